@@ -1,0 +1,130 @@
+// orvu-icons-cli: the icon harvest without a window.
+//
+//   orvu-icons-cli cells FILE...
+//       One line per file: the path, a TAB, the number of icons, a TAB, and
+//       each icon's large image drawn on white as 32 x 32 RGB in hex,
+//       separated by '|' ("null" for an icon without a usable image).
+//   orvu-icons-cli scan DIR [--pattern GLOB]
+//       Walks the tree as the folder harvest does and harvests every match
+//       (default "*.exe", any letter case); the last line gives the files
+//       matched, the icons and the seconds.
+
+#include "folder_scan.h"
+#include "headless_window.h"
+#include "icon_choice.h"
+#include "icon_drawing.h"
+#include "icon_library.h"
+#include "path_text.h"
+
+#ifdef ORVU_WITH_QT
+#include "qt_png_decoder.h"
+#endif
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using orvu::IconLibrary;
+
+constexpr const char* Usage = "usage: orvu-icons-cli cells FILE... | scan DIR [--pattern GLOB]";
+constexpr std::uint32_t White = 0xFFFFFF;
+
+const orvu::PngDecoder* pngDecoder() {
+#ifdef ORVU_WITH_QT
+    static const orvu::QtPngDecoder decoder;
+    return &decoder;
+#else
+    return nullptr;
+#endif
+}
+
+std::filesystem::path pathFromArgument(const char* argument) {
+#ifdef _WIN32
+    return std::filesystem::u8path(argument);
+#else
+    return std::filesystem::path(argument);
+#endif
+}
+
+void appendCell(std::string& line, IconLibrary& library, std::uint32_t k) {
+    static constexpr char Hex[] = "0123456789abcdef";
+    const auto icon = library.largeIcon(k);
+    if (!icon) {
+        line += "null";
+        return;
+    }
+    orvu::Surface cell = orvu::Surface::filled(orvu::LargeIconSize, orvu::LargeIconSize, White);
+    orvu::drawIcon(cell, *icon);
+    for (std::uint32_t pixel : cell.pixels) {
+        for (int shift = 20; shift >= 0; shift -= 4)
+            line += Hex[(pixel >> shift) & 0xF];
+    }
+}
+
+int printCells(const std::vector<const char*>& files) {
+    int status = 0;
+    for (const char* file : files) {
+        IconLibrary library = IconLibrary::open(pathFromArgument(file), pngDecoder());
+        if (!library.readError().empty()) {
+            std::fprintf(stderr, "orvu-icons-cli: cannot read %s: %s\n", file,
+                         library.readError().c_str());
+            status = 1;
+            continue;
+        }
+        const std::uint32_t count = library.count();
+        std::string line = std::string(file) + '\t' + std::to_string(count) + '\t';
+        line.reserve(line.size() + count * 6145);
+        for (std::uint32_t k = 0; k < count; ++k) {
+            if (k != 0)
+                line += '|';
+            appendCell(line, library, k);
+        }
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    return status;
+}
+
+int scan(const char* folder, const std::string& pattern) {
+    const std::filesystem::path root = pathFromArgument(folder);
+    std::error_code error;
+    if (!std::filesystem::is_directory(root, error)) {
+        std::fprintf(stderr, "orvu-icons-cli: not a folder: %s\n", folder);
+        return 1;
+    }
+    orvu::HeadlessWindow window;
+    window.setKeepCells(false);
+    orvu::HarvestCounters counters;
+    orvu::FolderScan scan(window, counters, pngDecoder());
+    const auto start = std::chrono::steady_clock::now();
+    scan.run(root, pattern);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    for (const orvu::SkippedEntry& skipped : scan.skipped()) {
+        std::fprintf(stderr, "orvu-icons-cli: skipped %s: %s\n",
+                     orvu::displayText(skipped.path).c_str(), skipped.reason.c_str());
+    }
+    std::printf("%llu files matched, %zu icons, %.6f seconds\n",
+                static_cast<unsigned long long>(scan.filesMatched()), window.imageCount(),
+                seconds.count());
+    return scan.skipped().empty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<const char*> arguments(argv + 1, argv + argc);
+    if (arguments.size() >= 2 && std::string_view(arguments[0]) == "cells")
+        return printCells({arguments.begin() + 1, arguments.end()});
+    if (arguments.size() == 2 && std::string_view(arguments[0]) == "scan")
+        return scan(arguments[1], orvu::ExecutablePattern);
+    if (arguments.size() == 4 && std::string_view(arguments[0]) == "scan" &&
+        std::string_view(arguments[2]) == "--pattern")
+        return scan(arguments[1], arguments[3]);
+    std::fprintf(stderr, "%s\n", Usage);
+    return 2;
+}

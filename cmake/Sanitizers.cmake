@@ -1,0 +1,6 @@
+# AddressSanitizer and UndefinedBehaviorSanitizer for the whole build (ORVU_SANITIZE).
+if(ORVU_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()

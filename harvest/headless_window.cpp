@@ -1,0 +1,35 @@
+#include "headless_window.h"
+
+#include "path_text.h"
+
+namespace orvu {
+
+HeadlessWindow::HeadlessWindow()
+    : m_preview(Surface::filled(PreviewSize, PreviewSize, PreviewBackground)) {}
+
+void HeadlessWindow::setImageSize(int width, int height) {
+    m_imageWidth = width;
+    m_imageHeight = height;
+}
+
+bool HeadlessWindow::addImage(const std::string& key, const IconCell& cell) {
+    if (!m_keys.insert(key).second)
+        return false;
+    m_images.push_back({key, m_keepCells ? cell : IconCell{}});
+    return true;
+}
+
+void HeadlessWindow::addTile(const std::string& text, std::size_t imageNumber) {
+    m_tiles.push_back({text, imageNumber});
+}
+
+void HeadlessWindow::showStatus(const std::filesystem::path& path) {
+    m_statusHistory.push_back(displayText(path));
+}
+
+bool HeadlessWindow::yieldToEvents() {
+    ++m_yields;
+    return onYield ? onYield() : true;
+}
+
+} // namespace orvu

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "byte_view.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace orvu {
+
+// Random access to the bytes of a file (or of memory, in tests). Reads are
+// checked against the size known at opening and against the byte budget of
+// limits::MaxBytesPerFile; a source that comes up short (a file that shrank
+// since it was opened) makes the read fail, never the program.
+class ByteSource {
+public:
+    explicit ByteSource(std::uint64_t size) : m_size(size) {}
+    virtual ~ByteSource() = default;
+    ByteSource(const ByteSource&) = delete;
+    ByteSource& operator=(const ByteSource&) = delete;
+
+    std::uint64_t size() const { return m_size; }
+
+    // The `length` bytes at `offset`, or nullopt when they lie outside the
+    // source, exceed `maxLength`, exceed the budget or can't be read.
+    std::optional<std::vector<std::uint8_t>> read(std::uint64_t offset, std::uint64_t length,
+                                                  std::uint64_t maxLength);
+
+protected:
+    // Fills `out` from `offset`; false when any byte can't be had.
+    virtual bool readInto(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
+
+private:
+    std::uint64_t m_size = 0;
+    std::uint64_t m_bytesDelivered = 0;
+};
+
+class MemorySource final : public ByteSource {
+public:
+    explicit MemorySource(Bytes bytes) : ByteSource(bytes.size()), m_bytes(bytes) {}
+
+protected:
+    bool readInto(std::uint64_t offset, std::span<std::uint8_t> out) override;
+
+private:
+    Bytes m_bytes;
+};
+
+} // namespace orvu

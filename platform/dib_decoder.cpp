@@ -1,0 +1,237 @@
+#include "dib_decoder.h"
+
+#include "reader_limits.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+
+namespace orvu {
+namespace {
+
+constexpr std::uint32_t CoreHeaderSize = 12;   // BITMAPCOREHEADER
+constexpr std::uint32_t InfoHeaderSize = 40;   // BITMAPINFOHEADER
+constexpr std::uint32_t RgbCompression = 0;    // BI_RGB
+constexpr std::uint32_t FieldsCompression = 3; // BI_BITFIELDS
+
+struct DibLayout {
+    std::int64_t width = 0;
+    std::int64_t height = 0; // of the colour image: half the stored height
+    int bitCount = 0;
+    bool bitFields = false;
+    std::uint64_t colourTableAt = 0;
+    std::uint32_t colourCount = 0;
+    std::uint32_t colourEntrySize = 4; // RGBQUAD; RGBTRIPLE for core headers
+};
+
+std::optional<DibLayout> readLayout(ByteView data) {
+    const auto headerSize = data.u32(0);
+    if (!headerSize)
+        return std::nullopt;
+
+    DibLayout layout;
+    std::uint32_t coloursUsed = 0;
+    if (*headerSize == CoreHeaderSize) {
+        const auto width = data.u16(4);
+        const auto height = data.u16(6);
+        const auto bitCount = data.u16(10);
+        if (!width || !height || !bitCount)
+            return std::nullopt;
+        layout.width = *width;
+        layout.height = *height / 2;
+        layout.bitCount = *bitCount;
+        layout.colourTableAt = CoreHeaderSize;
+        layout.colourEntrySize = 3;
+    } else if (*headerSize >= InfoHeaderSize) {
+        const auto width = data.i32(4);
+        const auto height = data.i32(8);
+        const auto bitCount = data.u16(14);
+        const auto compression = data.u32(16);
+        const auto used = data.u32(32);
+        if (!width || !height || !bitCount || !compression || !used)
+            return std::nullopt;
+        layout.width = *width;
+        layout.height = *height / 2;
+        layout.bitCount = *bitCount;
+        layout.bitFields = *compression == FieldsCompression;
+        if (*compression != RgbCompression && !layout.bitFields)
+            return std::nullopt;
+        if (layout.bitFields && layout.bitCount != 16 && layout.bitCount != 32)
+            return std::nullopt;
+        coloursUsed = *used;
+        // Bit-field masks follow a 40-byte header; larger headers hold them.
+        layout.colourTableAt =
+            std::max<std::uint64_t>(*headerSize, InfoHeaderSize + (layout.bitFields ? 12 : 0));
+    } else {
+        return std::nullopt;
+    }
+
+    switch (layout.bitCount) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (layout.width <= 0 || layout.height <= 0 || layout.width > limits::MaxImageSide ||
+        layout.height > limits::MaxImageSide)
+        return std::nullopt;
+
+    if (coloursUsed != 0)
+        layout.colourCount = std::min(coloursUsed, limits::MaxPaletteColours);
+    else if (layout.bitCount <= 8)
+        layout.colourCount = 1u << layout.bitCount;
+    return layout;
+}
+
+std::uint64_t rowStride(std::int64_t width, int bitCount) {
+    return (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
+}
+
+// One colour channel of a bit-field pixel, widened to 8 bits by repeating
+// its top bits, as GDI does (5 bits v become v << 3 | v >> 2).
+struct Field {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    int length = 0;
+
+    explicit Field(std::uint32_t m) : mask(m) {
+        if (mask == 0)
+            return;
+        shift = std::countr_zero(mask);
+        length = std::countr_one(mask >> shift);
+    }
+
+    std::uint32_t extract(std::uint32_t pixel) const {
+        if (length == 0)
+            return 0;
+        std::uint32_t value = (pixel & mask) >> shift;
+        if (length >= 8)
+            return value >> (length - 8);
+        value <<= 8 - length;
+        for (int filled = length; filled < 8; filled += length)
+            value |= value >> length;
+        return value & 0xFF;
+    }
+};
+
+struct Fields {
+    Field red, green, blue;
+};
+
+std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    return r << 16 | g << 8 | b;
+}
+
+} // namespace
+
+std::optional<IconBitmap> decodeDib(ByteView data) {
+    const auto layout = readLayout(data);
+    if (!layout)
+        return std::nullopt;
+
+    const std::uint64_t tableBytes = std::uint64_t{layout->colourCount} * layout->colourEntrySize;
+    const std::uint64_t colourStride = rowStride(layout->width, layout->bitCount);
+    const std::uint64_t maskStride = rowStride(layout->width, 1);
+    const auto height = static_cast<std::uint64_t>(layout->height);
+    const std::uint64_t colourRowsAt = layout->colourTableAt + tableBytes;
+    const auto colourRows = data.sub(colourRowsAt, colourStride * height);
+    if (!colourRows)
+        return std::nullopt;
+    const auto maskRows = data.sub(colourRowsAt + colourStride * height, maskStride * height);
+
+    std::array<std::uint32_t, limits::MaxPaletteColours> palette{};
+    if (layout->bitCount <= 8) {
+        for (std::uint32_t i = 0; i < layout->colourCount; ++i) {
+            const std::uint64_t at =
+                layout->colourTableAt + std::uint64_t{i} * layout->colourEntrySize;
+            palette[i] = rgb(*data.u8(at + 2), *data.u8(at + 1), *data.u8(at));
+        }
+    }
+    Fields fields{Field(0x7C00), Field(0x03E0), Field(0x001F)};
+    if (layout->bitCount == 32)
+        fields = {Field(0xFF0000), Field(0x00FF00), Field(0x0000FF)};
+    if (layout->bitFields) {
+        const auto red = data.u32(InfoHeaderSize);
+        const auto green = data.u32(InfoHeaderSize + 4);
+        const auto blue = data.u32(InfoHeaderSize + 8);
+        if (!red || !green || !blue)
+            return std::nullopt;
+        fields = {Field(*red), Field(*green), Field(*blue)};
+    }
+
+    IconBitmap bitmap;
+    bitmap.width = static_cast<int>(layout->width);
+    bitmap.height = static_cast<int>(layout->height);
+    const auto pixelCount = static_cast<std::size_t>(layout->width * layout->height);
+    bitmap.pixels.resize(pixelCount);
+
+    const Bytes rows = colourRows->bytes();
+    for (int y = 0; y < bitmap.height; ++y) {
+        // Stored bottom-up.
+        const Bytes row = rows.subspan(
+            static_cast<std::size_t>(height - 1 - static_cast<std::uint64_t>(y)) * colourStride,
+            colourStride);
+        std::uint32_t* out = bitmap.pixels.data() +
+                             static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width);
+        for (int x = 0; x < bitmap.width; ++x) {
+            const auto ux = static_cast<std::size_t>(x);
+            std::uint32_t index = 0;
+            switch (layout->bitCount) {
+            case 1:
+                index = (row[ux / 8] >> (7 - ux % 8)) & 1;
+                break;
+            case 4:
+                index = (row[ux / 2] >> (ux % 2 == 0 ? 4 : 0)) & 0xF;
+                break;
+            case 8:
+                index = row[ux];
+                break;
+            case 16: {
+                const std::uint32_t value = row[ux * 2] | row[ux * 2 + 1] << 8;
+                out[x] = rgb(fields.red.extract(value), fields.green.extract(value),
+                             fields.blue.extract(value));
+                continue;
+            }
+            case 24:
+                out[x] = rgb(row[ux * 3 + 2], row[ux * 3 + 1], row[ux * 3]);
+                continue;
+            case 32: {
+                const std::uint32_t value = static_cast<std::uint32_t>(row[ux * 4]) |
+                                            static_cast<std::uint32_t>(row[ux * 4 + 1]) << 8 |
+                                            static_cast<std::uint32_t>(row[ux * 4 + 2]) << 16 |
+                                            static_cast<std::uint32_t>(row[ux * 4 + 3]) << 24;
+                out[x] = (value & 0xFF000000u) |
+                         rgb(fields.red.extract(value), fields.green.extract(value),
+                             fields.blue.extract(value));
+                continue;
+            }
+            }
+            // Indices past the colour table draw black.
+            out[x] = index < layout->colourCount ? palette[index] : 0;
+        }
+    }
+
+    bitmap.hasAlpha = layout->bitCount == 32 && anyAlpha(bitmap.pixels);
+    if (maskRows) {
+        bitmap.mask.resize(pixelCount);
+        const Bytes mask = maskRows->bytes();
+        for (int y = 0; y < bitmap.height; ++y) {
+            const Bytes row = mask.subspan(
+                static_cast<std::size_t>(height - 1 - static_cast<std::uint64_t>(y)) * maskStride,
+                maskStride);
+            for (int x = 0; x < bitmap.width; ++x) {
+                const auto ux = static_cast<std::size_t>(x);
+                bitmap.mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width) +
+                            ux] = (row[ux / 8] >> (7 - ux % 8)) & 1;
+            }
+        }
+    }
+    return bitmap;
+}
+
+} // namespace orvu

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "byte_view.h"
+#include "icon_bitmap.h"
+
+#include <optional>
+
+namespace orvu {
+
+// Decodes an icon image stored as a device-independent bitmap: a
+// BITMAPINFOHEADER (or BITMAPCOREHEADER), the colour table, the colour rows
+// and the 1-bpp AND mask rows, both bottom-up with rows padded to 4 bytes,
+// the header's height counting both. Depths 1, 4, 8, 16, 24 and 32 bpp;
+// 16 and 32 bpp may carry bit-field masks.
+//
+// Nullopt when the header, the colour table or the colour rows are not all
+// in `data`; a missing AND mask only makes the image opaque.
+std::optional<IconBitmap> decodeDib(ByteView data);
+
+} // namespace orvu

@@ -1,0 +1,145 @@
+#include "file_source.h"
+
+#include <algorithm>
+#include <system_error>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace orvu {
+
+#ifdef _WIN32
+
+struct FileSource::Handle {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    ~Handle() {
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
+};
+
+std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, std::string* why) {
+    const auto fail = [why](std::string reason) {
+        if (why)
+            *why = std::move(reason);
+        return nullptr;
+    };
+    auto handle = std::make_unique<Handle>();
+    handle->file = CreateFileW(path.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle->file == INVALID_HANDLE_VALUE)
+        return fail(std::system_category().message(static_cast<int>(GetLastError())));
+    if (GetFileType(handle->file) != FILE_TYPE_DISK)
+        return fail("not a regular file");
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle->file, &size) || size.QuadPart < 0)
+        return fail(std::system_category().message(static_cast<int>(GetLastError())));
+    return std::unique_ptr<FileSource>(
+        new FileSource(std::move(handle), static_cast<std::uint64_t>(size.QuadPart)));
+}
+
+bool FileSource::readDirect(std::uint64_t offset, std::span<std::uint8_t> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        OVERLAPPED at{};
+        const std::uint64_t position = offset + done;
+        at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>(position >> 32);
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(out.size() - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(m_handle->file, out.data() + done, want, &got, &at) || got == 0)
+            return false;
+        done += got;
+    }
+    return true;
+}
+
+#else
+
+struct FileSource::Handle {
+    int fd = -1;
+    ~Handle() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, std::string* why) {
+    const auto fail = [why](std::string reason) {
+        if (why)
+            *why = std::move(reason);
+        return nullptr;
+    };
+    const auto systemError = [] { return std::generic_category().message(errno); };
+    // Look before opening: opening a FIFO for reading would block, and a
+    // device may act on being opened.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0)
+        return fail(systemError());
+    if (!S_ISREG(before.st_mode))
+        return fail("not a regular file");
+    auto handle = std::make_unique<Handle>();
+    handle->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (handle->fd < 0)
+        return fail(systemError());
+    struct stat opened {};
+    if (::fstat(handle->fd, &opened) != 0)
+        return fail(systemError());
+    if (!S_ISREG(opened.st_mode) || opened.st_size < 0)
+        return fail("not a regular file");
+    return std::unique_ptr<FileSource>(
+        new FileSource(std::move(handle), static_cast<std::uint64_t>(opened.st_size)));
+}
+
+bool FileSource::readDirect(std::uint64_t offset, std::span<std::uint8_t> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t got = ::pread(m_handle->fd, out.data() + done, out.size() - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false; // an error, or the file shrank under us
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+#endif
+
+FileSource::FileSource(std::unique_ptr<Handle> handle, std::uint64_t size)
+    : ByteSource(size), m_handle(std::move(handle)) {}
+
+FileSource::~FileSource() = default;
+
+bool FileSource::readInto(std::uint64_t offset, std::span<std::uint8_t> out) {
+    if (out.size() > ChunkSize / 2)
+        return readDirect(offset, out);
+
+    const bool cached = offset >= m_chunkOffset && offset - m_chunkOffset <= m_chunk.size() &&
+                        out.size() <= m_chunk.size() - (offset - m_chunkOffset);
+    if (!cached) {
+        const std::uint64_t start = offset - offset % ChunkAlignment;
+        const std::uint64_t length = std::min(ChunkSize, size() - start);
+        m_chunk.resize(static_cast<std::size_t>(length));
+        if (!readDirect(start, m_chunk)) {
+            m_chunk.clear();
+            return false;
+        }
+        m_chunkOffset = start;
+    }
+    std::copy_n(m_chunk.begin() + static_cast<std::ptrdiff_t>(offset - m_chunkOffset), out.size(),
+                out.begin());
+    return true;
+}
+
+} // namespace orvu

@@ -1,0 +1,99 @@
+#include "folder_listing.h"
+
+#include "text_case.h"
+
+#include <algorithm>
+#include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace orvu {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string nativeName(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+#else
+    return path.filename().native();
+#endif
+}
+
+template <typename T, typename NameOf> void sortByName(std::vector<T>& items, NameOf nameOf) {
+    std::sort(items.begin(), items.end(),
+              [&](const T& a, const T& b) { return lessIgnoringCase(nameOf(a), nameOf(b)); });
+}
+
+} // namespace
+
+std::optional<FolderLister::Identity> FolderLister::identityOf(const fs::path& folder) const {
+#ifdef _WIN32
+    (void)folder;
+    return std::nullopt;
+#else
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0)
+        return std::nullopt;
+    return Identity{static_cast<std::uint64_t>(info.st_dev),
+                    static_cast<std::uint64_t>(info.st_ino)};
+#endif
+}
+
+bool FolderLister::firstVisit(const fs::path& folder) {
+    if (const auto identity = identityOf(folder))
+        return m_listed.insert(*identity).second;
+    std::error_code error;
+    const fs::path canonical = fs::weakly_canonical(folder, error);
+    return m_listedPaths.insert(error ? folder : canonical).second;
+}
+
+std::optional<FolderListing> FolderLister::list(const fs::path& folder) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        m_lastError = error ? error.message() : "not a folder";
+        return std::nullopt;
+    }
+    FolderListing listing;
+    if (!firstVisit(folder))
+        return listing; // reached again through a link: its entries were listed already
+
+    fs::directory_iterator it(folder, error);
+    if (error) {
+        m_lastError = error.message();
+        return std::nullopt;
+    }
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+        if (error)
+            break;
+        const fs::directory_entry& entry = *it;
+        std::error_code statusError;
+        const fs::file_status status = entry.status(statusError); // follows links
+        if (!statusError && fs::is_directory(status)) {
+            listing.subfolders.push_back(entry.path());
+            continue;
+        }
+        const bool regular = !statusError && fs::is_regular_file(status);
+        listing.files.push_back(ListedFile{nativeName(entry.path()), entry.path(), regular});
+    }
+    if (error) {
+        m_lastError = error.message();
+        return std::nullopt;
+    }
+
+    // Subfolders already listed through another link are left out here, so
+    // that a walk does not descend into them again.
+    std::erase_if(listing.subfolders, [&](const fs::path& sub) {
+        const auto identity = identityOf(sub);
+        return identity && m_listed.contains(*identity);
+    });
+    sortByName(listing.files,
+               [](const ListedFile& file) -> const std::string& { return file.name; });
+    sortByName(listing.subfolders, [](const fs::path& path) { return nativeName(path); });
+    return listing;
+}
+
+} // namespace orvu

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvu {
+
+struct ListedFile {
+    std::string name; // the name without its folder, in the file system's own bytes
+    std::filesystem::path path;
+    // False for FIFOs, sockets, devices and broken links: they are listed
+    // with the files, but must never be opened.
+    bool regular = true;
+};
+
+// One folder's entries, each group in case-insensitive name order.
+struct FolderListing {
+    std::vector<ListedFile> files;                 // everything that is not a folder
+    std::vector<std::filesystem::path> subfolders; // not yet listed by this lister
+};
+
+// Lists the folders of one walk. Each folder is listed at most once, however
+// many links lead to it, so a walk over links that form a cycle ends.
+class FolderLister {
+public:
+    // Nullopt when the folder can't be listed (it doesn't exist, access is
+    // denied, it vanished meanwhile); lastError() then says why.
+    std::optional<FolderListing> list(const std::filesystem::path& folder);
+    const std::string& lastError() const { return m_lastError; }
+
+private:
+    using Identity = std::pair<std::uint64_t, std::uint64_t>;
+    std::optional<Identity> identityOf(const std::filesystem::path& folder) const;
+    bool firstVisit(const std::filesystem::path& folder);
+
+    std::set<Identity> m_listed;
+    std::set<std::filesystem::path> m_listedPaths; // where the system has no identity
+    std::string m_lastError;
+};
+
+} // namespace orvu

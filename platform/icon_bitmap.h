@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orvu {
+
+// A decoded icon image, rows from the top.
+struct IconBitmap {
+    int width = 0;
+    int height = 0;
+    // 0xAARRGGBB; the alpha byte means something only when hasAlpha is set.
+    std::vector<std::uint32_t> pixels;
+    // The AND mask, one byte per pixel: 1 where the background stays (or is
+    // inverted by the colour). Empty when the image has none: fully opaque.
+    std::vector<std::uint8_t> mask;
+    // True when the alpha channel decides transparency and the mask is ignored.
+    bool hasAlpha = false;
+
+    std::uint32_t pixel(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+    bool masked(int x, int y) const {
+        return !mask.empty() && mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                     static_cast<std::size_t>(x)] != 0;
+    }
+};
+
+// True when at least one pixel has a non-zero alpha byte: only then does an
+// image's alpha channel count.
+inline bool anyAlpha(const std::vector<std::uint32_t>& pixels) {
+    for (std::uint32_t pixel : pixels) {
+        if ((pixel >> 24) != 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace orvu

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+// Upper bounds for every size that a file decides. A value past its bound
+// makes the structure invalid; nothing is allocated for it.
+namespace orvu::limits {
+
+// Bytes one reader may take from one file over its whole life: a file whose
+// thousands of icons all point at one huge image can't keep us reading.
+inline constexpr std::uint64_t MaxBytesPerFile = 64ull * 1024 * 1024;
+// One icon image (DIB or PNG) as stored in the file.
+inline constexpr std::uint64_t MaxImageBytes = 8ull * 1024 * 1024;
+// Width or height of a decoded image, DIB or PNG.
+inline constexpr std::int32_t MaxImageSide = 1024;
+// Entries of a colour table.
+inline constexpr std::uint32_t MaxPaletteColours = 256;
+// Entries of an icon group (GRPICONDIR / ICONDIR); the field is 16-bit.
+inline constexpr std::uint32_t MaxGroupEntries = 65535;
+// Sections of a PE file (the loader refuses more than 96).
+inline constexpr std::uint32_t MaxPeSections = 96;
+// Type blocks walked in an NE resource table.
+inline constexpr std::uint32_t MaxNeTypeBlocks = 4096;
+
+} // namespace orvu::limits

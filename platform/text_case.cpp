@@ -1,0 +1,87 @@
+#include "text_case.h"
+
+#include <algorithm>
+
+namespace orvu {
+
+std::u32string decodeUtf8Lenient(std::string_view text) {
+    std::u32string result;
+    result.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int length = 0;
+        char32_t value = 0;
+        if (lead < 0x80) {
+            length = 1;
+            value = lead;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            value = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            value = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            value = lead & 0x07;
+        }
+        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            valid = (next & 0xC0) == 0x80;
+            value = value << 6 | (next & 0x3F);
+        }
+        // Reject overlong forms, surrogates and values past U+10FFFF.
+        if (valid && ((length == 3 && value < 0x800) || (length == 4 && value < 0x10000) ||
+                      (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF))
+            valid = false;
+        if (!valid) {
+            result.push_back(0xDC80 + lead);
+            ++i;
+            continue;
+        }
+        result.push_back(value);
+        i += static_cast<std::size_t>(length);
+    }
+    return result;
+}
+
+char32_t toUpper(char32_t c) {
+    if (c >= U'a' && c <= U'z')
+        return c - 0x20;
+    if (c < 0x80)
+        return c;
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) ||
+        (c >= 0x430 && c <= 0x44F) || (c >= 0xFF41 && c <= 0xFF5A))
+        return c - 0x20;
+    if (c == 0xFF)
+        return 0x178;
+    if (c == 0x3C2) // final sigma
+        return 0x3A3;
+    if (c >= 0x450 && c <= 0x45F)
+        return c - 0x50;
+    // Latin Extended-A pairs capitals and small letters as even/odd, except
+    // in 0x139..0x148 and 0x179..0x17E, where the capital is odd.
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
+        return (c & 1) ? c - 1 : c;
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+        return (c & 1) ? c : c - 1;
+    return c;
+}
+
+std::u32string toUpper(std::u32string_view text) {
+    std::u32string result(text);
+    for (char32_t& c : result)
+        c = toUpper(c);
+    return result;
+}
+
+bool lessIgnoringCase(std::string_view a, std::string_view b) {
+    const std::u32string upperA = toUpper(decodeUtf8Lenient(a));
+    const std::u32string upperB = toUpper(decodeUtf8Lenient(b));
+    if (upperA != upperB)
+        return upperA < upperB;
+    return a < b;
+}
+
+} // namespace orvu

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvu {
+
+// Text as Unicode code points. Bytes that are not valid UTF-8 each become
+// one code point U+DC80 + byte, so every name survives the round trip and
+// compares consistently.
+std::u32string decodeUtf8Lenient(std::string_view text);
+
+// Simple upper-case mapping for the scripts that file names commonly use:
+// ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic and full-width Latin.
+// Other code points stay as they are.
+char32_t toUpper(char32_t c);
+std::u32string toUpper(std::u32string_view text);
+
+// Orders names as a case-insensitive listing does: by their upper-case code
+// points, ties broken by the names' own bytes so the order is total.
+bool lessIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace orvu
