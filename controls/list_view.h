@@ -1,0 +1,87 @@
+#pragma once
+
+#include "list_items.h"
+#include "tile_grid.h"
+
+#include <QAbstractItemView>
+#include <QList>
+#include <QPointer>
+#include <optional>
+
+namespace orvu {
+
+class ImageList;
+
+// A large-icon list: each item a tile with its picture (from the bound image
+// collection) centred above its caption, wrapping left to right, then down,
+// with a vertical scroll bar. Single selection. Colours follow the palette:
+// Base behind the tiles, Text for the captions.
+//
+// Layout is arithmetic over a uniform grid and painting covers the visible
+// rows only, so appending a tile costs the same however long the list is.
+class ListView : public QAbstractItemView {
+    Q_OBJECT
+
+public:
+    static constexpr int MinimumTileWidth = 75;
+
+    explicit ListView(QWidget* parent = nullptr);
+
+    ListItems& listItems() { return *m_items; }
+    const ListItems& listItems() const { return *m_items; }
+
+    // Binds the collection whose pictures the tiles show (tile icon n shows
+    // picture n); nullptr unbinds, and the tiles show captions only.
+    void setIcons(ImageList* images);
+    ImageList* icons() const;
+
+    // The selected item; nullopt when none is selected.
+    std::optional<ListItem> selectedItem() const;
+
+    // The size of every tile at the current font and picture size.
+    QSize tileSize() const;
+
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+
+signals:
+    // Every mouse press in the list, on a tile or not, in the numbering of
+    // Basic: `button` 1 left, 2 right, 4 middle; `position` in viewport
+    // pixels. A left or right press on a tile has selected it by then, and
+    // one elsewhere has cleared the selection.
+    void mouseDown(int button, Qt::KeyboardModifiers shift, QPoint position);
+
+protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+
+    void updateGeometries() override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    TileGrid grid() const;
+    QSize pictureSize() const;
+    QRect pictureRect(const QRect& tile) const;
+    QRect captionRect(const QRect& tile) const;
+    void paintTile(QPainter& painter, const QModelIndex& index, const QRect& tile);
+    void followImages();
+
+    ListItems* m_items;
+    QPointer<ImageList> m_images;
+    QList<QMetaObject::Connection> m_imageConnections;
+};
+
+} // namespace orvu

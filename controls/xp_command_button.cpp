@@ -1,0 +1,36 @@
+#include "xp_command_button.h"
+
+#include <QPainter>
+
+namespace orvu {
+
+XPCommandButton::XPCommandButton(QWidget* parent) : SkinnedButton(parent) {}
+
+XPCommandButton::XPCommandButton(const QString& caption, QWidget* parent) : SkinnedButton(parent) {
+    setText(caption);
+}
+
+QSize XPCommandButton::sizeHint() const {
+    // At least the 75 x 23 of a standard dialog button.
+    const QFontMetrics metrics = fontMetrics();
+    return QSize(std::max(75, metrics.horizontalAdvance(text()) + 16),
+                 std::max(23, metrics.height() + 8));
+}
+
+QSize XPCommandButton::minimumSizeHint() const {
+    return QSize(fontMetrics().horizontalAdvance(text()) + 6, fontMetrics().height() + 2);
+}
+
+void XPCommandButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const ButtonLook current = look();
+    paintCommandFace(painter, rect(), current, hasFocus());
+
+    QRect captionArea = rect();
+    if (current == ButtonLook::Pressed)
+        captionArea.translate(1, 1);
+    painter.setPen(skinCaptionColour(current));
+    painter.drawText(captionArea, Qt::AlignCenter | Qt::TextShowMnemonic, text());
+}
+
+} // namespace orvu

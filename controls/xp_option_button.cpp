@@ -1,0 +1,58 @@
+#include "xp_option_button.h"
+
+#include <QPainter>
+
+namespace orvu {
+
+XPOptionButton::XPOptionButton(QWidget* parent) : SkinnedButton(parent) {
+    setCheckable(true);
+    setAutoExclusive(true);
+}
+
+XPOptionButton::XPOptionButton(const QString& caption, QWidget* parent) : XPOptionButton(parent) {
+    setText(caption);
+}
+
+QColor XPOptionButton::backColor() const {
+    return m_backColor.isValid() ? m_backColor : palette().color(QPalette::Window);
+}
+
+void XPOptionButton::setBackColor(const QColor& colour) {
+    m_backColor = colour;
+    update();
+}
+
+QSize XPOptionButton::sizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    return QSize(OptionMarkSize + CaptionGap + metrics.horizontalAdvance(text()) + 4,
+                 std::max(OptionMarkSize + 4, metrics.height() + 2));
+}
+
+QSize XPOptionButton::minimumSizeHint() const {
+    return sizeHint();
+}
+
+void XPOptionButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), backColor());
+
+    const ButtonLook current = look();
+    const int markTop = (height() - OptionMarkSize) / 2;
+    paintOptionMark(painter, QPointF(0, markTop), current, isChecked());
+
+    const QRect captionArea(OptionMarkSize + CaptionGap, 0, width() - OptionMarkSize - CaptionGap,
+                            height());
+    painter.setPen(skinCaptionColour(current));
+    painter.drawText(captionArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
+
+    if (hasFocus()) {
+        const QRect textBounds = painter.boundingRect(
+            captionArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
+        painter.setPen(QPen(skinCaptionColour(current), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(
+            textBounds.adjusted(-1, 0, 1, -1).intersected(rect().adjusted(0, 0, -1, -1)));
+    }
+}
+
+} // namespace orvu

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "skinned_button.h"
+
+namespace orvu {
+
+// Skinned option (radio) button: a round mark with the caption to its right,
+// on a face filled with the back colour. Exclusive among the option buttons
+// of the same parent; none is selected at first, and once one is the user
+// can only move the selection, not clear it. Every click raises clicked(),
+// also on the option that is already selected.
+class XPOptionButton : public SkinnedButton {
+    Q_OBJECT
+
+public:
+    explicit XPOptionButton(QWidget* parent = nullptr);
+    explicit XPOptionButton(const QString& caption, QWidget* parent = nullptr);
+
+    // The face colour; until set, the parent's window colour.
+    QColor backColor() const;
+    void setBackColor(const QColor& colour);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    static constexpr int CaptionGap = 4;
+
+    QColor m_backColor;
+};
+
+} // namespace orvu

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "skinned_button.h"
+
+namespace orvu {
+
+// Skinned 21 x 21 title-bar button that closes (a red face with a cross) or
+// minimises (a blue face with a bar).
+class XPTitleButtons : public SkinnedButton {
+    Q_OBJECT
+
+public:
+    enum class Kind { Close, Minimise };
+
+    // The kind a stored "value" stands for: 2 is the minimise button; any
+    // other value, and none, the close button.
+    static Kind kindFromValue(int value);
+
+    explicit XPTitleButtons(QWidget* parent = nullptr);
+    explicit XPTitleButtons(Kind kind, QWidget* parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+    void setKind(Kind kind);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    static constexpr int MinimiseValue = 2;
+
+    Kind m_kind = Kind::Close;
+};
+
+} // namespace orvu

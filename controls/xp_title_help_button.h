@@ -1,0 +1,20 @@
+#pragma once
+
+#include "skinned_button.h"
+
+namespace orvu {
+
+// Skinned 21 x 21 title-bar button with a question mark.
+class XPTitleHelpButton : public SkinnedButton {
+    Q_OBJECT
+
+public:
+    explicit XPTitleHelpButton(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace orvu
