@@ -36,15 +36,17 @@ private:
     std::uint64_t m_bytesDelivered = 0;
 };
 
+// Bytes held in memory (tests, fuzzing).
 class MemorySource final : public ByteSource {
 public:
-    explicit MemorySource(Bytes bytes) : ByteSource(bytes.size()), m_bytes(bytes) {}
+    explicit MemorySource(std::vector<std::uint8_t> bytes)
+        : ByteSource(bytes.size()), m_bytes(std::move(bytes)) {}
 
 protected:
     bool readInto(std::uint64_t offset, std::span<std::uint8_t> out) override;
 
 private:
-    Bytes m_bytes;
+    std::vector<std::uint8_t> m_bytes;
 };
 
 } // namespace orvu

@@ -24,8 +24,8 @@ IconLibrary IconLibrary::open(const std::filesystem::path& path, const PngDecode
     return IconLibrary(std::move(source), png, std::move(why));
 }
 
-IconLibrary IconLibrary::fromBytes(Bytes bytes, const PngDecoder* png) {
-    return IconLibrary(std::make_unique<MemorySource>(bytes), png, {});
+IconLibrary IconLibrary::fromBytes(std::vector<std::uint8_t> bytes, const PngDecoder* png) {
+    return IconLibrary(std::make_unique<MemorySource>(std::move(bytes)), png, {});
 }
 
 std::uint32_t IconLibrary::count() const {

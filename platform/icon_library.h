@@ -27,8 +27,8 @@ class IconLibrary {
 public:
     // `png` decodes PNG images; it may be null, and must outlive the library.
     static IconLibrary open(const std::filesystem::path& path, const PngDecoder* png);
-    // A library over bytes that must outlive it (tests, fuzzing).
-    static IconLibrary fromBytes(Bytes bytes, const PngDecoder* png);
+    // A library over bytes in memory (tests, fuzzing).
+    static IconLibrary fromBytes(std::vector<std::uint8_t> bytes, const PngDecoder* png);
 
     IconLibrary(IconLibrary&&) noexcept;
     IconLibrary& operator=(IconLibrary&&) noexcept;

@@ -31,7 +31,7 @@ std::string displayText(const std::filesystem::path& path) {
     std::string text;
     text.reserve(bytes.size());
     for (char32_t c : decodeUtf8Lenient(bytes)) {
-        // decodeUtf8Lenient keeps a stray byte b as U+DC80 + b.
+        // decodeUtf8Lenient keeps a stray byte b as U+DC00 + b.
         appendUtf8(text, c >= 0xDC80 && c <= 0xDCFF ? char32_t{0xFFFD} : c);
     }
     return text;

@@ -36,7 +36,7 @@ std::u32string decodeUtf8Lenient(std::string_view text) {
                       (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF))
             valid = false;
         if (!valid) {
-            result.push_back(0xDC80 + lead);
+            result.push_back(0xDC00 + lead);
             ++i;
             continue;
         }

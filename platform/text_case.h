@@ -6,7 +6,7 @@
 namespace orvu {
 
 // Text as Unicode code points. Bytes that are not valid UTF-8 each become
-// one code point U+DC80 + byte, so every name survives the round trip and
+// one code point U+DC00 + byte (U+DC80 to U+DCFF), so every name survives the round trip and
 // compares consistently.
 std::u32string decodeUtf8Lenient(std::string_view text);
 

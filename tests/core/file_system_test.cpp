@@ -1,0 +1,194 @@
+// Folder listings, name matching and reading files that change underneath.
+
+#include "file_source.h"
+#include "folder_listing.h"
+#include "icon_builders.h"
+#include "icon_library.h"
+#include "like_pattern.h"
+#include "test_files.h"
+#include "text_case.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvu {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool like(std::string_view text, std::string_view pattern) {
+    return likeMatch(decodeUtf8Lenient(text), decodeUtf8Lenient(pattern));
+}
+
+bool matchesExe(std::string_view name) {
+    return likeMatch(toUpper(decodeUtf8Lenient(name)), toUpper(decodeUtf8Lenient("*.exe")));
+}
+
+TEST(LikePattern, executablePatternMatchesOnlyNamesEndingInExe) {
+    for (const char* name : {"README.EXE", "x.Exe", ".exe", "setup.exe", "a.b.exe", "安装程序.exe"})
+        EXPECT_TRUE(matchesExe(name)) << name;
+    for (const char* name : {"setup.exe.bak", "exe", "setup.ex", "setupexe", "setup.exe ", ""})
+        EXPECT_FALSE(matchesExe(name)) << name;
+}
+
+TEST(LikePattern, operators) {
+    EXPECT_TRUE(like("abc", "a?c"));
+    EXPECT_FALSE(like("ac", "a?c"));
+    EXPECT_TRUE(like("a7c", "a#c"));
+    EXPECT_FALSE(like("abc", "a#c"));
+    EXPECT_TRUE(like("b", "[abc]"));
+    EXPECT_FALSE(like("d", "[abc]"));
+    EXPECT_TRUE(like("d", "[!abc]"));
+    EXPECT_FALSE(like("a", "[!abc]"));
+    EXPECT_TRUE(like("m", "[a-z]"));
+    EXPECT_FALSE(like("M", "[a-z]"));
+    EXPECT_TRUE(like("x[y", "x[y"));
+    EXPECT_TRUE(like("", "*"));
+    EXPECT_TRUE(like("anything", "*"));
+    EXPECT_FALSE(like("abc", "ab"));
+    EXPECT_TRUE(like("aXbXc", "*X*X*"));
+    EXPECT_TRUE(like("图标1", "图标#"));
+}
+
+TEST(LikePattern, manyStarsStayFast) {
+    const std::string text(5000, 'a');
+    EXPECT_FALSE(like(text + "b", "*a*a*a*a*a*a*a*a*a*a*c"));
+}
+
+TEST(TextCase, upperCasesCommonScriptsAndKeepsBadBytes) {
+    EXPECT_EQ(toUpper(decodeUtf8Lenient("straße.exe")), decodeUtf8Lenient("STRAßE.EXE"));
+    EXPECT_EQ(toUpper(decodeUtf8Lenient("éàü")), decodeUtf8Lenient("ÉÀÜ"));
+    EXPECT_EQ(toUpper(decodeUtf8Lenient("привет")), decodeUtf8Lenient("ПРИВЕТ"));
+    const std::u32string bad = decodeUtf8Lenient("a\xFF\xC0z");
+    ASSERT_EQ(bad.size(), 4u);
+    EXPECT_EQ(bad[1], 0xDCFFu);
+}
+
+TEST(TextCase, namesSortIgnoringCase) {
+    std::vector<std::string> names = {"b.exe", "A.exe", "a.exe", "C.exe", "_x", "B.EXE"};
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    EXPECT_EQ(names, (std::vector<std::string>{"A.exe", "a.exe", "B.EXE", "b.exe", "C.exe", "_x"}));
+}
+
+void touch(const fs::path& path) {
+    test::writeFile(path, {});
+}
+
+std::vector<std::string> names(const std::vector<ListedFile>& files) {
+    std::vector<std::string> result;
+    for (const ListedFile& file : files)
+        result.push_back(file.name);
+    return result;
+}
+
+TEST(FolderListing, filesAndSubfoldersInCaseInsensitiveOrder) {
+    test::TempDir dir;
+    for (const char* name : {"b.exe", "A.EXE", "c.txt", "a2.exe"})
+        touch(dir / name);
+    fs::create_directory(dir / "Zeta");
+    fs::create_directory(dir / "alpha");
+    FolderLister lister;
+    const auto listing = lister.list(dir.path());
+    ASSERT_TRUE(listing);
+    EXPECT_EQ(names(listing->files),
+              (std::vector<std::string>{"A.EXE", "a2.exe", "b.exe", "c.txt"}));
+    ASSERT_EQ(listing->subfolders.size(), 2u);
+    EXPECT_EQ(listing->subfolders[0].filename(), "alpha");
+    EXPECT_EQ(listing->subfolders[1].filename(), "Zeta");
+}
+
+TEST(FolderListing, specialFilesAreListedButNotRegular) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.exe").c_str(), 0600), 0);
+    fs::create_symlink(dir / "nowhere", dir / "broken.exe");
+    touch(dir / "real.exe");
+    fs::create_symlink(dir / "real.exe", dir / "link.exe");
+    FolderLister lister;
+    const auto listing = lister.list(dir.path());
+    ASSERT_TRUE(listing);
+    std::map<std::string, bool> regular;
+    for (const ListedFile& file : listing->files)
+        regular[file.name] = file.regular;
+    EXPECT_EQ(
+        regular,
+        (std::map<std::string, bool>{
+            {"broken.exe", false}, {"link.exe", true}, {"pipe.exe", false}, {"real.exe", true}}));
+
+    // Opening a FIFO would block; the reader must refuse it without opening.
+    IconLibrary pipe = IconLibrary::open(dir / "pipe.exe", nullptr);
+    EXPECT_EQ(pipe.count(), 0u);
+    EXPECT_FALSE(pipe.readError().empty());
+}
+
+TEST(FolderListing, eachFolderIsListedOnceWhateverLinksLeadThere) {
+    test::TempDir dir;
+    fs::create_directories(dir / "a" / "b");
+    fs::create_directory_symlink(dir.path(), dir / "a" / "b" / "loop");
+    fs::create_directory_symlink(dir / "a", dir / "again");
+    FolderLister lister;
+    // Walk everything the lister offers; the walk must end.
+    std::vector<fs::path> pending{dir.path()};
+    int listed = 0;
+    while (!pending.empty() && listed < 100) {
+        const fs::path folder = pending.back();
+        pending.pop_back();
+        const auto listing = lister.list(folder);
+        ASSERT_TRUE(listing) << folder;
+        ++listed;
+        pending.insert(pending.end(), listing->subfolders.begin(), listing->subfolders.end());
+    }
+    EXPECT_TRUE(pending.empty());
+    EXPECT_LE(listed, 4);
+}
+
+TEST(FolderListing, unlistableFoldersSayWhy) {
+    FolderLister lister;
+    EXPECT_FALSE(lister.list("/nonexistent/orvu"));
+    EXPECT_FALSE(lister.lastError().empty());
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    test::TempDir dir;
+    fs::create_directory(dir / "locked");
+    fs::permissions(dir / "locked", fs::perms::none);
+    EXPECT_FALSE(lister.list(dir / "locked"));
+}
+
+TEST(FileSource, fileThatShrinksWhileReadFailsItsReadsQuietly) {
+    test::TempDir dir;
+    // An image larger than the reader's cached chunk, so that it is read afresh.
+    test::GroupResource group;
+    group.name = std::uint16_t{1};
+    group.images = {{test::groupEntry(128, 128, 32, 0), test::solidDib(128, 32, 0xFF0000)}};
+    const test::ByteVector file = test::buildPe({group});
+    test::writeFile(dir / "app.exe", file);
+    IconLibrary library = IconLibrary::open(dir / "app.exe", nullptr);
+    ASSERT_EQ(library.count(), 1u);
+    ASSERT_EQ(::truncate((dir / "app.exe").c_str(), 0x500), 0);
+    EXPECT_EQ(library.largeIcon(0), std::nullopt);
+}
+
+TEST(FileSource, readsAcrossItsCachedChunk) {
+    test::TempDir dir;
+    test::ByteVector bytes(100000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7);
+    test::writeFile(dir / "data", bytes);
+    auto source = FileSource::open(dir / "data");
+    ASSERT_TRUE(source);
+    for (std::uint64_t at : {0ull, 4090ull, 16380ull, 99990ull, 50000ull, 10ull}) {
+        const std::uint64_t length = std::min<std::uint64_t>(20, bytes.size() - at);
+        const auto read = source->read(at, length, 20);
+        ASSERT_TRUE(read) << at;
+        EXPECT_TRUE(std::equal(read->begin(), read->end(),
+                               bytes.begin() + static_cast<std::ptrdiff_t>(at)));
+    }
+    EXPECT_FALSE(source->read(99990, 11, 100));
+    EXPECT_FALSE(source->read(0, 30000, 20000));
+    const auto large = source->read(1000, 30000, 30000);
+    ASSERT_TRUE(large);
+    EXPECT_EQ((*large)[29999], bytes[30999]);
+}
+
+} // namespace
+} // namespace orvu

@@ -1,0 +1,287 @@
+// Choosing, decoding, fitting and drawing icon images.
+
+#include "dib_decoder.h"
+#include "icon_builders.h"
+#include "icon_choice.h"
+#include "icon_drawing.h"
+#include "icon_image.h"
+#include "icon_scaling.h"
+
+#include <gtest/gtest.h>
+
+namespace orvu {
+namespace {
+
+using test::ByteVector;
+using test::DibSpec;
+
+IconGroup groupOf(std::initializer_list<GroupEntry> entries) {
+    return IconGroup{std::vector<GroupEntry>(entries)};
+}
+
+TEST(IconChoice, closestSizeThenClosestDepthThenFirst) {
+    using test::groupEntry;
+    EXPECT_EQ(chooseImage(groupOf({groupEntry(16, 16, 32, 1), groupEntry(32, 32, 4, 2),
+                                   groupEntry(48, 48, 32, 3)})),
+              1u);
+    EXPECT_EQ(chooseImage(groupOf(
+                  {groupEntry(32, 32, 4, 1), groupEntry(32, 32, 8, 2), groupEntry(32, 32, 24, 3)})),
+              2u);
+    // 16 and 48 are equally far from 32: depth decides, then order.
+    EXPECT_EQ(chooseImage(groupOf({groupEntry(16, 16, 8, 1), groupEntry(48, 48, 32, 2)})), 1u);
+    EXPECT_EQ(chooseImage(groupOf({groupEntry(48, 48, 8, 1), groupEntry(16, 16, 8, 2)})), 0u);
+    // The pair of distances, not just their sum, must match the first best entry.
+    EXPECT_EQ(chooseImage(groupOf(
+                  {groupEntry(40, 32, 4, 1), groupEntry(32, 40, 32, 2), groupEntry(40, 32, 8, 3)})),
+              2u);
+}
+
+TEST(IconChoice, zeroWidthAndHeightMean256) {
+    using test::groupEntry;
+    GroupEntry huge = groupEntry(0, 0, 32, 1);
+    EXPECT_EQ(huge.pixelWidth(), 256);
+    EXPECT_EQ(chooseImage(groupOf({huge, groupEntry(64, 64, 32, 2)})), 1u);
+    GroupEntry flat = groupEntry(0, 32, 32, 3);
+    EXPECT_EQ(flat.pixelWidth(), 0);
+    EXPECT_EQ(chooseImage(groupOf({})), std::nullopt);
+}
+
+TEST(DibDecoder, decodesEveryDepthThroughItsPalette) {
+    for (int bits : {1, 4, 8, 16, 24, 32}) {
+        const auto bitmap = decodeDib(ByteView(test::solidDib(32, bits, 0xFF8400)));
+        ASSERT_TRUE(bitmap) << bits << " bpp";
+        EXPECT_EQ(bitmap->width, 32);
+        EXPECT_EQ(bitmap->height, 32);
+        EXPECT_EQ(bitmap->pixel(31, 31) & 0xFFFFFF, 0xFF8400u) << bits << " bpp";
+        EXPECT_EQ(bitmap->hasAlpha, bits == 32);
+    }
+}
+
+TEST(DibDecoder, rowsAreStoredBottomUpAndMaskBitsAreRead) {
+    DibSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.bitCount = 24;
+    spec.pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
+    spec.mask = {1, 0, 0, 0, 0, 1};
+    const auto bitmap = decodeDib(ByteView(test::encodeDib(spec)));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->pixel(0, 0), 0x010203u);
+    EXPECT_EQ(bitmap->pixel(2, 1), 0x101112u);
+    EXPECT_TRUE(bitmap->masked(0, 0));
+    EXPECT_FALSE(bitmap->masked(1, 0));
+    EXPECT_TRUE(bitmap->masked(2, 1));
+}
+
+TEST(DibDecoder, sixteenBitsWidenFiveBitChannelsLikeWindows) {
+    DibSpec spec;
+    spec.width = 1;
+    spec.height = 1;
+    spec.bitCount = 16;
+    spec.pixels = {31u << 10 | 16u << 5 | 1u};
+    const auto bitmap = decodeDib(ByteView(test::encodeDib(spec)));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->pixel(0, 0), 0xFF8408u);
+}
+
+TEST(DibDecoder, missingMaskMeansOpaqueButMissingColourRowsAreInvalid) {
+    DibSpec spec;
+    spec.width = 8;
+    spec.height = 8;
+    spec.bitCount = 8;
+    spec.palette = {0x000000, 0x123456};
+    spec.pixels.assign(64, 1);
+    spec.withMask = false;
+    const ByteVector noMask = test::encodeDib(spec);
+    const auto opaque = decodeDib(ByteView(noMask));
+    ASSERT_TRUE(opaque);
+    EXPECT_TRUE(opaque->mask.empty());
+    EXPECT_EQ(opaque->pixel(3, 3), 0x123456u);
+
+    const ByteVector shortColour(noMask.begin(), noMask.end() - 1);
+    EXPECT_FALSE(decodeDib(ByteView(shortColour)));
+}
+
+TEST(DibDecoder, refusesHeadersThatMakeNoImage) {
+    const ByteVector good = test::solidDib(32, 8, 0x808080);
+    auto withField = [&](std::uint64_t at, std::uint32_t value, bool wide) {
+        ByteVector bytes = good;
+        if (wide)
+            test::putU32(bytes, at, value);
+        else
+            test::putU16(bytes, at, static_cast<std::uint16_t>(value));
+        return decodeDib(ByteView(bytes));
+    };
+    for (std::uint32_t bits : {0u, 2u, 3u, 7u, 64u})
+        EXPECT_FALSE(withField(14, bits, false)) << bits << " bpp";
+    EXPECT_FALSE(withField(4, 0, true));           // width 0
+    EXPECT_FALSE(withField(8, 0, true));           // height 0
+    EXPECT_FALSE(withField(8, 1, true));           // height 1: no row once halved
+    EXPECT_FALSE(withField(4, 0xFFFFFFFFu, true)); // negative width
+    EXPECT_FALSE(withField(4, 65535, true));       // wider than any icon
+    EXPECT_FALSE(withField(8, 2 * 65535, true));
+    EXPECT_FALSE(withField(16, 1, true)); // run-length compression
+    EXPECT_FALSE(withField(0, 39, true)); // unknown header size
+    EXPECT_FALSE(decodeDib(ByteView()));
+}
+
+TEST(DibDecoder, coloursUsedLimitsThePaletteAndMissingIndicesDrawBlack) {
+    DibSpec spec;
+    spec.width = 2;
+    spec.height = 1;
+    spec.bitCount = 8;
+    spec.palette = {0xAABBCC};
+    spec.pixels = {0, 200};
+    const auto bitmap = decodeDib(ByteView(test::encodeDib(spec)));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->pixel(0, 0), 0xAABBCCu);
+    EXPECT_EQ(bitmap->pixel(1, 0), 0u);
+}
+
+TEST(DibDecoder, coreHeaderWithThreeBytePalette) {
+    ByteVector bytes = {12, 0, 0, 0, 1, 0, 2, 0, 1, 0, 1, 0};
+    bytes.insert(bytes.end(), {0x10, 0x20, 0x30, 0x40, 0x50, 0x60}); // two RGBTRIPLEs
+    bytes.insert(bytes.end(), {0x80, 0, 0, 0});                      // colour row: index 1
+    bytes.insert(bytes.end(), {0x00, 0, 0, 0});                      // mask row
+    const auto bitmap = decodeDib(ByteView(bytes));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->pixel(0, 0), 0x605040u);
+}
+
+TEST(IconDrawing, maskKeepsOrInvertsTheBackgroundAndClearBitsShowTheColour) {
+    IconBitmap icon;
+    icon.width = 3;
+    icon.height = 1;
+    icon.pixels = {0x000000, 0x040404, 0x336699};
+    icon.mask = {1, 1, 0};
+    Surface surface = Surface::filled(3, 1, 0xFFFFFF);
+    drawIcon(surface, icon);
+    EXPECT_EQ(surface.pixel(0, 0), 0xFFFFFFu); // transparent
+    EXPECT_EQ(surface.pixel(1, 0), 0xFBFBFBu); // inverted by a near-black colour
+    EXPECT_EQ(surface.pixel(2, 0), 0x336699u);
+}
+
+TEST(IconDrawing, alphaBlendsWithWindowsRounding) {
+    IconBitmap icon;
+    icon.width = 3;
+    icon.height = 1;
+    icon.hasAlpha = true;
+    icon.pixels = {0x00FF0000, 0x80FF0000, 0xFF123456};
+    icon.mask = {0, 0, 1}; // ignored for alpha images
+    Surface surface = Surface::filled(3, 1, 0xFFFFFF);
+    drawIcon(surface, icon);
+    EXPECT_EQ(surface.pixel(0, 0), 0xFFFFFFu);
+    // red: (255*128+127)/255 + (255*127+127)/255 = 128 + 127; others: 0 + 127
+    EXPECT_EQ(surface.pixel(1, 0), 0xFF7F7Fu);
+    EXPECT_EQ(surface.pixel(2, 0), 0x123456u);
+}
+
+TEST(IconImage, allZeroAlphaFallsBackToTheMask) {
+    DibSpec spec;
+    spec.width = 2;
+    spec.height = 1;
+    spec.bitCount = 32;
+    spec.pixels = {0x00000000, 0x00ABCDEF};
+    spec.mask = {1, 0};
+    const auto bitmap = decodeIconImage(ByteView(test::encodeDib(spec)), nullptr);
+    ASSERT_TRUE(bitmap);
+    EXPECT_FALSE(bitmap->hasAlpha);
+    Surface surface = Surface::filled(2, 1, 0x102030);
+    drawIcon(surface, *bitmap);
+    EXPECT_EQ(surface.pixel(0, 0), 0x102030u);
+    EXPECT_EQ(surface.pixel(1, 0), 0xABCDEFu);
+}
+
+class CountingPngDecoder : public PngDecoder {
+public:
+    std::optional<IconBitmap> decode(ByteView) const override {
+        ++calls;
+        IconBitmap bitmap;
+        bitmap.width = 16;
+        bitmap.height = 16;
+        bitmap.pixels.assign(256, 0xFF00FF00);
+        return bitmap;
+    }
+    mutable int calls = 0;
+};
+
+ByteVector pngHeader(std::uint32_t width, std::uint32_t height) {
+    ByteVector bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                        0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    for (std::uint32_t value : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+    bytes.insert(bytes.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+    return bytes;
+}
+
+TEST(IconImage, hugePngIsRefusedBeforeItIsDecoded) {
+    CountingPngDecoder png;
+    EXPECT_FALSE(decodeIconImage(ByteView(pngHeader(65535, 65535)), &png));
+    EXPECT_FALSE(decodeIconImage(ByteView(pngHeader(0, 16)), &png));
+    EXPECT_EQ(png.calls, 0);
+    const auto small = decodeIconImage(ByteView(pngHeader(16, 16)), &png);
+    EXPECT_EQ(png.calls, 1);
+    ASSERT_TRUE(small);
+    EXPECT_TRUE(small->hasAlpha);
+    EXPECT_FALSE(decodeIconImage(ByteView(pngHeader(16, 16)), nullptr));
+}
+
+TEST(IconImage, pngOfAnotherSizeThanItsHeaderIsRefused) {
+    CountingPngDecoder png; // always answers 16 x 16
+    EXPECT_FALSE(decodeIconImage(ByteView(pngHeader(32, 32)), &png));
+}
+
+IconBitmap checkerboard(int size, std::uint32_t a, std::uint32_t b) {
+    IconBitmap bitmap;
+    bitmap.width = size;
+    bitmap.height = size;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x)
+            bitmap.pixels.push_back((x + y) % 2 ? b : a);
+    }
+    return bitmap;
+}
+
+TEST(IconScaling, exactDoublingRepeatsEveryPixel) {
+    const IconBitmap small = checkerboard(16, 0x112233, 0x445566);
+    const IconBitmap large = fitIconToSize(small, 32, 32);
+    ASSERT_EQ(large.width, 32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(large.pixel(x, y), small.pixel(x / 2, y / 2));
+    }
+}
+
+TEST(IconScaling, shrinkingAveragesTheCoveredArea) {
+    IconBitmap opaque = checkerboard(64, 0xFF000000, 0xFFFFFFFF);
+    opaque.hasAlpha = true;
+    const IconBitmap half = fitIconToSize(opaque, 32, 32);
+    for (std::uint32_t pixel : half.pixels)
+        ASSERT_EQ(pixel, 0xFF808080u); // (0 + 255) / 2, rounded
+}
+
+TEST(IconScaling, shrinkingAMaskedImageSoftensItsEdge) {
+    IconBitmap masked = checkerboard(64, 0x000000, 0x0000FF);
+    masked.mask.resize(masked.pixels.size());
+    for (std::size_t i = 0; i < masked.pixels.size(); ++i)
+        masked.mask[i] = masked.pixels[i] == 0 ? 1 : 0; // black pixels are transparent
+    const IconBitmap half = fitIconToSize(masked, 32, 32);
+    ASSERT_TRUE(half.hasAlpha);
+    Surface surface = Surface::filled(32, 32, 0xFFFFFF);
+    drawIcon(surface, half);
+    EXPECT_EQ(surface.pixel(5, 5), 0x7F7FFFu); // half-opaque blue over white
+}
+
+TEST(IconScaling, invertingPixelsSurviveShrinking) {
+    IconBitmap inverting = checkerboard(48, 0xFFFFFF, 0xFFFFFF);
+    inverting.mask.assign(inverting.pixels.size(), 1);
+    const IconBitmap fitted = fitIconToSize(inverting, 32, 32);
+    Surface surface = Surface::filled(32, 32, 0x0000FF);
+    drawIcon(surface, fitted);
+    EXPECT_EQ(surface.pixel(10, 10), 0xFFFF00u);
+}
+
+} // namespace
+} // namespace orvu

@@ -1,0 +1,90 @@
+#pragma once
+
+// Builders of icon images, icon files and executables for tests, fuzz seeds
+// and the Windows comparison: small, well-formed files that a test can then
+// damage on purpose.
+
+#include "icon_group.h"
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace orvu::test {
+
+using ByteVector = std::vector<std::uint8_t>;
+
+// A DIB icon image. `pixels` holds, per pixel from the top-left: a palette
+// index for 1, 4 and 8 bpp, a 5-5-5 value for 16 bpp, 0x00RRGGBB for 24 bpp
+// and 0xAARRGGBB for 32 bpp. `mask` holds 1 where the AND bit is set; empty
+// for an all-clear mask. Without `withMask` the mask rows are left out.
+struct DibSpec {
+    int width = 32;
+    int height = 32;
+    int bitCount = 32;
+    std::vector<std::uint32_t> palette; // 0x00RRGGBB
+    std::vector<std::uint32_t> pixels;
+    std::vector<std::uint8_t> mask;
+    bool withMask = true;
+};
+ByteVector encodeDib(const DibSpec& spec);
+
+// A solid square image of the given depth: every pixel the colour `rgb`
+// (through a palette for <= 8 bpp), fully opaque.
+ByteVector solidDib(int size, int bitCount, std::uint32_t rgb);
+
+// A group entry describing `image` as the given size and depth.
+GroupEntry groupEntry(int width, int height, int bitCount, std::uint32_t location,
+                      std::uint32_t bytes = 0);
+
+struct StoredImage {
+    GroupEntry entry; // location is ignored; the builder fills it in
+    ByteVector bytes;
+};
+
+// An .ico file holding the images in order.
+ByteVector buildIconFile(const std::vector<StoredImage>& images);
+
+// A resource name: a number, or a name (upper case, as resource compilers store it).
+using ResourceName = std::variant<std::uint16_t, std::u16string>;
+
+struct GroupResource {
+    ResourceName name;
+    std::vector<StoredImage> images;         // each becomes an RT_ICON resource
+    std::vector<std::uint16_t> languages{0}; // the group (and its images) in each
+    // When set, stored instead of the GRPICONDIR made from `images` (whose
+    // RT_ICON resources are still added).
+    std::variant<std::monostate, ByteVector> rawGroup;
+};
+
+struct PeOptions {
+    bool pe32Plus = true;
+    std::uint32_t sectionRva = 0x1000;
+    std::uint32_t sectionFileOffset = 0x400;
+    // Bytes of padding before the resource root inside its section.
+    std::uint32_t rootOffsetInSection = 0;
+};
+
+// A PE file with a single .rsrc section holding the groups; RT_ICON ids are
+// given out from 1 in order of appearance.
+ByteVector buildPe(const std::vector<GroupResource>& groups, const PeOptions& options = {});
+
+// Where buildPe put things, for tests that damage the file.
+struct PeLayout {
+    std::uint64_t peHeader = 0; // "PE\0\0"
+    std::uint64_t sectionTable = 0;
+    std::uint64_t resourceRoot = 0;       // file offset of the root directory
+    std::uint64_t groupTypeDirectory = 0; // file offset of the RT_GROUP_ICON directory
+    std::uint64_t iconTypeDirectory = 0;  // file offset of the RT_ICON directory
+    std::vector<std::uint64_t> groupData; // file offset of each group's GRPICONDIR
+};
+PeLayout peLayout(const std::vector<GroupResource>& groups, const PeOptions& options = {});
+
+// A 16-bit NE file with the groups, resource offsets in units of 2^shift bytes.
+ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift = 4);
+
+void putU16(ByteVector& bytes, std::uint64_t at, std::uint16_t value);
+void putU32(ByteVector& bytes, std::uint64_t at, std::uint32_t value);
+
+} // namespace orvu::test
