@@ -1,0 +1,238 @@
+// The Start command and the folder scan, driven through a window without a screen.
+
+#include "folder_scan.h"
+#include "headless_window.h"
+#include "icon_builders.h"
+#include "start_command.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace orvu {
+namespace {
+
+namespace fs = std::filesystem;
+using test::GroupResource;
+
+// An executable whose icon i is a solid square of colours[i].
+test::ByteVector executableWith(const std::vector<std::uint32_t>& colours) {
+    std::vector<GroupResource> groups;
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        GroupResource group;
+        group.name = static_cast<std::uint16_t>(i + 1);
+        group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, colours[i])}};
+        groups.push_back(group);
+    }
+    return test::buildPe(groups);
+}
+
+std::vector<std::string> keys(const HeadlessWindow& window) {
+    std::vector<std::string> result;
+    for (const auto& image : window.images())
+        result.push_back(image.key);
+    return result;
+}
+
+std::vector<std::string> tileTexts(const HeadlessWindow& window) {
+    std::vector<std::string> result;
+    for (const auto& tile : window.tiles())
+        result.push_back(tile.text);
+    return result;
+}
+
+std::uint32_t cellColour(const HeadlessWindow& window, std::size_t imageNumber) {
+    return window.images().at(imageNumber - 1).cell.pixel(16, 16);
+}
+
+class Harvest : public ::testing::Test {
+protected:
+    void write(const std::string& name, const std::vector<std::uint32_t>& colours) {
+        fs::create_directories((dir / name).parent_path());
+        test::writeFile(dir / name, executableWith(colours));
+    }
+    void start(const fs::path& file, const fs::path& folder) {
+        StartCommand(window, counters, nullptr).run(file, folder);
+    }
+
+    test::TempDir dir;
+    HeadlessWindow window;
+    HarvestCounters counters;
+};
+
+TEST_F(Harvest, singleFileKeysByIconIndexAndNumbersTilesFromOne) {
+    write("three.exe", {0xFF0000, 0x00FF00, 0x0000FF});
+    start(dir / "three.exe", {});
+    EXPECT_EQ(keys(window), (std::vector<std::string>{"my0", "my1", "my2"}));
+    EXPECT_EQ(tileTexts(window), (std::vector<std::string>{"图标1", "图标2", "图标3"}));
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(window.tiles()[i].imageNumber, i + 1);
+    EXPECT_EQ(cellColour(window, 1), 0xFF0000u);
+    EXPECT_EQ(cellColour(window, 3), 0x0000FFu);
+    EXPECT_FALSE(window.startEnabled());
+    EXPECT_EQ(window.imageWidth(), 32);
+    EXPECT_EQ(window.imageHeight(), 32);
+    EXPECT_TRUE(window.problems().empty());
+    EXPECT_EQ(window.yields(), 0u);
+}
+
+TEST_F(Harvest, cellIsThePreviewBackgroundWithTheIconInItsCorner) {
+    GroupResource small;
+    small.name = std::uint16_t{1};
+    small.images = {{test::groupEntry(16, 16, 24, 0), test::solidDib(16, 24, 0x123456)}};
+    GroupResource broken = small;
+    broken.rawGroup = test::ByteVector{0, 0, 1, 0, 0, 0};
+    test::writeFile(dir / "mixed.exe", test::buildPe({small, broken}));
+    start(dir / "mixed.exe", {});
+    ASSERT_EQ(window.images().size(), 2u);
+    const IconCell& cell = window.images()[0].cell;
+    EXPECT_EQ(cell.width, 32);
+    EXPECT_EQ(cell.pixel(31, 31), 0x123456u); // 16 x 16 doubled to fill the cell
+    // An icon without a usable image is kept as the plain background.
+    for (std::uint32_t pixel : window.images()[1].cell.pixels)
+        ASSERT_EQ(pixel, HeadlessWindow::PreviewBackground);
+}
+
+TEST_F(Harvest, fileWithoutIconsLeavesEverythingEmptyAndSaysNothing) {
+    test::writeFile(dir / "plain.exe", {'M', 'Z', 0, 0});
+    start(dir / "plain.exe", {});
+    EXPECT_TRUE(window.images().empty());
+    EXPECT_TRUE(window.tiles().empty());
+    EXPECT_TRUE(window.problems().empty());
+    EXPECT_FALSE(window.startEnabled());
+}
+
+TEST_F(Harvest, bothBoxesEmptyOnlyPreparesAndDisables) {
+    window.addTile("图标1", 1);
+    start({}, {});
+    EXPECT_FALSE(window.startEnabled());
+    EXPECT_TRUE(window.tiles().empty());
+    EXPECT_EQ(window.imageWidth(), 32);
+    EXPECT_TRUE(window.statusHistory().empty());
+    EXPECT_TRUE(window.problems().empty());
+}
+
+TEST_F(Harvest, unreadableFileIsReportedAndTheProgramGoesOn) {
+    start(dir / "missing.exe", {});
+    ASSERT_EQ(window.problems().size(), 1u);
+    EXPECT_NE(window.problems()[0].find("missing.exe"), std::string::npos);
+    EXPECT_TRUE(window.images().empty());
+}
+
+TEST_F(Harvest, missingFolderIsReportedAndNothingIsHarvested) {
+    start({}, dir / "nowhere");
+    ASSERT_EQ(window.problems().size(), 1u);
+    EXPECT_NE(window.problems()[0].find("nowhere"), std::string::npos);
+    EXPECT_TRUE(window.images().empty());
+    EXPECT_TRUE(window.statusHistory().empty());
+}
+
+TEST_F(Harvest, folderScanKeysFromTheCountersAndListsEachImageOnce) {
+    write("a.exe", {0x110000, 0x220000});
+    test::writeFile(dir / "b.txt", executableWith({0x330000}));
+    write("c.EXE", {0x440000, 0x550000, 0x660000});
+    std::vector<std::vector<std::string>> tilesAfterEachYield;
+    window.onYield = [&] {
+        tilesAfterEachYield.push_back(tileTexts(window));
+        return true;
+    };
+    start({}, dir.path());
+    EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2", "my3", "my4", "my5"}));
+    EXPECT_EQ(tileTexts(window),
+              (std::vector<std::string>{"图标1", "图标2", "图标3", "图标4", "图标5"}));
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(window.tiles()[i].imageNumber, i + 1);
+    EXPECT_EQ(cellColour(window, 3), 0x440000u);
+    ASSERT_EQ(tilesAfterEachYield.size(), 3u); // a.exe, b.txt, c.EXE
+    EXPECT_EQ(tilesAfterEachYield[0], (std::vector<std::string>{"图标1", "图标2"}));
+    EXPECT_EQ(tilesAfterEachYield[1], (std::vector<std::string>{"图标1", "图标2"}));
+    EXPECT_EQ(counters.IconTotal, 5);
+    EXPECT_EQ(counters.IconNumber, 5);
+}
+
+TEST_F(Harvest, matchingFileWithoutIconsAddsNoTiles) {
+    write("a.exe", {0x110000, 0x220000});
+    test::writeFile(dir / "b.exe", {});
+    start({}, dir.path());
+    EXPECT_EQ(tileTexts(window), (std::vector<std::string>{"图标1", "图标2"}));
+    EXPECT_TRUE(window.problems().empty());
+}
+
+TEST_F(Harvest, statusLineFollowsTheWalk) {
+    write("A/a.exe", {0x110000});
+    write("A/B/b.exe", {0x220000});
+    start({}, dir / "A");
+    EXPECT_EQ(window.statusHistory(),
+              (std::vector<std::string>{(dir / "A/a.exe").string(), (dir / "A/B/b.exe").string(),
+                                        IdlePrompt, (dir / "A/B").string(), IdlePrompt}));
+    EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2"}));
+}
+
+TEST_F(Harvest, walkTakesFilesBeforeSubfoldersInNameOrderIgnoringCase) {
+    write("top/Zed.exe", {0x000001});
+    write("top/alpha.exe", {0x000002});
+    write("top/b/inner.exe", {0x000003});
+    write("top/A/first.exe", {0x000004});
+    start({}, dir / "top");
+    std::vector<std::uint32_t> order;
+    for (std::size_t i = 1; i <= window.images().size(); ++i)
+        order.push_back(cellColour(window, i));
+    EXPECT_EQ(order, (std::vector<std::uint32_t>{2, 1, 4, 3}));
+}
+
+TEST_F(Harvest, secondScanContinuesTheKeys) {
+    write("one/a.exe", {1, 2, 3});
+    write("two/b.exe", {4, 5});
+    start({}, dir / "one");
+    HeadlessWindow second; // a picker emptied the collection in between
+    StartCommand(second, counters, nullptr).run({}, dir / "two");
+    EXPECT_EQ(keys(second), (std::vector<std::string>{"my4", "my5"}));
+    EXPECT_EQ(tileTexts(second), (std::vector<std::string>{"图标1", "图标2"}));
+}
+
+TEST_F(Harvest, emptyFolderEndsIdleWithoutYielding) {
+    fs::create_directory(dir / "empty");
+    start({}, dir / "empty");
+    EXPECT_EQ(window.statusHistory(), (std::vector<std::string>{IdlePrompt}));
+    EXPECT_EQ(window.yields(), 0u);
+    EXPECT_TRUE(window.images().empty());
+}
+
+TEST_F(Harvest, keyAlreadyTakenStopsTheCommandKeepingWhatWasDone) {
+    write("app.exe", {1, 2, 3});
+    write("folder/x.exe", {4, 5, 6});
+    start(dir / "app.exe", dir / "folder");
+    EXPECT_EQ(keys(window), (std::vector<std::string>{"my0", "my1", "my2"}));
+    ASSERT_EQ(window.problems().size(), 1u);
+    EXPECT_NE(window.problems()[0].find("my1"), std::string::npos);
+}
+
+TEST_F(Harvest, windowGoingAwayStopsTheScanAtOnce) {
+    write("a.exe", {1});
+    write("b.exe", {2});
+    write("c.exe", {3});
+    window.onYield = [] { return false; };
+    start({}, dir.path());
+    EXPECT_EQ(window.images().size(), 1u);
+    EXPECT_TRUE(window.problems().empty());
+}
+
+TEST_F(Harvest, specialAndBrokenEntriesAreSkippedNamedAndNeverOpened) {
+    write("good.exe", {7});
+    ASSERT_EQ(::mkfifo((dir / "pipe.exe").c_str(), 0600), 0);
+    fs::create_symlink(dir / "gone", dir / "broken.exe");
+    ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    start({}, dir.path());
+    EXPECT_EQ(keys(window), (std::vector<std::string>{"my1"}));
+    ASSERT_EQ(window.problems().size(), 1u);
+    const std::string& report = window.problems()[0];
+    EXPECT_NE(report.find("2 "), std::string::npos) << report;
+    EXPECT_NE(report.find("pipe.exe"), std::string::npos) << report;
+    EXPECT_NE(report.find("broken.exe"), std::string::npos) << report;
+    EXPECT_EQ(report.find("pipe.txt"), std::string::npos) << report;
+    EXPECT_EQ(window.yields(), 4u);
+}
+
+} // namespace
+} // namespace orvu
