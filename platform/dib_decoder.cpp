@@ -127,6 +127,54 @@ std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     return r << 16 | g << 8 | b;
 }
 
+// One row of colour pixels, 0xAARRGGBB (the alpha byte only from 32 bpp).
+// Indices past the colour table draw black.
+void decodeRow(const DibLayout& layout, Bytes row,
+               const std::array<std::uint32_t, limits::MaxPaletteColours>& palette,
+               const Fields& fields, std::uint32_t* out, int width) {
+    const auto count = static_cast<std::size_t>(width);
+    const auto lookUp = [&](std::uint32_t index) {
+        return index < layout.colourCount ? palette[index] : 0u;
+    };
+    switch (layout.bitCount) {
+    case 1:
+        for (std::size_t x = 0; x < count; ++x)
+            out[x] = lookUp((row[x / 8] >> (7 - x % 8)) & 1);
+        break;
+    case 4:
+        for (std::size_t x = 0; x < count; ++x)
+            out[x] = lookUp((row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xF);
+        break;
+    case 8:
+        for (std::size_t x = 0; x < count; ++x)
+            out[x] = lookUp(row[x]);
+        break;
+    case 16:
+        for (std::size_t x = 0; x < count; ++x) {
+            const std::uint32_t value = row[x * 2] | row[x * 2 + 1] << 8;
+            out[x] = rgb(fields.red.extract(value), fields.green.extract(value),
+                         fields.blue.extract(value));
+        }
+        break;
+    case 24:
+        for (std::size_t x = 0; x < count; ++x)
+            out[x] = rgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+        break;
+    case 32:
+        for (std::size_t x = 0; x < count; ++x) {
+            const std::uint32_t value = static_cast<std::uint32_t>(row[x * 4]) |
+                                        static_cast<std::uint32_t>(row[x * 4 + 1]) << 8 |
+                                        static_cast<std::uint32_t>(row[x * 4 + 2]) << 16 |
+                                        static_cast<std::uint32_t>(row[x * 4 + 3]) << 24;
+            out[x] = layout.bitFields ? (value & 0xFF000000u) | rgb(fields.red.extract(value),
+                                                                    fields.green.extract(value),
+                                                                    fields.blue.extract(value))
+                                      : value;
+        }
+        break;
+    }
+}
+
 } // namespace
 
 std::optional<IconBitmap> decodeDib(ByteView data) {
@@ -178,42 +226,7 @@ std::optional<IconBitmap> decodeDib(ByteView data) {
             colourStride);
         std::uint32_t* out = bitmap.pixels.data() +
                              static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width);
-        for (int x = 0; x < bitmap.width; ++x) {
-            const auto ux = static_cast<std::size_t>(x);
-            std::uint32_t index = 0;
-            switch (layout->bitCount) {
-            case 1:
-                index = (row[ux / 8] >> (7 - ux % 8)) & 1;
-                break;
-            case 4:
-                index = (row[ux / 2] >> (ux % 2 == 0 ? 4 : 0)) & 0xF;
-                break;
-            case 8:
-                index = row[ux];
-                break;
-            case 16: {
-                const std::uint32_t value = row[ux * 2] | row[ux * 2 + 1] << 8;
-                out[x] = rgb(fields.red.extract(value), fields.green.extract(value),
-                             fields.blue.extract(value));
-                continue;
-            }
-            case 24:
-                out[x] = rgb(row[ux * 3 + 2], row[ux * 3 + 1], row[ux * 3]);
-                continue;
-            case 32: {
-                const std::uint32_t value = static_cast<std::uint32_t>(row[ux * 4]) |
-                                            static_cast<std::uint32_t>(row[ux * 4 + 1]) << 8 |
-                                            static_cast<std::uint32_t>(row[ux * 4 + 2]) << 16 |
-                                            static_cast<std::uint32_t>(row[ux * 4 + 3]) << 24;
-                out[x] = (value & 0xFF000000u) |
-                         rgb(fields.red.extract(value), fields.green.extract(value),
-                             fields.blue.extract(value));
-                continue;
-            }
-            }
-            // Indices past the colour table draw black.
-            out[x] = index < layout->colourCount ? palette[index] : 0;
-        }
+        decodeRow(*layout, row, palette, fields, out, bitmap.width);
     }
 
     bitmap.hasAlpha = layout->bitCount == 32 && anyAlpha(bitmap.pixels);

@@ -24,7 +24,7 @@ protected:
     bool readInto(std::uint64_t offset, std::span<std::uint8_t> out) override;
 
 private:
-    static constexpr std::uint64_t ChunkSize = 16 * 1024;
+    static constexpr std::uint64_t ChunkSize = 8 * 1024;
     static constexpr std::uint64_t ChunkAlignment = 4 * 1024;
 
     struct Handle;

@@ -23,9 +23,24 @@ std::string nativeName(const fs::path& path) {
 #endif
 }
 
+// Sorts by name ignoring case, working out each name's key once.
 template <typename T, typename NameOf> void sortByName(std::vector<T>& items, NameOf nameOf) {
-    std::sort(items.begin(), items.end(),
-              [&](const T& a, const T& b) { return lessIgnoringCase(nameOf(a), nameOf(b)); });
+    struct Keyed {
+        std::u32string key;
+        std::string name;
+        T item;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(items.size());
+    for (T& item : items) {
+        std::string name = nameOf(item);
+        keyed.push_back({caseInsensitiveKey(name), std::move(name), std::move(item)});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return a.key != b.key ? a.key < b.key : a.name < b.name;
+    });
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i] = std::move(keyed[i].item);
 }
 
 } // namespace

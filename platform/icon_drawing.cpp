@@ -27,23 +27,31 @@ void drawIcon(Surface& surface, const IconBitmap& icon) {
     const int width = std::min(surface.width, icon.width);
     const int height = std::min(surface.height, icon.height);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t& target =
-                surface
-                    .pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(surface.width) +
-                            static_cast<std::size_t>(x)];
-            const std::uint32_t colour = icon.pixel(x, y);
-            if (icon.hasAlpha) {
+        std::uint32_t* target = surface.pixels.data() + static_cast<std::size_t>(y) *
+                                                            static_cast<std::size_t>(surface.width);
+        const std::size_t rowStart =
+            static_cast<std::size_t>(y) * static_cast<std::size_t>(icon.width);
+        const std::uint32_t* colours = icon.pixels.data() + rowStart;
+        if (icon.hasAlpha) {
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t colour = colours[x];
                 const std::uint32_t alpha = colour >> 24;
                 std::uint32_t out = 0;
                 for (int shift = 0; shift <= 16; shift += 8) {
-                    out |= blendChannel((colour >> shift) & 0xFF, (target >> shift) & 0xFF, alpha)
-                           << shift;
+                    out |=
+                        blendChannel((colour >> shift) & 0xFF, (target[x] >> shift) & 0xFF, alpha)
+                        << shift;
                 }
-                target = out;
-            } else {
-                const std::uint32_t mask = icon.masked(x, y) ? 0xFFFFFF : 0;
-                target = ((target & mask) ^ colour) & 0xFFFFFF;
+                target[x] = out;
+            }
+        } else if (icon.mask.empty()) {
+            for (int x = 0; x < width; ++x)
+                target[x] = colours[x] & 0xFFFFFF;
+        } else {
+            const std::uint8_t* mask = icon.mask.data() + rowStart;
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t keep = mask[x] ? 0xFFFFFFu : 0u;
+                target[x] = ((target[x] & keep) ^ colours[x]) & 0xFFFFFF;
             }
         }
     }

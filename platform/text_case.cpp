@@ -76,11 +76,15 @@ std::u32string toUpper(std::u32string_view text) {
     return result;
 }
 
+std::u32string caseInsensitiveKey(std::string_view name) {
+    return toUpper(decodeUtf8Lenient(name));
+}
+
 bool lessIgnoringCase(std::string_view a, std::string_view b) {
-    const std::u32string upperA = toUpper(decodeUtf8Lenient(a));
-    const std::u32string upperB = toUpper(decodeUtf8Lenient(b));
-    if (upperA != upperB)
-        return upperA < upperB;
+    const std::u32string keyA = caseInsensitiveKey(a);
+    const std::u32string keyB = caseInsensitiveKey(b);
+    if (keyA != keyB)
+        return keyA < keyB;
     return a < b;
 }
 

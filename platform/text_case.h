@@ -17,7 +17,8 @@ char32_t toUpper(char32_t c);
 std::u32string toUpper(std::u32string_view text);
 
 // Orders names as a case-insensitive listing does: by their upper-case code
-// points, ties broken by the names' own bytes so the order is total.
+// points (the key), ties broken by the names' own bytes so the order is total.
+std::u32string caseInsensitiveKey(std::string_view name);
 bool lessIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace orvu
