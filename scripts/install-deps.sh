@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs and the machine lacks.
+#   install-deps.sh           to build and run the program
+#   install-deps.sh --tests   also what the tests, the fuzzers and the Windows checks need
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+          fonts-wqy-zenhei)
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(libgtest-dev clang libclang-rt-14-dev
+               g++-mingw-w64-x86-64 wine wine64 icoutils)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo_cmd=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd="sudo"
+fi
+echo "installing: ${missing[*]}"
+$sudo_cmd apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
