@@ -74,18 +74,28 @@ ImageList* ListView::icons() const {
 void ListView::followImages() {
     if (!m_images)
         return;
-    // A picture that arrives after its tile, or a clear, only needs a
-    // repaint of what is visible.
-    QWidget* canvas = viewport();
     const ListImages* pictures = &m_images->listImages();
     m_imageConnections.append(
-        connect(pictures, &ListImages::imageAdded, canvas, [canvas] { canvas->update(); }));
+        connect(pictures, &ListImages::imageAdded, this, &ListView::repaintTilesShowing));
+    QWidget* canvas = viewport();
     m_imageConnections.append(
         connect(pictures, &ListImages::cleared, canvas, [canvas] { canvas->update(); }));
     m_imageConnections.append(connect(m_images.data(), &ImageList::imageSizeChanged, this, [this] {
         updateGeometries();
         viewport()->update();
     }));
+}
+
+void ListView::repaintTilesShowing(int picture) {
+    // Pictures usually arrive before their tiles; then nothing visible changes.
+    const TileGrid tiles = grid();
+    const int offset = verticalOffset();
+    const TileGrid::Range visible = tiles.tilesInBand(offset, offset + viewport()->height() - 1);
+    for (int i = visible.first; i < visible.last; ++i) {
+        const QModelIndex index = model()->index(i, 0, rootIndex());
+        if (index.data(ListItems::IconRole).toInt() == picture)
+            viewport()->update(tiles.tileRect(i).translated(0, -offset));
+    }
 }
 
 std::optional<ListItem> ListView::selectedItem() const {
@@ -250,7 +260,7 @@ void ListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFla
 QRegion ListView::visualRegionForSelection(const QItemSelection& selection) const {
     const TileGrid tiles = grid();
     const int offset = verticalOffset();
-    const TileGrid::Range visible = tiles.tilesInBand(offset, offset + viewport()->height());
+    const TileGrid::Range visible = tiles.tilesInBand(offset, offset + viewport()->height() - 1);
     QRegion region;
     for (const QItemSelectionRange& range : selection) {
         if (range.parent() != rootIndex())

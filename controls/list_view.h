@@ -78,6 +78,7 @@ private:
     QRect captionRect(const QRect& tile) const;
     void paintTile(QPainter& painter, const QModelIndex& index, const QRect& tile);
     void followImages();
+    void repaintTilesShowing(int picture);
 
     ListItems* m_items;
     QPointer<ImageList> m_images;

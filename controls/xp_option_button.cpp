@@ -5,12 +5,32 @@
 namespace orvu {
 
 XPOptionButton::XPOptionButton(QWidget* parent) : SkinnedButton(parent) {
+    // Qt's auto-exclusive buttons exclude every descendant of the parent;
+    // the group here is the direct siblings only.
     setCheckable(true);
-    setAutoExclusive(true);
+    connect(this, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (checked)
+            clearSiblings();
+    });
 }
 
 XPOptionButton::XPOptionButton(const QString& caption, QWidget* parent) : XPOptionButton(parent) {
     setText(caption);
+}
+
+void XPOptionButton::nextCheckState() {
+    setChecked(true);
+}
+
+void XPOptionButton::clearSiblings() {
+    if (!parentWidget())
+        return;
+    const QList<XPOptionButton*> siblings =
+        parentWidget()->findChildren<XPOptionButton*>(Qt::FindDirectChildrenOnly);
+    for (XPOptionButton* sibling : siblings) {
+        if (sibling != this)
+            sibling->setChecked(false);
+    }
 }
 
 QColor XPOptionButton::backColor() const {

@@ -6,7 +6,8 @@ namespace orvu {
 
 // Skinned option (radio) button: a round mark with the caption to its right,
 // on a face filled with the back colour. Exclusive among the option buttons
-// of the same parent; none is selected at first, and once one is the user
+// with the same parent (not those inside its child widgets, which form
+// groups of their own); none is selected at first, and once one is the user
 // can only move the selection, not clear it. Every click raises clicked(),
 // also on the option that is already selected.
 class XPOptionButton : public SkinnedButton {
@@ -25,9 +26,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void nextCheckState() override;
 
 private:
     static constexpr int CaptionGap = 4;
+
+    void clearSiblings();
 
     QColor m_backColor;
 };
