@@ -413,6 +413,7 @@ def icon_parts(size):
                       vgrad(wy0, rgb(110, 150, 255), bar_bottom, rgb(44, 82, 214)), BLUE))
     parts.append(Part(Rect(wx0 + one, bar_bottom, wx1 - one, wy1 - one, max(0.0, r - one)),
                       vgrad(bar_bottom, rgb(255, 255, 255), wy1, rgb(226, 232, 250)), WHITE))
+    # square off the client area's upper corners, where it meets the title bar
     parts.append(Part(Rect(wx0 + one, bar_bottom, wx1 - one, bar_bottom + max(1.0, r - one)),
                       vgrad(bar_bottom, rgb(255, 255, 255), wy1, rgb(226, 232, 250)), WHITE))
     if L['bar_mark']:
