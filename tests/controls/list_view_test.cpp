@@ -1,0 +1,395 @@
+#include "image_list.h"
+#include "list_view.h"
+
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace orvu {
+namespace {
+
+QImage solid(QColor colour) {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+int countPixels(const QImage& image, const QRect& area, QColor colour) {
+    int count = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            count += image.pixelColor(x, y) == colour ? 1 : 0;
+    return count;
+}
+
+// The smallest rectangle holding every pixel of the area that passes `test`.
+template <typename Test> QRect boundsOf(const QImage& image, const QRect& area, Test test) {
+    QRect bounds;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (test(image.pixelColor(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+bool isText(QColor colour) {
+    return colour.lightness() < 90;
+}
+
+class ListViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_view.resize(409, 193); // ListView1 as designed
+        m_view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+    }
+
+    void addPicture(QColor colour) {
+        const int number = m_images.listImages().count();
+        ASSERT_TRUE(m_images.listImages().add(QStringLiteral("my%1").arg(number), solid(colour)));
+    }
+
+    // Tiles 图标1 … 图标n showing pictures 1 … n, as the list rebuild makes them.
+    void addTiles(int count) {
+        for (int i = m_view.listItems().count() + 1; i <= count; ++i)
+            m_view.listItems().add(QStringLiteral("图标%1").arg(i), i);
+    }
+
+    QRect tile(int row) const { return m_view.visualRect(m_view.model()->index(row, 0)); }
+
+    // The view's content painted afresh.
+    QImage painted() {
+        return m_view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // What is on screen now: the window's backing store, as the event loop
+    // last left it.
+    QImage onScreen() {
+        const QImage window = m_view.screen()->grabWindow(m_view.winId()).toImage();
+        const QRect viewport(m_view.viewport()->mapTo(&m_view, QPoint(0, 0)),
+                             m_view.viewport()->size());
+        return window.copy(viewport).convertToFormat(QImage::Format_RGB32);
+    }
+
+    void press(Qt::MouseButton button, QPoint position, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mousePress(m_view.viewport(), button, modifiers, position);
+        QTest::mouseRelease(m_view.viewport(), button, modifiers, position);
+    }
+
+    ImageList m_images;
+    ListView m_view;
+};
+
+TEST_F(ListViewTest, tile_showsThePictureWhoseNumberItHolds) {
+    addPicture(Qt::red);
+    addPicture(Qt::green);
+    addPicture(Qt::blue);
+    m_view.setIcons(&m_images);
+    addTiles(3);
+
+    const QImage image = painted();
+    EXPECT_EQ(countPixels(image, tile(0), Qt::red), 32 * 32);
+    EXPECT_EQ(countPixels(image, tile(0), Qt::green), 0);
+    EXPECT_EQ(countPixels(image, tile(1), Qt::green), 32 * 32);
+    EXPECT_EQ(countPixels(image, tile(2), Qt::blue), 32 * 32);
+    EXPECT_EQ(countPixels(image, tile(2), Qt::red), 0);
+}
+
+TEST_F(ListViewTest, tile_showsItsIconNumberNotItsPosition) {
+    addPicture(Qt::red);
+    addPicture(Qt::green);
+    addPicture(Qt::blue);
+    m_view.setIcons(&m_images);
+    m_view.listItems().add(QStringLiteral("图标3"), 3);
+    m_view.listItems().add(QStringLiteral("图标1"), 1);
+
+    const QImage image = painted();
+    EXPECT_EQ(countPixels(image, tile(0), Qt::blue), 32 * 32);
+    EXPECT_EQ(countPixels(image, tile(1), Qt::red), 32 * 32);
+    EXPECT_EQ(countPixels(image, image.rect(), Qt::green), 0);
+}
+
+TEST_F(ListViewTest, tile_centresItsPictureAboveItsCaption) {
+    addPicture(Qt::red);
+    m_view.setIcons(&m_images);
+    m_view.listItems().add(QStringLiteral("图标12"), 1);
+
+    const QImage image = painted();
+    const QRect area = tile(0);
+    EXPECT_EQ(area.width(), ListView::MinimumTileWidth);
+    const QRect picture = boundsOf(image, area, [](QColor c) { return c == QColor(Qt::red); });
+    ASSERT_EQ(picture.size(), QSize(32, 32));
+    EXPECT_LE(std::abs((picture.left() - area.left()) - (area.right() - picture.right())), 1);
+
+    const QRect caption = boundsOf(image, area, isText);
+    ASSERT_FALSE(caption.isNull());
+    EXPECT_GT(caption.top(), picture.bottom());
+    EXPECT_LE(std::abs(caption.center().x() - area.center().x()), 3);
+    EXPECT_GE(caption.width(), 30); // two ideographs and two digits, not elided
+}
+
+TEST_F(ListViewTest, tiles_wrapAfterFiveAcrossTheDesignedWidth) {
+    addTiles(12);
+    EXPECT_EQ(tile(4).top(), tile(0).top());
+    EXPECT_GT(tile(4).left(), tile(3).left());
+    EXPECT_GT(tile(5).top(), tile(0).top());
+    EXPECT_EQ(tile(5).left(), tile(0).left());
+    EXPECT_EQ(tile(10).left(), tile(0).left());
+}
+
+TEST_F(ListViewTest, unbinding_leavesTheCaptionsWithoutPictures) {
+    addPicture(Qt::red);
+    addPicture(Qt::green);
+    m_view.setIcons(&m_images);
+    addTiles(2);
+    ASSERT_EQ(countPixels(painted(), tile(0), Qt::red), 32 * 32);
+
+    m_view.setIcons(nullptr);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(m_view.icons(), nullptr);
+    const QImage image = painted();
+    EXPECT_EQ(countPixels(image, image.rect(), Qt::red), 0);
+    EXPECT_EQ(countPixels(image, image.rect(), Qt::green), 0);
+    EXPECT_FALSE(boundsOf(image, tile(0), isText).isNull());
+    EXPECT_FALSE(boundsOf(image, tile(1), isText).isNull());
+}
+
+TEST_F(ListViewTest, iconNumberWithoutAPicture_showsOnlyTheCaption) {
+    addPicture(Qt::red);
+    m_view.setIcons(&m_images);
+    m_view.listItems().add(QStringLiteral("图标9"), 9);
+    m_view.listItems().add(QStringLiteral("图标0"), 0);
+
+    const QImage image = painted();
+    EXPECT_EQ(countPixels(image, image.rect(), Qt::red), 0);
+    EXPECT_FALSE(boundsOf(image, tile(0), isText).isNull());
+}
+
+TEST_F(ListViewTest, collectionDestroyedWhileBound_leavesTilesWithoutPictures) {
+    auto images = std::make_unique<ImageList>();
+    images->listImages().add(QStringLiteral("my0"), solid(Qt::red));
+    m_view.setIcons(images.get());
+    addTiles(1);
+    images.reset();
+
+    EXPECT_EQ(m_view.icons(), nullptr);
+    EXPECT_EQ(countPixels(painted(), tile(0), Qt::red), 0);
+}
+
+TEST_F(ListViewTest, appendedTiles_appearOnScreenOnceTheEventLoopRuns) {
+    m_view.setIcons(&m_images);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(countPixels(onScreen(), QRect(0, 0, 409, 193), Qt::red), 0);
+
+    addPicture(Qt::red);
+    addTiles(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(countPixels(onScreen(), tile(0), Qt::red), 32 * 32);
+
+    addPicture(Qt::green);
+    addTiles(2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(countPixels(onScreen(), tile(1), Qt::green), 32 * 32);
+    EXPECT_FALSE(boundsOf(onScreen(), tile(1), isText).isNull());
+}
+
+TEST_F(ListViewTest, pictureAddedAfterItsTile_appearsOnScreen) {
+    m_view.setIcons(&m_images);
+    addTiles(1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(countPixels(onScreen(), tile(0), Qt::red), 0);
+
+    addPicture(Qt::red);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(countPixels(onScreen(), tile(0), Qt::red), 32 * 32);
+}
+
+TEST_F(ListViewTest, bindingAfterTheTiles_showsThePicturesOnScreen) {
+    addPicture(Qt::red);
+    addTiles(1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(countPixels(onScreen(), tile(0), Qt::red), 0);
+
+    m_view.setIcons(&m_images);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(countPixels(onScreen(), tile(0), Qt::red), 32 * 32);
+}
+
+TEST_F(ListViewTest, clearingTheCollection_takesThePicturesOffScreen) {
+    addPicture(Qt::red);
+    m_view.setIcons(&m_images);
+    addTiles(1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(countPixels(onScreen(), tile(0), Qt::red), 32 * 32);
+
+    m_images.listImages().clear();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(countPixels(onScreen(), tile(0), Qt::red), 0);
+}
+
+TEST_F(ListViewTest, clearingTheList_takesTheTilesOffScreenAndTheSelectionAway) {
+    addPicture(Qt::red);
+    m_view.setIcons(&m_images);
+    addTiles(1);
+    press(Qt::LeftButton, tile(0).center());
+    ASSERT_TRUE(m_view.selectedItem().has_value());
+    const QRect where = tile(0);
+
+    m_view.listItems().clear();
+    QCoreApplication::processEvents();
+
+    const QImage image = onScreen();
+    EXPECT_EQ(countPixels(image, where, Qt::red), 0);
+    EXPECT_TRUE(boundsOf(image, image.rect(), isText).isNull());
+    EXPECT_FALSE(m_view.selectedItem().has_value());
+}
+
+TEST_F(ListViewTest, rightPressOnEmptySpace_reportsButton2) {
+    addTiles(2);
+    const QPoint empty(300, 150);
+    ASSERT_FALSE(m_view.indexAt(empty).isValid());
+    QSignalSpy mouseDown(&m_view, &ListView::mouseDown);
+
+    press(Qt::RightButton, empty);
+
+    ASSERT_EQ(mouseDown.count(), 1);
+    EXPECT_EQ(mouseDown.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(mouseDown.at(0).at(2).toPoint(), empty);
+}
+
+TEST_F(ListViewTest, rightPressInAnEmptyList_reportsButton2) {
+    QSignalSpy mouseDown(&m_view, &ListView::mouseDown);
+    press(Qt::RightButton, QPoint(20, 20));
+    ASSERT_EQ(mouseDown.count(), 1);
+    EXPECT_EQ(mouseDown.at(0).at(0).toInt(), 2);
+}
+
+TEST_F(ListViewTest, leftAndMiddlePresses_reportButtons1And4WithTheShiftState) {
+    addTiles(1);
+    QSignalSpy mouseDown(&m_view, &ListView::mouseDown);
+
+    press(Qt::LeftButton, tile(0).center(), Qt::ShiftModifier);
+    press(Qt::MiddleButton, QPoint(300, 150));
+
+    ASSERT_EQ(mouseDown.count(), 2);
+    EXPECT_EQ(mouseDown.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(mouseDown.at(0).at(1).value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
+    EXPECT_EQ(mouseDown.at(1).at(0).toInt(), 4);
+    EXPECT_EQ(mouseDown.at(1).at(1).value<Qt::KeyboardModifiers>(), Qt::NoModifier);
+}
+
+TEST_F(ListViewTest, rightPressOnATile_selectsItBeforeReportingThePress) {
+    addTiles(3);
+    std::optional<ListItem> selectedWhenReported;
+    QObject::connect(&m_view, &ListView::mouseDown,
+                     [&] { selectedWhenReported = m_view.selectedItem(); });
+
+    press(Qt::RightButton, tile(1).center());
+
+    EXPECT_EQ(selectedWhenReported, (ListItem{QStringLiteral("图标2"), 2}));
+    EXPECT_EQ(m_view.selectedItem(), selectedWhenReported);
+}
+
+TEST_F(ListViewTest, leftPressOnAnotherTile_movesTheSingleSelection) {
+    addTiles(3);
+    press(Qt::LeftButton, tile(0).center());
+    press(Qt::LeftButton, tile(2).center());
+
+    EXPECT_EQ(m_view.selectedItem(), (ListItem{QStringLiteral("图标3"), 3}));
+    EXPECT_EQ(m_view.selectionModel()->selectedIndexes().size(), 1);
+}
+
+TEST_F(ListViewTest, pressOnEmptySpace_clearsTheSelection) {
+    addTiles(3);
+    press(Qt::LeftButton, tile(0).center());
+    press(Qt::RightButton, QPoint(300, 150));
+    EXPECT_FALSE(m_view.selectedItem().has_value());
+}
+
+TEST_F(ListViewTest, selectedItem_isNothingUntilATileIsPressed) {
+    EXPECT_FALSE(m_view.selectedItem().has_value());
+    addTiles(3);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_view.selectedItem().has_value());
+}
+
+TEST_F(ListViewTest, selectedTile_showsItsCaptionHighlighted) {
+    addTiles(2);
+    const QColor highlight = m_view.palette().color(QPalette::Inactive, QPalette::Highlight);
+    const QColor activeHighlight = m_view.palette().color(QPalette::Active, QPalette::Highlight);
+    const auto highlighted = [&](const QImage& image, int row) {
+        return countPixels(image, tile(row), highlight) +
+               countPixels(image, tile(row), activeHighlight);
+    };
+    ASSERT_EQ(highlighted(painted(), 1), 0);
+
+    press(Qt::LeftButton, tile(1).center());
+    const QImage image = painted();
+    EXPECT_GT(highlighted(image, 1), 100);
+    EXPECT_EQ(highlighted(image, 0), 0);
+}
+
+TEST_F(ListViewTest, longList_scrollsToItsLastTile) {
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
+    for (int i = 0; i < 100; ++i)
+        addPicture(colours[i % 3]);
+    m_view.setIcons(&m_images);
+    addTiles(100);
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(m_view.verticalScrollBar()->isVisible());
+    const QModelIndex last = m_view.model()->index(99, 0);
+    ASSERT_FALSE(m_view.viewport()->rect().intersects(m_view.visualRect(last)));
+
+    m_view.scrollTo(last);
+    QCoreApplication::processEvents();
+
+    const QRect where = m_view.visualRect(last);
+    EXPECT_TRUE(m_view.viewport()->rect().contains(where));
+    EXPECT_EQ(countPixels(onScreen(), where, Qt::red), 32 * 32); // picture 100
+}
+
+TEST_F(ListViewTest, pressAfterScrolling_selectsTheTileUnderThePointer) {
+    addTiles(100);
+    QCoreApplication::processEvents();
+    m_view.verticalScrollBar()->setValue(m_view.verticalScrollBar()->maximum());
+    const QModelIndex last = m_view.model()->index(99, 0);
+
+    press(Qt::RightButton, m_view.visualRect(last).center());
+
+    EXPECT_EQ(m_view.selectedItem(), (ListItem{QStringLiteral("图标100"), 100}));
+}
+
+TEST_F(ListViewTest, arrowKeys_moveTheSelectionAlongAndDownTheRows) {
+    addTiles(12);
+    press(Qt::LeftButton, tile(0).center());
+
+    QTest::keyClick(&m_view, Qt::Key_Right);
+    EXPECT_EQ(m_view.selectedItem()->icon, 2);
+    QTest::keyClick(&m_view, Qt::Key_Down);
+    EXPECT_EQ(m_view.selectedItem()->icon, 7);
+    QTest::keyClick(&m_view, Qt::Key_End);
+    EXPECT_EQ(m_view.selectedItem()->icon, 12);
+}
+
+TEST_F(ListViewTest, colours_comeFromThePalette) {
+    QPalette palette = m_view.palette();
+    palette.setColor(QPalette::Base, QColor(255, 255, 0));
+    palette.setColor(QPalette::Text, QColor(0, 0, 128));
+    m_view.setPalette(palette);
+    addTiles(1);
+
+    const QImage image = painted();
+    EXPECT_EQ(image.pixelColor(image.width() - 2, image.height() - 2), QColor(255, 255, 0));
+    const QRect caption = boundsOf(
+        image, tile(0), [](QColor c) { return c.blue() > 100 && c.red() < 60 && c.green() < 60; });
+    EXPECT_GE(caption.width(), 20);
+}
+
+} // namespace
+} // namespace orvu
