@@ -41,8 +41,8 @@ std::optional<QString> QtDialogs::saveFile(QWidget* owner, const FileDialogReque
 }
 
 std::optional<QString> QtDialogs::chooseFolder(QWidget* owner, const QString& title) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(owner, title, QDir::homePath(), QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(owner, title, QDir::homePath(),
+                                                             QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return std::nullopt;
     return folder;

@@ -9,7 +9,8 @@ std::filesystem::path toPath(const QString& text) {
     return std::filesystem::path(text.toStdWString());
 #else
     const QByteArray name = QFile::encodeName(text);
-    return std::filesystem::path(std::string(name.constData(), static_cast<std::size_t>(name.size())));
+    return std::filesystem::path(
+        std::string(name.constData(), static_cast<std::size_t>(name.size())));
 #endif
 }
 

@@ -1,0 +1,25 @@
+// Orvu图标提取机: pulls the icons out of Windows executables and shows them as tiles.
+
+#include "dialogs.h"
+#include "form1.h"
+#include "qt_png_decoder.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("orvu-icons"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Orvu图标提取机 D2002.10.27"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setOrganizationName(QStringLiteral("Orvu"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    orvu::QtDialogs dialogs;
+    const orvu::QtPngDecoder png;
+    orvu::Form1 form(dialogs, &png);
+    form.onEndProgram = [] { QApplication::exit(0); };
+    if (!form.load())
+        return 0;
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,81 @@
+#include "main_window_harvest.h"
+
+#include "dialogs.h"
+#include "form1.h"
+#include "image_list.h"
+#include "list_view.h"
+#include "picture_box.h"
+#include "qt_bridge.h"
+#include "xp_command_button.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+
+namespace orvu {
+
+Surface& MainWindowHarvest::previewImage() {
+    return m_form.previewSurface();
+}
+
+std::uint32_t MainWindowHarvest::previewBackground() const {
+    return m_form.Picture1->backColor().rgb() & 0xFFFFFF;
+}
+
+void MainWindowHarvest::refreshPreview() {
+    m_form.Picture1->setImage(toQImage(m_form.previewSurface()));
+    m_form.Picture1->refresh();
+}
+
+void MainWindowHarvest::setImageSize(int width, int height) {
+    m_form.ImageList1->setImageWidth(static_cast<std::int16_t>(width));
+    m_form.ImageList1->setImageHeight(static_cast<std::int16_t>(height));
+}
+
+bool MainWindowHarvest::addImage(const std::string& key, const IconCell& cell) {
+    return m_form.ImageList1->listImages().add(fromUtf8(key), toQImage(cell));
+}
+
+std::size_t MainWindowHarvest::imageCount() const {
+    return static_cast<std::size_t>(m_form.ImageList1->listImages().count());
+}
+
+void MainWindowHarvest::bindListToImages() {
+    m_form.ListView1->setIcons(m_form.ImageList1);
+}
+
+std::size_t MainWindowHarvest::tileCount() const {
+    return static_cast<std::size_t>(m_form.ListView1->listItems().count());
+}
+
+void MainWindowHarvest::addTile(const std::string& text, std::size_t imageNumber) {
+    m_form.ListView1->listItems().add(fromUtf8(text), static_cast<int>(imageNumber));
+}
+
+void MainWindowHarvest::clearTiles() {
+    m_form.ListView1->listItems().clear();
+}
+
+void MainWindowHarvest::setStartEnabled(bool enabled) {
+    m_form.XPCommandButton3->setEnabled(enabled);
+}
+
+void MainWindowHarvest::showStatus(const std::string& text) {
+    m_form.Label1->setText(fromUtf8(text));
+    m_form.Label1->adjustSize();
+}
+
+void MainWindowHarvest::showStatus(const std::filesystem::path& path) {
+    m_form.Label1->setText(toDisplay(path));
+    m_form.Label1->adjustSize();
+}
+
+bool MainWindowHarvest::yieldToEvents() {
+    QCoreApplication::processEvents();
+    return !m_form.ending();
+}
+
+void MainWindowHarvest::reportProblem(const std::string& message) {
+    m_form.dialogs().tell(&m_form, fromUtf8(message));
+}
+
+} // namespace orvu

@@ -1,0 +1,149 @@
+#include "atomic_file.h"
+
+#include <system_error>
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace orvu {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* NotAFile = "不是普通文件";
+
+// The file that writing to `path` must replace: links are followed.
+std::optional<fs::path> resolveTarget(const fs::path& path, std::string& why) {
+    std::error_code error;
+    const fs::file_status link = fs::symlink_status(path, error);
+    if (!error && fs::is_symlink(link)) {
+        fs::path target = fs::weakly_canonical(path, error);
+        if (error) {
+            why = error.message();
+            return std::nullopt;
+        }
+        return target;
+    }
+    return path;
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+std::optional<std::string> replaceFileAtomically(const fs::path& path,
+                                                 const std::vector<std::uint8_t>& bytes) {
+    std::string why;
+    const auto target = resolveTarget(path, why);
+    if (!target)
+        return why;
+    std::error_code error;
+    const fs::file_status status = fs::status(*target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return std::string(NotAFile);
+
+    const auto systemMessage = [] {
+        return std::system_category().message(static_cast<int>(GetLastError()));
+    };
+    fs::path folder = target->parent_path();
+    if (folder.empty())
+        folder = L".";
+    wchar_t temporary[MAX_PATH + 1] = {};
+    if (!GetTempFileNameW(folder.c_str(), L"orv", 0, temporary))
+        return systemMessage();
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const std::string message = systemMessage();
+        DeleteFileW(temporary);
+        return message;
+    }
+    DWORD written = 0;
+    const bool complete =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file);
+    const std::string writeMessage = complete ? std::string() : systemMessage();
+    CloseHandle(file);
+    if (!complete) {
+        DeleteFileW(temporary);
+        return writeMessage;
+    }
+    if (!MoveFileExW(temporary, target->c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const std::string message = systemMessage();
+        DeleteFileW(temporary);
+        return message;
+    }
+    return std::nullopt;
+}
+
+#else
+
+std::optional<std::string> replaceFileAtomically(const fs::path& path,
+                                                 const std::vector<std::uint8_t>& bytes) {
+    std::string why;
+    const auto target = resolveTarget(path, why);
+    if (!target)
+        return why;
+    const auto systemMessage = [] { return std::generic_category().message(errno); };
+
+    struct stat existing {};
+    const bool exists = ::stat(target->c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT)
+        return systemMessage();
+    if (exists && !S_ISREG(existing.st_mode))
+        return std::string(NotAFile);
+
+    const fs::path folder = target->has_parent_path() ? target->parent_path() : fs::path(".");
+    std::string pattern = (folder / ("." + target->filename().native() + ".XXXXXX")).native();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        return systemMessage();
+    const auto fail = [&](std::string message) {
+        ::unlink(pattern.c_str());
+        return message;
+    };
+
+    // The new file gets the old one's permissions, or the usual ones for a new file.
+    mode_t mode = existing.st_mode & 07777;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0) {
+            const std::string message = wrote < 0 ? systemMessage() : "write failed";
+            ::close(fd);
+            return fail(message);
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
+        const std::string message = systemMessage();
+        ::close(fd);
+        return fail(message);
+    }
+    if (::close(fd) != 0)
+        return fail(systemMessage());
+    if (::rename(pattern.c_str(), target->c_str()) != 0)
+        return fail(systemMessage());
+    return std::nullopt;
+}
+
+#endif
+
+} // namespace orvu
