@@ -58,6 +58,9 @@ ListView::ListView(QWidget* parent) : QAbstractItemView(parent), m_items(new Lis
 }
 
 void ListView::setIcons(ImageList* images) {
+    // The list rebuild binds again after every file of a folder scan.
+    if (images == m_images)
+        return;
     for (const QMetaObject::Connection& connection : std::as_const(m_imageConnections))
         disconnect(connection);
     m_imageConnections.clear();
