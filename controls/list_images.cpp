@@ -1,5 +1,7 @@
 #include "list_images.h"
 
+#include <utility>
+
 namespace orvu {
 
 ListImages::ListImages(QSize imageSize, QObject* parent)

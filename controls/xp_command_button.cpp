@@ -1,6 +1,7 @@
 #include "xp_command_button.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace orvu {
 

@@ -1,6 +1,7 @@
 #include "xp_option_button.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace orvu {
 
