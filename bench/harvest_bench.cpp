@@ -20,8 +20,8 @@
 #include "icon_library.h"
 #include "like_pattern.h"
 #include "qt_png_decoder.h"
-#include "text_case.h"
 #include "test_files.h"
+#include "text_case.h"
 
 #include <algorithm>
 #include <chrono>
@@ -104,9 +104,10 @@ int baseline(const fs::path& folder, int repeat) {
             }
         }
     });
-    std::printf("baseline: %zu files, %zu chosen images (%llu bytes), best %.2f ms, median %.2f ms\n",
-                files.size(), images, static_cast<unsigned long long>(bytes), timing.best * 1e3,
-                timing.median * 1e3);
+    std::printf(
+        "baseline: %zu files, %zu chosen images (%llu bytes), best %.2f ms, median %.2f ms\n",
+        files.size(), images, static_cast<unsigned long long>(bytes), timing.best * 1e3,
+        timing.median * 1e3);
     return 0;
 }
 
@@ -120,7 +121,7 @@ long peakKibAfterHarvest(const fs::path& file) {
         orvu::IconLibrary library = orvu::IconLibrary::open(file, &Png);
         for (std::uint32_t k = 0; k < library.count(); ++k)
             (void)library.largeIcon(k);
-        struct rusage usage{};
+        struct rusage usage {};
         ::getrusage(RUSAGE_SELF, &usage);
         const long peak = usage.ru_maxrss;
         (void)!::write(channel[1], &peak, sizeof peak);
@@ -180,8 +181,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.size() >= 2 && arguments[0] == "scan") {
         const auto at = std::find(arguments.begin(), arguments.end(), "--pattern");
-        const std::string pattern =
-            at != arguments.end() && at + 1 != arguments.end() ? *(at + 1) : orvu::ExecutablePattern;
+        const std::string pattern = at != arguments.end() && at + 1 != arguments.end()
+                                        ? *(at + 1)
+                                        : orvu::ExecutablePattern;
         return scan(arguments[1], pattern, repeatFrom(arguments, 10));
     }
     if (arguments.size() >= 2 && arguments[0] == "baseline")

@@ -61,8 +61,10 @@ void XPOptionButton::paintEvent(QPaintEvent*) {
     const int markTop = (height() - OptionMarkSize) / 2;
     paintOptionMark(painter, QPointF(0, markTop), current, isChecked());
 
-    const QRect captionArea(OptionMarkSize + CaptionGap, 0, width() - OptionMarkSize - CaptionGap,
-                            height());
+    // The gap after the mark gives way before the caption would be cut.
+    const int advance = QFontMetrics(font()).horizontalAdvance(text());
+    const int gap = std::clamp(width() - OptionMarkSize - advance, 1, CaptionGap);
+    const QRect captionArea(OptionMarkSize + gap, 0, width() - OptionMarkSize - gap, height());
     painter.setPen(skinCaptionColour(current));
     painter.drawText(captionArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
 

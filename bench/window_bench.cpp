@@ -1,0 +1,182 @@
+// The real main window, driven offscreen.
+//
+//   orvu-window-bench start FILE [--repeat N]
+//       Milliseconds from the click on Start to the last tile of FILE listed.
+//   orvu-window-bench scan DIR
+//       A folder harvest of DIR through the window: the total time and the
+//       longest time the window went without handling its events.
+//   orvu-window-bench make-tree DIR [FILES] [SOURCE]
+//       Writes a tree of about FILES files (default 10000) in nested folders:
+//       hard links to the executables and icon files below SOURCE (default:
+//       the test corpus), a third of them under other names, plus text files.
+
+#include "dialogs.h"
+#include "form1.h"
+#include "list_view.h"
+#include "qt_png_decoder.h"
+#include "test_files.h"
+#include "xp_command_button.h"
+#include "xp_option_button.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Dialogs that answer with one path and never show anything.
+class ScriptedDialogs final : public orvu::Dialogs {
+public:
+    QString path;
+    std::optional<QString> openFile(QWidget*, const orvu::FileDialogRequest&) override {
+        return path;
+    }
+    std::optional<QString> saveFile(QWidget*, const orvu::FileDialogRequest&) override {
+        return {};
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return path; }
+    void tell(QWidget*, const QString& message) override {
+        std::fprintf(stderr, "message: %s\n", message.toUtf8().constData());
+    }
+};
+
+struct Window {
+    ScriptedDialogs dialogs;
+    orvu::QtPngDecoder png;
+    orvu::Form1 form{dialogs, &png};
+    Window() {
+        form.load();
+        form.show();
+        QApplication::processEvents();
+    }
+};
+
+int startClick(const QString& file, int repeat) {
+    Window window;
+    window.dialogs.path = file;
+    window.form.c1->click();
+    std::vector<double> times;
+    int tiles = 0;
+    for (int i = 0; i < repeat; ++i) {
+        window.form.xp1->click();
+        QApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        window.form.XPCommandButton3->click();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        tiles = window.form.ListView1->listItems().count();
+        QApplication::processEvents();
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("start: %d tiles, best %.2f ms, median %.2f ms, worst %.2f ms\n", tiles,
+                times.front(), times[times.size() / 2], times.back());
+    return 0;
+}
+
+int scanThroughWindow(const QString& folder) {
+    Window window;
+    window.dialogs.path = folder;
+    window.form.c2->click();
+    window.form.xp2->click();
+    QApplication::processEvents();
+
+    // A timer due at every turn of the event loop fires once per yield.
+    QElapsedTimer clock;
+    qint64 last = -1;
+    qint64 longestGap = 0;
+    std::uint64_t turns = 0;
+    QTimer ticker;
+    ticker.setInterval(0);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (last >= 0)
+            longestGap = std::max(longestGap, now - last);
+        last = now;
+        ++turns;
+    });
+    ticker.start();
+    clock.start();
+    window.form.XPCommandButton3->click();
+    const double total = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    ticker.stop();
+    std::printf("window scan: %d tiles, %.3f s total, %llu event-loop turns, longest gap %.2f ms\n",
+                window.form.ListView1->listItems().count(), total,
+                static_cast<unsigned long long>(turns), static_cast<double>(longestGap) / 1e6);
+    return 0;
+}
+
+int makeTree(const fs::path& root, int files, const fs::path& source) {
+    std::vector<fs::path> originals;
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() &&
+            (extension == ".exe" || extension == ".dll" || extension == ".ico"))
+            originals.push_back(entry.path());
+    }
+    std::sort(originals.begin(), originals.end());
+    if (originals.empty()) {
+        std::fprintf(stderr, "no executables below %s\n", source.c_str());
+        return 1;
+    }
+    fs::create_directories(root);
+    int written = 0;
+    for (int folder = 0; written < files; ++folder) {
+        // Three levels: root/dNN/eNN/fN.
+        const fs::path here = root / ("d" + std::to_string(folder % 20)) /
+                              ("e" + std::to_string(folder / 20 % 25)) /
+                              ("f" + std::to_string(folder / 500));
+        fs::create_directories(here);
+        for (int i = 0; i < 25 && written < files; ++i, ++written) {
+            const fs::path& original =
+                originals[static_cast<std::size_t>(written) % originals.size()];
+            std::string name = original.filename().string();
+            if (written % 3 == 1)
+                name += ".EXE";
+            if (written % 7 == 3) {
+                std::ofstream(here / (name + ".txt")) << "notes " << written << '\n';
+                continue;
+            }
+            std::error_code error;
+            fs::create_hard_link(original, here / name, error);
+            if (error)
+                fs::copy_file(original, here / name, fs::copy_options::overwrite_existing);
+        }
+    }
+    std::printf("%s: %d files\n", root.c_str(), written);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList arguments = application.arguments().mid(1);
+    const auto option = [&](const QString& name, int fallback) {
+        const qsizetype at = arguments.indexOf(name);
+        return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1].toInt() : fallback;
+    };
+    if (arguments.size() >= 2 && arguments[0] == "start")
+        return startClick(arguments[1], std::max(1, option("--repeat", 20)));
+    if (arguments.size() >= 2 && arguments[0] == "scan")
+        return scanThroughWindow(arguments[1]);
+    if (arguments.size() >= 2 && arguments[0] == "make-tree") {
+        const int files = arguments.size() > 2 ? arguments[2].toInt() : 10000;
+        const fs::path source =
+            arguments.size() > 3 ? fs::path(arguments[3].toStdString()) : orvu::test::corpusDir();
+        return makeTree(arguments[1].toStdString(), files, source);
+    }
+    std::fprintf(stderr, "usage: orvu-window-bench start FILE [--repeat N] | scan DIR | "
+                         "make-tree DIR [FILES] [SOURCE]\n");
+    return 2;
+}
