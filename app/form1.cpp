@@ -9,6 +9,7 @@
 #include "picture_box.h"
 #include "qt_bridge.h"
 #include "start_command.h"
+#include "status_line.h"
 #include "system_colours.h"
 #include "xp_command_button.h"
 #include "xp_option_button.h"
@@ -53,7 +54,9 @@ template <typename Control> Control* place(Control* control, const char* name, Q
 // to its text.
 QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
                     const QColor& colour) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(QString::fromLatin1(name));
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAutoFillBackground(false);
@@ -151,12 +154,20 @@ void Form1::createControls() {
     Label2->installEventFilter(this);
     Label3 = designLabel(this, "Label3", QStringLiteral("提取状态预览："),
                          twips(840, 1680, 0, 0).topLeft(), colour(SystemColour::WindowText));
-    Label1 = designLabel(this, "Label1", QStringLiteral("点击“开始”提取图标"),
-                         twips(360, 5160, 0, 0).topLeft(), colour(SystemColour::HighlightText));
-    for (QLabel* label : {Label1, Label3})
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Label3->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The status line shows paths of any length: it spans the rest of its row.
+    Label1 = new StatusLine(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QPalette statusColours = Label1->palette();
+    statusColours.setColor(QPalette::WindowText, colour(SystemColour::HighlightText));
+    Label1->setPalette(statusColours);
+    Label1->setText(QStringLiteral("点击“开始”提取图标"));
+    const QPoint statusAt = twips(360, 5160, 0, 0).topLeft();
+    Label1->setGeometry(statusAt.x(), statusAt.y(), ClientSize.width() - statusAt.x(),
+                        Label1->sizeHint().height());
     // Labels paint on the window's surface, under every windowed control.
-    for (QLabel* label : {Label1, Label2, Label3})
+    Label1->lower();
+    for (QLabel* label : {Label2, Label3})
         label->lower();
 
     wdddd = new QMenu(QStringLiteral("wddd"), this);

@@ -18,6 +18,7 @@ class Dialogs;
 class ImageList;
 class ListView;
 class PictureBox;
+class StatusLine;
 class PngDecoder;
 class XPCommandButton;
 class XPOptionButton;
@@ -85,7 +86,7 @@ public:
     ListView* ListView1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
-    QLabel* Label1 = nullptr;
+    StatusLine* Label1 = nullptr;
     QMenu* wdddd = nullptr;
     QAction* wddw = nullptr;
 

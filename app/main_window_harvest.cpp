@@ -6,10 +6,10 @@
 #include "list_view.h"
 #include "picture_box.h"
 #include "qt_bridge.h"
+#include "status_line.h"
 #include "xp_command_button.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 
 namespace orvu {
 
@@ -61,12 +61,10 @@ void MainWindowHarvest::setStartEnabled(bool enabled) {
 
 void MainWindowHarvest::showStatus(const std::string& text) {
     m_form.Label1->setText(fromUtf8(text));
-    m_form.Label1->adjustSize();
 }
 
 void MainWindowHarvest::showStatus(const std::filesystem::path& path) {
     m_form.Label1->setText(toDisplay(path));
-    m_form.Label1->adjustSize();
 }
 
 bool MainWindowHarvest::yieldToEvents() {
