@@ -11,6 +11,7 @@
 #include "start_command.h"
 #include "status_line.h"
 #include "system_colours.h"
+#include "tray_icon.h"
 #include "xp_command_button.h"
 #include "xp_option_button.h"
 #include "xp_title_buttons.h"
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSystemTrayIcon>
 #include <QWindow>
 
 namespace orvu {
@@ -88,6 +90,9 @@ Form1::Form1(Dialogs& dialogs, const PngDecoder* png, QWidget* parent)
     setFont(designFont());
     setFixedSize(ClientSize);
     move(StartPosition);
+    trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    m_tray = new TrayIcon(windowIcon(), ProductTitle, this);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &Form1::trayShowWindow);
     createControls();
     connectHandlers();
     setTabOrder();
@@ -207,6 +212,7 @@ bool Form1::load() {
     XPCommandButton3->setEnabled(false);
     if (onLoad && !onLoad())
         return false;
+    m_tray->add();
     ListView1->setFocus();
     return true;
 }
@@ -293,18 +299,45 @@ void Form1::XPTitleButtons1Click() {
 }
 
 void Form1::XPTitleButtons2Click() {
-    hide();
+    if (trayAvailable && trayAvailable())
+        hide();
+    else
+        minimiseToTaskBar();
 }
 
-void Form1::Label2MouseDown() {
-    if (QWindow* window = windowHandle())
-        window->startSystemMove();
+void Form1::minimiseToTaskBar() {
+    // Without a notification area a hidden window could never come back, so
+    // the window takes a task-bar button and stays there minimised.
+    if (windowFlags() & Qt::Tool) {
+        setWindowFlag(Qt::Tool, false);
+        show();
+    }
+    showMinimized();
+}
+
+void Form1::trayShowWindow() {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form1::Label2MouseDown(QPoint globalPosition) {
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove())
+        return;
+    // The platform can't move it: follow the pointer until the button is released.
+    m_dragOffset = globalPosition - pos();
+    Label2->grabMouse();
 }
 
 void Form1::endProgram() {
     if (m_ending)
         return;
     m_ending = true;
+    m_tray->remove();
+    hide();
     if (onEndProgram)
         onEndProgram();
 }
@@ -315,11 +348,27 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label2 && event->type() == QEvent::MouseButtonPress) {
-        Label2MouseDown();
+    if (watched != Label2)
+        return QWidget::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        Label2MouseDown(mouse->globalPosition().toPoint());
         return true;
+    case QEvent::MouseMove:
+        if (m_dragOffset)
+            move(mouse->globalPosition().toPoint() - *m_dragOffset);
+        return m_dragOffset.has_value();
+    case QEvent::MouseButtonRelease:
+        if (m_dragOffset) {
+            m_dragOffset.reset();
+            Label2->releaseMouse();
+            return true;
+        }
+        return false;
+    default:
+        return QWidget::eventFilter(watched, event);
     }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::paintEvent(QPaintEvent*) {

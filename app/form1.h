@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -19,6 +20,7 @@ class ImageList;
 class ListView;
 class PictureBox;
 class StatusLine;
+class TrayIcon;
 class PngDecoder;
 class XPCommandButton;
 class XPOptionButton;
@@ -53,7 +55,12 @@ public:
     // scan in progress stops at its next yield.
     std::function<void()> onEndProgram;
 
+    // Whether the platform has a notification area; where it has none, the
+    // minimise button minimises to the task bar instead of hiding.
+    std::function<bool()> trayAvailable;
+
     bool ending() const { return m_ending; }
+    TrayIcon& trayIcon() { return *m_tray; }
     Dialogs& dialogs() { return m_dialogs; }
     Surface& previewSurface() { return m_preview; }
     HarvestCounters& harvestCounters() { return m_counters; }
@@ -68,7 +75,8 @@ public:
     void wddwClick();
     void XPTitleButtons1Click();
     void XPTitleButtons2Click();
-    void Label2MouseDown();
+    void Label2MouseDown(QPoint globalPosition);
+    void trayShowWindow();
 
     // The controls, as the design names them.
     XPTitleHelpButton* XPTitleHelpButton1 = nullptr;
@@ -102,13 +110,18 @@ private:
     void setPathBoxColour(QLineEdit* box, std::uint32_t designColour);
     void clearListAndImages();
     void endProgram();
+    void minimiseToTaskBar();
 
     Dialogs& m_dialogs;
     const PngDecoder* m_png = nullptr;
     HarvestCounters m_counters;
     Surface m_preview;
     QPixmap m_background;
+    TrayIcon* m_tray = nullptr;
     bool m_ending = false;
+    // Where the platform can't move a window itself: the pointer's offset
+    // from the window's corner while the title is dragged.
+    std::optional<QPoint> m_dragOffset;
 };
 
 } // namespace orvu

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "form1.h"
 #include "qt_png_decoder.h"
+#include "tray_icon.h"
 
 #include <QApplication>
 
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     const orvu::QtPngDecoder png;
     orvu::Form1 form(dialogs, &png);
     form.onEndProgram = [] { QApplication::exit(0); };
+    QObject::connect(&application, &QApplication::aboutToQuit, &form,
+                     [&form] { form.trayIcon().remove(); });
     if (!form.load())
         return 0;
     form.show();

@@ -436,7 +436,8 @@ TEST_F(MainWindow, screenshotForReview) {
     form.XPCommandButton3->click();
     const QImage shot = form.grab().toImage();
     ASSERT_EQ(shot.size(), QSize(425, 362));
-    const fs::path folder = fs::current_path() / "screenshots";
+    const fs::path folder =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / "screenshots";
     fs::create_directories(folder);
     ASSERT_TRUE(shot.save(QString::fromStdString((folder / "form1.png").string())));
     // The source panel's colour shows between its controls.
