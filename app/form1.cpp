@@ -308,8 +308,8 @@ void Form1::XPTitleButtons2Click() {
 void Form1::minimiseToTaskBar() {
     // Without a notification area a hidden window could never come back, so
     // the window takes a task-bar button and stays there minimised.
-    if (windowFlags() & Qt::Tool) {
-        setWindowFlag(Qt::Tool, false);
+    if (windowType() == Qt::Tool) {
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
         show();
     }
     showMinimized();

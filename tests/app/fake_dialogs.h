@@ -18,8 +18,9 @@ public:
         QString title;
     };
 
-    // Answers for the next dialogs, in order; nullopt means cancel.
-    std::deque<std::optional<QString>> answers;
+    // Answers for the next dialogs, in order; a null string means cancel.
+    std::deque<QString> answers;
+    void cancelNext() { answers.push_back(QString()); }
     // Runs when a dialog opens, before it answers.
     std::function<void()> onOpen;
 
@@ -46,8 +47,10 @@ private:
             onOpen();
         if (answers.empty())
             return std::nullopt;
-        auto next = answers.front();
+        const QString next = answers.front();
         answers.pop_front();
+        if (next.isNull())
+            return std::nullopt;
         return next;
     }
 };
