@@ -7,7 +7,6 @@
 #include "test_files.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace orvu {
