@@ -11,6 +11,7 @@
 #include "start_command.h"
 #include "status_line.h"
 #include "system_colours.h"
+#include "task_bar.h"
 #include "tray_icon.h"
 #include "xp_command_button.h"
 #include "xp_option_button.h"
@@ -340,6 +341,12 @@ void Form1::endProgram() {
     hide();
     if (onEndProgram)
         onEndProgram();
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (windowType() == Qt::Tool)
+        keepOffTaskBar(this);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
