@@ -27,10 +27,12 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
 } // namespace
 
 void keepOffTaskBar(QWidget* window) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window)
+    if (!window || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t* connection = x11->connection();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
     const xcb_atom_t skipTaskBar = atom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
