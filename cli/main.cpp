@@ -16,8 +16,18 @@
 #include "icon_library.h"
 #include "path_text.h"
 
-#ifdef ORVU_WITH_QT
+#if defined(ORVU_WITH_QT)
 #include "qt_png_decoder.h"
+#elif defined(_WIN32)
+#include "wic_png_decoder.h"
+#endif
+
+#ifdef _WIN32
+#include "windows_api.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
 #endif
 
 #include <chrono>
@@ -35,8 +45,11 @@ constexpr const char* Usage = "usage: orvu-icons-cli cells FILE... | scan DIR [-
 constexpr std::uint32_t White = 0xFFFFFF;
 
 const orvu::PngDecoder* pngDecoder() {
-#ifdef ORVU_WITH_QT
+#if defined(ORVU_WITH_QT)
     static const orvu::QtPngDecoder decoder;
+    return &decoder;
+#elif defined(_WIN32)
+    static const orvu::WicPngDecoder decoder;
     return &decoder;
 #else
     return nullptr;
@@ -114,10 +127,47 @@ int scan(const char* folder, const std::string& pattern) {
     return scan.skipped().empty() ? 0 : 1;
 }
 
+#ifdef _WIN32
+std::string utf8FromWide(const wchar_t* text) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1)
+        return {};
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), length, nullptr, nullptr);
+    out.pop_back(); // the terminating zero
+    return out;
+}
+
+// The arguments as UTF-8, from the wide command line: main's own arguments
+// come in the ANSI code page, which can't hold every file name. Output goes
+// out as UTF-8 with plain line feeds, the same bytes as on other systems.
+std::vector<std::string> commandLine(int argc, char** argv) {
+    std::vector<std::string> result;
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            result.push_back(utf8FromWide(wide[i]));
+        LocalFree(wide);
+    } else {
+        result.assign(argv, argv + argc);
+    }
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    return result;
+}
+#else
+std::vector<std::string> commandLine(int argc, char** argv) {
+    return {argv, argv + argc};
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<const char*> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> line = commandLine(argc, argv);
+    std::vector<const char*> arguments;
+    for (std::size_t i = 1; i < line.size(); ++i)
+        arguments.push_back(line[i].c_str());
     if (arguments.size() >= 2 && std::string_view(arguments[0]) == "cells")
         return printCells({arguments.begin() + 1, arguments.end()});
     if (arguments.size() == 2 && std::string_view(arguments[0]) == "scan")

@@ -3,9 +3,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#include <windows.h>
+#include "windows_api.h"
 #else
 #include <cerrno>
 #include <cstdlib>

@@ -4,9 +4,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#include <windows.h>
+#include "windows_api.h"
 #else
 #include <cerrno>
 #include <fcntl.h>

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "windows_api.h"
+#else
 #include <sys/stat.h>
 #endif
 
@@ -47,8 +49,21 @@ template <typename T, typename NameOf> void sortByName(std::vector<T>& items, Na
 
 std::optional<FolderLister::Identity> FolderLister::identityOf(const fs::path& folder) const {
 #ifdef _WIN32
-    (void)folder;
-    return std::nullopt;
+    // The volume's serial number and the folder's file index, which
+    // junctions and directory links share with their target. Opening a
+    // folder needs backup semantics; no access right is asked for.
+    HANDLE handle =
+        CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return Identity{info.dwVolumeSerialNumber,
+                    std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
 #else
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0)
