@@ -7,7 +7,9 @@
 #include "test_files.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace orvu {
 namespace {
@@ -163,8 +165,9 @@ TEST_F(Harvest, statusLineFollowsTheWalk) {
     write("A/B/b.exe", {0x220000});
     start({}, dir / "A");
     EXPECT_EQ(window.statusHistory(),
-              (std::vector<std::string>{(dir / "A/a.exe").string(), (dir / "A/B/b.exe").string(),
-                                        IdlePrompt, (dir / "A/B").string(), IdlePrompt}));
+              (std::vector<std::string>{(dir / "A" / "a.exe").string(),
+                                        (dir / "A" / "B" / "b.exe").string(), IdlePrompt,
+                                        (dir / "A" / "B").string(), IdlePrompt}));
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2"}));
 }
 
@@ -218,6 +221,9 @@ TEST_F(Harvest, windowGoingAwayStopsTheScanAtOnce) {
 }
 
 TEST_F(Harvest, specialAndBrokenEntriesAreSkippedNamedAndNeverOpened) {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs and links in folders are POSIX things";
+#else
     write("good.exe", {7});
     ASSERT_EQ(::mkfifo((dir / "pipe.exe").c_str(), 0600), 0);
     fs::create_symlink(dir / "gone", dir / "broken.exe");
@@ -231,6 +237,7 @@ TEST_F(Harvest, specialAndBrokenEntriesAreSkippedNamedAndNeverOpened) {
     EXPECT_NE(report.find("broken.exe"), std::string::npos) << report;
     EXPECT_EQ(report.find("pipe.txt"), std::string::npos) << report;
     EXPECT_EQ(window.yields(), 4u);
+#endif
 }
 
 } // namespace

@@ -1,9 +1,20 @@
 #include "unprivileged.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace orvu::test {
+
+#ifdef _WIN32
+
+// Windows has no root to give up; permissions are whatever the user has.
+bool runWithoutPrivileges(const std::function<bool()>& check) {
+    return check();
+}
+
+#else
 
 bool runWithoutPrivileges(const std::function<bool()>& check) {
     if (::geteuid() != 0)
@@ -21,5 +32,7 @@ bool runWithoutPrivileges(const std::function<bool()>& check) {
         return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+#endif
 
 } // namespace orvu::test
