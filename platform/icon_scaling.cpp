@@ -11,15 +11,21 @@ struct Tap {
     std::uint32_t weight = 0;
 };
 
+// The source pixel under the centre of destination pixel i, as Windows
+// picks it when it enlarges: a 24-pixel row drawn 32 wide repeats every
+// third pixel, starting with the second.
+int sourceUnderCentre(int i, int from, int to) {
+    return static_cast<int>((2 * std::int64_t{i} + 1) * from / (2 * std::int64_t{to}));
+}
+
 // For every destination index, the source indices it draws on and their
 // weights: the overlap of the two pixel extents when shrinking, the one
-// source pixel it falls on otherwise.
+// source pixel under its centre otherwise.
 std::vector<std::vector<Tap>> axisTaps(int from, int to) {
     std::vector<std::vector<Tap>> taps(static_cast<std::size_t>(to));
     for (int i = 0; i < to; ++i) {
         if (from <= to) {
-            taps[static_cast<std::size_t>(i)].push_back(
-                {static_cast<int>(std::int64_t{i} * from / to), 1});
+            taps[static_cast<std::size_t>(i)].push_back({sourceUnderCentre(i, from, to), 1});
             continue;
         }
         // In units of 1/(from*to): destination pixel i spans [i*from, (i+1)*from),
@@ -55,9 +61,9 @@ IconBitmap sampleNearest(const IconBitmap& image, int width, int height) {
     if (!image.mask.empty())
         result.mask.resize(result.pixels.size());
     for (int y = 0; y < height; ++y) {
-        const int sy = static_cast<int>(std::int64_t{y} * image.height / height);
+        const int sy = sourceUnderCentre(y, image.height, height);
         for (int x = 0; x < width; ++x) {
-            const int sx = static_cast<int>(std::int64_t{x} * image.width / width);
+            const int sx = sourceUnderCentre(x, image.width, width);
             const std::size_t to = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                                    static_cast<std::size_t>(x);
             result.pixels[to] = image.pixel(sx, sy);

@@ -254,6 +254,39 @@ TEST(IconScaling, exactDoublingRepeatsEveryPixel) {
     }
 }
 
+TEST(IconScaling, enlargingTakesThePixelUnderEachCentreAsWindowsDoes) {
+    // Every source column and row a colour of its own.
+    const auto striped = [](int width, int height) {
+        IconBitmap bitmap;
+        bitmap.width = width;
+        bitmap.height = height;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                bitmap.pixels.push_back(static_cast<std::uint32_t>(x << 8 | y));
+        }
+        return bitmap;
+    };
+    const auto sources = [](const IconBitmap& large, bool columns) {
+        std::vector<int> picked;
+        for (int i = 0; i < 32; ++i) {
+            const std::uint32_t pixel = columns ? large.pixel(i, 0) : large.pixel(0, i);
+            picked.push_back(static_cast<int>(columns ? (pixel >> 8) & 0xFF : pixel & 0xFF));
+        }
+        return picked;
+    };
+    // What Windows draws for a 24 x 24 icon: every third source pixel twice,
+    // from the second on.
+    const std::vector<int> from24 = {0,  1,  1,  2,  3,  4,  4,  5,  6,  7,  7,
+                                     8,  9,  10, 10, 11, 12, 13, 13, 14, 15, 16,
+                                     16, 17, 18, 19, 19, 20, 21, 22, 22, 23};
+    const IconBitmap large = fitIconToSize(striped(24, 24), 32, 32);
+    EXPECT_EQ(sources(large, true), from24);
+    EXPECT_EQ(sources(large, false), from24);
+    // One axis enlarged while the other shrinks takes the same columns.
+    const IconBitmap tall = fitIconToSize(striped(24, 40), 32, 32);
+    EXPECT_EQ(sources(tall, true), from24);
+}
+
 TEST(IconScaling, shrinkingAveragesTheCoveredArea) {
     IconBitmap opaque = checkerboard(64, 0xFF000000, 0xFFFFFFFF);
     opaque.hasAlpha = true;
