@@ -31,6 +31,8 @@ std::optional<DibLayout> readLayout(ByteView data) {
 
     DibLayout layout;
     std::uint32_t coloursUsed = 0;
+    // Windows takes icon images with these two headers only: a V4 or V5
+    // header, or any other size, makes the image invalid.
     if (*headerSize == CoreHeaderSize) {
         const auto width = data.u16(4);
         const auto height = data.u16(6);
@@ -42,7 +44,7 @@ std::optional<DibLayout> readLayout(ByteView data) {
         layout.bitCount = *bitCount;
         layout.colourTableAt = CoreHeaderSize;
         layout.colourEntrySize = 3;
-    } else if (*headerSize >= InfoHeaderSize) {
+    } else if (*headerSize == InfoHeaderSize) {
         const auto width = data.i32(4);
         const auto height = data.i32(8);
         const auto bitCount = data.u16(14);
@@ -59,9 +61,8 @@ std::optional<DibLayout> readLayout(ByteView data) {
         if (layout.bitFields && layout.bitCount != 16 && layout.bitCount != 32)
             return std::nullopt;
         coloursUsed = *used;
-        // Bit-field masks follow a 40-byte header; larger headers hold them.
-        layout.colourTableAt =
-            std::max<std::uint64_t>(*headerSize, InfoHeaderSize + (layout.bitFields ? 12 : 0));
+        // Bit-field masks follow the header.
+        layout.colourTableAt = InfoHeaderSize + (layout.bitFields ? 12 : 0);
     } else {
         return std::nullopt;
     }

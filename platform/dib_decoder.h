@@ -14,7 +14,8 @@ namespace orvu {
 // 16 and 32 bpp may carry bit-field masks.
 //
 // Nullopt when the header, the colour table or the colour rows are not all
-// in `data`; a missing AND mask only makes the image opaque.
+// in `data`, or the header is of another kind (BITMAPV4HEADER and
+// BITMAPV5HEADER included); a missing AND mask only makes the image opaque.
 std::optional<IconBitmap> decodeDib(ByteView data);
 
 } // namespace orvu

@@ -57,6 +57,19 @@ TEST(DibDecoder, decodesEveryDepthThroughItsPalette) {
     }
 }
 
+TEST(DibDecoder, onlyInfoAndCoreHeadersMakeAnImage) {
+    const ByteVector plain = test::solidDib(32, 24, 0x123456);
+    ASSERT_TRUE(decodeDib(ByteView(plain)));
+    // The same image behind a BITMAPV4HEADER, a BITMAPV5HEADER and a 64-byte
+    // header, as Windows sees it: not an icon image.
+    for (std::uint32_t size : {108u, 124u, 64u}) {
+        ByteVector widened = plain;
+        test::putU32(widened, 0, size);
+        widened.insert(widened.begin() + 40, size - 40, 0);
+        EXPECT_EQ(decodeDib(ByteView(widened)), std::nullopt) << size;
+    }
+}
+
 TEST(DibDecoder, rowsAreStoredBottomUpAndMaskBitsAreRead) {
     DibSpec spec;
     spec.width = 3;
