@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# orvu-icons-cli.exe under Wine, where Windows differs from other systems:
+#   cli-under-wine.sh --work DIR --wine-run SCRIPT --prefix DIR --cross BUILD
+#                     --native-cli PROGRAM --generator PROGRAM
+# 1. File and folder names outside the ANSI code page, with spaces: `cells`
+#    reads them and prints them back as UTF-8, with the native build's cells.
+# 2. `scan` over folder links that form a cycle (Unix links, which Wine shows
+#    as plain folders): each folder is listed once, the scan ends, and it
+#    finds what the native build finds.
+set -euo pipefail
+
+while [ $# -gt 0 ]; do
+    case $1 in
+    --work) work=$2; shift 2 ;;
+    --wine-run) wine_run=$2; shift 2 ;;
+    --prefix) prefix=$2; shift 2 ;;
+    --cross) cross=$2; shift 2 ;;
+    --native-cli) native_cli=$2; shift 2 ;;
+    --generator) generator=$2; shift 2 ;;
+    *) echo "cli-under-wine.sh: unknown argument $1" >&2; exit 2 ;;
+    esac
+done
+cli=$cross/orvu-icons-cli.exe
+wine_cli() { timeout 120 "$wine_run" "$prefix" "$cli" "$@"; }
+
+rm -rf "$work"
+mkdir -p "$work"
+"$generator" "$work/cases" >/dev/null
+failures=0
+fail() {
+    echo "FAIL $*"
+    failures=$((failures + 1))
+}
+
+echo "== names outside the ANSI code page =="
+folder="$work/图标 文件夹 ä"
+mkdir -p "$folder"
+file="$folder/程序 ☃.exe"
+cp "$work/cases/usual-set.exe" "$file"
+cp "$work/cases/named-groups.exe" "$folder/Ünïcode.EXE"
+wine_cli cells "$file" "$folder/Ünïcode.EXE" >"$work/cross.txt" || fail "cells stopped with an error"
+"$native_cli" cells "$file" "$folder/Ünïcode.EXE" >"$work/native.txt"
+if cmp -s "$work/cross.txt" "$work/native.txt"; then
+    echo "cells: the same bytes as the native build"
+else
+    fail "cells: the lines differ from the native build's"
+    cut -c1-120 "$work/cross.txt" "$work/native.txt"
+fi
+if ! head -n 1 "$work/cross.txt" | grep -q -F "$file"$'\t'"1"$'\t'; then
+    fail "cells: the first line doesn't start with the path in UTF-8 and one icon"
+fi
+expected_scan=$("$native_cli" scan "$folder" | sed 's/, [0-9.]* seconds$//')
+actual_scan=$(wine_cli scan "$folder" | tr -d '\r' | sed 's/, [0-9.]* seconds$//') ||
+    fail "scan of $folder stopped with an error"
+if [ "$actual_scan" = "$expected_scan" ] && [ "$expected_scan" = "2 files matched, 5 icons" ]; then
+    echo "scan: $actual_scan"
+else
+    fail "scan of $folder: '$actual_scan', the native build says '$expected_scan'"
+fi
+
+echo "== folder links that form a cycle =="
+tree=$work/tree
+mkdir -p "$tree/a/b" "$tree/c"
+cp "$work/cases/usual-set.exe" "$tree/a/one.exe"
+cp "$work/cases/many-groups.exe" "$tree/a/b/two.EXE"
+cp "$work/cases/pe32.exe" "$tree/c/three.exe"
+ln -s "$tree" "$tree/a/b/back-to-top"
+ln -s "$tree/a" "$tree/again"
+ln -s ../a "$tree/c/sideways"
+expected_scan=$("$native_cli" scan "$tree" | sed 's/, [0-9.]* seconds$//')
+actual_scan=$(wine_cli scan "$tree" | tr -d '\r' | sed 's/, [0-9.]* seconds$//') ||
+    fail "scan over links stopped with an error (or ran out of time)"
+if [ "$actual_scan" = "$expected_scan" ] && [ "$expected_scan" = "3 files matched, 15 icons" ]; then
+    echo "scan: $actual_scan"
+else
+    fail "scan over links: '$actual_scan', the native build says '$expected_scan'"
+fi
+
+[ $failures -eq 0 ] && echo "orvu-icons-cli.exe behaves under Wine as on Linux"
+exit $((failures > 0))

@@ -1,0 +1,446 @@
+// Compares what two programs print for `cells`: the Windows API (through
+// icon_oracle) against our reader, or two builds of our reader.
+//
+//   orvu_compare_cells windows --windows CELLS --sizes SIZES --ours CELLS
+//                              --known TSV --root DIR=NAME...
+//       Counts must agree on every file. A cell whose image needs no
+//       scaling must agree within 2 per channel, unless the known-differences
+//       table lists it with its reason; a listed cell that agrees fails too,
+//       so the table stays true. Scaled cells are only summarised.
+//   orvu_compare_cells builds --first CELLS --second CELLS --root DIR=NAME...
+//                             [--first-lacks-png]
+//       Two builds must print the same count and the same cells for every
+//       file. With --first-lacks-png, cells whose image is a PNG and that the
+//       first build left null are not compared.
+//
+// Paths are shown relative to the --root that holds them, as NAME/relative.
+
+#include "dib_decoder.h"
+#include "icon_library.h"
+#include "png_decoder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Row {
+    std::string path;
+    std::string name;
+    std::string count;
+    std::vector<std::string> cells;
+};
+
+struct Root {
+    std::string folder;
+    std::string name;
+};
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator))
+        parts.push_back(part);
+    return parts;
+}
+
+std::string nameOf(const std::string& path, const std::vector<Root>& roots) {
+    for (const Root& root : roots) {
+        if (path.size() > root.folder.size() &&
+            path.compare(0, root.folder.size(), root.folder) == 0 &&
+            path[root.folder.size()] == '/')
+            return root.name + path.substr(root.folder.size());
+    }
+    return path;
+}
+
+std::optional<std::vector<Row>> readCells(const std::string& file, const std::vector<Root>& roots) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::printf("FAIL cannot read %s\n", file.c_str());
+        return std::nullopt;
+    }
+    std::vector<Row> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        const std::size_t first = line.find('\t');
+        const std::size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
+        if (second == std::string::npos) {
+            std::printf("FAIL malformed line in %s: %.80s\n", file.c_str(), line.c_str());
+            return std::nullopt;
+        }
+        Row row;
+        row.path = line.substr(0, first);
+        row.name = nameOf(row.path, roots);
+        row.count = line.substr(first + 1, second - first - 1);
+        const std::string cells = line.substr(second + 1);
+        if (!cells.empty())
+            row.cells = split(cells, '|');
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::map<std::string, const Row*> byPath(const std::vector<Row>& rows) {
+    std::map<std::string, const Row*> index;
+    for (const Row& row : rows)
+        index[row.path] = &row;
+    return index;
+}
+
+struct Gap {
+    int largest = 0;
+    int pixels = 0; // pixels with a channel more than 2 apart
+};
+
+int hexValue(char c) {
+    return c <= '9' ? c - '0' : c - 'a' + 10;
+}
+
+Gap gapBetween(const std::string& a, const std::string& b) {
+    Gap gap;
+    if (a.size() != b.size())
+        return {255, 1024};
+    for (std::size_t pixel = 0; pixel + 6 <= a.size(); pixel += 6) {
+        int worst = 0;
+        for (std::size_t c = pixel; c < pixel + 6; c += 2) {
+            const int x = hexValue(a[c]) * 16 + hexValue(a[c + 1]);
+            const int y = hexValue(b[c]) * 16 + hexValue(b[c + 1]);
+            worst = std::max(worst, std::abs(x - y));
+        }
+        gap.largest = std::max(gap.largest, worst);
+        gap.pixels += worst > 2 ? 1 : 0;
+    }
+    return gap;
+}
+
+// The size of the image our reader shows as icon k, and whether it is a PNG.
+struct OurImage {
+    std::string size = "?";
+    bool png = false;
+};
+
+class OurImages {
+public:
+    OurImage of(const std::string& path, std::uint32_t k) {
+        auto& library = m_open[path];
+        if (!library)
+            library = std::make_unique<orvu::IconLibrary>(orvu::IconLibrary::open(path, nullptr));
+        OurImage result;
+        const auto image = library->largeImage(k);
+        if (!image)
+            return result;
+        const orvu::ByteView bytes(image->bytes);
+        if (orvu::isPng(bytes)) {
+            result.png = true;
+            if (const auto header = orvu::readPngHeader(bytes))
+                result.size = std::to_string(header->width) + "x" + std::to_string(header->height);
+        } else if (const auto dib = orvu::decodeDib(bytes)) {
+            result.size = std::to_string(dib->width) + "x" + std::to_string(dib->height);
+        }
+        return result;
+    }
+    void forget(const std::string& path) { m_open.erase(path); }
+
+private:
+    std::map<std::string, std::unique_ptr<orvu::IconLibrary>> m_open;
+};
+
+struct Known {
+    std::string name;
+    std::uint32_t icon = 0;
+    std::string reason;
+    bool seen = false;
+};
+
+std::optional<std::vector<Known>> readKnown(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::printf("FAIL cannot read %s\n", file.c_str());
+        return std::nullopt;
+    }
+    std::vector<Known> known;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        const auto fields = split(line, '\t');
+        if (fields.size() < 3 || fields[1].empty() ||
+            fields[1].find_first_not_of("0123456789") != std::string::npos) {
+            std::printf("FAIL malformed line in %s: %s\n", file.c_str(), line.c_str());
+            return std::nullopt;
+        }
+        known.push_back({fields[0], static_cast<std::uint32_t>(std::stoul(fields[1])), fields[2]});
+    }
+    return known;
+}
+
+struct Options {
+    std::string mode;
+    std::map<std::string, std::string> files;
+    std::vector<Root> roots;
+    bool firstLacksPng = false;
+};
+
+std::optional<Options> parse(int argc, char** argv) {
+    if (argc < 2)
+        return std::nullopt;
+    Options options;
+    options.mode = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        const std::string flag = argv[i];
+        if (flag == "--first-lacks-png") {
+            options.firstLacksPng = true;
+        } else if (i + 1 < argc && flag == "--root") {
+            const std::string value = argv[++i];
+            const std::size_t equals = value.rfind('=');
+            if (equals == std::string::npos)
+                return std::nullopt;
+            options.roots.push_back({value.substr(0, equals), value.substr(equals + 1)});
+        } else if (i + 1 < argc && flag.rfind("--", 0) == 0) {
+            options.files[flag.substr(2)] = argv[++i];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+bool belongsToRun(const std::string& name, const std::vector<Root>& roots) {
+    return std::any_of(roots.begin(), roots.end(),
+                       [&](const Root& root) { return name.rfind(root.name + "/", 0) == 0; });
+}
+
+int compareWithWindows(const Options& options) {
+    const auto windows = readCells(options.files.at("windows"), options.roots);
+    const auto ours = readCells(options.files.at("ours"), options.roots);
+    auto known = readKnown(options.files.at("known"));
+    if (!windows || !ours || !known)
+        return 1;
+    // The sizes lines have no count column: path TAB sizes.
+    std::map<std::string, std::vector<std::string>> sizeOf;
+    {
+        std::ifstream in(options.files.at("sizes"), std::ios::binary);
+        if (!in) {
+            std::printf("FAIL cannot read %s\n", options.files.at("sizes").c_str());
+            return 1;
+        }
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            const std::size_t tab = line.find('\t');
+            if (tab == std::string::npos)
+                continue;
+            const std::string list = line.substr(tab + 1);
+            sizeOf[line.substr(0, tab)] =
+                list.empty() ? std::vector<std::string>{} : split(list, '|');
+        }
+    }
+    const auto ourRows = byPath(*ours);
+    OurImages ourImages;
+
+    int failures = 0;
+    int files = 0;
+    int countsAgreeing = 0;
+    int cells = 0;
+    int strictCells = 0;
+    int strictAgreeing = 0;
+    int strictExact = 0;
+    int listed = 0;
+    int scaled = 0;
+    int scaledClose = 0;
+    int scaledRoughly = 0;
+    int scaledLargest = 0;
+    const auto fail = [&failures](const std::string& text) {
+        ++failures;
+        std::printf("FAIL %s\n", text.c_str());
+    };
+    const auto findKnown = [&](const std::string& name, std::uint32_t k) -> Known* {
+        for (Known& entry : *known) {
+            if (entry.name == name && entry.icon == k)
+                return &entry;
+        }
+        return nullptr;
+    };
+
+    for (const Row& theirs : *windows) {
+        ++files;
+        const auto found = ourRows.find(theirs.path);
+        if (found == ourRows.end()) {
+            fail(theirs.name + ": our reader printed no line");
+            continue;
+        }
+        const Row& mine = *found->second;
+        if (theirs.count != mine.count) {
+            fail(theirs.name + ": Windows counts " + theirs.count + " icons, we count " +
+                 mine.count);
+            continue;
+        }
+        ++countsAgreeing;
+        if (theirs.cells.size() != mine.cells.size()) {
+            fail(theirs.name + ": the number of cells doesn't match the count");
+            continue;
+        }
+        const std::vector<std::string>& windowsSizes = sizeOf[theirs.path];
+        for (std::uint32_t k = 0; k < theirs.cells.size(); ++k) {
+            ++cells;
+            const std::string& w = theirs.cells[k];
+            const std::string& o = mine.cells[k];
+            const std::string windowsSize = k < windowsSizes.size() ? windowsSizes[k] : "?";
+            const std::string ourSize = ourImages.of(theirs.path, k).size;
+            Known* entry = findKnown(theirs.name, k);
+            if (entry)
+                entry->seen = true;
+            const std::string where = theirs.name + " icon " + std::to_string(k);
+
+            std::string difference;
+            if (w == "null" || o == "null") {
+                if (w != o)
+                    difference = w == "null" ? "Windows has no icon, we draw one"
+                                             : "Windows draws an icon, we have none";
+            } else if (windowsSize != "?" && ourSize != "?" && windowsSize != ourSize) {
+                difference = "Windows shows a " + windowsSize + " image, we show " + ourSize;
+            } else {
+                const std::string size = windowsSize != "?" ? windowsSize : ourSize;
+                const Gap gap = gapBetween(w, o);
+                if (size != "32x32") {
+                    ++scaled;
+                    scaledClose += gap.largest <= 2 ? 1 : 0;
+                    scaledRoughly += gap.pixels <= 32 ? 1 : 0;
+                    scaledLargest = std::max(scaledLargest, gap.largest);
+                    std::printf("scaled %s: %s image, %d of 1024 pixels off by more than 2 "
+                                "(up to %d)\n",
+                                where.c_str(), size.c_str(), gap.pixels, gap.largest);
+                    if (entry)
+                        fail(where + " is listed as a known difference, but its " + size +
+                             " image is scaled and only compared loosely: remove it");
+                    continue;
+                }
+                if (gap.largest > 2)
+                    difference = std::to_string(gap.pixels) + " of 1024 pixels differ, by up to " +
+                                 std::to_string(gap.largest);
+            }
+            ++strictCells;
+            if (difference.empty()) {
+                ++strictAgreeing;
+                strictExact += w == o ? 1 : 0;
+                if (entry)
+                    fail(where + " is listed as a known difference but now agrees with Windows: "
+                                 "remove it from the table");
+                continue;
+            }
+            if (entry) {
+                ++listed;
+                std::printf("known  %s: %s (%s)\n", where.c_str(), difference.c_str(),
+                            entry->reason.c_str());
+            } else {
+                fail(where + ": " + difference);
+            }
+        }
+        ourImages.forget(theirs.path);
+    }
+    for (const Known& entry : *known) {
+        if (!entry.seen && belongsToRun(entry.name, options.roots))
+            fail(entry.name + " icon " + std::to_string(entry.icon) +
+                 " is listed as a known difference but was not compared: remove it");
+    }
+
+    std::printf("files: %d; icon counts agree on %d (%.1f %%)\n", files, countsAgreeing,
+                files ? 100.0 * countsAgreeing / files : 100.0);
+    std::printf("cells: %d; %d need no scaling: %d agree within 2 per channel (%d exactly), %d "
+                "listed as known differences\n",
+                cells, strictCells, strictAgreeing, strictExact, listed);
+    std::printf("scaled cells (compared loosely): %d; %d within 2 per channel, %d with at most 32 "
+                "pixels off; largest channel gap %d\n",
+                scaled, scaledClose, scaledRoughly, scaledLargest);
+    std::printf("%s\n", failures ? "DIFFERENT FROM WINDOWS" : "AGREES WITH WINDOWS");
+    return failures ? 1 : 0;
+}
+
+int compareBuilds(const Options& options) {
+    const auto first = readCells(options.files.at("first"), options.roots);
+    const auto second = readCells(options.files.at("second"), options.roots);
+    if (!first || !second)
+        return 1;
+    const auto secondRows = byPath(*second);
+    OurImages ourImages;
+    int failures = 0;
+    int cells = 0;
+    int identical = 0;
+    int skipped = 0;
+    for (const Row& a : *first) {
+        const auto found = secondRows.find(a.path);
+        if (found == secondRows.end()) {
+            ++failures;
+            std::printf("FAIL %s: no line from the second build\n", a.name.c_str());
+            continue;
+        }
+        const Row& b = *found->second;
+        if (a.count != b.count || a.cells.size() != b.cells.size()) {
+            ++failures;
+            std::printf("FAIL %s: %s icons against %s\n", a.name.c_str(), a.count.c_str(),
+                        b.count.c_str());
+            continue;
+        }
+        for (std::uint32_t k = 0; k < a.cells.size(); ++k) {
+            ++cells;
+            if (a.cells[k] == b.cells[k]) {
+                ++identical;
+                continue;
+            }
+            if (options.firstLacksPng && a.cells[k] == "null" && ourImages.of(a.path, k).png) {
+                ++skipped;
+                continue;
+            }
+            ++failures;
+            const Gap gap = gapBetween(a.cells[k], b.cells[k]);
+            std::printf("FAIL %s icon %u: %d pixels differ, by up to %d\n", a.name.c_str(), k,
+                        gap.pixels, gap.largest);
+        }
+        ourImages.forget(a.path);
+    }
+    if (first->size() != second->size()) {
+        ++failures;
+        std::printf("FAIL %zu lines against %zu\n", first->size(), second->size());
+    }
+    std::printf("files: %zu; cells: %d, %d identical%s\n", first->size(), cells, identical,
+                skipped ? (", " + std::to_string(skipped) + " PNG cells not compared").c_str()
+                        : "");
+    std::printf("%s\n", failures ? "BUILDS DIFFER" : "BUILDS AGREE");
+    return failures ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto options = parse(argc, argv);
+    const auto has = [&](std::initializer_list<const char*> names) {
+        return std::all_of(names.begin(), names.end(),
+                           [&](const char* name) { return options->files.count(name) != 0; });
+    };
+    if (options && options->mode == "windows" && has({"windows", "sizes", "ours", "known"}))
+        return compareWithWindows(*options);
+    if (options && options->mode == "builds" && has({"first", "second"}))
+        return compareBuilds(*options);
+    std::fprintf(stderr, "usage: orvu_compare_cells windows --windows CELLS --sizes SIZES --ours "
+                         "CELLS --known TSV --root DIR=NAME...\n"
+                         "       orvu_compare_cells builds --first CELLS --second CELLS "
+                         "--root DIR=NAME... [--first-lacks-png]\n");
+    return 2;
+}

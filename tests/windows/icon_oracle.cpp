@@ -1,0 +1,278 @@
+// What Windows itself answers for the icons of files: the reference that the
+// reader is compared against, built for Windows and run there or under Wine.
+//
+//   icon_oracle cells FILE...
+//       Exactly what `orvu-icons-cli cells` prints: per file the path, a TAB,
+//       ExtractIconExW's icon count, a TAB, and for each icon k its large
+//       handle drawn by DrawIconEx at 32 x 32 onto white, as RGB hex, joined
+//       by '|' ("null" where the large handle is 0).
+//   icon_oracle sizes FILE...
+//       Per file the path, a TAB, and for each icon k the size of the image
+//       that Windows picks for 32 x 32 (LookupIconIdFromDirectoryEx), as
+//       WxH joined by '|' ("?" where it can't be told: 16-bit files, damaged
+//       groups). Tells cells that had to be scaled from those that didn't.
+//
+// Paths are taken from the wide command line and printed as UTF-8.
+
+#include "windows_api.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int CellSize = 32;
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty())
+        return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length,
+                        nullptr, nullptr);
+    return out;
+}
+
+// A 32 x 32, 32-bit top-down DIB section selected into a memory DC.
+class Canvas {
+public:
+    Canvas() {
+        m_dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = CellSize;
+        info.bmiHeader.biHeight = -CellSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+        m_previous = SelectObject(m_dc, m_bitmap);
+    }
+    ~Canvas() {
+        SelectObject(m_dc, m_previous);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    bool ready() const { return m_dc && m_bitmap && m_bits; }
+
+    void appendCell(std::string& line, HICON icon) {
+        GdiFlush();
+        auto* pixels = static_cast<std::uint32_t*>(m_bits);
+        for (int i = 0; i < CellSize * CellSize; ++i)
+            pixels[i] = 0x00FFFFFF;
+        DrawIconEx(m_dc, 0, 0, icon, CellSize, CellSize, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+        static constexpr char Hex[] = "0123456789abcdef";
+        for (int i = 0; i < CellSize * CellSize; ++i) {
+            for (int shift = 20; shift >= 0; shift -= 4)
+                line += Hex[(pixels[i] >> shift) & 0xF];
+        }
+    }
+
+private:
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    void* m_bits = nullptr;
+};
+
+void printLine(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+void printCells(const std::wstring& path, Canvas& canvas) {
+    const UINT count = ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0);
+    std::string line = utf8(path) + '\t' + std::to_string(count) + '\t';
+    for (UINT k = 0; k < count; ++k) {
+        if (k != 0)
+            line += '|';
+        HICON large = nullptr;
+        HICON small = nullptr;
+        ExtractIconExW(path.c_str(), static_cast<int>(k), &large, &small, 1);
+        if (large)
+            canvas.appendCell(line, large);
+        else
+            line += "null";
+        if (large)
+            DestroyIcon(large);
+        if (small)
+            DestroyIcon(small);
+    }
+    line += '\n';
+    printLine(line);
+}
+
+// The width and height of a stored icon image: a PNG's IHDR or a DIB's
+// header (whose height counts the colour rows and the mask).
+std::string imageSize(const std::uint8_t* data, DWORD size) {
+    auto u32be = [&](DWORD at) {
+        return static_cast<std::uint32_t>(data[at]) << 24 | data[at + 1] << 16 | data[at + 2] << 8 |
+               data[at + 3];
+    };
+    auto u32 = [&](DWORD at) {
+        std::uint32_t value = 0;
+        std::memcpy(&value, data + at, 4);
+        return value;
+    };
+    auto u16 = [&](DWORD at) {
+        std::uint16_t value = 0;
+        std::memcpy(&value, data + at, 2);
+        return value;
+    };
+    if (size >= 24 && std::memcmp(data, "\x89PNG", 4) == 0)
+        return std::to_string(u32be(16)) + "x" + std::to_string(u32be(20));
+    if (size >= 12 && u32(0) == 12)
+        return std::to_string(u16(4)) + "x" + std::to_string(u16(6) / 2);
+    if (size >= 16 && u32(0) >= 40)
+        return std::to_string(static_cast<std::int32_t>(u32(4))) + "x" +
+               std::to_string(static_cast<std::int32_t>(u32(8)) / 2);
+    return "?";
+}
+
+struct GroupNames {
+    std::vector<std::wstring> names; // "#id" for numbered groups, as Windows takes them
+};
+
+BOOL CALLBACK collectGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR state) {
+    auto* groups = reinterpret_cast<GroupNames*>(state);
+    if (IS_INTRESOURCE(name))
+        groups->names.push_back(L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name)));
+    else
+        groups->names.emplace_back(name);
+    return TRUE;
+}
+
+std::string executableSizes(const std::wstring& path, UINT count) {
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module)
+        module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    std::string sizes;
+    GroupNames groups;
+    if (module)
+        EnumResourceNamesW(module, MAKEINTRESOURCEW(14), collectGroup,
+                           reinterpret_cast<LONG_PTR>(&groups));
+    for (UINT k = 0; k < count; ++k) {
+        if (k != 0)
+            sizes += '|';
+        std::string size = "?";
+        HRSRC group = k < groups.names.size()
+                          ? FindResourceW(module, groups.names[k].c_str(), MAKEINTRESOURCEW(14))
+                          : nullptr;
+        HGLOBAL groupData = group ? LoadResource(module, group) : nullptr;
+        auto* directory = groupData ? static_cast<BYTE*>(LockResource(groupData)) : nullptr;
+        if (directory && SizeofResource(module, group) >= 6) {
+            const int id =
+                LookupIconIdFromDirectoryEx(directory, TRUE, CellSize, CellSize, LR_DEFAULTCOLOR);
+            HRSRC image =
+                id ? FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3)) : nullptr;
+            HGLOBAL imageData = image ? LoadResource(module, image) : nullptr;
+            const auto* bytes =
+                imageData ? static_cast<const std::uint8_t*>(LockResource(imageData)) : nullptr;
+            if (bytes)
+                size = imageSize(bytes, SizeofResource(module, image));
+        }
+        sizes += size;
+    }
+    if (module)
+        FreeLibrary(module);
+    return sizes;
+}
+
+std::vector<std::uint8_t> readWhole(const std::wstring& path) {
+    std::vector<std::uint8_t> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (64 << 20)) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD got = 0;
+        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+            got != bytes.size())
+            bytes.clear();
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+// An .ico file: its 16-byte entries rewritten as a resource group directory
+// (14-byte entries numbered from 1), asked the same question.
+std::string iconFileSize(const std::vector<std::uint8_t>& file) {
+    std::uint16_t count = 0;
+    std::memcpy(&count, file.data() + 4, 2);
+    if (file.size() < 6 + 16u * count)
+        return "?";
+    std::vector<std::uint8_t> directory(file.begin(), file.begin() + 6);
+    for (std::uint16_t i = 0; i < count; ++i) {
+        const std::uint8_t* entry = file.data() + 6 + 16 * i;
+        directory.insert(directory.end(), entry, entry + 12);
+        const std::uint16_t id = static_cast<std::uint16_t>(i + 1);
+        directory.push_back(static_cast<std::uint8_t>(id));
+        directory.push_back(static_cast<std::uint8_t>(id >> 8));
+    }
+    const int id =
+        LookupIconIdFromDirectoryEx(directory.data(), TRUE, CellSize, CellSize, LR_DEFAULTCOLOR);
+    if (id < 1 || id > count)
+        return "?";
+    std::uint32_t bytes = 0;
+    std::uint32_t offset = 0;
+    std::memcpy(&bytes, file.data() + 6 + 16 * (id - 1) + 8, 4);
+    std::memcpy(&offset, file.data() + 6 + 16 * (id - 1) + 12, 4);
+    if (offset > file.size() || bytes > file.size() - offset)
+        return "?";
+    return imageSize(file.data() + offset, bytes);
+}
+
+void printSizes(const std::wstring& path) {
+    const UINT count = ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0);
+    std::string line = utf8(path) + '\t';
+    const std::vector<std::uint8_t> head = readWhole(path);
+    if (count == 0) {
+        // nothing to size
+    } else if (head.size() >= 2 && head[0] == 'M' && head[1] == 'Z') {
+        line += executableSizes(path, count);
+    } else if (head.size() >= 6) {
+        line += iconFileSize(head);
+    }
+    line += '\n';
+    printLine(line);
+}
+
+} // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 3 ||
+        (std::wcscmp(argv[1], L"cells") != 0 && std::wcscmp(argv[1], L"sizes") != 0)) {
+        std::fprintf(stderr, "usage: icon_oracle cells|sizes FILE...\n");
+        return 2;
+    }
+    _setmode(_fileno(stdout), _O_BINARY);
+    const bool cells = std::wcscmp(argv[1], L"cells") == 0;
+    Canvas canvas;
+    if (cells && !canvas.ready()) {
+        std::fprintf(stderr, "icon_oracle: no 32-bit drawing surface\n");
+        return 1;
+    }
+    for (int i = 2; i < argc; ++i) {
+        if (cells)
+            printCells(argv[i], canvas);
+        else
+            printSizes(argv[i]);
+    }
+    LocalFree(argv);
+    return 0;
+}
