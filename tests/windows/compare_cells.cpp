@@ -410,8 +410,9 @@ int compareBuilds(const Options& options) {
             }
             ++failures;
             const Gap gap = gapBetween(a.cells[k], b.cells[k]);
-            std::printf("FAIL %s icon %u: %d pixels differ, by up to %d\n", a.name.c_str(), k,
-                        gap.pixels, gap.largest);
+            std::printf("FAIL %s icon %u: the cells differ (%d pixels by more than 2, largest "
+                        "channel gap %d)\n",
+                        a.name.c_str(), k, gap.pixels, gap.largest);
         }
         ourImages.forget(a.path);
     }
