@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Compares our reader with the Windows API on a set of files:
-#   compare-with-windows.sh corpus|generated --work DIR --wine-run SCRIPT --prefix DIR
+#   compare-with-windows.sh corpus|generated|program --work DIR --wine-run SCRIPT --prefix DIR
 #       --cross BUILD --native-cli PROGRAM --compare PROGRAM --generator PROGRAM
 #       --known TSV [--corpus DIR] [--native-lacks-png]
 #
 # corpus     every file of the corpus's Wine x86_64-windows folder and of usr/share/nsis
 # generated  the files that orvu_icon_cases writes
+# program    orvu_resources_stub.exe of the Windows build, which carries the
+#            program's own icon (resources/orvu-icons.rc): it must have one
 #
 # icon_oracle.exe (the Windows API) and the cross-built orvu-icons-cli.exe run
 # under Wine, the native orvu-icons-cli directly; then orvu_compare_cells
@@ -52,8 +54,12 @@ generated)
     roots=(--root "$work/cases=generated")
     find "$work/cases" -type f | LC_ALL=C sort >"$work/files"
     ;;
+program)
+    roots=(--root "$cross/tests=program")
+    echo "$cross/tests/orvu_resources_stub.exe" >"$work/files"
+    ;;
 *)
-    echo "usage: compare-with-windows.sh corpus|generated --work DIR ..." >&2
+    echo "usage: compare-with-windows.sh corpus|generated|program --work DIR ..." >&2
     exit 2
     ;;
 esac
@@ -74,6 +80,11 @@ on_all_files "$work/windows-cells.txt" "$wine_run" "$prefix" "$cross/tests/icon_
 on_all_files "$work/windows-sizes.txt" "$wine_run" "$prefix" "$cross/tests/icon_oracle.exe" sizes
 on_all_files "$work/cross-cells.txt" "$wine_run" "$prefix" "$cross/orvu-icons-cli.exe" cells
 on_all_files "$work/native-cells.txt" "$native_cli" cells
+
+if [ "$set_name" = program ] && ! grep -q -P '\t1\t[0-9a-f]{6144}$' "$work/windows-cells.txt"; then
+    echo "FAIL Windows finds no icon, or more than one, in the program's resources"
+    status=1
+fi
 
 echo "== Windows API against the Windows build of our reader =="
 "$compare" windows --windows "$work/windows-cells.txt" --sizes "$work/windows-sizes.txt" \
