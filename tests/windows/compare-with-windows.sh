@@ -2,9 +2,12 @@
 # Compares our reader with the Windows API on a set of files:
 #   compare-with-windows.sh corpus|generated|program --work DIR --wine-run SCRIPT --prefix DIR
 #       --cross BUILD --native-cli PROGRAM --compare PROGRAM --generator PROGRAM
-#       --known TSV [--corpus DIR] [--native-lacks-png]
+#       --known TSV --reference DIR [--corpus DIR] [--native-lacks-png]
 #
-# corpus     every file of the corpus's Wine x86_64-windows folder and of usr/share/nsis
+# corpus     every file of the corpus's Wine x86_64-windows folder and of usr/share/nsis;
+#            first, Windows must reproduce the stored reference answers
+#            (tests/data/reference), which shows that this Wine answers as
+#            the one that made them
 # generated  the files that orvu_icon_cases writes
 # program    orvu_resources_stub.exe of the Windows build, which carries the
 #            program's own icon (resources/orvu-icons.rc): it must have one
@@ -30,6 +33,7 @@ while [ $# -gt 0 ]; do
     --compare) compare=$2; shift 2 ;;
     --generator) generator=$2; shift 2 ;;
     --known) known=$2; shift 2 ;;
+    --reference) reference=$2; shift 2 ;;
     --corpus) corpus=$2; shift 2 ;;
     --native-lacks-png) native_lacks_png=1; shift ;;
     *) echo "compare-with-windows.sh: unknown argument $1" >&2; exit 2 ;;
@@ -84,6 +88,14 @@ on_all_files "$work/native-cells.txt" "$native_cli" cells
 if [ "$set_name" = program ] && ! grep -q -P '\t1\t[0-9a-f]{6144}$' "$work/windows-cells.txt"; then
     echo "FAIL Windows finds no icon, or more than one, in the program's resources"
     status=1
+fi
+
+if [ "$set_name" = corpus ]; then
+    echo "== this Windows API against the stored reference answers =="
+    for tsv in "$reference"/*.tsv; do
+        "$compare" reference --windows "$work/windows-cells.txt" --reference "$tsv" \
+            "${roots[@]}" || status=1
+    done
 fi
 
 echo "== Windows API against the Windows build of our reader =="

@@ -12,12 +12,18 @@
 //       Two builds must print the same count and the same cells for every
 //       file. With --first-lacks-png, cells whose image is a PNG and that the
 //       first build left null are not compared.
+//   orvu_compare_cells reference --windows CELLS --reference TSV --root DIR=NAME...
+//       The Windows answers must reproduce every row of a stored reference
+//       (tests/data/reference/*.tsv) whose file is the same version: a
+//       check that this Wine answers as the one that made the reference.
 //
 // Paths are shown relative to the --root that holds them, as NAME/relative.
 
 #include "dib_decoder.h"
 #include "icon_library.h"
 #include "png_decoder.h"
+#include "sha256.h"
+#include "test_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -427,6 +433,54 @@ int compareBuilds(const Options& options) {
     return failures ? 1 : 0;
 }
 
+int compareWithReference(const Options& options) {
+    const auto windows = readCells(options.files.at("windows"), options.roots);
+    std::ifstream in(options.files.at("reference"), std::ios::binary);
+    if (!windows || !in) {
+        std::printf("FAIL cannot read %s\n", options.files.at("reference").c_str());
+        return 1;
+    }
+    std::map<std::string, const Row*> byName;
+    for (const Row& row : *windows)
+        byName[row.name] = &row;
+    int failures = 0;
+    int rows = 0;
+    int reproduced = 0;
+    int otherVersion = 0;
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto fields = split(line, '\t');
+        if (fields.size() < 3)
+            continue;
+        ++rows;
+        const auto found = byName.find(fields[0]);
+        if (found == byName.end()) {
+            ++failures;
+            std::printf("FAIL %s: in the reference, not in this run\n", fields[0].c_str());
+            continue;
+        }
+        const Row& row = *found->second;
+        if (orvu::test::sha256Hex(orvu::test::readFile(row.path)) != fields[1]) {
+            ++otherVersion;
+            continue;
+        }
+        const std::string cells = fields.size() > 3 ? fields[3] : std::string();
+        std::string ours;
+        for (std::size_t k = 0; k < row.cells.size(); ++k)
+            ours += (k ? "|" : "") + row.cells[k];
+        if (row.count != fields[2] || ours != cells) {
+            ++failures;
+            std::printf("FAIL %s: Windows answers differently from the reference\n",
+                        fields[0].c_str());
+            continue;
+        }
+        ++reproduced;
+    }
+    std::printf("reference %s: %d rows, %d reproduced exactly, %d of another file version\n",
+                options.files.at("reference").c_str(), rows, reproduced, otherVersion);
+    return failures ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -439,9 +493,13 @@ int main(int argc, char** argv) {
         return compareWithWindows(*options);
     if (options && options->mode == "builds" && has({"first", "second"}))
         return compareBuilds(*options);
+    if (options && options->mode == "reference" && has({"windows", "reference"}))
+        return compareWithReference(*options);
     std::fprintf(stderr, "usage: orvu_compare_cells windows --windows CELLS --sizes SIZES --ours "
                          "CELLS --known TSV --root DIR=NAME...\n"
                          "       orvu_compare_cells builds --first CELLS --second CELLS "
-                         "--root DIR=NAME... [--first-lacks-png]\n");
+                         "--root DIR=NAME... [--first-lacks-png]\n"
+                         "       orvu_compare_cells reference --windows CELLS --reference TSV "
+                         "--root DIR=NAME...\n");
     return 2;
 }
