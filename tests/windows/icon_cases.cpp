@@ -70,45 +70,46 @@ std::vector<std::uint32_t> withAlphaRamp(std::vector<std::uint32_t> pixels, int 
 // pixels are mapped onto a palette that includes near-black colours; for
 // 16 bpp onto 5-5-5.
 ByteVector pictureDib(int width, int height, int bitCount, std::uint32_t seed, bool mask = true) {
-    DibSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bitCount;
+    DibSpec bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.bitCount = bitCount;
     const auto rgb = picture(width, height, seed);
     if (bitCount <= 8) {
         const std::size_t colours = std::size_t{1} << bitCount;
         for (std::size_t i = 0; i < colours; ++i) {
             if (i == 1)
-                spec.palette.push_back(0x040404); // the colour old tools put under the mask
+                bitmap.palette.push_back(0x040404); // what old icon editors put under the mask
             else if (bitCount == 1)
-                spec.palette.push_back(i == 0 ? 0x000000 : 0xFFFFFF);
+                bitmap.palette.push_back(i == 0 ? 0x000000 : 0xFFFFFF);
             else
-                spec.palette.push_back(
+                bitmap.palette.push_back(
                     static_cast<std::uint32_t>((i * 0x3B5D17 + seed) & 0xFFFFFF));
         }
         if (bitCount == 1)
-            spec.palette = {0x000000, 0xFFFFFF};
+            bitmap.palette = {0x000000, 0xFFFFFF};
         for (std::size_t i = 0; i < rgb.size(); ++i)
-            spec.pixels.push_back(static_cast<std::uint32_t>((rgb[i] >> 4 ^ i) % colours));
+            bitmap.pixels.push_back(static_cast<std::uint32_t>((rgb[i] >> 4 ^ i) % colours));
     } else if (bitCount == 16) {
         for (std::uint32_t c : rgb)
-            spec.pixels.push_back(((c >> 19) & 31) << 10 | ((c >> 11) & 31) << 5 | ((c >> 3) & 31));
+            bitmap.pixels.push_back(((c >> 19) & 31) << 10 | ((c >> 11) & 31) << 5 |
+                                    ((c >> 3) & 31));
     } else {
-        spec.pixels = rgb;
+        bitmap.pixels = rgb;
     }
     if (mask)
-        spec.mask = roundMask(width, height);
-    return encodeDib(spec);
+        bitmap.mask = roundMask(width, height);
+    return encodeDib(bitmap);
 }
 
 ByteVector alphaDib(int width, int height, std::uint32_t seed) {
-    DibSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = 32;
-    spec.pixels = withAlphaRamp(picture(width, height, seed), width);
-    spec.mask = roundMask(width, height); // ignored where alpha counts
-    return encodeDib(spec);
+    DibSpec bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.bitCount = 32;
+    bitmap.pixels = withAlphaRamp(picture(width, height, seed), width);
+    bitmap.mask = roundMask(width, height); // ignored where alpha counts
+    return encodeDib(bitmap);
 }
 
 ByteVector alphaPng(int width, int height, std::uint32_t seed,
@@ -121,14 +122,14 @@ ByteVector alphaPng(int width, int height, std::uint32_t seed,
 ByteVector bitFieldsDib(int width, int height, int bitCount, std::vector<std::uint32_t> pixels,
                         std::uint32_t red, std::uint32_t green, std::uint32_t blue,
                         bool masked = true) {
-    DibSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bitCount;
-    spec.pixels = std::move(pixels);
+    DibSpec bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.bitCount = bitCount;
+    bitmap.pixels = std::move(pixels);
     if (masked)
-        spec.mask = roundMask(width, height);
-    ByteVector dib = encodeDib(spec);
+        bitmap.mask = roundMask(width, height);
+    ByteVector dib = encodeDib(bitmap);
     putU32(dib, 16, 3); // BI_BITFIELDS
     ByteVector masks(12);
     putU32(masks, 0, red);
