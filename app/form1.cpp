@@ -2,6 +2,7 @@
 
 #include "design_font.h"
 #include "dialogs.h"
+#include "form2.h"
 #include "icon_export.h"
 #include "image_list.h"
 #include "list_view.h"
@@ -192,6 +193,7 @@ void Form1::connectHandlers() {
     connect(wddw, &QAction::triggered, this, &Form1::wddwClick);
     connect(XPTitleButtons1, &QAbstractButton::clicked, this, &Form1::XPTitleButtons1Click);
     connect(XPTitleButtons2, &QAbstractButton::clicked, this, &Form1::XPTitleButtons2Click);
+    connect(XPTitleHelpButton1, &QAbstractButton::clicked, this, &Form1::XPTitleHelpButton1Click);
 }
 
 void Form1::setTabOrder() {
@@ -304,6 +306,12 @@ void Form1::XPTitleButtons2Click() {
         hide();
     else
         minimiseToTaskBar();
+}
+
+void Form1::XPTitleHelpButton1Click() {
+    // The about window, modal and with no owner: this window takes no input
+    // until it is closed.
+    Form2::showModal();
 }
 
 void Form1::minimiseToTaskBar() {

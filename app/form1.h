@@ -75,6 +75,7 @@ public:
     void wddwClick();
     void XPTitleButtons1Click();
     void XPTitleButtons2Click();
+    void XPTitleHelpButton1Click();
     void Label2MouseDown(QPoint globalPosition);
     void trayShowWindow();
 
