@@ -77,6 +77,19 @@ std::unique_ptr<NeResources> NeResources::open(ByteSource& source, std::uint32_t
     }
     if (!haveGroups || !haveIcons)
         return nullptr;
+
+    // Sorted by id for look-ups, so that a group of thousands of entries
+    // doesn't walk thousands of icons for each. Where ids repeat, the last
+    // resource with the id counts.
+    auto& icons = result->m_icons;
+    std::stable_sort(icons.begin(), icons.end(),
+                     [](const Resource& a, const Resource& b) { return a.id < b.id; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        if (i + 1 == icons.size() || icons[i + 1].id != icons[i].id)
+            icons[kept++] = icons[i];
+    }
+    icons.resize(kept);
     return result;
 }
 
@@ -99,14 +112,13 @@ std::optional<IconGroup> NeResources::group(ByteSource& source, std::uint32_t k)
 
 std::optional<std::vector<std::uint8_t>> NeResources::imageBytes(ByteSource& source,
                                                                  const GroupEntry& entry) const {
-    // Where ids repeat, the last resource with the id counts.
-    const Resource* found = nullptr;
-    for (const Resource& icon : m_icons) {
-        if (icon.id == ((entry.location | IntegerId) & 0xFFFF))
-            found = &icon;
-    }
-    if (!found)
+    const auto id = static_cast<std::uint16_t>((entry.location | IntegerId) & 0xFFFF);
+    const auto at = std::lower_bound(
+        m_icons.begin(), m_icons.end(), id,
+        [](const Resource& icon, std::uint16_t wanted) { return icon.id < wanted; });
+    if (at == m_icons.end() || at->id != id)
         return std::nullopt;
+    const Resource* found = &*at;
     const std::uint64_t available =
         found->offset < source.size() ? source.size() - found->offset : 0;
     return source.read(found->offset, std::min(found->length, available), limits::MaxImageBytes);

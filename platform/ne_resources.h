@@ -27,7 +27,7 @@ private:
     };
 
     std::vector<Resource> m_groups;
-    std::vector<Resource> m_icons;
+    std::vector<Resource> m_icons; // by id, one per id: the last the table lists
 };
 
 } // namespace orvu

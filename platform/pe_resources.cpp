@@ -105,8 +105,15 @@ std::unique_ptr<PeResources> PeResources::open(ByteSource& source, std::uint32_t
     const auto groups = result->findById(source, 0, RtGroupIcon);
     if (!groups)
         return nullptr;
-    const auto groupHeader = readDirectoryHeader(source, result->m_root + *groups);
+    const std::uint64_t groupDirectory = result->m_root + *groups;
+    const auto groupHeader = readDirectoryHeader(source, groupDirectory);
     if (!groupHeader)
+        return nullptr;
+    // The count is taken from the header, but only when every entry it
+    // counts is in the file: a few bytes claiming 131 070 icons hold none.
+    const std::uint64_t entriesEnd =
+        groupDirectory + DirectoryHeaderSize + groupHeader->total() * DirectoryEntrySize;
+    if (entriesEnd > source.size() || groupHeader->total() > limits::MaxIconsPerFile)
         return nullptr;
     result->m_groupDirectory = *groups;
     result->m_iconCount = groupHeader->total();

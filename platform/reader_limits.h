@@ -17,6 +17,11 @@ inline constexpr std::int32_t MaxImageSide = 1024;
 inline constexpr std::uint32_t MaxPaletteColours = 256;
 // Entries of an icon group (GRPICONDIR / ICONDIR); the field is 16-bit.
 inline constexpr std::uint32_t MaxGroupEntries = 65535;
+// Icons of one file: the NE group count is 16-bit, and a PE group directory
+// whose named and numbered entries add up to more can't be a real one (its
+// ids are 16-bit); such a directory, like one that runs past the end of the
+// file, holds no icons.
+inline constexpr std::uint32_t MaxIconsPerFile = 65535;
 // Sections of a PE file (the loader refuses more than 96).
 inline constexpr std::uint32_t MaxPeSections = 96;
 // Type blocks walked in an NE resource table.

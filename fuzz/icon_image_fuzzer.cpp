@@ -1,0 +1,24 @@
+// One stored icon image, DIB or PNG, decoded as the reader decodes it.
+
+#include "fuzz_png.h"
+#include "icon_image.h"
+#include "reader_limits.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace orvu;
+    const ByteView bytes(Bytes(data, size));
+    const auto image = decodeIconImage(bytes, fuzz::pngDecoder());
+    if (image) {
+        fuzz::checkBitmap(*image, limits::MaxImageSide);
+        // PNG images carry no mask; only 32-bpp DIBs and PNGs carry alpha.
+        if (isPng(bytes) && !image->mask.empty())
+            __builtin_trap();
+    }
+    // A size the header check refuses never reaches the decoder.
+    if (image && isPng(bytes) && !readPngHeader(bytes))
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,224 @@
+// Writes the generated seeds of the fuzz targets into OUT/icon_library,
+// OUT/icon_image and OUT/icon_cell: small executables and icon files of
+// every kind the reader knows, DIB images of every depth, PNG images of
+// every colour type, and a few near misses of each.
+//
+//   orvu_fuzz_seed_maker OUT
+
+#include "icon_builders.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using orvu::test::ByteVector;
+using orvu::test::GroupResource;
+using orvu::test::StoredImage;
+
+void save(const fs::path& path, const ByteVector& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+void appendBigEndian(ByteVector& bytes, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void appendChunk(ByteVector& png, const char* tag, const ByteVector& body) {
+    appendBigEndian(png, static_cast<std::uint32_t>(body.size()));
+    const std::size_t start = png.size();
+    png.insert(png.end(), tag, tag + 4);
+    png.insert(png.end(), body.begin(), body.end());
+    appendBigEndian(png, crc32(png.data() + start, png.size() - start));
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks.
+ByteVector storedZlib(const ByteVector& raw) {
+    ByteVector out{0x78, 0x01};
+    std::size_t at = 0;
+    do {
+        const std::size_t length = std::min<std::size_t>(raw.size() - at, 65535);
+        const bool last = at + length == raw.size();
+        out.push_back(last ? 1 : 0);
+        out.push_back(static_cast<std::uint8_t>(length));
+        out.push_back(static_cast<std::uint8_t>(length >> 8));
+        out.push_back(static_cast<std::uint8_t>(~length));
+        out.push_back(static_cast<std::uint8_t>(~length >> 8));
+        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                   raw.begin() + static_cast<std::ptrdiff_t>(at + length));
+        at += length;
+    } while (at < raw.size());
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (std::uint8_t byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    appendBigEndian(out, b << 16 | a);
+    return out;
+}
+
+// A PNG of the given colour type and depth whose samples count up; with
+// `claimedWidth`/`claimedHeight` the header claims another size than the
+// data holds.
+ByteVector makePng(int width, int height, int colourType, int depth, std::uint32_t claimedWidth = 0,
+                   std::uint32_t claimedHeight = 0) {
+    static constexpr std::array<std::uint8_t, 8> Signature{0x89, 'P',  'N',  'G',
+                                                           '\r', '\n', 0x1A, '\n'};
+    ByteVector png(Signature.begin(), Signature.end());
+    ByteVector header;
+    appendBigEndian(header, claimedWidth ? claimedWidth : static_cast<std::uint32_t>(width));
+    appendBigEndian(header, claimedHeight ? claimedHeight : static_cast<std::uint32_t>(height));
+    header.push_back(static_cast<std::uint8_t>(depth));
+    header.push_back(static_cast<std::uint8_t>(colourType));
+    header.insert(header.end(), {0, 0, 0});
+    appendChunk(png, "IHDR", header);
+    if (colourType == 3) {
+        ByteVector palette;
+        for (int i = 0; i < 4; ++i)
+            palette.insert(palette.end(), {static_cast<std::uint8_t>(i * 60), 0x20,
+                                           static_cast<std::uint8_t>(255 - i * 60)});
+        appendChunk(png, "PLTE", palette);
+        appendChunk(png, "tRNS", {0x00, 0x80, 0xFF});
+    }
+    int channels = 1;
+    if (colourType == 2)
+        channels = 3;
+    else if (colourType == 4)
+        channels = 2;
+    else if (colourType == 6)
+        channels = 4;
+    const int rowBytes = (width * channels * depth + 7) / 8;
+    ByteVector raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0); // filter: none
+        for (int i = 0; i < rowBytes; ++i)
+            raw.push_back(
+                static_cast<std::uint8_t>(colourType == 3 ? (i + y) % 4 : (i * 37 + y * 11)));
+    }
+    appendChunk(png, "IDAT", storedZlib(raw));
+    appendChunk(png, "IEND", {});
+    return png;
+}
+
+StoredImage stored(int size, int bitCount, ByteVector bytes) {
+    return {orvu::test::groupEntry(size, size, bitCount, 0), std::move(bytes)};
+}
+
+GroupResource group(orvu::test::ResourceName name, std::vector<StoredImage> images) {
+    GroupResource result;
+    result.name = std::move(name);
+    result.images = std::move(images);
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: orvu_fuzz_seed_maker OUT\n");
+        return 2;
+    }
+    const fs::path out = argv[1];
+    for (const char* target : {"icon_library", "icon_image", "icon_cell"})
+        fs::create_directories(out / target);
+
+    // Images.
+    std::vector<std::pair<std::string, ByteVector>> images;
+    for (int bitCount : {1, 4, 8, 16, 24, 32})
+        images.emplace_back("dib_" + std::to_string(bitCount) + "bpp",
+                            orvu::test::solidDib(8, bitCount, 0x3366CC));
+    {
+        orvu::test::DibSpec spec;
+        spec.width = 4;
+        spec.height = 4;
+        spec.bitCount = 32;
+        for (int i = 0; i < 16; ++i)
+            spec.pixels.push_back(static_cast<std::uint32_t>(i * 0x10) << 24 | 0x00FF8000u);
+        images.emplace_back("dib_32bpp_alpha", orvu::test::encodeDib(spec));
+        spec.pixels.assign(16, 0x00404040);
+        spec.mask = {1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 0, 0, 0, 0, 1, 1};
+        images.emplace_back("dib_32bpp_masked", orvu::test::encodeDib(spec));
+        spec.withMask = false;
+        images.emplace_back("dib_32bpp_no_mask", orvu::test::encodeDib(spec));
+        spec = {};
+        spec.width = 3;
+        spec.height = 2;
+        spec.bitCount = 4;
+        spec.palette = {0x000000, 0x040404, 0xFF0000, 0x00FF00};
+        spec.pixels = {0, 1, 2, 3, 1, 0};
+        spec.mask = {1, 1, 0, 0, 1, 1};
+        images.emplace_back("dib_4bpp_inverting", orvu::test::encodeDib(spec));
+    }
+    {
+        // BITMAPCOREHEADER, 1 bpp, 2 x 2: header, two RGBTRIPLEs, colour rows, mask rows.
+        ByteVector core = {12, 0, 0, 0, 2, 0, 4, 0, 1, 0, 1, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF};
+        core.insert(core.end(), {0x80, 0, 0, 0, 0x40, 0, 0, 0, 0x80, 0, 0, 0, 0x40, 0, 0, 0});
+        images.emplace_back("dib_core_header", core);
+        // BITMAPINFOHEADER with BI_BITFIELDS, 16 bpp 5-6-5, 2 x 1.
+        ByteVector fields = orvu::test::solidDib(2, 16, 0x00FF00);
+        orvu::test::putU32(fields, 16, 3);
+        const ByteVector masks = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
+        fields.insert(fields.begin() + 40, masks.begin(), masks.end());
+        images.emplace_back("dib_16bpp_bitfields", fields);
+    }
+    images.emplace_back("png_rgba", makePng(4, 4, 6, 8));
+    images.emplace_back("png_rgb", makePng(3, 5, 2, 8));
+    images.emplace_back("png_palette", makePng(4, 2, 3, 2));
+    images.emplace_back("png_grey_alpha", makePng(2, 2, 4, 8));
+    images.emplace_back("png_rgba16", makePng(2, 3, 6, 16));
+    images.emplace_back("png_grey1", makePng(9, 1, 0, 1));
+    images.emplace_back("png_claims_huge", makePng(1, 1, 6, 8, 65535, 65535));
+    images.emplace_back("png_claims_limit", makePng(1, 1, 6, 8, 1024, 1));
+    for (const auto& [name, bytes] : images) {
+        save(out / "icon_image" / name, bytes);
+        ByteVector cell{static_cast<std::uint8_t>(name.size())};
+        cell.insert(cell.end(), bytes.begin(), bytes.end());
+        save(out / "icon_cell" / name, cell);
+    }
+
+    // Files.
+    const std::vector<GroupResource> groups = {
+        group(std::uint16_t{1}, {stored(16, 4, orvu::test::solidDib(16, 4, 0xFF0000)),
+                                 stored(32, 8, orvu::test::solidDib(32, 8, 0x00FF00))}),
+        group(std::u16string(u"MAINICON"), {stored(4, 32, makePng(4, 4, 6, 8))}),
+        group(std::uint16_t{7}, {stored(2, 1, orvu::test::solidDib(2, 1, 0xFFFFFF))}),
+    };
+    const std::string library = "icon_library";
+    orvu::test::PeOptions options;
+    options.pe32Plus = false;
+    save(out / library / "pe32", orvu::test::buildPe(groups, options));
+    options.pe32Plus = true;
+    save(out / library / "pe32plus", orvu::test::buildPe(groups, options));
+    GroupResource multilingual = groups[2];
+    multilingual.languages = {0x0409, 0x0804};
+    options.rootOffsetInSection = 0x20;
+    save(out / library / "pe_languages", orvu::test::buildPe({multilingual}, options));
+    GroupResource rawGroup = groups[2];
+    rawGroup.rawGroup = ByteVector{0, 0, 1, 0, 2, 0, 2, 2, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 9, 0};
+    save(out / library / "pe_missing_image", orvu::test::buildPe({rawGroup}));
+    save(out / library / "ne_shift4", orvu::test::buildNe(groups, 4));
+    save(out / library / "ne_shift0", orvu::test::buildNe({groups[2]}, 0));
+    save(out / library / "ico",
+         orvu::test::buildIconFile({groups[0].images[0], groups[1].images[0]}));
+    return 0;
+}
