@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+
+namespace orvu {
+
+// Tells, at start-up, whether another instance of the program already runs
+// for the same user, and lets a later start bring the first one forward.
+//
+// The first instance holds a lock file in the user's runtime folder (the
+// temporary folder where there is none) and listens on a local socket named
+// after the same key. A lock whose process has gone (a crash, a kill) is
+// stale and is taken over; a lock of a running instance holds however old
+// it is. A later start finds the lock held, connects to the socket, which
+// makes the first instance emit showRequested(), and learns that it must end.
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    // `key` names the program; instances with the same key exclude each
+    // other. userKey() gives a key that is separate for each user.
+    explicit SingleInstance(const QString& key, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // The key for `program` run by the current user.
+    static QString userKey(const QString& program);
+
+    // True when this is the first instance (or when the lock can't be kept
+    // at all, so that nobody is ever locked out); it then holds the lock
+    // until it is destroyed. False when another instance runs; that one has
+    // been asked to come forward. Claiming again after a success returns
+    // true.
+    bool claim();
+
+    // The lock file and the local socket's name for this key.
+    QString lockFilePath() const;
+    QString serverName() const;
+
+signals:
+    // In the first instance: a later start asked for the window.
+    void showRequested();
+
+private:
+    void listen();
+    bool askFirstToComeForward() const;
+
+    QString m_key;
+    QString m_folder;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+};
+
+} // namespace orvu
