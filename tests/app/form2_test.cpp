@@ -1,0 +1,280 @@
+// The about window as a user meets it: opened by the main window's help
+// button, modal, always at the same place, closed (and gone) by its close
+// button, with its texts and picture whole.
+
+#include "fake_dialogs.h"
+#include "form1.h"
+#include "form2.h"
+#include "system_colours.h"
+#include "xp_option_button.h"
+#include "xp_title_buttons.h"
+#include "xp_title_help_button.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace orvu {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int WaitMs = 10000;
+const QPoint AboutPlace{229, 150};
+const QSize AboutSize{338, 194};
+
+QList<Form2*> openAboutWindows() {
+    QList<Form2*> open;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* about = qobject_cast<Form2*>(window))
+            open << about;
+    return open;
+}
+
+// A click as the window system delivers it, so that modality applies.
+void clickThroughWindow(QWidget* control, QPoint at = {}) {
+    QWidget* window = control->window();
+    const QPoint inControl = at.isNull() ? control->rect().center() : at;
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      control->mapTo(window, inControl));
+}
+
+class AboutWindow : public ::testing::Test {
+protected:
+    AboutWindow() : form(dialogs, nullptr) {
+        form.onEndProgram = [] {};
+        EXPECT_TRUE(form.load());
+        form.show();
+        (void)QTest::qWaitForWindowExposed(&form);
+    }
+
+    ~AboutWindow() override {
+        for (Form2* left : openAboutWindows())
+            delete left;
+    }
+
+    // Clicks the help button and runs `whileOpen` on the about window it
+    // opens. Returns when the help button's handler has returned; true if
+    // that happened without the test's own rescue closing a window that
+    // `whileOpen` left open.
+    bool openAbout(const std::function<void(Form2&)>& whileOpen) {
+        bool ran = false;
+        bool rescued = false;
+        QTimer opener;
+        opener.setSingleShot(true);
+        QObject::connect(&opener, &QTimer::timeout, [&] {
+            ran = true;
+            auto* about = qobject_cast<Form2*>(QApplication::activeModalWidget());
+            if (!about) {
+                ADD_FAILURE() << "no modal about window";
+                return;
+            }
+            (void)QTest::qWaitForWindowExposed(about);
+            whileOpen(*about);
+        });
+        QTimer rescue;
+        rescue.setSingleShot(true);
+        QObject::connect(&rescue, &QTimer::timeout, [&] {
+            rescued = true;
+            for (Form2* about : openAboutWindows())
+                about->deleteLater();
+        });
+        opener.start(0);
+        rescue.start(WaitMs);
+        clickThroughWindow(form.XPTitleHelpButton1);
+        EXPECT_TRUE(ran) << "the help button returned before its window could be seen";
+        return ran && !rescued;
+    }
+
+    test::FakeDialogs dialogs;
+    Form1 form;
+};
+
+TEST_F(AboutWindow, opensAtItsOwnPlaceEachTimeWhereverTheMainWindowIs) {
+    form.move(500, 400);
+    ASSERT_TRUE(openAbout([](Form2& about) {
+        EXPECT_EQ(about.geometry(), QRect(AboutPlace, AboutSize));
+        EXPECT_EQ(about.frameGeometry(), about.geometry());
+        EXPECT_EQ(about.minimumSize(), about.maximumSize());
+        EXPECT_EQ(about.parentWidget(), nullptr);
+        // Borderless, and a tool window: no task-bar button.
+        EXPECT_TRUE(about.windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(about.windowType(), Qt::Tool);
+        // Whatever happens to this one, the next starts from the design.
+        about.move(0, 0);
+        about.Label1->setText(QStringLiteral("changed"));
+        clickThroughWindow(about.XPTitleButtons1);
+    }));
+    form.move(20, 300);
+    QString author;
+    ASSERT_TRUE(openAbout([&](Form2& about) {
+        EXPECT_EQ(about.geometry(), QRect(AboutPlace, AboutSize));
+        author = about.Label1->text();
+        clickThroughWindow(about.XPTitleButtons1);
+    }));
+    EXPECT_NE(author, QStringLiteral("changed"));
+    EXPECT_FALSE(author.isEmpty());
+    EXPECT_EQ(form.pos(), QPoint(20, 300));
+}
+
+TEST_F(AboutWindow, theMainWindowTakesNoInputWhileItIsOpen) {
+    ASSERT_TRUE(openAbout([&](Form2& about) {
+        EXPECT_EQ(QApplication::activeModalWidget(), &about);
+        clickThroughWindow(form.c1);
+        EXPECT_FALSE(form.c1->isChecked());
+        clickThroughWindow(form.XPTitleHelpButton1);
+        EXPECT_EQ(openAboutWindows().size(), 1);
+        clickThroughWindow(about.XPTitleButtons1);
+    }));
+    // Closed, it gives the input back: the same click now selects the mode.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    clickThroughWindow(form.c1);
+    EXPECT_TRUE(form.c1->isChecked());
+}
+
+TEST_F(AboutWindow, itsCloseButtonDestroysItAndTheHelpButtonReturns) {
+    QPointer<Form2> shown;
+    EXPECT_TRUE(openAbout([&](Form2& about) {
+        shown = &about;
+        clickThroughWindow(about.XPTitleButtons1);
+    }));
+    EXPECT_TRUE(shown.isNull());
+    EXPECT_TRUE(openAboutWindows().isEmpty());
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(AboutWindow, onlyItsCloseButtonRespondsToTheMouse) {
+    ASSERT_TRUE(openAbout([](Form2& about) {
+        const QList<QWidget*> deaf{about.Label2[1], about.Label1, about.Image1,
+                                   about.Label2[0], about.Label3, about.Label4};
+        for (QWidget* control : deaf) {
+            clickThroughWindow(control);
+            QTest::mouseDClick(about.windowHandle(), Qt::LeftButton, {},
+                               control->geometry().center());
+        }
+        // The window's own surface, and a drag on the title.
+        clickThroughWindow(&about, QPoint(320, 180));
+        QWindow* window = about.windowHandle();
+        const QPoint title = about.Label2[1]->geometry().center();
+        QTest::mousePress(window, Qt::LeftButton, {}, title);
+        QTest::mouseMove(window, title + QPoint(60, 40));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, title + QPoint(60, 40));
+        EXPECT_TRUE(about.isVisible());
+        EXPECT_EQ(about.pos(), AboutPlace);
+        EXPECT_EQ(openAboutWindows().size(), 1);
+        clickThroughWindow(about.XPTitleButtons1);
+    }));
+}
+
+// The window built on its own, for its look.
+class AboutLook : public ::testing::Test {
+protected:
+    AboutLook() : about(std::make_unique<Form2>()) {
+        about->show();
+        (void)QTest::qWaitForWindowExposed(about.get());
+        shot = about->grab().toImage();
+    }
+
+    std::unique_ptr<Form2> about;
+    QImage shot;
+};
+
+TEST_F(AboutLook, controlsSitWhereTheDesignPutsThem) {
+    EXPECT_EQ(about->XPTitleButtons1->geometry(), QRect(296, 8, 21, 21));
+    EXPECT_EQ(about->XPTitleButtons1->kind(), XPTitleButtons::Kind::Close);
+    EXPECT_EQ(about->Label2[1]->pos(), QPoint(16, 16));
+    EXPECT_EQ(about->Label1->pos(), QPoint(136, 64));
+    EXPECT_EQ(about->Label2[0]->pos(), QPoint(136, 96));
+    EXPECT_EQ(about->Label3->pos(), QPoint(136, 128));
+    EXPECT_EQ(about->Label4->pos(), QPoint(136, 168));
+    EXPECT_EQ(about->Label4->width(), 174);
+    EXPECT_EQ(about->Image1->geometry(), QRect(16, 48, 100, 130));
+    EXPECT_EQ(about->Label2[1]->text(), QStringLiteral("Orvu图标提取机 D2002.10.27"));
+}
+
+TEST_F(AboutLook, everyLineIsShownWholeInsideTheFrame) {
+    const QRect insideFrame(1, 1, 335, 191);
+    for (const QLabel* label :
+         {about->Label2[1], about->Label1, about->Label2[0], about->Label3, about->Label4}) {
+        const QString name = label->objectName();
+        EXPECT_FALSE(label->text().isEmpty()) << name.toStdString();
+        const QFontMetrics metrics(label->font());
+        EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << name.toStdString();
+        EXPECT_GE(label->height(), metrics.height()) << name.toStdString();
+        EXPECT_TRUE(insideFrame.contains(label->geometry())) << name.toStdString();
+        // Nothing covers it but the window's surface.
+        EXPECT_FALSE(label->geometry().intersects(about->Image1->geometry())) << name.toStdString();
+        EXPECT_FALSE(label->geometry().intersects(about->XPTitleButtons1->geometry()))
+            << name.toStdString();
+    }
+    const QFontMetrics metrics(about->font());
+    if (metrics.horizontalAdvance(QStringLiteral("图")) != 12 ||
+        metrics.horizontalAdvance('D') != 6)
+        ADD_FAILURE() << "the design's face is missing: install fonts-wqy-zenhei";
+}
+
+TEST_F(AboutLook, theTitleIsInTheHighlightTextColourAndTheRestInTheWindowText) {
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 48 && std::abs(a.green() - b.green()) <= 48 &&
+               std::abs(a.blue() - b.blue()) <= 48;
+    };
+    const auto extreme = [&](const QRect& area, bool brightest) {
+        QColor found = shot.pixelColor(area.topLeft());
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor colour = shot.pixelColor(x, y);
+                if ((colour.lightness() > found.lightness()) == brightest)
+                    found = colour;
+            }
+        return found;
+    };
+    // The title's strokes are the lightest thing on the dark title band
+    // (inside the band's outline); the author lines' the darkest on the
+    // light body.
+    const QRect insideBand(11, 11, 315, 19);
+    const QRect title = about->Label2[1]->geometry() & insideBand;
+    ASSERT_FALSE(title.isEmpty());
+    EXPECT_TRUE(
+        near(extreme(title, true), designColour(SystemColour::HighlightText, about->palette())));
+    for (const QLabel* line : {about->Label1, about->Label2[0], about->Label3, about->Label4})
+        EXPECT_TRUE(near(extreme(line->geometry(), false),
+                         designColour(SystemColour::WindowText, about->palette())))
+            << line->objectName().toStdString();
+}
+
+TEST_F(AboutLook, thePictureIsShownPixelForPixel) {
+    QImage picture(QStringLiteral(":/about.jpg"));
+    ASSERT_EQ(picture.size(), QSize(100, 130));
+    picture = picture.convertToFormat(shot.format());
+    EXPECT_EQ(shot.copy(QRect(QPoint(16, 48), picture.size())), picture);
+}
+
+TEST_F(AboutLook, aOnePixelFrameInTheWindowTextColour) {
+    const QRgb frame = designColour(SystemColour::WindowText, about->palette()).rgb();
+    for (const QPoint on : {QPoint(168, 0), QPoint(0, 97), QPoint(168, 192), QPoint(336, 97),
+                            QPoint(336, 193), QPoint(0, 0), QPoint(336, 192)})
+        EXPECT_EQ(shot.pixel(on), frame) << on.x() << "," << on.y();
+    // One pixel in, and the pixels beyond the frame, show the background.
+    for (const QPoint off : {QPoint(168, 1), QPoint(1, 97), QPoint(168, 191), QPoint(335, 97),
+                             QPoint(337, 97), QPoint(168, 193)})
+        EXPECT_NE(shot.pixel(off), frame) << off.x() << "," << off.y();
+}
+
+TEST_F(AboutLook, screenshotForReview) {
+    ASSERT_EQ(shot.size(), AboutSize);
+    const fs::path folder =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / "screenshots";
+    fs::create_directories(folder);
+    ASSERT_TRUE(shot.save(QString::fromStdString((folder / "form2.png").string())));
+}
+
+} // namespace
+} // namespace orvu

@@ -1,0 +1,59 @@
+// Another start of the program, as far as the single-instance rule goes: it
+// claims a key and says on standard output what happened.
+//
+//   orvu-single-instance-helper KEY             claims KEY as given
+//   orvu-single-instance-helper --user PROGRAM  claims the key of PROGRAM for
+//                                               the user it runs as
+//
+// It prints "first" or "second". A second one ends at once. A first one
+// prints "show" each time a later start asks for its window, and ends
+// cleanly, releasing its claim, when its standard input closes.
+
+#include "single_instance.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <thread>
+
+namespace {
+
+void say(const char* line) {
+    std::fputs(line, stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    QString key;
+    if (arguments.size() == 2)
+        key = arguments[1];
+    else if (arguments.size() == 3 && arguments[1] == QLatin1String("--user"))
+        key = orvu::SingleInstance::userKey(arguments[2]);
+    else {
+        std::fputs("usage: orvu-single-instance-helper KEY | --user PROGRAM\n", stderr);
+        return 2;
+    }
+
+    orvu::SingleInstance instance(key);
+    if (!instance.claim()) {
+        say("second");
+        return 0;
+    }
+    QObject::connect(&instance, &orvu::SingleInstance::showRequested, [] { say("show"); });
+    say("first");
+
+    std::thread watcher([] {
+        for (std::string line; std::getline(std::cin, line);) {
+        }
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    const int result = QCoreApplication::exec();
+    watcher.join();
+    return result;
+}

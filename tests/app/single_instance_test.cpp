@@ -1,0 +1,205 @@
+// Only one instance of the program per user: later starts end and bring the
+// first one forward; a first instance that crashed locks nobody out.
+//
+// The other starts are real processes: orvu-single-instance-helper claims a
+// key and reports "first", "second" and "show" on its standard output.
+
+#include "single_instance.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace orvu {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int WaitMs = 10000;
+
+// A key no running program and no other test uses.
+QString uniqueKey() {
+    static int counter = 0;
+    return QStringLiteral("orvu-test-%1-%2-%3")
+        .arg(QCoreApplication::applicationPid())
+        .arg(++counter)
+        .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+}
+
+// Another start of the program, ended cleanly (its standard input closed)
+// when the test no longer needs it.
+class OtherStart {
+public:
+    explicit OtherStart(const QStringList& arguments,
+                        const std::function<void(QProcess&)>& prepare = {}) {
+        m_process.setProgram(QStringLiteral(ORVU_SINGLE_INSTANCE_HELPER));
+        m_process.setArguments(arguments);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (prepare)
+            prepare(m_process);
+        m_process.start();
+    }
+
+    ~OtherStart() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        end();
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(WaitMs);
+        }
+    }
+
+    OtherStart(const OtherStart&) = delete;
+    OtherStart& operator=(const OtherStart&) = delete;
+
+    // The next line it prints, or an empty string if none comes in time.
+    QString nextLine() {
+        const QDeadlineTimer deadline(WaitMs);
+        while (!m_process.canReadLine() && !deadline.hasExpired()) {
+            if (!m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime())) &&
+                m_process.state() == QProcess::NotRunning)
+                break;
+        }
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+
+    // Ends it the way the program ends: its claim is released.
+    bool end() {
+        m_process.closeWriteChannel();
+        return m_process.waitForFinished(WaitMs) &&
+               m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
+
+    // Ends it the way a crash does: nothing is cleaned up.
+    void crash() {
+        m_process.kill();
+        m_process.waitForFinished(WaitMs);
+    }
+
+    bool endsBy(int milliseconds) { return m_process.waitForFinished(milliseconds); }
+    int exitCode() const { return m_process.exitCode(); }
+
+private:
+    QProcess m_process;
+};
+
+TEST(SingleInstance, aLaterStartIsRefusedAndAsksTheFirstForItsWindow) {
+    const QString key = uniqueKey();
+    OtherStart first({key});
+    ASSERT_EQ(first.nextLine(), QStringLiteral("first"));
+
+    OtherStart second({key});
+    EXPECT_EQ(second.nextLine(), QStringLiteral("second"));
+    EXPECT_TRUE(second.endsBy(WaitMs));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.nextLine(), QStringLiteral("show"));
+
+    // This process is refused too, and asks as well.
+    SingleInstance here(key);
+    EXPECT_FALSE(here.claim());
+    EXPECT_EQ(first.nextLine(), QStringLiteral("show"));
+
+    // Once the first has ended, the next start is the first.
+    ASSERT_TRUE(first.end());
+    EXPECT_FALSE(QFileInfo::exists(here.lockFilePath()));
+    EXPECT_TRUE(here.claim());
+}
+
+TEST(SingleInstance, theFirstInstanceHearsEachLaterStart) {
+    const QString key = uniqueKey();
+    SingleInstance here(key);
+    ASSERT_TRUE(here.claim());
+    QSignalSpy requests(&here, &SingleInstance::showRequested);
+    for (int i = 0; i < 2; ++i) {
+        OtherStart later({key});
+        EXPECT_EQ(later.nextLine(), QStringLiteral("second"));
+        EXPECT_TRUE(later.endsBy(WaitMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return requests.size() == i + 1; }, WaitMs));
+    }
+    // Claiming again keeps what this instance has.
+    EXPECT_TRUE(here.claim());
+}
+
+TEST(SingleInstance, aCrashedFirstInstanceLocksNobodyOut) {
+    const QString key = uniqueKey();
+    SingleInstance here(key);
+    {
+        OtherStart crashing({key});
+        ASSERT_EQ(crashing.nextLine(), QStringLiteral("first"));
+        crashing.crash();
+    }
+    // The crash left its lock behind ...
+    ASSERT_TRUE(QFileInfo::exists(here.lockFilePath()));
+
+    // ... and the next start takes it over, listens in its place and hears
+    // the starts after it.
+    EXPECT_TRUE(here.claim());
+    QSignalSpy requests(&here, &SingleInstance::showRequested);
+    OtherStart later({key});
+    EXPECT_EQ(later.nextLine(), QStringLiteral("second"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return requests.size() == 1; }, WaitMs));
+}
+
+TEST(SingleInstance, aFirstInstanceRunningForHoursStillKeepsLaterStartsOut) {
+    const QString key = uniqueKey();
+    SingleInstance here(key);
+    ASSERT_TRUE(here.claim());
+    // As if it had been started long ago.
+    const std::filesystem::path lock = here.lockFilePath().toStdString();
+    std::filesystem::last_write_time(lock, std::filesystem::last_write_time(lock) - 5h);
+
+    OtherStart later({key});
+    EXPECT_EQ(later.nextLine(), QStringLiteral("second"));
+}
+
+TEST(SingleInstance, otherProgramsDontCount) {
+    SingleInstance here(uniqueKey());
+    ASSERT_TRUE(here.claim());
+    OtherStart other({uniqueKey()});
+    EXPECT_EQ(other.nextLine(), QStringLiteral("first"));
+    EXPECT_TRUE(other.end());
+}
+
+#ifdef Q_OS_UNIX
+TEST(SingleInstance, eachUserHasTheirOwnFirstInstance) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "starting the program as another user needs root";
+    const QString program = uniqueKey();
+    SingleInstance here(SingleInstance::userKey(program));
+    ASSERT_TRUE(here.claim());
+
+    OtherStart sameUser({QStringLiteral("--user"), program});
+    EXPECT_EQ(sameUser.nextLine(), QStringLiteral("second"));
+
+    OtherStart otherUser({QStringLiteral("--user"), program}, [](QProcess& process) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        environment.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
+        process.setProcessEnvironment(environment);
+        process.setChildProcessModifier([] {
+            constexpr uid_t Nobody = 65534;
+            if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+                ::_exit(3);
+        });
+    });
+    EXPECT_EQ(otherUser.nextLine(), QStringLiteral("first"));
+    EXPECT_TRUE(otherUser.end());
+}
+#endif
+
+} // namespace
+} // namespace orvu
