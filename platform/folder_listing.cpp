@@ -100,13 +100,15 @@ std::optional<FolderListing> FolderLister::list(const fs::path& folder) {
         if (error)
             break;
         const fs::directory_entry& entry = *it;
+        // Both follow links, and take the type the listing gave where it
+        // gave one: a folder whose path is too long to look up is still a
+        // folder, and is reported when it can't be listed.
         std::error_code statusError;
-        const fs::file_status status = entry.status(statusError); // follows links
-        if (!statusError && fs::is_directory(status)) {
+        if (entry.is_directory(statusError)) {
             listing.subfolders.push_back(entry.path());
             continue;
         }
-        const bool regular = !statusError && fs::is_regular_file(status);
+        const bool regular = !statusError && entry.is_regular_file(statusError) && !statusError;
         listing.files.push_back(ListedFile{nativeName(entry.path()), entry.path(), regular});
     }
     if (error) {
