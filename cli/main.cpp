@@ -90,12 +90,14 @@ int printCells(const std::vector<const char*>& files) {
             continue;
         }
         const std::uint32_t count = library.count();
+        // Written cell by cell: a file of 65 535 icons makes a line of 400 MB.
         std::string line = std::string(file) + '\t' + std::to_string(count) + '\t';
-        line.reserve(line.size() + count * 6145);
         for (std::uint32_t k = 0; k < count; ++k) {
             if (k != 0)
                 line += '|';
             appendCell(line, library, k);
+            std::fwrite(line.data(), 1, line.size(), stdout);
+            line.clear();
         }
         line += '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
