@@ -6,6 +6,7 @@
 //   orvu_fuzz_seed_maker OUT
 
 #include "icon_builders.h"
+#include "png_writer.h"
 
 #include <array>
 #include <cstdint>
@@ -28,96 +29,36 @@ void save(const fs::path& path, const ByteVector& bytes) {
               static_cast<std::streamsize>(bytes.size()));
 }
 
-void appendBigEndian(ByteVector& bytes, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
-void appendChunk(ByteVector& png, const char* tag, const ByteVector& body) {
-    appendBigEndian(png, static_cast<std::uint32_t>(body.size()));
-    const std::size_t start = png.size();
-    png.insert(png.end(), tag, tag + 4);
-    png.insert(png.end(), body.begin(), body.end());
-    appendBigEndian(png, crc32(png.data() + start, png.size() - start));
-}
-
-// A zlib stream of stored (uncompressed) deflate blocks.
-ByteVector storedZlib(const ByteVector& raw) {
-    ByteVector out{0x78, 0x01};
-    std::size_t at = 0;
-    do {
-        const std::size_t length = std::min<std::size_t>(raw.size() - at, 65535);
-        const bool last = at + length == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(static_cast<std::uint8_t>(length));
-        out.push_back(static_cast<std::uint8_t>(length >> 8));
-        out.push_back(static_cast<std::uint8_t>(~length));
-        out.push_back(static_cast<std::uint8_t>(~length >> 8));
-        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                   raw.begin() + static_cast<std::ptrdiff_t>(at + length));
-        at += length;
-    } while (at < raw.size());
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    for (std::uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    appendBigEndian(out, b << 16 | a);
-    return out;
-}
-
 // A PNG of the given colour type and depth whose samples count up; with
 // `claimedWidth`/`claimedHeight` the header claims another size than the
 // data holds.
 ByteVector makePng(int width, int height, int colourType, int depth, std::uint32_t claimedWidth = 0,
                    std::uint32_t claimedHeight = 0) {
-    static constexpr std::array<std::uint8_t, 8> Signature{0x89, 'P',  'N',  'G',
-                                                           '\r', '\n', 0x1A, '\n'};
-    ByteVector png(Signature.begin(), Signature.end());
-    ByteVector header;
-    appendBigEndian(header, claimedWidth ? claimedWidth : static_cast<std::uint32_t>(width));
-    appendBigEndian(header, claimedHeight ? claimedHeight : static_cast<std::uint32_t>(height));
-    header.push_back(static_cast<std::uint8_t>(depth));
-    header.push_back(static_cast<std::uint8_t>(colourType));
-    header.insert(header.end(), {0, 0, 0});
-    appendChunk(png, "IHDR", header);
+    orvu::test::PngSpec spec;
+    spec.width = static_cast<std::uint32_t>(width);
+    spec.height = static_cast<std::uint32_t>(height);
+    spec.depth = static_cast<std::uint8_t>(depth);
+    spec.colourType = static_cast<std::uint8_t>(colourType);
     if (colourType == 3) {
-        ByteVector palette;
         for (int i = 0; i < 4; ++i)
-            palette.insert(palette.end(), {static_cast<std::uint8_t>(i * 60), 0x20,
-                                           static_cast<std::uint8_t>(255 - i * 60)});
-        appendChunk(png, "PLTE", palette);
-        appendChunk(png, "tRNS", {0x00, 0x80, 0xFF});
+            spec.palette.insert(spec.palette.end(), {static_cast<std::uint8_t>(i * 60), 0x20,
+                                                     static_cast<std::uint8_t>(255 - i * 60)});
+        spec.transparency = {0x00, 0x80, 0xFF};
     }
-    int channels = 1;
-    if (colourType == 2)
-        channels = 3;
-    else if (colourType == 4)
-        channels = 2;
-    else if (colourType == 6)
-        channels = 4;
-    const int rowBytes = (width * channels * depth + 7) / 8;
+    const std::size_t rowBytes = orvu::test::pngRawLength(spec) / spec.height - 1;
     ByteVector raw;
     for (int y = 0; y < height; ++y) {
         raw.push_back(0); // filter: none
-        for (int i = 0; i < rowBytes; ++i)
-            raw.push_back(
-                static_cast<std::uint8_t>(colourType == 3 ? (i + y) % 4 : (i * 37 + y * 11)));
+        for (std::size_t i = 0; i < rowBytes; ++i)
+            raw.push_back(static_cast<std::uint8_t>(
+                colourType == 3 ? (i + static_cast<std::size_t>(y)) % 4
+                                : (i * 37 + static_cast<std::size_t>(y) * 11)));
     }
-    appendChunk(png, "IDAT", storedZlib(raw));
-    appendChunk(png, "IEND", {});
-    return png;
+    if (claimedWidth)
+        spec.width = claimedWidth;
+    if (claimedHeight)
+        spec.height = claimedHeight;
+    return orvu::test::encodePng(spec, raw);
 }
 
 StoredImage stored(int size, int bitCount, ByteVector bytes) {

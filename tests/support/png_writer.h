@@ -1,0 +1,171 @@
+#pragma once
+
+// A PNG writer for tests and fuzz seeds, without a compression library: the
+// image data goes into stored deflate blocks, or, for all-zero data, into
+// runs of 258-byte matches that keep a 1 024 x 1 024 image under 30 KB.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace orvu::test {
+
+struct PngSpec {
+    std::uint32_t width = 1;
+    std::uint32_t height = 1;
+    std::uint8_t depth = 8;
+    std::uint8_t colourType = 6;            // 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA
+    std::vector<std::uint8_t> palette;      // PLTE: RGB triples
+    std::vector<std::uint8_t> transparency; // tRNS
+};
+
+namespace png_detail {
+
+inline void appendBigEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+inline std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+inline void appendChunk(std::vector<std::uint8_t>& png, const char* tag,
+                        const std::vector<std::uint8_t>& body) {
+    appendBigEndian(png, static_cast<std::uint32_t>(body.size()));
+    const std::size_t start = png.size();
+    png.insert(png.end(), tag, tag + 4);
+    png.insert(png.end(), body.begin(), body.end());
+    appendBigEndian(png, crc32(png.data() + start, png.size() - start));
+}
+
+// The Adler-32 of `length` bytes, all zero unless `data` is given.
+inline std::uint32_t adler32(const std::uint8_t* data, std::size_t length) {
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        a = (a + (data ? data[i] : 0)) % 65521;
+        b = (b + a) % 65521;
+    }
+    return b << 16 | a;
+}
+
+inline std::vector<std::uint8_t> storedZlib(const std::vector<std::uint8_t>& raw) {
+    std::vector<std::uint8_t> out{0x78, 0x01};
+    std::size_t at = 0;
+    do {
+        const std::size_t length = std::min<std::size_t>(raw.size() - at, 65535);
+        out.push_back(at + length == raw.size() ? 1 : 0);
+        out.push_back(static_cast<std::uint8_t>(length));
+        out.push_back(static_cast<std::uint8_t>(length >> 8));
+        out.push_back(static_cast<std::uint8_t>(~length));
+        out.push_back(static_cast<std::uint8_t>(~length >> 8));
+        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                   raw.begin() + static_cast<std::ptrdiff_t>(at + length));
+        at += length;
+    } while (at < raw.size());
+    appendBigEndian(out, adler32(raw.data(), raw.size()));
+    return out;
+}
+
+// `length` zero bytes as one fixed-Huffman block: a literal 0, then matches
+// of 258 bytes at distance 1.
+inline std::vector<std::uint8_t> zeroZlib(std::size_t length) {
+    std::vector<std::uint8_t> out{0x78, 0x01};
+    std::uint32_t bits = 0;
+    int count = 0;
+    const auto put = [&](std::uint32_t value, int width) { // least significant bit first
+        for (int i = 0; i < width; ++i) {
+            bits |= ((value >> i) & 1) << count;
+            if (++count == 8) {
+                out.push_back(static_cast<std::uint8_t>(bits));
+                bits = 0;
+                count = 0;
+            }
+        }
+    };
+    const auto putCode = [&](std::uint32_t code, int width) { // most significant bit first
+        for (int i = width - 1; i >= 0; --i)
+            put((code >> i) & 1, 1);
+    };
+    put(1, 1); // the last block
+    put(1, 2); // fixed Huffman codes
+    std::size_t done = 0;
+    if (length > 0) {
+        putCode(0x30, 8); // literal 0
+        done = 1;
+    }
+    while (length - done >= 258 + 3) {
+        putCode(0xC5, 8); // length code 285: 258 bytes
+        put(0, 5);        // distance code 0: 1 byte back
+        done += 258;
+    }
+    for (; done < length; ++done)
+        putCode(0x30, 8);
+    putCode(0, 7); // end of block
+    if (count)
+        out.push_back(static_cast<std::uint8_t>(bits));
+    appendBigEndian(out, adler32(nullptr, length));
+    return out;
+}
+
+inline std::vector<std::uint8_t> withImageData(const PngSpec& spec,
+                                               const std::vector<std::uint8_t>& zlib) {
+    static constexpr std::array<std::uint8_t, 8> Signature{0x89, 'P',  'N',  'G',
+                                                           '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> png(Signature.begin(), Signature.end());
+    std::vector<std::uint8_t> header;
+    appendBigEndian(header, spec.width);
+    appendBigEndian(header, spec.height);
+    header.insert(header.end(), {spec.depth, spec.colourType, 0, 0, 0});
+    appendChunk(png, "IHDR", header);
+    if (!spec.palette.empty())
+        appendChunk(png, "PLTE", spec.palette);
+    if (!spec.transparency.empty())
+        appendChunk(png, "tRNS", spec.transparency);
+    appendChunk(png, "IDAT", zlib);
+    appendChunk(png, "IEND", {});
+    return png;
+}
+
+} // namespace png_detail
+
+// Bytes of image data a PNG of this header holds: per row a filter byte and
+// the packed samples.
+inline std::size_t pngRawLength(const PngSpec& spec) {
+    int channels = 1;
+    if (spec.colourType == 2)
+        channels = 3;
+    else if (spec.colourType == 4)
+        channels = 2;
+    else if (spec.colourType == 6)
+        channels = 4;
+    const std::size_t rowBytes =
+        (std::size_t{spec.width} * static_cast<std::size_t>(channels) * spec.depth + 7) / 8;
+    return std::size_t{spec.height} * (1 + rowBytes);
+}
+
+// A PNG of the header `spec` whose image data is `raw` (filter bytes included).
+inline std::vector<std::uint8_t> encodePng(const PngSpec& spec,
+                                           const std::vector<std::uint8_t>& raw) {
+    return png_detail::withImageData(spec, png_detail::storedZlib(raw));
+}
+
+// A PNG of the header `spec` whose image data is `rawLength` zero bytes: by
+// default as many as the header calls for, a transparent black image.
+inline std::vector<std::uint8_t> zeroPng(const PngSpec& spec, std::size_t rawLength) {
+    return png_detail::withImageData(spec, png_detail::zeroZlib(rawLength));
+}
+inline std::vector<std::uint8_t> zeroPng(const PngSpec& spec) {
+    return zeroPng(spec, pngRawLength(spec));
+}
+
+} // namespace orvu::test
