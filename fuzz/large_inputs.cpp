@@ -112,9 +112,10 @@ ByteVector dib(int side, int bitCount) {
 }
 
 // A PE whose RT_GROUP_ICON directory has `groups` entries that all lead to
-// one group of `entries` entries, each naming RT_ICON 1: a 32 x 32 image.
-ByteVector peSharingOneGroup(std::uint32_t groups, std::uint32_t entries) {
-    const ByteVector image = orvu::test::solidDib(32, 32, 0x2080C0);
+// one group of `entries` entries, each naming RT_ICON 1: by default a
+// 32 x 32 image.
+ByteVector peSharingOneGroup(std::uint32_t groups, std::uint32_t entries,
+                             const ByteVector& image = orvu::test::solidDib(32, 32, 0x2080C0)) {
     constexpr std::uint32_t SectionRva = 0x1000;
     constexpr std::uint32_t SectionFile = 0x400;
     // The tree: root (2 entries), RT_ICON type dir (1), RT_GROUP_ICON type
@@ -275,5 +276,7 @@ int main(int argc, char** argv) {
     save(out / "image-past-limit.ico", iconFile(pastLimit, 0, 32));
     save(out / "many-images.ico", iconFile(dib(1024, 32), 0, 32, 0xFFFF));
     save(out / "ne-many-icons.exe", neMany());
+    save(out / "many-png-bombs.exe", peSharingOneGroup(0xFFFF, 1, rgbaPng(1024, true)));
+    save(out / "many-huge-1bpp.exe", peSharingOneGroup(0xFFFF, 1, dib(1024, 1)));
     return 0;
 }

@@ -178,6 +178,13 @@ void decodeRow(const DibLayout& layout, Bytes row,
 
 } // namespace
 
+std::uint64_t dibPixels(ByteView data) {
+    const auto layout = readLayout(data);
+    if (!layout)
+        return 0;
+    return static_cast<std::uint64_t>(layout->width) * static_cast<std::uint64_t>(layout->height);
+}
+
 std::optional<IconBitmap> decodeDib(ByteView data) {
     const auto layout = readLayout(data);
     if (!layout)

@@ -18,4 +18,8 @@ namespace orvu {
 // BITMAPV5HEADER included); a missing AND mask only makes the image opaque.
 std::optional<IconBitmap> decodeDib(ByteView data);
 
+// The pixels decodeDib would make of `data`, from the header alone (the
+// rows need not be there); 0 when the header makes no image.
+std::uint64_t dibPixels(ByteView data);
+
 } // namespace orvu

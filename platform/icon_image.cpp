@@ -21,4 +21,12 @@ std::optional<IconBitmap> decodeIconImage(ByteView data, const PngDecoder* png) 
     return bitmap;
 }
 
+std::uint64_t claimedPixels(ByteView data) {
+    if (isPng(data)) {
+        const auto header = readPngHeader(data);
+        return header ? std::uint64_t{header->width} * header->height : 0;
+    }
+    return dibPixels(data);
+}
+
 } // namespace orvu

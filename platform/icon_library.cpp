@@ -4,6 +4,7 @@
 #include "icon_choice.h"
 #include "icon_image.h"
 #include "icon_scaling.h"
+#include "reader_limits.h"
 
 namespace orvu {
 
@@ -52,7 +53,13 @@ std::optional<IconBitmap> IconLibrary::largeIcon(std::uint32_t k) {
     const auto image = largeImage(k);
     if (!image)
         return std::nullopt;
-    const auto decoded = decodeIconImage(ByteView(image->bytes), m_png);
+    // Charged before decoding, whether or not the decoding then succeeds.
+    const ByteView bytes(image->bytes);
+    const std::uint64_t pixels = claimedPixels(bytes);
+    if (pixels > limits::MaxDecodedPixelsPerFile - m_pixelsDecoded)
+        return std::nullopt;
+    m_pixelsDecoded += pixels;
+    const auto decoded = decodeIconImage(bytes, m_png);
     if (!decoded)
         return std::nullopt;
     return fitIconToSize(*decoded, LargeIconSize, LargeIconSize);

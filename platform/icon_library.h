@@ -40,7 +40,8 @@ public:
     std::uint32_t count() const;
     // Icon k loaded at LargeIconSize x LargeIconSize, ready to draw; nullopt
     // where Windows gives a null handle (no such icon, invalid group, missing
-    // or undecodable image).
+    // or undecodable image), and once the file's images have used up
+    // limits::MaxDecodedPixelsPerFile.
     std::optional<IconBitmap> largeIcon(std::uint32_t k);
     // The stored image that icon k shows at the large size.
     std::optional<IconImage> largeImage(std::uint32_t k);
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<IconContainer> m_container;
     const PngDecoder* m_png = nullptr;
     std::string m_readError;
+    std::uint64_t m_pixelsDecoded = 0; // against limits::MaxDecodedPixelsPerFile
 };
 
 } // namespace orvu

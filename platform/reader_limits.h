@@ -13,6 +13,13 @@ inline constexpr std::uint64_t MaxBytesPerFile = 64ull * 1024 * 1024;
 inline constexpr std::uint64_t MaxImageBytes = 8ull * 1024 * 1024;
 // Width or height of a decoded image, DIB or PNG.
 inline constexpr std::int32_t MaxImageSide = 1024;
+// Pixels one reader may decode from one file over its whole life, counted
+// from each image's header before it is decoded: 32 images of the largest
+// side, 512 of 256 x 256, 32 768 of 32 x 32. A file whose thousands of
+// icons all name one image that inflates from a few kilobytes to the
+// largest size can't keep the harvest decoding for a minute.
+inline constexpr std::uint64_t MaxDecodedPixelsPerFile =
+    32ull * static_cast<std::uint64_t>(MaxImageSide) * static_cast<std::uint64_t>(MaxImageSide);
 // Entries of a colour table.
 inline constexpr std::uint32_t MaxPaletteColours = 256;
 // Entries of an icon group (GRPICONDIR / ICONDIR); the field is 16-bit.

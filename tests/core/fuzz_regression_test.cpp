@@ -3,6 +3,7 @@
 
 #include "icon_builders.h"
 #include "icon_library.h"
+#include "png_writer.h"
 #include "reader_limits.h"
 #include "test_files.h"
 
@@ -85,6 +86,41 @@ TEST(FuzzRegression, repeatedNeIconIdsTakeTheLastListing) {
     EXPECT_EQ(largeColour(library, 0), 0x0000FFu); // icon 1: the blue image, listed last
     EXPECT_EQ(largeColour(library, 1), 0x00FF00u);
     EXPECT_EQ(library.largeIcon(2), std::nullopt); // icon 3 is gone
+}
+
+// 65 535 icons that all named one PNG inflating from 26 KB to 1 024 x 1 024
+// kept the harvest decoding for a minute on one file. Every image is now
+// charged by the size its header claims, before it is decoded, whether or
+// not the decoding succeeds.
+TEST(FuzzRegression, imagesClaimingTheLargestSizeUseUpTheFilesDecodingBudget) {
+    test::PngSpec largest;
+    largest.width = static_cast<std::uint32_t>(limits::MaxImageSide);
+    largest.height = largest.width;
+    const ByteVector claim = test::zeroPng(largest, 0); // a header, and no image data
+    const std::uint64_t claimsInBudget =
+        limits::MaxDecodedPixelsPerFile / (std::uint64_t{largest.width} * largest.height);
+
+    const auto fileWith = [&](std::uint64_t claims) {
+        std::vector<GroupResource> groups;
+        for (std::uint64_t i = 0; i < claims; ++i) {
+            GroupResource group;
+            group.name = static_cast<std::uint16_t>(i + 1);
+            group.images = {{test::groupEntry(0, 0, 32, 0), claim}};
+            groups.push_back(group);
+        }
+        groups.push_back(solidGroup(static_cast<std::uint16_t>(claims + 1), 0x00FF00));
+        return test::buildPe(groups);
+    };
+    // No PNG decoder: none of the claims makes an image, yet each is charged.
+    IconLibrary withinBudget = IconLibrary::fromBytes(fileWith(claimsInBudget), nullptr);
+    ASSERT_EQ(withinBudget.count(), claimsInBudget + 1);
+    EXPECT_EQ(withinBudget.largeIcon(0), std::nullopt);
+    EXPECT_EQ(largeColour(withinBudget, static_cast<std::uint32_t>(claimsInBudget)), 0x00FF00u);
+
+    IconLibrary pastBudget = IconLibrary::fromBytes(fileWith(claimsInBudget + 1), nullptr);
+    for (std::uint32_t k = 0; k <= claimsInBudget; ++k)
+        EXPECT_EQ(pastBudget.largeIcon(k), std::nullopt);
+    EXPECT_EQ(pastBudget.largeIcon(static_cast<std::uint32_t>(claimsInBudget + 1)), std::nullopt);
 }
 
 } // namespace
