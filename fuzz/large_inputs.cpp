@@ -9,11 +9,15 @@
 // huge-1bpp.ico           a 1 024 x 1 024, 1-bpp DIB: a small file, a large bitmap
 // huge-png.ico            a 1 024 x 1 024 RGBA PNG, stored uncompressed
 // png-bomb.ico            a 1 024 x 1 024 RGBA PNG that inflates from a few kilobytes
+// png16-bomb.ico          the same at 16 bits a sample, which Qt decodes at 8 bytes a pixel
 // png-claims-65535.ico    a PNG whose header claims 65 535 x 65 535
 // dib-claims-huge.ico     a DIB header claiming 2^31 - 1 a side
 // image-past-limit.ico    an image of more bytes than one image may have
 // many-images.ico         65 535 entries that all name one 1 024 x 1 024 image
 // ne-many-icons.exe       an NE file with 65 535 groups and 65 535 icons
+// many-png-bombs.exe      65 535 icons that all name png-bomb.ico's image
+// many-huge-1bpp.exe      65 535 icons that all name huge-1bpp.ico's image
+// many-tiny-pngs.exe      65 535 icons that all name one 1 x 1 PNG
 
 #include "icon_builders.h"
 #include "png_writer.h"
@@ -263,6 +267,11 @@ int main(int argc, char** argv) {
     save(out / "huge-1bpp.ico", iconFile(dib(1024, 1), 0, 1));
     save(out / "huge-png.ico", iconFile(rgbaPng(1024, false), 0, 32));
     save(out / "png-bomb.ico", iconFile(rgbaPng(1024, true), 0, 32));
+    orvu::test::PngSpec deep;
+    deep.width = 1024;
+    deep.height = 1024;
+    deep.depth = 16;
+    save(out / "png16-bomb.ico", iconFile(orvu::test::zeroPng(deep), 0, 32));
     orvu::test::PngSpec claimed;
     claimed.width = 65535;
     claimed.height = 65535;
@@ -278,5 +287,7 @@ int main(int argc, char** argv) {
     save(out / "ne-many-icons.exe", neMany());
     save(out / "many-png-bombs.exe", peSharingOneGroup(0xFFFF, 1, rgbaPng(1024, true)));
     save(out / "many-huge-1bpp.exe", peSharingOneGroup(0xFFFF, 1, dib(1024, 1)));
+    orvu::test::PngSpec one;
+    save(out / "many-tiny-pngs.exe", peSharingOneGroup(0xFFFF, 1, orvu::test::zeroPng(one)));
     return 0;
 }
