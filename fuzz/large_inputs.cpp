@@ -54,20 +54,20 @@ void appendU32(ByteVector& bytes, std::uint32_t value) {
 }
 
 ByteVector rgbaPng(int side, bool zeros) {
-    orvu::test::PngSpec spec;
-    spec.width = static_cast<std::uint32_t>(side);
-    spec.height = static_cast<std::uint32_t>(side);
+    orvu::test::PngFormat format;
+    format.width = static_cast<std::uint32_t>(side);
+    format.height = static_cast<std::uint32_t>(side);
     if (zeros)
-        return orvu::test::zeroPng(spec);
+        return orvu::test::zeroPng(format);
     ByteVector rows;
-    rows.reserve(orvu::test::pngRawLength(spec));
+    rows.reserve(orvu::test::pngRawLength(format));
     for (int y = 0; y < side; ++y) {
         rows.push_back(0);
         for (int x = 0; x < side; ++x)
             rows.insert(rows.end(),
                         {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0x80, 0xFF});
     }
-    return orvu::test::encodePng(spec, rows);
+    return orvu::test::encodePng(format, rows);
 }
 
 // An icon file of one image, entered `entries` times.
@@ -267,12 +267,12 @@ int main(int argc, char** argv) {
     save(out / "huge-1bpp.ico", iconFile(dib(1024, 1), 0, 1));
     save(out / "huge-png.ico", iconFile(rgbaPng(1024, false), 0, 32));
     save(out / "png-bomb.ico", iconFile(rgbaPng(1024, true), 0, 32));
-    orvu::test::PngSpec deep;
+    orvu::test::PngFormat deep;
     deep.width = 1024;
     deep.height = 1024;
     deep.depth = 16;
     save(out / "png16-bomb.ico", iconFile(orvu::test::zeroPng(deep), 0, 32));
-    orvu::test::PngSpec claimed;
+    orvu::test::PngFormat claimed;
     claimed.width = 65535;
     claimed.height = 65535;
     const ByteVector claims = orvu::test::zeroPng(claimed, 1 << 20);
@@ -287,7 +287,7 @@ int main(int argc, char** argv) {
     save(out / "ne-many-icons.exe", neMany());
     save(out / "many-png-bombs.exe", peSharingOneGroup(0xFFFF, 1, rgbaPng(1024, true)));
     save(out / "many-huge-1bpp.exe", peSharingOneGroup(0xFFFF, 1, dib(1024, 1)));
-    orvu::test::PngSpec one;
+    orvu::test::PngFormat one;
     save(out / "many-tiny-pngs.exe", peSharingOneGroup(0xFFFF, 1, orvu::test::zeroPng(one)));
     return 0;
 }

@@ -34,18 +34,18 @@ void save(const fs::path& path, const ByteVector& bytes) {
 // data holds.
 ByteVector makePng(int width, int height, int colourType, int depth, std::uint32_t claimedWidth = 0,
                    std::uint32_t claimedHeight = 0) {
-    orvu::test::PngSpec spec;
-    spec.width = static_cast<std::uint32_t>(width);
-    spec.height = static_cast<std::uint32_t>(height);
-    spec.depth = static_cast<std::uint8_t>(depth);
-    spec.colourType = static_cast<std::uint8_t>(colourType);
+    orvu::test::PngFormat format;
+    format.width = static_cast<std::uint32_t>(width);
+    format.height = static_cast<std::uint32_t>(height);
+    format.depth = static_cast<std::uint8_t>(depth);
+    format.colourType = static_cast<std::uint8_t>(colourType);
     if (colourType == 3) {
         for (int i = 0; i < 4; ++i)
-            spec.palette.insert(spec.palette.end(), {static_cast<std::uint8_t>(i * 60), 0x20,
-                                                     static_cast<std::uint8_t>(255 - i * 60)});
-        spec.transparency = {0x00, 0x80, 0xFF};
+            format.palette.insert(format.palette.end(), {static_cast<std::uint8_t>(i * 60), 0x20,
+                                                         static_cast<std::uint8_t>(255 - i * 60)});
+        format.transparency = {0x00, 0x80, 0xFF};
     }
-    const std::size_t rowBytes = orvu::test::pngRawLength(spec) / spec.height - 1;
+    const std::size_t rowBytes = orvu::test::pngRawLength(format) / format.height - 1;
     ByteVector raw;
     for (int y = 0; y < height; ++y) {
         raw.push_back(0); // filter: none
@@ -55,10 +55,10 @@ ByteVector makePng(int width, int height, int colourType, int depth, std::uint32
                                 : (i * 37 + static_cast<std::size_t>(y) * 11)));
     }
     if (claimedWidth)
-        spec.width = claimedWidth;
+        format.width = claimedWidth;
     if (claimedHeight)
-        spec.height = claimedHeight;
-    return orvu::test::encodePng(spec, raw);
+        format.height = claimedHeight;
+    return orvu::test::encodePng(format, raw);
 }
 
 StoredImage stored(int size, int bitCount, ByteVector bytes) {
@@ -89,26 +89,26 @@ int main(int argc, char** argv) {
         images.emplace_back("dib_" + std::to_string(bitCount) + "bpp",
                             orvu::test::solidDib(8, bitCount, 0x3366CC));
     {
-        orvu::test::DibSpec spec;
-        spec.width = 4;
-        spec.height = 4;
-        spec.bitCount = 32;
+        orvu::test::DibSpec dib;
+        dib.width = 4;
+        dib.height = 4;
+        dib.bitCount = 32;
         for (int i = 0; i < 16; ++i)
-            spec.pixels.push_back(static_cast<std::uint32_t>(i * 0x10) << 24 | 0x00FF8000u);
-        images.emplace_back("dib_32bpp_alpha", orvu::test::encodeDib(spec));
-        spec.pixels.assign(16, 0x00404040);
-        spec.mask = {1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 0, 0, 0, 0, 1, 1};
-        images.emplace_back("dib_32bpp_masked", orvu::test::encodeDib(spec));
-        spec.withMask = false;
-        images.emplace_back("dib_32bpp_no_mask", orvu::test::encodeDib(spec));
-        spec = {};
-        spec.width = 3;
-        spec.height = 2;
-        spec.bitCount = 4;
-        spec.palette = {0x000000, 0x040404, 0xFF0000, 0x00FF00};
-        spec.pixels = {0, 1, 2, 3, 1, 0};
-        spec.mask = {1, 1, 0, 0, 1, 1};
-        images.emplace_back("dib_4bpp_inverting", orvu::test::encodeDib(spec));
+            dib.pixels.push_back(static_cast<std::uint32_t>(i * 0x10) << 24 | 0x00FF8000u);
+        images.emplace_back("dib_32bpp_alpha", orvu::test::encodeDib(dib));
+        dib.pixels.assign(16, 0x00404040);
+        dib.mask = {1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 0, 0, 0, 0, 1, 1};
+        images.emplace_back("dib_32bpp_masked", orvu::test::encodeDib(dib));
+        dib.withMask = false;
+        images.emplace_back("dib_32bpp_no_mask", orvu::test::encodeDib(dib));
+        dib = {};
+        dib.width = 3;
+        dib.height = 2;
+        dib.bitCount = 4;
+        dib.palette = {0x000000, 0x040404, 0xFF0000, 0x00FF00};
+        dib.pixels = {0, 1, 2, 3, 1, 0};
+        dib.mask = {1, 1, 0, 0, 1, 1};
+        images.emplace_back("dib_4bpp_inverting", orvu::test::encodeDib(dib));
     }
     {
         // BITMAPCOREHEADER, 1 bpp, 2 x 2: header, two RGBTRIPLEs, colour rows, mask rows.

@@ -93,7 +93,7 @@ TEST(FuzzRegression, repeatedNeIconIdsTakeTheLastListing) {
 // charged by the size its header claims, before it is decoded, whether or
 // not the decoding succeeds.
 TEST(FuzzRegression, imagesClaimingTheLargestSizeUseUpTheFilesDecodingBudget) {
-    test::PngSpec largest;
+    test::PngFormat largest;
     largest.width = static_cast<std::uint32_t>(limits::MaxImageSide);
     largest.height = largest.width;
     const ByteVector claim = test::zeroPng(largest, 0); // a header, and no image data

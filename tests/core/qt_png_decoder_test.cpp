@@ -10,10 +10,10 @@ namespace orvu {
 namespace {
 
 std::vector<std::uint8_t> blankPng(std::uint32_t width, std::uint32_t height) {
-    test::PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    return test::zeroPng(spec);
+    test::PngFormat format;
+    format.width = width;
+    format.height = height;
+    return test::zeroPng(format);
 }
 
 TEST(QtPngDecoder, decodesUpToTheLargestSideAndRefusesMoreByItself) {
@@ -31,21 +31,21 @@ TEST(QtPngDecoder, decodesUpToTheLargestSideAndRefusesMoreByItself) {
 
 TEST(QtPngDecoder, headerClaimingTheLargestSizeAPngCanHaveIsRefused) {
     const QtPngDecoder decoder;
-    test::PngSpec spec;
-    spec.width = 0x7FFFFFFF;
-    spec.height = 0x7FFFFFFF;
-    EXPECT_FALSE(decoder.decode(ByteView(test::zeroPng(spec, 1 << 16))));
-    spec.width = 65535;
-    spec.height = 65535;
-    EXPECT_FALSE(decoder.decode(ByteView(test::zeroPng(spec, 1 << 16))));
+    test::PngFormat format;
+    format.width = 0x7FFFFFFF;
+    format.height = 0x7FFFFFFF;
+    EXPECT_FALSE(decoder.decode(ByteView(test::zeroPng(format, 1 << 16))));
+    format.width = 65535;
+    format.height = 65535;
+    EXPECT_FALSE(decoder.decode(ByteView(test::zeroPng(format, 1 << 16))));
 }
 
 TEST(QtPngDecoder, sixteenBitImageOfTheLargestSideIsDecoded) {
-    test::PngSpec spec;
-    spec.width = static_cast<std::uint32_t>(limits::MaxImageSide);
-    spec.height = static_cast<std::uint32_t>(limits::MaxImageSide);
-    spec.depth = 16;
-    const auto image = QtPngDecoder().decode(ByteView(test::zeroPng(spec)));
+    test::PngFormat format;
+    format.width = static_cast<std::uint32_t>(limits::MaxImageSide);
+    format.height = static_cast<std::uint32_t>(limits::MaxImageSide);
+    format.depth = 16;
+    const auto image = QtPngDecoder().decode(ByteView(test::zeroPng(format)));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->height, limits::MaxImageSide);
     EXPECT_EQ(image->pixel(1023, 1023), 0u);

@@ -12,7 +12,7 @@
 
 namespace orvu::test {
 
-struct PngSpec {
+struct PngFormat {
     std::uint32_t width = 1;
     std::uint32_t height = 1;
     std::uint8_t depth = 8;
@@ -117,20 +117,20 @@ inline std::vector<std::uint8_t> zeroZlib(std::size_t length) {
     return out;
 }
 
-inline std::vector<std::uint8_t> withImageData(const PngSpec& spec,
+inline std::vector<std::uint8_t> withImageData(const PngFormat& format,
                                                const std::vector<std::uint8_t>& zlib) {
     static constexpr std::array<std::uint8_t, 8> Signature{0x89, 'P',  'N',  'G',
                                                            '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> png(Signature.begin(), Signature.end());
     std::vector<std::uint8_t> header;
-    appendBigEndian(header, spec.width);
-    appendBigEndian(header, spec.height);
-    header.insert(header.end(), {spec.depth, spec.colourType, 0, 0, 0});
+    appendBigEndian(header, format.width);
+    appendBigEndian(header, format.height);
+    header.insert(header.end(), {format.depth, format.colourType, 0, 0, 0});
     appendChunk(png, "IHDR", header);
-    if (!spec.palette.empty())
-        appendChunk(png, "PLTE", spec.palette);
-    if (!spec.transparency.empty())
-        appendChunk(png, "tRNS", spec.transparency);
+    if (!format.palette.empty())
+        appendChunk(png, "PLTE", format.palette);
+    if (!format.transparency.empty())
+        appendChunk(png, "tRNS", format.transparency);
     appendChunk(png, "IDAT", zlib);
     appendChunk(png, "IEND", {});
     return png;
@@ -140,32 +140,32 @@ inline std::vector<std::uint8_t> withImageData(const PngSpec& spec,
 
 // Bytes of image data a PNG of this header holds: per row a filter byte and
 // the packed samples.
-inline std::size_t pngRawLength(const PngSpec& spec) {
+inline std::size_t pngRawLength(const PngFormat& format) {
     int channels = 1;
-    if (spec.colourType == 2)
+    if (format.colourType == 2)
         channels = 3;
-    else if (spec.colourType == 4)
+    else if (format.colourType == 4)
         channels = 2;
-    else if (spec.colourType == 6)
+    else if (format.colourType == 6)
         channels = 4;
     const std::size_t rowBytes =
-        (std::size_t{spec.width} * static_cast<std::size_t>(channels) * spec.depth + 7) / 8;
-    return std::size_t{spec.height} * (1 + rowBytes);
+        (std::size_t{format.width} * static_cast<std::size_t>(channels) * format.depth + 7) / 8;
+    return std::size_t{format.height} * (1 + rowBytes);
 }
 
-// A PNG of the header `spec` whose image data is `raw` (filter bytes included).
-inline std::vector<std::uint8_t> encodePng(const PngSpec& spec,
+// A PNG of the header `format` whose image data is `raw` (filter bytes included).
+inline std::vector<std::uint8_t> encodePng(const PngFormat& format,
                                            const std::vector<std::uint8_t>& raw) {
-    return png_detail::withImageData(spec, png_detail::storedZlib(raw));
+    return png_detail::withImageData(format, png_detail::storedZlib(raw));
 }
 
-// A PNG of the header `spec` whose image data is `rawLength` zero bytes: by
+// A PNG of the header `format` whose image data is `rawLength` zero bytes: by
 // default as many as the header calls for, a transparent black image.
-inline std::vector<std::uint8_t> zeroPng(const PngSpec& spec, std::size_t rawLength) {
-    return png_detail::withImageData(spec, png_detail::zeroZlib(rawLength));
+inline std::vector<std::uint8_t> zeroPng(const PngFormat& format, std::size_t rawLength) {
+    return png_detail::withImageData(format, png_detail::zeroZlib(rawLength));
 }
-inline std::vector<std::uint8_t> zeroPng(const PngSpec& spec) {
-    return zeroPng(spec, pngRawLength(spec));
+inline std::vector<std::uint8_t> zeroPng(const PngFormat& format) {
+    return zeroPng(format, pngRawLength(format));
 }
 
 } // namespace orvu::test
