@@ -363,27 +363,25 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Label2)
+    const bool mouseEvent = event->type() == QEvent::MouseButtonPress ||
+                            event->type() == QEvent::MouseMove ||
+                            event->type() == QEvent::MouseButtonRelease;
+    if (watched != Label2 || !mouseEvent)
         return QWidget::eventFilter(watched, event);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        Label2MouseDown(mouse->globalPosition().toPoint());
+    const QPoint pointer = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+    if (event->type() == QEvent::MouseButtonPress) {
+        Label2MouseDown(pointer);
         return true;
-    case QEvent::MouseMove:
-        if (m_dragOffset)
-            move(mouse->globalPosition().toPoint() - *m_dragOffset);
-        return m_dragOffset.has_value();
-    case QEvent::MouseButtonRelease:
-        if (m_dragOffset) {
-            m_dragOffset.reset();
-            Label2->releaseMouse();
-            return true;
-        }
-        return false;
-    default:
-        return QWidget::eventFilter(watched, event);
     }
+    if (!m_dragOffset)
+        return false;
+    if (event->type() == QEvent::MouseMove) {
+        move(pointer - *m_dragOffset);
+    } else {
+        m_dragOffset.reset();
+        Label2->releaseMouse();
+    }
+    return true;
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "form1.h"
 #include "qt_png_decoder.h"
+#include "single_instance.h"
 #include "tray_icon.h"
 
 #include <QApplication>
@@ -17,7 +18,12 @@ int main(int argc, char** argv) {
 
     orvu::QtDialogs dialogs;
     const orvu::QtPngDecoder png;
+    // One instance a user: a later start asks this one to come forward and ends.
+    orvu::SingleInstance instance(orvu::SingleInstance::userKey(QStringLiteral("orvu-icons")));
     orvu::Form1 form(dialogs, &png);
+    form.onLoad = [&instance] { return instance.claim(); };
+    QObject::connect(&instance, &orvu::SingleInstance::showRequested, &form,
+                     &orvu::Form1::trayShowWindow);
     form.onEndProgram = [] { QApplication::exit(0); };
     QObject::connect(&application, &QApplication::aboutToQuit, &form,
                      [&form] { form.trayIcon().remove(); });
