@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#   1. the normal build (warnings are errors under CI) and its tests;
-#   2. a second build under AddressSanitizer and UndefinedBehaviorSanitizer and its tests.
+#   1. the normal build (warnings are errors under CI) and its tests, among
+#      them the Windows build's tests under Wine (label "wine");
+#   2. a second build under AddressSanitizer and UndefinedBehaviorSanitizer and its tests;
+#   3. each fuzz target for a short, fixed time on its seeds.
 # Set ORVU_CHECK_QUICK=1 to run only the first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,3 +35,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer-suppressions.txt:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzz targets on their seeds =="
+scripts/fuzz-smoke.sh
