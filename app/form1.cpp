@@ -14,6 +14,7 @@
 #include "system_colours.h"
 #include "task_bar.h"
 #include "tray_icon.h"
+#include "window_design.h"
 #include "xp_command_button.h"
 #include "xp_option_button.h"
 #include "xp_title_buttons.h"
@@ -32,44 +33,19 @@
 namespace orvu {
 namespace {
 
-constexpr int TwipsPerPixel = 15;
 constexpr std::uint32_t PanelColour = 0x00FFE1D0; // the source panel and the option buttons
 constexpr std::uint32_t FormBackColour = 0x00FF8080;
 constexpr int PreviewSize = 33;
 
-const QString ProductTitle = QStringLiteral("Orvu图标提取机 D2002.10.27");
 const QString FilePickerTitle = QStringLiteral("Orvu图标提取器 D2002 10 25");
 const QString FolderPickerTitle = QStringLiteral("请选择要提取图标的文件夹........");
 const QString SaveTitle = QStringLiteral("保存文件为:...");
 const QString NoTileSelected = QStringLiteral("请先选择一个图标");
 
-QRect twips(int left, int top, int width, int height) {
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-            height / TwipsPerPixel};
-}
-
 template <typename Control> Control* place(Control* control, const char* name, QRect area) {
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(area);
     return control;
-}
-
-// A label that paints its text on the window's surface: transparent, sized
-// to its text.
-QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
-                    const QColor& colour) {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setAutoFillBackground(false);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->move(at);
-    label->adjustSize();
-    return label;
 }
 
 // The initial folder of the save dialog: the one named by WinDir, otherwise home.
@@ -397,8 +373,7 @@ void Form1::paintEvent(QPaintEvent*) {
     painter.drawRect(panel.adjusted(0, 0, -1, -1));
     // Shape1, the title band: a 3-pixel outline inside its bounds.
     const QRect band = twips(120, 120, 6135, 375);
-    painter.setPen(QPen(QColor(232, 238, 255), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.drawRect(QRectF(band).adjusted(1.5, 1.5, -1.5, -1.5));
+    paintTitleBand(painter, band);
     // The frame lines, centred on their coordinates and clipped by the window.
     const auto line = [&](int x1, int y1, int x2, int y2, int width) {
         painter.setPen(QPen(windowText, width, Qt::SolidLine, Qt::FlatCap));

@@ -3,6 +3,7 @@
 #include "design_font.h"
 #include "system_colours.h"
 #include "task_bar.h"
+#include "window_design.h"
 #include "xp_title_buttons.h"
 
 #include <QEventLoop>
@@ -13,40 +14,10 @@
 namespace orvu {
 namespace {
 
-constexpr int TwipsPerPixel = 15;
-
-const QString ProductTitle = QStringLiteral("Orvu图标提取机 D2002.10.27");
 const QString AuthorLine = QStringLiteral("作者：Orvu 工作室");
 const QString MessengerLine = QStringLiteral("QQ：10000");
 const QString MailLine = QStringLiteral("E-mail：orvu@example.com");
 const QString WebLine = QStringLiteral("主页：www.example.com");
-
-QRect twips(int left, int top, int width, int height) {
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-            height / TwipsPerPixel};
-}
-
-QPoint twips(int x, int y) {
-    return {x / TwipsPerPixel, y / TwipsPerPixel};
-}
-
-// A label that paints its text on the window's surface: transparent, sized
-// to its text, deaf to the mouse.
-QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
-                    const QColor& colour) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
-    label->setAutoFillBackground(false);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
 
 } // namespace
 
@@ -95,8 +66,10 @@ void Form2::createControls() {
 
     // The labels and the picture are painted on the window's surface, under
     // the close button.
-    for (QWidget* windowless : {Label4, Label3, Label2[0], Image1, Label1, Label2[1]})
+    for (QWidget* windowless : {Label4, Label3, Label2[0], Image1, Label1, Label2[1]}) {
+        windowless->setAttribute(Qt::WA_TransparentForMouseEvents);
         windowless->lower();
+    }
 }
 
 void Form2::XPTitleButtons1Click() {
@@ -137,8 +110,7 @@ void Form2::paintEvent(QPaintEvent*) {
     // Shape1, the title band: a 3-pixel outline inside its bounds, as on the
     // main window.
     const QRect band = twips(120, 120, 4815, 375);
-    painter.setPen(QPen(QColor(232, 238, 255), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.drawRect(QRectF(band).adjusted(1.5, 1.5, -1.5, -1.5));
+    paintTitleBand(painter, band);
 }
 
 } // namespace orvu

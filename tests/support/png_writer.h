@@ -168,4 +168,36 @@ inline std::vector<std::uint8_t> zeroPng(const PngFormat& format) {
     return zeroPng(format, pngRawLength(format));
 }
 
+enum class PngColours {
+    Rgb,  // colour type 2: the alpha byte of each pixel is dropped
+    Rgba, // colour type 6
+};
+
+// An 8-bit RGB or RGBA PNG of `pixels`, 0xAARRGGBB from the top-left, not
+// premultiplied.
+inline std::vector<std::uint8_t> encodePng(int width, int height,
+                                           const std::vector<std::uint32_t>& pixels,
+                                           PngColours colours = PngColours::Rgba) {
+    const bool alpha = colours == PngColours::Rgba;
+    PngFormat format;
+    format.width = static_cast<std::uint32_t>(width);
+    format.height = static_cast<std::uint32_t>(height);
+    format.colourType = alpha ? 6 : 2;
+    std::vector<std::uint8_t> raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0); // filter: none
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel =
+                pixels.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                          static_cast<std::size_t>(x));
+            raw.push_back(static_cast<std::uint8_t>(pixel >> 16));
+            raw.push_back(static_cast<std::uint8_t>(pixel >> 8));
+            raw.push_back(static_cast<std::uint8_t>(pixel));
+            if (alpha)
+                raw.push_back(static_cast<std::uint8_t>(pixel >> 24));
+        }
+    }
+    return encodePng(format, raw);
+}
+
 } // namespace orvu::test

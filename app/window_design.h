@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QPainter;
+class QWidget;
+
+namespace orvu {
+
+// What the two windows' designs share: their unit, the product title, their
+// labels and the title band.
+
+inline constexpr int TwipsPerPixel = 15;
+QRect twips(int left, int top, int width, int height);
+QPoint twips(int x, int y);
+
+extern const QString ProductTitle;
+
+// A label painted on the window's surface: transparent, plain text, sized
+// to its text, in the given colour.
+QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
+                    const QColor& colour);
+
+// The title band: a 3-pixel outline inside its bounds, no fill.
+void paintTitleBand(QPainter& painter, const QRect& band);
+
+} // namespace orvu
