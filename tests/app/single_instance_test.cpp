@@ -8,10 +8,12 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -185,7 +187,19 @@ TEST(SingleInstance, eachUserHasTheirOwnFirstInstance) {
     OtherStart sameUser({QStringLiteral("--user"), program});
     EXPECT_EQ(sameUser.nextLine(), QStringLiteral("second"));
 
-    OtherStart otherUser({QStringLiteral("--user"), program}, [](QProcess& process) {
+    // The other user must be able to reach the program: a copy in a folder
+    // everyone may enter (the build folder may not be one).
+    QTemporaryDir shared;
+    ASSERT_TRUE(shared.isValid());
+    QFile::setPermissions(shared.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                             QFileDevice::ExeOther | QFileDevice::ReadGroup |
+                                             QFileDevice::ExeGroup);
+    const QString copy = shared.filePath(QStringLiteral("helper"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVU_SINGLE_INSTANCE_HELPER), copy));
+
+    OtherStart otherUser({QStringLiteral("--user"), program}, [&copy](QProcess& process) {
+        process.setProgram(copy);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         environment.insert(QStringLiteral("HOME"), QStringLiteral("/nonexistent"));
