@@ -29,7 +29,9 @@ void FolderScan::run(const std::filesystem::path& folder, const std::string& pat
         return;
     }
     m_upperPattern = toUpper(decodeUtf8Lenient(pattern));
+    m_prefetch = std::make_unique<IconPrefetch>(m_png, IconPrefetch::defaultWorkers());
     scanFolder(folder);
+    m_prefetch.reset();
     if (!m_stopped)
         reportSkipped();
 }
@@ -42,11 +44,18 @@ void FolderScan::scanFolder(const std::filesystem::path& folder) {
         listing.emplace();
     }
 
-    for (const ListedFile& file : listing->files) {
-        if (likeMatch(toUpper(decodeUtf8Lenient(file.name)), m_upperPattern)) {
+    std::vector<std::optional<std::size_t>> tickets(listing->files.size());
+    for (std::size_t i = 0; i < listing->files.size(); ++i) {
+        if (likeMatch(toUpper(decodeUtf8Lenient(listing->files[i].name)), m_upperPattern))
+            tickets[i] = m_prefetch->submit(listing->files[i].path);
+    }
+
+    for (std::size_t i = 0; i < listing->files.size(); ++i) {
+        const ListedFile& file = listing->files[i];
+        if (tickets[i]) {
             ++m_filesMatched;
             m_window.showStatus(file.path);
-            harvestFile(file);
+            harvestFile(file, m_prefetch->take(*tickets[i]));
             if (m_stopped)
                 return;
         }
@@ -65,13 +74,14 @@ void FolderScan::scanFolder(const std::filesystem::path& folder) {
     m_window.showStatus(std::string(IdlePrompt));
 }
 
-void FolderScan::harvestFile(const ListedFile& file) {
-    IconLibrary library = IconLibrary::open(file.path, m_png);
+void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) {
+    IconLibrary& library = prefetched.library;
     if (!library.readError().empty())
         m_skipped.push_back({file.path, library.readError()});
     const std::uint32_t count = library.count();
     for (std::uint32_t k = 0; k < count; ++k) {
-        const IconCell cell = renderIconCell(m_window, library.largeIcon(k));
+        const IconCell cell = renderIconCell(
+            m_window, k < prefetched.icons.size() ? prefetched.icons[k] : library.largeIcon(k));
         ++m_counters.IconNumber;
         m_counters.IconTotal = m_counters.IconNumber;
         const std::string key = "my" + std::to_string(m_counters.IconNumber);

@@ -3,10 +3,12 @@
 #include "folder_listing.h"
 #include "harvest_counters.h"
 #include "harvest_window.h"
+#include "icon_prefetch.h"
 #include "png_decoder.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,9 @@ struct SkippedEntry {
 //
 // A folder that can't be listed, or a matching file that can't be read, is
 // skipped; the scan goes on and, at its end, reports what it skipped.
+// Worker threads read the matching files of a folder a little ahead of the
+// scan (IconPrefetch); everything the window sees happens on its own thread,
+// in the walk's order.
 class FolderScan {
 public:
     FolderScan(HarvestWindow& window, HarvestCounters& counters, const PngDecoder* png);
@@ -45,13 +50,14 @@ public:
 
 private:
     void scanFolder(const std::filesystem::path& folder);
-    void harvestFile(const ListedFile& file);
+    void harvestFile(const ListedFile& file, PrefetchedFile prefetched);
     void reportSkipped();
 
     HarvestWindow& m_window;
     HarvestCounters& m_counters;
     const PngDecoder* m_png = nullptr;
     FolderLister m_lister;
+    std::unique_ptr<IconPrefetch> m_prefetch;
     std::u32string m_upperPattern;
     std::uint64_t m_filesMatched = 0;
     std::vector<SkippedEntry> m_skipped;

@@ -7,6 +7,7 @@
 #include "folder_scan.h"
 #include "headless_window.h"
 #include "icon_builders.h"
+#include "icon_prefetch.h"
 #include "path_text.h"
 #include "sha256.h"
 #include "test_files.h"
@@ -400,27 +401,43 @@ public:
 };
 
 TEST_F(HostileTree, fileThatShrinksWhileReadGivesPlainCellsNotACrash) {
-    // Images larger than the reader's cached chunk, so that each is read afresh.
-    const test::ByteVector bytes = executableWith({0xFF0000, 0x00FF00, 0x0000FF}, 128);
+    // More icons than are read ahead of the scan, so that the last ones are
+    // read only after the file has been cut: those lose their images.
+    const std::uint32_t ahead = IconPrefetch::IconsAhead;
+    std::vector<test::GroupResource> groups;
+    for (std::uint32_t i = 0; i < ahead + 2; ++i) {
+        const bool late = i >= ahead;
+        const int size = late ? 128 : 16;
+        test::GroupResource group;
+        group.name = static_cast<std::uint16_t>(i + 1);
+        group.images = {{test::groupEntry(size % 256, size % 256, 32, 0),
+                         test::solidDib(size, 32, late ? 0x0000FFu : 0xFF0000u)}};
+        groups.push_back(group);
+    }
+    const test::ByteVector bytes = test::buildPe(groups);
+    // Cut where the first late image begins (its header: 40, width 128, height 256).
+    const std::uint8_t lateHeader[] = {40, 0, 0, 0, 128, 0, 0, 0, 0, 1, 0, 0};
+    const auto cut =
+        std::search(bytes.begin(), bytes.end(), std::begin(lateHeader), std::end(lateHeader));
+    ASSERT_NE(cut, bytes.end());
     write("shrinking.exe", bytes);
     ShrinkingWindow shrinking;
     shrinking.shrinkFile = dir / "shrinking.exe";
-    shrinking.shrinkTo = 0x600; // the headers and the resource directories stay
+    shrinking.shrinkTo = static_cast<std::uintmax_t>(cut - bytes.begin());
     FolderScan folderScan(shrinking, counters, nullptr);
     folderScan.run(dir.path());
     EXPECT_TRUE(folderScan.completed());
-    ASSERT_EQ(shrinking.images().size(), 3u);
-    // The first icon was read whole; the others lost their images and show
-    // the preview's plain background.
-    EXPECT_EQ(shrinking.images()[0].cell.pixel(16, 16), 0xFF0000u);
-    for (std::size_t i = 1; i < 3; ++i) {
+    ASSERT_EQ(shrinking.images().size(), ahead + 2);
+    EXPECT_EQ(shrinking.images()[0].cell.pixel(8, 8), 0xFF0000u);
+    EXPECT_EQ(shrinking.images()[ahead - 1].cell.pixel(8, 8), 0xFF0000u);
+    for (std::size_t i = ahead; i < ahead + 2; ++i) {
         for (std::uint32_t pixel : shrinking.images()[i].cell.pixels)
             ASSERT_EQ(pixel, HeadlessWindow::PreviewBackground) << "icon " << i + 1;
     }
-    EXPECT_EQ(shrinking.tileCount(), 3u);
+    EXPECT_EQ(shrinking.tileCount(), ahead + 2);
     // Only the test cut the file; the scan wrote nothing to it.
     const test::ByteVector now = test::readFile(dir / "shrinking.exe");
-    EXPECT_EQ(now, test::ByteVector(bytes.begin(), bytes.begin() + 0x600));
+    EXPECT_EQ(now, test::ByteVector(bytes.begin(), cut));
 }
 
 TEST_F(HostileTree, zeroByteExecutableHasNoIconsAndIsNoProblem) {
