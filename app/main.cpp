@@ -10,8 +10,9 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("orvu-icons"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvu图标提取机 D2002.10.27"));
+    // The name only, no display name: Qt would add a display name to every
+    // window title, the dialogs' included.
+    QApplication::setApplicationName(QStringLiteral("Orvu图标提取机 D2002.10.27"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Orvu"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -49,7 +49,7 @@ std::optional<QString> QtDialogs::chooseFolder(QWidget* owner, const QString& ti
 }
 
 void QtDialogs::tell(QWidget* owner, const QString& message) {
-    QMessageBox::warning(owner, QApplication::applicationDisplayName(), message);
+    QMessageBox::warning(owner, QApplication::applicationName(), message);
 }
 
 } // namespace orvu
