@@ -32,6 +32,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using orvu::test::appendU16;
+using orvu::test::appendU32;
 using orvu::test::ByteVector;
 using orvu::test::putU16;
 using orvu::test::putU32;
@@ -41,16 +43,6 @@ void save(const fs::path& path, const ByteVector& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     std::printf("%-24s %10zu bytes\n", path.filename().c_str(), bytes.size());
-}
-
-void appendU16(ByteVector& bytes, std::uint16_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void appendU32(ByteVector& bytes, std::uint32_t value) {
-    appendU16(bytes, static_cast<std::uint16_t>(value));
-    appendU16(bytes, static_cast<std::uint16_t>(value >> 16));
 }
 
 ByteVector rgbaPng(int side, bool zeros) {

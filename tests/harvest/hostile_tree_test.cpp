@@ -88,26 +88,31 @@ std::string readAll(int fd) {
     return test::sha256Hex(bytes);
 }
 
-// Walks by descriptors, never by whole paths, so that it reaches folders
-// whose paths are longer than the system takes. Special files are looked
-// at, never opened; links are not followed.
-void snapshotInto(int folder, const std::string& prefix, TreeState& state) {
+// The names in a folder reached by descriptor ("." and ".." left out).
+std::vector<std::string> namesIn(int folder) {
+    std::vector<std::string> names;
     const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listing < 0)
-        return;
+        return names;
     DIR* dir = ::fdopendir(listing);
     if (!dir) {
         ::close(listing);
-        return;
+        return names;
     }
-    std::vector<std::string> names;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name != "." && name != "..")
             names.push_back(name);
     }
     ::closedir(dir);
-    for (const std::string& name : names) {
+    return names;
+}
+
+// Walks by descriptors, never by whole paths, so that it reaches folders
+// whose paths are longer than the system takes. Special files are looked
+// at, never opened; links are not followed.
+void snapshotInto(int folder, const std::string& prefix, TreeState& state) {
+    for (const std::string& name : namesIn(folder)) {
         struct stat info {};
         if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
@@ -148,17 +153,7 @@ TreeState snapshot(const fs::path& root) {
 // Removes everything below a folder by descriptors (std::filesystem can't
 // reach past the system's path limit).
 void removeContents(int folder) {
-    DIR* dir = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir)
-        return;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    for (const std::string& name : names) {
+    for (const std::string& name : namesIn(folder)) {
         struct stat info {};
         if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISDIR(info.st_mode)) {

@@ -11,16 +11,6 @@ void align(ByteVector& bytes, std::size_t to) {
     bytes.resize((bytes.size() + to - 1) / to * to, 0);
 }
 
-void appendU16(ByteVector& bytes, std::uint16_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void appendU32(ByteVector& bytes, std::uint32_t value) {
-    appendU16(bytes, static_cast<std::uint16_t>(value));
-    appendU16(bytes, static_cast<std::uint16_t>(value >> 16));
-}
-
 std::uint32_t stride(int width, int bitCount) {
     return static_cast<std::uint32_t>((width * bitCount + 31) / 32 * 4);
 }
@@ -211,6 +201,16 @@ private:
 constexpr std::uint32_t PeHeaderAt = 0x80;
 
 } // namespace
+
+void appendU16(ByteVector& bytes, std::uint16_t value) {
+    bytes.push_back(static_cast<std::uint8_t>(value));
+    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void appendU32(ByteVector& bytes, std::uint32_t value) {
+    appendU16(bytes, static_cast<std::uint16_t>(value));
+    appendU16(bytes, static_cast<std::uint16_t>(value >> 16));
+}
 
 void putU16(ByteVector& bytes, std::uint64_t at, std::uint16_t value) {
     if (at + 2 > bytes.size())
