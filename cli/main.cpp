@@ -16,12 +16,10 @@
 #include "icon_library.h"
 #include "path_text.h"
 
-#if defined(ORVU_PNG_PLUGIN)
-#include "png_plugin_loader.h"
-#elif defined(ORVU_WITH_QT)
-#include "qt_png_decoder.h"
-#elif defined(_WIN32)
+#ifdef _WIN32
 #include "wic_png_decoder.h"
+#else
+#include "libpng_decoder.h"
 #endif
 
 #ifdef _WIN32
@@ -46,25 +44,13 @@ using orvu::IconLibrary;
 constexpr const char* Usage = "usage: orvu-icons-cli cells FILE... | scan DIR [--pattern GLOB]";
 constexpr std::uint32_t White = 0xFFFFFF;
 
-#if defined(ORVU_PNG_PLUGIN)
-orvu::PngPluginLoader& pngPlugin() {
-    static orvu::PngPluginLoader plugin;
-    return plugin;
-}
-#endif
-
 const orvu::PngDecoder* pngDecoder() {
-#if defined(ORVU_PNG_PLUGIN)
-    return &pngPlugin();
-#elif defined(ORVU_WITH_QT)
-    static const orvu::QtPngDecoder decoder;
-    return &decoder;
-#elif defined(_WIN32)
+#ifdef _WIN32
     static const orvu::WicPngDecoder decoder;
-    return &decoder;
 #else
-    return nullptr;
+    static const orvu::LibpngDecoder decoder;
 #endif
+    return &decoder;
 }
 
 std::filesystem::path pathFromArgument(const char* argument) {
@@ -128,9 +114,6 @@ int scan(const char* folder, const std::string& pattern) {
     orvu::HarvestCounters counters;
     orvu::FolderScan scan(window, counters, pngDecoder());
     const auto start = std::chrono::steady_clock::now();
-#if defined(ORVU_PNG_PLUGIN)
-    pngPlugin().preload();
-#endif
     scan.run(root, pattern);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     for (const orvu::SkippedEntry& skipped : scan.skipped()) {

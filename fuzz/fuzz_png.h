@@ -2,9 +2,13 @@
 
 // The PNG decoder the fuzz targets hand to the core: Qt's where the build
 // has Qt, none otherwise (PNG images are then refused after the header check).
+// The other one, libpng's, is fuzzed on its own where the build has it.
 
 #include "png_decoder.h"
 
+#ifdef ORVU_FUZZ_WITH_LIBPNG
+#include "libpng_decoder.h"
+#endif
 #ifdef ORVU_FUZZ_WITH_QT
 #include "qt_png_decoder.h"
 
@@ -23,6 +27,15 @@ inline const PngDecoder* pngDecoder() {
     }();
     (void)quiet;
     static const QtPngDecoder decoder;
+    return &decoder;
+#else
+    return nullptr;
+#endif
+}
+
+inline const PngDecoder* otherPngDecoder() {
+#ifdef ORVU_FUZZ_WITH_LIBPNG
+    static const LibpngDecoder decoder;
     return &decoder;
 #else
     return nullptr;

@@ -1,4 +1,5 @@
-// One stored icon image, DIB or PNG, decoded as the reader decodes it.
+// One stored icon image, DIB or PNG, decoded as the reader decodes it; PNG
+// images also through the command-line tool's decoder.
 
 #include "fuzz_png.h"
 #include "icon_image.h"
@@ -20,5 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A size the header check refuses never reaches the decoder.
     if (image && isPng(bytes) && !readPngHeader(bytes))
         __builtin_trap();
+    if (const PngDecoder* other = fuzz::otherPngDecoder(); other && isPng(bytes)) {
+        if (const auto decoded = other->decode(bytes))
+            fuzz::checkBitmap(*decoded, limits::MaxImageSide);
+    }
     return 0;
 }

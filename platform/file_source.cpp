@@ -122,22 +122,36 @@ FileSource::~FileSource() = default;
 bool FileSource::readInto(std::uint64_t offset, std::span<std::uint8_t> out) {
     if (out.size() > ChunkSize / 2)
         return readDirect(offset, out);
-
-    const bool cached = offset >= m_chunkOffset && offset - m_chunkOffset <= m_chunk.size() &&
-                        out.size() <= m_chunk.size() - (offset - m_chunkOffset);
-    if (!cached) {
-        const std::uint64_t start = offset - offset % ChunkAlignment;
-        const std::uint64_t length = std::min(ChunkSize, size() - start);
-        m_chunk.resize(static_cast<std::size_t>(length));
-        if (!readDirect(start, m_chunk)) {
-            m_chunk.clear();
-            return false;
-        }
-        m_chunkOffset = start;
-    }
-    std::copy_n(m_chunk.begin() + static_cast<std::ptrdiff_t>(offset - m_chunkOffset), out.size(),
-                out.begin());
+    const Chunk* chunk = chunkFor(offset, out.size());
+    if (!chunk)
+        return false;
+    std::copy_n(chunk->bytes.begin() + static_cast<std::ptrdiff_t>(offset - chunk->offset),
+                out.size(), out.begin());
     return true;
+}
+
+const FileSource::Chunk* FileSource::chunkFor(std::uint64_t offset, std::uint64_t length) {
+    Chunk* leastRecent = &m_chunks.front();
+    for (Chunk& chunk : m_chunks) {
+        if (chunk.lastUse != 0 && offset >= chunk.offset &&
+            offset - chunk.offset <= chunk.bytes.size() &&
+            length <= chunk.bytes.size() - (offset - chunk.offset)) {
+            chunk.lastUse = ++m_uses;
+            return &chunk;
+        }
+        if (chunk.lastUse < leastRecent->lastUse)
+            leastRecent = &chunk;
+    }
+    Chunk& chunk = *leastRecent;
+    const std::uint64_t start = offset - offset % ChunkAlignment;
+    chunk.bytes.resize(static_cast<std::size_t>(std::min(ChunkSize, size() - start)));
+    if (!readDirect(start, chunk.bytes)) {
+        chunk.lastUse = 0;
+        return nullptr;
+    }
+    chunk.offset = start;
+    chunk.lastUse = ++m_uses;
+    return &chunk;
 }
 
 } // namespace orvu

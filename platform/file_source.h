@@ -2,15 +2,17 @@
 
 #include "byte_source.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 namespace orvu {
 
-// A file read by position, never as a whole. Small reads are served from one
-// cached chunk, so the headers and resource directories of a typical
-// executable cost two or three system calls.
+// A file read by position, never as a whole. Small reads are served from a
+// few cached chunks, so the headers and resource directories of a typical
+// executable cost two or three system calls, and the directories that every
+// icon of a large library walks through are read once, not once per icon.
 class FileSource final : public ByteSource {
 public:
     // Null when the path names nothing that can be opened as a regular file;
@@ -26,14 +28,23 @@ protected:
 private:
     static constexpr std::uint64_t ChunkSize = 8 * 1024;
     static constexpr std::uint64_t ChunkAlignment = 4 * 1024;
+    static constexpr std::size_t ChunkCount = 8;
+
+    struct Chunk {
+        std::vector<std::uint8_t> bytes;
+        std::uint64_t offset = 0;
+        std::uint64_t lastUse = 0; // 0: never filled
+    };
 
     struct Handle;
     FileSource(std::unique_ptr<Handle> handle, std::uint64_t size);
     bool readDirect(std::uint64_t offset, std::span<std::uint8_t> out);
+    // The chunk holding [offset, offset + length), read in if need be.
+    const Chunk* chunkFor(std::uint64_t offset, std::uint64_t length);
 
     std::unique_ptr<Handle> m_handle;
-    std::vector<std::uint8_t> m_chunk;
-    std::uint64_t m_chunkOffset = 0;
+    std::array<Chunk, ChunkCount> m_chunks;
+    std::uint64_t m_uses = 0;
 };
 
 } // namespace orvu

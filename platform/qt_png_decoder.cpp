@@ -17,6 +17,9 @@ std::optional<IconBitmap> QtPngDecoder::decode(ByteView png) const {
     if (!buffer.open(QIODevice::ReadOnly))
         return std::nullopt;
     QImageReader reader(&buffer, "png");
+    // Always Qt's own PNG handler: probing the image plugins for one that
+    // claims the format would load every one of them.
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > limits::MaxImageSide ||
         size.height() > limits::MaxImageSide)

@@ -4,7 +4,7 @@
 #   install-deps.sh --tests   also what the tests, the fuzzers and the Windows checks need
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev libpng-dev
           fonts-wqy-zenhei)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(libgtest-dev clang libclang-rt-14-dev

@@ -10,6 +10,7 @@
 #include "unprivileged.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -206,6 +207,33 @@ TEST(FileSource, readsAcrossItsCachedChunk) {
     const auto large = source->read(1000, 30000, 30000);
     ASSERT_TRUE(large);
     EXPECT_EQ((*large)[29999], bytes[30999]);
+}
+
+TEST(FileSource, readsJumpingBetweenManyPlacesGiveTheFilesBytes) {
+    // As a library of many icons reads: back and forth between a few
+    // directories, more of them than the source keeps at once.
+    test::TempDir dir;
+    test::ByteVector bytes(300000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 131 + i / 251);
+    test::writeFile(dir / "data", bytes);
+    auto source = FileSource::open(dir / "data");
+    ASSERT_TRUE(source);
+    std::mt19937 random(1027);
+    std::vector<std::uint64_t> places;
+    for (int i = 0; i < 12; ++i)
+        places.push_back(random() % bytes.size());
+    for (int i = 0; i < 3000; ++i) {
+        const std::uint64_t at = std::min<std::uint64_t>(
+            places[random() % places.size()] + random() % 9000, bytes.size() - 1);
+        const std::uint64_t length =
+            std::min<std::uint64_t>(1 + random() % 5000, bytes.size() - at);
+        const auto read = source->read(at, length, length);
+        ASSERT_TRUE(read) << at << " " << length;
+        ASSERT_TRUE(
+            std::equal(read->begin(), read->end(), bytes.begin() + static_cast<std::ptrdiff_t>(at)))
+            << at << " " << length;
+    }
 }
 
 } // namespace

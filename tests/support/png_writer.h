@@ -8,6 +8,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace orvu::test {
@@ -19,6 +21,9 @@ struct PngFormat {
     std::uint8_t colourType = 6;            // 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA
     std::vector<std::uint8_t> palette;      // PLTE: RGB triples
     std::vector<std::uint8_t> transparency; // tRNS
+    bool interlaced = false;                // Adam7
+    // Further chunks, written before the image data: {tag, body}.
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> extraChunks;
 };
 
 namespace png_detail {
@@ -125,8 +130,11 @@ inline std::vector<std::uint8_t> withImageData(const PngFormat& format,
     std::vector<std::uint8_t> header;
     appendBigEndian(header, format.width);
     appendBigEndian(header, format.height);
-    header.insert(header.end(), {format.depth, format.colourType, 0, 0, 0});
+    header.insert(header.end(), {format.depth, format.colourType, 0, 0,
+                                 static_cast<std::uint8_t>(format.interlaced ? 1 : 0)});
     appendChunk(png, "IHDR", header);
+    for (const auto& [tag, body] : format.extraChunks)
+        appendChunk(png, tag.c_str(), body);
     if (!format.palette.empty())
         appendChunk(png, "PLTE", format.palette);
     if (!format.transparency.empty())
@@ -138,9 +146,10 @@ inline std::vector<std::uint8_t> withImageData(const PngFormat& format,
 
 } // namespace png_detail
 
-// Bytes of image data a PNG of this header holds: per row a filter byte and
-// the packed samples.
-inline std::size_t pngRawLength(const PngFormat& format) {
+// The rows of image data a PNG of this header holds, each a filter byte and
+// the packed samples, by their lengths; an interlaced image holds seven such
+// sub-images, less the empty ones.
+inline std::vector<std::size_t> pngRowLengths(const PngFormat& format) {
     int channels = 1;
     if (format.colourType == 2)
         channels = 3;
@@ -148,9 +157,36 @@ inline std::size_t pngRawLength(const PngFormat& format) {
         channels = 2;
     else if (format.colourType == 6)
         channels = 4;
-    const std::size_t rowBytes =
-        (std::size_t{format.width} * static_cast<std::size_t>(channels) * format.depth + 7) / 8;
-    return std::size_t{format.height} * (1 + rowBytes);
+    std::vector<std::size_t> rows;
+    const auto addImage = [&](std::size_t width, std::size_t height) {
+        if (width == 0)
+            return;
+        const std::size_t samples = width * static_cast<std::size_t>(channels);
+        rows.insert(rows.end(), height, 1 + (samples * format.depth + 7) / 8);
+    };
+    if (!format.interlaced) {
+        addImage(format.width, format.height);
+        return rows;
+    }
+    struct Pass {
+        std::size_t x0, y0, dx, dy;
+    };
+    static constexpr Pass Adam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                     {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    const auto count = [](std::size_t size, std::size_t first, std::size_t step) {
+        return size > first ? (size - first + step - 1) / step : 0;
+    };
+    for (const Pass& pass : Adam7)
+        addImage(count(format.width, pass.x0, pass.dx), count(format.height, pass.y0, pass.dy));
+    return rows;
+}
+
+// Bytes of image data a PNG of this header holds.
+inline std::size_t pngRawLength(const PngFormat& format) {
+    std::size_t length = 0;
+    for (std::size_t row : pngRowLengths(format))
+        length += row;
+    return length;
 }
 
 // A PNG of the header `format` whose image data is `raw` (filter bytes included).

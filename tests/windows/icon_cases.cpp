@@ -315,6 +315,11 @@ void writePng(CaseWriter& out) {
                                              dibImage(32, 8, 0x46), dibImage(16, 8, 0x47)})});
     out.pe("png-32-and-dib-32.exe",
            {group({image(32, 32, 32, alphaPng(32, 32, 0x48)), dibImage(32, 8, 0x49)})});
+    // Every pixel fully transparent, over colours that are not the background.
+    std::vector<std::uint32_t> clear = picture(32, 32, 0x4B);
+    for (std::uint32_t& pixel : clear)
+        pixel &= 0xFFFFFF;
+    out.pe("png-fully-transparent.exe", {group({image(32, 32, 32, encodePng(32, 32, clear))})});
     ByteVector damaged = alphaPng(32, 32, 0x4A);
     damaged.resize(damaged.size() / 2);
     out.pe("png-truncated.exe", {group({image(32, 32, 32, damaged)})});
