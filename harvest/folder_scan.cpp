@@ -44,18 +44,21 @@ void FolderScan::scanFolder(const std::filesystem::path& folder) {
         listing.emplace();
     }
 
-    std::vector<std::optional<std::size_t>> tickets(listing->files.size());
+    std::vector<bool> matches(listing->files.size());
+    std::vector<std::filesystem::path> matching;
     for (std::size_t i = 0; i < listing->files.size(); ++i) {
-        if (likeMatch(toUpper(decodeUtf8Lenient(listing->files[i].name)), m_upperPattern))
-            tickets[i] = m_prefetch->submit(listing->files[i].path);
+        matches[i] = likeMatch(toUpper(decodeUtf8Lenient(listing->files[i].name)), m_upperPattern);
+        if (matches[i])
+            matching.push_back(listing->files[i].path);
     }
+    std::size_t ticket = m_prefetch->submit(std::move(matching));
 
     for (std::size_t i = 0; i < listing->files.size(); ++i) {
         const ListedFile& file = listing->files[i];
-        if (tickets[i]) {
+        if (matches[i]) {
             ++m_filesMatched;
             m_window.showStatus(file.path);
-            harvestFile(file, m_prefetch->take(*tickets[i]));
+            harvestFile(file, m_prefetch->take(ticket++));
             if (m_stopped)
                 return;
         }

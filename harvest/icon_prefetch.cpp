@@ -22,80 +22,79 @@ IconPrefetch::~IconPrefetch() {
 
 unsigned IconPrefetch::defaultWorkers() {
     const unsigned processors = std::thread::hardware_concurrency();
-    return processors <= 1 ? 0 : std::min(processors, 4u);
+    return processors <= 1 ? 0 : std::min(processors - 1, 3u);
 }
 
-std::size_t IconPrefetch::submit(std::filesystem::path path) {
-    std::size_t ticket = 0;
+std::size_t IconPrefetch::submit(std::vector<std::filesystem::path> paths) {
+    bool wake = false;
+    std::size_t first = 0;
     {
         std::lock_guard lock(m_mutex);
-        ticket = m_firstTicket + m_jobs.size();
-        m_jobs.push_back(Job{std::move(path), false, std::nullopt});
-        if (m_idleWorkers == 0)
-            return ticket;
+        first = m_firstTicket + m_jobs.size();
+        for (std::filesystem::path& path : paths)
+            m_jobs.push_back(Job{std::move(path), std::nullopt});
+        wake = m_idleWorkers > 0 && !paths.empty();
     }
-    m_workAvailable.notify_one();
-    return ticket;
+    if (wake)
+        m_workAvailable.notify_all();
+    return first;
 }
 
 PrefetchedFile IconPrefetch::take(std::size_t ticket) {
-    std::unique_lock lock(m_mutex);
+    Lock lock(m_mutex);
     if (m_jobs.empty() || ticket != m_firstTicket)
         throw std::logic_error("prefetched files are taken in the order they were submitted");
-    Job& job = m_jobs.front();
-    if (!job.started) {
-        // No worker has got to it: read it here rather than wait.
-        job.started = true;
-        m_nextToStart = std::max(m_nextToStart, ticket + 1);
-        const std::filesystem::path path = job.path;
-        lock.unlock();
-        PrefetchedFile file = read(path);
-        lock.lock();
-        return popFront(std::move(file), lock);
+    while (!m_jobs.front().result) {
+        if (const auto next = startNext(lock)) {
+            complete(*next, lock);
+            continue;
+        }
+        m_scanWaiting = true;
+        m_resultReady.wait(lock, [&] { return m_jobs.front().result.has_value(); });
+        m_scanWaiting = false;
     }
-    m_scanWaiting = true;
-    m_resultReady.wait(lock, [&] { return m_jobs.front().result.has_value(); });
-    m_scanWaiting = false;
     PrefetchedFile file = std::move(*m_jobs.front().result);
-    return popFront(std::move(file), lock);
-}
-
-PrefetchedFile IconPrefetch::popFront(PrefetchedFile file, std::unique_lock<std::mutex>& lock) {
     m_jobs.pop_front();
     ++m_firstTicket;
-    // Room for one more file ahead: wake a worker only if one is waiting for it.
-    const bool wake = m_idleWorkers > 0;
+    // Sleeping workers are woken once half the files ahead have been taken,
+    // not for every file.
+    const bool wake = m_idleWorkers > 0 && m_nextToStart <= m_firstTicket + FilesAhead / 2 &&
+                      m_nextToStart < m_firstTicket + m_jobs.size();
     lock.unlock();
     if (wake)
-        m_workAvailable.notify_one();
+        m_workAvailable.notify_all();
     return file;
 }
 
+std::optional<std::size_t> IconPrefetch::startNext(const Lock&) {
+    const std::size_t end = m_firstTicket + std::min(m_jobs.size(), FilesAhead);
+    m_nextToStart = std::max(m_nextToStart, m_firstTicket);
+    if (m_nextToStart < end)
+        return m_nextToStart++;
+    return std::nullopt;
+}
+
+void IconPrefetch::complete(std::size_t ticket, Lock& lock) {
+    const std::filesystem::path path = m_jobs[ticket - m_firstTicket].path;
+    lock.unlock();
+    PrefetchedFile file = read(path);
+    lock.lock();
+    // The job stays queued until it is taken, which waits for this result.
+    m_jobs[ticket - m_firstTicket].result = std::move(file);
+    if (m_scanWaiting && ticket == m_firstTicket)
+        m_resultReady.notify_one();
+}
+
 void IconPrefetch::work() {
-    std::unique_lock lock(m_mutex);
-    while (true) {
-        ++m_idleWorkers;
-        m_workAvailable.wait(lock, [&] {
-            return m_stopping || (m_nextToStart < m_firstTicket + m_jobs.size() &&
-                                  m_nextToStart < m_firstTicket + FilesAhead);
-        });
-        --m_idleWorkers;
-        if (m_stopping)
-            return;
-        const std::size_t ticket = std::max(m_nextToStart, m_firstTicket);
-        m_nextToStart = ticket + 1;
-        Job& job = m_jobs[ticket - m_firstTicket];
-        if (job.started)
+    Lock lock(m_mutex);
+    while (!m_stopping) {
+        if (const auto next = startNext(lock)) {
+            complete(*next, lock);
             continue;
-        job.started = true;
-        const std::filesystem::path path = job.path;
-        lock.unlock();
-        PrefetchedFile file = read(path);
-        lock.lock();
-        // The job stays queued until it is taken, which waits for this result.
-        m_jobs[ticket - m_firstTicket].result = std::move(file);
-        if (m_scanWaiting && ticket == m_firstTicket)
-            m_resultReady.notify_one();
+        }
+        ++m_idleWorkers;
+        m_workAvailable.wait(lock);
+        --m_idleWorkers;
     }
 }
 

@@ -25,10 +25,12 @@ struct PrefetchedFile {
 };
 
 // Reads the files a folder scan is about to harvest on worker threads, a few
-// files ahead of it, so that the scan itself only draws and lists. Files are
-// handed out strictly in the order they were submitted; what the scan
-// leaves untaken when it stops is dropped. Without spare processors the
-// scan reads each file itself when it takes it.
+// files ahead of it, so that the scan itself mostly draws and lists. Files
+// are handed out strictly in the order they were submitted; what the scan
+// leaves untaken when it stops is dropped. Rather than wait for a worker, the
+// scan reads a file itself: the one it wants if no worker has begun it, or
+// else the next one nobody has begun. Without spare processors the scan
+// reads every file itself.
 class IconPrefetch {
 public:
     static constexpr std::size_t FilesAhead = 64;
@@ -39,23 +41,27 @@ public:
     IconPrefetch(const IconPrefetch&) = delete;
     IconPrefetch& operator=(const IconPrefetch&) = delete;
 
-    // Queues a file; returns its ticket.
-    std::size_t submit(std::filesystem::path path);
+    // Queues files; returns the ticket of the first, the others following it.
+    std::size_t submit(std::vector<std::filesystem::path> paths);
     // The file of the oldest ticket not yet taken, which must be `ticket`.
     PrefetchedFile take(std::size_t ticket);
 
-    // Workers for a machine: one for each processor, within reason.
+    // Workers for a machine: one for each processor besides the scan's own,
+    // within reason.
     static unsigned defaultWorkers();
 
 private:
     struct Job {
         std::filesystem::path path;
-        bool started = false;
         std::optional<PrefetchedFile> result;
     };
+    using Lock = std::unique_lock<std::mutex>;
 
     void work();
-    PrefetchedFile popFront(PrefetchedFile file, std::unique_lock<std::mutex>& lock);
+    // Begins the oldest job within reach that nobody has begun: its ticket.
+    std::optional<std::size_t> startNext(const Lock& lock);
+    // Reads the begun job `ticket` with the lock released, and stores the result.
+    void complete(std::size_t ticket, Lock& lock);
     PrefetchedFile read(const std::filesystem::path& path) const;
 
     const PngDecoder* m_png = nullptr;
@@ -66,7 +72,7 @@ private:
     unsigned m_idleWorkers = 0;
     std::deque<Job> m_jobs;        // from the oldest untaken ticket on
     std::size_t m_firstTicket = 0; // the ticket of m_jobs.front()
-    std::size_t m_nextToStart = 0;
+    std::size_t m_nextToStart = 0; // jobs are begun in ticket order: this one is next
     std::atomic<bool> m_stopping{false};
     std::vector<std::thread> m_workers;
 };

@@ -36,6 +36,13 @@ void drawIcon(Surface& surface, const IconBitmap& icon) {
             for (int x = 0; x < width; ++x) {
                 const std::uint32_t colour = colours[x];
                 const std::uint32_t alpha = colour >> 24;
+                // Most pixels of an icon are fully clear or fully opaque.
+                if (alpha == 0)
+                    continue;
+                if (alpha == 255) {
+                    target[x] = colour & 0xFFFFFF;
+                    continue;
+                }
                 std::uint32_t out = 0;
                 for (int shift = 0; shift <= 16; shift += 8) {
                     out |=

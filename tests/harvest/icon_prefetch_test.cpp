@@ -11,30 +11,61 @@ namespace {
 
 class Prefetch : public ::testing::TestWithParam<unsigned> {};
 
-TEST_P(Prefetch, handsOutEveryFileInTheOrderItWasSubmitted) {
-    test::TempDir dir;
-    constexpr std::uint32_t Files = 3 * IconPrefetch::FilesAhead + 5;
-    IconPrefetch prefetch(nullptr, GetParam());
-    std::vector<std::size_t> tickets;
-    for (std::uint32_t i = 0; i < Files; ++i) {
+// Files whose one icon is a solid colour: file i's is i + 1.
+std::vector<std::filesystem::path> numberedFiles(const test::TempDir& dir, std::uint32_t count) {
+    std::vector<std::filesystem::path> paths;
+    for (std::uint32_t i = 0; i < count; ++i) {
         test::GroupResource group;
         group.name = std::uint16_t{1};
         group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, i + 1)}};
-        const auto path = dir / ("f" + std::to_string(i) + ".exe");
-        test::writeFile(path, test::buildPe({group}));
-        tickets.push_back(prefetch.submit(path));
+        paths.push_back(dir / ("f" + std::to_string(i) + ".exe"));
+        test::writeFile(paths.back(), test::buildPe({group}));
     }
-    tickets.push_back(prefetch.submit(dir / "missing.exe"));
-    for (std::uint32_t i = 0; i < Files; ++i) {
-        PrefetchedFile file = prefetch.take(tickets[i]);
-        ASSERT_EQ(file.library.count(), 1u);
-        ASSERT_EQ(file.icons.size(), 1u);
-        ASSERT_TRUE(file.icons[0]);
-        EXPECT_EQ(file.icons[0]->pixel(0, 0) & 0xFFFFFF, i + 1) << "file " << i;
-    }
+    return paths;
+}
+
+void expectFile(PrefetchedFile file, std::uint32_t number) {
+    ASSERT_EQ(file.library.count(), 1u) << "file " << number;
+    ASSERT_EQ(file.icons.size(), 1u) << "file " << number;
+    ASSERT_TRUE(file.icons[0]) << "file " << number;
+    EXPECT_EQ(file.icons[0]->pixel(0, 0) & 0xFFFFFF, number + 1) << "file " << number;
+}
+
+TEST_P(Prefetch, handsOutEveryFileInTheOrderItWasSubmitted) {
+    test::TempDir dir;
+    constexpr std::uint32_t Files = 3 * IconPrefetch::FilesAhead + 5;
+    const auto paths = numberedFiles(dir, Files);
+    IconPrefetch prefetch(nullptr, GetParam());
+    // Some one at a time, the rest at once.
+    std::vector<std::size_t> tickets;
+    for (std::uint32_t i = 0; i < 10; ++i)
+        tickets.push_back(prefetch.submit({paths[i]}));
+    const std::size_t rest = prefetch.submit({paths.begin() + 10, paths.end()});
+    for (std::uint32_t i = 10; i < Files; ++i)
+        tickets.push_back(rest + (i - 10));
+    tickets.push_back(prefetch.submit({dir / "missing.exe"}));
+    for (std::uint32_t i = 0; i < Files; ++i)
+        expectFile(prefetch.take(tickets[i]), i);
     const PrefetchedFile missing = prefetch.take(tickets.back());
     EXPECT_EQ(missing.library.count(), 0u);
     EXPECT_FALSE(missing.library.readError().empty());
+}
+
+TEST_P(Prefetch, filesSubmittedWhileOthersAreTakenFollowThem) {
+    // As a scan goes from one folder to the next.
+    test::TempDir dir;
+    constexpr std::uint32_t Files = 2 * IconPrefetch::FilesAhead;
+    const auto paths = numberedFiles(dir, Files);
+    IconPrefetch prefetch(nullptr, GetParam());
+    const std::size_t first = prefetch.submit({paths.begin(), paths.begin() + Files / 2});
+    for (std::uint32_t i = 0; i < Files / 4; ++i)
+        expectFile(prefetch.take(first + i), i);
+    const std::size_t second = prefetch.submit({paths.begin() + Files / 2, paths.end()});
+    EXPECT_EQ(second, first + Files / 2);
+    EXPECT_EQ(prefetch.submit({}), first + Files);
+    for (std::uint32_t i = Files / 4; i < Files; ++i)
+        expectFile(prefetch.take(first + i), i);
+    EXPECT_THROW(prefetch.take(first + Files), std::logic_error);
 }
 
 TEST_P(Prefetch, filesLeftUntakenAreDroppedWhenTheScanStops) {
@@ -44,8 +75,7 @@ TEST_P(Prefetch, filesLeftUntakenAreDroppedWhenTheScanStops) {
     group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 7)}};
     test::writeFile(dir / "a.exe", test::buildPe({group}));
     auto prefetch = std::make_unique<IconPrefetch>(nullptr, GetParam());
-    for (int i = 0; i < 100; ++i)
-        prefetch->submit(dir / "a.exe");
+    prefetch->submit(std::vector<std::filesystem::path>(100, dir / "a.exe"));
     EXPECT_EQ(prefetch->take(0).library.count(), 1u);
     prefetch.reset(); // must neither hang nor crash
 }
