@@ -120,7 +120,7 @@ FileSource::FileSource(std::unique_ptr<Handle> handle, std::uint64_t size)
 FileSource::~FileSource() = default;
 
 bool FileSource::readInto(std::uint64_t offset, std::span<std::uint8_t> out) {
-    if (out.size() > ChunkSize / 2)
+    if (out.size() > MaxCachedRead)
         return readDirect(offset, out);
     const Chunk* chunk = chunkFor(offset, out.size());
     if (!chunk)
@@ -131,11 +131,13 @@ bool FileSource::readInto(std::uint64_t offset, std::span<std::uint8_t> out) {
 }
 
 const FileSource::Chunk* FileSource::chunkFor(std::uint64_t offset, std::uint64_t length) {
+    const auto holds = [&](const Chunk& chunk) {
+        return offset >= chunk.offset && offset - chunk.offset <= chunk.bytes.size() &&
+               length <= chunk.bytes.size() - (offset - chunk.offset);
+    };
     Chunk* leastRecent = &m_chunks.front();
     for (Chunk& chunk : m_chunks) {
-        if (chunk.lastUse != 0 && offset >= chunk.offset &&
-            offset - chunk.offset <= chunk.bytes.size() &&
-            length <= chunk.bytes.size() - (offset - chunk.offset)) {
+        if (chunk.lastUse != 0 && holds(chunk)) {
             chunk.lastUse = ++m_uses;
             return &chunk;
         }
@@ -143,13 +145,12 @@ const FileSource::Chunk* FileSource::chunkFor(std::uint64_t offset, std::uint64_
             leastRecent = &chunk;
     }
     Chunk& chunk = *leastRecent;
-    const std::uint64_t start = offset - offset % ChunkAlignment;
-    chunk.bytes.resize(static_cast<std::size_t>(std::min(ChunkSize, size() - start)));
-    if (!readDirect(start, chunk.bytes)) {
+    chunk.offset = offset - offset % ChunkAlignment;
+    chunk.bytes.resize(static_cast<std::size_t>(std::min(ChunkSize, size() - chunk.offset)));
+    if (!holds(chunk) || !readDirect(chunk.offset, chunk.bytes)) {
         chunk.lastUse = 0;
         return nullptr;
     }
-    chunk.offset = start;
     chunk.lastUse = ++m_uses;
     return &chunk;
 }

@@ -26,9 +26,13 @@ protected:
     bool readInto(std::uint64_t offset, std::span<std::uint8_t> out) override;
 
 private:
-    static constexpr std::uint64_t ChunkSize = 8 * 1024;
-    static constexpr std::uint64_t ChunkAlignment = 4 * 1024;
-    static constexpr std::size_t ChunkCount = 8;
+    // A chunk starts at the read's offset rounded down to ChunkAlignment, so
+    // reads of up to MaxCachedRead bytes always fit in one; larger reads
+    // (icon images, mostly) go straight to the file.
+    static constexpr std::uint64_t ChunkSize = 4 * 1024;
+    static constexpr std::uint64_t ChunkAlignment = 512;
+    static constexpr std::uint64_t MaxCachedRead = ChunkSize - ChunkAlignment;
+    static constexpr std::size_t ChunkCount = 16;
 
     struct Chunk {
         std::vector<std::uint8_t> bytes;
