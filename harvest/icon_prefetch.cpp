@@ -75,7 +75,9 @@ std::optional<std::size_t> IconPrefetch::startNext(const Lock&) {
 }
 
 void IconPrefetch::complete(std::size_t ticket, Lock& lock) {
-    const std::filesystem::path path = m_jobs[ticket - m_firstTicket].path;
+    // Jobs stay where they are in the queue while others are added and taken,
+    // and this one can't be taken before it has its result.
+    const std::filesystem::path& path = m_jobs[ticket - m_firstTicket].path;
     lock.unlock();
     PrefetchedFile file = read(path);
     lock.lock();

@@ -21,28 +21,34 @@ std::string nativeName(const fs::path& path) {
     const std::u8string name = path.filename().u8string();
     return std::string(name.begin(), name.end());
 #else
-    return path.filename().native();
+    // The part after the last separator, without building a path for it.
+    const std::string& text = path.native();
+    return text.substr(text.find_last_of('/') + 1);
 #endif
 }
 
 // Sorts by name ignoring case, working out each name's key once.
 template <typename T, typename NameOf> void sortByName(std::vector<T>& items, NameOf nameOf) {
-    struct Keyed {
-        std::u32string key;
-        std::string name;
-        T item;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(items.size());
-    for (T& item : items) {
-        std::string name = nameOf(item);
-        keyed.push_back({caseInsensitiveKey(name), std::move(name), std::move(item)});
+    std::vector<std::string> names;
+    std::vector<std::string> keys;
+    names.reserve(items.size());
+    keys.reserve(items.size());
+    for (const T& item : items) {
+        names.push_back(nameOf(item));
+        keys.push_back(caseInsensitiveKey(names.back()));
     }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        return a.key != b.key ? a.key < b.key : a.name < b.name;
+    std::vector<std::size_t> order(items.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int byKey = keys[a].compare(keys[b]);
+        return byKey != 0 ? byKey < 0 : names[a] < names[b];
     });
-    for (std::size_t i = 0; i < items.size(); ++i)
-        items[i] = std::move(keyed[i].item);
+    std::vector<T> sorted;
+    sorted.reserve(items.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(items[i]));
+    items = std::move(sorted);
 }
 
 } // namespace

@@ -59,10 +59,10 @@ std::optional<IconBitmap> IconLibrary::largeIcon(std::uint32_t k) {
     if (pixels > limits::MaxDecodedPixelsPerFile - m_pixelsDecoded)
         return std::nullopt;
     m_pixelsDecoded += pixels;
-    const auto decoded = decodeIconImage(bytes, m_png);
+    auto decoded = decodeIconImage(bytes, m_png);
     if (!decoded)
         return std::nullopt;
-    return fitIconToSize(*decoded, LargeIconSize, LargeIconSize);
+    return fitIconToSize(std::move(*decoded), LargeIconSize, LargeIconSize);
 }
 
 std::optional<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {

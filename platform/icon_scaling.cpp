@@ -124,9 +124,9 @@ IconBitmap averageArea(const IconBitmap& image, int width, int height) {
 
 } // namespace
 
-IconBitmap fitIconToSize(const IconBitmap& image, int width, int height) {
+IconBitmap fitIconToSize(IconBitmap image, int width, int height) {
     if (image.width == width && image.height == height)
-        return image;
+        return image; // moved, not copied
     const bool shrinks = image.width > width || image.height > height;
     if (!shrinks || invertsBackground(image))
         return sampleNearest(image, width, height);

@@ -10,6 +10,6 @@ namespace orvu {
 // the covered area, weighting colours by their opacity. A masked image
 // that shrinks becomes an alpha image unless it inverts the background
 // somewhere, which only pixel sampling can keep.
-IconBitmap fitIconToSize(const IconBitmap& image, int width, int height);
+IconBitmap fitIconToSize(IconBitmap image, int width, int height);
 
 } // namespace orvu

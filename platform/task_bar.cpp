@@ -4,10 +4,9 @@
 #include <QWidget>
 
 #ifdef ORVU_HAVE_XCB
-#include <xcb/xcb.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <xcb/xcb.h>
 #endif
 
 namespace orvu {

@@ -76,13 +76,46 @@ std::u32string toUpper(std::u32string_view text) {
     return result;
 }
 
-std::u32string caseInsensitiveKey(std::string_view name) {
-    return toUpper(decodeUtf8Lenient(name));
+namespace {
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string caseInsensitiveKey(std::string_view name) {
+    std::string key;
+    key.reserve(name.size());
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
+        for (char c : name)
+            key += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+        return key;
+    }
+    // UTF-8 orders byte by byte as the code points it encodes do; the code
+    // points standing for invalid bytes are encoded the same way.
+    for (char32_t c : decodeUtf8Lenient(name))
+        appendUtf8(key, toUpper(c));
+    return key;
 }
 
 bool lessIgnoringCase(std::string_view a, std::string_view b) {
-    const std::u32string keyA = caseInsensitiveKey(a);
-    const std::u32string keyB = caseInsensitiveKey(b);
+    const std::string keyA = caseInsensitiveKey(a);
+    const std::string keyB = caseInsensitiveKey(b);
     if (keyA != keyB)
         return keyA < keyB;
     return a < b;

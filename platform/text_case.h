@@ -17,8 +17,9 @@ char32_t toUpper(char32_t c);
 std::u32string toUpper(std::u32string_view text);
 
 // Orders names as a case-insensitive listing does: by their upper-case code
-// points (the key), ties broken by the names' own bytes so the order is total.
-std::u32string caseInsensitiveKey(std::string_view name);
+// points (the key, held as UTF-8, which sorts the same), ties broken by the
+// names' own bytes so the order is total.
+std::string caseInsensitiveKey(std::string_view name);
 bool lessIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace orvu
