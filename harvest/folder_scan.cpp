@@ -45,11 +45,15 @@ void FolderScan::scanFolder(const std::filesystem::path& folder) {
     }
 
     std::vector<bool> matches(listing->files.size());
-    std::vector<std::filesystem::path> matching;
+    std::vector<FileToRead> matching;
     for (std::size_t i = 0; i < listing->files.size(); ++i) {
-        matches[i] = likeMatch(toUpper(decodeUtf8Lenient(listing->files[i].name)), m_upperPattern);
-        if (matches[i])
-            matching.push_back(listing->files[i].path);
+        const ListedFile& file = listing->files[i];
+        matches[i] = likeMatch(toUpper(decodeUtf8Lenient(file.name)), m_upperPattern);
+        if (matches[i]) {
+            matching.push_back(
+                {listing->folder, file.fileName(),
+                 file.regular ? FileSource::Listed::AsRegularFile : FileSource::Listed::Unknown});
+        }
     }
     std::size_t ticket = m_prefetch->submit(std::move(matching));
 

@@ -25,15 +25,19 @@ unsigned IconPrefetch::defaultWorkers() {
     return processors <= 1 ? 0 : std::min(processors - 1, 3u);
 }
 
-std::size_t IconPrefetch::submit(std::vector<std::filesystem::path> paths) {
+FileToRead FileToRead::at(const std::filesystem::path& path) {
+    return {OpenFolder::open(path.parent_path()), path.filename(), FileSource::Listed::Unknown};
+}
+
+std::size_t IconPrefetch::submit(std::vector<FileToRead> files) {
     bool wake = false;
     std::size_t first = 0;
     {
         std::lock_guard lock(m_mutex);
         first = m_firstTicket + m_jobs.size();
-        for (std::filesystem::path& path : paths)
-            m_jobs.push_back(Job{std::move(path), std::nullopt});
-        wake = m_idleWorkers > 0 && !paths.empty();
+        for (FileToRead& file : files)
+            m_jobs.push_back(Job{std::move(file), std::nullopt});
+        wake = m_idleWorkers > 0 && !files.empty();
     }
     if (wake)
         m_workAvailable.notify_all();
@@ -77,9 +81,9 @@ std::optional<std::size_t> IconPrefetch::startNext(const Lock&) {
 void IconPrefetch::complete(std::size_t ticket, Lock& lock) {
     // Jobs stay where they are in the queue while others are added and taken,
     // and this one can't be taken before it has its result.
-    const std::filesystem::path& path = m_jobs[ticket - m_firstTicket].path;
+    const FileToRead& toRead = m_jobs[ticket - m_firstTicket].file;
     lock.unlock();
-    PrefetchedFile file = read(path);
+    PrefetchedFile file = read(toRead);
     lock.lock();
     // The job stays queued until it is taken, which waits for this result.
     m_jobs[ticket - m_firstTicket].result = std::move(file);
@@ -100,8 +104,8 @@ void IconPrefetch::work() {
     }
 }
 
-PrefetchedFile IconPrefetch::read(const std::filesystem::path& path) const {
-    PrefetchedFile file{IconLibrary::open(path, m_png), {}};
+PrefetchedFile IconPrefetch::read(const FileToRead& toRead) const {
+    PrefetchedFile file{IconLibrary::open(*toRead.folder, toRead.name, toRead.listed, m_png), {}};
     const std::uint32_t ahead = std::min(file.library.count(), IconsAhead);
     file.icons.reserve(ahead);
     for (std::uint32_t k = 0; k < ahead && !m_stopping; ++k)

@@ -9,12 +9,23 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
 namespace orvu {
+
+// A file for the scan to read: a name in a folder held open.
+struct FileToRead {
+    std::shared_ptr<const OpenFolder> folder;
+    std::filesystem::path name;
+    FileSource::Listed listed = FileSource::Listed::Unknown;
+
+    // The file at `path`, with its folder opened for it alone.
+    static FileToRead at(const std::filesystem::path& path);
+};
 
 // A file opened for the harvest, with the large images of its first icons
 // already read and decoded; any further icons are read from `library` when
@@ -42,7 +53,7 @@ public:
     IconPrefetch& operator=(const IconPrefetch&) = delete;
 
     // Queues files; returns the ticket of the first, the others following it.
-    std::size_t submit(std::vector<std::filesystem::path> paths);
+    std::size_t submit(std::vector<FileToRead> files);
     // The file of the oldest ticket not yet taken, which must be `ticket`.
     PrefetchedFile take(std::size_t ticket);
 
@@ -52,7 +63,7 @@ public:
 
 private:
     struct Job {
-        std::filesystem::path path;
+        FileToRead file;
         std::optional<PrefetchedFile> result;
     };
     using Lock = std::unique_lock<std::mutex>;
@@ -62,7 +73,7 @@ private:
     std::optional<std::size_t> startNext(const Lock& lock);
     // Reads the begun job `ticket` with the lock released, and stores the result.
     void complete(std::size_t ticket, Lock& lock);
-    PrefetchedFile read(const std::filesystem::path& path) const;
+    PrefetchedFile read(const FileToRead& file) const;
 
     const PngDecoder* m_png = nullptr;
     std::mutex m_mutex;

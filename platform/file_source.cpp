@@ -45,6 +45,12 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, 
         new FileSource(std::move(handle), static_cast<std::uint64_t>(size.QuadPart)));
 }
 
+std::unique_ptr<FileSource> FileSource::open(const OpenFolder& folder,
+                                             const std::filesystem::path& name, Listed,
+                                             std::string* why) {
+    return open(folder.path() / name, why);
+}
+
 bool FileSource::readDirect(std::uint64_t offset, std::span<std::uint8_t> out) {
     std::size_t done = 0;
     while (done < out.size()) {
@@ -72,6 +78,19 @@ struct FileSource::Handle {
 };
 
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, std::string* why) {
+    return openAt(AT_FDCWD, path.c_str(), Listed::Unknown, why);
+}
+
+std::unique_ptr<FileSource> FileSource::open(const OpenFolder& folder,
+                                             const std::filesystem::path& name, Listed listed,
+                                             std::string* why) {
+    if (folder.descriptor() < 0)
+        return open(folder.path() / name, why);
+    return openAt(folder.descriptor(), name.c_str(), listed, why);
+}
+
+std::unique_ptr<FileSource> FileSource::openAt(int folder, const char* name, Listed listed,
+                                               std::string* why) {
     const auto fail = [why](std::string reason) {
         if (why)
             *why = std::move(reason);
@@ -80,13 +99,15 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, 
     const auto systemError = [] { return std::generic_category().message(errno); };
     // Look before opening: opening a FIFO for reading would block, and a
     // device may act on being opened.
-    struct stat before {};
-    if (::stat(path.c_str(), &before) != 0)
-        return fail(systemError());
-    if (!S_ISREG(before.st_mode))
-        return fail("not a regular file");
+    if (listed != Listed::AsRegularFile) {
+        struct stat before {};
+        if (::fstatat(folder, name, &before, 0) != 0)
+            return fail(systemError());
+        if (!S_ISREG(before.st_mode))
+            return fail("not a regular file");
+    }
     auto handle = std::make_unique<Handle>();
-    handle->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    handle->fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (handle->fd < 0)
         return fail(systemError());
     struct stat opened {};

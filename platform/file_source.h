@@ -1,6 +1,7 @@
 #pragma once
 
 #include "byte_source.h"
+#include "open_folder.h"
 
 #include <array>
 #include <filesystem>
@@ -19,6 +20,15 @@ public:
     // `why` (if given) then says why. FIFOs, sockets and devices are refused
     // without being opened.
     static std::unique_ptr<FileSource> open(const std::filesystem::path& path,
+                                            std::string* why = nullptr);
+
+    // What a folder listing has already seen of a file.
+    enum class Listed { Unknown, AsRegularFile };
+    // The file `name` (one name, no folders) in `folder`, opened by name where
+    // the folder is held open. A file the listing saw as a regular file is
+    // opened without a look first; what is opened is checked all the same.
+    static std::unique_ptr<FileSource> open(const OpenFolder& folder,
+                                            const std::filesystem::path& name, Listed listed,
                                             std::string* why = nullptr);
     ~FileSource() override;
 
@@ -42,6 +52,11 @@ private:
 
     struct Handle;
     FileSource(std::unique_ptr<Handle> handle, std::uint64_t size);
+#ifndef _WIN32
+    // `name` relative to the folder descriptor `folder` (or AT_FDCWD).
+    static std::unique_ptr<FileSource> openAt(int folder, const char* name, Listed listed,
+                                              std::string* why);
+#endif
     bool readDirect(std::uint64_t offset, std::span<std::uint8_t> out);
     // The chunk holding [offset, offset + length), read in if need be.
     const Chunk* chunkFor(std::uint64_t offset, std::uint64_t length);

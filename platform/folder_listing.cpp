@@ -53,6 +53,14 @@ template <typename T, typename NameOf> void sortByName(std::vector<T>& items, Na
 
 } // namespace
 
+std::filesystem::path ListedFile::fileName() const {
+#ifdef _WIN32
+    return path.filename();
+#else
+    return name;
+#endif
+}
+
 std::optional<FolderLister::Identity> FolderLister::identityOf(const fs::path& folder) const {
 #ifdef _WIN32
     // The volume's serial number and the folder's file index, which
@@ -131,6 +139,8 @@ std::optional<FolderListing> FolderLister::list(const fs::path& folder) {
     sortByName(listing.files,
                [](const ListedFile& file) -> const std::string& { return file.name; });
     sortByName(listing.subfolders, [](const fs::path& path) { return nativeName(path); });
+    if (!listing.files.empty())
+        listing.folder = OpenFolder::open(folder);
     return listing;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "open_folder.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,12 +19,16 @@ struct ListedFile {
     // False for FIFOs, sockets, devices and broken links: they are listed
     // with the files, but must never be opened.
     bool regular = true;
+
+    // The name as a path of one part, for opening the file in its folder.
+    std::filesystem::path fileName() const;
 };
 
 // One folder's entries, each group in case-insensitive name order.
 struct FolderListing {
     std::vector<ListedFile> files;                 // everything that is not a folder
     std::vector<std::filesystem::path> subfolders; // not yet listed by this lister
+    std::shared_ptr<const OpenFolder> folder;      // the folder, held open to read the files
 };
 
 // Lists the folders of one walk. Each folder is listed at most once, however

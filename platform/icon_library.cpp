@@ -25,6 +25,13 @@ IconLibrary IconLibrary::open(const std::filesystem::path& path, const PngDecode
     return IconLibrary(std::move(source), png, std::move(why));
 }
 
+IconLibrary IconLibrary::open(const OpenFolder& folder, const std::filesystem::path& name,
+                              FileSource::Listed listed, const PngDecoder* png) {
+    std::string why;
+    auto source = FileSource::open(folder, name, listed, &why);
+    return IconLibrary(std::move(source), png, std::move(why));
+}
+
 IconLibrary IconLibrary::fromBytes(std::vector<std::uint8_t> bytes, const PngDecoder* png) {
     return IconLibrary(std::make_unique<MemorySource>(std::move(bytes)), png, {});
 }

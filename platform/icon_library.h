@@ -1,6 +1,7 @@
 #pragma once
 
 #include "byte_source.h"
+#include "file_source.h"
 #include "icon_bitmap.h"
 #include "icon_container.h"
 #include "png_decoder.h"
@@ -27,6 +28,9 @@ class IconLibrary {
 public:
     // `png` decodes PNG images; it may be null, and must outlive the library.
     static IconLibrary open(const std::filesystem::path& path, const PngDecoder* png);
+    // The file `name` in a folder held open (see FileSource::open).
+    static IconLibrary open(const OpenFolder& folder, const std::filesystem::path& name,
+                            FileSource::Listed listed, const PngDecoder* png);
     // A library over bytes in memory (tests, fuzzing).
     static IconLibrary fromBytes(std::vector<std::uint8_t> bytes, const PngDecoder* png);
 

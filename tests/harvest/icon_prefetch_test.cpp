@@ -12,16 +12,17 @@ namespace {
 class Prefetch : public ::testing::TestWithParam<unsigned> {};
 
 // Files whose one icon is a solid colour: file i's is i + 1.
-std::vector<std::filesystem::path> numberedFiles(const test::TempDir& dir, std::uint32_t count) {
-    std::vector<std::filesystem::path> paths;
+std::vector<FileToRead> numberedFiles(const test::TempDir& dir, std::uint32_t count) {
+    std::vector<FileToRead> files;
     for (std::uint32_t i = 0; i < count; ++i) {
         test::GroupResource group;
         group.name = std::uint16_t{1};
         group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, i + 1)}};
-        paths.push_back(dir / ("f" + std::to_string(i) + ".exe"));
-        test::writeFile(paths.back(), test::buildPe({group}));
+        const auto path = dir / ("f" + std::to_string(i) + ".exe");
+        test::writeFile(path, test::buildPe({group}));
+        files.push_back(FileToRead::at(path));
     }
-    return paths;
+    return files;
 }
 
 void expectFile(PrefetchedFile file, std::uint32_t number) {
@@ -43,7 +44,7 @@ TEST_P(Prefetch, handsOutEveryFileInTheOrderItWasSubmitted) {
     const std::size_t rest = prefetch.submit({paths.begin() + 10, paths.end()});
     for (std::uint32_t i = 10; i < Files; ++i)
         tickets.push_back(rest + (i - 10));
-    tickets.push_back(prefetch.submit({dir / "missing.exe"}));
+    tickets.push_back(prefetch.submit({FileToRead::at(dir / "missing.exe")}));
     for (std::uint32_t i = 0; i < Files; ++i)
         expectFile(prefetch.take(tickets[i]), i);
     const PrefetchedFile missing = prefetch.take(tickets.back());
@@ -75,7 +76,7 @@ TEST_P(Prefetch, filesLeftUntakenAreDroppedWhenTheScanStops) {
     group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 7)}};
     test::writeFile(dir / "a.exe", test::buildPe({group}));
     auto prefetch = std::make_unique<IconPrefetch>(nullptr, GetParam());
-    prefetch->submit(std::vector<std::filesystem::path>(100, dir / "a.exe"));
+    prefetch->submit(std::vector<FileToRead>(100, FileToRead::at(dir / "a.exe")));
     EXPECT_EQ(prefetch->take(0).library.count(), 1u);
     prefetch.reset(); // must neither hang nor crash
 }
