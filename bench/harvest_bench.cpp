@@ -63,6 +63,7 @@ int scan(const fs::path& folder, const std::string& pattern, int repeat) {
     const Timing timing = timeRuns(repeat, [&] {
         orvu::HeadlessWindow window;
         window.setKeepCells(false);
+        window.setKeepStatusHistory(false);
         orvu::HarvestCounters counters;
         orvu::FolderScan scan(window, counters, &Png);
         scan.run(folder, pattern);

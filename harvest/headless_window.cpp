@@ -23,8 +23,14 @@ void HeadlessWindow::addTile(const std::string& text, std::size_t imageNumber) {
     m_tiles.push_back({text, imageNumber});
 }
 
+void HeadlessWindow::showStatus(const std::string& text) {
+    if (m_keepStatusHistory)
+        m_statusHistory.push_back(text);
+}
+
 void HeadlessWindow::showStatus(const std::filesystem::path& path) {
-    m_statusHistory.push_back(displayText(path));
+    if (m_keepStatusHistory)
+        m_statusHistory.push_back(displayText(path));
 }
 
 bool HeadlessWindow::yieldToEvents() {

@@ -40,13 +40,15 @@ public:
     void clearTiles() override { m_tiles.clear(); }
 
     void setStartEnabled(bool enabled) override { m_startEnabled = enabled; }
-    void showStatus(const std::string& text) override { m_statusHistory.push_back(text); }
+    void showStatus(const std::string& text) override;
     void showStatus(const std::filesystem::path& path) override;
     bool yieldToEvents() override;
     void reportProblem(const std::string& message) override { m_problems.push_back(message); }
 
-    // When true, the collection keeps no pictures, only keys (for long scans).
+    // When false, the collection keeps no pictures, only keys (for long scans).
     void setKeepCells(bool keep) { m_keepCells = keep; }
+    // When false, the status line's texts are not kept (nor worked out).
+    void setKeepStatusHistory(bool keep) { m_keepStatusHistory = keep; }
 
     const std::vector<Image>& images() const { return m_images; }
     const std::vector<Tile>& tiles() const { return m_tiles; }
@@ -73,6 +75,7 @@ private:
     std::vector<std::string> m_statusHistory;
     std::vector<std::string> m_problems;
     bool m_keepCells = true;
+    bool m_keepStatusHistory = true;
     bool m_startEnabled = true;
     bool m_listBound = false;
     int m_imageWidth = 0;
