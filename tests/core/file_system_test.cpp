@@ -173,6 +173,58 @@ TEST(FolderListing, unlistableFoldersSayWhy) {
 #endif
 }
 
+TEST(FileSource, filesOpenByNameInTheirListedFolder) {
+    test::TempDir dir;
+    test::GroupResource group;
+    group.name = std::uint16_t{1};
+    group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x123456)}};
+    fs::create_directory(dir / "sub");
+    test::writeFile(dir / "sub" / "app.exe", test::buildPe({group}));
+    FolderLister lister;
+    const auto listing = lister.list(dir / "sub");
+    ASSERT_TRUE(listing);
+    ASSERT_EQ(listing->files.size(), 1u);
+    ASSERT_TRUE(listing->folder);
+    const ListedFile& file = listing->files[0];
+    IconLibrary library = IconLibrary::open(*listing->folder, file.fileName(),
+                                            FileSource::Listed::AsRegularFile, nullptr);
+    ASSERT_EQ(library.count(), 1u);
+    EXPECT_EQ(library.largeIcon(0)->pixel(0, 0) & 0xFFFFFF, 0x123456u);
+
+#ifndef _WIN32
+    // The folder is held, not its path: renamed meanwhile, its files still open.
+    fs::rename(dir / "sub", dir / "moved");
+    EXPECT_TRUE(FileSource::open(*listing->folder, file.fileName(), FileSource::Listed::Unknown));
+    EXPECT_FALSE(FileSource::open(dir / "sub" / "app.exe"));
+#else
+    fs::rename(dir / "sub", dir / "moved");
+#endif
+
+    // A folder that can't be held open falls back to full paths, which fail here.
+    const auto gone = OpenFolder::open(dir / "sub");
+    std::string why;
+    EXPECT_FALSE(FileSource::open(*gone, "app.exe", FileSource::Listed::AsRegularFile, &why));
+    EXPECT_FALSE(why.empty());
+}
+
+TEST(FileSource, specialFileInAListedFolderIsNeverReadAndNeverBlocks) {
+#ifdef _WIN32
+    GTEST_SKIP() << "FIFOs are POSIX things";
+#else
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.exe").c_str(), 0600), 0);
+    const auto folder = OpenFolder::open(dir.path());
+    std::string why;
+    EXPECT_FALSE(FileSource::open(*folder, "pipe.exe", FileSource::Listed::Unknown, &why));
+    EXPECT_EQ(why, "not a regular file");
+    // Listed as a regular file, then replaced by a FIFO before it is opened:
+    // opening doesn't wait for a writer, and the file is refused after it.
+    why.clear();
+    EXPECT_FALSE(FileSource::open(*folder, "pipe.exe", FileSource::Listed::AsRegularFile, &why));
+    EXPECT_EQ(why, "not a regular file");
+#endif
+}
+
 TEST(FileSource, fileThatShrinksWhileReadFailsItsReadsQuietly) {
     test::TempDir dir;
     // An image larger than the reader's cached chunk, so that it is read afresh.
