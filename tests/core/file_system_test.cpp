@@ -186,10 +186,12 @@ TEST(FileSource, filesOpenByNameInTheirListedFolder) {
     ASSERT_EQ(listing->files.size(), 1u);
     ASSERT_TRUE(listing->folder);
     const ListedFile& file = listing->files[0];
-    IconLibrary library = IconLibrary::open(*listing->folder, file.fileName(),
-                                            FileSource::Listed::AsRegularFile, nullptr);
-    ASSERT_EQ(library.count(), 1u);
-    EXPECT_EQ(library.largeIcon(0)->pixel(0, 0) & 0xFFFFFF, 0x123456u);
+    {
+        IconLibrary library = IconLibrary::open(*listing->folder, file.fileName(),
+                                                FileSource::Listed::AsRegularFile, nullptr);
+        ASSERT_EQ(library.count(), 1u);
+        EXPECT_EQ(library.largeIcon(0)->pixel(0, 0) & 0xFFFFFF, 0x123456u);
+    } // closed, so that the folder can be renamed on any system
 
 #ifndef _WIN32
     // The folder is held, not its path: renamed meanwhile, its files still open.
