@@ -85,7 +85,6 @@ void IconPrefetch::complete(std::size_t ticket, Lock& lock) {
     lock.unlock();
     PrefetchedFile file = read(toRead);
     lock.lock();
-    // The job stays queued until it is taken, which waits for this result.
     m_jobs[ticket - m_firstTicket].result = std::move(file);
     if (m_scanWaiting && ticket == m_firstTicket)
         m_resultReady.notify_one();
@@ -105,7 +104,10 @@ void IconPrefetch::work() {
 }
 
 PrefetchedFile IconPrefetch::read(const FileToRead& toRead) const {
-    PrefetchedFile file{IconLibrary::open(*toRead.folder, toRead.name, toRead.listed, m_png), {}};
+    PrefetchedFile file{toRead.folder
+                            ? IconLibrary::open(*toRead.folder, toRead.name, toRead.listed, m_png)
+                            : IconLibrary::open(toRead.name, m_png),
+                        {}};
     const std::uint32_t ahead = std::min(file.library.count(), IconsAhead);
     file.icons.reserve(ahead);
     for (std::uint32_t k = 0; k < ahead && !m_stopping; ++k)

@@ -17,7 +17,8 @@
 
 namespace orvu {
 
-// A file for the scan to read: a name in a folder held open.
+// A file for the scan to read: a name in a folder held open (without a
+// folder, `name` is the whole path).
 struct FileToRead {
     std::shared_ptr<const OpenFolder> folder;
     std::filesystem::path name;
