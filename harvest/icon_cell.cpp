@@ -6,9 +6,10 @@ namespace orvu {
 
 IconCell captureCell(const Surface& surface, std::uint32_t background) {
     IconCell cell = Surface::filled(CellSize, CellSize, background);
+    const auto width = static_cast<std::size_t>(std::min(CellSize, surface.width));
     for (int y = 0; y < std::min(CellSize, surface.height); ++y) {
-        for (int x = 0; x < std::min(CellSize, surface.width); ++x)
-            cell.pixels[static_cast<std::size_t>(y * CellSize + x)] = surface.pixel(x, y);
+        std::copy_n(surface.pixels.begin() + static_cast<std::ptrdiff_t>(y) * surface.width, width,
+                    cell.pixels.begin() + static_cast<std::ptrdiff_t>(y) * CellSize);
     }
     return cell;
 }
