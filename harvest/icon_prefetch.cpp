@@ -112,6 +112,9 @@ PrefetchedFile IconPrefetch::read(const FileToRead& toRead) const {
     file.icons.reserve(ahead);
     for (std::uint32_t k = 0; k < ahead && !m_stopping; ++k)
         file.icons.push_back(file.library.largeIcon(k));
+    // Closed here rather than by the scan, when nothing more is wanted of it.
+    if (file.icons.size() == file.library.count())
+        file.library.closeFile();
     return file;
 }
 

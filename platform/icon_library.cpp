@@ -41,7 +41,7 @@ std::uint32_t IconLibrary::count() const {
 }
 
 std::optional<IconImage> IconLibrary::largeImage(std::uint32_t k) {
-    if (!m_container || k >= count())
+    if (!m_container || !m_source || k >= count())
         return std::nullopt;
     auto group = m_container->group(*m_source, k);
     if (!group)
@@ -73,7 +73,7 @@ std::optional<IconBitmap> IconLibrary::largeIcon(std::uint32_t k) {
 }
 
 std::optional<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {
-    if (!m_container || k >= count())
+    if (!m_container || !m_source || k >= count())
         return std::nullopt;
     const auto group = m_container->group(*m_source, k);
     if (!group)

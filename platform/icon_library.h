@@ -52,6 +52,10 @@ public:
     // Every stored image of icon k, in directory order.
     std::optional<std::vector<IconImage>> images(std::uint32_t k);
 
+    // Closes the file once everything wanted from it has been read: the
+    // count and the read error stay, the icons and images are no longer had.
+    void closeFile() { m_source.reset(); }
+
 private:
     IconLibrary(std::unique_ptr<ByteSource> source, const PngDecoder* png, std::string readError);
 

@@ -209,6 +209,32 @@ TEST(FileSource, filesOpenByNameInTheirListedFolder) {
     EXPECT_FALSE(why.empty());
 }
 
+TEST(FileSource, closedLibraryKeepsItsCountAndLetsGoOfTheFile) {
+    test::TempDir dir;
+    test::GroupResource group;
+    group.name = std::uint16_t{1};
+    group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x0000FF)}};
+    test::writeFile(dir / "app.exe", test::buildPe({group, group}));
+    const auto openFiles = [] {
+        std::error_code error;
+        const auto count =
+            std::distance(fs::directory_iterator("/proc/self/fd", error), fs::directory_iterator());
+        return error ? -1 : count;
+    };
+    const auto before = openFiles();
+    IconLibrary library = IconLibrary::open(dir / "app.exe", nullptr);
+    ASSERT_EQ(library.count(), 2u);
+    ASSERT_TRUE(library.largeIcon(1));
+    library.closeFile();
+    EXPECT_EQ(library.count(), 2u);
+    EXPECT_TRUE(library.readError().empty());
+    EXPECT_FALSE(library.largeIcon(0));
+    EXPECT_FALSE(library.images(0));
+    if (before >= 0) {
+        EXPECT_EQ(openFiles(), before);
+    }
+}
+
 TEST(FileSource, specialFileInAListedFolderIsNeverReadAndNeverBlocks) {
 #ifdef _WIN32
     GTEST_SKIP() << "FIFOs are POSIX things";
