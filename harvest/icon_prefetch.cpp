@@ -60,10 +60,12 @@ PrefetchedFile IconPrefetch::take(std::size_t ticket) {
     PrefetchedFile file = std::move(*m_jobs.front().result);
     m_jobs.pop_front();
     ++m_firstTicket;
-    // Sleeping workers are woken once half the files ahead have been taken,
-    // not for every file.
-    const bool wake = m_idleWorkers > 0 && m_nextToStart <= m_firstTicket + FilesAhead / 2 &&
-                      m_nextToStart < m_firstTicket + m_jobs.size();
+    m_iconsWaiting -= file.icons.size();
+    // Sleeping workers are woken once half the room ahead has come free, not
+    // for every file.
+    const bool wake = m_idleWorkers > 0 && m_nextToStart < m_firstTicket + m_jobs.size() &&
+                      m_nextToStart <= m_firstTicket + FilesAhead / 2 &&
+                      m_iconsWaiting <= IconsWaiting / 2;
     lock.unlock();
     if (wake)
         m_workAvailable.notify_all();
@@ -73,7 +75,9 @@ PrefetchedFile IconPrefetch::take(std::size_t ticket) {
 std::optional<std::size_t> IconPrefetch::startNext(const Lock&) {
     const std::size_t end = m_firstTicket + std::min(m_jobs.size(), FilesAhead);
     m_nextToStart = std::max(m_nextToStart, m_firstTicket);
-    if (m_nextToStart < end)
+    // Icons wait only in results of begun jobs, and the front job is begun
+    // first: the job the scan wants is never held back by this.
+    if (m_nextToStart < end && m_iconsWaiting < IconsWaiting)
         return m_nextToStart++;
     return std::nullopt;
 }
@@ -85,6 +89,7 @@ void IconPrefetch::complete(std::size_t ticket, Lock& lock) {
     lock.unlock();
     PrefetchedFile file = read(toRead);
     lock.lock();
+    m_iconsWaiting += file.icons.size();
     m_jobs[ticket - m_firstTicket].result = std::move(file);
     if (m_scanWaiting && ticket == m_firstTicket)
         m_resultReady.notify_one();

@@ -45,8 +45,14 @@ struct PrefetchedFile {
 // reads every file itself.
 class IconPrefetch {
 public:
-    static constexpr std::size_t FilesAhead = 64;
-    static constexpr std::uint32_t IconsAhead = 256; // per file; the rest on demand
+    // Files begun ahead of the scan, at most: enough that one slow file (a
+    // library of hundreds of icons) doesn't hold the other readers up.
+    static constexpr std::size_t FilesAhead = 256;
+    // Icons read ahead of each file; the rest are read when the scan wants them.
+    static constexpr std::uint32_t IconsAhead = 256;
+    // Decoded icons waiting for the scan (about 5 KB each): no further file
+    // is begun while this many wait.
+    static constexpr std::size_t IconsWaiting = 2048;
 
     IconPrefetch(const PngDecoder* png, unsigned workers);
     ~IconPrefetch();
@@ -82,9 +88,10 @@ private:
     std::condition_variable m_resultReady;   // for the scan
     bool m_scanWaiting = false;
     unsigned m_idleWorkers = 0;
-    std::deque<Job> m_jobs;        // from the oldest untaken ticket on
-    std::size_t m_firstTicket = 0; // the ticket of m_jobs.front()
-    std::size_t m_nextToStart = 0; // jobs are begun in ticket order: this one is next
+    std::deque<Job> m_jobs;         // from the oldest untaken ticket on
+    std::size_t m_firstTicket = 0;  // the ticket of m_jobs.front()
+    std::size_t m_nextToStart = 0;  // jobs are begun in ticket order: this one is next
+    std::size_t m_iconsWaiting = 0; // in the results not yet taken
     std::atomic<bool> m_stopping{false};
     std::vector<std::thread> m_workers;
 };

@@ -69,6 +69,33 @@ TEST_P(Prefetch, filesSubmittedWhileOthersAreTakenFollowThem) {
     EXPECT_THROW(prefetch.take(first + Files), std::logic_error);
 }
 
+TEST_P(Prefetch, filesOfManyIconsAreHandedOutWhenMoreIconsWaitThanAreHeldAhead) {
+    // More icons in all than are kept waiting for the scan: readers must stop
+    // and go on again without ever waiting for each other.
+    test::TempDir dir;
+    constexpr std::uint32_t IconsPerFile = 200;
+    static_assert(IconsPerFile <= IconPrefetch::IconsAhead);
+    constexpr std::uint32_t Files = IconPrefetch::IconsWaiting / IconsPerFile + 3;
+    std::vector<FileToRead> files;
+    for (std::uint32_t i = 0; i < Files; ++i) {
+        std::vector<test::GroupResource> groups(IconsPerFile);
+        for (std::uint32_t k = 0; k < IconsPerFile; ++k) {
+            groups[k].name = static_cast<std::uint16_t>(k + 1);
+            groups[k].images = {{test::groupEntry(16, 16, 24, 0), test::solidDib(16, 24, i + 1)}};
+        }
+        const auto path = dir / ("many" + std::to_string(i) + ".exe");
+        test::writeFile(path, test::buildPe(groups));
+        files.push_back(FileToRead::at(path));
+    }
+    IconPrefetch prefetch(nullptr, GetParam());
+    const std::size_t first = prefetch.submit(files);
+    for (std::uint32_t i = 0; i < Files; ++i) {
+        const PrefetchedFile file = prefetch.take(first + i);
+        ASSERT_EQ(file.icons.size(), IconsPerFile);
+        EXPECT_EQ(file.icons.back()->pixel(0, 0) & 0xFFFFFF, i + 1);
+    }
+}
+
 TEST_P(Prefetch, filesLeftUntakenAreDroppedWhenTheScanStops) {
     test::TempDir dir;
     test::GroupResource group;
