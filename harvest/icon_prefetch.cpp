@@ -109,10 +109,7 @@ void IconPrefetch::work() {
 }
 
 PrefetchedFile IconPrefetch::read(const FileToRead& toRead) const {
-    PrefetchedFile file{toRead.folder
-                            ? IconLibrary::open(*toRead.folder, toRead.name, toRead.listed, m_png)
-                            : IconLibrary::open(toRead.name, m_png),
-                        {}};
+    PrefetchedFile file{IconLibrary::open(*toRead.folder, toRead.name, toRead.listed, m_png), {}};
     const std::uint32_t ahead = std::min(file.library.count(), IconsAhead);
     file.icons.reserve(ahead);
     for (std::uint32_t k = 0; k < ahead && !m_stopping; ++k)

@@ -17,8 +17,7 @@
 
 namespace orvu {
 
-// A file for the scan to read: a name in a folder held open (without a
-// folder, `name` is the whole path).
+// A file for the scan to read: a name in a folder held open.
 struct FileToRead {
     std::shared_ptr<const OpenFolder> folder;
     std::filesystem::path name;

@@ -45,12 +45,6 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, 
         new FileSource(std::move(handle), static_cast<std::uint64_t>(size.QuadPart)));
 }
 
-std::unique_ptr<FileSource> FileSource::open(const OpenFolder& folder,
-                                             const std::filesystem::path& name, Listed,
-                                             std::string* why) {
-    return open(folder.path() / name, why);
-}
-
 bool FileSource::readDirect(std::uint64_t offset, std::span<std::uint8_t> out) {
     std::size_t done = 0;
     while (done < out.size()) {
@@ -79,14 +73,6 @@ struct FileSource::Handle {
 
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, std::string* why) {
     return openAt(AT_FDCWD, path.c_str(), Listed::Unknown, why);
-}
-
-std::unique_ptr<FileSource> FileSource::open(const OpenFolder& folder,
-                                             const std::filesystem::path& name, Listed listed,
-                                             std::string* why) {
-    if (folder.descriptor() < 0)
-        return open(folder.path() / name, why);
-    return openAt(folder.descriptor(), name.c_str(), listed, why);
 }
 
 std::unique_ptr<FileSource> FileSource::openAt(int folder, const char* name, Listed listed,
@@ -134,6 +120,16 @@ bool FileSource::readDirect(std::uint64_t offset, std::span<std::uint8_t> out) {
 }
 
 #endif
+
+std::unique_ptr<FileSource> FileSource::open(const OpenFolder& folder,
+                                             const std::filesystem::path& name,
+                                             [[maybe_unused]] Listed listed, std::string* why) {
+#ifndef _WIN32
+    if (folder.descriptor() >= 0)
+        return openAt(folder.descriptor(), name.c_str(), listed, why);
+#endif
+    return open(folder.path() / name, why);
+}
 
 FileSource::FileSource(std::unique_ptr<Handle> handle, std::uint64_t size)
     : ByteSource(size), m_handle(std::move(handle)) {}

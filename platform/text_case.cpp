@@ -76,27 +76,23 @@ std::u32string toUpper(std::u32string_view text) {
     return result;
 }
 
-namespace {
-
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
-        out += static_cast<char>(c);
+        out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
 }
-
-} // namespace
 
 std::string caseInsensitiveKey(std::string_view name) {
     std::string key;
