@@ -1,4 +1,4 @@
-#include "design_font.h"
+#include "app/design_font.h"
 
 #include <QStringList>
 

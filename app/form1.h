@@ -1,7 +1,7 @@
 #pragma once
 
-#include "harvest_counters.h"
-#include "icon_drawing.h"
+#include "harvest/harvest_counters.h"
+#include "icons/icon_drawing.h"
 
 #include <QPixmap>
 #include <QWidget>

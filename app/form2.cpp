@@ -1,10 +1,10 @@
-#include "form2.h"
+#include "app/form2.h"
 
-#include "design_font.h"
-#include "system_colours.h"
-#include "task_bar.h"
-#include "window_design.h"
-#include "xp_title_buttons.h"
+#include "app/design_font.h"
+#include "app/system_colours.h"
+#include "qt/task_bar.h"
+#include "app/window_design.h"
+#include "controls/xp_title_buttons.h"
 
 #include <QEventLoop>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // Orvu图标提取机: pulls the icons out of Windows executables and shows them as tiles.
 
-#include "dialogs.h"
-#include "form1.h"
-#include "qt_png_decoder.h"
-#include "single_instance.h"
-#include "tray_icon.h"
+#include "qt/dialogs.h"
+#include "app/form1.h"
+#include "qt/qt_png_decoder.h"
+#include "qt/single_instance.h"
+#include "app/tray_icon.h"
 
 #include <QApplication>
 

@@ -1,13 +1,13 @@
-#include "main_window_harvest.h"
+#include "app/main_window_harvest.h"
 
-#include "dialogs.h"
-#include "form1.h"
-#include "image_list.h"
-#include "list_view.h"
-#include "picture_box.h"
-#include "qt_bridge.h"
-#include "status_line.h"
-#include "xp_command_button.h"
+#include "qt/dialogs.h"
+#include "app/form1.h"
+#include "controls/image_list.h"
+#include "controls/list_view.h"
+#include "app/picture_box.h"
+#include "qt/qt_bridge.h"
+#include "app/status_line.h"
+#include "controls/xp_command_button.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "harvest_window.h"
+#include "harvest/harvest_window.h"
 
 namespace orvu {
 

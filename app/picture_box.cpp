@@ -1,4 +1,4 @@
-#include "picture_box.h"
+#include "app/picture_box.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "status_line.h"
+#include "app/status_line.h"
 
 #include <QPainter>
 

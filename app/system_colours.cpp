@@ -1,4 +1,4 @@
-#include "system_colours.h"
+#include "app/system_colours.h"
 
 namespace orvu {
 namespace {

@@ -1,4 +1,4 @@
-#include "window_design.h"
+#include "app/window_design.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -13,15 +13,15 @@
 //       Writes an executable of about that size (default 96) with three icons
 //       and a large resource that is not an icon, for the memory check.
 
-#include "folder_listing.h"
-#include "folder_scan.h"
-#include "headless_window.h"
+#include "platform/folder_listing.h"
+#include "harvest/folder_scan.h"
+#include "harvest/headless_window.h"
 #include "icon_builders.h"
-#include "icon_library.h"
-#include "like_pattern.h"
-#include "qt_png_decoder.h"
+#include "icons/icon_library.h"
+#include "platform/like_pattern.h"
+#include "qt/qt_png_decoder.h"
 #include "test_files.h"
-#include "text_case.h"
+#include "platform/text_case.h"
 
 #include <algorithm>
 #include <chrono>

@@ -10,13 +10,13 @@
 //       hard links to the executables and icon files below SOURCE (default:
 //       the test corpus), a third of them under other names, plus text files.
 
-#include "dialogs.h"
-#include "form1.h"
-#include "list_view.h"
-#include "qt_png_decoder.h"
+#include "qt/dialogs.h"
+#include "app/form1.h"
+#include "controls/list_view.h"
+#include "qt/qt_png_decoder.h"
 #include "test_files.h"
-#include "xp_command_button.h"
-#include "xp_option_button.h"
+#include "controls/xp_command_button.h"
+#include "controls/xp_option_button.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -9,28 +9,29 @@
 //       (default "*.exe", any letter case); the last line gives the files
 //       matched, the icons and the seconds.
 
-#include "folder_scan.h"
-#include "headless_window.h"
-#include "icon_choice.h"
-#include "icon_drawing.h"
-#include "icon_library.h"
-#include "path_text.h"
+#include "harvest/folder_scan.h"
+#include "harvest/headless_window.h"
+#include "harvest/icon_cell.h"
+#include "platform/icon_files.h"
+#include "platform/path_text.h"
 
 #ifdef _WIN32
-#include "wic_png_decoder.h"
+#include "png/wic_png_decoder.h"
 #else
-#include "libpng_decoder.h"
+#include "png/libpng_decoder.h"
 #endif
 
 #ifdef _WIN32
-#include "windows_api.h"
+#include "platform/windows_api.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
 #endif
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -64,48 +65,75 @@ std::filesystem::path pathFromArgument(const char* argument) {
 #endif
 }
 
-void appendCell(std::string& line, IconLibrary& library, std::uint32_t k) {
+// Standard output, every write checked: output that can't be written (a
+// full disk, a closed pipe) ends the tool with an error, never a success.
+class Output {
+public:
+    void write(const std::string& text) {
+        if (m_error == 0 && std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
+            failed();
+    }
+    // Flushes and closes; false when anything written was lost, error() then says why.
+    bool finish() {
+        if (std::fflush(stdout) != 0 || std::ferror(stdout))
+            failed();
+        if (std::fclose(stdout) != 0)
+            failed();
+        return m_error == 0;
+    }
+    int error() const { return m_error; }
+
+private:
+    void failed() {
+        if (m_error == 0)
+            m_error = errno != 0 ? errno : EIO;
+    }
+
+    int m_error = 0;
+};
+
+void appendCell(std::string& line, IconLibrary& library, std::uint32_t k, orvu::Surface& preview) {
     static constexpr char Hex[] = "0123456789abcdef";
     const auto icon = library.largeIcon(k);
     if (!icon) {
         line += "null";
         return;
     }
-    orvu::Surface cell = orvu::Surface::filled(orvu::LargeIconSize, orvu::LargeIconSize, White);
-    orvu::drawIcon(cell, *icon);
+    const orvu::IconCell cell = orvu::renderCell(preview, White, &*icon);
     for (std::uint32_t pixel : cell.pixels) {
         for (int shift = 20; shift >= 0; shift -= 4)
             line += Hex[(pixel >> shift) & 0xF];
     }
 }
 
-int printCells(const std::vector<const char*>& files) {
+int printCells(const std::vector<const char*>& files, Output& out) {
     int status = 0;
+    orvu::Surface preview = orvu::Surface::filled(orvu::PreviewSize, orvu::PreviewSize, White);
     for (const char* file : files) {
-        IconLibrary library = IconLibrary::open(pathFromArgument(file), pngDecoder());
-        if (!library.readError().empty()) {
+        auto library = orvu::openIconLibrary(pathFromArgument(file), pngDecoder());
+        if (!library) {
             std::fprintf(stderr, "orvu-icons-cli: cannot read %s: %s\n", file,
-                         library.readError().c_str());
+                         orvu::describe(library.failure()).c_str());
             status = 1;
             continue;
         }
-        const std::uint32_t count = library.count();
+        const std::uint32_t count = library->count();
         // Written cell by cell: a file of 65 535 icons makes a line of 400 MB.
         std::string line = std::string(file) + '\t' + std::to_string(count) + '\t';
         for (std::uint32_t k = 0; k < count; ++k) {
             if (k != 0)
                 line += '|';
-            appendCell(line, library, k);
-            std::fwrite(line.data(), 1, line.size(), stdout);
+            appendCell(line, *library, k, preview);
+            out.write(line);
             line.clear();
         }
         line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        out.write(line);
     }
     return status;
 }
 
-int scan(const char* folder, const std::string& pattern) {
+int scan(const char* folder, const std::string& pattern, Output& out) {
     const std::filesystem::path root = pathFromArgument(folder);
     std::error_code error;
     if (!std::filesystem::is_directory(root, error)) {
@@ -115,18 +143,21 @@ int scan(const char* folder, const std::string& pattern) {
     orvu::HeadlessWindow window;
     window.setKeepCells(false);
     window.setKeepStatusHistory(false);
-    orvu::HarvestCounters counters;
-    orvu::FolderScan scan(window, counters, pngDecoder());
+    orvu::FolderKeys keys;
+    orvu::FolderScan scan(window, keys, pngDecoder());
     const auto start = std::chrono::steady_clock::now();
     scan.run(root, pattern);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    for (const orvu::SkippedEntry& skipped : scan.skipped()) {
+    for (const orvu::messages::Skipped& skipped : scan.skipped()) {
         std::fprintf(stderr, "orvu-icons-cli: skipped %s: %s\n",
-                     orvu::displayText(skipped.path).c_str(), skipped.reason.c_str());
+                     orvu::displayText(skipped.path).c_str(),
+                     orvu::describe(skipped.failure).c_str());
     }
-    std::printf("%llu files matched, %zu icons, %.6f seconds\n",
-                static_cast<unsigned long long>(scan.filesMatched()), window.imageCount(),
-                seconds.count());
+    char summary[128];
+    std::snprintf(summary, sizeof summary, "%llu files matched, %zu icons, %.6f seconds\n",
+                  static_cast<unsigned long long>(scan.filesMatched()), window.imageCount(),
+                  seconds.count());
+    out.write(summary);
     return scan.skipped().empty() ? 0 : 1;
 }
 
@@ -176,13 +207,21 @@ int main(int argc, char** argv) {
     std::vector<const char*> arguments;
     for (std::size_t i = 1; i < line.size(); ++i)
         arguments.push_back(line[i].c_str());
+    Output out;
+    int status = 2;
     if (arguments.size() >= 2 && std::string_view(arguments[0]) == "cells")
-        return printCells({arguments.begin() + 1, arguments.end()});
-    if (arguments.size() == 2 && std::string_view(arguments[0]) == "scan")
-        return scan(arguments[1], orvu::ExecutablePattern);
-    if (arguments.size() == 4 && std::string_view(arguments[0]) == "scan" &&
-        std::string_view(arguments[2]) == "--pattern")
-        return scan(arguments[1], arguments[3]);
-    std::fprintf(stderr, "%s\n", Usage);
-    return 2;
+        status = printCells({arguments.begin() + 1, arguments.end()}, out);
+    else if (arguments.size() == 2 && std::string_view(arguments[0]) == "scan")
+        status = scan(arguments[1], orvu::ExecutablePattern, out);
+    else if (arguments.size() == 4 && std::string_view(arguments[0]) == "scan" &&
+             std::string_view(arguments[2]) == "--pattern")
+        status = scan(arguments[1], arguments[3], out);
+    else
+        std::fprintf(stderr, "%s\n", Usage);
+    if (!out.finish()) {
+        std::fprintf(stderr, "orvu-icons-cli: cannot write the output: %s\n",
+                     std::strerror(out.error()));
+        return 1;
+    }
+    return status;
 }

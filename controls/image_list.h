@@ -1,6 +1,6 @@
 #pragma once
 
-#include "list_images.h"
+#include "controls/list_images.h"
 
 #include <QColor>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "list_images.h"
+#include "controls/list_images.h"
 
 #include <utility>
 

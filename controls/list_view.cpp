@@ -1,7 +1,7 @@
-#include "list_view.h"
+#include "controls/list_view.h"
 
-#include "image_list.h"
-#include "xp_skin.h"
+#include "controls/image_list.h"
+#include "controls/xp_skin.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "list_items.h"
-#include "tile_grid.h"
+#include "controls/list_items.h"
+#include "controls/tile_grid.h"
 
 #include <QAbstractItemView>
 #include <QList>

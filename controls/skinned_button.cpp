@@ -1,4 +1,4 @@
-#include "skinned_button.h"
+#include "controls/skinned_button.h"
 
 #include <QEnterEvent>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "xp_skin.h"
+#include "controls/xp_skin.h"
 
 #include <QAbstractButton>
 

@@ -1,4 +1,4 @@
-#include "xp_command_button.h"
+#include "controls/xp_command_button.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "xp_option_button.h"
+#include "controls/xp_option_button.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "xp_skin.h"
+#include "controls/xp_skin.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "xp_title_buttons.h"
+#include "controls/xp_title_buttons.h"
 
 #include <QPainter>
 

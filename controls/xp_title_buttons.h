@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinned_button.h"
+#include "controls/skinned_button.h"
 
 namespace orvu {
 

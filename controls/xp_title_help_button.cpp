@@ -1,4 +1,4 @@
-#include "xp_title_help_button.h"
+#include "controls/xp_title_help_button.h"
 
 #include <QPainter>
 #include <QPainterPath>

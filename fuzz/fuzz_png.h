@@ -4,13 +4,13 @@
 // has Qt, none otherwise (PNG images are then refused after the header check).
 // The other one, libpng's, is fuzzed on its own where the build has it.
 
-#include "png_decoder.h"
+#include "icons/png_decoder.h"
 
 #ifdef ORVU_FUZZ_WITH_LIBPNG
-#include "libpng_decoder.h"
+#include "png/libpng_decoder.h"
 #endif
 #ifdef ORVU_FUZZ_WITH_QT
-#include "qt_png_decoder.h"
+#include "qt/qt_png_decoder.h"
 
 #include <QtGlobal>
 #endif

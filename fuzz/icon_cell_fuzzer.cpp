@@ -4,11 +4,11 @@
 // a smaller one); the rest is the image.
 
 #include "fuzz_png.h"
-#include "icon_choice.h"
-#include "icon_drawing.h"
-#include "icon_image.h"
-#include "icon_scaling.h"
-#include "reader_limits.h"
+#include "icons/icon_choice.h"
+#include "icons/icon_drawing.h"
+#include "icons/icon_image.h"
+#include "icons/icon_scaling.h"
+#include "icons/limits.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // images also through the command-line tool's decoder.
 
 #include "fuzz_png.h"
-#include "icon_image.h"
-#include "reader_limits.h"
+#include "icons/icon_image.h"
+#include "icons/limits.h"
 
 #include <cstddef>
 #include <cstdint>

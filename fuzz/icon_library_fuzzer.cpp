@@ -2,9 +2,9 @@
 // count, then every icon at the large size, then every stored image of it.
 
 #include "fuzz_png.h"
-#include "icon_choice.h"
-#include "icon_library.h"
-#include "reader_limits.h"
+#include "icons/icon_choice.h"
+#include "icons/icon_library.h"
+#include "icons/limits.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "headless_window.h"
+#include "harvest/headless_window.h"
 
-#include "path_text.h"
+#include "platform/path_text.h"
 
 namespace orvu {
 

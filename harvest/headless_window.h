@@ -1,6 +1,6 @@
 #pragma once
 
-#include "harvest_window.h"
+#include "harvest/harvest_window.h"
 
 #include <cstdint>
 #include <functional>
@@ -49,6 +49,9 @@ public:
     void setKeepCells(bool keep) { m_keepCells = keep; }
     // When false, the status line's texts are not kept (nor worked out).
     void setKeepStatusHistory(bool keep) { m_keepStatusHistory = keep; }
+    // The longest pause between yields (0: yield after every icon).
+    void setLongestPause(std::chrono::milliseconds pause) { m_longestPause = pause; }
+    std::chrono::milliseconds longestPause() const override { return m_longestPause; }
 
     const std::vector<Image>& images() const { return m_images; }
     const std::vector<Tile>& tiles() const { return m_tiles; }
@@ -59,13 +62,11 @@ public:
     int imageWidth() const { return m_imageWidth; }
     int imageHeight() const { return m_imageHeight; }
     std::uint64_t yields() const { return m_yields; }
-    void clearStatusHistory() { m_statusHistory.clear(); }
 
     // Called at every yield; returning false stops the harvest.
     std::function<bool()> onYield;
 
     static constexpr std::uint32_t PreviewBackground = 0xFFFFFF;
-    static constexpr int PreviewSize = 33;
 
 private:
     Surface m_preview;
@@ -81,6 +82,7 @@ private:
     int m_imageWidth = 0;
     int m_imageHeight = 0;
     std::uint64_t m_yields = 0;
+    std::chrono::milliseconds m_longestPause = HarvestWindow::longestPause();
 };
 
 } // namespace orvu

@@ -1,8 +1,11 @@
-#include "icon_cell.h"
+#include "harvest/icon_cell.h"
+
+#include "icons/icon_drawing.h"
 
 #include <algorithm>
 
 namespace orvu {
+namespace {
 
 IconCell captureCell(const Surface& surface, std::uint32_t background) {
     IconCell cell = Surface::filled(CellSize, CellSize, background);
@@ -14,14 +17,19 @@ IconCell captureCell(const Surface& surface, std::uint32_t background) {
     return cell;
 }
 
-IconCell renderIconCell(HarvestWindow& window, const std::optional<IconBitmap>& icon) {
-    Surface& preview = window.previewImage();
-    const std::uint32_t background = window.previewBackground();
+} // namespace
+
+IconCell renderCell(Surface& preview, std::uint32_t background, const IconBitmap* icon) {
     std::fill(preview.pixels.begin(), preview.pixels.end(), background & 0xFFFFFF);
     if (icon)
         drawIcon(preview, *icon);
-    window.refreshPreview();
     return captureCell(preview, background);
+}
+
+IconCell renderCell(HarvestWindow& window, const IconBitmap* icon) {
+    IconCell cell = renderCell(window.previewImage(), window.previewBackground(), icon);
+    window.refreshPreview();
+    return cell;
 }
 
 } // namespace orvu

@@ -1,19 +1,16 @@
 #pragma once
 
-#include "harvest_window.h"
-#include "icon_bitmap.h"
-
-#include <optional>
+#include "harvest/harvest_window.h"
+#include "icons/icon_bitmap.h"
 
 namespace orvu {
 
-// RenderIconCell: clears the preview surface to its background, draws the
-// icon (nothing for a missing one) at its top-left corner, repaints the
-// surface at once and returns its top-left CellSize x CellSize pixels.
-IconCell renderIconCell(HarvestWindow& window, const std::optional<IconBitmap>& icon);
+// Clears `preview` to `background`, draws the icon (nothing for a missing
+// one) at its top-left corner and returns the top-left CellSize x CellSize
+// pixels (background where the surface is smaller).
+IconCell renderCell(Surface& preview, std::uint32_t background, const IconBitmap* icon);
 
-// The top-left CellSize x CellSize pixels of a surface (background where
-// the surface is smaller).
-IconCell captureCell(const Surface& surface, std::uint32_t background);
+// The same on the window's preview surface, which is repainted at once.
+IconCell renderCell(HarvestWindow& window, const IconBitmap* icon);
 
 } // namespace orvu

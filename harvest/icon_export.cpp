@@ -1,6 +1,6 @@
-#include "icon_export.h"
+#include "harvest/icon_export.h"
 
-#include "atomic_file.h"
+#include "platform/atomic_file.h"
 
 namespace orvu {
 namespace {
@@ -56,7 +56,7 @@ std::vector<std::uint8_t> encodeBitmapFile(const Surface& picture) {
     return bytes;
 }
 
-std::optional<std::string> savePicture(const Surface& picture, const std::filesystem::path& path) {
+Result<void> savePicture(const Surface& picture, const std::filesystem::path& path) {
     return replaceFileAtomically(path, encodeBitmapFile(picture));
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "harvest_window.h"
+#include "harvest/harvest_window.h"
+#include "icons/result.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
-#include <string>
 #include <vector>
 
 namespace orvu {
@@ -13,9 +12,8 @@ namespace orvu {
 // A picture as a Windows bitmap file: 24 bits per pixel, rows bottom-up.
 std::vector<std::uint8_t> encodeBitmapFile(const Surface& picture);
 
-// SavePicture: writes the picture to the path as a Windows bitmap, whatever
-// the name's extension, replacing any file there only once the whole picture
-// is written. Returns why it could not be saved, or nullopt.
-std::optional<std::string> savePicture(const Surface& picture, const std::filesystem::path& path);
+// Writes the picture to the path as a Windows bitmap, replacing any file
+// there only once the whole picture is written.
+Result<void> savePicture(const Surface& picture, const std::filesystem::path& path);
 
 } // namespace orvu

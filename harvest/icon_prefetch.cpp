@@ -1,7 +1,9 @@
-#include "icon_prefetch.h"
+#include "harvest/icon_prefetch.h"
+
+#include "platform/icon_files.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <cassert>
 
 namespace orvu {
 
@@ -29,25 +31,21 @@ FileToRead FileToRead::at(const std::filesystem::path& path) {
     return {OpenFolder::open(path.parent_path()), path.filename(), FileSource::Listed::Unknown};
 }
 
-std::size_t IconPrefetch::submit(std::vector<FileToRead> files) {
+void IconPrefetch::submit(std::vector<FileToRead> files) {
     bool wake = false;
-    std::size_t first = 0;
     {
         std::lock_guard lock(m_mutex);
-        first = m_firstTicket + m_jobs.size();
         for (FileToRead& file : files)
             m_jobs.push_back(Job{std::move(file), std::nullopt});
         wake = m_idleWorkers > 0 && !files.empty();
     }
     if (wake)
         m_workAvailable.notify_all();
-    return first;
 }
 
-PrefetchedFile IconPrefetch::take(std::size_t ticket) {
+PrefetchedFile IconPrefetch::take() {
     Lock lock(m_mutex);
-    if (m_jobs.empty() || ticket != m_firstTicket)
-        throw std::logic_error("prefetched files are taken in the order they were submitted");
+    assert(!m_jobs.empty());
     while (!m_jobs.front().result) {
         if (const auto next = startNext(lock)) {
             complete(*next, lock);
@@ -109,14 +107,17 @@ void IconPrefetch::work() {
 }
 
 PrefetchedFile IconPrefetch::read(const FileToRead& toRead) const {
-    PrefetchedFile file{IconLibrary::open(*toRead.folder, toRead.name, toRead.listed, m_png), {}};
-    const std::uint32_t ahead = std::min(file.library.count(), IconsAhead);
+    PrefetchedFile file{openIconLibrary(*toRead.folder, toRead.name, toRead.listed, m_png), {}};
+    if (!file.library)
+        return file;
+    IconLibrary& library = *file.library;
+    const std::uint32_t ahead = std::min(library.count(), IconsAhead);
     file.icons.reserve(ahead);
     for (std::uint32_t k = 0; k < ahead && !m_stopping; ++k)
-        file.icons.push_back(file.library.largeIcon(k));
+        file.icons.push_back(library.largeIcon(k));
     // Closed here rather than by the scan, when nothing more is wanted of it.
-    if (file.icons.size() == file.library.count())
-        file.library.closeFile();
+    if (file.icons.size() == library.count())
+        library.closeFile();
     return file;
 }
 

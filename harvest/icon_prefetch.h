@@ -1,8 +1,9 @@
 #pragma once
 
-#include "icon_bitmap.h"
-#include "icon_library.h"
-#include "png_decoder.h"
+#include "icons/icon_bitmap.h"
+#include "icons/icon_library.h"
+#include "icons/png_decoder.h"
+#include "platform/file_source.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -31,8 +32,8 @@ struct FileToRead {
 // already read and decoded; any further icons are read from `library` when
 // they are wanted.
 struct PrefetchedFile {
-    IconLibrary library;
-    std::vector<std::optional<IconBitmap>> icons;
+    Result<IconLibrary> library;
+    std::vector<Result<IconBitmap>> icons;
 };
 
 // Reads the files a folder scan is about to harvest on worker threads, a few
@@ -58,10 +59,10 @@ public:
     IconPrefetch(const IconPrefetch&) = delete;
     IconPrefetch& operator=(const IconPrefetch&) = delete;
 
-    // Queues files; returns the ticket of the first, the others following it.
-    std::size_t submit(std::vector<FileToRead> files);
-    // The file of the oldest ticket not yet taken, which must be `ticket`.
-    PrefetchedFile take(std::size_t ticket);
+    // Queues files, to be taken in the same order.
+    void submit(std::vector<FileToRead> files);
+    // The oldest file submitted and not yet taken; there must be one.
+    PrefetchedFile take();
 
     // Workers for a machine: one for each processor besides the scan's own,
     // within reason.
@@ -87,8 +88,8 @@ private:
     std::condition_variable m_resultReady;   // for the scan
     bool m_scanWaiting = false;
     unsigned m_idleWorkers = 0;
-    std::deque<Job> m_jobs;         // from the oldest untaken ticket on
-    std::size_t m_firstTicket = 0;  // the ticket of m_jobs.front()
+    std::deque<Job> m_jobs;         // from the oldest untaken file on
+    std::size_t m_firstTicket = 0;  // the ticket of m_jobs.front(); tickets count files submitted
     std::size_t m_nextToStart = 0;  // jobs are begun in ticket order: this one is next
     std::size_t m_iconsWaiting = 0; // in the results not yet taken
     std::atomic<bool> m_stopping{false};

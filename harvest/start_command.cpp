@@ -1,43 +1,40 @@
-#include "start_command.h"
+#include "harvest/start_command.h"
 
-#include "folder_scan.h"
-#include "icon_cell.h"
-#include "icon_library.h"
-#include "icon_list.h"
-#include "path_text.h"
+#include "harvest/folder_scan.h"
+#include "harvest/file_harvest.h"
+#include "harvest/tiles.h"
+#include "harvest/messages.h"
+#include "platform/icon_files.h"
 
 namespace orvu {
 
-StartCommand::StartCommand(HarvestWindow& window, HarvestCounters& counters, const PngDecoder* png)
-    : m_window(window), m_counters(counters), m_png(png) {}
+StartCommand::StartCommand(HarvestWindow& window, FolderKeys& folderKeys, const PngDecoder* png)
+    : m_window(window), m_folderKeys(folderKeys), m_png(png) {}
 
-void StartCommand::run(const std::filesystem::path& file, const std::filesystem::path& folder) {
+bool StartCommand::run(const std::filesystem::path& file, const std::filesystem::path& folder) {
     m_window.setImageSize(CellSize, CellSize);
     m_window.setStartEnabled(false);
     m_window.clearTiles();
     if (!file.empty() && !harvestFile(file))
-        return;
+        return false;
     if (!folder.empty())
-        FolderScan(m_window, m_counters, m_png).run(folder);
+        return FolderScan(m_window, m_folderKeys, m_png).run(folder);
+    return true;
 }
 
 bool StartCommand::harvestFile(const std::filesystem::path& file) {
-    IconLibrary library = IconLibrary::open(file, m_png);
-    if (!library.readError().empty()) {
-        m_window.reportProblem("无法读取文件“" + displayText(file) + "”：" + library.readError());
+    auto library = openIconLibrary(file, m_png);
+    if (!library) {
+        m_window.reportProblem(messages::cannotReadFile(file, library.failure()));
         return true;
     }
-    const std::uint32_t count = library.count();
-    for (std::uint32_t k = 0; k < count; ++k) {
-        const IconCell cell = renderIconCell(m_window, library.largeIcon(k));
-        const std::string key = "my" + std::to_string(k);
-        if (!m_window.addImage(key, cell)) {
-            m_window.reportProblem("图像关键字“" + key + "”已经存在，提取在“" + displayText(file) +
-                                   "”处停止。");
-            return false;
-        }
-    }
-    rebuildIconList(m_window);
+    HarvestPace pace(m_window);
+    const FileIcons icons{file, library->count(),
+                          [&](std::uint32_t k) { return library->largeIcon(k); },
+                          [](std::uint32_t k) { return "my" + std::to_string(k); }};
+    if (!harvestIcons(m_window, pace, icons))
+        return false;
+    rebuildTiles(m_window);
     return true;
 }
 

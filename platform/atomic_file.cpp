@@ -1,9 +1,11 @@
-#include "atomic_file.h"
+#include "platform/atomic_file.h"
+
+#include "platform/system_failure.h"
 
 #include <system_error>
 
 #ifdef _WIN32
-#include "windows_api.h"
+#include "platform/windows_api.h"
 #else
 #include <cerrno>
 #include <cstdlib>
@@ -17,18 +19,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* NotAFile = "不是普通文件";
+Failure notAFile() {
+    return {Failure::Kind::NotAFile, {}};
+}
 
 // The file that writing to `path` must replace: links are followed.
-std::optional<fs::path> resolveTarget(const fs::path& path, std::string& why) {
+Result<fs::path> resolveTarget(const fs::path& path) {
     std::error_code error;
     const fs::file_status link = fs::symlink_status(path, error);
     if (!error && fs::is_symlink(link)) {
         fs::path target = fs::weakly_canonical(path, error);
-        if (error) {
-            why = error.message();
-            return std::nullopt;
-        }
+        if (error)
+            return systemFailure(error);
         return target;
     }
     return path;
@@ -38,20 +40,16 @@ std::optional<fs::path> resolveTarget(const fs::path& path, std::string& why) {
 
 #ifdef _WIN32
 
-std::optional<std::string> replaceFileAtomically(const fs::path& path,
-                                                 const std::vector<std::uint8_t>& bytes) {
-    std::string why;
-    const auto target = resolveTarget(path, why);
+Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    const auto target = resolveTarget(path);
     if (!target)
-        return why;
+        return target.failure();
     std::error_code error;
     const fs::file_status status = fs::status(*target, error);
     if (fs::exists(status) && !fs::is_regular_file(status))
-        return std::string(NotAFile);
+        return notAFile();
 
-    const auto systemMessage = [] {
-        return std::system_category().message(static_cast<int>(GetLastError()));
-    };
+    const auto systemMessage = [] { return lastSystemFailure(); };
     fs::path folder = target->parent_path();
     if (folder.empty())
         folder = L".";
@@ -61,7 +59,7 @@ std::optional<std::string> replaceFileAtomically(const fs::path& path,
     HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        const std::string message = systemMessage();
+        const Failure message = systemMessage();
         DeleteFileW(temporary);
         return message;
     }
@@ -69,7 +67,7 @@ std::optional<std::string> replaceFileAtomically(const fs::path& path,
     const bool complete =
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size() && FlushFileBuffers(file);
-    const std::string writeMessage = complete ? std::string() : systemMessage();
+    const Failure writeMessage = complete ? Failure{} : systemMessage();
     CloseHandle(file);
     if (!complete) {
         DeleteFileW(temporary);
@@ -77,38 +75,36 @@ std::optional<std::string> replaceFileAtomically(const fs::path& path,
     }
     if (!MoveFileExW(temporary, target->c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const std::string message = systemMessage();
+        const Failure message = systemMessage();
         DeleteFileW(temporary);
         return message;
     }
-    return std::nullopt;
+    return {};
 }
 
 #else
 
-std::optional<std::string> replaceFileAtomically(const fs::path& path,
-                                                 const std::vector<std::uint8_t>& bytes) {
-    std::string why;
-    const auto target = resolveTarget(path, why);
+Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    const auto target = resolveTarget(path);
     if (!target)
-        return why;
-    const auto systemMessage = [] { return std::generic_category().message(errno); };
+        return target.failure();
+    const auto systemMessage = [] { return lastSystemFailure(); };
 
     struct stat existing {};
     const bool exists = ::stat(target->c_str(), &existing) == 0;
     if (!exists && errno != ENOENT)
         return systemMessage();
     if (exists && !S_ISREG(existing.st_mode))
-        return std::string(NotAFile);
+        return notAFile();
 
     const fs::path folder = target->has_parent_path() ? target->parent_path() : fs::path(".");
     std::string pattern = (folder / ("." + target->filename().native() + ".XXXXXX")).native();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return systemMessage();
-    const auto fail = [&](std::string message) {
+    const auto fail = [&](Failure failure) {
         ::unlink(pattern.c_str());
-        return message;
+        return failure;
     };
 
     // The new file gets the old one's permissions, or the usual ones for a new file.
@@ -124,14 +120,15 @@ std::optional<std::string> replaceFileAtomically(const fs::path& path,
         if (wrote < 0 && errno == EINTR)
             continue;
         if (wrote <= 0) {
-            const std::string message = wrote < 0 ? systemMessage() : "write failed";
+            const Failure message =
+                wrote < 0 ? systemMessage() : Failure{Failure::Kind::System, "write failed"};
             ::close(fd);
             return fail(message);
         }
         done += static_cast<std::size_t>(wrote);
     }
     if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
-        const std::string message = systemMessage();
+        const Failure message = systemMessage();
         ::close(fd);
         return fail(message);
     }
@@ -139,7 +136,7 @@ std::optional<std::string> replaceFileAtomically(const fs::path& path,
         return fail(systemMessage());
     if (::rename(pattern.c_str(), target->c_str()) != 0)
         return fail(systemMessage());
-    return std::nullopt;
+    return {};
 }
 
 #endif

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "icons/result.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <optional>
-#include <string>
 #include <vector>
 
 namespace orvu {
@@ -13,8 +13,7 @@ namespace orvu {
 // temporary file in the same folder, which replaces the target only once it
 // is complete. A link is written through to the file it names; a path naming
 // anything but a regular file (a folder, a device) is refused.
-// Returns why the file could not be written, or nullopt on success.
-std::optional<std::string> replaceFileAtomically(const std::filesystem::path& path,
-                                                 const std::vector<std::uint8_t>& bytes);
+Result<void> replaceFileAtomically(const std::filesystem::path& path,
+                                   const std::vector<std::uint8_t>& bytes);
 
 } // namespace orvu

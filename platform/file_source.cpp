@@ -1,10 +1,11 @@
-#include "file_source.h"
+#include "platform/file_source.h"
+
+#include "platform/system_failure.h"
 
 #include <algorithm>
-#include <system_error>
 
 #ifdef _WIN32
-#include "windows_api.h"
+#include "platform/windows_api.h"
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -24,23 +25,18 @@ struct FileSource::Handle {
     }
 };
 
-std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, std::string* why) {
-    const auto fail = [why](std::string reason) {
-        if (why)
-            *why = std::move(reason);
-        return nullptr;
-    };
+Result<std::unique_ptr<FileSource>> FileSource::open(const std::filesystem::path& path) {
     auto handle = std::make_unique<Handle>();
     handle->file = CreateFileW(path.c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle->file == INVALID_HANDLE_VALUE)
-        return fail(std::system_category().message(static_cast<int>(GetLastError())));
+        return lastSystemFailure();
     if (GetFileType(handle->file) != FILE_TYPE_DISK)
-        return fail("not a regular file");
+        return Failure{Failure::Kind::NotAFile, {}};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(handle->file, &size) || size.QuadPart < 0)
-        return fail(std::system_category().message(static_cast<int>(GetLastError())));
+        return lastSystemFailure();
     return std::unique_ptr<FileSource>(
         new FileSource(std::move(handle), static_cast<std::uint64_t>(size.QuadPart)));
 }
@@ -71,36 +67,30 @@ struct FileSource::Handle {
     }
 };
 
-std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path, std::string* why) {
-    return openAt(AT_FDCWD, path.c_str(), Listed::Unknown, why);
+Result<std::unique_ptr<FileSource>> FileSource::open(const std::filesystem::path& path) {
+    return openAt(AT_FDCWD, path.c_str(), Listed::Unknown);
 }
 
-std::unique_ptr<FileSource> FileSource::openAt(int folder, const char* name, Listed listed,
-                                               std::string* why) {
-    const auto fail = [why](std::string reason) {
-        if (why)
-            *why = std::move(reason);
-        return nullptr;
-    };
-    const auto systemError = [] { return std::generic_category().message(errno); };
+Result<std::unique_ptr<FileSource>> FileSource::openAt(int folder, const char* name,
+                                                       Listed listed) {
     // Look before opening: opening a FIFO for reading would block, and a
     // device may act on being opened.
     if (listed != Listed::AsRegularFile) {
         struct stat before {};
         if (::fstatat(folder, name, &before, 0) != 0)
-            return fail(systemError());
+            return lastSystemFailure();
         if (!S_ISREG(before.st_mode))
-            return fail("not a regular file");
+            return Failure{Failure::Kind::NotAFile, {}};
     }
     auto handle = std::make_unique<Handle>();
     handle->fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (handle->fd < 0)
-        return fail(systemError());
+        return lastSystemFailure();
     struct stat opened {};
     if (::fstat(handle->fd, &opened) != 0)
-        return fail(systemError());
+        return lastSystemFailure();
     if (!S_ISREG(opened.st_mode) || opened.st_size < 0)
-        return fail("not a regular file");
+        return Failure{Failure::Kind::NotAFile, {}};
     return std::unique_ptr<FileSource>(
         new FileSource(std::move(handle), static_cast<std::uint64_t>(opened.st_size)));
 }
@@ -121,14 +111,14 @@ bool FileSource::readDirect(std::uint64_t offset, std::span<std::uint8_t> out) {
 
 #endif
 
-std::unique_ptr<FileSource> FileSource::open(const OpenFolder& folder,
-                                             const std::filesystem::path& name,
-                                             [[maybe_unused]] Listed listed, std::string* why) {
+Result<std::unique_ptr<FileSource>> FileSource::open(const OpenFolder& folder,
+                                                     const std::filesystem::path& name,
+                                                     [[maybe_unused]] Listed listed) {
 #ifndef _WIN32
     if (folder.descriptor() >= 0)
-        return openAt(folder.descriptor(), name.c_str(), listed, why);
+        return openAt(folder.descriptor(), name.c_str(), listed);
 #endif
-    return open(folder.path() / name, why);
+    return open(folder.path() / name);
 }
 
 FileSource::FileSource(std::unique_ptr<Handle> handle, std::uint64_t size)

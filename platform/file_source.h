@@ -1,12 +1,11 @@
 #pragma once
 
-#include "byte_source.h"
-#include "open_folder.h"
+#include "icons/byte_source.h"
+#include "platform/open_folder.h"
 
 #include <array>
 #include <filesystem>
 #include <memory>
-#include <string>
 
 namespace orvu {
 
@@ -16,20 +15,18 @@ namespace orvu {
 // icon of a large library walks through are read once, not once per icon.
 class FileSource final : public ByteSource {
 public:
-    // Null when the path names nothing that can be opened as a regular file;
-    // `why` (if given) then says why. FIFOs, sockets and devices are refused
-    // without being opened.
-    static std::unique_ptr<FileSource> open(const std::filesystem::path& path,
-                                            std::string* why = nullptr);
+    // Fails when the path names nothing that can be opened as a regular
+    // file. FIFOs, sockets and devices are refused without being opened.
+    static Result<std::unique_ptr<FileSource>> open(const std::filesystem::path& path);
 
     // What a folder listing has already seen of a file.
     enum class Listed { Unknown, AsRegularFile };
     // The file `name` (one name, no folders) in `folder`, opened by name where
     // the folder is held open. A file the listing saw as a regular file is
     // opened without a look first; what is opened is checked all the same.
-    static std::unique_ptr<FileSource> open(const OpenFolder& folder,
-                                            const std::filesystem::path& name, Listed listed,
-                                            std::string* why = nullptr);
+    static Result<std::unique_ptr<FileSource>> open(const OpenFolder& folder,
+                                                    const std::filesystem::path& name,
+                                                    Listed listed);
     ~FileSource() override;
 
 protected:
@@ -54,8 +51,8 @@ private:
     FileSource(std::unique_ptr<Handle> handle, std::uint64_t size);
 #ifndef _WIN32
     // `name` relative to the folder descriptor `folder` (or AT_FDCWD).
-    static std::unique_ptr<FileSource> openAt(int folder, const char* name, Listed listed,
-                                              std::string* why);
+    static Result<std::unique_ptr<FileSource>> openAt(int folder, const char* name,
+                                                      Listed listed);
 #endif
     bool readDirect(std::uint64_t offset, std::span<std::uint8_t> out);
     // The chunk holding [offset, offset + length), read in if need be.

@@ -1,12 +1,13 @@
-#include "folder_listing.h"
+#include "platform/folder_listing.h"
 
-#include "text_case.h"
+#include "platform/system_failure.h"
+#include "platform/text_case.h"
 
 #include <algorithm>
 #include <system_error>
 
 #ifdef _WIN32
-#include "windows_api.h"
+#include "platform/windows_api.h"
 #else
 #include <sys/stat.h>
 #endif
@@ -95,21 +96,17 @@ bool FolderLister::firstVisit(const fs::path& folder) {
     return m_listedPaths.insert(error ? folder : canonical).second;
 }
 
-std::optional<FolderListing> FolderLister::list(const fs::path& folder) {
+Result<FolderListing> FolderLister::list(const fs::path& folder) {
     std::error_code error;
-    if (!fs::is_directory(folder, error)) {
-        m_lastError = error ? error.message() : "not a folder";
-        return std::nullopt;
-    }
+    if (!fs::is_directory(folder, error))
+        return error ? systemFailure(error) : Failure{Failure::Kind::NotAFolder, {}};
     FolderListing listing;
     if (!firstVisit(folder))
         return listing; // reached again through a link: its entries were listed already
 
     fs::directory_iterator it(folder, error);
-    if (error) {
-        m_lastError = error.message();
-        return std::nullopt;
-    }
+    if (error)
+        return systemFailure(error);
     for (; it != fs::directory_iterator(); it.increment(error)) {
         if (error)
             break;
@@ -125,10 +122,8 @@ std::optional<FolderListing> FolderLister::list(const fs::path& folder) {
         const bool regular = !statusError && entry.is_regular_file(statusError) && !statusError;
         listing.files.push_back(ListedFile{nativeName(entry.path()), entry.path(), regular});
     }
-    if (error) {
-        m_lastError = error.message();
-        return std::nullopt;
-    }
+    if (error)
+        return systemFailure(error);
 
     // Subfolders already listed through another link are left out here, so
     // that a walk does not descend into them again.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "open_folder.h"
+#include "icons/result.h"
+#include "platform/open_folder.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -35,10 +36,9 @@ struct FolderListing {
 // many links lead to it, so a walk over links that form a cycle ends.
 class FolderLister {
 public:
-    // Nullopt when the folder can't be listed (it doesn't exist, access is
-    // denied, it vanished meanwhile); lastError() then says why.
-    std::optional<FolderListing> list(const std::filesystem::path& folder);
-    const std::string& lastError() const { return m_lastError; }
+    // Fails when the folder can't be listed (it doesn't exist, access is
+    // denied, it vanished meanwhile).
+    Result<FolderListing> list(const std::filesystem::path& folder);
 
 private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;
@@ -47,7 +47,6 @@ private:
 
     std::set<Identity> m_listed;
     std::set<std::filesystem::path> m_listedPaths; // where the system has no identity
-    std::string m_lastError;
 };
 
 } // namespace orvu

@@ -1,4 +1,4 @@
-#include "like_pattern.h"
+#include "platform/like_pattern.h"
 
 #include <optional>
 #include <vector>

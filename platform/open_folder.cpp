@@ -1,4 +1,4 @@
-#include "open_folder.h"
+#include "platform/open_folder.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

@@ -1,6 +1,6 @@
-#include "path_text.h"
+#include "platform/path_text.h"
 
-#include "text_case.h"
+#include "platform/text_case.h"
 
 namespace orvu {
 std::string displayText(const std::filesystem::path& path) {

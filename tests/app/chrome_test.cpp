@@ -1,14 +1,14 @@
 // The main window's own title bar and its icon in the notification area.
 
 #include "fake_dialogs.h"
-#include "form1.h"
+#include "app/form1.h"
 #include "icon_builders.h"
-#include "list_view.h"
+#include "controls/list_view.h"
 #include "test_files.h"
-#include "tray_icon.h"
-#include "xp_command_button.h"
-#include "xp_option_button.h"
-#include "xp_title_buttons.h"
+#include "app/tray_icon.h"
+#include "controls/xp_command_button.h"
+#include "controls/xp_option_button.h"
+#include "controls/xp_title_buttons.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "qt/dialogs.h"
 
 #include <QStringList>
 #include <deque>

@@ -2,18 +2,18 @@
 // Start, the pop-up menu and the export.
 
 #include "fake_dialogs.h"
-#include "form1.h"
+#include "app/form1.h"
 #include "icon_builders.h"
-#include "image_list.h"
-#include "list_view.h"
-#include "picture_box.h"
-#include "qt_png_decoder.h"
-#include "status_line.h"
+#include "controls/image_list.h"
+#include "controls/list_view.h"
+#include "app/picture_box.h"
+#include "qt/qt_png_decoder.h"
+#include "app/status_line.h"
 #include "test_files.h"
-#include "xp_command_button.h"
-#include "xp_option_button.h"
-#include "xp_title_buttons.h"
-#include "xp_title_help_button.h"
+#include "controls/xp_command_button.h"
+#include "controls/xp_option_button.h"
+#include "controls/xp_title_buttons.h"
+#include "controls/xp_title_help_button.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -3,12 +3,12 @@
 // button, with its texts and picture whole.
 
 #include "fake_dialogs.h"
-#include "form1.h"
-#include "form2.h"
-#include "system_colours.h"
-#include "xp_option_button.h"
-#include "xp_title_buttons.h"
-#include "xp_title_help_button.h"
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/system_colours.h"
+#include "controls/xp_option_button.h"
+#include "controls/xp_title_buttons.h"
+#include "controls/xp_title_help_button.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -2,14 +2,14 @@
 // that none of it can break the harvest.
 
 #include "fake_dialogs.h"
-#include "form1.h"
+#include "app/form1.h"
 #include "icon_builders.h"
-#include "image_list.h"
-#include "list_view.h"
-#include "status_line.h"
+#include "controls/image_list.h"
+#include "controls/list_view.h"
+#include "app/status_line.h"
 #include "test_files.h"
-#include "xp_command_button.h"
-#include "xp_option_button.h"
+#include "controls/xp_command_button.h"
+#include "controls/xp_option_button.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -9,7 +9,7 @@
 // prints "show" each time a later start asks for its window, and ends
 // cleanly, releasing its claim, when its standard input closes.
 
-#include "single_instance.h"
+#include "qt/single_instance.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -4,7 +4,7 @@
 // The other starts are real processes: orvu-single-instance-helper claims a
 // key and reports "first", "second" and "show" on its standard output.
 
-#include "single_instance.h"
+#include "qt/single_instance.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

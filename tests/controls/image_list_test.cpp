@@ -1,4 +1,4 @@
-#include "image_list.h"
+#include "controls/image_list.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "list_items.h"
+#include "controls/list_items.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

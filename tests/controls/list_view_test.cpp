@@ -1,5 +1,5 @@
-#include "image_list.h"
-#include "list_view.h"
+#include "controls/image_list.h"
+#include "controls/list_view.h"
 
 #include <QScreen>
 #include <QScrollBar>

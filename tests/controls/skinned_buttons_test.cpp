@@ -1,7 +1,7 @@
-#include "xp_command_button.h"
-#include "xp_option_button.h"
-#include "xp_title_buttons.h"
-#include "xp_title_help_button.h"
+#include "controls/xp_command_button.h"
+#include "controls/xp_option_button.h"
+#include "controls/xp_title_buttons.h"
+#include "controls/xp_title_help_button.h"
 
 #include <QEnterEvent>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "tile_grid.h"
+#include "controls/tile_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Reading icons out of PE and NE executables and icon files, well-formed and damaged.
 
 #include "icon_builders.h"
-#include "icon_library.h"
-#include "reader_limits.h"
+#include "icons/icon_library.h"
+#include "icons/limits.h"
 
 #include <gtest/gtest.h>
 

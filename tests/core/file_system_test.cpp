@@ -1,12 +1,12 @@
 // Folder listings, name matching and reading files that change underneath.
 
-#include "file_source.h"
-#include "folder_listing.h"
+#include "platform/file_source.h"
+#include "platform/folder_listing.h"
 #include "icon_builders.h"
-#include "icon_library.h"
-#include "like_pattern.h"
+#include "icons/icon_library.h"
+#include "platform/like_pattern.h"
 #include "test_files.h"
-#include "text_case.h"
+#include "platform/text_case.h"
 #include "unprivileged.h"
 
 #include <gtest/gtest.h>

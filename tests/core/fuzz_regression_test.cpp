@@ -2,9 +2,9 @@
 // tests/data/fuzz-regressions or built here) with what a user must see.
 
 #include "icon_builders.h"
-#include "icon_library.h"
+#include "icons/icon_library.h"
 #include "png_writer.h"
-#include "reader_limits.h"
+#include "icons/limits.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Choosing, decoding, fitting and drawing icon images.
 
-#include "dib_decoder.h"
+#include "icons/dib_decoder.h"
 #include "icon_builders.h"
-#include "icon_choice.h"
-#include "icon_drawing.h"
-#include "icon_image.h"
-#include "icon_scaling.h"
+#include "icons/icon_choice.h"
+#include "icons/icon_drawing.h"
+#include "icons/icon_image.h"
+#include "icons/icon_scaling.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // data, and the libpng decoder of the command-line tool giving the same
 // pixels as Qt's, which the window uses.
 
-#include "libpng_decoder.h"
+#include "png/libpng_decoder.h"
 #include "png_writer.h"
-#include "reader_limits.h"
+#include "icons/limits.h"
 
 #ifdef ORVU_WITH_QT
-#include "qt_png_decoder.h"
+#include "qt/qt_png_decoder.h"
 #endif
 
 #include <gtest/gtest.h>

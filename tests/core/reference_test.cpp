@@ -1,10 +1,10 @@
 // The reader against the Windows API's own answers for real files: the
 // icon count of every file, and every icon's large image drawn on white.
 
-#include "icon_choice.h"
-#include "icon_drawing.h"
-#include "icon_library.h"
-#include "qt_png_decoder.h"
+#include "icons/icon_choice.h"
+#include "icons/icon_drawing.h"
+#include "icons/icon_library.h"
+#include "qt/qt_png_decoder.h"
 #include "sha256.h"
 #include "test_files.h"
 

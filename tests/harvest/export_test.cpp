@@ -1,6 +1,6 @@
 // Saving a tile's picture: a whole Windows bitmap or nothing at all.
 
-#include "icon_export.h"
+#include "harvest/icon_export.h"
 #include "test_files.h"
 #include "unprivileged.h"
 

@@ -1,9 +1,9 @@
 // The Start command and the folder scan, driven through a window without a screen.
 
-#include "folder_scan.h"
-#include "headless_window.h"
+#include "harvest/folder_scan.h"
+#include "harvest/headless_window.h"
 #include "icon_builders.h"
-#include "start_command.h"
+#include "harvest/start_command.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 // shrink while they are read. Every scan must end, skip and name what it
 // can't read, harvest the rest and change nothing on disk.
 
-#include "folder_scan.h"
-#include "headless_window.h"
+#include "harvest/folder_scan.h"
+#include "harvest/headless_window.h"
 #include "icon_builders.h"
-#include "icon_prefetch.h"
-#include "path_text.h"
+#include "harvest/icon_prefetch.h"
+#include "platform/path_text.h"
 #include "sha256.h"
 #include "test_files.h"
 #include "unprivileged.h"

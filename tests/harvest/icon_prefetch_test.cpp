@@ -1,7 +1,7 @@
 // Reading files ahead of the folder scan on other threads.
 
 #include "icon_builders.h"
-#include "icon_prefetch.h"
+#include "harvest/icon_prefetch.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // and the Windows comparison: small, well-formed files that a test can then
 // damage on purpose.
 
-#include "icon_group.h"
+#include "icons/icon_group.h"
 
 #include <cstdint>
 #include <string>

@@ -19,9 +19,9 @@
 //
 // Paths are shown relative to the --root that holds them, as NAME/relative.
 
-#include "dib_decoder.h"
-#include "icon_library.h"
-#include "png_decoder.h"
+#include "icons/dib_decoder.h"
+#include "icons/icon_library.h"
+#include "icons/png_decoder.h"
 #include "sha256.h"
 #include "test_files.h"
 

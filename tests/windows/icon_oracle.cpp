@@ -14,7 +14,7 @@
 //
 // Paths are taken from the wide command line and printed as UTF-8.
 
-#include "windows_api.h"
+#include "platform/windows_api.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -5,7 +5,7 @@
 //   FixedFileVersion, FixedProductVersion, Translation and every string of
 //   the "080404b0" table.
 
-#include "windows_api.h"
+#include "platform/windows_api.h"
 
 #include <cstdio>
 #include <string>

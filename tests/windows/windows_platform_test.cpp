@@ -2,15 +2,15 @@
 // Wine: PNG decoding through WIC, file names outside the ANSI code page,
 // folder identities, devices.
 
-#include "atomic_file.h"
-#include "file_source.h"
-#include "folder_listing.h"
+#include "platform/atomic_file.h"
+#include "platform/file_source.h"
+#include "platform/folder_listing.h"
 #include "icon_builders.h"
-#include "icon_library.h"
+#include "icons/icon_library.h"
 #include "png_writer.h"
 #include "test_files.h"
-#include "wic_png_decoder.h"
-#include "windows_api.h"
+#include "png/wic_png_decoder.h"
+#include "platform/windows_api.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>

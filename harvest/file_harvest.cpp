@@ -1,0 +1,32 @@
+#include "harvest/file_harvest.h"
+
+#include "harvest/icon_cell.h"
+#include "harvest/tiles.h"
+#include "harvest/messages.h"
+
+namespace orvu {
+
+bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons) {
+    for (std::uint32_t k = 0; k < icons.count; ++k) {
+        if (window.imageCount() >= MaxTiles) {
+            rebuildTiles(window);
+            window.reportProblem(messages::tileLimitReached());
+            return false;
+        }
+        const auto icon = icons.iconAt(k);
+        const IconCell cell = renderCell(window, icon ? &*icon : nullptr);
+        const std::string key = icons.keyFor(k);
+        if (!window.addImage(key, cell)) {
+            window.reportProblem(messages::keyTaken(key, icons.file));
+            return false;
+        }
+        if (k + 1 < icons.count && pace.due()) {
+            rebuildTiles(window);
+            if (!pace.yield())
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace orvu

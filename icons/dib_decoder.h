@@ -1,0 +1,25 @@
+#pragma once
+
+#include "icons/byte_view.h"
+#include "icons/icon_bitmap.h"
+#include "icons/result.h"
+
+
+namespace orvu {
+
+// Decodes an icon image stored as a device-independent bitmap: a
+// BITMAPINFOHEADER (or BITMAPCOREHEADER), the colour table, the colour rows
+// and the 1-bpp AND mask rows, both bottom-up with rows padded to 4 bytes,
+// the header's height counting both. Depths 1, 4, 8, 16, 24 and 32 bpp;
+// 16 and 32 bpp may carry bit-field masks.
+//
+// Fails when the header, the colour table or the colour rows are not all in
+// `data`, or the header is of another kind (BITMAPV4HEADER and
+// BITMAPV5HEADER included); a missing AND mask only makes the image opaque.
+Result<IconBitmap> decodeDib(ByteView data);
+
+// The pixels decodeDib would make of `data`, from the header alone (the
+// rows need not be there); 0 when the header makes no image.
+std::uint64_t dibPixels(ByteView data);
+
+} // namespace orvu

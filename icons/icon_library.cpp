@@ -1,0 +1,84 @@
+#include "icons/icon_library.h"
+
+#include "icons/icon_choice.h"
+#include "icons/icon_image.h"
+#include "icons/icon_scaling.h"
+#include "icons/limits.h"
+
+namespace orvu {
+
+IconLibrary::IconLibrary(std::unique_ptr<ByteSource> source, const PngDecoder* png)
+    : m_source(std::move(source)), m_png(png) {
+    auto container = openIconContainer(*m_source);
+    if (container)
+        m_container = std::move(*container);
+    else
+        m_problem = container.failure();
+}
+
+IconLibrary::IconLibrary(IconLibrary&&) noexcept = default;
+IconLibrary& IconLibrary::operator=(IconLibrary&&) noexcept = default;
+IconLibrary::~IconLibrary() = default;
+
+IconLibrary IconLibrary::fromBytes(std::vector<std::uint8_t> bytes, const PngDecoder* png) {
+    return IconLibrary(std::make_unique<MemorySource>(std::move(bytes)), png);
+}
+
+std::uint32_t IconLibrary::count() const {
+    return m_container ? m_container->iconCount() : 0;
+}
+
+Result<IconGroup> IconLibrary::group(std::uint32_t k) {
+    if (!m_container || k >= count())
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(std::uint64_t{k} + 1)};
+    if (!m_source)
+        return Failure{Failure::Kind::NoSuchIcon, "the file was closed"};
+    return m_container->group(*m_source, k);
+}
+
+Result<IconImage> IconLibrary::largeImage(std::uint32_t k) {
+    auto group = this->group(k);
+    if (!group)
+        return group.failure();
+    const auto chosen = chooseImage(*group);
+    if (!chosen)
+        return damaged("an icon group without images");
+    const GroupEntry& entry = group->entries[*chosen];
+    auto bytes = m_container->imageBytes(*m_source, entry);
+    if (!bytes)
+        return bytes.failure();
+    return IconImage{entry, std::move(*bytes)};
+}
+
+Result<IconBitmap> IconLibrary::largeIcon(std::uint32_t k) {
+    const auto image = largeImage(k);
+    if (!image)
+        return image.failure();
+    // Charged before decoding, whether or not the decoding then succeeds.
+    const ByteView bytes(image->bytes);
+    const std::uint64_t pixels = claimedPixels(bytes);
+    if (pixels > limits::MaxDecodedPixelsPerFile - m_pixelsDecoded)
+        return Failure{Failure::Kind::OverLimit, "the file's images exceed the pixels that are "
+                                                 "decoded of one file"};
+    m_pixelsDecoded += pixels;
+    auto decoded = decodeIconImage(bytes, m_png);
+    if (!decoded)
+        return decoded.failure();
+    return fitIconToSize(std::move(*decoded), LargeIconSize, LargeIconSize);
+}
+
+Result<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {
+    const auto group = this->group(k);
+    if (!group)
+        return group.failure();
+    std::vector<IconImage> result;
+    for (const GroupEntry& entry : group->entries) {
+        auto bytes = m_container->imageBytes(*m_source, entry);
+        if (!bytes)
+            return bytes.failure();
+        result.push_back(IconImage{entry, std::move(*bytes)});
+    }
+    return result;
+}
+
+} // namespace orvu

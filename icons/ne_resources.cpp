@@ -1,0 +1,155 @@
+#include "icons/ne_resources.h"
+
+#include "icons/limits.h"
+
+#include <algorithm>
+
+namespace orvu {
+namespace {
+
+// The records of an NE file that lead to its icons, as offsets of their fields.
+
+// IMAGE_OS2_HEADER: where the resource table lies, from the "NE" signature.
+namespace NeHeader {
+constexpr std::uint64_t ResourceTable = 0x24;       // ne_rsrctab
+constexpr std::uint64_t ResidentNameTable = 0x26;   // ne_restab, which follows it
+constexpr std::uint64_t Size = 0x28;
+} // namespace NeHeader
+
+// The resource table: an alignment shift, then type blocks until a type of 0.
+namespace ResourceTable {
+constexpr std::uint64_t AlignmentShift = 0; // rscAlignShift
+constexpr std::uint64_t TypesAt = 2;
+} // namespace ResourceTable
+
+// NE_TYPEINFO, followed by `count` NE_NAMEINFO records.
+namespace TypeInfo {
+constexpr std::uint64_t TypeId = 0;
+constexpr std::uint64_t Count = 2;
+constexpr std::uint64_t Size = 8;
+constexpr std::uint16_t Icon = 0x8003;
+constexpr std::uint16_t GroupIcon = 0x800E;
+} // namespace TypeInfo
+
+// NE_NAMEINFO; offset and length in units of 2^shift bytes.
+namespace NameInfo {
+constexpr std::uint64_t Offset = 0;
+constexpr std::uint64_t Length = 2;
+constexpr std::uint64_t Id = 6;
+constexpr std::uint64_t Size = 12;
+constexpr std::uint16_t IntegerId = 0x8000; // integer ids carry the top bit
+} // namespace NameInfo
+
+// Larger shifts can only point past any file.
+constexpr std::uint16_t MaxAlignmentShift = 24;
+
+} // namespace
+
+Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
+                                                         std::uint32_t neHeader) {
+    auto header = source.read(neHeader, NeHeader::Size, NeHeader::Size, "NE header");
+    if (!header)
+        return header.failure();
+    const ByteView view(*header);
+    const std::uint16_t resourceTable = *view.u16(NeHeader::ResourceTable);
+    const std::uint16_t residentNames = *view.u16(NeHeader::ResidentNameTable);
+    // A resource table too small to hold one type block means no resources.
+    if (int{residentNames} - int{resourceTable} <= static_cast<int>(TypeInfo::Size))
+        return std::unique_ptr<IconContainer>(new EmptyContainer);
+
+    const std::uint64_t table = std::uint64_t{neHeader} + resourceTable;
+    auto shiftBytes = source.read(table + ResourceTable::AlignmentShift, 2, 2, "alignment shift");
+    if (!shiftBytes)
+        return shiftBytes.failure();
+    const std::uint16_t shift = *ByteView(*shiftBytes).u16(0);
+    if (shift > MaxAlignmentShift)
+        return damaged("alignment shift " + std::to_string(shift) + " at " + hexOffset(table));
+
+    auto result = std::unique_ptr<NeResources>(new NeResources);
+    bool haveGroups = false;
+    bool haveIcons = false;
+    std::uint64_t at = table + ResourceTable::TypesAt;
+    for (std::uint32_t block = 0; block < limits::MaxNeTypeBlocks && !(haveGroups && haveIcons);
+         ++block) {
+        auto typeBytes = source.read(at, TypeInfo::Size, TypeInfo::Size, "resource type block");
+        if (!typeBytes)
+            return typeBytes.failure();
+        const ByteView typeInfo(*typeBytes);
+        const std::uint16_t type = *typeInfo.u16(TypeInfo::TypeId);
+        const std::uint16_t count = *typeInfo.u16(TypeInfo::Count);
+        if (type == 0)
+            break;
+        at += TypeInfo::Size;
+
+        std::vector<Resource>* target = nullptr;
+        if (type == TypeInfo::GroupIcon && !haveGroups) {
+            target = &result->m_groups;
+            haveGroups = true;
+        } else if (type == TypeInfo::Icon && !haveIcons) {
+            target = &result->m_icons;
+            haveIcons = true;
+        }
+        if (target) {
+            auto names = source.read(at, count * NameInfo::Size, 0xFFFF * NameInfo::Size,
+                                     "resource name table");
+            if (!names)
+                return names.failure();
+            const ByteView nameView(*names);
+            target->reserve(count);
+            for (std::uint32_t i = 0; i < count; ++i) {
+                const ByteView name = *nameView.sub(i * NameInfo::Size, NameInfo::Size);
+                target->push_back(Resource{std::uint64_t{*name.u16(NameInfo::Offset)} << shift,
+                                           std::uint64_t{*name.u16(NameInfo::Length)} << shift,
+                                           *name.u16(NameInfo::Id)});
+            }
+        }
+        at += count * NameInfo::Size;
+    }
+    if (!haveGroups || !haveIcons)
+        return std::unique_ptr<IconContainer>(new EmptyContainer);
+
+    // Sorted by id for look-ups, so that a group of thousands of entries
+    // doesn't walk thousands of icons for each. Where ids repeat, the last
+    // resource with the id counts.
+    auto& icons = result->m_icons;
+    std::stable_sort(icons.begin(), icons.end(),
+                     [](const Resource& a, const Resource& b) { return a.id < b.id; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        if (i + 1 == icons.size() || icons[i + 1].id != icons[i].id)
+            icons[kept++] = icons[i];
+    }
+    icons.resize(kept);
+    return std::unique_ptr<IconContainer>(std::move(result));
+}
+
+Result<IconGroup> NeResources::group(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_groups.size())
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
+    const Resource& resource = m_groups[k];
+    // Lengths are rounded up to the alignment, so the stored length may run
+    // past the end of the file by less than one unit.
+    const std::uint64_t available =
+        resource.offset < source.size() ? source.size() - resource.offset : 0;
+    auto data = source.read(resource.offset, std::min({resource.length, LargestGroup, available}),
+                            LargestGroup, "group icon resource");
+    if (!data)
+        return data.failure();
+    return parseResourceGroup(ByteView(*data));
+}
+
+Result<std::vector<std::uint8_t>> NeResources::imageBytes(ByteSource& source,
+                                                          const GroupEntry& entry) const {
+    const auto id = static_cast<std::uint16_t>((entry.location | NameInfo::IntegerId) & 0xFFFF);
+    const auto at = std::lower_bound(
+        m_icons.begin(), m_icons.end(), id,
+        [](const Resource& icon, std::uint16_t wanted) { return icon.id < wanted; });
+    if (at == m_icons.end() || at->id != id)
+        return Failure{Failure::Kind::NoSuchIcon,
+                       "no icon resource " + std::to_string(entry.location)};
+    const std::uint64_t available = at->offset < source.size() ? source.size() - at->offset : 0;
+    return source.read(at->offset, std::min(at->length, available), limits::MaxImageBytes,
+                       "icon resource");
+}
+
+} // namespace orvu

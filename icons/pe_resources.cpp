@@ -1,0 +1,306 @@
+#include "icons/pe_resources.h"
+
+#include "icons/limits.h"
+
+#include <algorithm>
+
+namespace orvu {
+namespace {
+
+// The records of a PE file that lead to its icons, as offsets of their
+// fields. Names follow winnt.h.
+
+// IMAGE_FILE_HEADER, after the 4-byte signature "PE\0\0".
+namespace FileHeader {
+constexpr std::uint64_t At = 4; // from the signature
+constexpr std::uint64_t NumberOfSections = 2;
+constexpr std::uint64_t SizeOfOptionalHeader = 16;
+constexpr std::uint64_t Size = 20;
+} // namespace FileHeader
+
+// IMAGE_OPTIONAL_HEADER32 and IMAGE_OPTIONAL_HEADER64, after the file header.
+namespace OptionalHeader {
+constexpr std::uint64_t Magic = 0;
+constexpr std::uint16_t Pe32Magic = 0x10B;
+constexpr std::uint16_t Pe32PlusMagic = 0x20B;
+constexpr std::uint64_t DataDirectoryPe32 = 96;
+constexpr std::uint64_t DataDirectoryPe32Plus = 112;
+} // namespace OptionalHeader
+
+// IMAGE_DATA_DIRECTORY, one of an array in the optional header.
+namespace DataDirectory {
+constexpr std::uint64_t VirtualAddress = 0;
+constexpr std::uint64_t Size = 8;
+constexpr std::uint64_t ResourceIndex = 2; // IMAGE_DIRECTORY_ENTRY_RESOURCE
+} // namespace DataDirectory
+
+// IMAGE_SECTION_HEADER.
+namespace SectionHeader {
+constexpr std::uint64_t VirtualAddress = 12;
+constexpr std::uint64_t SizeOfRawData = 16;
+constexpr std::uint64_t PointerToRawData = 20;
+constexpr std::uint64_t Characteristics = 36;
+constexpr std::uint64_t Size = 40;
+constexpr std::uint32_t UninitialisedData = 0x80; // IMAGE_SCN_CNT_UNINITIALIZED_DATA
+} // namespace SectionHeader
+
+// IMAGE_RESOURCE_DIRECTORY, followed by its named entries, then its numbered
+// ones in ascending order.
+namespace ResourceDirectory {
+constexpr std::uint64_t NumberOfNamedEntries = 12;
+constexpr std::uint64_t NumberOfIdEntries = 14;
+constexpr std::uint64_t Size = 16;
+} // namespace ResourceDirectory
+
+// IMAGE_RESOURCE_DIRECTORY_ENTRY.
+namespace ResourceEntry {
+constexpr std::uint64_t Name = 0;         // an id in the low 16 bits, or a name's offset
+constexpr std::uint64_t OffsetToData = 4; // from the root; the top bit marks a directory
+constexpr std::uint64_t Size = 8;
+constexpr std::uint32_t OffsetMask = 0x7FFFFFFF;
+constexpr std::uint32_t IdMask = 0xFFFF;
+} // namespace ResourceEntry
+
+// IMAGE_RESOURCE_DATA_ENTRY.
+namespace ResourceData {
+constexpr std::uint64_t OffsetToData = 0; // an RVA
+constexpr std::uint64_t DataSize = 4;
+constexpr std::uint64_t Size = 16;
+} // namespace ResourceData
+
+constexpr std::uint16_t RtIcon = 3;
+constexpr std::uint16_t RtGroupIcon = 14;
+
+struct DirectoryHeader {
+    std::uint16_t named = 0;
+    std::uint16_t numbered = 0;
+    std::uint32_t total() const { return std::uint32_t{named} + numbered; }
+};
+
+Result<DirectoryHeader> readDirectoryHeader(ByteSource& source, std::uint64_t at) {
+    auto bytes = source.read(at, ResourceDirectory::Size, ResourceDirectory::Size,
+                             "resource directory");
+    if (!bytes)
+        return bytes.failure();
+    const ByteView record(*bytes);
+    return DirectoryHeader{*record.u16(ResourceDirectory::NumberOfNamedEntries),
+                           *record.u16(ResourceDirectory::NumberOfIdEntries)};
+}
+
+struct DirectoryEntry {
+    std::uint32_t name = 0;
+    std::uint32_t offset = 0; // relative to the resource root
+};
+
+Result<DirectoryEntry> readDirectoryEntry(ByteSource& source, std::uint64_t directory,
+                                          std::uint32_t index) {
+    auto bytes = source.read(directory + ResourceDirectory::Size + index * ResourceEntry::Size,
+                             ResourceEntry::Size, ResourceEntry::Size, "resource directory entry");
+    if (!bytes)
+        return bytes.failure();
+    const ByteView record(*bytes);
+    return DirectoryEntry{*record.u32(ResourceEntry::Name),
+                          *record.u32(ResourceEntry::OffsetToData) & ResourceEntry::OffsetMask};
+}
+
+Result<SectionMap> readSectionTable(ByteSource& source, std::uint64_t at, std::uint16_t count) {
+    auto table = source.read(at, count * SectionHeader::Size,
+                             limits::MaxPeSections * SectionHeader::Size, "section table");
+    if (!table)
+        return table.failure();
+    const ByteView sections(*table);
+    std::vector<SectionMap::Section> parsed;
+    parsed.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const ByteView header = *sections.sub(i * SectionHeader::Size, SectionHeader::Size);
+        parsed.push_back({*header.u32(SectionHeader::VirtualAddress),
+                          *header.u32(SectionHeader::SizeOfRawData),
+                          *header.u32(SectionHeader::PointerToRawData),
+                          (*header.u32(SectionHeader::Characteristics) &
+                           SectionHeader::UninitialisedData) != 0});
+    }
+    return SectionMap(std::move(parsed));
+}
+
+} // namespace
+
+std::optional<std::uint64_t> SectionMap::resourceRoot(std::uint32_t rva) const {
+    for (const Section& section : m_sections) {
+        if (!section.uninitialisedData && rva >= section.virtualAddress &&
+            rva - section.virtualAddress < section.rawSize)
+            return std::uint64_t{section.rawOffset} + (rva - section.virtualAddress);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> SectionMap::resourceData(std::uint32_t rva, std::uint32_t size) const {
+    std::optional<std::uint64_t> found;
+    for (const Section& section : m_sections) {
+        const std::uint64_t end = std::uint64_t{section.virtualAddress} + section.rawSize;
+        if (rva >= section.virtualAddress && std::uint64_t{rva} + size <= end)
+            found = std::uint64_t{section.rawOffset} + (rva - section.virtualAddress);
+    }
+    return found;
+}
+
+Result<std::unique_ptr<IconContainer>> PeResources::open(ByteSource& source,
+                                                         std::uint32_t peHeader) {
+    const std::uint64_t fileHeader = std::uint64_t{peHeader} + FileHeader::At;
+    const std::uint64_t optionalHeader = fileHeader + FileHeader::Size;
+    auto headers = source.read(fileHeader, FileHeader::Size + 2, FileHeader::Size + 2,
+                               "PE file header");
+    if (!headers)
+        return headers.failure();
+    const ByteView header(*headers);
+    const std::uint16_t sectionCount = *header.u16(FileHeader::NumberOfSections);
+    const std::uint16_t optionalSize = *header.u16(FileHeader::SizeOfOptionalHeader);
+    const std::uint16_t magic = *header.u16(FileHeader::Size + OptionalHeader::Magic);
+    if (sectionCount > limits::MaxPeSections)
+        return Failure{Failure::Kind::OverLimit,
+                       std::to_string(sectionCount) + " sections in the PE file header"};
+
+    std::uint64_t dataDirectory = 0;
+    if (magic == OptionalHeader::Pe32Magic)
+        dataDirectory = optionalHeader + OptionalHeader::DataDirectoryPe32;
+    else if (magic == OptionalHeader::Pe32PlusMagic)
+        dataDirectory = optionalHeader + OptionalHeader::DataDirectoryPe32Plus;
+    else
+        return damaged("unknown optional header magic " + hexOffset(magic) + " at " +
+                       hexOffset(optionalHeader));
+
+    auto resourceEntry =
+        source.read(dataDirectory + DataDirectory::ResourceIndex * DataDirectory::Size,
+                    DataDirectory::Size, DataDirectory::Size, "resource data directory");
+    if (!resourceEntry)
+        return resourceEntry.failure();
+    const std::uint32_t resourceRva =
+        *ByteView(*resourceEntry).u32(DataDirectory::VirtualAddress);
+    if (resourceRva == 0)
+        return std::unique_ptr<IconContainer>(new EmptyContainer);
+
+    auto sections = readSectionTable(source, optionalHeader + optionalSize, sectionCount);
+    if (!sections)
+        return sections.failure();
+    const auto root = sections->resourceRoot(resourceRva);
+    if (!root)
+        return damaged("resource directory address " + hexOffset(resourceRva) +
+                       " lies in no section");
+    auto result = std::unique_ptr<PeResources>(new PeResources(std::move(*sections), *root));
+
+    const auto groups = result->findById(source, 0, RtGroupIcon);
+    if (!groups && groups.failure().kind == Failure::Kind::NoSuchIcon)
+        return std::unique_ptr<IconContainer>(new EmptyContainer);
+    if (!groups)
+        return groups.failure();
+    const std::uint64_t groupDirectory = result->m_root + *groups;
+    const auto groupHeader = readDirectoryHeader(source, groupDirectory);
+    if (!groupHeader)
+        return groupHeader.failure();
+    // The count is taken from the header, but only when every entry it
+    // counts is in the file: a few bytes claiming 131 070 icons hold none.
+    const std::uint64_t entriesEnd = groupDirectory + ResourceDirectory::Size +
+                                     groupHeader->total() * ResourceEntry::Size;
+    if (groupHeader->total() > limits::MaxIconsPerFile)
+        return Failure{Failure::Kind::OverLimit,
+                       std::to_string(groupHeader->total()) + " icons in the RT_GROUP_ICON "
+                                                              "directory at " +
+                           hexOffset(groupDirectory)};
+    if (entriesEnd > source.size())
+        return damaged("the RT_GROUP_ICON directory at " + hexOffset(groupDirectory) +
+                       " runs past the end of the file");
+    result->m_groupDirectory = *groups;
+    result->m_iconCount = groupHeader->total();
+    if (const auto icons = result->findById(source, 0, RtIcon))
+        result->m_iconDirectory = *icons;
+    return std::unique_ptr<IconContainer>(std::move(result));
+}
+
+// Binary search among the numbered entries, which a resource directory keeps
+// in ascending order after the named ones. Returns the entry's offset.
+Result<std::uint32_t> PeResources::findById(ByteSource& source, std::uint32_t directory,
+                                            std::uint16_t id) const {
+    const std::uint64_t at = m_root + directory;
+    const auto header = readDirectoryHeader(source, at);
+    if (!header)
+        return header.failure();
+    std::int64_t low = 0;
+    std::int64_t high = std::int64_t{header->numbered} - 1;
+    while (low <= high) {
+        const std::int64_t middle = (low + high) / 2;
+        const auto entry =
+            readDirectoryEntry(source, at, header->named + static_cast<std::uint32_t>(middle));
+        if (!entry)
+            return entry.failure();
+        const std::uint32_t entryId = entry->name & ResourceEntry::IdMask;
+        if (entryId == id)
+            return entry->offset;
+        if (entryId > id)
+            high = middle - 1;
+        else
+            low = middle + 1;
+    }
+    return Failure{Failure::Kind::NoSuchIcon,
+                   "no resource " + std::to_string(id) + " in the directory at " + hexOffset(at)};
+}
+
+// Where a name's data lies in its first language: name directory → first
+// language entry → data entry → file extent.
+Result<PeResources::Extent> PeResources::firstLanguageData(ByteSource& source,
+                                                           std::uint32_t nameDirectory) const {
+    const std::uint64_t languages = m_root + nameDirectory;
+    const auto header = readDirectoryHeader(source, languages);
+    if (!header)
+        return header.failure();
+    if (header->total() == 0)
+        return damaged("the language directory at " + hexOffset(languages) + " is empty");
+    const auto first = readDirectoryEntry(source, languages, 0);
+    if (!first)
+        return first.failure();
+    auto dataEntry = source.read(m_root + first->offset, ResourceData::Size, ResourceData::Size,
+                                 "resource data entry");
+    if (!dataEntry)
+        return dataEntry.failure();
+    const ByteView data(*dataEntry);
+    const std::uint32_t rva = *data.u32(ResourceData::OffsetToData);
+    const std::uint32_t size = *data.u32(ResourceData::DataSize);
+    const auto offset = m_sections.resourceData(rva, size);
+    if (!offset)
+        return damaged("resource data at address " + hexOffset(rva) + " (" +
+                       std::to_string(size) + " bytes) lies in no section");
+    return Extent{*offset, size};
+}
+
+Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_iconCount)
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
+    const auto entry = readDirectoryEntry(source, m_root + m_groupDirectory, k);
+    if (!entry)
+        return entry.failure();
+    const auto extent = firstLanguageData(source, entry->offset);
+    if (!extent)
+        return extent.failure();
+    // A group never needs more than its largest possible directory.
+    auto data = source.read(extent->offset, std::min(std::uint64_t{extent->size}, LargestGroup),
+                            LargestGroup, "RT_GROUP_ICON data");
+    if (!data)
+        return data.failure();
+    return parseResourceGroup(ByteView(*data));
+}
+
+Result<std::vector<std::uint8_t>> PeResources::imageBytes(ByteSource& source,
+                                                          const GroupEntry& entry) const {
+    if (!m_iconDirectory)
+        return Failure{Failure::Kind::NoSuchIcon, "the file has no RT_ICON directory"};
+    if (entry.location > ResourceEntry::IdMask)
+        return Failure{Failure::Kind::NoSuchIcon, "RT_ICON " + std::to_string(entry.location)};
+    const auto image =
+        findById(source, *m_iconDirectory, static_cast<std::uint16_t>(entry.location));
+    if (!image)
+        return image.failure();
+    const auto extent = firstLanguageData(source, *image);
+    if (!extent)
+        return extent.failure();
+    return source.read(extent->offset, extent->size, limits::MaxImageBytes, "RT_ICON data");
+}
+
+} // namespace orvu

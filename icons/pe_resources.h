@@ -1,0 +1,69 @@
+#pragma once
+
+#include "icons/icon_container.h"
+
+#include <vector>
+
+namespace orvu {
+
+// Where the icon extractor of Windows finds a resource address (an RVA) in a
+// PE file. It reads the file itself instead of loading it, and maps addresses
+// through the section table in two ways:
+//  - the resource root, through the first section whose raw data holds the
+//    root's first byte, skipping sections of uninitialised data;
+//  - the data of a resource, through the last section whose raw data holds
+//    the data's whole extent.
+// Real files have overlapping sections where the two disagree; both rules are
+// kept, so that such files show the icons Windows shows.
+class SectionMap {
+public:
+    struct Section {
+        std::uint32_t virtualAddress = 0;
+        std::uint32_t rawSize = 0;
+        std::uint32_t rawOffset = 0;
+        bool uninitialisedData = false;
+    };
+
+    explicit SectionMap(std::vector<Section> sections) : m_sections(std::move(sections)) {}
+
+    std::optional<std::uint64_t> resourceRoot(std::uint32_t rva) const;
+    std::optional<std::uint64_t> resourceData(std::uint32_t rva, std::uint32_t size) const;
+
+private:
+    std::vector<Section> m_sections;
+};
+
+// The icon resources of a PE32 or PE32+ file: the RT_GROUP_ICON and RT_ICON
+// directories of its resource tree, found without reading anything else.
+class PeResources final : public IconContainer {
+public:
+    // `peHeader` is the file offset of the "PE\0\0" signature. A file
+    // without resources, or without group icons, has no icons; one whose
+    // headers or group directory run past its end is damaged.
+    static Result<std::unique_ptr<IconContainer>> open(ByteSource& source, std::uint32_t peHeader);
+
+    std::uint32_t iconCount() const override { return m_iconCount; }
+    Result<IconGroup> group(ByteSource& source, std::uint32_t k) const override;
+    Result<std::vector<std::uint8_t>> imageBytes(ByteSource& source,
+                                                 const GroupEntry& entry) const override;
+
+private:
+    struct Extent {
+        std::uint64_t offset = 0;
+        std::uint32_t size = 0;
+    };
+
+    PeResources(SectionMap sections, std::uint64_t root)
+        : m_sections(std::move(sections)), m_root(root) {}
+    Result<std::uint32_t> findById(ByteSource& source, std::uint32_t directory,
+                                   std::uint16_t id) const;
+    Result<Extent> firstLanguageData(ByteSource& source, std::uint32_t nameDirectory) const;
+
+    SectionMap m_sections;
+    std::uint64_t m_root = 0;           // file offset of the resource root directory
+    std::uint32_t m_groupDirectory = 0; // offsets below are relative to the root
+    std::uint32_t m_iconCount = 0;
+    std::optional<std::uint32_t> m_iconDirectory;
+};
+
+} // namespace orvu

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "icons/byte_view.h"
+#include "icons/icon_bitmap.h"
+#include "icons/result.h"
+
+namespace orvu {
+
+// Decodes PNG icon images. The library recognises them and checks their
+// size; the decoding itself is left to an implementation outside it (libpng,
+// Qt, the Windows Imaging Component).
+class PngDecoder {
+public:
+    virtual ~PngDecoder() = default;
+    // An image of at most limits::MaxImageSide a side, alpha not premultiplied.
+    virtual Result<IconBitmap> decode(ByteView png) const = 0;
+};
+
+struct PngHeader {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+bool isPng(ByteView data);
+// The size from the IHDR chunk. Fails when it is missing or zero, or larger
+// than limits::MaxImageSide: such an image is refused before it is decoded.
+Result<PngHeader> readPngHeader(ByteView data);
+
+} // namespace orvu

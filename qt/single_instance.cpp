@@ -1,0 +1,140 @@
+#include "qt/single_instance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QThread>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+namespace orvu {
+namespace {
+
+// How long a later start keeps trying to reach a first instance that holds
+// the lock but may not be listening yet.
+constexpr int ConnectAttempts = 10;
+constexpr int ConnectTimeoutMs = 200;
+constexpr int ConnectPauseMs = 50;
+
+// Longest file-name stem taken from a key as it is; a socket path must stay
+// well under the platform's limit of about a hundred bytes.
+constexpr qsizetype LongestStem = 48;
+
+// The user's own folder for the lock and the socket: the runtime folder,
+// private to the user, where the platform has one.
+QString instanceFolder() {
+#ifdef Q_OS_WIN
+    return QDir::tempPath(); // per user on Windows
+#else
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+#endif
+}
+
+// A stem usable in a file name and a pipe name. Keys that had to be changed
+// or shortened get a digest of the whole key, so that distinct keys stay
+// distinct.
+QString fileStem(const QString& key) {
+    QString stem;
+    for (const QChar c : key) {
+        const bool plain = c.unicode() < 128 && (c.isLetterOrNumber() || c == u'-' || c == u'_');
+        stem += plain ? c : QChar(u'_');
+    }
+    if (stem == key && stem.size() <= LongestStem)
+        return stem;
+    const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256);
+    return stem.left(LongestStem / 2) + u'-' + QString::fromLatin1(digest.toHex().left(16));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent)
+    : QObject(parent), m_key(key), m_folder(instanceFolder()) {}
+
+SingleInstance::~SingleInstance() {
+    // Stop listening before the lock goes: a later instance that takes the
+    // lock must not have its fresh socket removed by this one's closing.
+    delete m_server;
+    m_server = nullptr;
+    m_lock.reset();
+}
+
+QString SingleInstance::userKey(const QString& program) {
+#ifdef Q_OS_WIN
+    return program + u'-' + qEnvironmentVariable("USERDOMAIN") + u'-' +
+           qEnvironmentVariable("USERNAME");
+#else
+    return program + u'-' + QString::number(::getuid());
+#endif
+}
+
+QString SingleInstance::lockFilePath() const {
+    return QDir(m_folder).filePath(fileStem(m_key) + QStringLiteral(".lock"));
+}
+
+QString SingleInstance::serverName() const {
+#ifdef Q_OS_WIN
+    return fileStem(m_key);
+#else
+    return QDir(m_folder).filePath(fileStem(m_key) + QStringLiteral(".socket"));
+#endif
+}
+
+bool SingleInstance::claim() {
+    if (m_lock && m_lock->isLocked())
+        return true;
+    QDir().mkpath(m_folder);
+    m_lock = std::make_unique<QLockFile>(lockFilePath());
+    // Only a lock whose process has gone is stale; a running instance's lock
+    // holds however long it has been running.
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0)) {
+        listen();
+        return true;
+    }
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        // No lock can be kept here at all: run rather than lock the user out.
+        return true;
+    }
+    askFirstToComeForward();
+    return false;
+}
+
+void SingleInstance::listen() {
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            socket->disconnectFromServer();
+            socket->deleteLater();
+            emit showRequested();
+        }
+    });
+    // A socket left behind by an instance that crashed would block the name;
+    // holding the lock, this instance is the only one entitled to it.
+    QLocalServer::removeServer(serverName());
+    // Should listening fail, later starts still end; they just can't ask for
+    // the window.
+    m_server->listen(serverName());
+}
+
+bool SingleInstance::askFirstToComeForward() const {
+    for (int attempt = 0; attempt < ConnectAttempts; ++attempt) {
+        QLocalSocket socket;
+        socket.connectToServer(serverName());
+        if (socket.waitForConnected(ConnectTimeoutMs)) {
+            socket.disconnectFromServer();
+            return true;
+        }
+        // The first instance may have taken the lock and not be listening yet.
+        QThread::msleep(ConnectPauseMs);
+    }
+    return false;
+}
+
+} // namespace orvu
