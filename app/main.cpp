@@ -1,10 +1,11 @@
 // Orvu图标提取机: pulls the icons out of Windows executables and shows them as tiles.
 
+#include "app/main_window.h"
+#include "app/tray_icon.h"
+#include "app/window_design.h"
 #include "qt/dialogs.h"
-#include "app/form1.h"
 #include "qt/qt_png_decoder.h"
 #include "qt/single_instance.h"
-#include "app/tray_icon.h"
 
 #include <QApplication>
 
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // The name only, no display name: Qt would add a display name to every
     // window title, the dialogs' included.
-    QApplication::setApplicationName(QStringLiteral("Orvu图标提取机 D2002.10.27"));
+    QApplication::setApplicationName(orvu::ProductTitle);
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Orvu"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -21,15 +22,15 @@ int main(int argc, char** argv) {
     const orvu::QtPngDecoder png;
     // One instance a user: a later start asks this one to come forward and ends.
     orvu::SingleInstance instance(orvu::SingleInstance::userKey(QStringLiteral("orvu-icons")));
-    orvu::Form1 form(dialogs, &png);
-    form.onLoad = [&instance] { return instance.claim(); };
-    QObject::connect(&instance, &orvu::SingleInstance::showRequested, &form,
-                     &orvu::Form1::trayShowWindow);
-    form.onEndProgram = [] { QApplication::exit(0); };
-    QObject::connect(&application, &QApplication::aboutToQuit, &form,
-                     [&form] { form.trayIcon().remove(); });
-    if (!form.load())
+    orvu::MainWindow window(dialogs, &png);
+    window.onLoad = [&instance] { return instance.claim(); };
+    QObject::connect(&instance, &orvu::SingleInstance::showRequested, &window,
+                     &orvu::MainWindow::showFromTray);
+    window.onEndProgram = [] { QApplication::exit(0); };
+    QObject::connect(&application, &QApplication::aboutToQuit, &window,
+                     [&window] { window.trayIcon().remove(); });
+    if (!window.load())
         return 0;
-    form.show();
+    window.show();
     return QApplication::exec();
 }

@@ -1,79 +1,81 @@
 #include "app/main_window_harvest.h"
 
-#include "qt/dialogs.h"
-#include "app/form1.h"
+#include "app/main_window.h"
+#include "app/picture_box.h"
+#include "app/status_line.h"
 #include "controls/image_list.h"
 #include "controls/list_view.h"
-#include "app/picture_box.h"
+#include "controls/push_button.h"
+#include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
-#include "app/status_line.h"
-#include "controls/xp_command_button.h"
 
 #include <QCoreApplication>
 
 namespace orvu {
 
 Surface& MainWindowHarvest::previewImage() {
-    return m_form.previewSurface();
+    return m_window.previewSurface();
 }
 
 std::uint32_t MainWindowHarvest::previewBackground() const {
-    return m_form.Picture1->backColor().rgb() & 0xFFFFFF;
+    return m_window.controls().previewBox->backColor().rgb() & 0xFFFFFF;
 }
 
 void MainWindowHarvest::refreshPreview() {
-    m_form.Picture1->setImage(toQImage(m_form.previewSurface()));
-    m_form.Picture1->refresh();
+    PictureBox* preview = m_window.controls().previewBox;
+    preview->setImage(toQImage(m_window.previewSurface()));
+    preview->refresh();
 }
 
 void MainWindowHarvest::setImageSize(int width, int height) {
-    m_form.ImageList1->setImageWidth(static_cast<std::int16_t>(width));
-    m_form.ImageList1->setImageHeight(static_cast<std::int16_t>(height));
+    ImageList* images = m_window.controls().iconImages;
+    images->setImageWidth(static_cast<std::int16_t>(width));
+    images->setImageHeight(static_cast<std::int16_t>(height));
 }
 
 bool MainWindowHarvest::addImage(const std::string& key, const IconCell& cell) {
-    return m_form.ImageList1->listImages().add(fromUtf8(key), toQImage(cell));
+    return m_window.controls().iconImages->listImages().add(fromUtf8(key), toQImage(cell));
 }
 
 std::size_t MainWindowHarvest::imageCount() const {
-    return static_cast<std::size_t>(m_form.ImageList1->listImages().count());
+    return static_cast<std::size_t>(m_window.controls().iconImages->listImages().count());
 }
 
 void MainWindowHarvest::bindListToImages() {
-    m_form.ListView1->setIcons(m_form.ImageList1);
+    m_window.controls().iconList->setIcons(m_window.controls().iconImages);
 }
 
 std::size_t MainWindowHarvest::tileCount() const {
-    return static_cast<std::size_t>(m_form.ListView1->listItems().count());
+    return static_cast<std::size_t>(m_window.controls().iconList->listItems().count());
 }
 
-void MainWindowHarvest::addTile(const std::string& text, std::size_t imageNumber) {
-    m_form.ListView1->listItems().add(fromUtf8(text), static_cast<int>(imageNumber));
+void MainWindowHarvest::addTile(const std::string& text, std::size_t image) {
+    m_window.controls().iconList->listItems().add(fromUtf8(text), static_cast<int>(image));
 }
 
 void MainWindowHarvest::clearTiles() {
-    m_form.ListView1->listItems().clear();
+    m_window.controls().iconList->listItems().clear();
 }
 
 void MainWindowHarvest::setStartEnabled(bool enabled) {
-    m_form.XPCommandButton3->setEnabled(enabled);
+    m_window.controls().startButton->setEnabled(enabled);
 }
 
 void MainWindowHarvest::showStatus(const std::string& text) {
-    m_form.Label1->setText(fromUtf8(text));
+    m_window.controls().statusLine->setText(fromUtf8(text));
 }
 
 void MainWindowHarvest::showStatus(const std::filesystem::path& path) {
-    m_form.Label1->setText(toDisplay(path));
+    m_window.controls().statusLine->setText(toDisplay(path));
 }
 
 bool MainWindowHarvest::yieldToEvents() {
     QCoreApplication::processEvents();
-    return !m_form.ending();
+    return m_window.harvestMayContinue();
 }
 
 void MainWindowHarvest::reportProblem(const std::string& message) {
-    m_form.dialogs().tell(&m_form, fromUtf8(message));
+    m_window.dialogs().tell(&m_window, fromUtf8(message));
 }
 
 } // namespace orvu

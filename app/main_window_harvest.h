@@ -4,14 +4,13 @@
 
 namespace orvu {
 
-class Form1;
+class MainWindow;
 
-// The harvest's view of the main window: Picture1 as the preview surface,
-// ImageList1 as the collection, ListView1 as the list, XPCommandButton3 as
-// Start and Label1 as the status line.
+// The harvest's view of the main window: its preview box, image collection,
+// icon list, Start button and status line.
 class MainWindowHarvest final : public HarvestWindow {
 public:
-    explicit MainWindowHarvest(Form1& form) : m_form(form) {}
+    explicit MainWindowHarvest(MainWindow& window) : m_window(window) {}
 
     Surface& previewImage() override;
     std::uint32_t previewBackground() const override;
@@ -23,7 +22,7 @@ public:
 
     void bindListToImages() override;
     std::size_t tileCount() const override;
-    void addTile(const std::string& text, std::size_t imageNumber) override;
+    void addTile(const std::string& text, std::size_t image) override;
     void clearTiles() override;
 
     void setStartEnabled(bool enabled) override;
@@ -33,7 +32,7 @@ public:
     void reportProblem(const std::string& message) override;
 
 private:
-    Form1& m_form;
+    MainWindow& m_window;
 };
 
 } // namespace orvu

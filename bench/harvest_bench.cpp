@@ -16,11 +16,11 @@
 #include "platform/folder_listing.h"
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
-#include "icon_builders.h"
-#include "icons/icon_library.h"
+#include "support/icon_builders.h"
+#include "platform/icon_files.h"
 #include "platform/like_pattern.h"
 #include "qt/qt_png_decoder.h"
-#include "test_files.h"
+#include "support/test_files.h"
 #include "platform/text_case.h"
 
 #include <algorithm>
@@ -64,8 +64,8 @@ int scan(const fs::path& folder, const std::string& pattern, int repeat) {
         orvu::HeadlessWindow window;
         window.setKeepCells(false);
         window.setKeepStatusHistory(false);
-        orvu::HarvestCounters counters;
-        orvu::FolderScan scan(window, counters, &Png);
+        orvu::FolderKeys keys;
+        orvu::FolderScan scan(window, keys, &Png);
         scan.run(folder, pattern);
         files = scan.filesMatched();
         icons = window.imageCount();
@@ -96,9 +96,9 @@ int baseline(const fs::path& folder, int repeat) {
         images = 0;
         bytes = 0;
         for (const fs::path& file : files) {
-            orvu::IconLibrary library = orvu::IconLibrary::open(file, nullptr);
-            for (std::uint32_t k = 0; k < library.count(); ++k) {
-                if (const auto image = library.largeImage(k)) {
+            auto library = orvu::openIconLibrary(file, nullptr);
+            for (std::uint32_t k = 0; library && k < library->count(); ++k) {
+                if (const auto image = library->largeImage(k)) {
                     ++images;
                     bytes += image->bytes.size();
                 }
@@ -119,9 +119,9 @@ long peakKibAfterHarvest(const fs::path& file) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        orvu::IconLibrary library = orvu::IconLibrary::open(file, &Png);
-        for (std::uint32_t k = 0; k < library.count(); ++k)
-            (void)library.largeIcon(k);
+        auto library = orvu::openIconLibrary(file, &Png);
+        for (std::uint32_t k = 0; library && k < library->count(); ++k)
+            (void)library->largeIcon(k);
         struct rusage usage {};
         ::getrusage(RUSAGE_SELF, &usage);
         const long peak = usage.ru_maxrss;

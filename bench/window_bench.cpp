@@ -11,12 +11,12 @@
 //       the test corpus), a third of them under other names, plus text files.
 
 #include "qt/dialogs.h"
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "controls/list_view.h"
 #include "qt/qt_png_decoder.h"
-#include "test_files.h"
-#include "controls/xp_command_button.h"
-#include "controls/xp_option_button.h"
+#include "support/test_files.h"
+#include "controls/push_button.h"
+#include "controls/option_button.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -52,7 +52,7 @@ public:
 struct Window {
     ScriptedDialogs dialogs;
     orvu::QtPngDecoder png;
-    orvu::Form1 form{dialogs, &png};
+    orvu::MainWindow form{dialogs, &png};
     Window() {
         form.load();
         form.show();
@@ -63,17 +63,17 @@ struct Window {
 int startClick(const QString& file, int repeat) {
     Window window;
     window.dialogs.path = file;
-    window.form.c1->click();
+    window.form.controls().fileModeOption->click();
     std::vector<double> times;
     int tiles = 0;
     for (int i = 0; i < repeat; ++i) {
-        window.form.xp1->click();
+        window.form.controls().pickFileButton->click();
         QApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
-        window.form.XPCommandButton3->click();
+        window.form.controls().startButton->click();
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        tiles = window.form.ListView1->listItems().count();
+        tiles = window.form.controls().iconList->listItems().count();
         QApplication::processEvents();
     }
     std::sort(times.begin(), times.end());
@@ -85,8 +85,8 @@ int startClick(const QString& file, int repeat) {
 int scanThroughWindow(const QString& folder) {
     Window window;
     window.dialogs.path = folder;
-    window.form.c2->click();
-    window.form.xp2->click();
+    window.form.controls().folderModeOption->click();
+    window.form.controls().pickFolderButton->click();
     QApplication::processEvents();
 
     // A timer due at every turn of the event loop fires once per yield.
@@ -105,11 +105,11 @@ int scanThroughWindow(const QString& folder) {
     });
     ticker.start();
     clock.start();
-    window.form.XPCommandButton3->click();
+    window.form.controls().startButton->click();
     const double total = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     ticker.stop();
     std::printf("window scan: %d tiles, %.3f s total, %llu event-loop turns, longest gap %.2f ms\n",
-                window.form.ListView1->listItems().count(), total,
+                window.form.controls().iconList->listItems().count(), total,
                 static_cast<unsigned long long>(turns), static_cast<double>(longestGap) / 1e6);
     return 0;
 }

@@ -2,7 +2,6 @@
 
 #include "controls/list_images.h"
 
-#include <QColor>
 #include <QObject>
 #include <cstdint>
 
@@ -26,12 +25,6 @@ public:
     bool setImageWidth(std::int16_t width);
     bool setImageHeight(std::int16_t height);
 
-    // Stored with the collection for whoever draws its pictures.
-    QColor maskColor() const { return m_maskColor; }
-    void setMaskColor(const QColor& colour) { m_maskColor = colour; }
-    QColor backColor() const { return m_backColor; }
-    void setBackColor(const QColor& colour) { m_backColor = colour; }
-
     ListImages& listImages() { return m_images; }
     const ListImages& listImages() const { return m_images; }
 
@@ -42,8 +35,6 @@ private:
     bool resize(QSize size);
 
     ListImages m_images;
-    QColor m_maskColor{192, 192, 192};
-    QColor m_backColor{255, 255, 255};
 };
 
 } // namespace orvu

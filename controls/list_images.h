@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -9,8 +10,12 @@
 
 namespace orvu {
 
-// The pictures of an image collection, each under a text key of its own, at
-// 1-based positions in the order they were added since the last clear.
+// The pictures of an image collection, each under a text key of its own, in
+// the order they were added since the last clear (indices from 0).
+//
+// Pictures with the same pixels are stored once and shared: real folders
+// repeat the same icons across many executables, and a hostile file may
+// repeat one image thousands of times.
 class ListImages : public QObject {
     Q_OBJECT
 
@@ -25,10 +30,12 @@ public:
 
     int count() const;
     bool containsKey(const QString& key) const;
-    // The picture at a 1-based position; a null image outside 1..count().
-    QImage item(int position) const;
-    // The key at a 1-based position; empty outside 1..count().
-    QString key(int position) const;
+    // The picture at an index; a null image outside 0..count()-1.
+    QImage item(int index) const;
+    // The key at an index; empty outside 0..count()-1.
+    QString key(int index) const;
+    // How many different pictures the collection holds.
+    int distinctCount() const { return static_cast<int>(m_distinct.size()); }
 
     QSize imageSize() const { return m_imageSize; }
     // Pictures keep the size they were added at, so the size can change
@@ -36,7 +43,7 @@ public:
     bool setImageSize(QSize size);
 
 signals:
-    void imageAdded(int position);
+    void imageAdded(int index);
     void cleared();
 
 private:
@@ -45,9 +52,14 @@ private:
         QImage picture;
     };
 
+    // The stored picture with the same pixels as `picture`, or `picture`
+    // itself, which is then kept as a new one.
+    QImage shared(QImage picture);
+
     QSize m_imageSize;
     QList<Entry> m_entries;
     QSet<QString> m_keys;
+    QMultiHash<std::size_t, QImage> m_distinct; // by a hash of the pixels
 };
 
 } // namespace orvu

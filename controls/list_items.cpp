@@ -4,12 +4,12 @@ namespace orvu {
 
 ListItems::ListItems(QObject* parent) : QAbstractListModel(parent) {}
 
-int ListItems::add(const QString& text, int icon) {
+int ListItems::add(const QString& text, int image) {
     const int row = count();
     beginInsertRows(QModelIndex(), row, row);
-    m_items.append(ListItem{text, icon});
+    m_items.append(ListItem{text, image});
     endInsertRows();
-    return row + 1;
+    return row;
 }
 
 void ListItems::clear() {
@@ -22,10 +22,10 @@ int ListItems::count() const {
     return static_cast<int>(m_items.size());
 }
 
-std::optional<ListItem> ListItems::item(int position) const {
-    if (position < 1 || position > count())
+std::optional<ListItem> ListItems::item(int index) const {
+    if (index < 0 || index >= count())
         return std::nullopt;
-    return m_items[position - 1];
+    return m_items[index];
 }
 
 int ListItems::rowCount(const QModelIndex& parent) const {
@@ -39,8 +39,8 @@ QVariant ListItems::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return entry.text;
-    case IconRole:
-        return entry.icon;
+    case ImageRole:
+        return entry.image;
     default:
         return {};
     }
@@ -48,7 +48,7 @@ QVariant ListItems::data(const QModelIndex& index, int role) const {
 
 QHash<int, QByteArray> ListItems::roleNames() const {
     QHash<int, QByteArray> names = QAbstractListModel::roleNames();
-    names.insert(IconRole, "icon");
+    names.insert(ImageRole, "image");
     return names;
 }
 

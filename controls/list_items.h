@@ -7,33 +7,32 @@
 
 namespace orvu {
 
-// One tile of the list: its caption and the 1-based number of the picture it
-// shows from the bound image collection.
+// One tile of the list: its caption and the index of the picture it shows
+// from the bound image collection.
 struct ListItem {
     QString text;
-    int icon = 0;
+    int image = 0;
 
     friend bool operator==(const ListItem&, const ListItem&) = default;
 };
 
-// The items of a ListView, at 1-based positions, as a list model: the
-// display role holds the text, IconRole the picture number. Items are only
-// appended or all cleared.
+// The items of a ListView as a list model: the display role holds the text,
+// ImageRole the picture's index. Items are only appended or all cleared.
 class ListItems : public QAbstractListModel {
     Q_OBJECT
 
 public:
-    static constexpr int IconRole = Qt::UserRole + 1;
+    static constexpr int ImageRole = Qt::UserRole + 1;
 
     explicit ListItems(QObject* parent = nullptr);
 
-    // Appends an item; returns its position.
-    int add(const QString& text, int icon);
+    // Appends an item; returns its index.
+    int add(const QString& text, int image);
     void clear();
 
     int count() const;
-    // The item at a 1-based position; nullopt outside 1..count().
-    std::optional<ListItem> item(int position) const;
+    // The item at an index; nullopt outside 0..count()-1.
+    std::optional<ListItem> item(int index) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

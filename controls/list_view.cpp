@@ -1,7 +1,7 @@
 #include "controls/list_view.h"
 
 #include "controls/image_list.h"
-#include "controls/xp_skin.h"
+#include "controls/skin.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -16,19 +16,6 @@ constexpr int PictureTop = 4;   // from the tile's top to its picture
 constexpr int CaptionGap = 3;   // between picture and caption
 constexpr int TileBottom = 5;   // below the caption
 constexpr int CaptionInset = 2; // left and right of the caption
-
-int basicButton(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
 
 // The picture as the native control shows a selected one: blended with the
 // highlight where it is opaque.
@@ -45,7 +32,7 @@ QImage highlighted(const QImage& picture, const QColor& highlight) {
 } // namespace
 
 ListView::ListView(QWidget* parent) : QAbstractItemView(parent), m_items(new ListItems(this)) {
-    setFont(skinFont());
+    setFont(designFont());
     setModel(m_items);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
@@ -89,14 +76,14 @@ void ListView::followImages() {
     }));
 }
 
-void ListView::repaintTilesShowing(int picture) {
+void ListView::repaintTilesShowing(int image) {
     // Pictures usually arrive before their tiles; then nothing visible changes.
     const TileGrid tiles = grid();
     const int offset = verticalOffset();
     const TileGrid::Range visible = tiles.tilesInBand(offset, offset + viewport()->height() - 1);
     for (int i = visible.first; i < visible.last; ++i) {
         const QModelIndex index = model()->index(i, 0, rootIndex());
-        if (index.data(ListItems::IconRole).toInt() == picture)
+        if (index.data(ListItems::ImageRole).toInt() == image)
             viewport()->update(tiles.tileRect(i).translated(0, -offset));
     }
 }
@@ -109,7 +96,7 @@ std::optional<ListItem> ListView::selectedItem() const {
         return std::nullopt;
     const QModelIndex& index = selected.first();
     return ListItem{index.data(Qt::DisplayRole).toString(),
-                    index.data(ListItems::IconRole).toInt()};
+                    index.data(ListItems::ImageRole).toInt()};
 }
 
 QSize ListView::pictureSize() const {
@@ -325,7 +312,7 @@ void ListView::paintTile(QPainter& painter, const QModelIndex& index, const QRec
     const QColor highlight = palette().color(group, QPalette::Highlight);
 
     if (m_images) {
-        const QImage picture = m_images->listImages().item(index.data(ListItems::IconRole).toInt());
+        const QImage picture = m_images->listImages().item(index.data(ListItems::ImageRole).toInt());
         if (!picture.isNull())
             painter.drawImage(pictureRect(tile),
                               selected ? highlighted(picture, highlight) : picture);
@@ -350,8 +337,8 @@ void ListView::paintTile(QPainter& painter, const QModelIndex& index, const QRec
 }
 
 void ListView::mousePressEvent(QMouseEvent* event) {
-    const int button = basicButton(event->button());
-    if (button == 0) {
+    const Qt::MouseButton button = event->button();
+    if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton) {
         event->ignore();
         return;
     }
@@ -365,7 +352,7 @@ void ListView::mousePressEvent(QMouseEvent* event) {
         }
     }
     event->accept();
-    emit mouseDown(button, event->modifiers(), position);
+    emit pressed(button, event->modifiers(), position);
 }
 
 // Selection changes on presses only, never by dragging or on release.

@@ -30,8 +30,9 @@ public:
     ListItems& listItems() { return *m_items; }
     const ListItems& listItems() const { return *m_items; }
 
-    // Binds the collection whose pictures the tiles show (tile icon n shows
-    // picture n); nullptr unbinds, and the tiles show captions only.
+    // Binds the collection whose pictures the tiles show (a tile shows the
+    // picture at its item's image index); nullptr unbinds, and the tiles show
+    // captions only.
     void setIcons(ImageList* images);
     ImageList* icons() const;
 
@@ -46,11 +47,10 @@ public:
     QModelIndex indexAt(const QPoint& point) const override;
 
 signals:
-    // Every mouse press in the list, on a tile or not, in the numbering of
-    // Basic: `button` 1 left, 2 right, 4 middle; `position` in viewport
-    // pixels. A left or right press on a tile has selected it by then, and
-    // one elsewhere has cleared the selection.
-    void mouseDown(int button, Qt::KeyboardModifiers shift, QPoint position);
+    // Every press of the left, right or middle button in the list, on a tile
+    // or not; `position` in viewport pixels. A left or right press on a tile
+    // has selected it by then, and one elsewhere has cleared the selection.
+    void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -78,7 +78,7 @@ private:
     QRect captionRect(const QRect& tile) const;
     void paintTile(QPainter& painter, const QModelIndex& index, const QRect& tile);
     void followImages();
-    void repaintTilesShowing(int picture);
+    void repaintTilesShowing(int image);
 
     ListItems* m_items;
     QPointer<ImageList> m_images;

@@ -5,7 +5,7 @@
 namespace orvu {
 
 SkinnedButton::SkinnedButton(QWidget* parent) : QAbstractButton(parent) {
-    setFont(skinFont());
+    setFont(designFont());
 }
 
 ButtonLook SkinnedButton::look() const {

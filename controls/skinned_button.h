@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/xp_skin.h"
+#include "controls/skin.h"
 
 #include <QAbstractButton>
 

@@ -19,8 +19,8 @@
 // many-huge-1bpp.exe      65 535 icons that all name huge-1bpp.ico's image
 // many-tiny-pngs.exe      65 535 icons that all name one 1 x 1 PNG
 
-#include "icon_builders.h"
-#include "png_writer.h"
+#include "support/icon_builders.h"
+#include "support/png_writer.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -5,8 +5,8 @@
 //
 //   orvu_fuzz_seed_maker OUT
 
-#include "icon_builders.h"
-#include "png_writer.h"
+#include "support/icon_builders.h"
+#include "support/png_writer.h"
 
 #include <array>
 #include <cstdint>

@@ -8,9 +8,9 @@ namespace orvu {
 
 bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons) {
     for (std::uint32_t k = 0; k < icons.count; ++k) {
-        if (window.imageCount() >= MaxTiles) {
+        if (window.imageCount() >= window.tileLimit()) {
             rebuildTiles(window);
-            window.reportProblem(messages::tileLimitReached());
+            window.reportProblem(messages::tileLimitReached(window.tileLimit()));
             return false;
         }
         const auto icon = icons.iconAt(k);

@@ -45,8 +45,8 @@ public:
     // The icon list.
     virtual void bindListToImages() = 0;
     virtual std::size_t tileCount() const = 0;
-    // Appends a tile with the text that shows image `imageNumber` (1-based).
-    virtual void addTile(const std::string& text, std::size_t imageNumber) = 0;
+    // Appends a tile with the text that shows the image at index `image`.
+    virtual void addTile(const std::string& text, std::size_t image) = 0;
     virtual void clearTiles() = 0;
 
     virtual void setStartEnabled(bool enabled) = 0;
@@ -61,6 +61,8 @@ public:
     virtual bool yieldToEvents() = 0;
     // The longest the harvest may keep the window from its events.
     virtual std::chrono::milliseconds longestPause() const { return std::chrono::milliseconds(20); }
+    // The most tiles the window takes.
+    virtual std::size_t tileLimit() const { return MaxTiles; }
 
     // Tells the user that something went wrong (UTF-8 text).
     virtual void reportProblem(const std::string& message) = 0;

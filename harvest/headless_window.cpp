@@ -19,8 +19,8 @@ bool HeadlessWindow::addImage(const std::string& key, const IconCell& cell) {
     return true;
 }
 
-void HeadlessWindow::addTile(const std::string& text, std::size_t imageNumber) {
-    m_tiles.push_back({text, imageNumber});
+void HeadlessWindow::addTile(const std::string& text, std::size_t image) {
+    m_tiles.push_back({text, image});
 }
 
 void HeadlessWindow::showStatus(const std::string& text) {

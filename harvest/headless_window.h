@@ -21,7 +21,7 @@ public:
     };
     struct Tile {
         std::string text;
-        std::size_t imageNumber = 0;
+        std::size_t image = 0; // its index in images()
     };
 
     HeadlessWindow();
@@ -36,7 +36,7 @@ public:
 
     void bindListToImages() override { m_listBound = true; }
     std::size_t tileCount() const override { return m_tiles.size(); }
-    void addTile(const std::string& text, std::size_t imageNumber) override;
+    void addTile(const std::string& text, std::size_t image) override;
     void clearTiles() override { m_tiles.clear(); }
 
     void setStartEnabled(bool enabled) override { m_startEnabled = enabled; }
@@ -52,6 +52,8 @@ public:
     // The longest pause between yields (0: yield after every icon).
     void setLongestPause(std::chrono::milliseconds pause) { m_longestPause = pause; }
     std::chrono::milliseconds longestPause() const override { return m_longestPause; }
+    void setTileLimit(std::size_t limit) { m_tileLimit = limit; }
+    std::size_t tileLimit() const override { return m_tileLimit; }
 
     const std::vector<Image>& images() const { return m_images; }
     const std::vector<Tile>& tiles() const { return m_tiles; }
@@ -83,6 +85,7 @@ private:
     int m_imageHeight = 0;
     std::uint64_t m_yields = 0;
     std::chrono::milliseconds m_longestPause = HarvestWindow::longestPause();
+    std::size_t m_tileLimit = MaxTiles;
 };
 
 } // namespace orvu

@@ -1,6 +1,5 @@
 #include "harvest/messages.h"
 
-#include "harvest/harvest_window.h"
 #include "platform/path_text.h"
 
 #include <algorithm>
@@ -62,8 +61,8 @@ std::string skippedEntries(const std::vector<Skipped>& skipped) {
     return message;
 }
 
-std::string tileLimitReached() {
-    return "图标已达 " + std::to_string(MaxTiles) + " 个的上限，提取已停止，已提取的图标保留在列表中。";
+std::string tileLimitReached(std::size_t limit) {
+    return "图标已达 " + std::to_string(limit) + " 个的上限，提取已停止，已提取的图标保留在列表中。";
 }
 
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure) {

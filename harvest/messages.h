@@ -27,7 +27,7 @@ std::string folderNotFound(const std::filesystem::path& folder, const Failure& f
 std::string cannotReadFile(const std::filesystem::path& file, const Failure& failure);
 std::string keyTaken(const std::string& key, const std::filesystem::path& file);
 std::string skippedEntries(const std::vector<Skipped>& skipped);
-std::string tileLimitReached();
+std::string tileLimitReached(std::size_t limit);
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure);
 
 } // namespace orvu::messages

@@ -2,15 +2,15 @@
 
 namespace orvu {
 
-std::string tileText(std::size_t imageNumber) {
-    return "图标" + std::to_string(imageNumber);
+std::string tileText(std::size_t number) {
+    return "图标" + std::to_string(number);
 }
 
 void rebuildTiles(HarvestWindow& window) {
     window.bindListToImages();
     const std::size_t images = window.imageCount();
-    for (std::size_t i = window.tileCount() + 1; i <= images; ++i)
-        window.addTile(tileText(i), i);
+    for (std::size_t i = window.tileCount(); i < images; ++i)
+        window.addTile(tileText(i + 1), i);
 }
 
 } // namespace orvu

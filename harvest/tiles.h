@@ -6,12 +6,12 @@
 
 namespace orvu {
 
-// "图标" followed by the tile's image number.
-std::string tileText(std::size_t imageNumber);
+// "图标" followed by the tile's number, counted from 1.
+std::string tileText(std::size_t number);
 
 // Binds the collection to the list and appends a tile for every image that
-// has none yet, so that the list holds 图标1 … 图标n for the n images, tile i
-// showing image i.
+// has none yet, so that the list holds 图标1 … 图标n for the n images, the
+// tile at index i showing the image at index i.
 void rebuildTiles(HarvestWindow& window);
 
 } // namespace orvu

@@ -1,14 +1,14 @@
 // The main window's own title bar and its icon in the notification area.
 
 #include "fake_dialogs.h"
-#include "app/form1.h"
-#include "icon_builders.h"
+#include "app/main_window.h"
+#include "support/icon_builders.h"
 #include "controls/list_view.h"
-#include "test_files.h"
+#include "support/test_files.h"
 #include "app/tray_icon.h"
-#include "controls/xp_command_button.h"
-#include "controls/xp_option_button.h"
-#include "controls/xp_title_buttons.h"
+#include "controls/push_button.h"
+#include "controls/option_button.h"
+#include "controls/title_button.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -39,7 +39,7 @@ protected:
     }
 
     test::FakeDialogs dialogs;
-    Form1 form;
+    MainWindow form;
     int ends = 0;
 };
 
@@ -48,7 +48,7 @@ TEST_F(Chrome, oneTrayIconForTheWholeRunThroughHidingAndShowing) {
     EXPECT_TRUE(form.trayIcon().isShown());
     EXPECT_EQ(form.trayIcon().icon().toolTip(), QStringLiteral("Orvu图标提取机 D2002.10.27"));
     for (int i = 0; i < 3; ++i) {
-        form.XPTitleButtons2->click();
+        form.controls().minimiseButton->click();
         EXPECT_FALSE(form.isVisible());
         emit form.trayIcon().showWindowRequested();
         EXPECT_TRUE(form.isVisible());
@@ -60,7 +60,7 @@ TEST_F(Chrome, oneTrayIconForTheWholeRunThroughHidingAndShowing) {
 
 TEST_F(Chrome, withoutANotificationAreaMinimisingKeepsAWayBack) {
     form.trayAvailable = [] { return false; };
-    form.XPTitleButtons2->click();
+    form.controls().minimiseButton->click();
     EXPECT_TRUE(form.isMinimized());
     EXPECT_EQ(form.windowType(), Qt::Window); // it now has a task-bar button
     EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
@@ -69,7 +69,7 @@ TEST_F(Chrome, withoutANotificationAreaMinimisingKeepsAWayBack) {
 }
 
 TEST_F(Chrome, closeButtonRemovesTheTrayIconOnceAndEnds) {
-    form.XPTitleButtons1->click();
+    form.controls().closeButton->click();
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(form.trayIcon().isShown());
     EXPECT_FALSE(form.isVisible());
@@ -88,13 +88,13 @@ TEST_F(Chrome, closingDuringAFolderScanStopsItAtOnce) {
         group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x102030)}};
         test::writeFile(dir / ("app" + std::to_string(i) + ".exe"), test::buildPe({group}));
     }
-    form.c2->click();
+    form.controls().folderModeOption->click();
     dialogs.answers.push_back(QString::fromStdString(dir.path().string()));
-    form.xp2->click();
-    QTimer::singleShot(0, form.XPTitleButtons1, &QAbstractButton::click);
-    form.XPCommandButton3->click();
+    form.controls().pickFolderButton->click();
+    QTimer::singleShot(0, form.controls().closeButton, &QAbstractButton::click);
+    form.controls().startButton->click();
     EXPECT_EQ(ends, 1);
-    EXPECT_EQ(form.ListView1->listItems().count(), 1);
+    EXPECT_EQ(form.controls().iconList->listItems().count(), 1);
 }
 
 TEST_F(Chrome, pressingTheTitleWithAnyButtonDragsTheWindow) {
@@ -102,21 +102,21 @@ TEST_F(Chrome, pressingTheTitleWithAnyButtonDragsTheWindow) {
         GTEST_SKIP() << "a window manager moves the window with the real pointer";
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
         const QPoint start = form.pos();
-        const QPoint grip = form.Label2->mapToGlobal(QPoint(5, 5));
+        const QPoint grip = form.controls().titleLabel->mapToGlobal(QPoint(5, 5));
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(grip), button, button,
                           {});
-        QApplication::sendEvent(form.Label2, &press);
+        QApplication::sendEvent(form.controls().titleLabel, &press);
         QMouseEvent move(QEvent::MouseMove, QPointF(45, 25), QPointF(grip + QPoint(40, 20)),
                          Qt::NoButton, button, {});
-        QApplication::sendEvent(form.Label2, &move);
+        QApplication::sendEvent(form.controls().titleLabel, &move);
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(45, 25),
                             QPointF(grip + QPoint(40, 20)), button, Qt::NoButton, {});
-        QApplication::sendEvent(form.Label2, &release);
+        QApplication::sendEvent(form.controls().titleLabel, &release);
         EXPECT_EQ(form.pos(), start + QPoint(40, 20));
         // Once released, the pointer no longer carries the window.
         QMouseEvent after(QEvent::MouseMove, QPointF(90, 90), QPointF(grip + QPoint(90, 90)),
                           Qt::NoButton, Qt::NoButton, {});
-        QApplication::sendEvent(form.Label2, &after);
+        QApplication::sendEvent(form.controls().titleLabel, &after);
         EXPECT_EQ(form.pos(), start + QPoint(40, 20));
     }
 }

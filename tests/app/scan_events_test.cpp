@@ -1,15 +1,14 @@
-// What the user may do while a folder harvest yields to the window, and
-// that none of it can break the harvest.
+// What the user may do while a folder harvest yields to the window.
 
 #include "fake_dialogs.h"
-#include "app/form1.h"
-#include "icon_builders.h"
+#include "app/main_window.h"
+#include "support/icon_builders.h"
 #include "controls/image_list.h"
 #include "controls/list_view.h"
 #include "app/status_line.h"
-#include "test_files.h"
-#include "controls/xp_command_button.h"
-#include "controls/xp_option_button.h"
+#include "support/test_files.h"
+#include "controls/push_button.h"
+#include "controls/option_button.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -34,9 +33,9 @@ protected:
                              test::solidDib(32, 24, 0x101010u * static_cast<std::uint32_t>(i + 1))}};
             test::writeFile(dir / ("app" + std::to_string(i) + ".exe"), test::buildPe({group}));
         }
-        form.c2->click();
+        form.controls().folderModeOption->click();
         dialogs.answers.push_back(QString::fromStdString(dir.path().string()));
-        form.xp2->click();
+        form.controls().pickFolderButton->click();
     }
 
     // Runs `action` at the harvest's `n`-th yield (counting from 1).
@@ -54,52 +53,70 @@ protected:
 
     QStringList keys() {
         QStringList result;
-        for (int i = 1; i <= form.ImageList1->listImages().count(); ++i)
-            result << form.ImageList1->listImages().key(i);
+        const ListImages& images = form.controls().iconImages->listImages();
+        for (int i = 0; i < images.count(); ++i)
+            result << images.key(i);
         return result;
     }
 
+    int tiles() const { return form.controls().iconList->listItems().count(); }
+    QString status() const { return form.controls().statusLine->text(); }
+
     test::TempDir dir;
     test::FakeDialogs dialogs;
-    Form1 form;
+    MainWindow form;
 };
 
-TEST_F(ScanEvents, switchingModeDuringAScanDoesNotStopIt) {
-    atYield(2, [this] { form.c1->click(); });
-    form.XPCommandButton3->click();
-    EXPECT_EQ(form.ListView1->listItems().count(), 6);
-    EXPECT_TRUE(form.c1->isChecked());
-    EXPECT_EQ(form.Text2->text(), QString());
+// Whatever the user does while a harvest yields, the list only ever shows
+// the chosen source's icons, and one harvest runs at a time.
+TEST_F(ScanEvents, switchingModeStopsTheScanKeepingWhatItFound) {
+    atYield(2, [this] { form.controls().fileModeOption->click(); });
+    form.controls().startButton->click();
+    EXPECT_EQ(tiles(), 2);
+    EXPECT_TRUE(form.controls().fileModeOption->isChecked());
+    EXPECT_EQ(form.controls().folderPathBox->text(), QString());
+    EXPECT_FALSE(form.harvesting());
+    EXPECT_EQ(status(), QStringLiteral("点击“开始”提取图标"));
 }
 
-TEST_F(ScanEvents, pickerDuringAScanEmptiesTheListAndTheScanGoesOn) {
+TEST_F(ScanEvents, pickerEmptiesTheListAndTheOldScanAddsNothingMore) {
     atYield(2, [this] {
         dialogs.answers.push_back(QString::fromStdString(dir.path().string()));
-        form.xp2->click();
+        form.controls().pickFolderButton->click();
     });
-    form.XPCommandButton3->click();
-    // Two images before the picker emptied everything; the rest keep their keys.
-    EXPECT_EQ(keys(), (QStringList{"my3", "my4", "my5", "my6"}));
-    EXPECT_EQ(form.ListView1->listItems().count(), 4);
-    EXPECT_EQ(form.ListView1->listItems().item(1)->text, QStringLiteral("图标1"));
-    EXPECT_EQ(form.ListView1->listItems().item(1)->icon, 1);
-    EXPECT_TRUE(form.XPCommandButton3->isEnabled());
+    form.controls().startButton->click();
+    EXPECT_EQ(keys(), QStringList());
+    EXPECT_EQ(tiles(), 0);
+    EXPECT_TRUE(form.controls().startButton->isEnabled());
+    EXPECT_EQ(status(), QStringLiteral("点击“开始”提取图标"));
 }
 
-TEST_F(ScanEvents, startAgainDuringAScanRunsToItsEndInsideIt) {
+TEST_F(ScanEvents, startDuringAScanRunsOnceTheOldOneHasStopped) {
     atYield(1, [this] {
         dialogs.answers.push_back(QString::fromStdString(dir.path().string()));
-        form.xp2->click();
-        form.XPCommandButton3->click(); // a whole second harvest, then the first resumes
+        form.controls().pickFolderButton->click();
+        form.controls().startButton->click();
+        EXPECT_EQ(tiles(), 0); // not a harvest inside the harvest
     });
-    form.XPCommandButton3->click();
-    const QStringList all = keys();
-    ASSERT_EQ(all.size(), 11); // 6 of the inner harvest, then 5 more of the outer one
-    EXPECT_EQ(all.first(), QStringLiteral("my2"));
-    EXPECT_EQ(form.ListView1->listItems().count(), 11);
-    for (int i = 1; i <= 11; ++i)
-        EXPECT_EQ(form.ListView1->listItems().item(i)->icon, i);
-    EXPECT_EQ(form.Label1->text(), QStringLiteral("点击“开始”提取图标"));
+    form.controls().startButton->click();
+    // The first scan took my1 and was stopped; the second ran whole.
+    EXPECT_EQ(keys(), (QStringList{"my2", "my3", "my4", "my5", "my6", "my7"}));
+    ASSERT_EQ(tiles(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(form.controls().iconList->listItems().item(i)->image, i);
+    EXPECT_EQ(status(), QStringLiteral("点击“开始”提取图标"));
+    EXPECT_FALSE(form.controls().startButton->isEnabled());
+}
+
+TEST_F(ScanEvents, escapeStopsTheScanAndTheStatusLineSaysSo) {
+    atYield(3, [this] { QTest::keyClick(&form, Qt::Key_Escape); });
+    form.controls().startButton->click();
+    EXPECT_EQ(tiles(), 3);
+    EXPECT_EQ(status(), QStringLiteral("提取已停止"));
+    EXPECT_FALSE(form.harvesting());
+    // Esc with nothing running changes nothing.
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_EQ(tiles(), 3);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // orvu-icons-cli as its users call it.
 
-#include "icon_builders.h"
-#include "png_writer.h"
-#include "test_files.h"
+#include "support/icon_builders.h"
+#include "support/png_writer.h"
+#include "support/test_files.h"
 
 #include <array>
 #include <cstdio>

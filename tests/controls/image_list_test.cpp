@@ -24,7 +24,7 @@ TEST(ImageList, imageSize_isWhatAddedPicturesAreFittedTo) {
     ASSERT_TRUE(images.setImageWidth(16));
     ASSERT_TRUE(images.setImageHeight(24));
     images.listImages().add(QStringLiteral("my0"), solid(Qt::red, QSize(32, 32)));
-    EXPECT_EQ(images.listImages().item(1).size(), QSize(16, 24));
+    EXPECT_EQ(images.listImages().item(0).size(), QSize(16, 24));
 }
 
 TEST(ImageList, imageSize_isRefusedWhileTheCollectionHoldsPictures) {
@@ -57,7 +57,7 @@ TEST(ImageList, sizeSetTo32AsAtEveryStart_keepsPicturesAt32) {
     ASSERT_TRUE(images.setImageWidth(32));
     ASSERT_TRUE(images.setImageHeight(32));
     images.listImages().add(QStringLiteral("my0"), solid(Qt::red, QSize(48, 48)));
-    EXPECT_EQ(images.listImages().item(1).size(), QSize(32, 32));
+    EXPECT_EQ(images.listImages().item(0).size(), QSize(32, 32));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "controls/xp_command_button.h"
-#include "controls/xp_option_button.h"
-#include "controls/xp_title_buttons.h"
-#include "controls/xp_title_help_button.h"
+#include "controls/push_button.h"
+#include "controls/option_button.h"
+#include "controls/title_button.h"
+#include "controls/help_button.h"
 
 #include <QEnterEvent>
 #include <QSignalSpy>
@@ -55,7 +55,7 @@ protected:
 };
 
 using SkinnedButtonTypes =
-    ::testing::Types<XPCommandButton, XPOptionButton, XPTitleButtons, XPTitleHelpButton>;
+    ::testing::Types<PushButton, OptionButton, TitleButton, HelpButton>;
 TYPED_TEST_SUITE(SkinnedButtonClicks, SkinnedButtonTypes);
 
 TYPED_TEST(SkinnedButtonClicks, oneClick_raisesOneClicked) {
@@ -99,8 +99,8 @@ TYPED_TEST(SkinnedButtonClicks, pressReleasedOutside_raisesNoClicked) {
     EXPECT_EQ(clicked.count(), 0);
 }
 
-TEST(XPCommandButton, caption_isDarkWhenEnabledAndGreyWhenDisabled) {
-    XPCommandButton button(QStringLiteral("开 始"));
+TEST(PushButton, caption_isDarkWhenEnabledAndGreyWhenDisabled) {
+    PushButton button(QStringLiteral("开 始"));
     button.resize(89, 25);
     EXPECT_LT(darkest(shot(button)), 60);
 
@@ -108,17 +108,17 @@ TEST(XPCommandButton, caption_isDarkWhenEnabledAndGreyWhenDisabled) {
     EXPECT_GT(darkest(shot(button)), 120);
 }
 
-TEST(XPCommandButton, caption_usesTheDesignedCjkMetrics) {
+TEST(PushButton, caption_usesTheDesignedCjkMetrics) {
     // 9 points at 96 dpi: 12-pixel ideographs, 6-pixel Latin letters.
-    XPCommandButton button(QStringLiteral("开 始"));
+    PushButton button(QStringLiteral("开 始"));
     const QFontMetrics metrics(button.font());
     EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("开")), 12);
     EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("a")), 6);
 }
 
-TEST(XPCommandButton, hoverAndPress_changeTheLookAndLeavingRestoresIt) {
+TEST(PushButton, hoverAndPress_changeTheLookAndLeavingRestoresIt) {
     QWidget window;
-    auto* button = new XPCommandButton(QStringLiteral("....."), &window);
+    auto* button = new PushButton(QStringLiteral("....."), &window);
     button->setGeometry(0, 0, 25, 17);
     window.show();
     const QImage normal = shot(*button);
@@ -142,16 +142,16 @@ class XPOptionButtons : public ::testing::Test {
 protected:
     void SetUp() override {
         m_window.resize(200, 60);
-        m_file = new XPOptionButton(QStringLiteral("请选择文件名："), &m_window);
+        m_file = new OptionButton(QStringLiteral("请选择文件名："), &m_window);
         m_file->setGeometry(40, 8, 97, 17);
-        m_folder = new XPOptionButton(QStringLiteral("请选择文件夹："), &m_window);
+        m_folder = new OptionButton(QStringLiteral("请选择文件夹："), &m_window);
         m_folder->setGeometry(40, 32, 97, 17);
         m_window.show();
     }
 
     QWidget m_window;
-    XPOptionButton* m_file = nullptr;
-    XPOptionButton* m_folder = nullptr;
+    OptionButton* m_file = nullptr;
+    OptionButton* m_folder = nullptr;
 };
 
 TEST_F(XPOptionButtons, atStart_neitherIsSelected) {
@@ -191,7 +191,7 @@ TEST_F(XPOptionButtons, disabledOption_cannotBeSelected) {
 
 TEST_F(XPOptionButtons, optionsOfAnotherParent_areNotCleared) {
     QWidget other(&m_window);
-    auto* elsewhere = new XPOptionButton(QStringLiteral("x"), &other);
+    auto* elsewhere = new OptionButton(QStringLiteral("x"), &other);
     other.show();
     QTest::mouseClick(elsewhere, Qt::LeftButton);
     ASSERT_TRUE(elsewhere->isChecked());
@@ -234,23 +234,23 @@ TEST_F(XPOptionButtons, selecting_putsAGreenDotInTheMark) {
     EXPECT_GT(after.green(), after.blue() + 40);
 }
 
-TEST(XPTitleButtons, storedValue2_isTheMinimiseButtonAndAnythingElseTheClose) {
-    EXPECT_EQ(XPTitleButtons::kindFromValue(2), XPTitleButtons::Kind::Minimise);
-    EXPECT_EQ(XPTitleButtons::kindFromValue(0), XPTitleButtons::Kind::Close);
-    EXPECT_EQ(XPTitleButtons().kind(), XPTitleButtons::Kind::Close);
+TEST(TitleButton, storedValue2_isTheMinimiseButtonAndAnythingElseTheClose) {
+    EXPECT_EQ(TitleButton::kindFromValue(2), TitleButton::Kind::Minimise);
+    EXPECT_EQ(TitleButton::kindFromValue(0), TitleButton::Kind::Close);
+    EXPECT_EQ(TitleButton().kind(), TitleButton::Kind::Close);
 }
 
-TEST(XPTitleButtons, sizeHint_is21By21) {
-    EXPECT_EQ(XPTitleButtons().sizeHint(), QSize(21, 21));
-    EXPECT_EQ(XPTitleHelpButton().sizeHint(), QSize(21, 21));
+TEST(TitleButton, sizeHint_is21By21) {
+    EXPECT_EQ(TitleButton().sizeHint(), QSize(21, 21));
+    EXPECT_EQ(HelpButton().sizeHint(), QSize(21, 21));
 }
 
 bool isGlyph(QRgb pixel) {
     return qRed(pixel) > 225 && qGreen(pixel) > 225 && qBlue(pixel) > 225;
 }
 
-TEST(XPTitleButtons, closeButton_showsACrossOnRed) {
-    XPTitleButtons button(XPTitleButtons::Kind::Close);
+TEST(TitleButton, closeButton_showsACrossOnRed) {
+    TitleButton button(TitleButton::Kind::Close);
     button.resize(21, 21);
     const QImage image = shot(button);
     EXPECT_TRUE(isGlyph(image.pixel(10, 10))); // where the strokes cross
@@ -260,8 +260,8 @@ TEST(XPTitleButtons, closeButton_showsACrossOnRed) {
     EXPECT_GT(face.red(), face.blue() + 60);
 }
 
-TEST(XPTitleButtons, minimiseButton_showsALowBarOnBlue) {
-    XPTitleButtons button(XPTitleButtons::kindFromValue(2));
+TEST(TitleButton, minimiseButton_showsALowBarOnBlue) {
+    TitleButton button(TitleButton::kindFromValue(2));
     button.resize(21, 21);
     const QImage image = shot(button);
     EXPECT_FALSE(isGlyph(image.pixel(10, 10)));
@@ -270,16 +270,16 @@ TEST(XPTitleButtons, minimiseButton_showsALowBarOnBlue) {
     EXPECT_GT(face.blue(), face.red() + 60);
 }
 
-TEST(XPTitleButtons, changingTheKind_changesTheGlyph) {
-    XPTitleButtons button;
+TEST(TitleButton, changingTheKind_changesTheGlyph) {
+    TitleButton button;
     button.resize(21, 21);
     const QImage close = shot(button);
-    button.setKind(XPTitleButtons::Kind::Minimise);
+    button.setKind(TitleButton::Kind::Minimise);
     EXPECT_NE(shot(button), close);
 }
 
-TEST(XPTitleHelpButton, showsAQuestionMarkOnBlue) {
-    XPTitleHelpButton button;
+TEST(HelpButton, showsAQuestionMarkOnBlue) {
+    HelpButton button;
     button.resize(21, 21);
     const QImage image = shot(button);
     EXPECT_TRUE(isGlyph(image.pixel(10, 16)));  // the dot

@@ -1,8 +1,8 @@
 // Saving a tile's picture: a whole Windows bitmap or nothing at all.
 
 #include "harvest/icon_export.h"
-#include "test_files.h"
-#include "unprivileged.h"
+#include "support/test_files.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -42,7 +42,7 @@ TEST(BitmapFile, isA24BitBottomUpWindowsBitmap) {
 TEST(SavePicture, replacesAnExistingFileWhole) {
     test::TempDir dir;
     test::writeFile(dir / "tile.ico", std::vector<std::uint8_t>(5000, 'x'));
-    ASSERT_EQ(savePicture(gradient(), dir / "tile.ico"), std::nullopt);
+    ASSERT_TRUE(savePicture(gradient(), dir / "tile.ico"));
     EXPECT_EQ(test::readFile(dir / "tile.ico"), encodeBitmapFile(gradient()));
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
@@ -60,19 +60,19 @@ TEST(SavePicture, writesThroughALinkToItsFile) {
 #else
     fs::create_symlink(dir / "real.bmp", dir / "link.bmp");
 #endif
-    ASSERT_EQ(savePicture(gradient(), dir / "link.bmp"), std::nullopt);
+    ASSERT_TRUE(savePicture(gradient(), dir / "link.bmp"));
     EXPECT_TRUE(fs::is_symlink(dir / "link.bmp"));
     EXPECT_EQ(test::readFile(dir / "real.bmp"), encodeBitmapFile(gradient()));
 }
 
 TEST(SavePicture, failuresSayWhyAndLeaveEverythingAsItWas) {
     test::TempDir dir;
-    EXPECT_NE(savePicture(gradient(), dir / "missing/tile.bmp"), std::nullopt);
-    EXPECT_NE(savePicture(gradient(), dir.path()), std::nullopt); // a folder
+    EXPECT_FALSE(savePicture(gradient(), dir / "missing/tile.bmp"));
+    EXPECT_FALSE(savePicture(gradient(), dir.path())); // a folder
 #ifndef _WIN32
     struct stat before {};
     ASSERT_EQ(::stat("/dev/full", &before), 0);
-    EXPECT_NE(savePicture(gradient(), "/dev/full"), std::nullopt);
+    EXPECT_FALSE(savePicture(gradient(), "/dev/full"));
     struct stat after {};
     ASSERT_EQ(::stat("/dev/full", &after), 0);
     EXPECT_TRUE(S_ISCHR(after.st_mode));
@@ -91,8 +91,8 @@ TEST(SavePicture, readOnlyFolderKeepsItsEarlierFile) {
                                         fs::perms::group_read | fs::perms::group_exec |
                                         fs::perms::others_read | fs::perms::others_exec);
     EXPECT_TRUE(test::runWithoutPrivileges([&] {
-        const auto error = savePicture(gradient(), dir / "locked/old.bmp");
-        return error && !error->empty();
+        const auto saved = savePicture(gradient(), dir / "locked/old.bmp");
+        return !saved && saved.failure().kind == Failure::Kind::System;
     }));
     EXPECT_EQ(test::readFile(dir / "locked/old.bmp"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "locked"), fs::directory_iterator()), 1);

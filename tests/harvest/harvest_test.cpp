@@ -2,9 +2,10 @@
 
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
-#include "icon_builders.h"
+#include "support/icon_builders.h"
+#include "harvest/messages.h"
 #include "harvest/start_command.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -43,8 +44,8 @@ std::vector<std::string> tileTexts(const HeadlessWindow& window) {
     return result;
 }
 
-std::uint32_t cellColour(const HeadlessWindow& window, std::size_t imageNumber) {
-    return window.images().at(imageNumber - 1).cell.pixel(16, 16);
+std::uint32_t cellColour(const HeadlessWindow& window, std::size_t image) {
+    return window.images().at(image).cell.pixel(16, 16);
 }
 
 class Harvest : public ::testing::Test {
@@ -54,12 +55,12 @@ protected:
         test::writeFile(dir / name, executableWith(colours));
     }
     void start(const fs::path& file, const fs::path& folder) {
-        StartCommand(window, counters, nullptr).run(file, folder);
+        StartCommand(window, folderKeys, nullptr).run(file, folder);
     }
 
     test::TempDir dir;
     HeadlessWindow window;
-    HarvestCounters counters;
+    FolderKeys folderKeys;
 };
 
 TEST_F(Harvest, singleFileKeysByIconIndexAndNumbersTilesFromOne) {
@@ -68,9 +69,9 @@ TEST_F(Harvest, singleFileKeysByIconIndexAndNumbersTilesFromOne) {
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my0", "my1", "my2"}));
     EXPECT_EQ(tileTexts(window), (std::vector<std::string>{"图标1", "图标2", "图标3"}));
     for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(window.tiles()[i].imageNumber, i + 1);
-    EXPECT_EQ(cellColour(window, 1), 0xFF0000u);
-    EXPECT_EQ(cellColour(window, 3), 0x0000FFu);
+        EXPECT_EQ(window.tiles()[i].image, i);
+    EXPECT_EQ(cellColour(window, 0), 0xFF0000u);
+    EXPECT_EQ(cellColour(window, 2), 0x0000FFu);
     EXPECT_FALSE(window.startEnabled());
     EXPECT_EQ(window.imageWidth(), 32);
     EXPECT_EQ(window.imageHeight(), 32);
@@ -143,13 +144,12 @@ TEST_F(Harvest, folderScanKeysFromTheCountersAndListsEachImageOnce) {
     EXPECT_EQ(tileTexts(window),
               (std::vector<std::string>{"图标1", "图标2", "图标3", "图标4", "图标5"}));
     for (std::size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(window.tiles()[i].imageNumber, i + 1);
-    EXPECT_EQ(cellColour(window, 3), 0x440000u);
+        EXPECT_EQ(window.tiles()[i].image, i);
+    EXPECT_EQ(cellColour(window, 2), 0x440000u);
     ASSERT_EQ(tilesAfterEachYield.size(), 3u); // a.exe, b.txt, c.EXE
     EXPECT_EQ(tilesAfterEachYield[0], (std::vector<std::string>{"图标1", "图标2"}));
     EXPECT_EQ(tilesAfterEachYield[1], (std::vector<std::string>{"图标1", "图标2"}));
-    EXPECT_EQ(counters.IconTotal, 5);
-    EXPECT_EQ(counters.IconNumber, 5);
+    EXPECT_EQ(folderKeys.handedOut, 5);
 }
 
 TEST_F(Harvest, matchingFileWithoutIconsAddsNoTiles) {
@@ -166,8 +166,8 @@ TEST_F(Harvest, statusLineFollowsTheWalk) {
     start({}, dir / "A");
     EXPECT_EQ(window.statusHistory(),
               (std::vector<std::string>{(dir / "A" / "a.exe").string(),
-                                        (dir / "A" / "B" / "b.exe").string(), IdlePrompt,
-                                        (dir / "A" / "B").string(), IdlePrompt}));
+                                        (dir / "A" / "B" / "b.exe").string(), messages::IdlePrompt,
+                                        (dir / "A" / "B").string(), messages::IdlePrompt}));
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2"}));
 }
 
@@ -178,7 +178,7 @@ TEST_F(Harvest, walkTakesFilesBeforeSubfoldersInNameOrderIgnoringCase) {
     write("top/A/first.exe", {0x000004});
     start({}, dir / "top");
     std::vector<std::uint32_t> order;
-    for (std::size_t i = 1; i <= window.images().size(); ++i)
+    for (std::size_t i = 0; i < window.images().size(); ++i)
         order.push_back(cellColour(window, i));
     EXPECT_EQ(order, (std::vector<std::uint32_t>{2, 1, 4, 3}));
 }
@@ -188,7 +188,7 @@ TEST_F(Harvest, secondScanContinuesTheKeys) {
     write("two/b.exe", {4, 5});
     start({}, dir / "one");
     HeadlessWindow second; // a picker emptied the collection in between
-    StartCommand(second, counters, nullptr).run({}, dir / "two");
+    StartCommand(second, folderKeys, nullptr).run({}, dir / "two");
     EXPECT_EQ(keys(second), (std::vector<std::string>{"my4", "my5"}));
     EXPECT_EQ(tileTexts(second), (std::vector<std::string>{"图标1", "图标2"}));
 }
@@ -196,7 +196,7 @@ TEST_F(Harvest, secondScanContinuesTheKeys) {
 TEST_F(Harvest, emptyFolderEndsIdleWithoutYielding) {
     fs::create_directory(dir / "empty");
     start({}, dir / "empty");
-    EXPECT_EQ(window.statusHistory(), (std::vector<std::string>{IdlePrompt}));
+    EXPECT_EQ(window.statusHistory(), (std::vector<std::string>{messages::IdlePrompt}));
     EXPECT_EQ(window.yields(), 0u);
     EXPECT_TRUE(window.images().empty());
 }
@@ -218,6 +218,55 @@ TEST_F(Harvest, windowGoingAwayStopsTheScanAtOnce) {
     start({}, dir.path());
     EXPECT_EQ(window.images().size(), 1u);
     EXPECT_TRUE(window.problems().empty());
+}
+
+// A file of many icons doesn't hold the window: once the longest pause is
+// over the harvest yields inside the file too, the tiles so far shown.
+TEST_F(Harvest, manyIconsInOneFileAreHarvestedWithYieldsBetweenThem) {
+    write("many.exe", std::vector<std::uint32_t>(5, 0x123456));
+    window.setLongestPause(std::chrono::milliseconds(0));
+    std::vector<std::size_t> tilesAtYields;
+    window.onYield = [&] {
+        tilesAtYields.push_back(window.tiles().size());
+        return true;
+    };
+    start(dir / "many.exe", {});
+    EXPECT_EQ(tilesAtYields, (std::vector<std::size_t>{1, 2, 3, 4}));
+    EXPECT_EQ(window.tiles().size(), 5u);
+
+    // A stop asked for at a yield inside the file adds nothing more.
+    HeadlessWindow stopped;
+    stopped.setLongestPause(std::chrono::milliseconds(0));
+    stopped.onYield = [&] { return stopped.images().size() < 2; };
+    EXPECT_FALSE(StartCommand(stopped, folderKeys, nullptr).run(dir / "many.exe", {}));
+    EXPECT_EQ(stopped.images().size(), 2u);
+    EXPECT_EQ(stopped.tiles().size(), 2u);
+}
+
+// A harvest that reaches the window's tile limit stops with one message and
+// keeps the tiles it has, in either mode.
+TEST_F(Harvest, tileLimitStopsTheHarvestKeepingWhatItHas) {
+    write("folder/a.exe", {1, 2, 3});
+    write("folder/b.exe", {4, 5, 6});
+    struct Case {
+        fs::path file;
+        fs::path folder;
+        std::vector<std::string> keys;
+    };
+    const Case cases[] = {
+        {dir / "folder/a.exe", {}, {"my0", "my1"}},
+        {{}, dir / "folder", {"my1", "my2", "my3", "my4"}},
+    };
+    for (const Case& c : cases) {
+        HeadlessWindow limited;
+        limited.setTileLimit(c.keys.size());
+        FolderKeys fresh;
+        EXPECT_FALSE(StartCommand(limited, fresh, nullptr).run(c.file, c.folder));
+        EXPECT_EQ(keys(limited), c.keys);
+        EXPECT_EQ(limited.tiles().size(), c.keys.size());
+        ASSERT_EQ(limited.problems().size(), 1u);
+        EXPECT_NE(limited.problems()[0].find(std::to_string(c.keys.size())), std::string::npos);
+    }
 }
 
 TEST_F(Harvest, specialAndBrokenEntriesAreSkippedNamedAndNeverOpened) {

@@ -6,12 +6,12 @@
 
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
-#include "icon_builders.h"
+#include "support/icon_builders.h"
 #include "harvest/icon_prefetch.h"
 #include "platform/path_text.h"
-#include "sha256.h"
-#include "test_files.h"
-#include "unprivileged.h"
+#include "support/sha256.h"
+#include "support/test_files.h"
+#include "support/unprivileged.h"
 
 #include <algorithm>
 #include <cstring>
@@ -185,9 +185,8 @@ protected:
     // taken before and after.
     void scan() {
         before = snapshot(dir.path());
-        FolderScan folderScan(window, counters, nullptr);
-        folderScan.run(dir.path());
-        completed = folderScan.completed();
+        FolderScan folderScan(window, keys, nullptr);
+        completed = folderScan.run(dir.path());
         skipped = folderScan.skipped();
         after = snapshot(dir.path());
     }
@@ -195,7 +194,7 @@ protected:
     // The names (last path parts) of what the scan skipped.
     std::vector<std::string> skippedNames() const {
         std::vector<std::string> names;
-        for (const SkippedEntry& entry : skipped)
+        for (const messages::Skipped& entry : skipped)
             names.push_back(entry.path.filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -215,11 +214,11 @@ protected:
 
     test::TempDir dir;
     HeadlessWindow window;
-    HarvestCounters counters;
+    FolderKeys keys;
     TreeState before;
     TreeState after;
     bool completed = false;
-    std::vector<SkippedEntry> skipped;
+    std::vector<messages::Skipped> skipped;
 };
 
 TEST_F(HostileTree, specialFilesNamedLikeExecutablesAreSkippedUnopenedAndNamed) {
@@ -240,8 +239,9 @@ TEST_F(HostileTree, specialFilesNamedLikeExecutablesAreSkippedUnopenedAndNamed) 
     EXPECT_TRUE(completed);
     EXPECT_EQ(cellColours(), (std::vector<std::uint32_t>{0x112233}));
     EXPECT_EQ(skippedNames(), expected);
-    for (const SkippedEntry& entry : skipped)
-        EXPECT_EQ(entry.reason, "not a regular file") << entry.path;
+    for (const messages::Skipped& entry : skipped)
+        EXPECT_EQ(entry.failure.kind, Failure::Kind::NotAFile) << entry.path;
+    EXPECT_NE(report().find("不是普通文件"), std::string::npos) << report();
     for (const std::string& name : expected)
         EXPECT_NE(report().find(name), std::string::npos) << report();
     EXPECT_EQ(after, before);
@@ -313,8 +313,9 @@ TEST_F(HostileTree, folderDeeperThanThePathLimitIsReportedAndTheScanEnds) {
     EXPECT_EQ(cellColours(), (std::vector<std::uint32_t>{0x000001}));
     ASSERT_EQ(skipped.size(), 1u);
     EXPECT_GT(skipped[0].path.native().size(), 4000u);
-    EXPECT_FALSE(skipped[0].reason.empty());
-    EXPECT_NE(report().find(skipped[0].reason), std::string::npos) << report().substr(0, 200);
+    EXPECT_FALSE(skipped[0].failure.detail.empty());
+    EXPECT_NE(report().find(skipped[0].failure.detail), std::string::npos)
+        << report().substr(0, 200);
     EXPECT_NE(report().find(name), std::string::npos);
     EXPECT_EQ(after, before);
 }
@@ -356,16 +357,16 @@ TEST_F(HostileTree, foldersAndFilesWithoutPermissionAreSkippedAndNamed) {
     // permissions bind; it reports through its exit status.
     const bool asExpected = test::runWithoutPrivileges([&] {
         HeadlessWindow childWindow;
-        HarvestCounters childCounters;
-        FolderScan folderScan(childWindow, childCounters, nullptr);
-        folderScan.run(dir.path());
+        FolderKeys childKeys;
+        FolderScan folderScan(childWindow, childKeys, nullptr);
+        const bool finished = folderScan.run(dir.path());
         std::vector<std::string> names;
-        for (const SkippedEntry& entry : folderScan.skipped())
+        for (const messages::Skipped& entry : folderScan.skipped())
             names.push_back(entry.path.filename().string());
         std::sort(names.begin(), names.end());
         const std::string message =
             childWindow.problems().size() == 1 ? childWindow.problems()[0] : std::string();
-        const bool ok = folderScan.completed() && childWindow.images().size() == 1 &&
+        const bool ok = finished && childWindow.images().size() == 1 &&
                         childWindow.images()[0].cell.pixel(16, 16) == 0x000001 &&
                         names == std::vector<std::string>{"locked", "unreadable.exe"} &&
                         message.find("locked") != std::string::npos &&
@@ -419,9 +420,8 @@ TEST_F(HostileTree, fileThatShrinksWhileReadGivesPlainCellsNotACrash) {
     ShrinkingWindow shrinking;
     shrinking.shrinkFile = dir / "shrinking.exe";
     shrinking.shrinkTo = static_cast<std::uintmax_t>(cut - bytes.begin());
-    FolderScan folderScan(shrinking, counters, nullptr);
-    folderScan.run(dir.path());
-    EXPECT_TRUE(folderScan.completed());
+    FolderScan folderScan(shrinking, keys, nullptr);
+    EXPECT_TRUE(folderScan.run(dir.path()));
     ASSERT_EQ(shrinking.images().size(), ahead + 2);
     EXPECT_EQ(shrinking.images()[0].cell.pixel(8, 8), 0xFF0000u);
     EXPECT_EQ(shrinking.images()[ahead - 1].cell.pixel(8, 8), 0xFF0000u);

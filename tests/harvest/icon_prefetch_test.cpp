@@ -1,8 +1,8 @@
 // Reading files ahead of the folder scan on other threads.
 
-#include "icon_builders.h"
+#include "support/icon_builders.h"
 #include "harvest/icon_prefetch.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,8 @@ std::vector<FileToRead> numberedFiles(const test::TempDir& dir, std::uint32_t co
 }
 
 void expectFile(PrefetchedFile file, std::uint32_t number) {
-    ASSERT_EQ(file.library.count(), 1u) << "file " << number;
+    ASSERT_TRUE(file.library) << "file " << number;
+    ASSERT_EQ(file.library->count(), 1u) << "file " << number;
     ASSERT_EQ(file.icons.size(), 1u) << "file " << number;
     ASSERT_TRUE(file.icons[0]) << "file " << number;
     EXPECT_EQ(file.icons[0]->pixel(0, 0) & 0xFFFFFF, number + 1) << "file " << number;
@@ -38,18 +39,15 @@ TEST_P(Prefetch, handsOutEveryFileInTheOrderItWasSubmitted) {
     const auto paths = numberedFiles(dir, Files);
     IconPrefetch prefetch(nullptr, GetParam());
     // Some one at a time, the rest at once.
-    std::vector<std::size_t> tickets;
     for (std::uint32_t i = 0; i < 10; ++i)
-        tickets.push_back(prefetch.submit({paths[i]}));
-    const std::size_t rest = prefetch.submit({paths.begin() + 10, paths.end()});
-    for (std::uint32_t i = 10; i < Files; ++i)
-        tickets.push_back(rest + (i - 10));
-    tickets.push_back(prefetch.submit({FileToRead::at(dir / "missing.exe")}));
+        prefetch.submit({paths[i]});
+    prefetch.submit({paths.begin() + 10, paths.end()});
+    prefetch.submit({FileToRead::at(dir / "missing.exe")});
     for (std::uint32_t i = 0; i < Files; ++i)
-        expectFile(prefetch.take(tickets[i]), i);
-    const PrefetchedFile missing = prefetch.take(tickets.back());
-    EXPECT_EQ(missing.library.count(), 0u);
-    EXPECT_FALSE(missing.library.readError().empty());
+        expectFile(prefetch.take(), i);
+    const PrefetchedFile missing = prefetch.take();
+    ASSERT_FALSE(missing.library);
+    EXPECT_EQ(missing.library.failure().kind, Failure::Kind::System);
 }
 
 TEST_P(Prefetch, filesSubmittedWhileOthersAreTakenFollowThem) {
@@ -58,15 +56,13 @@ TEST_P(Prefetch, filesSubmittedWhileOthersAreTakenFollowThem) {
     constexpr std::uint32_t Files = 2 * IconPrefetch::FilesAhead;
     const auto paths = numberedFiles(dir, Files);
     IconPrefetch prefetch(nullptr, GetParam());
-    const std::size_t first = prefetch.submit({paths.begin(), paths.begin() + Files / 2});
+    prefetch.submit({paths.begin(), paths.begin() + Files / 2});
     for (std::uint32_t i = 0; i < Files / 4; ++i)
-        expectFile(prefetch.take(first + i), i);
-    const std::size_t second = prefetch.submit({paths.begin() + Files / 2, paths.end()});
-    EXPECT_EQ(second, first + Files / 2);
-    EXPECT_EQ(prefetch.submit({}), first + Files);
+        expectFile(prefetch.take(), i);
+    prefetch.submit({paths.begin() + Files / 2, paths.end()});
+    prefetch.submit({});
     for (std::uint32_t i = Files / 4; i < Files; ++i)
-        expectFile(prefetch.take(first + i), i);
-    EXPECT_THROW(prefetch.take(first + Files), std::logic_error);
+        expectFile(prefetch.take(), i);
 }
 
 TEST_P(Prefetch, filesOfManyIconsAreHandedOutWhenMoreIconsWaitThanAreHeldAhead) {
@@ -88,9 +84,9 @@ TEST_P(Prefetch, filesOfManyIconsAreHandedOutWhenMoreIconsWaitThanAreHeldAhead) 
         files.push_back(FileToRead::at(path));
     }
     IconPrefetch prefetch(nullptr, GetParam());
-    const std::size_t first = prefetch.submit(files);
+    prefetch.submit(files);
     for (std::uint32_t i = 0; i < Files; ++i) {
-        const PrefetchedFile file = prefetch.take(first + i);
+        const PrefetchedFile file = prefetch.take();
         ASSERT_EQ(file.icons.size(), IconsPerFile);
         EXPECT_EQ(file.icons.back()->pixel(0, 0) & 0xFFFFFF, i + 1);
     }
@@ -104,7 +100,7 @@ TEST_P(Prefetch, filesLeftUntakenAreDroppedWhenTheScanStops) {
     test::writeFile(dir / "a.exe", test::buildPe({group}));
     auto prefetch = std::make_unique<IconPrefetch>(nullptr, GetParam());
     prefetch->submit(std::vector<FileToRead>(100, FileToRead::at(dir / "a.exe")));
-    EXPECT_EQ(prefetch->take(0).library.count(), 1u);
+    EXPECT_EQ(prefetch->take().library->count(), 1u);
     prefetch.reset(); // must neither hang nor crash
 }
 

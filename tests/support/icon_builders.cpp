@@ -1,4 +1,4 @@
-#include "icon_builders.h"
+#include "support/icon_builders.h"
 
 #include <algorithm>
 #include <map>

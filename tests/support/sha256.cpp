@@ -1,4 +1,4 @@
-#include "sha256.h"
+#include "support/sha256.h"
 
 #include <array>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "unprivileged.h"
+#include "support/unprivileged.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>

@@ -22,8 +22,8 @@
 #include "icons/dib_decoder.h"
 #include "icons/icon_library.h"
 #include "icons/png_decoder.h"
-#include "sha256.h"
-#include "test_files.h"
+#include "support/sha256.h"
+#include "support/test_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -144,7 +144,8 @@ public:
     OurImage of(const std::string& path, std::uint32_t k) {
         auto& library = m_open[path];
         if (!library)
-            library = std::make_unique<orvu::IconLibrary>(orvu::IconLibrary::open(path, nullptr));
+            library = std::make_unique<orvu::IconLibrary>(
+                orvu::IconLibrary::fromBytes(orvu::test::readFile(path), nullptr));
         OurImage result;
         const auto image = library->largeImage(k);
         if (!image)

@@ -4,9 +4,9 @@
 //
 //   orvu_icon_cases FOLDER     writes the files into FOLDER (made if needed)
 
-#include "icon_builders.h"
-#include "png_writer.h"
-#include "test_files.h"
+#include "support/icon_builders.h"
+#include "support/png_writer.h"
+#include "support/test_files.h"
 
 #include <cstdio>
 #include <exception>

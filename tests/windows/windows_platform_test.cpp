@@ -5,10 +5,10 @@
 #include "platform/atomic_file.h"
 #include "platform/file_source.h"
 #include "platform/folder_listing.h"
-#include "icon_builders.h"
-#include "icons/icon_library.h"
-#include "png_writer.h"
-#include "test_files.h"
+#include "support/icon_builders.h"
+#include "platform/icon_files.h"
+#include "support/png_writer.h"
+#include "support/test_files.h"
 #include "png/wic_png_decoder.h"
 #include "platform/windows_api.h"
 
@@ -62,17 +62,17 @@ TEST(WicPngDecoder, colourWithoutAlphaComesOutOpaque) {
 TEST(WicPngDecoder, refusesWhatIsNotAWholePng) {
     const WicPngDecoder decoder;
     test::ByteVector png = test::encodePng(16, 16, alphaPicture());
-    EXPECT_EQ(decoder.decode(ByteView()), std::nullopt);
+    EXPECT_FALSE(decoder.decode(ByteView()));
     test::ByteVector noise(300, 0x5A);
-    EXPECT_EQ(decoder.decode(ByteView(noise)), std::nullopt);
+    EXPECT_FALSE(decoder.decode(ByteView(noise)));
     png.resize(png.size() / 2);
-    EXPECT_EQ(decoder.decode(ByteView(png)), std::nullopt);
+    EXPECT_FALSE(decoder.decode(ByteView(png)));
 }
 
 TEST(WicPngDecoder, refusesImagesPastTheSizeLimit) {
     const WicPngDecoder decoder;
     const std::vector<std::uint32_t> wide(2000, 0xFF102030u);
-    EXPECT_EQ(decoder.decode(ByteView(test::encodePng(2000, 1, wide))), std::nullopt);
+    EXPECT_FALSE(decoder.decode(ByteView(test::encodePng(2000, 1, wide))));
 }
 
 TEST(WicPngDecoder, drawsPngIconsOfExecutables) {
@@ -91,7 +91,7 @@ TEST(WicPngDecoder, drawsPngIconsOfExecutables) {
     EXPECT_EQ(icon->pixel(31, 31), 0x80FF0000u);
     // Without a decoder the same icon has no image.
     IconLibrary without = IconLibrary::fromBytes(test::buildPe({group}), nullptr);
-    EXPECT_EQ(without.largeIcon(0), std::nullopt);
+    EXPECT_FALSE(without.largeIcon(0));
 }
 
 TEST(WicPngDecoder, worksOnThreadsWithOrWithoutComInEitherApartment) {
@@ -121,10 +121,10 @@ TEST(WindowsFiles, namesOutsideTheAnsiCodePageAreReadAndListed) {
     group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x336699)}};
     test::writeFile(folder / u8"程序 ☃.exe", test::buildPe({group}));
 
-    IconLibrary library = IconLibrary::open(folder / u8"程序 ☃.exe", nullptr);
-    EXPECT_EQ(library.readError(), "");
-    ASSERT_EQ(library.count(), 1u);
-    const auto icon = library.largeIcon(0);
+    auto library = openIconLibrary(folder / u8"程序 ☃.exe", nullptr);
+    ASSERT_TRUE(library);
+    ASSERT_EQ(library->count(), 1u);
+    const auto icon = library->largeIcon(0);
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->pixel(5, 5) & 0xFFFFFF, 0x336699u);
 
@@ -143,12 +143,10 @@ TEST(WindowsFiles, namesOutsideTheAnsiCodePageAreReadAndListed) {
 TEST(WindowsFiles, devicesAndFoldersAreRefusedWithAReason) {
     test::TempDir dir;
     for (const fs::path& path : {fs::path(L"NUL"), fs::path(L"\\\\.\\NUL"), dir.path()}) {
-        std::string why;
-        EXPECT_EQ(FileSource::open(path, &why), nullptr) << path;
-        EXPECT_FALSE(why.empty()) << path;
-        IconLibrary library = IconLibrary::open(path, nullptr);
-        EXPECT_EQ(library.count(), 0u);
-        EXPECT_FALSE(library.readError().empty()) << path;
+        const auto source = FileSource::open(path);
+        ASSERT_FALSE(source) << path;
+        EXPECT_FALSE(describe(source.failure()).empty()) << path;
+        EXPECT_FALSE(openIconLibrary(path, nullptr)) << path;
     }
 }
 
@@ -178,10 +176,10 @@ TEST(WindowsFiles, replacesAFileWithAWideNameWholeAndLeavesNothingBehind) {
     const fs::path target = dir.path() / u8"图标 ☃.bmp";
     test::writeFile(target, {'o', 'l', 'd'});
     const std::vector<std::uint8_t> bytes(5000, 0xA5);
-    ASSERT_EQ(replaceFileAtomically(target, bytes), std::nullopt);
+    ASSERT_TRUE(replaceFileAtomically(target, bytes));
     EXPECT_EQ(test::readFile(target), bytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-    EXPECT_NE(replaceFileAtomically(dir.path(), bytes), std::nullopt); // a folder
+    EXPECT_FALSE(replaceFileAtomically(dir.path(), bytes)); // a folder
 }
 
 } // namespace

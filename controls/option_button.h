@@ -10,12 +10,12 @@ namespace orvu {
 // groups of their own); none is selected at first, and once one is the user
 // can only move the selection, not clear it. Every click raises clicked(),
 // also on the option that is already selected.
-class XPOptionButton : public SkinnedButton {
+class OptionButton : public SkinnedButton {
     Q_OBJECT
 
 public:
-    explicit XPOptionButton(QWidget* parent = nullptr);
-    explicit XPOptionButton(const QString& caption, QWidget* parent = nullptr);
+    explicit OptionButton(QWidget* parent = nullptr);
+    explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
 
     // The face colour; until set, the parent's window colour.
     QColor backColor() const;

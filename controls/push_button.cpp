@@ -1,28 +1,28 @@
-#include "controls/xp_command_button.h"
+#include "controls/push_button.h"
 
 #include <QPainter>
 #include <algorithm>
 
 namespace orvu {
 
-XPCommandButton::XPCommandButton(QWidget* parent) : SkinnedButton(parent) {}
+PushButton::PushButton(QWidget* parent) : SkinnedButton(parent) {}
 
-XPCommandButton::XPCommandButton(const QString& caption, QWidget* parent) : SkinnedButton(parent) {
+PushButton::PushButton(const QString& caption, QWidget* parent) : SkinnedButton(parent) {
     setText(caption);
 }
 
-QSize XPCommandButton::sizeHint() const {
+QSize PushButton::sizeHint() const {
     // At least the 75 x 23 of a standard dialog button.
     const QFontMetrics metrics = fontMetrics();
     return QSize(std::max(75, metrics.horizontalAdvance(text()) + 16),
                  std::max(23, metrics.height() + 8));
 }
 
-QSize XPCommandButton::minimumSizeHint() const {
+QSize PushButton::minimumSizeHint() const {
     return QSize(fontMetrics().horizontalAdvance(text()) + 6, fontMetrics().height() + 2);
 }
 
-void XPCommandButton::paintEvent(QPaintEvent*) {
+void PushButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const ButtonLook current = look();
     paintCommandFace(painter, rect(), current, hasFocus());

@@ -16,9 +16,11 @@ ButtonLook buttonLook(bool enabled, bool down, bool hovered);
 // The colour of title-bar button faces: blue for minimise and help, red for close.
 enum class TitleTone { Blue, Red };
 
-// 宋体 9 pt, the face the skinned controls are designed with; where it is
-// missing, a CJK face with the same 12-pixel ideographs and 6-pixel Latin.
-QFont skinFont();
+// The windows' and controls' face: 宋体 9 pt (12 pixels) where it exists,
+// otherwise a monospaced CJK face of the same metrics: 12-pixel ideographs
+// and 6-pixel Latin, so that labels sized to their text have the widths of
+// the design.
+QFont designFont();
 
 // Caption text colour of push and option buttons.
 QColor skinCaptionColour(ButtonLook look);

@@ -3,12 +3,12 @@
 // button, with its texts and picture whole.
 
 #include "fake_dialogs.h"
-#include "app/form1.h"
-#include "app/form2.h"
+#include "app/main_window.h"
+#include "app/about_window.h"
 #include "app/system_colours.h"
-#include "controls/xp_option_button.h"
-#include "controls/xp_title_buttons.h"
-#include "controls/xp_title_help_button.h"
+#include "controls/option_button.h"
+#include "controls/title_button.h"
+#include "controls/help_button.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -31,10 +31,10 @@ constexpr int WaitMs = 10000;
 const QPoint AboutPlace{229, 150};
 const QSize AboutSize{338, 194};
 
-QList<Form2*> openAboutWindows() {
-    QList<Form2*> open;
+QList<AboutWindow*> openAboutWindows() {
+    QList<AboutWindow*> open;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* about = qobject_cast<Form2*>(window))
+        if (auto* about = qobject_cast<AboutWindow*>(window))
             open << about;
     return open;
 }
@@ -47,17 +47,17 @@ void clickThroughWindow(QWidget* control, QPoint at = {}) {
                       control->mapTo(window, inControl));
 }
 
-class AboutWindow : public ::testing::Test {
+class AboutWindowTest : public ::testing::Test {
 protected:
-    AboutWindow() : form(dialogs, nullptr) {
+    AboutWindowTest() : form(dialogs, nullptr) {
         form.onEndProgram = [] {};
         EXPECT_TRUE(form.load());
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
     }
 
-    ~AboutWindow() override {
-        for (Form2* left : openAboutWindows())
+    ~AboutWindowTest() override {
+        for (AboutWindow* left : openAboutWindows())
             delete left;
     }
 
@@ -65,14 +65,14 @@ protected:
     // opens. Returns when the help button's handler has returned; true if
     // that happened without the test's own rescue closing a window that
     // `whileOpen` left open.
-    bool openAbout(const std::function<void(Form2&)>& whileOpen) {
+    bool openAbout(const std::function<void(AboutWindow&)>& whileOpen) {
         bool ran = false;
         bool rescued = false;
         QTimer opener;
         opener.setSingleShot(true);
         QObject::connect(&opener, &QTimer::timeout, [&] {
             ran = true;
-            auto* about = qobject_cast<Form2*>(QApplication::activeModalWidget());
+            auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
             if (!about) {
                 ADD_FAILURE() << "no modal about window";
                 return;
@@ -84,23 +84,23 @@ protected:
         rescue.setSingleShot(true);
         QObject::connect(&rescue, &QTimer::timeout, [&] {
             rescued = true;
-            for (Form2* about : openAboutWindows())
+            for (AboutWindow* about : openAboutWindows())
                 about->deleteLater();
         });
         opener.start(0);
         rescue.start(WaitMs);
-        clickThroughWindow(form.XPTitleHelpButton1);
+        clickThroughWindow(form.controls().helpButton);
         EXPECT_TRUE(ran) << "the help button returned before its window could be seen";
         return ran && !rescued;
     }
 
     test::FakeDialogs dialogs;
-    Form1 form;
+    MainWindow form;
 };
 
-TEST_F(AboutWindow, opensAtItsOwnPlaceEachTimeWhereverTheMainWindowIs) {
+TEST_F(AboutWindowTest, opensAtItsOwnPlaceEachTimeWhereverTheMainWindowIs) {
     form.move(500, 400);
-    ASSERT_TRUE(openAbout([](Form2& about) {
+    ASSERT_TRUE(openAbout([](AboutWindow& about) {
         EXPECT_EQ(about.geometry(), QRect(AboutPlace, AboutSize));
         EXPECT_EQ(about.frameGeometry(), about.geometry());
         EXPECT_EQ(about.minimumSize(), about.maximumSize());
@@ -110,51 +110,51 @@ TEST_F(AboutWindow, opensAtItsOwnPlaceEachTimeWhereverTheMainWindowIs) {
         EXPECT_EQ(about.windowType(), Qt::Tool);
         // Whatever happens to this one, the next starts from the design.
         about.move(0, 0);
-        about.Label1->setText(QStringLiteral("changed"));
-        clickThroughWindow(about.XPTitleButtons1);
+        about.controls().authorLine->setText(QStringLiteral("changed"));
+        clickThroughWindow(about.controls().closeButton);
     }));
     form.move(20, 300);
     QString author;
-    ASSERT_TRUE(openAbout([&](Form2& about) {
+    ASSERT_TRUE(openAbout([&](AboutWindow& about) {
         EXPECT_EQ(about.geometry(), QRect(AboutPlace, AboutSize));
-        author = about.Label1->text();
-        clickThroughWindow(about.XPTitleButtons1);
+        author = about.controls().authorLine->text();
+        clickThroughWindow(about.controls().closeButton);
     }));
     EXPECT_NE(author, QStringLiteral("changed"));
     EXPECT_FALSE(author.isEmpty());
     EXPECT_EQ(form.pos(), QPoint(20, 300));
 }
 
-TEST_F(AboutWindow, theMainWindowTakesNoInputWhileItIsOpen) {
-    ASSERT_TRUE(openAbout([&](Form2& about) {
+TEST_F(AboutWindowTest, theMainWindowTakesNoInputWhileItIsOpen) {
+    ASSERT_TRUE(openAbout([&](AboutWindow& about) {
         EXPECT_EQ(QApplication::activeModalWidget(), &about);
-        clickThroughWindow(form.c1);
-        EXPECT_FALSE(form.c1->isChecked());
-        clickThroughWindow(form.XPTitleHelpButton1);
+        clickThroughWindow(form.controls().fileModeOption);
+        EXPECT_FALSE(form.controls().fileModeOption->isChecked());
+        clickThroughWindow(form.controls().helpButton);
         EXPECT_EQ(openAboutWindows().size(), 1);
-        clickThroughWindow(about.XPTitleButtons1);
+        clickThroughWindow(about.controls().closeButton);
     }));
     // Closed, it gives the input back: the same click now selects the mode.
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    clickThroughWindow(form.c1);
-    EXPECT_TRUE(form.c1->isChecked());
+    clickThroughWindow(form.controls().fileModeOption);
+    EXPECT_TRUE(form.controls().fileModeOption->isChecked());
 }
 
-TEST_F(AboutWindow, itsCloseButtonDestroysItAndTheHelpButtonReturns) {
-    QPointer<Form2> shown;
-    EXPECT_TRUE(openAbout([&](Form2& about) {
+TEST_F(AboutWindowTest, itsCloseButtonDestroysItAndTheHelpButtonReturns) {
+    QPointer<AboutWindow> shown;
+    EXPECT_TRUE(openAbout([&](AboutWindow& about) {
         shown = &about;
-        clickThroughWindow(about.XPTitleButtons1);
+        clickThroughWindow(about.controls().closeButton);
     }));
     EXPECT_TRUE(shown.isNull());
     EXPECT_TRUE(openAboutWindows().isEmpty());
     EXPECT_TRUE(form.isVisible());
 }
 
-TEST_F(AboutWindow, onlyItsCloseButtonRespondsToTheMouse) {
-    ASSERT_TRUE(openAbout([](Form2& about) {
-        const QList<QWidget*> deaf{about.Label2[1], about.Label1, about.Image1,
-                                   about.Label2[0], about.Label3, about.Label4};
+TEST_F(AboutWindowTest, onlyItsCloseButtonRespondsToTheMouse) {
+    ASSERT_TRUE(openAbout([](AboutWindow& about) {
+        const QList<QWidget*> deaf{about.controls().titleLabel, about.controls().authorLine, about.controls().picture,
+                                   about.controls().messengerLine, about.controls().mailLine, about.controls().webLine};
         for (QWidget* control : deaf) {
             clickThroughWindow(control);
             QTest::mouseDClick(about.windowHandle(), Qt::LeftButton, {},
@@ -163,47 +163,47 @@ TEST_F(AboutWindow, onlyItsCloseButtonRespondsToTheMouse) {
         // The window's own surface, and a drag on the title.
         clickThroughWindow(&about, QPoint(320, 180));
         QWindow* window = about.windowHandle();
-        const QPoint title = about.Label2[1]->geometry().center();
+        const QPoint title = about.controls().titleLabel->geometry().center();
         QTest::mousePress(window, Qt::LeftButton, {}, title);
         QTest::mouseMove(window, title + QPoint(60, 40));
         QTest::mouseRelease(window, Qt::LeftButton, {}, title + QPoint(60, 40));
         EXPECT_TRUE(about.isVisible());
         EXPECT_EQ(about.pos(), AboutPlace);
         EXPECT_EQ(openAboutWindows().size(), 1);
-        clickThroughWindow(about.XPTitleButtons1);
+        clickThroughWindow(about.controls().closeButton);
     }));
 }
 
 // The window built on its own, for its look.
 class AboutLook : public ::testing::Test {
 protected:
-    AboutLook() : about(std::make_unique<Form2>()) {
+    AboutLook() : about(std::make_unique<AboutWindow>()) {
         about->show();
         (void)QTest::qWaitForWindowExposed(about.get());
         shot = about->grab().toImage();
     }
 
-    std::unique_ptr<Form2> about;
+    std::unique_ptr<AboutWindow> about;
     QImage shot;
 };
 
 TEST_F(AboutLook, controlsSitWhereTheDesignPutsThem) {
-    EXPECT_EQ(about->XPTitleButtons1->geometry(), QRect(296, 8, 21, 21));
-    EXPECT_EQ(about->XPTitleButtons1->kind(), XPTitleButtons::Kind::Close);
-    EXPECT_EQ(about->Label2[1]->pos(), QPoint(16, 16));
-    EXPECT_EQ(about->Label1->pos(), QPoint(136, 64));
-    EXPECT_EQ(about->Label2[0]->pos(), QPoint(136, 96));
-    EXPECT_EQ(about->Label3->pos(), QPoint(136, 128));
-    EXPECT_EQ(about->Label4->pos(), QPoint(136, 168));
-    EXPECT_EQ(about->Label4->width(), 174);
-    EXPECT_EQ(about->Image1->geometry(), QRect(16, 48, 100, 130));
-    EXPECT_EQ(about->Label2[1]->text(), QStringLiteral("Orvu图标提取机 D2002.10.27"));
+    EXPECT_EQ(about->controls().closeButton->geometry(), QRect(296, 8, 21, 21));
+    EXPECT_EQ(about->controls().closeButton->kind(), TitleButton::Kind::Close);
+    EXPECT_EQ(about->controls().titleLabel->pos(), QPoint(16, 16));
+    EXPECT_EQ(about->controls().authorLine->pos(), QPoint(136, 64));
+    EXPECT_EQ(about->controls().messengerLine->pos(), QPoint(136, 96));
+    EXPECT_EQ(about->controls().mailLine->pos(), QPoint(136, 128));
+    EXPECT_EQ(about->controls().webLine->pos(), QPoint(136, 168));
+    EXPECT_EQ(about->controls().webLine->width(), 174);
+    EXPECT_EQ(about->controls().picture->geometry(), QRect(16, 48, 100, 130));
+    EXPECT_EQ(about->controls().titleLabel->text(), QStringLiteral("Orvu图标提取机 D2002.10.27"));
 }
 
 TEST_F(AboutLook, everyLineIsShownWholeInsideTheFrame) {
     const QRect insideFrame(1, 1, 335, 191);
     for (const QLabel* label :
-         {about->Label2[1], about->Label1, about->Label2[0], about->Label3, about->Label4}) {
+         {about->controls().titleLabel, about->controls().authorLine, about->controls().messengerLine, about->controls().mailLine, about->controls().webLine}) {
         const QString name = label->objectName();
         EXPECT_FALSE(label->text().isEmpty()) << name.toStdString();
         const QFontMetrics metrics(label->font());
@@ -211,8 +211,8 @@ TEST_F(AboutLook, everyLineIsShownWholeInsideTheFrame) {
         EXPECT_GE(label->height(), metrics.height()) << name.toStdString();
         EXPECT_TRUE(insideFrame.contains(label->geometry())) << name.toStdString();
         // Nothing covers it but the window's surface.
-        EXPECT_FALSE(label->geometry().intersects(about->Image1->geometry())) << name.toStdString();
-        EXPECT_FALSE(label->geometry().intersects(about->XPTitleButtons1->geometry()))
+        EXPECT_FALSE(label->geometry().intersects(about->controls().picture->geometry())) << name.toStdString();
+        EXPECT_FALSE(label->geometry().intersects(about->controls().closeButton->geometry()))
             << name.toStdString();
     }
     const QFontMetrics metrics(about->font());
@@ -240,11 +240,11 @@ TEST_F(AboutLook, theTitleIsInTheHighlightTextColourAndTheRestInTheWindowText) {
     // (inside the band's outline); the author lines' the darkest on the
     // light body.
     const QRect insideBand(11, 11, 315, 19);
-    const QRect title = about->Label2[1]->geometry() & insideBand;
+    const QRect title = about->controls().titleLabel->geometry() & insideBand;
     ASSERT_FALSE(title.isEmpty());
     EXPECT_TRUE(
         near(extreme(title, true), designColour(SystemColour::HighlightText, about->palette())));
-    for (const QLabel* line : {about->Label1, about->Label2[0], about->Label3, about->Label4})
+    for (const QLabel* line : {about->controls().authorLine, about->controls().messengerLine, about->controls().mailLine, about->controls().webLine})
         EXPECT_TRUE(near(extreme(line->geometry(), false),
                          designColour(SystemColour::WindowText, about->palette())))
             << line->objectName().toStdString();
@@ -273,7 +273,7 @@ TEST_F(AboutLook, screenshotForReview) {
     const fs::path folder =
         fs::path(QCoreApplication::applicationDirPath().toStdString()) / "screenshots";
     fs::create_directories(folder);
-    ASSERT_TRUE(shot.save(QString::fromStdString((folder / "form2.png").string())));
+    ASSERT_TRUE(shot.save(QString::fromStdString((folder / "about-window.png").string())));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "controls/xp_skin.h"
+#include "controls/skin.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -79,13 +79,16 @@ ButtonLook buttonLook(bool enabled, bool down, bool hovered) {
     return hovered ? ButtonLook::Hover : ButtonLook::Normal;
 }
 
-QFont skinFont() {
+QFont designFont() {
     QFont font;
     font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
                       QStringLiteral("WenQuanYi Zen Hei Mono"),
-                      QStringLiteral("Noto Sans Mono CJK SC")});
-    font.setPointSize(9);
+                      QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    // 9 points at 96 dots per inch, fixed in pixels so that the layout holds
+    // whatever the screen's resolution.
+    font.setPixelSize(12);
     font.setWeight(QFont::Normal);
+    font.setStyleStrategy(QFont::PreferDefault);
     return font;
 }
 

@@ -5,12 +5,12 @@
 namespace orvu {
 
 // Skinned push button: a rounded face with its caption centred.
-class XPCommandButton : public SkinnedButton {
+class PushButton : public SkinnedButton {
     Q_OBJECT
 
 public:
-    explicit XPCommandButton(QWidget* parent = nullptr);
-    explicit XPCommandButton(const QString& caption, QWidget* parent = nullptr);
+    explicit PushButton(QWidget* parent = nullptr);
+    explicit PushButton(const QString& caption, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

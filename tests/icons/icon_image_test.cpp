@@ -1,7 +1,7 @@
 // Choosing, decoding, fitting and drawing icon images.
 
 #include "icons/dib_decoder.h"
-#include "icon_builders.h"
+#include "support/icon_builders.h"
 #include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
 #include "icons/icon_image.h"
@@ -43,7 +43,7 @@ TEST(IconChoice, zeroWidthAndHeightMean256) {
     EXPECT_EQ(chooseImage(groupOf({huge, groupEntry(64, 64, 32, 2)})), 1u);
     GroupEntry flat = groupEntry(0, 32, 32, 3);
     EXPECT_EQ(flat.pixelWidth(), 0);
-    EXPECT_EQ(chooseImage(groupOf({})), std::nullopt);
+    EXPECT_FALSE(chooseImage(groupOf({})));
 }
 
 TEST(DibDecoder, decodesEveryDepthThroughItsPalette) {
@@ -66,7 +66,7 @@ TEST(DibDecoder, onlyInfoAndCoreHeadersMakeAnImage) {
         ByteVector widened = plain;
         test::putU32(widened, 0, size);
         widened.insert(widened.begin() + 40, size - 40, 0);
-        EXPECT_EQ(decodeDib(ByteView(widened)), std::nullopt) << size;
+        EXPECT_FALSE(decodeDib(ByteView(widened))) << size;
     }
 }
 
@@ -207,7 +207,7 @@ TEST(IconImage, allZeroAlphaFallsBackToTheMask) {
 
 class CountingPngDecoder : public PngDecoder {
 public:
-    std::optional<IconBitmap> decode(ByteView) const override {
+    Result<IconBitmap> decode(ByteView) const override {
         ++calls;
         IconBitmap bitmap;
         bitmap.width = 16;

@@ -2,12 +2,12 @@
 
 #include "platform/file_source.h"
 #include "platform/folder_listing.h"
-#include "icon_builders.h"
-#include "icons/icon_library.h"
+#include "support/icon_builders.h"
+#include "platform/icon_files.h"
 #include "platform/like_pattern.h"
-#include "test_files.h"
+#include "support/test_files.h"
 #include "platform/text_case.h"
-#include "unprivileged.h"
+#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -122,9 +122,9 @@ TEST(FolderListing, specialFilesAreListedButNotRegular) {
             {"broken.exe", false}, {"link.exe", true}, {"pipe.exe", false}, {"real.exe", true}}));
 
     // Opening a FIFO would block; the reader must refuse it without opening.
-    IconLibrary pipe = IconLibrary::open(dir / "pipe.exe", nullptr);
-    EXPECT_EQ(pipe.count(), 0u);
-    EXPECT_FALSE(pipe.readError().empty());
+    const auto pipe = openIconLibrary(dir / "pipe.exe", nullptr);
+    ASSERT_FALSE(pipe);
+    EXPECT_EQ(pipe.failure().kind, Failure::Kind::NotAFile);
 #endif
 }
 
@@ -159,8 +159,10 @@ TEST(FolderListing, eachFolderIsListedOnceWhateverLinksLeadThere) {
 
 TEST(FolderListing, unlistableFoldersSayWhy) {
     FolderLister lister;
-    EXPECT_FALSE(lister.list("/nonexistent/orvu"));
-    EXPECT_FALSE(lister.lastError().empty());
+    const auto missing = lister.list("/nonexistent/orvu");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.failure().kind, Failure::Kind::System);
+    EXPECT_FALSE(missing.failure().detail.empty());
 
 #ifndef _WIN32 // Windows keeps no one out of a folder through its permission bits.
     test::TempDir dir;
@@ -168,7 +170,8 @@ TEST(FolderListing, unlistableFoldersSayWhy) {
     fs::permissions(dir / "locked", fs::perms::none);
     EXPECT_TRUE(test::runWithoutPrivileges([&] {
         FolderLister unprivileged;
-        return !unprivileged.list(dir / "locked") && !unprivileged.lastError().empty();
+        const auto locked = unprivileged.list(dir / "locked");
+        return !locked && locked.failure().kind == Failure::Kind::System;
     }));
 #endif
 }
@@ -187,10 +190,11 @@ TEST(FileSource, filesOpenByNameInTheirListedFolder) {
     ASSERT_TRUE(listing->folder);
     const ListedFile& file = listing->files[0];
     {
-        IconLibrary library = IconLibrary::open(*listing->folder, file.fileName(),
-                                                FileSource::Listed::AsRegularFile, nullptr);
-        ASSERT_EQ(library.count(), 1u);
-        EXPECT_EQ(library.largeIcon(0)->pixel(0, 0) & 0xFFFFFF, 0x123456u);
+        auto library = openIconLibrary(*listing->folder, file.fileName(),
+                                       FileSource::Listed::AsRegularFile, nullptr);
+        ASSERT_TRUE(library);
+        ASSERT_EQ(library->count(), 1u);
+        EXPECT_EQ(library->largeIcon(0)->pixel(0, 0) & 0xFFFFFF, 0x123456u);
     } // closed, so that the folder can be renamed on any system
 
 #ifndef _WIN32
@@ -204,9 +208,19 @@ TEST(FileSource, filesOpenByNameInTheirListedFolder) {
 
     // A folder that can't be held open falls back to full paths, which fail here.
     const auto gone = OpenFolder::open(dir / "sub");
-    std::string why;
-    EXPECT_FALSE(FileSource::open(*gone, "app.exe", FileSource::Listed::AsRegularFile, &why));
-    EXPECT_FALSE(why.empty());
+    const auto viaPath = FileSource::open(*gone, "app.exe", FileSource::Listed::AsRegularFile);
+    ASSERT_FALSE(viaPath);
+    EXPECT_EQ(viaPath.failure().kind, Failure::Kind::System);
+}
+
+TEST(IconFiles, unreadablePathsFailAndSayWhy) {
+    const auto missing = openIconLibrary("/nonexistent/folder/app.exe", nullptr);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.failure().kind, Failure::Kind::System);
+    EXPECT_FALSE(missing.failure().detail.empty());
+    const auto folder = openIconLibrary(fs::current_path().root_path(), nullptr);
+    ASSERT_FALSE(folder);
+    EXPECT_NE(folder.failure().kind, Failure::Kind::Damaged);
 }
 
 TEST(FileSource, closedLibraryKeepsItsCountAndLetsGoOfTheFile) {
@@ -227,12 +241,13 @@ TEST(FileSource, closedLibraryKeepsItsCountAndLetsGoOfTheFile) {
 #endif
     };
     const auto before = openFiles();
-    IconLibrary library = IconLibrary::open(dir / "app.exe", nullptr);
+    auto opened = openIconLibrary(dir / "app.exe", nullptr);
+    ASSERT_TRUE(opened);
+    IconLibrary& library = *opened;
     ASSERT_EQ(library.count(), 2u);
     ASSERT_TRUE(library.largeIcon(1));
     library.closeFile();
     EXPECT_EQ(library.count(), 2u);
-    EXPECT_TRUE(library.readError().empty());
     EXPECT_FALSE(library.largeIcon(0));
     EXPECT_FALSE(library.images(0));
     if (before >= 0) {
@@ -247,14 +262,14 @@ TEST(FileSource, specialFileInAListedFolderIsNeverReadAndNeverBlocks) {
     test::TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "pipe.exe").c_str(), 0600), 0);
     const auto folder = OpenFolder::open(dir.path());
-    std::string why;
-    EXPECT_FALSE(FileSource::open(*folder, "pipe.exe", FileSource::Listed::Unknown, &why));
-    EXPECT_EQ(why, "not a regular file");
-    // Listed as a regular file, then replaced by a FIFO before it is opened:
-    // opening doesn't wait for a writer, and the file is refused after it.
-    why.clear();
-    EXPECT_FALSE(FileSource::open(*folder, "pipe.exe", FileSource::Listed::AsRegularFile, &why));
-    EXPECT_EQ(why, "not a regular file");
+    // Unknown: looked at, and refused without being opened. Listed as a
+    // regular file, then replaced by a FIFO before it is opened: opening
+    // doesn't wait for a writer, and the file is refused after it.
+    for (const auto listed : {FileSource::Listed::Unknown, FileSource::Listed::AsRegularFile}) {
+        const auto source = FileSource::open(*folder, "pipe.exe", listed);
+        ASSERT_FALSE(source);
+        EXPECT_EQ(source.failure().kind, Failure::Kind::NotAFile);
+    }
 #endif
 }
 
@@ -266,10 +281,11 @@ TEST(FileSource, fileThatShrinksWhileReadFailsItsReadsQuietly) {
     group.images = {{test::groupEntry(128, 128, 32, 0), test::solidDib(128, 32, 0xFF0000)}};
     const test::ByteVector file = test::buildPe({group});
     test::writeFile(dir / "app.exe", file);
-    IconLibrary library = IconLibrary::open(dir / "app.exe", nullptr);
-    ASSERT_EQ(library.count(), 1u);
+    auto library = openIconLibrary(dir / "app.exe", nullptr);
+    ASSERT_TRUE(library);
+    ASSERT_EQ(library->count(), 1u);
     fs::resize_file(dir / "app.exe", 0x500);
-    EXPECT_EQ(library.largeIcon(0), std::nullopt);
+    EXPECT_FALSE(library->largeIcon(0));
 }
 
 TEST(FileSource, readsAcrossItsCachedChunk) {
@@ -282,14 +298,14 @@ TEST(FileSource, readsAcrossItsCachedChunk) {
     ASSERT_TRUE(source);
     for (std::uint64_t at : {0ull, 4090ull, 16380ull, 99990ull, 50000ull, 10ull}) {
         const std::uint64_t length = std::min<std::uint64_t>(20, bytes.size() - at);
-        const auto read = source->read(at, length, 20);
+        const auto read = (*source)->read(at, length, 20, "data");
         ASSERT_TRUE(read) << at;
         EXPECT_TRUE(std::equal(read->begin(), read->end(),
                                bytes.begin() + static_cast<std::ptrdiff_t>(at)));
     }
-    EXPECT_FALSE(source->read(99990, 11, 100));
-    EXPECT_FALSE(source->read(0, 30000, 20000));
-    const auto large = source->read(1000, 30000, 30000);
+    EXPECT_FALSE((*source)->read(99990, 11, 100, "data"));
+    EXPECT_FALSE((*source)->read(0, 30000, 20000, "data"));
+    const auto large = (*source)->read(1000, 30000, 30000, "data");
     ASSERT_TRUE(large);
     EXPECT_EQ((*large)[29999], bytes[30999]);
 }
@@ -313,7 +329,7 @@ TEST(FileSource, readsJumpingBetweenManyPlacesGiveTheFilesBytes) {
             places[random() % places.size()] + random() % 9000, bytes.size() - 1);
         const std::uint64_t length =
             std::min<std::uint64_t>(1 + random() % 5000, bytes.size() - at);
-        const auto read = source->read(at, length, length);
+        const auto read = (*source)->read(at, length, length, "data");
         ASSERT_TRUE(read) << at << " " << length;
         ASSERT_TRUE(
             std::equal(read->begin(), read->end(), bytes.begin() + static_cast<std::ptrdiff_t>(at)))

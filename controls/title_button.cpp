@@ -1,29 +1,29 @@
-#include "controls/xp_title_buttons.h"
+#include "controls/title_button.h"
 
 #include <QPainter>
 
 namespace orvu {
 
-XPTitleButtons::Kind XPTitleButtons::kindFromValue(int value) {
+TitleButton::Kind TitleButton::kindFromValue(int value) {
     return value == MinimiseValue ? Kind::Minimise : Kind::Close;
 }
 
-XPTitleButtons::XPTitleButtons(QWidget* parent) : XPTitleButtons(Kind::Close, parent) {}
+TitleButton::TitleButton(QWidget* parent) : TitleButton(Kind::Close, parent) {}
 
-XPTitleButtons::XPTitleButtons(Kind kind, QWidget* parent) : SkinnedButton(parent), m_kind(kind) {
+TitleButton::TitleButton(Kind kind, QWidget* parent) : SkinnedButton(parent), m_kind(kind) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-void XPTitleButtons::setKind(Kind kind) {
+void TitleButton::setKind(Kind kind) {
     m_kind = kind;
     update();
 }
 
-QSize XPTitleButtons::sizeHint() const {
+QSize TitleButton::sizeHint() const {
     return QSize(21, 21);
 }
 
-void XPTitleButtons::paintEvent(QPaintEvent*) {
+void TitleButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const ButtonLook current = look();
     paintTitleFace(painter, rect(), current,

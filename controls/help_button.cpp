@@ -1,19 +1,19 @@
-#include "controls/xp_title_help_button.h"
+#include "controls/help_button.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 namespace orvu {
 
-XPTitleHelpButton::XPTitleHelpButton(QWidget* parent) : SkinnedButton(parent) {
+HelpButton::HelpButton(QWidget* parent) : SkinnedButton(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-QSize XPTitleHelpButton::sizeHint() const {
+QSize HelpButton::sizeHint() const {
     return QSize(21, 21);
 }
 
-void XPTitleHelpButton::paintEvent(QPaintEvent*) {
+void HelpButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const ButtonLook current = look();
     paintTitleFace(painter, rect(), current, TitleTone::Blue);

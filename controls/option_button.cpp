@@ -1,11 +1,11 @@
-#include "controls/xp_option_button.h"
+#include "controls/option_button.h"
 
 #include <QPainter>
 #include <algorithm>
 
 namespace orvu {
 
-XPOptionButton::XPOptionButton(QWidget* parent) : SkinnedButton(parent) {
+OptionButton::OptionButton(QWidget* parent) : SkinnedButton(parent) {
     // Qt's auto-exclusive buttons exclude every descendant of the parent;
     // the group here is the direct siblings only.
     setCheckable(true);
@@ -15,45 +15,45 @@ XPOptionButton::XPOptionButton(QWidget* parent) : SkinnedButton(parent) {
     });
 }
 
-XPOptionButton::XPOptionButton(const QString& caption, QWidget* parent) : XPOptionButton(parent) {
+OptionButton::OptionButton(const QString& caption, QWidget* parent) : OptionButton(parent) {
     setText(caption);
 }
 
-void XPOptionButton::nextCheckState() {
+void OptionButton::nextCheckState() {
     setChecked(true);
 }
 
-void XPOptionButton::clearSiblings() {
+void OptionButton::clearSiblings() {
     if (!parentWidget())
         return;
-    const QList<XPOptionButton*> siblings =
-        parentWidget()->findChildren<XPOptionButton*>(Qt::FindDirectChildrenOnly);
-    for (XPOptionButton* sibling : siblings) {
+    const QList<OptionButton*> siblings =
+        parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly);
+    for (OptionButton* sibling : siblings) {
         if (sibling != this)
             sibling->setChecked(false);
     }
 }
 
-QColor XPOptionButton::backColor() const {
+QColor OptionButton::backColor() const {
     return m_backColor.isValid() ? m_backColor : palette().color(QPalette::Window);
 }
 
-void XPOptionButton::setBackColor(const QColor& colour) {
+void OptionButton::setBackColor(const QColor& colour) {
     m_backColor = colour;
     update();
 }
 
-QSize XPOptionButton::sizeHint() const {
+QSize OptionButton::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     return QSize(OptionMarkSize + CaptionGap + metrics.horizontalAdvance(text()) + 4,
                  std::max(OptionMarkSize + 4, metrics.height() + 2));
 }
 
-QSize XPOptionButton::minimumSizeHint() const {
+QSize OptionButton::minimumSizeHint() const {
     return sizeHint();
 }
 
-void XPOptionButton::paintEvent(QPaintEvent*) {
+void OptionButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), backColor());
 

@@ -5,11 +5,11 @@
 namespace orvu {
 
 // Skinned 21 x 21 title-bar button with a question mark.
-class XPTitleHelpButton : public SkinnedButton {
+class HelpButton : public SkinnedButton {
     Q_OBJECT
 
 public:
-    explicit XPTitleHelpButton(QWidget* parent = nullptr);
+    explicit HelpButton(QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
 

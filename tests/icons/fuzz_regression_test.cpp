@@ -1,11 +1,11 @@
 // Files that once made the reader misbehave: each is kept (in
 // tests/data/fuzz-regressions or built here) with what a user must see.
 
-#include "icon_builders.h"
+#include "support/icon_builders.h"
 #include "icons/icon_library.h"
-#include "png_writer.h"
+#include "support/png_writer.h"
 #include "icons/limits.h"
-#include "test_files.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ std::optional<std::uint32_t> largeColour(IconLibrary& library, std::uint32_t k) 
 TEST(FuzzRegression, groupDirectoryRunningPastTheFileHasNoIcons) {
     const auto path = regressionFile("pe-group-directory-past-end.exe");
     ASSERT_TRUE(std::filesystem::exists(path)) << path;
-    EXPECT_EQ(IconLibrary::open(path, nullptr).count(), 0u);
+    EXPECT_EQ(IconLibrary::fromBytes(test::readFile(path), nullptr).count(), 0u);
     EXPECT_LT(std::filesystem::file_size(path), 98815u * 8);
 }
 
@@ -85,7 +85,7 @@ TEST(FuzzRegression, repeatedNeIconIdsTakeTheLastListing) {
     ASSERT_EQ(library.count(), 3u);
     EXPECT_EQ(largeColour(library, 0), 0x0000FFu); // icon 1: the blue image, listed last
     EXPECT_EQ(largeColour(library, 1), 0x00FF00u);
-    EXPECT_EQ(library.largeIcon(2), std::nullopt); // icon 3 is gone
+    EXPECT_FALSE(library.largeIcon(2)); // icon 3 is gone
 }
 
 // 65 535 icons that all named one PNG inflating from 26 KB to 1 024 x 1 024
@@ -114,13 +114,13 @@ TEST(FuzzRegression, imagesClaimingTheLargestSizeUseUpTheFilesDecodingBudget) {
     // No PNG decoder: none of the claims makes an image, yet each is charged.
     IconLibrary withinBudget = IconLibrary::fromBytes(fileWith(claimsInBudget), nullptr);
     ASSERT_EQ(withinBudget.count(), claimsInBudget + 1);
-    EXPECT_EQ(withinBudget.largeIcon(0), std::nullopt);
+    EXPECT_FALSE(withinBudget.largeIcon(0));
     EXPECT_EQ(largeColour(withinBudget, static_cast<std::uint32_t>(claimsInBudget)), 0x00FF00u);
 
     IconLibrary pastBudget = IconLibrary::fromBytes(fileWith(claimsInBudget + 1), nullptr);
     for (std::uint32_t k = 0; k <= claimsInBudget; ++k)
-        EXPECT_EQ(pastBudget.largeIcon(k), std::nullopt);
-    EXPECT_EQ(pastBudget.largeIcon(static_cast<std::uint32_t>(claimsInBudget + 1)), std::nullopt);
+        EXPECT_FALSE(pastBudget.largeIcon(k));
+    EXPECT_FALSE(pastBudget.largeIcon(static_cast<std::uint32_t>(claimsInBudget + 1)));
 }
 
 } // namespace

@@ -6,7 +6,7 @@ namespace orvu {
 
 // Skinned 21 x 21 title-bar button that closes (a red face with a cross) or
 // minimises (a blue face with a bar).
-class XPTitleButtons : public SkinnedButton {
+class TitleButton : public SkinnedButton {
     Q_OBJECT
 
 public:
@@ -16,8 +16,8 @@ public:
     // other value, and none, the close button.
     static Kind kindFromValue(int value);
 
-    explicit XPTitleButtons(QWidget* parent = nullptr);
-    explicit XPTitleButtons(Kind kind, QWidget* parent = nullptr);
+    explicit TitleButton(QWidget* parent = nullptr);
+    explicit TitleButton(Kind kind, QWidget* parent = nullptr);
 
     Kind kind() const { return m_kind; }
     void setKind(Kind kind);

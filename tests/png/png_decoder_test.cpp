@@ -3,7 +3,7 @@
 // pixels as Qt's, which the window uses.
 
 #include "png/libpng_decoder.h"
-#include "png_writer.h"
+#include "support/png_writer.h"
 #include "icons/limits.h"
 
 #ifdef ORVU_WITH_QT

@@ -5,8 +5,8 @@
 #include "icons/icon_drawing.h"
 #include "icons/icon_library.h"
 #include "qt/qt_png_decoder.h"
-#include "sha256.h"
-#include "test_files.h"
+#include "support/sha256.h"
+#include "support/test_files.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -93,12 +93,13 @@ TEST_P(ReferenceTest, countsAndUnscaledCellsMatchWindows) {
     for (const ReferenceRow& row : readReference(test::dataDir() / "reference" / GetParam())) {
         const std::filesystem::path path = corpusPath(row.name);
         ASSERT_TRUE(std::filesystem::exists(path)) << "missing from the corpus: " << row.name;
-        if (test::sha256Hex(test::readFile(path)) != row.sha256) {
+        std::vector<std::uint8_t> bytes = test::readFile(path);
+        if (test::sha256Hex(bytes) != row.sha256) {
             ++differentVersion;
             continue;
         }
         ++files;
-        IconLibrary library = IconLibrary::open(path, &png);
+        IconLibrary library = IconLibrary::fromBytes(std::move(bytes), &png);
         ASSERT_EQ(library.count(), row.count) << row.name;
         ASSERT_EQ(row.cells.size(), row.count) << row.name;
         for (std::uint32_t k = 0; k < row.count; ++k) {

@@ -1,0 +1,430 @@
+#include "app/main_window.h"
+
+#include "app/about_window.h"
+#include "app/main_window_harvest.h"
+#include "app/picture_box.h"
+#include "app/status_line.h"
+#include "app/system_colours.h"
+#include "app/tray_icon.h"
+#include "app/window_design.h"
+#include "controls/help_button.h"
+#include "controls/image_list.h"
+#include "controls/list_view.h"
+#include "controls/option_button.h"
+#include "controls/push_button.h"
+#include "controls/skin.h"
+#include "controls/title_button.h"
+#include "harvest/icon_export.h"
+#include "harvest/messages.h"
+#include "harvest/start_command.h"
+#include "qt/dialogs.h"
+#include "qt/qt_bridge.h"
+#include "qt/task_bar.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcut>
+#include <QSystemTrayIcon>
+#include <QWindow>
+
+namespace orvu {
+namespace {
+
+constexpr std::uint32_t PanelColour = 0x00FFE1D0; // the source panel and the option buttons
+constexpr std::uint32_t WindowBackColour = 0x00FF8080;
+
+const QString FilePickerTitle = QStringLiteral("Orvu图标提取器 D2002 10 25");
+const QString FolderPickerTitle = QStringLiteral("请选择要提取图标的文件夹........");
+const QString SaveTitle = QStringLiteral("保存文件为:...");
+
+template <typename Control> Control* place(Control* control, const char* name, QRect area) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(area);
+    return control;
+}
+
+// The initial folder of the save dialog: the one named by WinDir, otherwise home.
+QString saveFolder() {
+    const QString windows = qEnvironmentVariable("WinDir");
+    if (!windows.isEmpty() && QDir(windows).exists())
+        return windows;
+    return QDir::homePath();
+}
+
+} // namespace
+
+MainWindow::MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_dialogs(dialogs),
+      m_png(png), m_preview(Surface::filled(PreviewSize, PreviewSize, 0xFFFFFF)),
+      m_background(QStringLiteral(":/background.bmp")) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QString());
+    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+    setFont(designFont());
+    setFixedSize(ClientSize);
+    move(StartPosition);
+    trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    m_tray = new TrayIcon(windowIcon(), ProductTitle, this);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::showFromTray);
+    createControls();
+    connectHandlers();
+    setTabOrder();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    const QPalette& system = palette();
+    const auto colour = [&](std::uint32_t value) { return designColour(value, system); };
+    Controls& c = m_controls;
+
+    c.helpButton = place(new HelpButton(this), "helpButton", twips(5040, 120, 315, 315));
+    c.minimiseButton = place(new TitleButton(TitleButton::Kind::Minimise, this), "minimiseButton",
+                             twips(5400, 120, 315, 315));
+    c.closeButton = place(new TitleButton(TitleButton::Kind::Close, this), "closeButton",
+                          twips(5760, 120, 315, 315));
+
+    c.previewBox = place(new PictureBox(this), "previewBox", twips(2160, 1440, 495, 495));
+    c.previewBox->setBackColor(colour(SystemColour::WindowBackground));
+    m_preview =
+        Surface::filled(PreviewSize, PreviewSize, c.previewBox->backColor().rgb() & 0xFFFFFF);
+    c.previewBox->setImage(toQImage(m_preview));
+
+    c.iconImages = new ImageList(this);
+    c.iconImages->setObjectName(QStringLiteral("iconImages"));
+    c.iconImages->setImageWidth(CellSize);
+    c.iconImages->setImageHeight(CellSize);
+
+    c.folderModeOption = place(new OptionButton(QStringLiteral("请选择文件夹："), this),
+                               "folderModeOption", twips(600, 1080, 1455, 255));
+    c.folderModeOption->setBackColor(colour(PanelColour));
+    c.fileModeOption = place(new OptionButton(QStringLiteral("请选择文件名："), this),
+                             "fileModeOption", twips(600, 720, 1455, 255));
+    c.fileModeOption->setBackColor(colour(PanelColour));
+    c.startButton = place(new PushButton(QStringLiteral("开 始"), this), "startButton",
+                          twips(4200, 1560, 1335, 375));
+    c.pickFolderButton = place(new PushButton(QStringLiteral("..."), this), "pickFolderButton",
+                               twips(5160, 1080, 375, 255));
+
+    const auto pathBox = [&](const char* name, QRect area) {
+        auto* box = place(new QLineEdit(this), name, area);
+        box->setReadOnly(true);
+        box->setFrame(false);
+        box->setAutoFillBackground(true);
+        setPathBoxColour(box, SystemColour::ActiveBorder);
+        return box;
+    };
+    c.folderPathBox = pathBox("folderPathBox", twips(2160, 1080, 2895, 270));
+    c.pickFileButton = place(new PushButton(QStringLiteral("....."), this), "pickFileButton",
+                             twips(5160, 720, 375, 255));
+    c.filePathBox = pathBox("filePathBox", twips(2160, 720, 2895, 270));
+
+    c.iconList = place(new ListView(this), "iconList", twips(120, 2160, 6135, 2895));
+    QPalette listPalette = c.iconList->palette();
+    listPalette.setColor(QPalette::Text, colour(SystemColour::WindowText));
+    listPalette.setColor(QPalette::Base, colour(SystemColour::WindowBackground));
+    c.iconList->setPalette(listPalette);
+    c.iconList->setIcons(c.iconImages);
+
+    c.titleLabel = designLabel(this, "titleLabel", ProductTitle, twips(240, 240),
+                               colour(SystemColour::HighlightText));
+    c.titleLabel->installEventFilter(this);
+    c.previewCaption = designLabel(this, "previewCaption", QStringLiteral("提取状态预览："),
+                                   twips(840, 1680), colour(SystemColour::WindowText));
+    c.previewCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The status line shows paths of any length: it spans the rest of its row.
+    c.statusLine = new StatusLine(this);
+    c.statusLine->setObjectName(QStringLiteral("statusLine"));
+    QPalette statusColours = c.statusLine->palette();
+    statusColours.setColor(QPalette::WindowText, colour(SystemColour::HighlightText));
+    c.statusLine->setPalette(statusColours);
+    c.statusLine->setText(QString::fromUtf8(messages::IdlePrompt));
+    const QPoint statusAt = twips(360, 5160);
+    c.statusLine->setGeometry(statusAt.x(), statusAt.y(), ClientSize.width() - statusAt.x(),
+                              c.statusLine->sizeHint().height());
+    // Labels paint on the window's surface, under every windowed control.
+    c.statusLine->lower();
+    for (QLabel* label : {c.titleLabel, c.previewCaption})
+        label->lower();
+
+    c.tileMenu = new QMenu(this);
+    c.tileMenu->setObjectName(QStringLiteral("tileMenu"));
+    c.saveIconAction = c.tileMenu->addAction(QStringLiteral("图标另存为"));
+    c.saveIconAction->setObjectName(QStringLiteral("saveIconAction"));
+}
+
+void MainWindow::connectHandlers() {
+    const Controls& c = m_controls;
+    connect(c.fileModeOption, &QAbstractButton::clicked, this, &MainWindow::chooseFileMode);
+    connect(c.folderModeOption, &QAbstractButton::clicked, this, &MainWindow::chooseFolderMode);
+    connect(c.pickFileButton, &QAbstractButton::clicked, this, &MainWindow::pickFile);
+    connect(c.pickFolderButton, &QAbstractButton::clicked, this, &MainWindow::pickFolder);
+    connect(c.startButton, &QAbstractButton::clicked, this, &MainWindow::start);
+    connect(c.iconList, &ListView::pressed, this, &MainWindow::listPressed);
+    connect(c.saveIconAction, &QAction::triggered, this, &MainWindow::saveSelectedIcon);
+    connect(c.closeButton, &QAbstractButton::clicked, this, &MainWindow::closeProgram);
+    connect(c.minimiseButton, &QAbstractButton::clicked, this, &MainWindow::minimise);
+    connect(c.helpButton, &QAbstractButton::clicked, this, &MainWindow::showAbout);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainWindow::stopHarvest);
+}
+
+void MainWindow::setTabOrder() {
+    const Controls& c = m_controls;
+    for (QWidget* untabbed : std::initializer_list<QWidget*>{c.helpButton, c.closeButton,
+                                                             c.minimiseButton})
+        untabbed->setFocusPolicy(Qt::NoFocus);
+    c.previewBox->setFocusPolicy(Qt::TabFocus);
+    const QList<QWidget*> order{c.iconList,      c.fileModeOption,   c.filePathBox,
+                                c.pickFileButton, c.folderModeOption, c.folderPathBox,
+                                c.pickFolderButton, c.startButton,    c.previewBox};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+    c.iconList->setFocus();
+}
+
+bool MainWindow::load() {
+    m_controls.pickFileButton->setEnabled(false);
+    m_controls.pickFolderButton->setEnabled(false);
+    m_controls.startButton->setEnabled(false);
+    if (onLoad && !onLoad())
+        return false;
+    m_tray->add();
+    m_controls.iconList->setFocus();
+    return true;
+}
+
+void MainWindow::setPathBoxColour(QLineEdit* box, std::uint32_t value) {
+    QPalette colours = box->palette();
+    const QColor background = designColour(value, palette());
+    colours.setColor(QPalette::Base, background);
+    colours.setColor(QPalette::Window, background);
+    box->setPalette(colours);
+}
+
+void MainWindow::leaveOldSource() {
+    if (m_harvesting && m_stop == Stop::None)
+        m_stop = Stop::ForNewSource;
+}
+
+void MainWindow::chooseFileMode() {
+    if (m_mode != Mode::File)
+        leaveOldSource();
+    m_mode = Mode::File;
+    setPathBoxColour(m_controls.filePathBox, SystemColour::WindowBackground);
+    setPathBoxColour(m_controls.folderPathBox, SystemColour::ActiveBorder);
+    m_controls.folderPathBox->clear();
+    m_controls.pickFileButton->setEnabled(true);
+    m_controls.pickFolderButton->setEnabled(false);
+}
+
+void MainWindow::chooseFolderMode() {
+    if (m_mode != Mode::Folder)
+        leaveOldSource();
+    m_mode = Mode::Folder;
+    setPathBoxColour(m_controls.folderPathBox, SystemColour::WindowBackground);
+    setPathBoxColour(m_controls.filePathBox, SystemColour::ActiveBorder);
+    m_controls.filePathBox->clear();
+    m_controls.pickFolderButton->setEnabled(true);
+    m_controls.pickFileButton->setEnabled(false);
+}
+
+void MainWindow::clearListAndImages() {
+    m_controls.iconList->setIcons(nullptr);
+    m_controls.iconList->listItems().clear();
+    m_controls.iconImages->listImages().clear();
+}
+
+void MainWindow::pickFile() {
+    leaveOldSource();
+    clearListAndImages();
+    const auto chosen =
+        m_dialogs.openFile(this, {FilePickerTitle, QStringLiteral("(*.exe)"),
+                                  QStringLiteral("*.exe"), QDir::rootPath(), QString()});
+    m_controls.filePathBox->setText(chosen ? chosen->trimmed() : QString());
+    m_controls.startButton->setEnabled(true);
+}
+
+void MainWindow::pickFolder() {
+    leaveOldSource();
+    const auto chosen = m_dialogs.chooseFolder(this, FolderPickerTitle);
+    m_controls.folderPathBox->setText(chosen.value_or(QString()));
+    m_controls.startButton->setEnabled(true);
+    clearListAndImages();
+}
+
+void MainWindow::start() {
+    if (m_harvesting) {
+        // Pressed while the harvest of the old source yields: that one stops
+        // first, and this one runs once it has.
+        leaveOldSource();
+        m_startAgain = true;
+        return;
+    }
+    m_harvesting = true;
+    do {
+        m_startAgain = false;
+        m_stop = Stop::None;
+        MainWindowHarvest window(*this);
+        const bool finished =
+            StartCommand(window, m_folderKeys, m_png)
+                .run(toPath(m_controls.filePathBox->text()), toPath(m_controls.folderPathBox->text()));
+        if (!finished && m_stop == Stop::ByUser)
+            m_controls.statusLine->setText(QString::fromUtf8(messages::Stopped));
+        else if (!finished && m_stop == Stop::ForNewSource)
+            m_controls.statusLine->setText(QString::fromUtf8(messages::IdlePrompt));
+    } while (m_startAgain && !m_ending);
+    m_harvesting = false;
+    m_stop = Stop::None;
+}
+
+void MainWindow::stopHarvest() {
+    if (m_harvesting && m_stop == Stop::None)
+        m_stop = Stop::ByUser;
+}
+
+void MainWindow::listPressed(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
+    if (button == Qt::RightButton)
+        m_controls.tileMenu->popup(m_controls.iconList->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::saveSelectedIcon() {
+    const auto selected = m_controls.iconList->selectedItem();
+    if (!selected) {
+        m_dialogs.tell(this, QString::fromUtf8(messages::NoTileSelected));
+        return;
+    }
+    const auto path =
+        m_dialogs.saveFile(this, {SaveTitle, QStringLiteral("图标文件"), QStringLiteral("*.ico"),
+                                  saveFolder(), QStringLiteral("TXT")});
+    if (!path || path->isEmpty())
+        return;
+    const QImage picture = m_controls.iconImages->listImages().item(selected->image);
+    if (picture.isNull()) {
+        m_dialogs.tell(this, QString::fromUtf8(messages::NoTileSelected));
+        return;
+    }
+    const auto saved = savePicture(toSurface(picture), toPath(*path));
+    if (!saved)
+        m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(*path), saved.failure())));
+}
+
+void MainWindow::closeProgram() {
+    endProgram();
+}
+
+void MainWindow::minimise() {
+    if (trayAvailable && trayAvailable())
+        hide();
+    else
+        minimiseToTaskBar();
+}
+
+void MainWindow::showAbout() {
+    // The about window, modal and with no owner: this window takes no input
+    // until it is closed.
+    AboutWindow::showModal();
+}
+
+void MainWindow::minimiseToTaskBar() {
+    // Without a notification area a hidden window could never come back, so
+    // the window takes a task-bar button and stays there minimised.
+    if (windowType() == Qt::Tool) {
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
+        show();
+    }
+    showMinimized();
+}
+
+void MainWindow::showFromTray() {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::titlePressed(QPoint globalPosition) {
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove())
+        return;
+    // The platform can't move it: follow the pointer until the button is released.
+    m_dragOffset = globalPosition - pos();
+    m_controls.titleLabel->grabMouse();
+}
+
+void MainWindow::endProgram() {
+    if (m_ending)
+        return;
+    m_ending = true;
+    m_tray->remove();
+    hide();
+    if (onEndProgram)
+        onEndProgram();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (windowType() == Qt::Tool)
+        keepOffTaskBar(this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    endProgram();
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool mouseEvent = event->type() == QEvent::MouseButtonPress ||
+                            event->type() == QEvent::MouseMove ||
+                            event->type() == QEvent::MouseButtonRelease;
+    if (watched != m_controls.titleLabel || !mouseEvent)
+        return QWidget::eventFilter(watched, event);
+    const QPoint pointer = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+    if (event->type() == QEvent::MouseButtonPress) {
+        titlePressed(pointer);
+        return true;
+    }
+    if (!m_dragOffset)
+        return false;
+    if (event->type() == QEvent::MouseMove) {
+        move(pointer - *m_dragOffset);
+    } else {
+        m_dragOffset.reset();
+        m_controls.titleLabel->releaseMouse();
+    }
+    return true;
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), designColour(WindowBackColour, palette()));
+    painter.drawPixmap(0, 0, m_background);
+
+    const QColor windowText = designColour(SystemColour::WindowText, palette());
+    // The source panel: filled, outlined in the window-text colour.
+    const QRect panel = twips(120, 600, 6135, 1455);
+    painter.fillRect(panel, designColour(PanelColour, palette()));
+    painter.setPen(QPen(windowText, 1));
+    painter.drawRect(panel.adjusted(0, 0, -1, -1));
+    // The title band: a 3-pixel outline inside its bounds.
+    const QRect band = twips(120, 120, 6135, 375);
+    paintTitleBand(painter, band);
+    // The frame lines, centred on their coordinates and clipped by the window.
+    const auto line = [&](int x1, int y1, int x2, int y2, int width) {
+        painter.setPen(QPen(windowText, width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(x1 / double(TwipsPerPixel), y1 / double(TwipsPerPixel)),
+                         QPointF(x2 / double(TwipsPerPixel), y2 / double(TwipsPerPixel)));
+    };
+    line(0, 0, 6600, 0, 4);
+    line(0, 0, 0, 5400, 3);
+    line(6360, 0, 6360, 5760, 3);
+    line(0, 5400, 6480, 5400, 3);
+}
+
+} // namespace orvu

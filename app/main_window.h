@@ -1,0 +1,149 @@
+#pragma once
+
+#include "harvest/folder_keys.h"
+#include "icons/icon_drawing.h"
+
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+namespace orvu {
+
+class Dialogs;
+class HelpButton;
+class ImageList;
+class ListView;
+class OptionButton;
+class PictureBox;
+class PngDecoder;
+class PushButton;
+class StatusLine;
+class TitleButton;
+class TrayIcon;
+
+// The main window: a fixed, borderless, skinned window with its own title
+// bar, the two source modes (one file or one folder, each with its path box
+// and picker), the Start button, the preview surface, the icon list and the
+// status line. Each user action is a method; the work is done by the harvest
+// classes, which reach the controls through MainWindowHarvest.
+//
+// One harvest runs at a time. While it runs, Start is disabled; choosing
+// another source (a picker, or the other mode) stops it at its next yield,
+// before anything more reaches the list, and Esc stops it too.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Client area and place on the screen, in pixels.
+    static constexpr QSize ClientSize{425, 362};
+    static constexpr QPoint StartPosition{178, 71};
+
+    // The window's controls, in the order the window holds them.
+    struct Controls {
+        HelpButton* helpButton = nullptr;
+        TitleButton* minimiseButton = nullptr;
+        TitleButton* closeButton = nullptr;
+        PictureBox* previewBox = nullptr;
+        ImageList* iconImages = nullptr;
+        OptionButton* folderModeOption = nullptr;
+        OptionButton* fileModeOption = nullptr;
+        PushButton* startButton = nullptr;
+        PushButton* pickFolderButton = nullptr;
+        QLineEdit* folderPathBox = nullptr;
+        PushButton* pickFileButton = nullptr;
+        QLineEdit* filePathBox = nullptr;
+        ListView* iconList = nullptr;
+        QLabel* titleLabel = nullptr;
+        QLabel* previewCaption = nullptr;
+        StatusLine* statusLine = nullptr;
+        QMenu* tileMenu = nullptr;
+        QAction* saveIconAction = nullptr;
+    };
+
+    MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The load sequence: the three action buttons disabled, then whatever
+    // the program adds at load (see onLoad). False when the program must end
+    // at once, before the window is ever shown.
+    bool load();
+    // Runs during load, after the action buttons are disabled; false ends
+    // the program (another instance is running).
+    std::function<bool()> onLoad;
+    // Ends the program at once (the close button, any unloading). A harvest
+    // in progress stops at its next yield.
+    std::function<void()> onEndProgram;
+    // Whether the platform has a notification area; where it has none, the
+    // minimise button minimises to the task bar instead of hiding.
+    std::function<bool()> trayAvailable;
+
+    const Controls& controls() const { return m_controls; }
+    bool ending() const { return m_ending; }
+    bool harvesting() const { return m_harvesting; }
+    // Whether the running harvest may go on after a yield.
+    bool harvestMayContinue() const { return !m_ending && m_stop == Stop::None; }
+    TrayIcon& trayIcon() { return *m_tray; }
+    Dialogs& dialogs() { return m_dialogs; }
+    Surface& previewSurface() { return m_preview; }
+    const FolderKeys& folderKeys() const { return m_folderKeys; }
+
+    // What the user does.
+    void chooseFileMode();
+    void chooseFolderMode();
+    void pickFile();
+    void pickFolder();
+    void start();
+    void stopHarvest();
+    void listPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    void saveSelectedIcon();
+    void closeProgram();
+    void minimise();
+    void showAbout();
+    void titlePressed(QPoint globalPosition);
+    void showFromTray();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Mode { None, File, Folder };
+    // Why a running harvest was asked to stop.
+    enum class Stop { None, ByUser, ForNewSource };
+
+    void createControls();
+    void connectHandlers();
+    void setTabOrder();
+    void setPathBoxColour(QLineEdit* box, std::uint32_t designColour);
+    void clearListAndImages();
+    // A new source was chosen: a running harvest is for the old one.
+    void leaveOldSource();
+    void endProgram();
+    void minimiseToTaskBar();
+
+    Controls m_controls;
+    Dialogs& m_dialogs;
+    const PngDecoder* m_png = nullptr;
+    FolderKeys m_folderKeys;
+    Surface m_preview;
+    QPixmap m_background;
+    TrayIcon* m_tray = nullptr;
+    Mode m_mode = Mode::None;
+    bool m_ending = false;
+    bool m_harvesting = false;
+    Stop m_stop = Stop::None;
+    bool m_startAgain = false;
+    // Where the platform can't move a window itself: the pointer's offset
+    // from the window's corner while the title is dragged.
+    std::optional<QPoint> m_dragOffset;
+};
+
+} // namespace orvu

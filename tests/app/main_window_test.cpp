@@ -1,0 +1,481 @@
+// The main window as a user meets it: its design, its modes, the pickers,
+// Start, the pop-up menu and the export.
+
+#include "fake_dialogs.h"
+#include "app/main_window.h"
+#include "support/icon_builders.h"
+#include "controls/image_list.h"
+#include "controls/list_view.h"
+#include "app/picture_box.h"
+#include "qt/qt_png_decoder.h"
+#include "app/status_line.h"
+#include "support/test_files.h"
+#include "controls/push_button.h"
+#include "controls/option_button.h"
+#include "controls/title_button.h"
+#include "controls/help_button.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvu {
+namespace {
+
+namespace fs = std::filesystem;
+
+QColor boxColour(const QLineEdit* box) {
+    return box->palette().color(QPalette::Base);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : form(dialogs, &png) {
+        EXPECT_TRUE(form.load());
+        form.show();
+        (void)QTest::qWaitForWindowExposed(&form);
+    }
+
+    // A PE file in the temp folder whose icon i is a solid colours[i].
+    fs::path executable(const std::string& name, const std::vector<std::uint32_t>& colours) {
+        std::vector<test::GroupResource> groups;
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            test::GroupResource group;
+            group.name = static_cast<std::uint16_t>(i + 1);
+            group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, colours[i])}};
+            groups.push_back(group);
+        }
+        const fs::path path = dir / name;
+        fs::create_directories(path.parent_path());
+        test::writeFile(path, test::buildPe(groups));
+        return path;
+    }
+
+    void chooseFile(const fs::path& path) {
+        form.controls().fileModeOption->click();
+        dialogs.answers.push_back(QString::fromStdString(path.string()));
+        form.controls().pickFileButton->click();
+    }
+
+    QStringList tileTexts() {
+        QStringList texts;
+        for (int i = 0; i < form.controls().iconList->listItems().count(); ++i)
+            texts << form.controls().iconList->listItems().item(i)->text;
+        return texts;
+    }
+
+    QStringList keys() {
+        QStringList result;
+        for (int i = 0; i < form.controls().iconImages->listImages().count(); ++i)
+            result << form.controls().iconImages->listImages().key(i);
+        return result;
+    }
+
+    test::FakeDialogs dialogs;
+    QtPngDecoder png;
+    MainWindow form;
+    test::TempDir dir;
+};
+
+TEST_F(MainWindowTest, opensBorderlessAtItsPlaceWithoutATaskBarButton) {
+    EXPECT_EQ(form.pos(), QPoint(178, 71));
+    EXPECT_EQ(form.size(), QSize(425, 362));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.windowType(), Qt::Tool);
+    EXPECT_FALSE(form.windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, everyControlSitsWhereTheDesignPutsIt) {
+    const std::map<QString, QRect> design{
+        {"helpButton", {336, 8, 21, 21}},
+        {"minimiseButton", {360, 8, 21, 21}},
+        {"closeButton", {384, 8, 21, 21}},
+        {"previewBox", {144, 96, 33, 33}},
+        {"folderModeOption", {40, 72, 97, 17}},
+        {"fileModeOption", {40, 48, 97, 17}},
+        {"startButton", {280, 104, 89, 25}},
+        {"pickFolderButton", {344, 72, 25, 17}},
+        {"folderPathBox", {144, 72, 193, 18}},
+        {"pickFileButton", {344, 48, 25, 17}},
+        {"filePathBox", {144, 48, 193, 18}},
+        {"iconList", {8, 144, 409, 193}},
+    };
+    for (const auto& [name, area] : design) {
+        const auto* control = form.findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        EXPECT_EQ(control->geometry(), area) << name.toStdString();
+    }
+    EXPECT_EQ(form.controls().titleLabel->pos(), QPoint(16, 16));
+    EXPECT_EQ(form.controls().previewCaption->pos(), QPoint(56, 112));
+    EXPECT_EQ(form.controls().statusLine->pos(), QPoint(24, 344));
+    EXPECT_EQ(form.controls().minimiseButton->kind(), TitleButton::Kind::Minimise);
+    EXPECT_EQ(form.controls().closeButton->kind(), TitleButton::Kind::Close);
+}
+
+TEST_F(MainWindowTest, textsAreTheDesignsAndLabelsAreNeverClipped) {
+    EXPECT_EQ(form.controls().titleLabel->text(), QStringLiteral("Orvu图标提取机 D2002.10.27"));
+    EXPECT_EQ(form.controls().previewCaption->text(), QStringLiteral("提取状态预览："));
+    EXPECT_EQ(form.controls().statusLine->text(), QStringLiteral("点击“开始”提取图标"));
+    EXPECT_EQ(form.controls().fileModeOption->text(), QStringLiteral("请选择文件名："));
+    EXPECT_EQ(form.controls().folderModeOption->text(), QStringLiteral("请选择文件夹："));
+    EXPECT_EQ(form.controls().startButton->text(), QStringLiteral("开 始"));
+    EXPECT_EQ(form.controls().pickFileButton->text(), QStringLiteral("....."));
+    EXPECT_EQ(form.controls().pickFolderButton->text(), QStringLiteral("..."));
+    EXPECT_EQ(form.controls().saveIconAction->text(), QStringLiteral("图标另存为"));
+    EXPECT_FALSE(form.controls().tileMenu->isVisible());
+    for (const QLabel* label : {form.controls().titleLabel, form.controls().previewCaption}) {
+        const QFontMetrics metrics(label->font());
+        EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text()))
+            << label->objectName().toStdString();
+        EXPECT_GE(label->height(), metrics.height());
+    }
+    const QFontMetrics statusMetrics(form.controls().statusLine->font());
+    EXPECT_GE(form.controls().statusLine->width(), statusMetrics.horizontalAdvance(form.controls().statusLine->text()));
+    EXPECT_GE(form.controls().statusLine->height(), statusMetrics.height());
+    // With the design's face a CJK character is 12 pixels and an ASCII one 6.
+    const QFontMetrics metrics(form.controls().titleLabel->font());
+    if (metrics.horizontalAdvance(QStringLiteral("图")) == 12 &&
+        metrics.horizontalAdvance('D') == 6)
+        EXPECT_EQ(form.controls().titleLabel->width(), 156);
+    else
+        ADD_FAILURE() << "the design's face is missing: install fonts-wqy-zenhei";
+}
+
+TEST_F(MainWindowTest, afterLoadNoModeIsChosenAndOnlyTheOptionsRespond) {
+    EXPECT_FALSE(form.controls().fileModeOption->isChecked());
+    EXPECT_FALSE(form.controls().folderModeOption->isChecked());
+    EXPECT_EQ(form.controls().filePathBox->text(), QString());
+    EXPECT_EQ(form.controls().folderPathBox->text(), QString());
+    EXPECT_EQ(boxColour(form.controls().filePathBox), boxColour(form.controls().folderPathBox));
+    EXPECT_NE(boxColour(form.controls().filePathBox), QColor(Qt::white));
+    EXPECT_FALSE(form.controls().pickFileButton->isEnabled());
+    EXPECT_FALSE(form.controls().pickFolderButton->isEnabled());
+    EXPECT_FALSE(form.controls().startButton->isEnabled());
+    EXPECT_TRUE(form.controls().filePathBox->isReadOnly());
+    EXPECT_TRUE(form.controls().folderPathBox->isReadOnly());
+}
+
+TEST_F(MainWindowTest, modeSwitchesFollowTheStateTable) {
+    const QColor grey = boxColour(form.controls().filePathBox);
+    form.controls().fileModeOption->click();
+    EXPECT_TRUE(form.controls().fileModeOption->isChecked());
+    EXPECT_EQ(boxColour(form.controls().filePathBox), QColor(Qt::white));
+    EXPECT_EQ(boxColour(form.controls().folderPathBox), grey);
+    EXPECT_TRUE(form.controls().pickFileButton->isEnabled());
+    EXPECT_FALSE(form.controls().pickFolderButton->isEnabled());
+    EXPECT_FALSE(form.controls().startButton->isEnabled());
+
+    form.controls().folderModeOption->click();
+    EXPECT_TRUE(form.controls().folderModeOption->isChecked());
+    EXPECT_FALSE(form.controls().fileModeOption->isChecked());
+    EXPECT_EQ(boxColour(form.controls().folderPathBox), QColor(Qt::white));
+    EXPECT_EQ(boxColour(form.controls().filePathBox), grey);
+    EXPECT_FALSE(form.controls().pickFileButton->isEnabled());
+    EXPECT_TRUE(form.controls().pickFolderButton->isEnabled());
+
+    // Clicking the chosen option again keeps it chosen.
+    form.controls().folderModeOption->click();
+    EXPECT_TRUE(form.controls().folderModeOption->isChecked());
+}
+
+TEST_F(MainWindowTest, clickingTheFileModeTwiceKeepsThePath) {
+    const fs::path file = executable("a.exe", {0xFF0000});
+    chooseFile(file);
+    form.controls().folderPathBox->setText(QStringLiteral("stale"));
+    form.controls().fileModeOption->click();
+    EXPECT_EQ(form.controls().filePathBox->text().toStdString(), file.string());
+    EXPECT_EQ(form.controls().folderPathBox->text(), QString());
+}
+
+TEST_F(MainWindowTest, switchingModeAfterChoosingKeepsStartButEmptiesTheOtherBox) {
+    chooseFile(executable("a.exe", {0xFF0000, 0x00FF00}));
+    form.controls().startButton->click();
+    ASSERT_EQ(form.controls().iconList->listItems().count(), 2);
+    const QString status = form.controls().statusLine->text();
+
+    dialogs.answers.push_back(QString::fromStdString((dir / "a.exe").string()));
+    form.controls().pickFileButton->click(); // Start enabled again, list emptied
+    form.controls().iconImages->listImages().add("kept", QImage(32, 32, QImage::Format_RGB32));
+    form.controls().iconList->listItems().add("图标1", 0);
+    form.controls().folderModeOption->click();
+    EXPECT_EQ(form.controls().filePathBox->text(), QString());
+    EXPECT_TRUE(form.controls().startButton->isEnabled());
+    EXPECT_EQ(form.controls().iconList->listItems().count(), 1); // switching doesn't clear
+    EXPECT_EQ(form.controls().iconImages->listImages().count(), 1);
+    EXPECT_EQ(form.controls().statusLine->text(), status);
+
+    form.controls().startButton->click(); // both boxes empty: only clears and disables
+    EXPECT_EQ(form.controls().iconList->listItems().count(), 0);
+    EXPECT_FALSE(form.controls().startButton->isEnabled());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, typingIntoThePathBoxesChangesNothing) {
+    form.controls().fileModeOption->click();
+    form.controls().filePathBox->setFocus();
+    QTest::keyClicks(form.controls().filePathBox, "typed");
+    EXPECT_EQ(form.controls().filePathBox->text(), QString());
+}
+
+TEST_F(MainWindowTest, filePickerEmptiesTheListBeforeItsDialog) {
+    chooseFile(executable("a.exe", {0xFF0000}));
+    form.controls().startButton->click();
+    int imagesWhenAsked = -1;
+    int tilesWhenAsked = -1;
+    dialogs.onOpen = [&] {
+        imagesWhenAsked = form.controls().iconImages->listImages().count();
+        tilesWhenAsked = form.controls().iconList->listItems().count();
+    };
+    form.controls().pickFileButton->click(); // cancelled
+    EXPECT_EQ(imagesWhenAsked, 0);
+    EXPECT_EQ(tilesWhenAsked, 0);
+    EXPECT_EQ(form.controls().filePathBox->text(), QString());
+    EXPECT_TRUE(form.controls().startButton->isEnabled());
+    EXPECT_EQ(form.controls().iconList->icons(), nullptr);
+
+    const auto& request = dialogs.requests.back();
+    EXPECT_EQ(request.file.title, QStringLiteral("Orvu图标提取器 D2002 10 25"));
+    EXPECT_EQ(request.file.filterName, QStringLiteral("(*.exe)"));
+    EXPECT_EQ(request.file.filterPattern, QStringLiteral("*.exe"));
+    EXPECT_EQ(request.file.initialFolder, QDir::rootPath());
+}
+
+TEST_F(MainWindowTest, chosenFileIsTrimmedIntoTheBox) {
+    form.controls().fileModeOption->click();
+    dialogs.answers.push_back(QStringLiteral("  /data/长 名字/app.exe  "));
+    form.controls().pickFileButton->click();
+    EXPECT_EQ(form.controls().filePathBox->text(), QStringLiteral("/data/长 名字/app.exe"));
+}
+
+TEST_F(MainWindowTest, folderPickerEmptiesTheListOnlyAfterItsDialog) {
+    chooseFile(executable("a.exe", {0xFF0000}));
+    form.controls().startButton->click();
+    form.controls().folderModeOption->click();
+    int imagesWhenAsked = -1;
+    dialogs.onOpen = [&] { imagesWhenAsked = form.controls().iconImages->listImages().count(); };
+    dialogs.answers.push_back(QStringLiteral("/some/folder/"));
+    form.controls().pickFolderButton->click();
+    EXPECT_EQ(imagesWhenAsked, 1);
+    EXPECT_EQ(form.controls().iconImages->listImages().count(), 0);
+    EXPECT_EQ(form.controls().iconList->listItems().count(), 0);
+    EXPECT_EQ(form.controls().folderPathBox->text(), QStringLiteral("/some/folder/"));
+    EXPECT_TRUE(form.controls().startButton->isEnabled());
+    EXPECT_EQ(dialogs.requests.back().title, QStringLiteral("请选择要提取图标的文件夹........"));
+
+    form.controls().pickFolderButton->click(); // cancelled
+    EXPECT_EQ(form.controls().folderPathBox->text(), QString());
+    EXPECT_TRUE(form.controls().startButton->isEnabled());
+}
+
+TEST_F(MainWindowTest, startHarvestsTheFileIntoNumberedTiles) {
+    chooseFile(executable("three.exe", {0xFF0000, 0x00FF00, 0x0000FF}));
+    form.controls().startButton->click();
+    EXPECT_EQ(keys(), (QStringList{"my0", "my1", "my2"}));
+    EXPECT_EQ(tileTexts(), (QStringList{"图标1", "图标2", "图标3"}));
+    EXPECT_EQ(form.controls().iconList->icons(), form.controls().iconImages);
+    EXPECT_EQ(form.controls().iconImages->listImages().item(1).pixel(10, 10), qRgb(0, 255, 0));
+    EXPECT_FALSE(form.controls().startButton->isEnabled());
+    // The preview shows the last icon drawn.
+    EXPECT_EQ(form.controls().previewBox->image().pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(form.controls().previewBox->image().pixel(32, 32), qRgb(255, 255, 255));
+}
+
+TEST_F(MainWindowTest, unreadableFileSaysSoAndKeepsRunning) {
+    chooseFile(dir / "gone.exe");
+    form.controls().startButton->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("gone.exe"));
+    EXPECT_EQ(form.controls().iconList->listItems().count(), 0);
+    EXPECT_FALSE(form.ending());
+}
+
+TEST_F(MainWindowTest, folderHarvestShowsEachImageOnceAndEndsIdle) {
+    executable("tree/a.exe", {1, 2});
+    executable("tree/sub/b.EXE", {3});
+    test::writeFile(dir / "tree/notes.txt", {'x'});
+    form.controls().folderModeOption->click();
+    dialogs.answers.push_back(QString::fromStdString((dir / "tree").string()));
+    form.controls().pickFolderButton->click();
+    form.controls().startButton->click();
+    EXPECT_EQ(keys(), (QStringList{"my1", "my2", "my3"}));
+    EXPECT_EQ(tileTexts(), (QStringList{"图标1", "图标2", "图标3"}));
+    EXPECT_EQ(form.controls().statusLine->text(), QStringLiteral("点击“开始”提取图标"));
+    EXPECT_EQ(form.folderKeys().handedOut, 3);
+}
+
+TEST_F(MainWindowTest, missingFolderIsReported) {
+    form.controls().folderModeOption->click();
+    dialogs.answers.push_back(QString::fromStdString((dir / "nowhere").string()));
+    form.controls().pickFolderButton->click();
+    form.controls().startButton->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("nowhere"));
+}
+
+TEST_F(MainWindowTest, rightPressAnywhereInTheListPopsUpTheMenu) {
+    QWidget* viewport = form.controls().iconList->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(200, 100));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(200, 100));
+    EXPECT_FALSE(form.controls().tileMenu->isVisible());
+    QTest::mousePress(viewport, Qt::MiddleButton, {}, QPoint(200, 100));
+    QTest::mouseRelease(viewport, Qt::MiddleButton, {}, QPoint(200, 100));
+    EXPECT_FALSE(form.controls().tileMenu->isVisible());
+    QTest::mousePress(viewport, Qt::RightButton, {}, QPoint(200, 100)); // an empty list
+    EXPECT_TRUE(form.controls().tileMenu->isVisible());
+    form.controls().tileMenu->hide();
+}
+
+class Export : public MainWindowTest {
+protected:
+    Export() {
+        chooseFile(executable("two.exe", {0x336699, 0xCC0000}));
+        form.controls().startButton->click();
+    }
+    void selectTile(int position) {
+        const QRect tile =
+            form.controls().iconList->visualRect(form.controls().iconList->model()->index(position - 1, 0));
+        QTest::mousePress(form.controls().iconList->viewport(), Qt::RightButton, {}, tile.center());
+        form.controls().tileMenu->hide();
+    }
+    QImage readBack(const fs::path& path) {
+        QImageReader reader(QString::fromStdString(path.string()));
+        reader.setDecideFormatFromContent(true);
+        EXPECT_EQ(reader.format(), QByteArray("bmp"));
+        return reader.read();
+    }
+};
+
+TEST_F(Export, savesTheSelectedTilesPictureAsABitmapWhateverTheName) {
+    selectTile(2);
+    const fs::path target = dir / "saved.ico";
+    dialogs.answers.push_back(QString::fromStdString(target.string()));
+    form.controls().saveIconAction->trigger();
+    const auto& request = dialogs.requests.back();
+    EXPECT_EQ(request.file.title, QStringLiteral("保存文件为:..."));
+    EXPECT_EQ(request.file.filterName, QStringLiteral("图标文件"));
+    EXPECT_EQ(request.file.filterPattern, QStringLiteral("*.ico"));
+    EXPECT_EQ(request.file.defaultSuffix, QStringLiteral("TXT"));
+    const QImage saved = readBack(target);
+    ASSERT_EQ(saved.size(), QSize(32, 32));
+    EXPECT_EQ(saved, form.controls().iconImages->listImages().item(1).convertToFormat(saved.format()));
+    EXPECT_EQ(saved.pixel(16, 16), qRgb(0xCC, 0, 0));
+    const auto bytes = test::readFile(target);
+    EXPECT_EQ(bytes[28], 24); // bits per pixel
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(Export, savingTwiceReplacesTheFileAndCancellingWritesNothing) {
+    const fs::path target = dir / "same.bmp";
+    selectTile(1);
+    dialogs.answers.push_back(QString::fromStdString(target.string()));
+    form.controls().saveIconAction->trigger();
+    selectTile(2);
+    dialogs.answers.push_back(QString::fromStdString(target.string()));
+    form.controls().saveIconAction->trigger();
+    EXPECT_EQ(readBack(target).pixel(3, 3), qRgb(0xCC, 0, 0));
+
+    dialogs.cancelNext();
+    form.controls().saveIconAction->trigger();
+    EXPECT_EQ(readBack(target).pixel(3, 3), qRgb(0xCC, 0, 0));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST_F(Export, withoutASelectedTileNoDialogOpens) {
+    QTest::mousePress(form.controls().iconList->viewport(), Qt::RightButton, {}, QPoint(400, 180));
+    form.controls().tileMenu->hide();
+    ASSERT_FALSE(form.controls().iconList->selectedItem());
+    const std::size_t asked = dialogs.requests.size();
+    form.controls().saveIconAction->trigger();
+    EXPECT_EQ(dialogs.requests.size(), asked);
+    EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("请先选择一个图标")});
+}
+
+TEST_F(Export, failedSavesKeepTheEarlierFileAndSaySo) {
+    selectTile(1);
+    // A folder that doesn't exist.
+    dialogs.answers.push_back(QString::fromStdString((dir / "no/such/x.bmp").string()));
+    form.controls().saveIconAction->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("x.bmp"));
+
+    // A device: never replaced, never written.
+    struct stat before {};
+    ASSERT_EQ(::stat("/dev/full", &before), 0);
+    dialogs.answers.push_back(QStringLiteral("/dev/full"));
+    form.controls().saveIconAction->trigger();
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    struct stat after {};
+    ASSERT_EQ(::stat("/dev/full", &after), 0);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
+    EXPECT_EQ(after.st_rdev, before.st_rdev);
+}
+
+TEST_F(MainWindowTest, screenshotForReview) {
+    chooseFile(executable("shot.exe", {0xE04040, 0x40A040, 0x4060E0, 0xE0C040}));
+    form.controls().startButton->click();
+    const QImage shot = form.grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(425, 362));
+    const fs::path folder =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / "screenshots";
+    fs::create_directories(folder);
+    ASSERT_TRUE(shot.save(QString::fromStdString((folder / "main-window.png").string())));
+    // The source panel's colour shows between its controls.
+    EXPECT_EQ(shot.pixel(20, 130), qRgb(208, 225, 255));
+}
+
+// The window against the Windows API's own cells for shell32.dll.
+TEST_F(MainWindowTest, shell32FillsTheListWithTheReferenceCells) {
+    const fs::path shell32 =
+        test::corpusDir() / "usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll";
+    if (test::corpusDir().empty())
+        GTEST_SKIP() << "no corpus: run scripts/fetch-corpus.sh";
+    std::ifstream reference(test::dataDir() / "reference/wine-x86_64-windows.tsv");
+    std::vector<std::string> cells;
+    for (std::string line; std::getline(reference, line);) {
+        if (line.rfind("wine/shell32.dll\t", 0) != 0)
+            continue;
+        std::istringstream fields(line);
+        std::string name, sha, count, all;
+        std::getline(fields, name, '\t');
+        std::getline(fields, sha, '\t');
+        std::getline(fields, count, '\t');
+        std::getline(fields, all, '\t');
+        std::istringstream split(all);
+        for (std::string cell; std::getline(split, cell, '|');)
+            cells.push_back(cell);
+    }
+    ASSERT_EQ(cells.size(), 184u);
+    chooseFile(shell32);
+    form.controls().startButton->click();
+    ASSERT_EQ(form.controls().iconList->listItems().count(), 184);
+    EXPECT_EQ(tileTexts().back(), QStringLiteral("图标184"));
+    EXPECT_FALSE(form.controls().startButton->isEnabled());
+    for (int i = 0; i < 184; ++i) {
+        const QImage picture = form.controls().iconImages->listImages().item(i);
+        const std::string& cell = cells[static_cast<std::size_t>(i)];
+        int worst = 0;
+        for (int p = 0; p < 1024; ++p) {
+            const QRgb ours = picture.pixel(p % 32, p / 32);
+            const int theirs[3] = {std::stoi(cell.substr(p * 6, 2), nullptr, 16),
+                                   std::stoi(cell.substr(p * 6 + 2, 2), nullptr, 16),
+                                   std::stoi(cell.substr(p * 6 + 4, 2), nullptr, 16)};
+            worst =
+                std::max({worst, std::abs(qRed(ours) - theirs[0]),
+                          std::abs(qGreen(ours) - theirs[1]), std::abs(qBlue(ours) - theirs[2])});
+        }
+        EXPECT_LE(worst, 2) << "图标" << i + 1;
+    }
+}
+
+} // namespace
+} // namespace orvu
