@@ -1,10 +1,10 @@
 #include "app/about_window.h"
 
-#include "controls/skin.h"
 #include "app/system_colours.h"
-#include "qt/task_bar.h"
 #include "app/window_design.h"
+#include "controls/skin.h"
 #include "controls/title_button.h"
+#include "qt/task_bar.h"
 
 #include <QEventLoop>
 #include <QLabel>

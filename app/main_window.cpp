@@ -176,13 +176,13 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::setTabOrder() {
     const Controls& c = m_controls;
-    for (QWidget* untabbed : std::initializer_list<QWidget*>{c.helpButton, c.closeButton,
-                                                             c.minimiseButton})
+    for (QWidget* untabbed :
+         std::initializer_list<QWidget*>{c.helpButton, c.closeButton, c.minimiseButton})
         untabbed->setFocusPolicy(Qt::NoFocus);
     c.previewBox->setFocusPolicy(Qt::TabFocus);
-    const QList<QWidget*> order{c.iconList,      c.fileModeOption,   c.filePathBox,
-                                c.pickFileButton, c.folderModeOption, c.folderPathBox,
-                                c.pickFolderButton, c.startButton,    c.previewBox};
+    const QList<QWidget*> order{c.iconList,         c.fileModeOption,   c.filePathBox,
+                                c.pickFileButton,   c.folderModeOption, c.folderPathBox,
+                                c.pickFolderButton, c.startButton,      c.previewBox};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     c.iconList->setFocus();
@@ -271,9 +271,9 @@ void MainWindow::start() {
         m_startAgain = false;
         m_stop = Stop::None;
         MainWindowHarvest window(*this);
-        const bool finished =
-            StartCommand(window, m_folderKeys, m_png)
-                .run(toPath(m_controls.filePathBox->text()), toPath(m_controls.folderPathBox->text()));
+        const bool finished = StartCommand(window, m_folderKeys, m_png)
+                                  .run(toPath(m_controls.filePathBox->text()),
+                                       toPath(m_controls.folderPathBox->text()));
         if (!finished && m_stop == Stop::ByUser)
             m_controls.statusLine->setText(QString::fromUtf8(messages::Stopped));
         else if (!finished && m_stop == Stop::ForNewSource)

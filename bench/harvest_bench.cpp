@@ -13,15 +13,15 @@
 //       Writes an executable of about that size (default 96) with three icons
 //       and a large resource that is not an icon, for the memory check.
 
-#include "platform/folder_listing.h"
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
-#include "support/icon_builders.h"
+#include "platform/folder_listing.h"
 #include "platform/icon_files.h"
 #include "platform/like_pattern.h"
-#include "qt/qt_png_decoder.h"
-#include "support/test_files.h"
 #include "platform/text_case.h"
+#include "qt/qt_png_decoder.h"
+#include "support/icon_builders.h"
+#include "support/test_files.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,22 +1,24 @@
 // The real main window, driven offscreen.
 //
 //   orvu-window-bench start FILE [--repeat N]
-//       Milliseconds from the click on Start to the last tile of FILE listed.
+//       Milliseconds from the click on Start to the last tile of FILE listed,
+//       and the longest time the window went without handling its events.
 //   orvu-window-bench scan DIR
-//       A folder harvest of DIR through the window: the total time and the
-//       longest time the window went without handling its events.
+//       A folder harvest of DIR through the window: the total time, the
+//       longest time the window went without handling its events, and the
+//       memory the harvest left in use.
 //   orvu-window-bench make-tree DIR [FILES] [SOURCE]
 //       Writes a tree of about FILES files (default 10000) in nested folders:
 //       hard links to the executables and icon files below SOURCE (default:
 //       the test corpus), a third of them under other names, plus text files.
 
-#include "qt/dialogs.h"
 #include "app/main_window.h"
 #include "controls/list_view.h"
+#include "controls/option_button.h"
+#include "controls/push_button.h"
+#include "qt/dialogs.h"
 #include "qt/qt_png_decoder.h"
 #include "support/test_files.h"
-#include "controls/push_button.h"
-#include "controls/option_button.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,6 +51,44 @@ public:
     }
 };
 
+// The longest time between two turns of the event loop while it is running:
+// a timer due at every turn fires once per yield.
+class Pauses {
+public:
+    Pauses() {
+        m_ticker.setInterval(0);
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            if (m_last >= 0)
+                m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+            ++m_turns;
+        });
+        m_clock.start();
+        m_ticker.start();
+    }
+    void stop() { m_ticker.stop(); }
+    double longestMilliseconds() const { return static_cast<double>(m_longest) / 1e6; }
+    std::uint64_t turns() const { return m_turns; }
+
+private:
+    QElapsedTimer m_clock;
+    QTimer m_ticker;
+    qint64 m_last = -1;
+    qint64 m_longest = 0;
+    std::uint64_t m_turns = 0;
+};
+
+// The process's resident memory now, in MiB (0 where the system doesn't say).
+double residentMib() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    if (!(statm >> pages >> resident))
+        return 0;
+    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
+}
+
 struct Window {
     ScriptedDialogs dialogs;
     orvu::QtPngDecoder png;
@@ -66,19 +106,24 @@ int startClick(const QString& file, int repeat) {
     window.form.controls().fileModeOption->click();
     std::vector<double> times;
     int tiles = 0;
+    double longestPause = 0;
     for (int i = 0; i < repeat; ++i) {
         window.form.controls().pickFileButton->click();
         QApplication::processEvents();
         QElapsedTimer timer;
+        Pauses pauses;
         timer.start();
         window.form.controls().startButton->click();
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        pauses.stop();
+        longestPause = std::max(longestPause, pauses.longestMilliseconds());
         tiles = window.form.controls().iconList->listItems().count();
         QApplication::processEvents();
     }
     std::sort(times.begin(), times.end());
-    std::printf("start: %d tiles, best %.2f ms, median %.2f ms, worst %.2f ms\n", tiles,
-                times.front(), times[times.size() / 2], times.back());
+    std::printf("start: %d tiles, best %.2f ms, median %.2f ms, worst %.2f ms, longest pause "
+                "%.2f ms\n",
+                tiles, times.front(), times[times.size() / 2], times.back(), longestPause);
     return 0;
 }
 
@@ -89,28 +134,18 @@ int scanThroughWindow(const QString& folder) {
     window.form.controls().pickFolderButton->click();
     QApplication::processEvents();
 
-    // A timer due at every turn of the event loop fires once per yield.
+    const double before = residentMib();
     QElapsedTimer clock;
-    qint64 last = -1;
-    qint64 longestGap = 0;
-    std::uint64_t turns = 0;
-    QTimer ticker;
-    ticker.setInterval(0);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0)
-            longestGap = std::max(longestGap, now - last);
-        last = now;
-        ++turns;
-    });
-    ticker.start();
+    Pauses pauses;
     clock.start();
     window.form.controls().startButton->click();
     const double total = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    ticker.stop();
-    std::printf("window scan: %d tiles, %.3f s total, %llu event-loop turns, longest gap %.2f ms\n",
+    pauses.stop();
+    std::printf("window scan: %d tiles, %.3f s total, %llu event-loop turns, longest pause "
+                "%.2f ms, %.1f MiB more in use after it\n",
                 window.form.controls().iconList->listItems().count(), total,
-                static_cast<unsigned long long>(turns), static_cast<double>(longestGap) / 1e6);
+                static_cast<unsigned long long>(pauses.turns()), pauses.longestMilliseconds(),
+                residentMib() - before);
     return 0;
 }
 

@@ -31,8 +31,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

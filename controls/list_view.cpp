@@ -312,7 +312,8 @@ void ListView::paintTile(QPainter& painter, const QModelIndex& index, const QRec
     const QColor highlight = palette().color(group, QPalette::Highlight);
 
     if (m_images) {
-        const QImage picture = m_images->listImages().item(index.data(ListItems::ImageRole).toInt());
+        const QImage picture =
+            m_images->listImages().item(index.data(ListItems::ImageRole).toInt());
         if (!picture.isNull())
             painter.drawImage(pictureRect(tile),
                               selected ? highlighted(picture, highlight) : picture);

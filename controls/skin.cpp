@@ -83,7 +83,8 @@ QFont designFont() {
     QFont font;
     font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
                       QStringLiteral("WenQuanYi Zen Hei Mono"),
-                      QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+                      QStringLiteral("Noto Sans Mono CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
     // 9 points at 96 dots per inch, fixed in pixels so that the layout holds
     // whatever the screen's resolution.
     font.setPixelSize(12);

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         images.emplace_back("dib_" + std::to_string(bitCount) + "bpp",
                             orvu::test::solidDib(8, bitCount, 0x3366CC));
     {
-        orvu::test::DibSpec dib;
+        orvu::test::DibDescription dib;
         dib.width = 4;
         dib.height = 4;
         dib.bitCount = 32;

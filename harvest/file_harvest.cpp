@@ -1,8 +1,8 @@
 #include "harvest/file_harvest.h"
 
 #include "harvest/icon_cell.h"
-#include "harvest/tiles.h"
 #include "harvest/messages.h"
+#include "harvest/tiles.h"
 
 namespace orvu {
 

@@ -62,7 +62,8 @@ std::string skippedEntries(const std::vector<Skipped>& skipped) {
 }
 
 std::string tileLimitReached(std::size_t limit) {
-    return "图标已达 " + std::to_string(limit) + " 个的上限，提取已停止，已提取的图标保留在列表中。";
+    return "图标已达 " + std::to_string(limit) +
+           " 个的上限，提取已停止，已提取的图标保留在列表中。";
 }
 
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure) {

@@ -1,9 +1,9 @@
 #include "harvest/start_command.h"
 
-#include "harvest/folder_scan.h"
 #include "harvest/file_harvest.h"
-#include "harvest/tiles.h"
+#include "harvest/folder_scan.h"
 #include "harvest/messages.h"
+#include "harvest/tiles.h"
 #include "platform/icon_files.h"
 
 namespace orvu {

@@ -7,8 +7,7 @@
 namespace orvu {
 
 Result<std::vector<std::uint8_t>> ByteSource::read(std::uint64_t offset, std::uint64_t length,
-                                                   std::uint64_t maxLength,
-                                                   std::string_view what) {
+                                                   std::uint64_t maxLength, std::string_view what) {
     const auto named = [&](const std::string& problem) {
         return std::string(what) + " at " + hexOffset(offset) + " (" + std::to_string(length) +
                " bytes) " + problem;

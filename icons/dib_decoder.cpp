@@ -79,8 +79,7 @@ Result<DibLayout> readLayout(ByteView data) {
         if (layout.bitFields && layout.bitCount != 16 && layout.bitCount != 32)
             return damaged("bit fields at " + std::to_string(layout.bitCount) + " bits per pixel");
         coloursUsed = *used;
-        layout.colourTableAt =
-            InfoHeader::Size + (layout.bitFields ? 3 * InfoHeader::MaskSize : 0);
+        layout.colourTableAt = InfoHeader::Size + (layout.bitFields ? 3 * InfoHeader::MaskSize : 0);
     } else {
         return damaged("a bitmap header of " + std::to_string(*headerSize) +
                        " bytes is not taken in icons");

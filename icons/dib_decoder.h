@@ -4,7 +4,6 @@
 #include "icons/icon_bitmap.h"
 #include "icons/result.h"
 
-
 namespace orvu {
 
 // Decodes an icon image stored as a device-independent bitmap: a

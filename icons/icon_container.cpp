@@ -23,8 +23,8 @@ constexpr std::uint16_t NeSignature = 0x454E; // "NE"
 } // namespace
 
 Result<std::unique_ptr<IconContainer>> openIconContainer(ByteSource& source) {
-    auto start = source.read(0, std::min(source.size(), DosHeader::Size), DosHeader::Size,
-                             "file header");
+    auto start =
+        source.read(0, std::min(source.size(), DosHeader::Size), DosHeader::Size, "file header");
     if (!start)
         return start.failure();
     const ByteView head(*start);

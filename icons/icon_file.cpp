@@ -14,10 +14,9 @@ Result<std::unique_ptr<IconContainer>> IconFile::open(ByteView head) {
 Result<IconGroup> IconFile::group(ByteSource& source, std::uint32_t k) const {
     if (k != 0)
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
-    auto entries = source.read(IconDirectory::HeaderSize,
-                               m_count * IconDirectoryEntry::FileEntrySize,
-                               limits::MaxGroupEntries * IconDirectoryEntry::FileEntrySize,
-                               "icon directory");
+    auto entries =
+        source.read(IconDirectory::HeaderSize, m_count * IconDirectoryEntry::FileEntrySize,
+                    limits::MaxGroupEntries * IconDirectoryEntry::FileEntrySize, "icon directory");
     if (!entries)
         return entries.failure();
     return parseIconFileEntries(ByteView(*entries), m_count);

@@ -50,8 +50,8 @@ constexpr std::uint64_t Reserved = 3;
 constexpr std::uint64_t Planes = 4;
 constexpr std::uint64_t BitCount = 6;
 constexpr std::uint64_t BytesInResource = 8;
-constexpr std::uint64_t Location = 12;        // ImageOffset (32-bit) or nID (16-bit)
-constexpr std::uint64_t FileEntrySize = 16;   // ICONDIRENTRY: ends in a 32-bit file offset
+constexpr std::uint64_t Location = 12;          // ImageOffset (32-bit) or nID (16-bit)
+constexpr std::uint64_t FileEntrySize = 16;     // ICONDIRENTRY: ends in a 32-bit file offset
 constexpr std::uint64_t ResourceEntrySize = 14; // GRPICONDIRENTRY: ends in a 16-bit RT_ICON id
 } // namespace IconDirectoryEntry
 

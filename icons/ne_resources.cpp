@@ -11,8 +11,8 @@ namespace {
 
 // IMAGE_OS2_HEADER: where the resource table lies, from the "NE" signature.
 namespace NeHeader {
-constexpr std::uint64_t ResourceTable = 0x24;       // ne_rsrctab
-constexpr std::uint64_t ResidentNameTable = 0x26;   // ne_restab, which follows it
+constexpr std::uint64_t ResourceTable = 0x24;     // ne_rsrctab
+constexpr std::uint64_t ResidentNameTable = 0x26; // ne_restab, which follows it
 constexpr std::uint64_t Size = 0x28;
 } // namespace NeHeader
 

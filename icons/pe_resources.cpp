@@ -78,8 +78,8 @@ struct DirectoryHeader {
 };
 
 Result<DirectoryHeader> readDirectoryHeader(ByteSource& source, std::uint64_t at) {
-    auto bytes = source.read(at, ResourceDirectory::Size, ResourceDirectory::Size,
-                             "resource directory");
+    auto bytes =
+        source.read(at, ResourceDirectory::Size, ResourceDirectory::Size, "resource directory");
     if (!bytes)
         return bytes.failure();
     const ByteView record(*bytes);
@@ -113,11 +113,11 @@ Result<SectionMap> readSectionTable(ByteSource& source, std::uint64_t at, std::u
     parsed.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         const ByteView header = *sections.sub(i * SectionHeader::Size, SectionHeader::Size);
-        parsed.push_back({*header.u32(SectionHeader::VirtualAddress),
-                          *header.u32(SectionHeader::SizeOfRawData),
-                          *header.u32(SectionHeader::PointerToRawData),
-                          (*header.u32(SectionHeader::Characteristics) &
-                           SectionHeader::UninitialisedData) != 0});
+        parsed.push_back(
+            {*header.u32(SectionHeader::VirtualAddress), *header.u32(SectionHeader::SizeOfRawData),
+             *header.u32(SectionHeader::PointerToRawData),
+             (*header.u32(SectionHeader::Characteristics) & SectionHeader::UninitialisedData) !=
+                 0});
     }
     return SectionMap(std::move(parsed));
 }
@@ -147,8 +147,8 @@ Result<std::unique_ptr<IconContainer>> PeResources::open(ByteSource& source,
                                                          std::uint32_t peHeader) {
     const std::uint64_t fileHeader = std::uint64_t{peHeader} + FileHeader::At;
     const std::uint64_t optionalHeader = fileHeader + FileHeader::Size;
-    auto headers = source.read(fileHeader, FileHeader::Size + 2, FileHeader::Size + 2,
-                               "PE file header");
+    auto headers =
+        source.read(fileHeader, FileHeader::Size + 2, FileHeader::Size + 2, "PE file header");
     if (!headers)
         return headers.failure();
     const ByteView header(*headers);
@@ -173,8 +173,7 @@ Result<std::unique_ptr<IconContainer>> PeResources::open(ByteSource& source,
                     DataDirectory::Size, DataDirectory::Size, "resource data directory");
     if (!resourceEntry)
         return resourceEntry.failure();
-    const std::uint32_t resourceRva =
-        *ByteView(*resourceEntry).u32(DataDirectory::VirtualAddress);
+    const std::uint32_t resourceRva = *ByteView(*resourceEntry).u32(DataDirectory::VirtualAddress);
     if (resourceRva == 0)
         return std::unique_ptr<IconContainer>(new EmptyContainer);
 
@@ -198,13 +197,13 @@ Result<std::unique_ptr<IconContainer>> PeResources::open(ByteSource& source,
         return groupHeader.failure();
     // The count is taken from the header, but only when every entry it
     // counts is in the file: a few bytes claiming 131 070 icons hold none.
-    const std::uint64_t entriesEnd = groupDirectory + ResourceDirectory::Size +
-                                     groupHeader->total() * ResourceEntry::Size;
+    const std::uint64_t entriesEnd =
+        groupDirectory + ResourceDirectory::Size + groupHeader->total() * ResourceEntry::Size;
     if (groupHeader->total() > limits::MaxIconsPerFile)
-        return Failure{Failure::Kind::OverLimit,
-                       std::to_string(groupHeader->total()) + " icons in the RT_GROUP_ICON "
-                                                              "directory at " +
-                           hexOffset(groupDirectory)};
+        return Failure{Failure::Kind::OverLimit, std::to_string(groupHeader->total()) +
+                                                     " icons in the RT_GROUP_ICON "
+                                                     "directory at " +
+                                                     hexOffset(groupDirectory)};
     if (entriesEnd > source.size())
         return damaged("the RT_GROUP_ICON directory at " + hexOffset(groupDirectory) +
                        " runs past the end of the file");
@@ -265,8 +264,8 @@ Result<PeResources::Extent> PeResources::firstLanguageData(ByteSource& source,
     const std::uint32_t size = *data.u32(ResourceData::DataSize);
     const auto offset = m_sections.resourceData(rva, size);
     if (!offset)
-        return damaged("resource data at address " + hexOffset(rva) + " (" +
-                       std::to_string(size) + " bytes) lies in no section");
+        return damaged("resource data at address " + hexOffset(rva) + " (" + std::to_string(size) +
+                       " bytes) lies in no section");
     return Extent{*offset, size};
 }
 

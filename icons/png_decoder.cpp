@@ -34,8 +34,7 @@ Result<PngHeader> readPngHeader(ByteView data) {
     if (*width > static_cast<std::uint32_t>(limits::MaxImageSide) ||
         *height > static_cast<std::uint32_t>(limits::MaxImageSide))
         return Failure{Failure::Kind::OverLimit, "a PNG image of " + std::to_string(*width) +
-                                                     " x " + std::to_string(*height) +
-                                                     " pixels"};
+                                                     " x " + std::to_string(*height) + " pixels"};
     return PngHeader{*width, *height};
 }
 

@@ -48,9 +48,9 @@ public:
     Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
     Result(Failure failure) : m_state(std::in_place_index<1>, std::move(failure)) {}
     template <typename U>
-        requires(std::is_constructible_v<T, U &&> && !std::is_same_v<std::decay_t<U>, Failure> &&
-                 !std::is_same_v<std::decay_t<U>, Result>)
-    Result(U&& value) : m_state(std::in_place_index<0>, T(std::forward<U>(value))) {}
+    requires(std::is_constructible_v<T, U&&> && !std::is_same_v<std::decay_t<U>, Failure> &&
+             !std::is_same_v<std::decay_t<U>, Result>) Result(U&& value)
+        : m_state(std::in_place_index<0>, T(std::forward<U>(value))) {}
 
     bool has_value() const { return m_state.index() == 0; }
     explicit operator bool() const { return has_value(); }

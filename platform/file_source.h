@@ -24,9 +24,8 @@ public:
     // The file `name` (one name, no folders) in `folder`, opened by name where
     // the folder is held open. A file the listing saw as a regular file is
     // opened without a look first; what is opened is checked all the same.
-    static Result<std::unique_ptr<FileSource>> open(const OpenFolder& folder,
-                                                    const std::filesystem::path& name,
-                                                    Listed listed);
+    static Result<std::unique_ptr<FileSource>>
+    open(const OpenFolder& folder, const std::filesystem::path& name, Listed listed);
     ~FileSource() override;
 
 protected:
@@ -51,8 +50,7 @@ private:
     FileSource(std::unique_ptr<Handle> handle, std::uint64_t size);
 #ifndef _WIN32
     // `name` relative to the folder descriptor `folder` (or AT_FDCWD).
-    static Result<std::unique_ptr<FileSource>> openAt(int folder, const char* name,
-                                                      Listed listed);
+    static Result<std::unique_ptr<FileSource>> openAt(int folder, const char* name, Listed listed);
 #endif
     bool readDirect(std::uint64_t offset, std::span<std::uint8_t> out);
     // The chunk holding [offset, offset + length), read in if need be.

@@ -3,8 +3,7 @@
 namespace orvu {
 namespace {
 
-Result<IconLibrary> libraryOver(Result<std::unique_ptr<FileSource>> source,
-                                const PngDecoder* png) {
+Result<IconLibrary> libraryOver(Result<std::unique_ptr<FileSource>> source, const PngDecoder* png) {
     if (!source)
         return source.failure();
     return IconLibrary(std::move(*source), png);

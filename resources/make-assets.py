@@ -41,9 +41,9 @@ def rgb(r, g, b, a=1.0):
     return (r / 255.0, g / 255.0, b / 255.0, a)
 
 
-def mix(c0, c1, t):
+def mix(first, second, t):
     t = 0.0 if t < 0.0 else 1.0 if t > 1.0 else t
-    return tuple(c0[i] + (c1[i] - c0[i]) * t for i in range(4))
+    return tuple(first[i] + (second[i] - first[i]) * t for i in range(4))
 
 
 class Canvas:
@@ -171,15 +171,15 @@ def solid(colour):
     return lambda x, y: colour
 
 
-def vgrad(y0, c0, y1, c1):
-    return lambda x, y: mix(c0, c1, (y - y0) / (y1 - y0) if y1 != y0 else 0.0)
+def vgrad(y0, top, y1, bottom):
+    return lambda x, y: mix(top, bottom, (y - y0) / (y1 - y0) if y1 != y0 else 0.0)
 
 
-def dgrad(x0, y0, c0, x1, y1, c1):
+def dgrad(x0, y0, start, x1, y1, end):
     """Linear gradient along the line from (x0, y0) to (x1, y1)."""
     dx, dy = x1 - x0, y1 - y0
     n = dx * dx + dy * dy
-    return lambda x, y: mix(c0, c1, ((x - x0) * dx + (y - y0) * dy) / n)
+    return lambda x, y: mix(start, end, ((x - x0) * dx + (y - y0) * dy) / n)
 
 
 # Bayer 4 x 4 threshold matrix, used to break up banding in long, slow gradients.

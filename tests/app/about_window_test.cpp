@@ -2,13 +2,13 @@
 // button, modal, always at the same place, closed (and gone) by its close
 // button, with its texts and picture whole.
 
-#include "fake_dialogs.h"
-#include "app/main_window.h"
 #include "app/about_window.h"
+#include "app/main_window.h"
 #include "app/system_colours.h"
+#include "controls/help_button.h"
 #include "controls/option_button.h"
 #include "controls/title_button.h"
-#include "controls/help_button.h"
+#include "fake_dialogs.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -153,8 +153,9 @@ TEST_F(AboutWindowTest, itsCloseButtonDestroysItAndTheHelpButtonReturns) {
 
 TEST_F(AboutWindowTest, onlyItsCloseButtonRespondsToTheMouse) {
     ASSERT_TRUE(openAbout([](AboutWindow& about) {
-        const QList<QWidget*> deaf{about.controls().titleLabel, about.controls().authorLine, about.controls().picture,
-                                   about.controls().messengerLine, about.controls().mailLine, about.controls().webLine};
+        const QList<QWidget*> deaf{about.controls().titleLabel, about.controls().authorLine,
+                                   about.controls().picture,    about.controls().messengerLine,
+                                   about.controls().mailLine,   about.controls().webLine};
         for (QWidget* control : deaf) {
             clickThroughWindow(control);
             QTest::mouseDClick(about.windowHandle(), Qt::LeftButton, {},
@@ -203,7 +204,8 @@ TEST_F(AboutLook, controlsSitWhereTheDesignPutsThem) {
 TEST_F(AboutLook, everyLineIsShownWholeInsideTheFrame) {
     const QRect insideFrame(1, 1, 335, 191);
     for (const QLabel* label :
-         {about->controls().titleLabel, about->controls().authorLine, about->controls().messengerLine, about->controls().mailLine, about->controls().webLine}) {
+         {about->controls().titleLabel, about->controls().authorLine,
+          about->controls().messengerLine, about->controls().mailLine, about->controls().webLine}) {
         const QString name = label->objectName();
         EXPECT_FALSE(label->text().isEmpty()) << name.toStdString();
         const QFontMetrics metrics(label->font());
@@ -211,7 +213,8 @@ TEST_F(AboutLook, everyLineIsShownWholeInsideTheFrame) {
         EXPECT_GE(label->height(), metrics.height()) << name.toStdString();
         EXPECT_TRUE(insideFrame.contains(label->geometry())) << name.toStdString();
         // Nothing covers it but the window's surface.
-        EXPECT_FALSE(label->geometry().intersects(about->controls().picture->geometry())) << name.toStdString();
+        EXPECT_FALSE(label->geometry().intersects(about->controls().picture->geometry()))
+            << name.toStdString();
         EXPECT_FALSE(label->geometry().intersects(about->controls().closeButton->geometry()))
             << name.toStdString();
     }
@@ -244,7 +247,8 @@ TEST_F(AboutLook, theTitleIsInTheHighlightTextColourAndTheRestInTheWindowText) {
     ASSERT_FALSE(title.isEmpty());
     EXPECT_TRUE(
         near(extreme(title, true), designColour(SystemColour::HighlightText, about->palette())));
-    for (const QLabel* line : {about->controls().authorLine, about->controls().messengerLine, about->controls().mailLine, about->controls().webLine})
+    for (const QLabel* line : {about->controls().authorLine, about->controls().messengerLine,
+                               about->controls().mailLine, about->controls().webLine})
         EXPECT_TRUE(near(extreme(line->geometry(), false),
                          designColour(SystemColour::WindowText, about->palette())))
             << line->objectName().toStdString();
@@ -268,12 +272,13 @@ TEST_F(AboutLook, aOnePixelFrameInTheWindowTextColour) {
         EXPECT_NE(shot.pixel(off), frame) << off.x() << "," << off.y();
 }
 
-TEST_F(AboutLook, screenshotForReview) {
+TEST_F(AboutLook, theTitleBandOutlinesTheTitleRowInsideTheFrame) {
     ASSERT_EQ(shot.size(), AboutSize);
-    const fs::path folder =
-        fs::path(QCoreApplication::applicationDirPath().toStdString()) / "screenshots";
-    fs::create_directories(folder);
-    ASSERT_TRUE(shot.save(QString::fromStdString((folder / "about-window.png").string())));
+    const QRgb band = qRgb(232, 238, 255);
+    // A 3-pixel outline just inside the band's bounds (8, 8, 321 x 25).
+    for (const QPoint on : {QPoint(9, 20), QPoint(326, 20), QPoint(160, 9), QPoint(160, 31)})
+        EXPECT_EQ(shot.pixel(on), band) << on.x() << "," << on.y();
+    EXPECT_NE(shot.pixel(QPoint(160, 20)), band); // no fill
 }
 
 } // namespace

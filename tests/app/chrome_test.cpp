@@ -1,14 +1,14 @@
 // The main window's own title bar and its icon in the notification area.
 
-#include "fake_dialogs.h"
 #include "app/main_window.h"
-#include "support/icon_builders.h"
-#include "controls/list_view.h"
-#include "support/test_files.h"
 #include "app/tray_icon.h"
-#include "controls/push_button.h"
+#include "controls/list_view.h"
 #include "controls/option_button.h"
+#include "controls/push_button.h"
 #include "controls/title_button.h"
+#include "fake_dialogs.h"
+#include "support/icon_builders.h"
+#include "support/test_files.h"
 
 #include <QApplication>
 #include <QLabel>

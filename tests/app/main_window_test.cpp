@@ -1,19 +1,19 @@
 // The main window as a user meets it: its design, its modes, the pickers,
 // Start, the pop-up menu and the export.
 
-#include "fake_dialogs.h"
 #include "app/main_window.h"
-#include "support/icon_builders.h"
+#include "app/picture_box.h"
+#include "app/status_line.h"
+#include "controls/help_button.h"
 #include "controls/image_list.h"
 #include "controls/list_view.h"
-#include "app/picture_box.h"
-#include "qt/qt_png_decoder.h"
-#include "app/status_line.h"
-#include "support/test_files.h"
-#include "controls/push_button.h"
 #include "controls/option_button.h"
+#include "controls/push_button.h"
 #include "controls/title_button.h"
-#include "controls/help_button.h"
+#include "fake_dialogs.h"
+#include "qt/qt_png_decoder.h"
+#include "support/icon_builders.h"
+#include "support/test_files.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -97,18 +97,12 @@ TEST_F(MainWindowTest, opensBorderlessAtItsPlaceWithoutATaskBarButton) {
 
 TEST_F(MainWindowTest, everyControlSitsWhereTheDesignPutsIt) {
     const std::map<QString, QRect> design{
-        {"helpButton", {336, 8, 21, 21}},
-        {"minimiseButton", {360, 8, 21, 21}},
-        {"closeButton", {384, 8, 21, 21}},
-        {"previewBox", {144, 96, 33, 33}},
-        {"folderModeOption", {40, 72, 97, 17}},
-        {"fileModeOption", {40, 48, 97, 17}},
-        {"startButton", {280, 104, 89, 25}},
-        {"pickFolderButton", {344, 72, 25, 17}},
-        {"folderPathBox", {144, 72, 193, 18}},
-        {"pickFileButton", {344, 48, 25, 17}},
-        {"filePathBox", {144, 48, 193, 18}},
-        {"iconList", {8, 144, 409, 193}},
+        {"helpButton", {336, 8, 21, 21}},       {"minimiseButton", {360, 8, 21, 21}},
+        {"closeButton", {384, 8, 21, 21}},      {"previewBox", {144, 96, 33, 33}},
+        {"folderModeOption", {40, 72, 97, 17}}, {"fileModeOption", {40, 48, 97, 17}},
+        {"startButton", {280, 104, 89, 25}},    {"pickFolderButton", {344, 72, 25, 17}},
+        {"folderPathBox", {144, 72, 193, 18}},  {"pickFileButton", {344, 48, 25, 17}},
+        {"filePathBox", {144, 48, 193, 18}},    {"iconList", {8, 144, 409, 193}},
     };
     for (const auto& [name, area] : design) {
         const auto* control = form.findChild<QWidget*>(name);
@@ -140,7 +134,8 @@ TEST_F(MainWindowTest, textsAreTheDesignsAndLabelsAreNeverClipped) {
         EXPECT_GE(label->height(), metrics.height());
     }
     const QFontMetrics statusMetrics(form.controls().statusLine->font());
-    EXPECT_GE(form.controls().statusLine->width(), statusMetrics.horizontalAdvance(form.controls().statusLine->text()));
+    EXPECT_GE(form.controls().statusLine->width(),
+              statusMetrics.horizontalAdvance(form.controls().statusLine->text()));
     EXPECT_GE(form.controls().statusLine->height(), statusMetrics.height());
     // With the design's face a CJK character is 12 pixels and an ASCII one 6.
     const QFontMetrics metrics(form.controls().titleLabel->font());
@@ -342,8 +337,8 @@ protected:
         form.controls().startButton->click();
     }
     void selectTile(int position) {
-        const QRect tile =
-            form.controls().iconList->visualRect(form.controls().iconList->model()->index(position - 1, 0));
+        const QRect tile = form.controls().iconList->visualRect(
+            form.controls().iconList->model()->index(position - 1, 0));
         QTest::mousePress(form.controls().iconList->viewport(), Qt::RightButton, {}, tile.center());
         form.controls().tileMenu->hide();
     }
@@ -367,7 +362,8 @@ TEST_F(Export, savesTheSelectedTilesPictureAsABitmapWhateverTheName) {
     EXPECT_EQ(request.file.defaultSuffix, QStringLiteral("TXT"));
     const QImage saved = readBack(target);
     ASSERT_EQ(saved.size(), QSize(32, 32));
-    EXPECT_EQ(saved, form.controls().iconImages->listImages().item(1).convertToFormat(saved.format()));
+    EXPECT_EQ(saved,
+              form.controls().iconImages->listImages().item(1).convertToFormat(saved.format()));
     EXPECT_EQ(saved.pixel(16, 16), qRgb(0xCC, 0, 0));
     const auto bytes = test::readFile(target);
     EXPECT_EQ(bytes[28], 24); // bits per pixel
@@ -420,17 +416,21 @@ TEST_F(Export, failedSavesKeepTheEarlierFileAndSaySo) {
     EXPECT_EQ(after.st_rdev, before.st_rdev);
 }
 
-TEST_F(MainWindowTest, screenshotForReview) {
-    chooseFile(executable("shot.exe", {0xE04040, 0x40A040, 0x4060E0, 0xE0C040}));
+TEST_F(MainWindowTest, harvestedTilesShowInTheWindowAsTheyWereDrawn) {
+    const std::vector<std::uint32_t> colours{0xE04040, 0x40A040, 0x4060E0, 0xE0C040};
+    chooseFile(executable("shot.exe", colours));
     form.controls().startButton->click();
     const QImage shot = form.grab().toImage();
     ASSERT_EQ(shot.size(), QSize(425, 362));
-    const fs::path folder =
-        fs::path(QCoreApplication::applicationDirPath().toStdString()) / "screenshots";
-    fs::create_directories(folder);
-    ASSERT_TRUE(shot.save(QString::fromStdString((folder / "main-window.png").string())));
     // The source panel's colour shows between its controls.
     EXPECT_EQ(shot.pixel(20, 130), qRgb(208, 225, 255));
+    // Each tile's picture is where the list puts it, in its icon's colour.
+    const ListView* list = form.controls().iconList;
+    for (int i = 0; i < 4; ++i) {
+        const QRect tile = list->visualRect(list->model()->index(i, 0));
+        const QPoint centre = list->viewport()->mapTo(&form, QPoint(tile.center().x(), tile.top() + 20));
+        EXPECT_EQ(shot.pixel(centre) & 0xFFFFFF, colours[static_cast<std::size_t>(i)]) << i;
+    }
 }
 
 // The window against the Windows API's own cells for shell32.dll.

@@ -1,14 +1,14 @@
 // What the user may do while a folder harvest yields to the window.
 
-#include "fake_dialogs.h"
 #include "app/main_window.h"
-#include "support/icon_builders.h"
+#include "app/status_line.h"
 #include "controls/image_list.h"
 #include "controls/list_view.h"
-#include "app/status_line.h"
-#include "support/test_files.h"
-#include "controls/push_button.h"
 #include "controls/option_button.h"
+#include "controls/push_button.h"
+#include "fake_dialogs.h"
+#include "support/icon_builders.h"
+#include "support/test_files.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -29,8 +29,9 @@ protected:
         for (int i = 0; i < 6; ++i) {
             test::GroupResource group;
             group.name = std::uint16_t{1};
-            group.images = {{test::groupEntry(32, 32, 24, 0),
-                             test::solidDib(32, 24, 0x101010u * static_cast<std::uint32_t>(i + 1))}};
+            group.images = {
+                {test::groupEntry(32, 32, 24, 0),
+                 test::solidDib(32, 24, 0x101010u * static_cast<std::uint32_t>(i + 1))}};
             test::writeFile(dir / ("app" + std::to_string(i) + ".exe"), test::buildPe({group}));
         }
         form.controls().folderModeOption->click();

@@ -1,7 +1,7 @@
-#include "controls/push_button.h"
-#include "controls/option_button.h"
-#include "controls/title_button.h"
 #include "controls/help_button.h"
+#include "controls/option_button.h"
+#include "controls/push_button.h"
+#include "controls/title_button.h"
 
 #include <QEnterEvent>
 #include <QSignalSpy>
@@ -54,8 +54,7 @@ protected:
     Button* m_button = nullptr;
 };
 
-using SkinnedButtonTypes =
-    ::testing::Types<PushButton, OptionButton, TitleButton, HelpButton>;
+using SkinnedButtonTypes = ::testing::Types<PushButton, OptionButton, TitleButton, HelpButton>;
 TYPED_TEST_SUITE(SkinnedButtonClicks, SkinnedButtonTypes);
 
 TYPED_TEST(SkinnedButtonClicks, oneClick_raisesOneClicked) {
@@ -138,7 +137,7 @@ TEST(PushButton, hoverAndPress_changeTheLookAndLeavingRestoresIt) {
     EXPECT_EQ(shot(*button), normal);
 }
 
-class XPOptionButtons : public ::testing::Test {
+class OptionButtons : public ::testing::Test {
 protected:
     void SetUp() override {
         m_window.resize(200, 60);
@@ -154,12 +153,12 @@ protected:
     OptionButton* m_folder = nullptr;
 };
 
-TEST_F(XPOptionButtons, atStart_neitherIsSelected) {
+TEST_F(OptionButtons, atStart_neitherIsSelected) {
     EXPECT_FALSE(m_file->isChecked());
     EXPECT_FALSE(m_folder->isChecked());
 }
 
-TEST_F(XPOptionButtons, click_selectsTheOptionAndClearsItsSibling) {
+TEST_F(OptionButtons, click_selectsTheOptionAndClearsItsSibling) {
     QTest::mouseClick(m_file, Qt::LeftButton);
     EXPECT_TRUE(m_file->isChecked());
     EXPECT_FALSE(m_folder->isChecked());
@@ -169,7 +168,7 @@ TEST_F(XPOptionButtons, click_selectsTheOptionAndClearsItsSibling) {
     EXPECT_FALSE(m_file->isChecked());
 }
 
-TEST_F(XPOptionButtons, clickOnTheSelectedOption_keepsItSelectedAndRaisesClicked) {
+TEST_F(OptionButtons, clickOnTheSelectedOption_keepsItSelectedAndRaisesClicked) {
     QTest::mouseClick(m_file, Qt::LeftButton);
     QSignalSpy clicked(m_file, &QAbstractButton::clicked);
     QTest::mouseClick(m_file, Qt::LeftButton, {}, QPoint(6, 6), 50);
@@ -178,18 +177,18 @@ TEST_F(XPOptionButtons, clickOnTheSelectedOption_keepsItSelectedAndRaisesClicked
     EXPECT_FALSE(m_folder->isChecked());
 }
 
-TEST_F(XPOptionButtons, clickOnTheCaption_selectsTheOption) {
+TEST_F(OptionButtons, clickOnTheCaption_selectsTheOption) {
     QTest::mouseClick(m_folder, Qt::LeftButton, {}, QPoint(80, 8));
     EXPECT_TRUE(m_folder->isChecked());
 }
 
-TEST_F(XPOptionButtons, disabledOption_cannotBeSelected) {
+TEST_F(OptionButtons, disabledOption_cannotBeSelected) {
     m_folder->setEnabled(false);
     QTest::mouseClick(m_folder, Qt::LeftButton);
     EXPECT_FALSE(m_folder->isChecked());
 }
 
-TEST_F(XPOptionButtons, optionsOfAnotherParent_areNotCleared) {
+TEST_F(OptionButtons, optionsOfAnotherParent_areNotCleared) {
     QWidget other(&m_window);
     auto* elsewhere = new OptionButton(QStringLiteral("x"), &other);
     other.show();
@@ -200,7 +199,7 @@ TEST_F(XPOptionButtons, optionsOfAnotherParent_areNotCleared) {
     EXPECT_TRUE(m_file->isChecked());
 }
 
-TEST_F(XPOptionButtons, face_isFilledWithTheBackColour) {
+TEST_F(OptionButtons, face_isFilledWithTheBackColour) {
     const QColor panel(208, 225, 255);
     m_file->setBackColor(panel);
     const QImage image = shot(*m_file);
@@ -210,7 +209,7 @@ TEST_F(XPOptionButtons, face_isFilledWithTheBackColour) {
     EXPECT_EQ(QColor(image.pixel(0, 0)), panel);
 }
 
-TEST_F(XPOptionButtons, caption_standsRightOfTheMark) {
+TEST_F(OptionButtons, caption_standsRightOfTheMark) {
     m_file->setBackColor(Qt::white);
     const QImage image = shot(*m_file);
     const QImage mark = image.copy(0, 0, OptionMarkSize + 1, image.height());
@@ -220,7 +219,7 @@ TEST_F(XPOptionButtons, caption_standsRightOfTheMark) {
     EXPECT_GT(darkest(mark), 60); // the mark's border is blue, not black text
 }
 
-TEST_F(XPOptionButtons, selecting_putsAGreenDotInTheMark) {
+TEST_F(OptionButtons, selecting_putsAGreenDotInTheMark) {
     const auto markCentre = [this] {
         const QImage image = shot(*m_file);
         return QColor(image.pixel(OptionMarkSize / 2, image.height() / 2));

@@ -2,9 +2,9 @@
 
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
-#include "support/icon_builders.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
+#include "support/icon_builders.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>

@@ -6,9 +6,9 @@
 
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
-#include "support/icon_builders.h"
 #include "harvest/icon_prefetch.h"
 #include "platform/path_text.h"
+#include "support/icon_builders.h"
 #include "support/sha256.h"
 #include "support/test_files.h"
 #include "support/unprivileged.h"

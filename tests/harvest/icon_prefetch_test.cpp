@@ -1,7 +1,7 @@
 // Reading files ahead of the folder scan on other threads.
 
-#include "support/icon_builders.h"
 #include "harvest/icon_prefetch.h"
+#include "support/icon_builders.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>

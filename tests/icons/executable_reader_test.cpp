@@ -1,8 +1,9 @@
 // Reading icons out of PE and NE executables and icon files, well-formed and damaged.
 
-#include "support/icon_builders.h"
 #include "icons/icon_library.h"
 #include "icons/limits.h"
+#include "icons/pe_resources.h"
+#include "support/icon_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,30 @@ TEST(PeReader, resourceRootInsideItsSectionIsFound) {
     IconLibrary library = IconLibrary::fromBytes(test::buildPe(threeIcons(), options), nullptr);
     ASSERT_EQ(library.count(), 3u);
     EXPECT_EQ(largeColour(library, 2), Blue);
+}
+
+// Overlapping sections: the root is found through the first initialised
+// section holding its first byte, a resource's data through the last
+// section holding all of it.
+TEST(PeSectionMap, rootAndDataFollowTheirOwnRules) {
+    const SectionMap sections({{0x1000, 0x200, 0x400, false},
+                               {0x1000, 0x800, 0x800, false},
+                               {0x3000, 0x100, 0x000, true}});
+    struct Case {
+        std::uint32_t rva;
+        std::uint32_t size; // 0: the root
+        std::optional<std::uint64_t> offset;
+    };
+    const Case cases[] = {
+        {0x1000, 0, 0x400},     {0x1300, 0, 0xB00},     {0x3000, 0, std::nullopt},
+        {0x1000, 0x10, 0x800},  {0x1100, 0x200, 0x900}, {0x3000, 0x10, 0x000},
+        {0x1000, 0x900, std::nullopt}, {0x0FFF, 0x10, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto offset =
+            c.size == 0 ? sections.resourceRoot(c.rva) : sections.resourceData(c.rva, c.size);
+        EXPECT_EQ(offset, c.offset) << std::hex << c.rva << " " << c.size;
+    }
 }
 
 TEST(PeReader, keepsEveryImageOfAnIconWithItsBytes) {

@@ -1,10 +1,10 @@
 // Files that once made the reader misbehave: each is kept (in
 // tests/data/fuzz-regressions or built here) with what a user must see.
 
-#include "support/icon_builders.h"
 #include "icons/icon_library.h"
-#include "support/png_writer.h"
 #include "icons/limits.h"
+#include "support/icon_builders.h"
+#include "support/png_writer.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Choosing, decoding, fitting and drawing icon images.
 
 #include "icons/dib_decoder.h"
-#include "support/icon_builders.h"
 #include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
 #include "icons/icon_image.h"
 #include "icons/icon_scaling.h"
+#include "support/icon_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace orvu {
 namespace {
 
 using test::ByteVector;
-using test::DibSpec;
+using test::DibDescription;
 
 IconGroup groupOf(std::initializer_list<GroupEntry> entries) {
     return IconGroup{std::vector<GroupEntry>(entries)};
@@ -71,13 +71,13 @@ TEST(DibDecoder, onlyInfoAndCoreHeadersMakeAnImage) {
 }
 
 TEST(DibDecoder, rowsAreStoredBottomUpAndMaskBitsAreRead) {
-    DibSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bitCount = 24;
-    spec.pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
-    spec.mask = {1, 0, 0, 0, 0, 1};
-    const auto bitmap = decodeDib(ByteView(test::encodeDib(spec)));
+    DibDescription dib;
+    dib.width = 3;
+    dib.height = 2;
+    dib.bitCount = 24;
+    dib.pixels = {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112};
+    dib.mask = {1, 0, 0, 0, 0, 1};
+    const auto bitmap = decodeDib(ByteView(test::encodeDib(dib)));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->pixel(0, 0), 0x010203u);
     EXPECT_EQ(bitmap->pixel(2, 1), 0x101112u);
@@ -87,25 +87,25 @@ TEST(DibDecoder, rowsAreStoredBottomUpAndMaskBitsAreRead) {
 }
 
 TEST(DibDecoder, sixteenBitsWidenFiveBitChannelsLikeWindows) {
-    DibSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bitCount = 16;
-    spec.pixels = {31u << 10 | 16u << 5 | 1u};
-    const auto bitmap = decodeDib(ByteView(test::encodeDib(spec)));
+    DibDescription dib;
+    dib.width = 1;
+    dib.height = 1;
+    dib.bitCount = 16;
+    dib.pixels = {31u << 10 | 16u << 5 | 1u};
+    const auto bitmap = decodeDib(ByteView(test::encodeDib(dib)));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->pixel(0, 0), 0xFF8408u);
 }
 
 TEST(DibDecoder, missingMaskMeansOpaqueButMissingColourRowsAreInvalid) {
-    DibSpec spec;
-    spec.width = 8;
-    spec.height = 8;
-    spec.bitCount = 8;
-    spec.palette = {0x000000, 0x123456};
-    spec.pixels.assign(64, 1);
-    spec.withMask = false;
-    const ByteVector noMask = test::encodeDib(spec);
+    DibDescription dib;
+    dib.width = 8;
+    dib.height = 8;
+    dib.bitCount = 8;
+    dib.palette = {0x000000, 0x123456};
+    dib.pixels.assign(64, 1);
+    dib.withMask = false;
+    const ByteVector noMask = test::encodeDib(dib);
     const auto opaque = decodeDib(ByteView(noMask));
     ASSERT_TRUE(opaque);
     EXPECT_TRUE(opaque->mask.empty());
@@ -139,13 +139,13 @@ TEST(DibDecoder, refusesHeadersThatMakeNoImage) {
 }
 
 TEST(DibDecoder, coloursUsedLimitsThePaletteAndMissingIndicesDrawBlack) {
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.palette = {0xAABBCC};
-    spec.pixels = {0, 200};
-    const auto bitmap = decodeDib(ByteView(test::encodeDib(spec)));
+    DibDescription dib;
+    dib.width = 2;
+    dib.height = 1;
+    dib.bitCount = 8;
+    dib.palette = {0xAABBCC};
+    dib.pixels = {0, 200};
+    const auto bitmap = decodeDib(ByteView(test::encodeDib(dib)));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->pixel(0, 0), 0xAABBCCu);
     EXPECT_EQ(bitmap->pixel(1, 0), 0u);
@@ -190,13 +190,13 @@ TEST(IconDrawing, alphaBlendsWithWindowsRounding) {
 }
 
 TEST(IconImage, allZeroAlphaFallsBackToTheMask) {
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 32;
-    spec.pixels = {0x00000000, 0x00ABCDEF};
-    spec.mask = {1, 0};
-    const auto bitmap = decodeIconImage(ByteView(test::encodeDib(spec)), nullptr);
+    DibDescription dib;
+    dib.width = 2;
+    dib.height = 1;
+    dib.bitCount = 32;
+    dib.pixels = {0x00000000, 0x00ABCDEF};
+    dib.mask = {1, 0};
+    const auto bitmap = decodeIconImage(ByteView(test::encodeDib(dib)), nullptr);
     ASSERT_TRUE(bitmap);
     EXPECT_FALSE(bitmap->hasAlpha);
     Surface surface = Surface::filled(2, 1, 0x102030);

@@ -2,11 +2,11 @@
 
 #include "platform/file_source.h"
 #include "platform/folder_listing.h"
-#include "support/icon_builders.h"
 #include "platform/icon_files.h"
 #include "platform/like_pattern.h"
-#include "support/test_files.h"
 #include "platform/text_case.h"
+#include "support/icon_builders.h"
+#include "support/test_files.h"
 #include "support/unprivileged.h"
 
 #include <gtest/gtest.h>

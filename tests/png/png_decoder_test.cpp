@@ -2,9 +2,9 @@
 // data, and the libpng decoder of the command-line tool giving the same
 // pixels as Qt's, which the window uses.
 
+#include "icons/limits.h"
 #include "png/libpng_decoder.h"
 #include "support/png_writer.h"
-#include "icons/limits.h"
 
 #ifdef ORVU_WITH_QT
 #include "qt/qt_png_decoder.h"

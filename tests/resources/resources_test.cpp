@@ -7,11 +7,9 @@
 #include <QImageReader>
 #include <QString>
 #include <QStringList>
-
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace {
@@ -28,7 +26,8 @@ QString sourceFile(const char* name) {
 }
 
 std::uint32_t le16(const QByteArray& bytes, qsizetype at) {
-    return static_cast<std::uint8_t>(bytes.at(at)) | static_cast<std::uint8_t>(bytes.at(at + 1)) << 8;
+    return static_cast<std::uint8_t>(bytes.at(at)) | static_cast<std::uint8_t>(bytes.at(at + 1))
+                                                         << 8;
 }
 
 std::uint32_t le32(const QByteArray& bytes, qsizetype at) {
@@ -36,7 +35,8 @@ std::uint32_t le32(const QByteArray& bytes, qsizetype at) {
 }
 
 std::uint32_t be16(const QByteArray& bytes, qsizetype at) {
-    return static_cast<std::uint8_t>(bytes.at(at)) << 8 | static_cast<std::uint8_t>(bytes.at(at + 1));
+    return static_cast<std::uint8_t>(bytes.at(at)) << 8 |
+           static_cast<std::uint8_t>(bytes.at(at + 1));
 }
 
 double linear(int channel) {
@@ -56,7 +56,8 @@ double lowestContrast(const QImage& image, const QRect& area, QRgb text) {
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             const double l = luminance(image.pixel(x, y));
-            const double ratio = (std::max(l, textLuminance) + 0.05) / (std::min(l, textLuminance) + 0.05);
+            const double ratio =
+                (std::max(l, textLuminance) + 0.05) / (std::min(l, textLuminance) + 0.05);
             lowest = std::min(lowest, ratio);
         }
     }
@@ -102,7 +103,8 @@ TEST(AppIcon, holdsSixImagesIn16ColoursAndRicherFormats) {
     EXPECT_EQ(le16(bytes, 2), 1u); // icon, not cursor
     ASSERT_EQ(le16(bytes, 4), 6u);
 
-    const std::vector<IconImage> expected = {{16, 4}, {32, 4}, {48, 4}, {16, 32}, {32, 32}, {48, 8}};
+    const std::vector<IconImage> expected = {{16, 4},  {32, 4},  {48, 4},
+                                             {16, 32}, {32, 32}, {48, 8}};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(i);
         const qsizetype entry = 6 + static_cast<qsizetype>(i) * 16;
@@ -125,7 +127,8 @@ TEST(AppIcon, holdsSixImagesIn16ColoursAndRicherFormats) {
         const int paletteEntries = bits <= 8 ? 1 << bits : 0;
         const int xorStride = ((size * bits + 31) / 32) * 4;
         const int andStride = ((size + 31) / 32) * 4;
-        EXPECT_EQ(length, 40u + 4u * paletteEntries + static_cast<std::uint32_t>((xorStride + andStride) * size));
+        EXPECT_EQ(length, 40u + 4u * paletteEntries +
+                              static_cast<std::uint32_t>((xorStride + andStride) * size));
     }
 }
 
@@ -164,7 +167,8 @@ TEST(AboutPicture, isAProgressive100By130ColourJfif) {
         if (marker == 0xDA)
             break;
         const qsizetype length = be16(bytes, at + 2);
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC) {
             EXPECT_EQ(frameMarker, 0) << "two frame headers";
             frameMarker = marker;
             EXPECT_EQ(static_cast<std::uint8_t>(bytes.at(at + 4)), 8);
@@ -197,9 +201,9 @@ TEST(DesktopEntry, startsTheProgramWithItsIcon) {
     const QStringList lines = text.split(QLatin1Char('\n'));
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
-    for (const char* line : {"Type=Application", "Name=Orvu图标提取机", "Name[zh_CN]=Orvu图标提取机",
-                             "Exec=orvu-icons", "Icon=orvu-icons", "Terminal=false",
-                             "Categories=Utility;Graphics;"}) {
+    for (const char* line :
+         {"Type=Application", "Name=Orvu图标提取机", "Name[zh_CN]=Orvu图标提取机",
+          "Exec=orvu-icons", "Icon=orvu-icons", "Terminal=false", "Categories=Utility;Graphics;"}) {
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
     }
 }

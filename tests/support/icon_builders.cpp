@@ -224,33 +224,32 @@ void putU32(ByteVector& bytes, std::uint64_t at, std::uint32_t value) {
     putU16(bytes, at + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
-ByteVector encodeDib(const DibSpec& spec) {
+ByteVector encodeDib(const DibDescription& dib) {
     ByteVector bytes;
     appendU32(bytes, 40);
-    appendU32(bytes, static_cast<std::uint32_t>(spec.width));
-    appendU32(bytes, static_cast<std::uint32_t>(spec.height * 2));
+    appendU32(bytes, static_cast<std::uint32_t>(dib.width));
+    appendU32(bytes, static_cast<std::uint32_t>(dib.height * 2));
     appendU16(bytes, 1);
-    appendU16(bytes, static_cast<std::uint16_t>(spec.bitCount));
+    appendU16(bytes, static_cast<std::uint16_t>(dib.bitCount));
     appendU32(bytes, 0); // BI_RGB
-    const std::uint32_t colourStride = stride(spec.width, spec.bitCount);
-    const std::uint32_t maskStride = stride(spec.width, 1);
-    appendU32(bytes, (colourStride + (spec.withMask ? maskStride : 0)) *
-                         static_cast<std::uint32_t>(spec.height));
+    const std::uint32_t colourStride = stride(dib.width, dib.bitCount);
+    const std::uint32_t maskStride = stride(dib.width, 1);
+    appendU32(bytes, (colourStride + (dib.withMask ? maskStride : 0)) *
+                         static_cast<std::uint32_t>(dib.height));
     appendU32(bytes, 0);
     appendU32(bytes, 0);
-    appendU32(bytes, static_cast<std::uint32_t>(spec.bitCount <= 8 ? spec.palette.size() : 0));
+    appendU32(bytes, static_cast<std::uint32_t>(dib.bitCount <= 8 ? dib.palette.size() : 0));
     appendU32(bytes, 0);
-    if (spec.bitCount <= 8) {
-        for (std::uint32_t colour : spec.palette)
+    if (dib.bitCount <= 8) {
+        for (std::uint32_t colour : dib.palette)
             appendU32(bytes, colour & 0xFFFFFF);
     }
-    for (int y = spec.height - 1; y >= 0; --y) {
+    for (int y = dib.height - 1; y >= 0; --y) {
         ByteVector row(colourStride, 0);
-        for (int x = 0; x < spec.width; ++x) {
-            const std::uint32_t value =
-                spec.pixels.at(static_cast<std::size_t>(y * spec.width + x));
+        for (int x = 0; x < dib.width; ++x) {
+            const std::uint32_t value = dib.pixels.at(static_cast<std::size_t>(y * dib.width + x));
             const auto ux = static_cast<std::size_t>(x);
-            switch (spec.bitCount) {
+            switch (dib.bitCount) {
             case 1:
                 row[ux / 8] |= static_cast<std::uint8_t>((value & 1) << (7 - ux % 8));
                 break;
@@ -280,12 +279,12 @@ ByteVector encodeDib(const DibSpec& spec) {
         }
         bytes.insert(bytes.end(), row.begin(), row.end());
     }
-    if (spec.withMask) {
-        for (int y = spec.height - 1; y >= 0; --y) {
+    if (dib.withMask) {
+        for (int y = dib.height - 1; y >= 0; --y) {
             ByteVector row(maskStride, 0);
-            for (int x = 0; x < spec.width && !spec.mask.empty(); ++x) {
+            for (int x = 0; x < dib.width && !dib.mask.empty(); ++x) {
                 const auto ux = static_cast<std::size_t>(x);
-                if (spec.mask.at(static_cast<std::size_t>(y * spec.width + x)))
+                if (dib.mask.at(static_cast<std::size_t>(y * dib.width + x)))
                     row[ux / 8] |= static_cast<std::uint8_t>(1 << (7 - ux % 8));
             }
             bytes.insert(bytes.end(), row.begin(), row.end());
@@ -295,21 +294,21 @@ ByteVector encodeDib(const DibSpec& spec) {
 }
 
 ByteVector solidDib(int size, int bitCount, std::uint32_t rgb) {
-    DibSpec spec;
-    spec.width = size;
-    spec.height = size;
-    spec.bitCount = bitCount;
+    DibDescription dib;
+    dib.width = size;
+    dib.height = size;
+    dib.bitCount = bitCount;
     std::uint32_t value = rgb;
     if (bitCount <= 8) {
-        spec.palette = {0x000000, rgb};
+        dib.palette = {0x000000, rgb};
         value = 1;
     } else if (bitCount == 16) {
         value = ((rgb >> 19) & 31) << 10 | ((rgb >> 11) & 31) << 5 | ((rgb >> 3) & 31);
     } else if (bitCount == 32) {
         value = 0xFF000000u | rgb;
     }
-    spec.pixels.assign(static_cast<std::size_t>(size * size), value);
-    return encodeDib(spec);
+    dib.pixels.assign(static_cast<std::size_t>(size * size), value);
+    return encodeDib(dib);
 }
 
 GroupEntry groupEntry(int width, int height, int bitCount, std::uint32_t location,

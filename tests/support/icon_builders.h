@@ -19,7 +19,7 @@ using ByteVector = std::vector<std::uint8_t>;
 // index for 1, 4 and 8 bpp, a 5-5-5 value for 16 bpp, 0x00RRGGBB for 24 bpp
 // and 0xAARRGGBB for 32 bpp. `mask` holds 1 where the AND bit is set; empty
 // for an all-clear mask. Without `withMask` the mask rows are left out.
-struct DibSpec {
+struct DibDescription {
     int width = 32;
     int height = 32;
     int bitCount = 32;
@@ -28,7 +28,7 @@ struct DibSpec {
     std::vector<std::uint8_t> mask;
     bool withMask = true;
 };
-ByteVector encodeDib(const DibSpec& spec);
+ByteVector encodeDib(const DibDescription& dib);
 
 // A solid square image of the given depth: every pixel the colour `rgb`
 // (through a palette for <= 8 bpp), fully opaque.

@@ -44,7 +44,7 @@ if cmp -s "$work/cross.txt" "$work/native.txt"; then
     echo "cells: the same bytes as the native build"
 else
     fail "cells: the lines differ from the native build's"
-    cut -c1-120 "$work/cross.txt" "$work/native.txt"
+    cut -c 1-120 "$work/cross.txt" "$work/native.txt"
 fi
 if ! head -n 1 "$work/cross.txt" | grep -q -F "$file"$'\t'"1"$'\t'; then
     fail "cells: the first line doesn't start with the path in UTF-8 and one icon"

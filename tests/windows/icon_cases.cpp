@@ -70,7 +70,7 @@ std::vector<std::uint32_t> withAlphaRamp(std::vector<std::uint32_t> pixels, int 
 // pixels are mapped onto a palette that includes near-black colours; for
 // 16 bpp onto 5-5-5.
 ByteVector pictureDib(int width, int height, int bitCount, std::uint32_t seed, bool mask = true) {
-    DibSpec bitmap;
+    DibDescription bitmap;
     bitmap.width = width;
     bitmap.height = height;
     bitmap.bitCount = bitCount;
@@ -103,7 +103,7 @@ ByteVector pictureDib(int width, int height, int bitCount, std::uint32_t seed, b
 }
 
 ByteVector alphaDib(int width, int height, std::uint32_t seed) {
-    DibSpec bitmap;
+    DibDescription bitmap;
     bitmap.width = width;
     bitmap.height = height;
     bitmap.bitCount = 32;
@@ -122,7 +122,7 @@ ByteVector alphaPng(int width, int height, std::uint32_t seed,
 ByteVector bitFieldsDib(int width, int height, int bitCount, std::vector<std::uint32_t> pixels,
                         std::uint32_t red, std::uint32_t green, std::uint32_t blue,
                         bool masked = true) {
-    DibSpec bitmap;
+    DibDescription bitmap;
     bitmap.width = width;
     bitmap.height = height;
     bitmap.bitCount = bitCount;
@@ -222,7 +222,7 @@ void writeDepths(CaseWriter& out) {
     out.pe("depth-32-zero-alpha.exe", {group({image(32, 32, 32, pictureDib(32, 32, 32, 0x63))})});
 
     // Monochrome icons: black and white, reversed, and with a coloured palette.
-    DibSpec mono;
+    DibDescription mono;
     mono.width = 32;
     mono.height = 32;
     mono.bitCount = 1;
@@ -237,7 +237,7 @@ void writeDepths(CaseWriter& out) {
     out.pe("mono-coloured-palette.exe", {group({image(32, 32, 1, encodeDib(mono))})});
 
     // Palettes shorter than the depth allows, and indices past them.
-    DibSpec shortPalette;
+    DibDescription shortPalette;
     shortPalette.width = 32;
     shortPalette.height = 32;
     shortPalette.bitCount = 8;
@@ -391,7 +391,7 @@ void writeHeaders(CaseWriter& out) {
     putU32(topDown, 8, static_cast<std::uint32_t>(-64));
     out.pe("top-down.exe", {group({image(32, 32, 24, topDown)})});
     // Two colours in a 4-bpp palette.
-    DibSpec twoColours;
+    DibDescription twoColours;
     twoColours.width = 32;
     twoColours.height = 32;
     twoColours.bitCount = 4;
@@ -401,7 +401,7 @@ void writeHeaders(CaseWriter& out) {
     twoColours.mask = roundMask(32, 32);
     out.pe("depth-4-two-colours.exe", {group({image(32, 32, 4, encodeDib(twoColours))})});
     // 32 bpp, every pixel opaque, and a mask that would hide some: alpha decides.
-    DibSpec opaque;
+    DibDescription opaque;
     opaque.width = 32;
     opaque.height = 32;
     opaque.bitCount = 32;

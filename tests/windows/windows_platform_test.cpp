@@ -5,12 +5,12 @@
 #include "platform/atomic_file.h"
 #include "platform/file_source.h"
 #include "platform/folder_listing.h"
-#include "support/icon_builders.h"
 #include "platform/icon_files.h"
+#include "platform/windows_api.h"
+#include "png/wic_png_decoder.h"
+#include "support/icon_builders.h"
 #include "support/png_writer.h"
 #include "support/test_files.h"
-#include "png/wic_png_decoder.h"
-#include "platform/windows_api.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
