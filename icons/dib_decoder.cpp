@@ -207,6 +207,11 @@ std::uint64_t dibPixels(ByteView data) {
     return static_cast<std::uint64_t>(layout->width) * static_cast<std::uint64_t>(layout->height);
 }
 
+int dibBitCount(ByteView data) {
+    const auto layout = readLayout(data);
+    return layout ? layout->bitCount : 0;
+}
+
 Result<IconBitmap> decodeDib(ByteView data) {
     const auto layout = readLayout(data);
     if (!layout)

@@ -21,4 +21,7 @@ Result<IconBitmap> decodeDib(ByteView data);
 // rows need not be there); 0 when the header makes no image.
 std::uint64_t dibPixels(ByteView data);
 
+// The bit count of the DIB's header; 0 when the header makes no image.
+int dibBitCount(ByteView data);
+
 } // namespace orvu

@@ -37,4 +37,13 @@ inline bool anyAlpha(const std::vector<std::uint32_t>& pixels) {
     return false;
 }
 
+// The image with its transparency in its alpha channel alone, as image files
+// without a mask hold it: an alpha image as it is; otherwise opaque where the
+// mask is clear and clear where it is set over black. A pixel whose mask is
+// set over another colour inverts what lies behind it, which no alpha channel
+// can say: it becomes black, as opaque as its colour is bright, so that on
+// white it looks as Windows draws it for greys (a white inverting pixel is
+// black, the near-black pixels old tools left under clear areas vanish).
+IconBitmap withAlphaChannel(IconBitmap image);
+
 } // namespace orvu

@@ -20,4 +20,9 @@ inline constexpr int DisplayBitsPerPixel = 32;
 std::optional<std::size_t> chooseImage(const IconGroup& group, int size = LargeIconSize,
                                        int displayBits = DisplayBitsPerPixel);
 
+// The entry with the most pixels, the deepest colour among those, the first
+// in directory order on a tie: the image to take when one picture of the
+// whole icon is wanted. Nullopt only for an empty group.
+std::optional<std::size_t> largestImage(const IconGroup& group);
+
 } // namespace orvu

@@ -1,6 +1,7 @@
 #include "icons/icon_container.h"
 
 #include "icons/icon_file.h"
+#include "icons/limits.h"
 #include "icons/ne_resources.h"
 #include "icons/pe_resources.h"
 
@@ -21,6 +22,14 @@ constexpr std::uint32_t PeSignature = 0x4550; // "PE\0\0"
 constexpr std::uint16_t NeSignature = 0x454E; // "NE"
 
 } // namespace
+
+Result<std::vector<std::uint8_t>> IconContainer::imageBytes(ByteSource& source,
+                                                            const GroupEntry& entry) const {
+    const auto extent = imageExtent(source, entry);
+    if (!extent)
+        return extent.failure();
+    return source.read(extent->offset, extent->size, limits::MaxImageBytes, "image");
+}
 
 Result<std::unique_ptr<IconContainer>> openIconContainer(ByteSource& source) {
     auto start =

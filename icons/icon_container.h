@@ -5,13 +5,32 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace orvu {
 
+// How a file names one of its icons: executables by a number or a name,
+// each in a language; an icon file not at all.
+struct IconName {
+    std::optional<std::uint16_t> id; // a numbered resource
+    std::string name;                // a named one (UTF-8), when it has no number
+    std::optional<std::uint16_t> language;
+
+    friend bool operator==(const IconName&, const IconName&) = default;
+};
+
+// Where one stored image lies in the file.
+struct Extent {
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
+
 // A file that carries icons: a PE or NE executable, or an icon file. It
-// knows how many icons there are, the group directory of each, and where
-// each image of a group is stored. Every read goes through the ByteSource.
+// knows how many icons there are, the name and group directory of each, and
+// where each image of a group is stored. Every read goes through the
+// ByteSource.
 class IconContainer {
 public:
     virtual ~IconContainer() = default;
@@ -19,9 +38,12 @@ public:
     virtual std::uint32_t iconCount() const = 0;
     // The group directory of icon k (0-based).
     virtual Result<IconGroup> group(ByteSource& source, std::uint32_t k) const = 0;
+    virtual Result<IconName> name(ByteSource& source, std::uint32_t k) const = 0;
+    // Where one image of a group is stored; nothing is read of the image.
+    virtual Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const = 0;
+
     // The stored bytes of one image of a group.
-    virtual Result<std::vector<std::uint8_t>> imageBytes(ByteSource& source,
-                                                         const GroupEntry& entry) const = 0;
+    Result<std::vector<std::uint8_t>> imageBytes(ByteSource& source, const GroupEntry& entry) const;
 };
 
 // An executable without icon resources.
@@ -29,9 +51,8 @@ class EmptyContainer final : public IconContainer {
 public:
     std::uint32_t iconCount() const override { return 0; }
     Result<IconGroup> group(ByteSource&, std::uint32_t) const override { return noIcon(); }
-    Result<std::vector<std::uint8_t>> imageBytes(ByteSource&, const GroupEntry&) const override {
-        return noIcon();
-    }
+    Result<IconName> name(ByteSource&, std::uint32_t) const override { return noIcon(); }
+    Result<Extent> imageExtent(ByteSource&, const GroupEntry&) const override { return noIcon(); }
 
 private:
     static Failure noIcon() { return {Failure::Kind::NoSuchIcon, "the file has no icons"}; }

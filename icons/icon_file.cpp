@@ -22,9 +22,8 @@ Result<IconGroup> IconFile::group(ByteSource& source, std::uint32_t k) const {
     return parseIconFileEntries(ByteView(*entries), m_count);
 }
 
-Result<std::vector<std::uint8_t>> IconFile::imageBytes(ByteSource& source,
-                                                       const GroupEntry& entry) const {
-    return source.read(entry.location, entry.bytesInResource, limits::MaxImageBytes, "image");
+Result<Extent> IconFile::imageExtent(ByteSource&, const GroupEntry& entry) const {
+    return Extent{entry.location, entry.bytesInResource};
 }
 
 } // namespace orvu

@@ -15,8 +15,9 @@ public:
 
     std::uint32_t iconCount() const override { return 1; }
     Result<IconGroup> group(ByteSource& source, std::uint32_t k) const override;
-    Result<std::vector<std::uint8_t>> imageBytes(ByteSource& source,
-                                                 const GroupEntry& entry) const override;
+    // An icon file's one icon has neither a number nor a name.
+    Result<IconName> name(ByteSource&, std::uint32_t) const override { return IconName{}; }
+    Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const override;
 
 private:
     explicit IconFile(std::uint16_t count) : m_count(count) {}

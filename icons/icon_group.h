@@ -30,6 +30,12 @@ struct IconGroup {
     std::vector<GroupEntry> entries;
 };
 
+// One stored image of an icon: its group entry and its bytes as stored.
+struct IconImage {
+    GroupEntry entry;
+    std::vector<std::uint8_t> bytes;
+};
+
 // The two forms of an icon directory. Both start with the same 6-byte header
 // (ICONDIR / GRPICONDIR) and have entries whose first 12 bytes agree; they
 // differ in what ends an entry.

@@ -33,4 +33,12 @@ std::uint64_t claimedPixels(ByteView data) {
     return dibPixels(data);
 }
 
+int storedBitCount(ByteView data) {
+    if (isPng(data)) {
+        const auto header = readPngHeader(data);
+        return header ? header->bitsPerPixel : 0;
+    }
+    return dibBitCount(data);
+}
+
 } // namespace orvu

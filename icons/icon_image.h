@@ -16,4 +16,8 @@ Result<IconBitmap> decodeIconImage(ByteView data, const PngDecoder* png);
 // header makes no image that would be decoded.
 std::uint64_t claimedPixels(ByteView data);
 
+// The bits per pixel the image's own header gives: the DIB's bit count, or
+// the PNG's bit depth times its channels. 0 when the header doesn't say.
+int storedBitCount(ByteView data);
+
 } // namespace orvu

@@ -50,21 +50,60 @@ Result<IconImage> IconLibrary::largeImage(std::uint32_t k) {
     return IconImage{entry, std::move(*bytes)};
 }
 
-Result<IconBitmap> IconLibrary::largeIcon(std::uint32_t k) {
-    const auto image = largeImage(k);
-    if (!image)
-        return image.failure();
+Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
     // Charged before decoding, whether or not the decoding then succeeds.
-    const ByteView bytes(image->bytes);
+    const ByteView bytes(image.bytes);
     const std::uint64_t pixels = claimedPixels(bytes);
     if (pixels > limits::MaxDecodedPixelsPerFile - m_pixelsDecoded)
         return Failure{Failure::Kind::OverLimit, "the file's images exceed the pixels that are "
                                                  "decoded of one file"};
     m_pixelsDecoded += pixels;
-    auto decoded = decodeIconImage(bytes, m_png);
+    return decodeIconImage(bytes, m_png);
+}
+
+Result<IconBitmap> IconLibrary::largeIcon(std::uint32_t k) {
+    const auto image = largeImage(k);
+    if (!image)
+        return image.failure();
+    auto decoded = decodeWithinBudget(*image);
     if (!decoded)
         return decoded.failure();
     return fitIconToSize(std::move(*decoded), LargeIconSize, LargeIconSize);
+}
+
+Result<IconDescription> IconLibrary::describe(std::uint32_t k) {
+    auto group = this->group(k);
+    if (!group)
+        return group.failure();
+    auto name = m_container->name(*m_source, k);
+    if (!name)
+        return name.failure();
+    IconDescription description{k, std::move(*name), {}, chooseImage(*group)};
+    for (const GroupEntry& entry : group->entries) {
+        ImageDescription image{entry.pixelWidth(), entry.pixelHeight(),  entry.bitCount,
+                               entry.colourCount,  ImageFormat::Missing, 0};
+        const auto extent = m_container->imageExtent(*m_source, entry);
+        // Enough of the image to tell its format and depth.
+        const auto head =
+            extent ? m_source->read(extent->offset, std::min<std::uint64_t>(extent->size, 40), 40,
+                                    "image header")
+                   : Result<std::vector<std::uint8_t>>(extent.failure());
+        if (head) {
+            image.bytes = extent->size;
+            image.format = isPng(ByteView(*head)) ? ImageFormat::Png : ImageFormat::Dib;
+            if (image.bitCount == 0)
+                image.bitCount = storedBitCount(ByteView(*head));
+        }
+        description.images.push_back(image);
+    }
+    return description;
+}
+
+Result<IconBitmap> IconLibrary::decode(const IconImage& image) {
+    auto decoded = decodeWithinBudget(image);
+    if (!decoded)
+        return decoded.failure();
+    return withAlphaChannel(std::move(*decoded));
 }
 
 Result<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {

@@ -12,10 +12,25 @@
 
 namespace orvu {
 
-// One stored image of an icon: its group entry and its bytes as stored.
-struct IconImage {
-    GroupEntry entry;
-    std::vector<std::uint8_t> bytes;
+enum class ImageFormat { Dib, Png, Missing };
+
+// One image of an icon as the file describes it, without decoding it.
+struct ImageDescription {
+    int width = 0; // 256 for a 0 in the directory
+    int height = 0;
+    int bitCount = 0;    // the directory's, or where it says 0, the image's own
+    int colourCount = 0; // the directory's (0 for 256 colours or more)
+    ImageFormat format = ImageFormat::Missing;
+    std::uint64_t bytes = 0; // as stored; 0 for an image the file lacks
+};
+
+// One icon as a file holds it.
+struct IconDescription {
+    std::uint32_t index = 0; // 0-based; the tiles number it from 1
+    IconName name;
+    std::vector<ImageDescription> images; // in directory order
+    // The image Windows shows at 32 x 32 (LargeIconSize), by index in `images`.
+    std::optional<std::size_t> large;
 };
 
 // The icons of one file as the Windows shell extracts them: how many there
@@ -47,6 +62,12 @@ public:
     Result<IconImage> largeImage(std::uint32_t k);
     // Every stored image of icon k, in directory order.
     Result<std::vector<IconImage>> images(std::uint32_t k);
+    // Icon k's name and images, reading only the group and each image's
+    // first bytes.
+    Result<IconDescription> describe(std::uint32_t k);
+    // One stored image decoded at its natural size, its transparency in its
+    // alpha channel (see withAlphaChannel).
+    Result<IconBitmap> decode(const IconImage& image);
 
     // Closes the file once everything wanted from it has been read: the
     // count stays, the icons and images are no longer had.
@@ -54,6 +75,8 @@ public:
 
 private:
     Result<IconGroup> group(std::uint32_t k);
+    // Decodes as stored, charging the image to the file's pixel budget.
+    Result<IconBitmap> decodeWithinBudget(const IconImage& image);
 
     std::unique_ptr<ByteSource> m_source;
     std::unique_ptr<IconContainer> m_container;

@@ -43,6 +43,20 @@ constexpr std::uint16_t IntegerId = 0x8000; // integer ids carry the top bit
 // Larger shifts can only point past any file.
 constexpr std::uint16_t MaxAlignmentShift = 24;
 
+// Resource names in NE files are 8-bit text, taken here as Latin-1.
+std::string latin1ToUtf8(const std::vector<std::uint8_t>& text) {
+    std::string utf8;
+    for (std::uint8_t c : text) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 } // namespace
 
 Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
@@ -66,6 +80,7 @@ Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
         return damaged("alignment shift " + std::to_string(shift) + " at " + hexOffset(table));
 
     auto result = std::unique_ptr<NeResources>(new NeResources);
+    result->m_table = table;
     bool haveGroups = false;
     bool haveIcons = false;
     std::uint64_t at = table + ResourceTable::TypesAt;
@@ -138,8 +153,23 @@ Result<IconGroup> NeResources::group(ByteSource& source, std::uint32_t k) const 
     return parseResourceGroup(ByteView(*data));
 }
 
-Result<std::vector<std::uint8_t>> NeResources::imageBytes(ByteSource& source,
-                                                          const GroupEntry& entry) const {
+Result<IconName> NeResources::name(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_groups.size())
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
+    const std::uint16_t id = m_groups[k].id;
+    if (id & NameInfo::IntegerId)
+        return IconName{static_cast<std::uint16_t>(id & ~NameInfo::IntegerId), {}, std::nullopt};
+    // Otherwise the offset, from the table's start, of a length byte and the name.
+    auto length = source.read(m_table + id, 1, 1, "resource name length");
+    if (!length)
+        return length.failure();
+    auto text = source.read(m_table + id + 1, (*length)[0], 255, "resource name");
+    if (!text)
+        return text.failure();
+    return IconName{std::nullopt, latin1ToUtf8(*text), std::nullopt};
+}
+
+Result<Extent> NeResources::imageExtent(ByteSource& source, const GroupEntry& entry) const {
     const auto id = static_cast<std::uint16_t>((entry.location | NameInfo::IntegerId) & 0xFFFF);
     const auto at = std::lower_bound(
         m_icons.begin(), m_icons.end(), id,
@@ -147,9 +177,10 @@ Result<std::vector<std::uint8_t>> NeResources::imageBytes(ByteSource& source,
     if (at == m_icons.end() || at->id != id)
         return Failure{Failure::Kind::NoSuchIcon,
                        "no icon resource " + std::to_string(entry.location)};
+    // Lengths are rounded up to the alignment, so the stored length may run
+    // past the end of the file by less than one unit.
     const std::uint64_t available = at->offset < source.size() ? source.size() - at->offset : 0;
-    return source.read(at->offset, std::min(at->length, available), limits::MaxImageBytes,
-                       "icon resource");
+    return Extent{at->offset, std::min(at->length, available)};
 }
 
 } // namespace orvu

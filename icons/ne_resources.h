@@ -16,8 +16,9 @@ public:
 
     std::uint32_t iconCount() const override { return static_cast<std::uint32_t>(m_groups.size()); }
     Result<IconGroup> group(ByteSource& source, std::uint32_t k) const override;
-    Result<std::vector<std::uint8_t>> imageBytes(ByteSource& source,
-                                                 const GroupEntry& entry) const override;
+    // A number, or a name from the resource table; NE files have no languages.
+    Result<IconName> name(ByteSource& source, std::uint32_t k) const override;
+    Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const override;
 
 private:
     struct Resource {
@@ -26,6 +27,7 @@ private:
         std::uint16_t id = 0;
     };
 
+    std::uint64_t m_table = 0; // the resource table, where names are found from
     std::vector<Resource> m_groups;
     std::vector<Resource> m_icons; // by id, one per id: the last the table lists
 };

@@ -59,7 +59,14 @@ constexpr std::uint64_t OffsetToData = 4; // from the root; the top bit marks a 
 constexpr std::uint64_t Size = 8;
 constexpr std::uint32_t OffsetMask = 0x7FFFFFFF;
 constexpr std::uint32_t IdMask = 0xFFFF;
+constexpr std::uint32_t NameIsString = 0x80000000; // then the low bits are the name's offset
 } // namespace ResourceEntry
+
+// IMAGE_RESOURCE_DIR_STRING_U: a resource's name, UTF-16 with its length first.
+namespace ResourceName {
+constexpr std::uint64_t Length = 0; // in UTF-16 code units
+constexpr std::uint64_t Text = 2;
+} // namespace ResourceName
 
 // IMAGE_RESOURCE_DATA_ENTRY.
 namespace ResourceData {
@@ -70,6 +77,39 @@ constexpr std::uint64_t Size = 16;
 
 constexpr std::uint16_t RtIcon = 3;
 constexpr std::uint16_t RtGroupIcon = 14;
+
+// UTF-16 (little-endian) as UTF-8; unpaired surrogates become U+FFFD.
+std::string utf16ToUtf8(ByteView text) {
+    std::string utf8;
+    const auto append = [&](std::uint32_t c) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else if (c < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | (c >> 12));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | (c >> 18));
+            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    for (std::uint64_t i = 0; i + 1 < text.size(); i += 2) {
+        const std::uint32_t unit = *text.u16(i);
+        const auto next = text.u16(i + 2);
+        if (unit >= 0xD800 && unit < 0xDC00 && next && *next >= 0xDC00 && *next < 0xE000) {
+            append(0x10000 + ((unit - 0xD800) << 10) + (*next - 0xDC00));
+            i += 2;
+        } else {
+            append(unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+        }
+    }
+    return utf8;
+}
 
 struct DirectoryHeader {
     std::uint16_t named = 0;
@@ -244,8 +284,8 @@ Result<std::uint32_t> PeResources::findById(ByteSource& source, std::uint32_t di
 
 // Where a name's data lies in its first language: name directory → first
 // language entry → data entry → file extent.
-Result<PeResources::Extent> PeResources::firstLanguageData(ByteSource& source,
-                                                           std::uint32_t nameDirectory) const {
+Result<Extent> PeResources::firstLanguageData(ByteSource& source,
+                                              std::uint32_t nameDirectory) const {
     const std::uint64_t languages = m_root + nameDirectory;
     const auto header = readDirectoryHeader(source, languages);
     if (!header)
@@ -286,8 +326,37 @@ Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const 
     return parseResourceGroup(ByteView(*data));
 }
 
-Result<std::vector<std::uint8_t>> PeResources::imageBytes(ByteSource& source,
-                                                          const GroupEntry& entry) const {
+Result<IconName> PeResources::name(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_iconCount)
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
+    const auto entry = readDirectoryEntry(source, m_root + m_groupDirectory, k);
+    if (!entry)
+        return entry.failure();
+    IconName result;
+    if (entry->name & ResourceEntry::NameIsString) {
+        const std::uint64_t at = m_root + (entry->name & ResourceEntry::OffsetMask);
+        auto length = source.read(at + ResourceName::Length, 2, 2, "resource name length");
+        if (!length)
+            return length.failure();
+        auto text =
+            source.read(at + ResourceName::Text, 2 * std::uint64_t{*ByteView(*length).u16(0)},
+                        2 * 0xFFFF, "resource name");
+        if (!text)
+            return text.failure();
+        result.name = utf16ToUtf8(ByteView(*text));
+    } else {
+        result.id = static_cast<std::uint16_t>(entry->name & ResourceEntry::IdMask);
+    }
+    const std::uint64_t languages = m_root + entry->offset;
+    const auto header = readDirectoryHeader(source, languages);
+    if (header && header->total() > 0) {
+        if (const auto first = readDirectoryEntry(source, languages, 0))
+            result.language = static_cast<std::uint16_t>(first->name & ResourceEntry::IdMask);
+    }
+    return result;
+}
+
+Result<Extent> PeResources::imageExtent(ByteSource& source, const GroupEntry& entry) const {
     if (!m_iconDirectory)
         return Failure{Failure::Kind::NoSuchIcon, "the file has no RT_ICON directory"};
     if (entry.location > ResourceEntry::IdMask)
@@ -296,10 +365,7 @@ Result<std::vector<std::uint8_t>> PeResources::imageBytes(ByteSource& source,
         findById(source, *m_iconDirectory, static_cast<std::uint16_t>(entry.location));
     if (!image)
         return image.failure();
-    const auto extent = firstLanguageData(source, *image);
-    if (!extent)
-        return extent.failure();
-    return source.read(extent->offset, extent->size, limits::MaxImageBytes, "RT_ICON data");
+    return firstLanguageData(source, *image);
 }
 
 } // namespace orvu

@@ -44,15 +44,11 @@ public:
 
     std::uint32_t iconCount() const override { return m_iconCount; }
     Result<IconGroup> group(ByteSource& source, std::uint32_t k) const override;
-    Result<std::vector<std::uint8_t>> imageBytes(ByteSource& source,
-                                                 const GroupEntry& entry) const override;
+    // A number or a name, in the group's first language.
+    Result<IconName> name(ByteSource& source, std::uint32_t k) const override;
+    Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const override;
 
 private:
-    struct Extent {
-        std::uint64_t offset = 0;
-        std::uint32_t size = 0;
-    };
-
     PeResources(SectionMap sections, std::uint64_t root)
         : m_sections(std::move(sections)), m_root(root) {}
     Result<std::uint32_t> findById(ByteSource& source, std::uint32_t directory,

@@ -14,6 +14,8 @@ namespace Ihdr {
 constexpr std::uint64_t Type = 12;
 constexpr std::uint64_t Width = 16; // big-endian, as every PNG number
 constexpr std::uint64_t Height = 20;
+constexpr std::uint64_t BitDepth = 24;
+constexpr std::uint64_t ColourType = 25;
 constexpr std::uint32_t Tag = 0x49484452; // "IHDR"
 } // namespace Ihdr
 
@@ -35,7 +37,12 @@ Result<PngHeader> readPngHeader(ByteView data) {
         *height > static_cast<std::uint32_t>(limits::MaxImageSide))
         return Failure{Failure::Kind::OverLimit, "a PNG image of " + std::to_string(*width) +
                                                      " x " + std::to_string(*height) + " pixels"};
-    return PngHeader{*width, *height};
+    // Grey, (unused), RGB, palette, grey and alpha, (unused), RGBA.
+    static constexpr int Channels[] = {1, 0, 3, 1, 2, 0, 4};
+    const auto depth = data.u8(Ihdr::BitDepth);
+    const auto colourType = data.u8(Ihdr::ColourType);
+    const int channels = colourType && *colourType < 7 ? Channels[*colourType] : 0;
+    return PngHeader{*width, *height, depth ? *depth * channels : 0};
 }
 
 } // namespace orvu

@@ -19,6 +19,7 @@ public:
 struct PngHeader {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    int bitsPerPixel = 0; // bit depth times the channels of the colour type
 };
 
 bool isPng(ByteView data);

@@ -18,9 +18,11 @@ struct ToolRun {
 };
 
 // Runs the tool with the arguments (already quoted for the shell); stderr
-// is appended to the output.
-ToolRun run(const std::string& arguments) {
-    const std::string command = std::string("'") + ORVU_CLI + "' " + arguments + " 2>&1";
+// is appended to the output, and `stdoutTo` (a shell redirection) may send
+// the standard output elsewhere.
+ToolRun run(const std::string& arguments, const std::string& stdoutTo = {}) {
+    const std::string command =
+        std::string("'") + ORVU_CLI + "' " + arguments + " 2>&1 " + stdoutTo;
     ToolRun result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -81,6 +83,23 @@ TEST(Cli, badArgumentsAndUnreadablePathsFailWithOneLine) {
     const ToolRun notAFolder = run("scan /nonexistent");
     EXPECT_EQ(notAFolder.status, 1);
     EXPECT_EQ(std::count(notAFolder.out.begin(), notAFolder.out.end(), '\n'), 1);
+}
+
+// Output that can't be written is a failure, never a success.
+TEST(Cli, aFullDiskFailsWithOneLine) {
+    test::TempDir dir;
+    test::GroupResource group;
+    group.name = std::uint16_t{1};
+    group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x123456)}};
+    test::writeFile(dir / "a.exe", test::buildPe({group}));
+    for (const std::string& arguments :
+         {"cells " + quoted(dir / "a.exe"), "scan " + quoted(dir.path())}) {
+        const ToolRun full = run(arguments, ">/dev/full");
+        EXPECT_EQ(full.status, 1) << arguments;
+        EXPECT_EQ(std::count(full.out.begin(), full.out.end(), '\n'), 1) << full.out;
+        EXPECT_NE(full.out.find("No space left on device"), std::string::npos) << full.out;
+        EXPECT_EQ(run(arguments, ">/dev/null").status, 0) << arguments;
+    }
 }
 
 TEST(Cli, scanEndsWithFilesIconsAndSeconds) {

@@ -1,0 +1,58 @@
+#include "icons/icon_file_writer.h"
+
+#include <limits>
+
+namespace orvu {
+namespace {
+
+void put16(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+    bytes.push_back(static_cast<std::uint8_t>(value));
+    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void put32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
+    put16(bytes, value & 0xFFFF);
+    put16(bytes, value >> 16);
+}
+
+} // namespace
+
+Result<std::vector<std::uint8_t>> writeIconFile(const std::vector<IconImage>& images) {
+    if (images.empty())
+        return Failure{Failure::Kind::NoSuchIcon, "an icon without images"};
+    if (images.size() > limits::MaxGroupEntries)
+        return Failure{Failure::Kind::OverLimit,
+                       std::to_string(images.size()) + " images in one icon file"};
+    std::uint64_t total =
+        IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
+    for (const IconImage& image : images)
+        total += image.bytes.size();
+    if (total > std::numeric_limits<std::uint32_t>::max())
+        return Failure{Failure::Kind::OverLimit,
+                       "an icon file of " + std::to_string(total) + " bytes"};
+
+    std::vector<std::uint8_t> file;
+    file.reserve(static_cast<std::size_t>(total));
+    put16(file, 0); // reserved
+    put16(file, IconDirectory::IconType);
+    put16(file, static_cast<std::uint32_t>(images.size()));
+    std::uint64_t offset =
+        IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
+    for (const IconImage& image : images) {
+        const GroupEntry& entry = image.entry;
+        file.push_back(entry.width);
+        file.push_back(entry.height);
+        file.push_back(entry.colourCount);
+        file.push_back(0); // reserved
+        put16(file, entry.planes);
+        put16(file, entry.bitCount);
+        put32(file, static_cast<std::uint32_t>(image.bytes.size()));
+        put32(file, static_cast<std::uint32_t>(offset));
+        offset += image.bytes.size();
+    }
+    for (const IconImage& image : images)
+        file.insert(file.end(), image.bytes.begin(), image.bytes.end());
+    return file;
+}
+
+} // namespace orvu

@@ -1,0 +1,69 @@
+#include "png/png_encoder.h"
+
+#include <bit>
+#include <csetjmp>
+#include <png.h>
+
+namespace orvu {
+namespace {
+
+void writeToMemory(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+void flushNothing(png_structp) {}
+void failQuietly(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// Everything between setjmp and a possible long jump back to it happens here,
+// in a frame without C++ objects of its own.
+bool writeImage(png_structp png, png_infop info, const IconBitmap& image) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
+                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // Each pixel is 0xAARRGGBB in memory order.
+    if constexpr (std::endian::native == std::endian::little) {
+        png_set_bgr(png);
+    } else {
+        png_set_swap_alpha(png);
+    }
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint32_t* row = image.pixels.data() + static_cast<std::size_t>(y) *
+                                                             static_cast<std::size_t>(image.width);
+        png_write_row(png, reinterpret_cast<png_const_bytep>(row));
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() !=
+            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+        return damaged("an image without pixels");
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
+    if (!png)
+        return Failure{Failure::Kind::System, "libpng could not start"};
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return Failure{Failure::Kind::System, "libpng could not start"};
+    }
+    std::vector<std::uint8_t> out;
+    png_set_write_fn(png, &out, writeToMemory, flushNothing);
+    const bool written = writeImage(png, info, image);
+    png_destroy_write_struct(&png, &info);
+    if (!written)
+        return Failure{Failure::Kind::System, "libpng could not write the image"};
+    return out;
+}
+
+} // namespace orvu

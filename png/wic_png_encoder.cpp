@@ -1,0 +1,67 @@
+#include "png/png_encoder.h"
+#include "png/wic.h"
+
+namespace orvu {
+
+using wic::ComPtr;
+using wic::ComScope;
+
+namespace {
+
+Failure wicFailed(const char* step) {
+    return {Failure::Kind::System, std::string("the Windows Imaging Component could not ") + step};
+}
+
+} // namespace
+
+Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() !=
+            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+        return damaged("an image without pixels");
+    const ComScope com;
+    if (!com.usable())
+        return wicFailed("start");
+
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, factory.outVoid())))
+        return wicFailed("start");
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.out())))
+        return wicFailed("make a stream");
+    ComPtr<IWICBitmapEncoder> encoder;
+    if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) ||
+        FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)))
+        return wicFailed("make a PNG encoder");
+    ComPtr<IWICBitmapFrameEncode> frame;
+    if (FAILED(encoder->CreateNewFrame(frame.out(), nullptr)) || FAILED(frame->Initialize(nullptr)))
+        return wicFailed("make a frame");
+    // Straight BGRA: little-endian 0xAARRGGBB, as IconBitmap holds it.
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    const auto width = static_cast<UINT>(image.width);
+    const auto height = static_cast<UINT>(image.height);
+    if (FAILED(frame->SetSize(width, height)) || FAILED(frame->SetPixelFormat(&format)) ||
+        format != GUID_WICPixelFormat32bppBGRA)
+        return wicFailed("take 32-bit pixels");
+    const UINT stride = width * 4;
+    if (FAILED(frame->WritePixels(
+            height, stride, stride * height,
+            const_cast<BYTE*>(reinterpret_cast<const BYTE*>(image.pixels.data())))) ||
+        FAILED(frame->Commit()) || FAILED(encoder->Commit()))
+        return wicFailed("write the image");
+
+    HGLOBAL memory = nullptr;
+    STATSTG stat{};
+    if (FAILED(GetHGlobalFromStream(stream.get(), &memory)) ||
+        FAILED(stream->Stat(&stat, STATFLAG_NONAME)))
+        return wicFailed("hand out the file");
+    const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(memory));
+    if (!bytes)
+        return wicFailed("hand out the file");
+    std::vector<std::uint8_t> out(bytes, bytes + stat.cbSize.QuadPart);
+    GlobalUnlock(memory);
+    return out;
+}
+
+} // namespace orvu
