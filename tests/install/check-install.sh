@@ -11,7 +11,21 @@ version=$2
 changelog=$3
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# cmake --install writes the list of installed files into the build folder,
+# where it may list a real installation: keep that list as it was.
+manifest=$build/install_manifest.txt
+if [ -f "$manifest" ]; then
+    cp -p "$manifest" "$work/manifest"
+fi
+finish() {
+    if [ -f "$work/manifest" ]; then
+        cp -p "$work/manifest" "$manifest"
+    else
+        rm -f "$manifest"
+    fi
+    rm -rf "$work"
+}
+trap finish EXIT
 root=$work/root
 usr=$root/usr
 failures=0
