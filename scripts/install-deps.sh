@@ -2,14 +2,21 @@
 # Installs the Debian packages the project needs and the machine lacks.
 #   install-deps.sh           to build and run the program
 #   install-deps.sh --tests   also what the tests, the fuzzers and the Windows checks need
+#   install-deps.sh --package also what making and checking the Debian package needs
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev libpng-dev
           fonts-wqy-zenhei)
-if [ "${1:-}" = "--tests" ]; then
-    packages+=(libgtest-dev clang libclang-rt-14-dev
-               g++-mingw-w64-x86-64 wine wine64 icoutils)
-fi
+case "${1:-}" in
+    --tests)
+        packages+=(libgtest-dev clang libclang-rt-14-dev
+                   g++-mingw-w64-x86-64 wine wine64 icoutils
+                   desktop-file-utils appstream man-db groff-base)
+        ;;
+    --package)
+        packages+=(dpkg-dev binutils file fakeroot lintian desktop-file-utils appstream)
+        ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

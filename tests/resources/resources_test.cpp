@@ -196,14 +196,17 @@ TEST(InstalledIcons, matchTheirFolderSizesAndHaveAlpha) {
     }
 }
 
-TEST(DesktopEntry, startsTheProgramWithItsIcon) {
+TEST(DesktopEntry, startsTheProgramWithItsIconOnTheFileOpened) {
     const QString text = QString::fromUtf8(readAll(sourceFile("orvu-icons.desktop")));
     const QStringList lines = text.split(QLatin1Char('\n'));
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
     for (const char* line :
          {"Type=Application", "Name=Orvu图标提取机", "Name[zh_CN]=Orvu图标提取机",
-          "Exec=orvu-icons", "Icon=orvu-icons", "Terminal=false", "Categories=Utility;Graphics;"}) {
+          "Exec=orvu-icons %f", "Icon=orvu-icons", "Terminal=false", "Categories=Utility;Graphics;",
+          "MimeType=application/x-ms-dos-executable;application/x-msdownload;"
+          "application/vnd.microsoft.portable-executable;"
+          "application/x-ms-ne-executable;image/vnd.microsoft.icon;"}) {
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
     }
 }
