@@ -38,7 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(ORVU_WITH_QT)
     # Every label of the window is Chinese, drawn in one of these fonts
-    # (app/design_font.cpp); without them it shows only empty boxes.
+    # (designFont() in controls/skin.cpp); without them it shows only empty boxes.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei | fonts-noto-cjk")
 endif()
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
