@@ -1,21 +1,10 @@
 #include "icons/icon_file_writer.h"
 
+#include "icons/byte_writer.h"
+
 #include <limits>
 
 namespace orvu {
-namespace {
-
-void put16(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void put32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
-    put16(bytes, value & 0xFFFF);
-    put16(bytes, value >> 16);
-}
-
-} // namespace
 
 Result<std::vector<std::uint8_t>> writeIconFile(const std::vector<IconImage>& images) {
     if (images.empty())
@@ -33,9 +22,9 @@ Result<std::vector<std::uint8_t>> writeIconFile(const std::vector<IconImage>& im
 
     std::vector<std::uint8_t> file;
     file.reserve(static_cast<std::size_t>(total));
-    put16(file, 0); // reserved
-    put16(file, IconDirectory::IconType);
-    put16(file, static_cast<std::uint32_t>(images.size()));
+    appendU16(file, 0); // reserved
+    appendU16(file, IconDirectory::IconType);
+    appendU16(file, static_cast<std::uint32_t>(images.size()));
     std::uint64_t offset =
         IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
     for (const IconImage& image : images) {
@@ -44,10 +33,10 @@ Result<std::vector<std::uint8_t>> writeIconFile(const std::vector<IconImage>& im
         file.push_back(entry.height);
         file.push_back(entry.colourCount);
         file.push_back(0); // reserved
-        put16(file, entry.planes);
-        put16(file, entry.bitCount);
-        put32(file, static_cast<std::uint32_t>(image.bytes.size()));
-        put32(file, static_cast<std::uint32_t>(offset));
+        appendU16(file, entry.planes);
+        appendU16(file, entry.bitCount);
+        appendU32(file, static_cast<std::uint32_t>(image.bytes.size()));
+        appendU32(file, static_cast<std::uint32_t>(offset));
         offset += image.bytes.size();
     }
     for (const IconImage& image : images)

@@ -36,6 +36,15 @@ Result<IconGroup> IconLibrary::group(std::uint32_t k) {
     return m_container->group(*m_source, k);
 }
 
+Result<IconImage> IconLibrary::image(const GroupEntry& entry) {
+    if (!m_container || !m_source)
+        return Failure{Failure::Kind::NoSuchIcon, "the file is closed or has no icons"};
+    auto bytes = m_container->imageBytes(*m_source, entry);
+    if (!bytes)
+        return bytes.failure();
+    return IconImage{entry, std::move(*bytes)};
+}
+
 Result<IconImage> IconLibrary::largeImage(std::uint32_t k) {
     auto group = this->group(k);
     if (!group)
@@ -43,11 +52,7 @@ Result<IconImage> IconLibrary::largeImage(std::uint32_t k) {
     const auto chosen = chooseImage(*group);
     if (!chosen)
         return damaged("an icon group without images");
-    const GroupEntry& entry = group->entries[*chosen];
-    auto bytes = m_container->imageBytes(*m_source, entry);
-    if (!bytes)
-        return bytes.failure();
-    return IconImage{entry, std::move(*bytes)};
+    return image(group->entries[*chosen]);
 }
 
 Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
@@ -112,10 +117,10 @@ Result<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {
         return group.failure();
     std::vector<IconImage> result;
     for (const GroupEntry& entry : group->entries) {
-        auto bytes = m_container->imageBytes(*m_source, entry);
-        if (!bytes)
-            return bytes.failure();
-        result.push_back(IconImage{entry, std::move(*bytes)});
+        auto stored = image(entry);
+        if (!stored)
+            return stored.failure();
+        result.push_back(std::move(*stored));
     }
     return result;
 }

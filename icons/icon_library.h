@@ -60,6 +60,10 @@ public:
     Result<IconBitmap> largeIcon(std::uint32_t k);
     // The stored image that icon k shows at the large size.
     Result<IconImage> largeImage(std::uint32_t k);
+    // Icon k's group directory: its images as the directory lists them.
+    Result<IconGroup> group(std::uint32_t k);
+    // One stored image, as a group entry of this file names it.
+    Result<IconImage> image(const GroupEntry& entry);
     // Every stored image of icon k, in directory order.
     Result<std::vector<IconImage>> images(std::uint32_t k);
     // Icon k's name and images, reading only the group and each image's
@@ -74,7 +78,6 @@ public:
     void closeFile() { m_source.reset(); }
 
 private:
-    Result<IconGroup> group(std::uint32_t k);
     // Decodes as stored, charging the image to the file's pixel budget.
     Result<IconBitmap> decodeWithinBudget(const IconImage& image);
 
