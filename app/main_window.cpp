@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
+#include "app/icon_details_window.h"
 #include "app/main_window_harvest.h"
 #include "app/picture_box.h"
 #include "app/status_line.h"
@@ -14,9 +15,12 @@
 #include "controls/push_button.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
+#include "harvest/icon_details.h"
 #include "harvest/icon_export.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
+#include "platform/atomic_file.h"
+#include "platform/icon_files.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
 #include "qt/task_bar.h"
@@ -31,6 +35,8 @@
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QWindow>
+#include <algorithm>
+#include <array>
 
 namespace orvu {
 namespace {
@@ -41,6 +47,11 @@ constexpr std::uint32_t WindowBackColour = 0x00FF8080;
 const QString FilePickerTitle = QStringLiteral("Orvu图标提取器 D2002 10 25");
 const QString FolderPickerTitle = QStringLiteral("请选择要提取图标的文件夹........");
 const QString SaveTitle = QStringLiteral("保存文件为:...");
+// The save dialog's types, in the order it offers them, and what each writes.
+const QList<FileFilter> SaveFilters{{QStringLiteral("图标文件"), QStringLiteral("*.ico")},
+                                    {QStringLiteral("PNG 图像"), QStringLiteral("*.png")},
+                                    {QStringLiteral("位图"), QStringLiteral("*.bmp")}};
+constexpr std::array<SaveFormat, 3> SaveFormats{SaveFormat::Ico, SaveFormat::Png, SaveFormat::Bmp};
 
 template <typename Control> Control* place(Control* control, const char* name, QRect area) {
     control->setObjectName(QString::fromLatin1(name));
@@ -156,6 +167,9 @@ void MainWindow::createControls() {
     c.tileMenu->setObjectName(QStringLiteral("tileMenu"));
     c.saveIconAction = c.tileMenu->addAction(QStringLiteral("图标另存为"));
     c.saveIconAction->setObjectName(QStringLiteral("saveIconAction"));
+    c.detailsAction = c.tileMenu->addAction(QStringLiteral("图标属性…"));
+    c.detailsAction->setObjectName(QStringLiteral("detailsAction"));
+    c.iconList->listItems().setToolTips([this](int row) { return toolTipOf(row); });
 }
 
 void MainWindow::connectHandlers() {
@@ -167,6 +181,8 @@ void MainWindow::connectHandlers() {
     connect(c.startButton, &QAbstractButton::clicked, this, &MainWindow::start);
     connect(c.iconList, &ListView::pressed, this, &MainWindow::listPressed);
     connect(c.saveIconAction, &QAction::triggered, this, &MainWindow::saveSelectedIcon);
+    connect(c.detailsAction, &QAction::triggered, this, &MainWindow::showSelectedDetails);
+    connect(c.iconList, &ListView::tileDoubleClicked, this, &MainWindow::showSelectedDetails);
     connect(c.closeButton, &QAbstractButton::clicked, this, &MainWindow::closeProgram);
     connect(c.minimiseButton, &QAbstractButton::clicked, this, &MainWindow::minimise);
     connect(c.helpButton, &QAbstractButton::clicked, this, &MainWindow::showAbout);
@@ -238,14 +254,41 @@ void MainWindow::clearListAndImages() {
     m_controls.iconList->setIcons(nullptr);
     m_controls.iconList->listItems().clear();
     m_controls.iconImages->listImages().clear();
+    m_origins.clear();
+}
+
+TileIcon MainWindow::tile(int image) const {
+    TileIcon tile;
+    tile.cell = toSurface(m_controls.iconImages->listImages().item(image));
+    tile.background = m_controls.previewBox->backColor().rgb() & 0xFFFFFF;
+    if (image >= 0 && static_cast<std::size_t>(image) < m_origins.size())
+        tile.origin = m_origins[static_cast<std::size_t>(image)];
+    return tile;
+}
+
+QString MainWindow::toolTipOf(int row) {
+    const auto item = m_controls.iconList->listItems().item(row);
+    if (!item || item->image < 0 || static_cast<std::size_t>(item->image) >= m_origins.size())
+        return {};
+    const IconOrigin& origin = m_origins[static_cast<std::size_t>(item->image)];
+    auto library = openIconLibrary(*origin.file, m_png);
+    if (!library)
+        return fromUtf8(messages::cannotReadFile(*origin.file, library.failure()));
+    const auto name = library->name(origin.index);
+    const auto group = library->group(origin.index);
+    if (!name || !group)
+        return fromUtf8(
+            messages::cannotReadFile(*origin.file, !name ? name.failure() : group.failure()));
+    return fromUtf8(messages::tileToolTip(*origin.file, origin.index, *name, *group));
 }
 
 void MainWindow::pickFile() {
     leaveOldSource();
     clearListAndImages();
     const auto chosen =
-        m_dialogs.openFile(this, {FilePickerTitle, QStringLiteral("(*.exe)"),
-                                  QStringLiteral("*.exe"), QDir::rootPath(), QString()});
+        m_dialogs.openFile(this, {FilePickerTitle,
+                                  {{QStringLiteral("(*.exe)"), QStringLiteral("*.exe")}},
+                                  QDir::rootPath()});
     m_controls.filePathBox->setText(chosen ? chosen->trimmed() : QString());
     m_controls.startButton->setEnabled(true);
 }
@@ -299,19 +342,43 @@ void MainWindow::saveSelectedIcon() {
         m_dialogs.tell(this, QString::fromUtf8(messages::NoTileSelected));
         return;
     }
-    const auto path =
-        m_dialogs.saveFile(this, {SaveTitle, QStringLiteral("图标文件"), QStringLiteral("*.ico"),
-                                  saveFolder(), QStringLiteral("TXT")});
-    if (!path || path->isEmpty())
+    const auto chosen = m_dialogs.saveFile(this, {SaveTitle, SaveFilters, saveFolder()});
+    if (!chosen || chosen->path.isEmpty())
         return;
-    const QImage picture = m_controls.iconImages->listImages().item(selected->image);
-    if (picture.isNull()) {
+    const SaveFormat chosenFormat = SaveFormats[static_cast<std::size_t>(
+        std::clamp(chosen->filter, 0, static_cast<int>(SaveFormats.size()) - 1))];
+    const SaveTarget target = saveTarget(toPath(chosen->path), chosenFormat);
+    // The dialog asked about the name it returned; a name that had no
+    // extension of these gets one, and may then name another file.
+    std::error_code error;
+    if (target.path != toPath(chosen->path) && std::filesystem::exists(target.path, error) &&
+        !m_dialogs.confirm(this, fromUtf8(messages::replaceExisting(target.path))))
+        return;
+    const TileIcon icon = tile(selected->image);
+    const auto bytes = tileFileBytes(icon, target.format, m_png);
+    if (!bytes) {
+        m_dialogs.tell(this, fromUtf8(messages::cannotReadIcon(icon.origin, bytes.failure())));
+        return;
+    }
+    if (const auto saved = replaceFileAtomically(target.path, *bytes); !saved)
+        m_dialogs.tell(this, fromUtf8(messages::cannotSave(target.path, saved.failure())));
+}
+
+void MainWindow::showSelectedDetails() {
+    const auto selected = m_controls.iconList->selectedItem();
+    if (!selected) {
         m_dialogs.tell(this, QString::fromUtf8(messages::NoTileSelected));
         return;
     }
-    const auto saved = savePicture(toSurface(picture), toPath(*path));
-    if (!saved)
-        m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(*path), saved.failure())));
+    const IconOrigin origin = tile(selected->image).origin;
+    auto details = IconDetails::open(origin, m_png);
+    if (!details) {
+        m_dialogs.tell(this, fromUtf8(messages::cannotReadIcon(origin, details.failure())));
+        return;
+    }
+    auto* window = new IconDetailsWindow(std::move(*details), m_dialogs, this);
+    window->move(pos() + QPoint(24, 48));
+    window->show();
 }
 
 void MainWindow::closeProgram() {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "harvest/folder_keys.h"
+#include "harvest/icon_origin.h"
+#include "harvest/tile_export.h"
 #include "icons/icon_drawing.h"
 
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -64,6 +67,7 @@ public:
         StatusLine* statusLine = nullptr;
         QMenu* tileMenu = nullptr;
         QAction* saveIconAction = nullptr;
+        QAction* detailsAction = nullptr;
     };
 
     MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent = nullptr);
@@ -93,6 +97,11 @@ public:
     Surface& previewSurface() { return m_preview; }
     const FolderKeys& folderKeys() const { return m_folderKeys; }
 
+    // Where the icon of the next image came from (the harvest adds it with
+    // the image), and the tile at an image index as the window holds it.
+    void addOrigin(const IconOrigin& origin) { m_origins.push_back(origin); }
+    TileIcon tile(int image) const;
+
     // What the user does.
     void chooseFileMode();
     void chooseFolderMode();
@@ -102,6 +111,7 @@ public:
     void stopHarvest();
     void listPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void saveSelectedIcon();
+    void showSelectedDetails();
     void closeProgram();
     void minimise();
     void showAbout();
@@ -124,6 +134,8 @@ private:
     void setTabOrder();
     void setPathBoxColour(QLineEdit* box, std::uint32_t designColour);
     void clearListAndImages();
+    // The tip of tile `row`: its file, its icon's name and sizes, read anew.
+    QString toolTipOf(int row);
     // A new source was chosen: a running harvest is for the old one.
     void leaveOldSource();
     void endProgram();
@@ -133,6 +145,7 @@ private:
     Dialogs& m_dialogs;
     const PngDecoder* m_png = nullptr;
     FolderKeys m_folderKeys;
+    std::vector<IconOrigin> m_origins; // one per image, in the collection's order
     Surface m_preview;
     QPixmap m_background;
     TrayIcon* m_tray = nullptr;

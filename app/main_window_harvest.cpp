@@ -33,8 +33,12 @@ void MainWindowHarvest::setImageSize(int width, int height) {
     images->setImageHeight(static_cast<std::int16_t>(height));
 }
 
-bool MainWindowHarvest::addImage(const std::string& key, const IconCell& cell) {
-    return m_window.controls().iconImages->listImages().add(fromUtf8(key), toQImage(cell));
+bool MainWindowHarvest::addImage(const std::string& key, const IconCell& cell,
+                                 const IconOrigin& origin) {
+    if (!m_window.controls().iconImages->listImages().add(fromUtf8(key), toQImage(cell)))
+        return false;
+    m_window.addOrigin(origin);
+    return true;
 }
 
 std::size_t MainWindowHarvest::imageCount() const {

@@ -17,7 +17,7 @@ public:
     void refreshPreview() override;
 
     void setImageSize(int width, int height) override;
-    bool addImage(const std::string& key, const IconCell& cell) override;
+    bool addImage(const std::string& key, const IconCell& cell, const IconOrigin& origin) override;
     std::size_t imageCount() const override;
 
     void bindListToImages() override;

@@ -42,13 +42,19 @@ public:
     std::optional<QString> openFile(QWidget*, const orvu::FileDialogRequest&) override {
         return path;
     }
-    std::optional<QString> saveFile(QWidget*, const orvu::FileDialogRequest&) override {
+    std::optional<orvu::SaveChoice> saveFile(QWidget*, const orvu::FileDialogRequest&) override {
         return {};
     }
     std::optional<QString> chooseFolder(QWidget*, const QString&) override { return path; }
+    std::optional<FolderChoice> chooseFolderAnd(QWidget*, const QString&, const QString&,
+                                                const QStringList&) override {
+        return FolderChoice{path, choice};
+    }
     void tell(QWidget*, const QString& message) override {
         std::fprintf(stderr, "message: %s\n", message.toUtf8().constData());
     }
+    bool confirm(QWidget*, const QString&) override { return true; }
+    int choice = 0;
 };
 
 // The longest time between two turns of the event loop while it is running:

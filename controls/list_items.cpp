@@ -41,6 +41,8 @@ QVariant ListItems::data(const QModelIndex& index, int role) const {
         return entry.text;
     case ImageRole:
         return entry.image;
+    case Qt::ToolTipRole:
+        return m_toolTipOf ? QVariant(m_toolTipOf(index.row())) : QVariant();
     default:
         return {};
     }

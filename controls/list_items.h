@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace orvu {
@@ -33,6 +34,10 @@ public:
     int count() const;
     // The item at an index; nullopt outside 0..count()-1.
     std::optional<ListItem> item(int index) const;
+    // Where an item's tip comes from, asked only when the tip is shown.
+    void setToolTips(std::function<QString(int index)> toolTipOf) {
+        m_toolTipOf = std::move(toolTipOf);
+    }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -40,6 +45,7 @@ public:
 
 private:
     QList<ListItem> m_items;
+    std::function<QString(int)> m_toolTipOf;
 };
 
 } // namespace orvu

@@ -367,6 +367,9 @@ void ListView::mouseReleaseEvent(QMouseEvent* event) {
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid())
+        emit tileDoubleClicked(index.row());
 }
 
 } // namespace orvu

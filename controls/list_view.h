@@ -51,6 +51,8 @@ signals:
     // or not; `position` in viewport pixels. A left or right press on a tile
     // has selected it by then, and one elsewhere has cleared the selection.
     void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // A double click of the left button on a tile, which it has selected.
+    void tileDoubleClicked(int row);
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;

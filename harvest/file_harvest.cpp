@@ -16,8 +16,8 @@ bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& ico
         const auto icon = icons.iconAt(k);
         const IconCell cell = renderCell(window, icon ? &*icon : nullptr);
         const std::string key = icons.keyFor(k);
-        if (!window.addImage(key, cell)) {
-            window.reportProblem(messages::keyTaken(key, icons.file));
+        if (!window.addImage(key, cell, IconOrigin{icons.file, k})) {
+            window.reportProblem(messages::keyTaken(key, *icons.file));
             return false;
         }
         if (k + 1 < icons.count && pace.due()) {

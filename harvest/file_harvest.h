@@ -13,7 +13,7 @@ namespace orvu {
 
 // One file's icons on their way into the window.
 struct FileIcons {
-    const std::filesystem::path& file;
+    std::shared_ptr<const std::filesystem::path> file;
     std::uint32_t count = 0;
     std::function<Result<IconBitmap>(std::uint32_t k)> iconAt; // at the large size
     std::function<std::string(std::uint32_t k)> keyFor;

@@ -77,7 +77,7 @@ void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) 
         return;
     }
     IconLibrary& library = *prefetched.library;
-    const FileIcons icons{file.path, library.count(),
+    const FileIcons icons{std::make_shared<const std::filesystem::path>(file.path), library.count(),
                           [&](std::uint32_t k) {
                               return k < prefetched.icons.size() ? std::move(prefetched.icons[k])
                                                                  : library.largeIcon(k);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "harvest/icon_origin.h"
 #include "icons/icon_drawing.h"
 
 #include <chrono>
@@ -38,8 +39,10 @@ public:
 
     // The image collection.
     virtual void setImageSize(int width, int height) = 0;
-    // Appends a copy of the cell under the key; false when the key is taken.
-    virtual bool addImage(const std::string& key, const IconCell& cell) = 0;
+    // Appends a copy of the cell under the key, with where its icon came
+    // from; false when the key is taken.
+    virtual bool addImage(const std::string& key, const IconCell& cell,
+                          const IconOrigin& origin) = 0;
     virtual std::size_t imageCount() const = 0;
 
     // The icon list.

@@ -12,10 +12,11 @@ void HeadlessWindow::setImageSize(int width, int height) {
     m_imageHeight = height;
 }
 
-bool HeadlessWindow::addImage(const std::string& key, const IconCell& cell) {
+bool HeadlessWindow::addImage(const std::string& key, const IconCell& cell,
+                              const IconOrigin& origin) {
     if (!m_keys.insert(key).second)
         return false;
-    m_images.push_back({key, m_keepCells ? cell : IconCell{}});
+    m_images.push_back({key, m_keepCells ? cell : IconCell{}, m_keepCells ? origin : IconOrigin{}});
     return true;
 }
 

@@ -18,6 +18,7 @@ public:
     struct Image {
         std::string key;
         IconCell cell;
+        IconOrigin origin;
     };
     struct Tile {
         std::string text;
@@ -31,7 +32,7 @@ public:
     void refreshPreview() override {}
 
     void setImageSize(int width, int height) override;
-    bool addImage(const std::string& key, const IconCell& cell) override;
+    bool addImage(const std::string& key, const IconCell& cell, const IconOrigin& origin) override;
     std::size_t imageCount() const override { return m_images.size(); }
 
     void bindListToImages() override { m_listBound = true; }

@@ -33,6 +33,8 @@ std::string reason(const Failure& failure) {
         return "文件中没有这个图标";
     case Failure::Kind::Exists:
         return "文件已存在";
+    case Failure::Kind::Changed:
+        return "文件在提取之后已经改变";
     }
     return failure.detail;
 }
@@ -44,6 +46,12 @@ std::string folderNotFound(const std::filesystem::path& folder, const Failure& f
 
 std::string cannotReadFile(const std::filesystem::path& file, const Failure& failure) {
     return "无法读取文件" + quoted(file) + "：" + reason(failure);
+}
+
+std::string cannotReadIcon(const IconOrigin& origin, const Failure& failure) {
+    const std::filesystem::path file = origin.file ? *origin.file : std::filesystem::path();
+    return "无法读取文件" + quoted(file) + "中的图标 " +
+           std::to_string(std::uint64_t{origin.index} + 1) + "：" + reason(failure);
 }
 
 std::string keyTaken(const std::string& key, const std::filesystem::path& file) {
@@ -68,6 +76,54 @@ std::string tileLimitReached(std::size_t limit) {
 
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure) {
     return "无法保存文件" + quoted(file) + "：" + reason(failure);
+}
+
+std::string replaceExisting(const std::filesystem::path& file) {
+    return "文件" + quoted(file) + "已经存在。要替换它吗？";
+}
+
+std::string iconHeading(std::uint32_t index, const IconName& name) {
+    std::string heading = "图标 " + std::to_string(std::uint64_t{index} + 1);
+    if (name.id)
+        heading += " · ID " + std::to_string(*name.id);
+    else if (!name.name.empty())
+        heading += " · 名称 " + name.name;
+    if (name.language)
+        heading += " · 语言 " + std::to_string(*name.language);
+    return heading;
+}
+
+std::string imageLabel(const ImageDescription& image) {
+    std::string label = std::to_string(image.width) + " × " + std::to_string(image.height);
+    if (image.bitCount > 0)
+        label += " · " + std::to_string(image.bitCount) + " 位";
+    switch (image.format) {
+    case ImageFormat::Png:
+        return label + " · PNG";
+    case ImageFormat::Dib:
+        return label + " · BMP";
+    case ImageFormat::Missing:
+        break;
+    }
+    return label + " · 缺失";
+}
+
+std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
+                        const IconName& name, const IconGroup& group) {
+    std::vector<std::pair<int, int>> sizes;
+    for (const GroupEntry& entry : group.entries)
+        sizes.emplace_back(entry.pixelWidth(), entry.pixelHeight());
+    std::sort(sizes.begin(), sizes.end());
+    sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+    std::string list;
+    for (const auto& [width, height] : sizes) {
+        if (!list.empty())
+            list += ", ";
+        list += std::to_string(width);
+        if (height != width)
+            list += "×" + std::to_string(height);
+    }
+    return displayText(file.filename()) + "\n" + iconHeading(index, name) + "\n尺寸：" + list;
 }
 
 } // namespace orvu::messages

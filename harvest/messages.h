@@ -1,5 +1,7 @@
 #pragma once
 
+#include "harvest/icon_origin.h"
+#include "icons/icon_library.h"
 #include "icons/result.h"
 
 #include <filesystem>
@@ -25,9 +27,22 @@ std::string reason(const Failure& failure);
 
 std::string folderNotFound(const std::filesystem::path& folder, const Failure& failure);
 std::string cannotReadFile(const std::filesystem::path& file, const Failure& failure);
+// "无法读取“notepad.exe”的图标 1：…": a tile's icon read again from its file.
+std::string cannotReadIcon(const IconOrigin& origin, const Failure& failure);
 std::string keyTaken(const std::string& key, const std::filesystem::path& file);
 std::string skippedEntries(const std::vector<Skipped>& skipped);
 std::string tileLimitReached(std::size_t limit);
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure);
+std::string replaceExisting(const std::filesystem::path& file);
+
+// How an icon is named for people: "图标 3 · ID 101 · 语言 2052",
+// "图标 1 · 名称 MAINICON".
+std::string iconHeading(std::uint32_t index, const IconName& name);
+// One image: "256 × 256 · 32 位 · PNG".
+std::string imageLabel(const ImageDescription& image);
+// A tile's tip: the file's name, the icon's heading and the sizes it holds
+// ("尺寸：16, 32, 48, 256").
+std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
+                        const IconName& name, const IconGroup& group);
 
 } // namespace orvu::messages

@@ -29,7 +29,7 @@ bool StartCommand::harvestFile(const std::filesystem::path& file) {
         return true;
     }
     HarvestPace pace(m_window);
-    const FileIcons icons{file, library->count(),
+    const FileIcons icons{std::make_shared<const std::filesystem::path>(file), library->count(),
                           [&](std::uint32_t k) { return library->largeIcon(k); },
                           [](std::uint32_t k) { return "my" + std::to_string(k); }};
     if (!harvestIcons(m_window, pace, icons))

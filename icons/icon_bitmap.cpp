@@ -5,8 +5,10 @@
 namespace orvu {
 
 IconBitmap withAlphaChannel(IconBitmap image) {
-    if (image.hasAlpha)
+    if (image.hasAlpha) {
+        image.mask.clear(); // the alpha channel decides; the mask means nothing
         return image;
+    }
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
         const std::uint32_t colour = image.pixels[i] & 0xFFFFFF;
         if (image.mask.empty() || image.mask[i] == 0) {

@@ -36,6 +36,14 @@ Result<IconGroup> IconLibrary::group(std::uint32_t k) {
     return m_container->group(*m_source, k);
 }
 
+Result<IconName> IconLibrary::name(std::uint32_t k) {
+    if (!m_container || k >= count())
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(std::uint64_t{k} + 1)};
+    if (!m_source)
+        return Failure{Failure::Kind::NoSuchIcon, "the file was closed"};
+    return m_container->name(*m_source, k);
+}
+
 Result<IconImage> IconLibrary::image(const GroupEntry& entry) {
     if (!m_container || !m_source)
         return Failure{Failure::Kind::NoSuchIcon, "the file is closed or has no icons"};
@@ -80,7 +88,7 @@ Result<IconDescription> IconLibrary::describe(std::uint32_t k) {
     auto group = this->group(k);
     if (!group)
         return group.failure();
-    auto name = m_container->name(*m_source, k);
+    auto name = this->name(k);
     if (!name)
         return name.failure();
     IconDescription description{k, std::move(*name), {}, chooseImage(*group)};

@@ -62,6 +62,8 @@ public:
     Result<IconImage> largeImage(std::uint32_t k);
     // Icon k's group directory: its images as the directory lists them.
     Result<IconGroup> group(std::uint32_t k);
+    // How the file names icon k.
+    Result<IconName> name(std::uint32_t k);
     // One stored image, as a group entry of this file names it.
     Result<IconImage> image(const GroupEntry& entry);
     // Every stored image of icon k, in directory order.

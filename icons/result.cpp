@@ -33,6 +33,8 @@ std::string describe(const Failure& failure) {
         return with("no such icon");
     case Failure::Kind::Exists:
         return with("already exists");
+    case Failure::Kind::Changed:
+        return with("changed since it was read");
     }
     return failure.detail;
 }

@@ -21,6 +21,7 @@ struct Failure {
         OverLimit,   // a size past one of the reader's limits (icons/limits.h)
         NoSuchIcon,  // an icon or image that the file doesn't hold
         Exists,      // a file is in the way and may not be replaced
+        Changed,     // a file no longer holds what was read from it before
     };
 
     Kind kind = Kind::Damaged;

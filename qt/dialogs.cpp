@@ -1,43 +1,76 @@
 #include "qt/dialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace orvu {
 namespace {
 
-std::optional<QString> runFileDialog(QWidget* owner, const FileDialogRequest& request,
-                                     QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner, request.title, request.initialFolder);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    // Qt takes the patterns from the last parentheses and shows the whole
-    // text; hide the pattern part unless the name is nothing else.
-    const QString wholePattern = "(" + request.filterPattern + ")";
-    if (request.filterName == wholePattern) {
-        dialog.setNameFilter(wholePattern);
-    } else {
-        dialog.setNameFilter(request.filterName + " " + wholePattern);
-        dialog.setOption(QFileDialog::HideNameFilterDetails);
-    }
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+// "名称 (*.ext)", as Qt's filter list takes it: the patterns in the last parentheses.
+QString filterText(const FileFilter& filter) {
+    const QString pattern = "(" + filter.pattern + ")";
+    return filter.name == pattern ? pattern : filter.name + " " + pattern;
+}
+
+// ".ext" of a filter's pattern "*.ext"; empty for patterns without one.
+QString suffixOf(const FileFilter& filter) {
+    const qsizetype dot = filter.pattern.lastIndexOf('.');
+    return dot < 0 ? QString() : filter.pattern.mid(dot + 1);
+}
+
+void setFilters(QFileDialog& dialog, const FileDialogRequest& request) {
+    QStringList texts;
+    for (const FileFilter& filter : request.filters)
+        texts << filterText(filter);
+    dialog.setNameFilters(texts);
+    if (request.selectedFilter >= 0 && request.selectedFilter < texts.size())
+        dialog.selectNameFilter(texts[request.selectedFilter]);
 }
 
 } // namespace
 
 std::optional<QString> QtDialogs::openFile(QWidget* owner, const FileDialogRequest& request) {
-    return runFileDialog(owner, request, QFileDialog::AcceptOpen);
+    QFileDialog dialog(owner, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    setFilters(dialog, request);
+    const bool named = request.filters.size() == 1 &&
+                       request.filters[0].name != "(" + request.filters[0].pattern + ")";
+    if (named)
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* owner, const FileDialogRequest& request) {
-    return runFileDialog(owner, request, QFileDialog::AcceptSave);
+std::optional<SaveChoice> QtDialogs::saveFile(QWidget* owner, const FileDialogRequest& request) {
+    QFileDialog dialog(owner, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    setFilters(dialog, request);
+    // The suffix follows the chosen filter, so that the dialog's own question
+    // before replacing a file asks about the name that will be written.
+    const auto followFilter = [&](const QString& text) {
+        for (const FileFilter& filter : request.filters) {
+            if (filterText(filter) == text)
+                dialog.setDefaultSuffix(suffixOf(filter));
+        }
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    int chosen = 0;
+    for (int i = 0; i < request.filters.size(); ++i) {
+        if (filterText(request.filters[i]) == dialog.selectedNameFilter())
+            chosen = i;
+    }
+    return SaveChoice{dialog.selectedFiles().constFirst(), chosen};
 }
 
 std::optional<QString> QtDialogs::chooseFolder(QWidget* owner, const QString& title) {
@@ -48,8 +81,34 @@ std::optional<QString> QtDialogs::chooseFolder(QWidget* owner, const QString& ti
     return folder;
 }
 
+std::optional<Dialogs::FolderChoice> QtDialogs::chooseFolderAnd(QWidget* owner,
+                                                                const QString& title,
+                                                                const QString& choiceLabel,
+                                                                const QStringList& choices) {
+    // Qt's own dialog, which can take one more row; the system's can't.
+    QFileDialog dialog(owner, title, QDir::homePath());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    auto* combo = new QComboBox(&dialog);
+    combo->addItems(choices);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(choiceLabel, &dialog), row, 0);
+        grid->addWidget(combo, row, 1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FolderChoice{dialog.selectedFiles().constFirst(), combo->currentIndex()};
+}
+
 void QtDialogs::tell(QWidget* owner, const QString& message) {
     QMessageBox::warning(owner, QApplication::applicationName(), message);
+}
+
+bool QtDialogs::confirm(QWidget* owner, const QString& question) {
+    return QMessageBox::question(owner, QApplication::applicationName(), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace orvu

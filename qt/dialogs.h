@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -7,15 +8,26 @@ class QWidget;
 
 namespace orvu {
 
-// One file dialog: its title, its single filter (the name shown and the
-// pattern), the folder it starts in and the suffix added to a name typed
-// without one (none when empty).
+// One choice of a file dialog's type list: the name shown and the pattern,
+// such as "PNG 图像" and "*.png".
+struct FileFilter {
+    QString name;
+    QString pattern;
+};
+
+// One file dialog: its title, its filters (the first chosen at first, unless
+// `selectedFilter` says otherwise) and the folder it starts in.
 struct FileDialogRequest {
     QString title;
-    QString filterName;
-    QString filterPattern;
+    QList<FileFilter> filters;
     QString initialFolder;
-    QString defaultSuffix;
+    int selectedFilter = 0;
+};
+
+// What a save dialog returns: the chosen path and the filter chosen with it.
+struct SaveChoice {
+    QString path;
+    int filter = 0;
 };
 
 // The modal dialogs the windows open. The program uses Qt's; tests answer
@@ -24,20 +36,37 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
+    // Shows a single filter's name without its pattern.
     virtual std::optional<QString> openFile(QWidget* owner, const FileDialogRequest& request) = 0;
-    // Never asks before an existing file is replaced.
-    virtual std::optional<QString> saveFile(QWidget* owner, const FileDialogRequest& request) = 0;
+    // A name typed without an extension gets the chosen filter's; an existing
+    // file is chosen only after the user agreed to replace it.
+    virtual std::optional<SaveChoice> saveFile(QWidget* owner,
+                                               const FileDialogRequest& request) = 0;
     virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& title) = 0;
+    // A folder, and one of `choices` (the first at first) shown with it.
+    struct FolderChoice {
+        QString folder;
+        int choice = 0;
+    };
+    virtual std::optional<FolderChoice> chooseFolderAnd(QWidget* owner, const QString& title,
+                                                        const QString& choiceLabel,
+                                                        const QStringList& choices) = 0;
     // A message the user acknowledges.
     virtual void tell(QWidget* owner, const QString& message) = 0;
+    // A yes-or-no question; true for yes.
+    virtual bool confirm(QWidget* owner, const QString& question) = 0;
 };
 
 class QtDialogs final : public Dialogs {
 public:
     std::optional<QString> openFile(QWidget* owner, const FileDialogRequest& request) override;
-    std::optional<QString> saveFile(QWidget* owner, const FileDialogRequest& request) override;
+    std::optional<SaveChoice> saveFile(QWidget* owner, const FileDialogRequest& request) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title) override;
+    std::optional<FolderChoice> chooseFolderAnd(QWidget* owner, const QString& title,
+                                                const QString& choiceLabel,
+                                                const QStringList& choices) override;
     void tell(QWidget* owner, const QString& message) override;
+    bool confirm(QWidget* owner, const QString& question) override;
 };
 
 } // namespace orvu

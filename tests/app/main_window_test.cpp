@@ -11,6 +11,7 @@
 #include "controls/push_button.h"
 #include "controls/title_button.h"
 #include "fake_dialogs.h"
+#include "icons/icon_library.h"
 #include "qt/qt_png_decoder.h"
 #include "support/icon_builders.h"
 #include "support/test_files.h"
@@ -240,8 +241,9 @@ TEST_F(MainWindowTest, filePickerEmptiesTheListBeforeItsDialog) {
 
     const auto& request = dialogs.requests.back();
     EXPECT_EQ(request.file.title, QStringLiteral("Orvu图标提取器 D2002 10 25"));
-    EXPECT_EQ(request.file.filterName, QStringLiteral("(*.exe)"));
-    EXPECT_EQ(request.file.filterPattern, QStringLiteral("*.exe"));
+    ASSERT_EQ(request.file.filters.size(), 1);
+    EXPECT_EQ(request.file.filters[0].name, QStringLiteral("(*.exe)"));
+    EXPECT_EQ(request.file.filters[0].pattern, QStringLiteral("*.exe"));
     EXPECT_EQ(request.file.initialFolder, QDir::rootPath());
 }
 
@@ -333,57 +335,107 @@ TEST_F(MainWindowTest, rightPressAnywhereInTheListPopsUpTheMenu) {
 class Export : public MainWindowTest {
 protected:
     Export() {
-        chooseFile(executable("two.exe", {0x336699, 0xCC0000}));
+        source = executable("two.exe", {0x336699, 0xCC0000});
+        chooseFile(source);
         form.controls().startButton->click();
     }
     void selectTile(int position) {
-        const QRect tile = form.controls().iconList->visualRect(
-            form.controls().iconList->model()->index(position - 1, 0));
-        QTest::mousePress(form.controls().iconList->viewport(), Qt::RightButton, {}, tile.center());
+        const ListView* list = form.controls().iconList;
+        const QRect tile = list->visualRect(list->model()->index(position - 1, 0));
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, tile.center());
         form.controls().tileMenu->hide();
     }
-    QImage readBack(const fs::path& path) {
+    // Saves the selected tile under `name` with the dialog's filter `filter`.
+    void save(const fs::path& name, int filter) {
+        dialogs.answers.push_back(QString::fromStdString(name.string()));
+        dialogs.filters.push_back(filter);
+        form.controls().saveIconAction->trigger();
+    }
+    QByteArray formatOf(const fs::path& path) {
         QImageReader reader(QString::fromStdString(path.string()));
         reader.setDecideFormatFromContent(true);
-        EXPECT_EQ(reader.format(), QByteArray("bmp"));
-        return reader.read();
+        return reader.format();
     }
+
+    fs::path source;
 };
 
-TEST_F(Export, savesTheSelectedTilesPictureAsABitmapWhateverTheName) {
+TEST_F(Export, theDialogOffersIconPngAndBitmapInThatOrder) {
     selectTile(2);
-    const fs::path target = dir / "saved.ico";
-    dialogs.answers.push_back(QString::fromStdString(target.string()));
+    dialogs.cancelNext();
     form.controls().saveIconAction->trigger();
     const auto& request = dialogs.requests.back();
     EXPECT_EQ(request.file.title, QStringLiteral("保存文件为:..."));
-    EXPECT_EQ(request.file.filterName, QStringLiteral("图标文件"));
-    EXPECT_EQ(request.file.filterPattern, QStringLiteral("*.ico"));
-    EXPECT_EQ(request.file.defaultSuffix, QStringLiteral("TXT"));
-    const QImage saved = readBack(target);
-    ASSERT_EQ(saved.size(), QSize(32, 32));
-    EXPECT_EQ(saved,
-              form.controls().iconImages->listImages().item(1).convertToFormat(saved.format()));
-    EXPECT_EQ(saved.pixel(16, 16), qRgb(0xCC, 0, 0));
-    const auto bytes = test::readFile(target);
-    EXPECT_EQ(bytes[28], 24); // bits per pixel
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    ASSERT_EQ(request.file.filters.size(), 3);
+    EXPECT_EQ(request.file.filters[0].name, QStringLiteral("图标文件"));
+    EXPECT_EQ(request.file.filters[0].pattern, QStringLiteral("*.ico"));
+    EXPECT_EQ(request.file.filters[1].name, QStringLiteral("PNG 图像"));
+    EXPECT_EQ(request.file.filters[2].name, QStringLiteral("位图"));
+    EXPECT_EQ(request.file.filters[2].pattern, QStringLiteral("*.bmp"));
+    EXPECT_EQ(request.file.selectedFilter, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-TEST_F(Export, savingTwiceReplacesTheFileAndCancellingWritesNothing) {
-    const fs::path target = dir / "same.bmp";
-    selectTile(1);
-    dialogs.answers.push_back(QString::fromStdString(target.string()));
-    form.controls().saveIconAction->trigger();
+// The file is written in the format its extension names, or else its filter's.
+TEST_F(Export, eachFormatIsWrittenAsItsNameOrFilterSays) {
+    struct Case {
+        std::string typed;
+        int filter;
+        std::string written;
+        QByteArray format;
+    };
+    const Case cases[] = {
+        {"a.ico", 0, "a.ico", "ico"}, {"b.png", 0, "b.png", "png"}, {"c", 1, "c.png", "png"},
+        {"d", 2, "d.bmp", "bmp"},     {"E.BMP", 0, "E.BMP", "bmp"}, {"f", 0, "f.ico", "ico"},
+    };
     selectTile(2);
-    dialogs.answers.push_back(QString::fromStdString(target.string()));
-    form.controls().saveIconAction->trigger();
-    EXPECT_EQ(readBack(target).pixel(3, 3), qRgb(0xCC, 0, 0));
+    for (const Case& c : cases) {
+        save(dir / c.typed, c.filter);
+        ASSERT_TRUE(fs::exists(dir / c.written)) << c.typed;
+        EXPECT_EQ(formatOf(dir / c.written), c.format) << c.typed;
+        const QImage picture(QString::fromStdString((dir / c.written).string()));
+        ASSERT_EQ(picture.size(), QSize(32, 32)) << c.typed;
+        EXPECT_EQ(picture.pixel(16, 16), qRgb(0xCC, 0, 0)) << c.typed;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    // The .ico holds the icon's own image, byte for byte.
+    IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "a.ico"), nullptr);
+    IconLibrary original = IconLibrary::fromBytes(test::readFile(source), nullptr);
+    ASSERT_EQ(saved.count(), 1u);
+    EXPECT_EQ(saved.images(0)->at(0).bytes, original.images(1)->at(0).bytes);
+    // The bitmap is the tile's cell, 24 bits a pixel.
+    EXPECT_EQ(test::readFile(dir / "d.bmp")[28], 24);
+}
 
-    dialogs.cancelNext();
-    form.controls().saveIconAction->trigger();
-    EXPECT_EQ(readBack(target).pixel(3, 3), qRgb(0xCC, 0, 0));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+TEST_F(Export, anExistingFileIsReplacedOnlyWhenTheUserAgrees) {
+    selectTile(1);
+    test::writeFile(dir / "old.png", {'o', 'l', 'd'});
+    dialogs.confirmations.push_back(false);
+    save(dir / "old", 1); // becomes old.png, which the dialog never asked about
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.questions[0].contains("old.png"));
+    EXPECT_EQ(test::readFile(dir / "old.png"), (test::ByteVector{'o', 'l', 'd'}));
+
+    dialogs.confirmations.push_back(true);
+    save(dir / "old", 1);
+    EXPECT_EQ(formatOf(dir / "old.png"), QByteArray("png"));
+}
+
+TEST_F(Export, aSourceThatChangedOrVanishedIsSaidAndNothingIsWritten) {
+    selectTile(2);
+    test::writeFile(source, test::buildPe({})); // no icons any more
+    save(dir / "changed.ico", 0);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("已经改变")) << dialogs.messages[0].toStdString();
+    fs::remove(source);
+    save(dir / "gone.png", 1);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[1].contains("two.exe")) << dialogs.messages[1].toStdString();
+    EXPECT_FALSE(fs::exists(dir / "changed.ico"));
+    EXPECT_FALSE(fs::exists(dir / "gone.png"));
+    // The cell needs no source file.
+    save(dir / "kept.bmp", 2);
+    EXPECT_EQ(formatOf(dir / "kept.bmp"), QByteArray("bmp"));
 }
 
 TEST_F(Export, withoutASelectedTileNoDialogOpens) {
@@ -399,17 +451,17 @@ TEST_F(Export, withoutASelectedTileNoDialogOpens) {
 TEST_F(Export, failedSavesKeepTheEarlierFileAndSaySo) {
     selectTile(1);
     // A folder that doesn't exist.
-    dialogs.answers.push_back(QString::fromStdString((dir / "no/such/x.bmp").string()));
-    form.controls().saveIconAction->trigger();
+    save(dir / "no/such/x.bmp", 2);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].contains("x.bmp"));
 
-    // A device: never replaced, never written.
+    // A device, through a link with a bitmap's name: never replaced, never written.
     struct stat before {};
     ASSERT_EQ(::stat("/dev/full", &before), 0);
-    dialogs.answers.push_back(QStringLiteral("/dev/full"));
-    form.controls().saveIconAction->trigger();
-    EXPECT_EQ(dialogs.messages.size(), 2);
+    fs::create_symlink("/dev/full", dir / "device.bmp");
+    save(dir / "device.bmp", 2);
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[1].contains("不是普通文件")) << dialogs.messages[1].toStdString();
     struct stat after {};
     ASSERT_EQ(::stat("/dev/full", &after), 0);
     EXPECT_TRUE(S_ISCHR(after.st_mode));
@@ -428,7 +480,8 @@ TEST_F(MainWindowTest, harvestedTilesShowInTheWindowAsTheyWereDrawn) {
     const ListView* list = form.controls().iconList;
     for (int i = 0; i < 4; ++i) {
         const QRect tile = list->visualRect(list->model()->index(i, 0));
-        const QPoint centre = list->viewport()->mapTo(&form, QPoint(tile.center().x(), tile.top() + 20));
+        const QPoint centre =
+            list->viewport()->mapTo(&form, QPoint(tile.center().x(), tile.top() + 20));
         EXPECT_EQ(shot.pixel(centre) & 0xFFFFFF, colours[static_cast<std::size_t>(i)]) << i;
     }
 }

@@ -384,8 +384,8 @@ TEST_F(HostileTree, foldersAndFilesWithoutPermissionAreSkippedAndNamed) {
 // collection, so that the rest of it is read from a shorter file.
 class ShrinkingWindow : public HeadlessWindow {
 public:
-    bool addImage(const std::string& key, const IconCell& cell) override {
-        const bool added = HeadlessWindow::addImage(key, cell);
+    bool addImage(const std::string& key, const IconCell& cell, const IconOrigin& origin) override {
+        const bool added = HeadlessWindow::addImage(key, cell, origin);
         if (!shrinkFile.empty() && imageCount() == 1) {
             fs::resize_file(shrinkFile, shrinkTo);
             shrinkFile.clear();

@@ -96,9 +96,14 @@ TEST(PeSectionMap, rootAndDataFollowTheirOwnRules) {
         std::optional<std::uint64_t> offset;
     };
     const Case cases[] = {
-        {0x1000, 0, 0x400},     {0x1300, 0, 0xB00},     {0x3000, 0, std::nullopt},
-        {0x1000, 0x10, 0x800},  {0x1100, 0x200, 0x900}, {0x3000, 0x10, 0x000},
-        {0x1000, 0x900, std::nullopt}, {0x0FFF, 0x10, std::nullopt},
+        {0x1000, 0, 0x400},
+        {0x1300, 0, 0xB00},
+        {0x3000, 0, std::nullopt},
+        {0x1000, 0x10, 0x800},
+        {0x1100, 0x200, 0x900},
+        {0x3000, 0x10, 0x000},
+        {0x1000, 0x900, std::nullopt},
+        {0x0FFF, 0x10, std::nullopt},
     };
     for (const Case& c : cases) {
         const auto offset =

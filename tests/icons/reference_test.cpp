@@ -1,9 +1,13 @@
 // The reader against the Windows API's own answers for real files: the
-// icon count of every file, and every icon's large image drawn on white.
+// icon count of every file, every icon's large image drawn on white, and the
+// icons as they are saved.
 
 #include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
+#include "icons/icon_file_writer.h"
+#include "icons/icon_image.h"
 #include "icons/icon_library.h"
+#include "png/png_encoder.h"
 #include "qt/qt_png_decoder.h"
 #include "support/sha256.h"
 #include "support/test_files.h"
@@ -54,12 +58,7 @@ std::filesystem::path corpusPath(const std::string& name) {
     return corpus / "usr/share/nsis" / name.substr(5);
 }
 
-std::string renderCell(IconLibrary& library, std::uint32_t k) {
-    const auto icon = library.largeIcon(k);
-    if (!icon)
-        return "null";
-    Surface cell = Surface::filled(LargeIconSize, LargeIconSize, 0xFFFFFF);
-    drawIcon(cell, *icon);
+std::string hexOf(const Surface& cell) {
     static constexpr char Hex[] = "0123456789abcdef";
     std::string text;
     for (std::uint32_t pixel : cell.pixels) {
@@ -67,6 +66,24 @@ std::string renderCell(IconLibrary& library, std::uint32_t k) {
             text += Hex[(pixel >> shift) & 0xF];
     }
     return text;
+}
+
+std::string renderCell(IconLibrary& library, std::uint32_t k) {
+    const auto icon = library.largeIcon(k);
+    if (!icon)
+        return "null";
+    Surface cell = Surface::filled(LargeIconSize, LargeIconSize, 0xFFFFFF);
+    drawIcon(cell, *icon);
+    return hexOf(cell);
+}
+
+// Whether a pixel under the mask has a colour that inverts the background.
+bool invertsBackground(const IconBitmap& image) {
+    for (std::size_t i = 0; i < image.pixels.size() && !image.hasAlpha; ++i) {
+        if (!image.mask.empty() && image.mask[i] && (image.pixels[i] & 0xFFFFFF) != 0)
+            return true;
+    }
+    return false;
 }
 
 int largestChannelGap(const std::string& a, const std::string& b) {
@@ -125,6 +142,59 @@ TEST_P(ReferenceTest, countsAndUnscaledCellsMatchWindows) {
                 "%d of those within 2 per channel\n",
                 GetParam(), files, differentVersion, cells, scaledCells, scaledAgreeing);
     RecordProperty("scaledCells", scaledCells);
+}
+
+// Every icon of the real files written as an .ico holds its group's images
+// byte for byte and draws the same cell; the PNG of the image a tile shows,
+// put on white, is that cell wherever it needed no scaling and inverts no
+// pixel of the background.
+TEST_P(ReferenceTest, exportedIconsAreLosslessAndTheirPngsLookLikeTheCells) {
+    if (test::corpusDir().empty())
+        GTEST_SKIP() << "no corpus: run scripts/fetch-corpus.sh";
+    const QtPngDecoder png;
+    int icons = 0;
+    int pngsCompared = 0;
+    for (const ReferenceRow& row : readReference(test::dataDir() / "reference" / GetParam())) {
+        std::vector<std::uint8_t> bytes = test::readFile(corpusPath(row.name));
+        if (test::sha256Hex(bytes) != row.sha256)
+            continue;
+        IconLibrary library = IconLibrary::fromBytes(std::move(bytes), &png);
+        for (std::uint32_t k = 0; k < library.count(); ++k) {
+            const auto images = library.images(k);
+            if (!images || row.cells[k] == "null")
+                continue;
+            ++icons;
+            const auto file = writeIconFile(*images);
+            ASSERT_TRUE(file) << row.name << " icon " << k;
+            IconLibrary reread = IconLibrary::fromBytes(*file, &png);
+            ASSERT_EQ(reread.count(), 1u);
+            const auto again = reread.images(0);
+            ASSERT_TRUE(again) << row.name << " icon " << k;
+            ASSERT_EQ(again->size(), images->size());
+            for (std::size_t i = 0; i < images->size(); ++i)
+                EXPECT_EQ((*again)[i].bytes, (*images)[i].bytes) << row.name << " icon " << k;
+            EXPECT_EQ(renderCell(reread, 0), renderCell(library, k)) << row.name << " icon " << k;
+
+            const bool scaled = row.scaled.size() > k && row.scaled[k] == 's';
+            const auto large = library.largeImage(k);
+            const auto stored = large ? decodeIconImage(ByteView(large->bytes), &png)
+                                      : Result<IconBitmap>(large.failure());
+            if (scaled || !stored || invertsBackground(*stored))
+                continue;
+            const auto encoded = encodePng(withAlphaChannel(*stored));
+            ASSERT_TRUE(encoded);
+            auto decoded = decodeIconImage(ByteView(*encoded), &png);
+            ASSERT_TRUE(decoded);
+            decoded->hasAlpha = true; // put on white by its alpha, even where all of it is 0
+            Surface cell = Surface::filled(LargeIconSize, LargeIconSize, 0xFFFFFF);
+            drawIcon(cell, *decoded);
+            EXPECT_LE(largestChannelGap(hexOf(cell), row.cells[k]), 2) << row.name << " icon " << k;
+            ++pngsCompared;
+        }
+    }
+    EXPECT_GT(icons, 0);
+    std::printf("%s: %d icons written and read back, %d PNGs compared with their cells\n",
+                GetParam(), icons, pngsCompared);
 }
 
 INSTANTIATE_TEST_SUITE_P(RealFiles, ReferenceTest,

@@ -1,0 +1,191 @@
+#include "app/icon_details_window.h"
+
+#include "app/system_colours.h"
+#include "app/window_design.h"
+#include "controls/push_button.h"
+#include "controls/skin.h"
+#include "controls/title_button.h"
+#include "harvest/messages.h"
+#include "qt/dialogs.h"
+#include "qt/qt_bridge.h"
+#include "qt/task_bar.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace orvu {
+namespace {
+
+constexpr QSize WindowSize{560, 420};
+constexpr int TitleBandHeight = 29;
+constexpr int Checker = 8; // pixels a checkerboard square
+
+const QString DetailsTitle = QStringLiteral("图标属性");
+const QString SaveImageCaption = QStringLiteral("保存为 PNG…");
+const QString SaveIconCaption = QStringLiteral("保存整个图标 (.ico)…");
+const QString SaveDialogTitle = QStringLiteral("保存文件为:...");
+
+// The picture over a light checkerboard, which shows what is transparent.
+QPixmap onCheckerboard(const QImage& image) {
+    QPixmap board(image.size());
+    QPainter painter(&board);
+    for (int y = 0; y < image.height(); y += Checker) {
+        for (int x = 0; x < image.width(); x += Checker) {
+            const bool light = (x / Checker + y / Checker) % 2 == 0;
+            painter.fillRect(x, y, Checker, Checker,
+                             light ? QColor(255, 255, 255) : QColor(220, 220, 220));
+        }
+    }
+    painter.drawImage(0, 0, image);
+    return board;
+}
+
+QImage toImage(const IconBitmap& bitmap) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+    for (int y = 0; y < bitmap.height; ++y)
+        std::copy_n(bitmap.pixels.begin() + static_cast<std::ptrdiff_t>(y) * bitmap.width,
+                    bitmap.width, reinterpret_cast<QRgb*>(image.scanLine(y)));
+    return image;
+}
+
+// "notepad_1-256.png": the file's stem, the icon's position and the image's size.
+QString suggestedName(const IconDetails& details, const QString& suffix) {
+    return toDisplay(details.file().stem()) +
+           QStringLiteral("_%1%2").arg(details.description().index + 1).arg(suffix);
+}
+
+} // namespace
+
+IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::Tool),
+      m_details(std::move(details)), m_dialogs(dialogs),
+      m_background(QStringLiteral(":/background.bmp")) {
+    setObjectName(QStringLiteral("iconDetailsWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(DetailsTitle);
+    setFont(designFont());
+    setFixedSize(WindowSize);
+
+    m_close = new TitleButton(TitleButton::Kind::Close, this);
+    m_close->setObjectName(QStringLiteral("closeButton"));
+    m_close->setGeometry(WindowSize.width() - 29, 8, 21, 21);
+    connect(m_close, &QAbstractButton::clicked, this, &QWidget::close);
+
+    auto* title = designLabel(this, "titleLabel", DetailsTitle, QPoint(16, 16),
+                              designColour(SystemColour::HighlightText, palette()));
+    title->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    auto* heading = new QLabel(fromUtf8(m_details.heading()), this);
+    heading->setObjectName(QStringLiteral("heading"));
+    heading->setGeometry(16, TitleBandHeight + 16, WindowSize.width() - 32, 18);
+    auto* path = new QLabel(toDisplay(m_details.file()), this);
+    path->setObjectName(QStringLiteral("filePath"));
+    path->setGeometry(16, TitleBandHeight + 36, WindowSize.width() - 32, 18);
+    path->setToolTip(path->text());
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("images"));
+    scroll->setGeometry(16, TitleBandHeight + 60, WindowSize.width() - 32,
+                        WindowSize.height() - TitleBandHeight - 60 - 48);
+    scroll->setWidgetResizable(true);
+    auto* strip = new QWidget(scroll);
+    auto* grid = new QGridLayout(strip);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    for (std::size_t i = 0; i < m_details.imageCount(); ++i) {
+        const ImageDescription& image = m_details.description().images[i];
+        auto* picture = new QLabel(strip);
+        // Room for the image at its natural size before it is decoded.
+        picture->setFixedSize(std::min(image.width, 256), std::min(image.height, 256));
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto* label = new QLabel(fromUtf8(m_details.imageLabel(i)), strip);
+        auto* save = new PushButton(SaveImageCaption, strip);
+        save->setEnabled(false);
+        connect(save, &QAbstractButton::clicked, this, [this, i] { saveImage(i); });
+        const int row = static_cast<int>(i);
+        grid->addWidget(picture, row, 0, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(label, row, 1, Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(save, row, 2, Qt::AlignRight | Qt::AlignTop);
+        m_pictures.push_back(picture);
+        m_labels.push_back(label);
+        m_saveButtons.push_back(save);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(static_cast<int>(m_details.imageCount()), 1);
+    scroll->setWidget(strip);
+
+    m_saveIcon = new PushButton(SaveIconCaption, this);
+    m_saveIcon->setObjectName(QStringLiteral("saveIconButton"));
+    const QSize buttonSize = m_saveIcon->sizeHint();
+    m_saveIcon->setGeometry(WindowSize.width() - 16 - buttonSize.width(),
+                            WindowSize.height() - 16 - buttonSize.height(), buttonSize.width(),
+                            buttonSize.height());
+    connect(m_saveIcon, &QAbstractButton::clicked, this, &IconDetailsWindow::saveIcon);
+
+    QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);
+}
+
+IconDetailsWindow::~IconDetailsWindow() = default;
+
+void IconDetailsWindow::decodeNext() {
+    if (m_next >= m_details.imageCount())
+        return;
+    const std::size_t i = m_next++;
+    if (const auto bitmap = m_details.decode(i)) {
+        m_pictures[i]->setPixmap(onCheckerboard(toImage(*bitmap)));
+        m_pictures[i]->setFixedSize(bitmap->width, bitmap->height);
+        m_saveButtons[i]->setEnabled(true);
+    } else {
+        m_labels[i]->setText(m_labels[i]->text() + "\n" +
+                             fromUtf8(messages::reason(bitmap.failure())));
+    }
+    QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);
+}
+
+void IconDetailsWindow::saveImage(std::size_t i) {
+    const ImageDescription& image = m_details.description().images.at(i);
+    const QString name = suggestedName(m_details, QStringLiteral("-%1.png").arg(image.width));
+    const auto chosen =
+        m_dialogs.saveFile(this, {SaveDialogTitle,
+                                  {{QStringLiteral("PNG 图像"), QStringLiteral("*.png")}},
+                                  QDir::home().filePath(name)});
+    if (!chosen)
+        return;
+    if (const auto saved = m_details.saveImage(i, toPath(chosen->path)); !saved)
+        m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(chosen->path), saved.failure())));
+}
+
+void IconDetailsWindow::saveIcon() {
+    const auto chosen = m_dialogs.saveFile(
+        this, {SaveDialogTitle,
+               {{QStringLiteral("图标文件"), QStringLiteral("*.ico")}},
+               QDir::home().filePath(suggestedName(m_details, QStringLiteral(".ico")))});
+    if (!chosen)
+        return;
+    if (const auto saved = m_details.saveIcon(toPath(chosen->path)); !saved)
+        m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(chosen->path), saved.failure())));
+}
+
+void IconDetailsWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), m_background);
+    paintTitleBand(painter, QRect(8, 8, width() - 16, TitleBandHeight - 4));
+    painter.setPen(QPen(designColour(SystemColour::WindowText, palette()), 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void IconDetailsWindow::mousePressEvent(QMouseEvent* event) {
+    // The title band moves the window, as the main window's title does.
+    if (event->position().y() < TitleBandHeight + 8 && windowHandle())
+        windowHandle()->startSystemMove();
+}
+
+} // namespace orvu

@@ -1,0 +1,63 @@
+#include "harvest/icon_details.h"
+
+#include "harvest/icon_export.h"
+#include "harvest/messages.h"
+#include "platform/atomic_file.h"
+#include "platform/icon_files.h"
+#include "platform/path_text.h"
+#include "png/png_encoder.h"
+
+namespace orvu {
+
+Result<IconDetails> IconDetails::open(const IconOrigin& origin, const PngDecoder* png) {
+    if (!origin.file)
+        return Failure{Failure::Kind::NoSuchIcon, "the tile has no file"};
+    auto library = openIconLibrary(*origin.file, png);
+    if (!library)
+        return library.failure();
+    if (origin.index >= library->count())
+        return Failure{Failure::Kind::Changed, {}};
+    auto group = library->group(origin.index);
+    if (!group)
+        return group.failure();
+    auto description = library->describe(origin.index);
+    if (!description)
+        return description.failure();
+    return IconDetails(*origin.file, std::move(*library), std::move(*description),
+                       std::move(*group));
+}
+
+std::string IconDetails::heading() const {
+    return displayText(m_file.filename()) + " · " +
+           messages::iconHeading(m_description.index, m_description.name);
+}
+
+std::string IconDetails::imageLabel(std::size_t i) const {
+    return messages::imageLabel(m_description.images.at(i));
+}
+
+Result<IconBitmap> IconDetails::decode(std::size_t i) {
+    const auto image = m_library.image(m_group.entries.at(i));
+    if (!image)
+        return image.failure();
+    return m_library.decode(*image);
+}
+
+Result<void> IconDetails::saveImage(std::size_t i, const std::filesystem::path& target) {
+    const auto decoded = decode(i);
+    if (!decoded)
+        return decoded.failure();
+    const auto png = encodePng(*decoded);
+    if (!png)
+        return png.failure();
+    return replaceFileAtomically(target, *png);
+}
+
+Result<void> IconDetails::saveIcon(const std::filesystem::path& target) {
+    const auto bytes = iconFileOf(m_library, m_description.index);
+    if (!bytes)
+        return bytes.failure();
+    return replaceFileAtomically(target, *bytes);
+}
+
+} // namespace orvu

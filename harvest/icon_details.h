@@ -1,0 +1,47 @@
+#pragma once
+
+#include "harvest/icon_origin.h"
+#include "icons/icon_library.h"
+#include "icons/png_decoder.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace orvu {
+
+// One icon read again from its file for a closer look: its name and every
+// image it holds, each decoded only when it is wanted, and saved whole or
+// image by image.
+class IconDetails {
+public:
+    // Fails when the file can't be read or no longer holds the icon.
+    static Result<IconDetails> open(const IconOrigin& origin, const PngDecoder* png);
+
+    const std::filesystem::path& file() const { return m_file; }
+    const IconDescription& description() const { return m_description; }
+    std::size_t imageCount() const { return m_description.images.size(); }
+    // "notepad.exe · 图标 1 · ID 2 · 语言 1033"
+    std::string heading() const;
+    // "256 × 256 · 32 位 · PNG"
+    std::string imageLabel(std::size_t i) const;
+
+    // Image i at its natural size, its transparency in its alpha channel.
+    Result<IconBitmap> decode(std::size_t i);
+    // Image i as a PNG file; the whole icon as an .ico file.
+    Result<void> saveImage(std::size_t i, const std::filesystem::path& target);
+    Result<void> saveIcon(const std::filesystem::path& target);
+
+private:
+    IconDetails(std::filesystem::path file, IconLibrary library, IconDescription description,
+                IconGroup group)
+        : m_file(std::move(file)), m_library(std::move(library)),
+          m_description(std::move(description)), m_group(std::move(group)) {}
+
+    std::filesystem::path m_file;
+    IconLibrary m_library;
+    IconDescription m_description;
+    IconGroup m_group;
+};
+
+} // namespace orvu

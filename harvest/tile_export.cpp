@@ -1,0 +1,54 @@
+#include "harvest/tile_export.h"
+
+#include "harvest/icon_cell.h"
+#include "platform/atomic_file.h"
+#include "platform/icon_files.h"
+
+namespace orvu {
+namespace {
+
+// Whether icon `index` of the library, drawn anew, is the cell a tile shows.
+bool sameIcon(IconLibrary& library, std::uint32_t index, const IconCell& cell,
+              std::uint32_t background) {
+    if (index >= library.count())
+        return false;
+    const auto icon = library.largeIcon(index);
+    Surface preview = Surface::filled(PreviewSize, PreviewSize, background);
+    return renderCell(preview, background, icon ? &*icon : nullptr).pixels == cell.pixels;
+}
+
+} // namespace
+
+SaveTarget saveTarget(const std::filesystem::path& chosen, SaveFormat chosenFormat) {
+    if (const auto named = formatOfName(chosen))
+        return {chosen, *named};
+    std::filesystem::path path = chosen;
+    path += extensionOf(chosenFormat);
+    return {path, chosenFormat};
+}
+
+Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
+                                                const PngDecoder* png) {
+    const IconOrigin& origin = tile.origin;
+    const IconCell& cell = tile.cell;
+    if (format == SaveFormat::Bmp)
+        return encodeBitmapFile(cell);
+    if (!origin.file)
+        return Failure{Failure::Kind::NoSuchIcon, "the tile has no file"};
+    auto library = openIconLibrary(*origin.file, png);
+    if (!library)
+        return library.failure();
+    if (!sameIcon(*library, origin.index, cell, tile.background))
+        return Failure{Failure::Kind::Changed, {}};
+    return format == SaveFormat::Ico ? iconFileOf(*library, origin.index)
+                                     : pngOf(*library, origin.index);
+}
+
+Result<void> saveTile(const TileIcon& tile, const SaveTarget& target, const PngDecoder* png) {
+    const auto bytes = tileFileBytes(tile, target.format, png);
+    if (!bytes)
+        return bytes.failure();
+    return replaceFileAtomically(target.path, *bytes);
+}
+
+} // namespace orvu

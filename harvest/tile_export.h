@@ -1,0 +1,43 @@
+#pragma once
+
+#include "harvest/harvest_window.h"
+#include "harvest/icon_export.h"
+#include "harvest/icon_origin.h"
+#include "icons/png_decoder.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace orvu {
+
+// Where and how a tile is saved.
+struct SaveTarget {
+    std::filesystem::path path;
+    SaveFormat format = SaveFormat::Ico;
+};
+
+// In the format the name's extension names; a name without one of those
+// gets the chosen format's extension.
+SaveTarget saveTarget(const std::filesystem::path& chosen, SaveFormat chosenFormat);
+
+// A tile as the window holds it: its cell, the background the cell was
+// drawn on, and where its icon came from.
+struct TileIcon {
+    IconCell cell;
+    std::uint32_t background = 0xFFFFFF;
+    IconOrigin origin;
+};
+
+// What a tile is saved as. The .ico and .png are read again from the icon's
+// file; when the file no longer holds the icon the tile shows (its cell drawn
+// anew differs), the failure says the file changed. The .bmp is the tile's
+// cell itself.
+Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
+                                                const PngDecoder* png);
+
+// Writes tileFileBytes to the target, replacing a file there only once the
+// whole new one is written.
+Result<void> saveTile(const TileIcon& tile, const SaveTarget& target, const PngDecoder* png);
+
+} // namespace orvu
