@@ -26,6 +26,7 @@ namespace {
 constexpr QSize WindowSize{560, 420};
 constexpr int TitleBandHeight = 29;
 constexpr int Checker = 8; // pixels a checkerboard square
+constexpr std::uint32_t PanelColour = 0x00FFE1D0; // as the main window's source panel
 
 const QString DetailsTitle = QStringLiteral("图标属性");
 const QString SaveImageCaption = QStringLiteral("保存为 PNG…");
@@ -95,7 +96,13 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     scroll->setGeometry(16, TitleBandHeight + 60, WindowSize.width() - 32,
                         WindowSize.height() - TitleBandHeight - 60 - 48);
     scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* strip = new QWidget(scroll);
+    // The light panel of the program's windows behind the pictures.
+    QPalette panel = strip->palette();
+    panel.setColor(QPalette::Window, designColour(PanelColour, palette()));
+    strip->setPalette(panel);
+    strip->setAutoFillBackground(true);
     auto* grid = new QGridLayout(strip);
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(10);
@@ -110,9 +117,12 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
         save->setEnabled(false);
         connect(save, &QAbstractButton::clicked, this, [this, i] { saveImage(i); });
         const int row = static_cast<int>(i);
+        auto* beside = new QVBoxLayout;
+        beside->addWidget(label);
+        beside->addWidget(save, 0, Qt::AlignLeft);
+        beside->addStretch(1);
         grid->addWidget(picture, row, 0, Qt::AlignLeft | Qt::AlignTop);
-        grid->addWidget(label, row, 1, Qt::AlignLeft | Qt::AlignTop);
-        grid->addWidget(save, row, 2, Qt::AlignRight | Qt::AlignTop);
+        grid->addLayout(beside, row, 1);
         m_pictures.push_back(picture);
         m_labels.push_back(label);
         m_saveButtons.push_back(save);
@@ -171,6 +181,11 @@ void IconDetailsWindow::saveIcon() {
         return;
     if (const auto saved = m_details.saveIcon(toPath(chosen->path)); !saved)
         m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(chosen->path), saved.failure())));
+}
+
+void IconDetailsWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    keepOffTaskBar(this);
 }
 
 void IconDetailsWindow::paintEvent(QPaintEvent*) {

@@ -8,6 +8,9 @@
 #include "qt/single_instance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -17,6 +20,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Orvu"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The standard dialogs and questions speak the windows' language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     orvu::QtDialogs dialogs;
     const orvu::QtPngDecoder png;

@@ -40,6 +40,8 @@ if(ORVU_WITH_QT)
     # Every label of the window is Chinese, drawn in one of these fonts
     # (designFont() in controls/skin.cpp); without them it shows only empty boxes.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei | fonts-noto-cjk")
+    # Qt's own Chinese texts, for the file dialogs and questions the window opens.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 endif()
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 

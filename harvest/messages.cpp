@@ -88,7 +88,8 @@ std::string iconHeading(std::uint32_t index, const IconName& name) {
         heading += " · ID " + std::to_string(*name.id);
     else if (!name.name.empty())
         heading += " · 名称 " + name.name;
-    if (name.language)
+    // Language 0 is the neutral one, which says nothing to a reader.
+    if (name.language && *name.language != 0)
         heading += " · 语言 " + std::to_string(*name.language);
     return heading;
 }

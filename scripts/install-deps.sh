@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev libpng-dev
-          fonts-wqy-zenhei)
+          fonts-wqy-zenhei qt6-translations-l10n)
 case "${1:-}" in
     --tests)
         packages+=(libgtest-dev clang libclang-rt-14-dev
