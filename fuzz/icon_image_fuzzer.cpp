@@ -1,9 +1,11 @@
-// One stored icon image, DIB or PNG, decoded as the reader decodes it; PNG
-// images also through the command-line tool's decoder.
+// One stored icon image, DIB or PNG, decoded as the reader decodes it, then
+// with its transparency in its alpha channel and written as PNG; PNG images
+// also through the command-line tool's decoder.
 
 #include "fuzz_png.h"
 #include "icons/icon_image.h"
 #include "icons/limits.h"
+#include "png/png_encoder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::checkBitmap(*image, limits::MaxImageSide);
         // PNG images carry no mask; only 32-bpp DIBs and PNGs carry alpha.
         if (isPng(bytes) && !image->mask.empty())
+            __builtin_trap();
+        const IconBitmap rgba = withAlphaChannel(*image);
+        fuzz::checkBitmap(rgba, limits::MaxImageSide);
+        if (!rgba.hasAlpha || !rgba.mask.empty() || !encodePng(rgba))
             __builtin_trap();
     }
     // A size the header check refuses never reaches the decoder.

@@ -1,8 +1,11 @@
-// The executable and icon-file reader, as the harvest drives it: the icon
-// count, then every icon at the large size, then every stored image of it.
+// The executable and icon-file reader, as the harvest and the exports drive
+// it: the icon count, every icon at the large size, its description, every
+// stored image of it decoded at its natural size, and the icon written as an
+// .ico file, which must read back with the same images.
 
 #include "fuzz_png.h"
 #include "icons/icon_choice.h"
+#include "icons/icon_file_writer.h"
 #include "icons/icon_library.h"
 #include "icons/limits.h"
 
@@ -21,11 +24,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (icon->width != LargeIconSize || icon->height != LargeIconSize)
                 __builtin_trap();
         }
-        if (const auto images = library.images(k)) {
-            for (const IconImage& image : *images) {
-                if (image.bytes.size() > limits::MaxImageBytes)
+        const auto description = library.describe(k);
+        if (description && description->large && *description->large >= description->images.size())
+            __builtin_trap();
+        const auto images = library.images(k);
+        if (!images)
+            continue;
+        if (description && description->images.size() != images->size())
+            __builtin_trap();
+        for (const IconImage& image : *images) {
+            if (image.bytes.size() > limits::MaxImageBytes)
+                __builtin_trap();
+            if (const auto decoded = library.decode(image)) {
+                fuzz::checkBitmap(*decoded, limits::MaxImageSide);
+                if (!decoded->hasAlpha || !decoded->mask.empty())
                     __builtin_trap();
             }
+        }
+        const auto file = writeIconFile(*images);
+        if (!file)
+            __builtin_trap(); // what was read can always be written
+        // Read back within the byte budget of one file, which the copy takes
+        // whole where the original took its images and a shorter directory.
+        if (file->size() > limits::MaxBytesPerFile / 2)
+            continue;
+        IconLibrary reread = IconLibrary::fromBytes(*file, nullptr);
+        const auto again = reread.images(0);
+        if (reread.count() != 1 || !again || again->size() != images->size())
+            __builtin_trap();
+        for (std::size_t i = 0; i < images->size(); ++i) {
+            if ((*again)[i].bytes != (*images)[i].bytes)
+                __builtin_trap();
         }
     }
     // Past the last icon there is nothing, whatever the file says.

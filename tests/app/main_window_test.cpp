@@ -1,6 +1,7 @@
 // The main window as a user meets it: its design, its modes, the pickers,
 // Start, the pop-up menu and the export.
 
+#include "app/icon_details_window.h"
 #include "app/main_window.h"
 #include "app/picture_box.h"
 #include "app/status_line.h"
@@ -466,6 +467,30 @@ TEST_F(Export, failedSavesKeepTheEarlierFileAndSaySo) {
     ASSERT_EQ(::stat("/dev/full", &after), 0);
     EXPECT_TRUE(S_ISCHR(after.st_mode));
     EXPECT_EQ(after.st_rdev, before.st_rdev);
+}
+
+TEST_F(MainWindowTest, tilesTellTheirIconAndADoubleClickOpensItsDetails) {
+    chooseFile(executable("three.exe", {0xFF0000, 0x00FF00, 0x0000FF}));
+    form.controls().startButton->click();
+    const ListView* list = form.controls().iconList;
+    const QString tip = list->model()->index(1, 0).data(Qt::ToolTipRole).toString();
+    EXPECT_EQ(tip, QStringLiteral("three.exe\n图标 2 · ID 2\n尺寸：32"));
+
+    const QRect tile = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, tile.center());
+    IconDetailsWindow* details = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        details = details ? details : qobject_cast<IconDetailsWindow*>(window);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->details().heading(), "three.exe · 图标 3 · ID 3");
+    ASSERT_EQ(details->details().imageCount(), 1u);
+    // It shows at once and decodes its images afterwards.
+    for (int turn = 0; turn < 10 && details->imagesShown() < 1; ++turn)
+        QCoreApplication::processEvents();
+    ASSERT_FALSE(details->picture(0)->pixmap().isNull());
+    EXPECT_EQ(details->picture(0)->pixmap().toImage().pixel(16, 16), qRgb(0, 0, 255));
+    EXPECT_EQ(details->label(0)->text(), QStringLiteral("32 × 32 · 24 位 · BMP"));
+    details->close();
 }
 
 TEST_F(MainWindowTest, harvestedTilesShowInTheWindowAsTheyWereDrawn) {

@@ -1,6 +1,15 @@
-// Saving a tile's picture: a whole Windows bitmap or nothing at all.
+// Saving a tile: a whole file or nothing at all, in the format asked for,
+// from the icon the tile shows; and the icon's details.
 
+#include "harvest/headless_window.h"
+#include "harvest/icon_details.h"
 #include "harvest/icon_export.h"
+#include "harvest/messages.h"
+#include "harvest/start_command.h"
+#include "harvest/tile_export.h"
+#include "png/default_decoder.h"
+#include "support/icon_builders.h"
+#include "support/png_writer.h"
 #include "support/test_files.h"
 #include "support/unprivileged.h"
 
@@ -96,6 +105,126 @@ TEST(SavePicture, readOnlyFolderKeepsItsEarlierFile) {
     }));
     EXPECT_EQ(test::readFile(dir / "locked/old.bmp"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "locked"), fs::directory_iterator()), 1);
+}
+
+} // namespace
+} // namespace orvu
+
+namespace orvu {
+namespace {
+
+// An executable of one icon of three images, the largest a 256 x 256 PNG.
+std::filesystem::path mixedExecutable(const std::filesystem::path& folder) {
+    test::GroupResource group;
+    group.name = std::uint16_t{101};
+    group.images = {{test::groupEntry(16, 16, 4, 0), test::solidDib(16, 4, 0xFF0000)},
+                    {test::groupEntry(32, 32, 32, 0), test::solidDib(32, 32, 0x00FF00)},
+                    {test::groupEntry(256, 256, 32, 0),
+                     test::encodePng(256, 256, std::vector<std::uint32_t>(256 * 256, 0xFF0000FF))}};
+    const auto path = folder / "app.exe";
+    test::writeFile(path, test::buildPe({group}));
+    return path;
+}
+
+IconOrigin originOf(const std::filesystem::path& file, std::uint32_t index = 0) {
+    return {std::make_shared<const std::filesystem::path>(file), index};
+}
+
+TEST(IconDetails, showsEveryImageAndSavesItOrTheWholeIcon) {
+    test::TempDir dir;
+    const auto file = mixedExecutable(dir.path());
+    auto details = IconDetails::open(originOf(file), defaultPngDecoder());
+    ASSERT_TRUE(details);
+    EXPECT_EQ(details->heading(), "app.exe · 图标 1 · ID 101");
+    ASSERT_EQ(details->imageCount(), 3u);
+    const std::vector<std::string> labels = {"16 × 16 · 4 位 · BMP", "32 × 32 · 32 位 · BMP",
+                                             "256 × 256 · 32 位 · PNG"};
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        EXPECT_EQ(details->imageLabel(i), labels[i]);
+    const auto large = details->decode(2);
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->width, 256);
+
+    ASSERT_TRUE(details->saveImage(0, dir / "small.png"));
+    const auto png = defaultPngDecoder()->decode(ByteView(test::readFile(dir / "small.png")));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 16);
+    EXPECT_EQ(png->pixel(8, 8), 0xFFFF0000u);
+    ASSERT_TRUE(details->saveIcon(dir / "whole.ico"));
+    IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "whole.ico"), nullptr);
+    ASSERT_EQ(saved.count(), 1u);
+    EXPECT_EQ(saved.images(0)->size(), 3u);
+}
+
+TEST(IconDetails, aFileThatChangedOrVanishedIsSaid) {
+    test::TempDir dir;
+    const auto file = mixedExecutable(dir.path());
+    const auto past = IconDetails::open(originOf(file, 1), nullptr);
+    ASSERT_FALSE(past);
+    EXPECT_EQ(past.failure().kind, Failure::Kind::Changed);
+    std::filesystem::remove(file);
+    const auto gone = IconDetails::open(originOf(file), nullptr);
+    ASSERT_FALSE(gone);
+    EXPECT_EQ(gone.failure().kind, Failure::Kind::System);
+}
+
+// A tile's icon is read again for .ico and .png; a file that no longer holds
+// what the tile shows is refused, while the bitmap is the cell itself.
+TEST(TileExport, writesTheIconTheTileShowsOrSaysTheFileChanged) {
+    test::TempDir dir;
+    const auto file = mixedExecutable(dir.path());
+    HeadlessWindow window;
+    FolderKeys keys;
+    StartCommand(window, keys, defaultPngDecoder()).run(file, {});
+    ASSERT_EQ(window.images().size(), 1u);
+    const TileIcon tile{window.images()[0].cell, HeadlessWindow::PreviewBackground,
+                        window.images()[0].origin};
+    const auto ico = tileFileBytes(tile, SaveFormat::Ico, defaultPngDecoder());
+    ASSERT_TRUE(ico);
+    EXPECT_EQ(IconLibrary::fromBytes(*ico, nullptr).images(0)->size(), 3u);
+    const auto png = tileFileBytes(tile, SaveFormat::Png, defaultPngDecoder());
+    ASSERT_TRUE(png);
+    EXPECT_EQ(defaultPngDecoder()->decode(ByteView(*png))->width, 256); // the largest
+
+    TileIcon other = tile;
+    other.cell.pixels[0] ^= 0x010101; // not the icon the file holds now
+    const auto changed = tileFileBytes(other, SaveFormat::Ico, defaultPngDecoder());
+    ASSERT_FALSE(changed);
+    EXPECT_EQ(changed.failure().kind, Failure::Kind::Changed);
+    EXPECT_TRUE(tileFileBytes(other, SaveFormat::Bmp, defaultPngDecoder()));
+}
+
+TEST(TileExport, targetsTakeTheFormatTheirNameSaysOrTheChosenOnesExtension) {
+    struct Case {
+        const char* chosen;
+        SaveFormat format;
+        const char* path;
+        SaveFormat written;
+    };
+    const Case cases[] = {
+        {"a.ico", SaveFormat::Png, "a.ico", SaveFormat::Ico},
+        {"b.PNG", SaveFormat::Ico, "b.PNG", SaveFormat::Png},
+        {"c", SaveFormat::Bmp, "c.bmp", SaveFormat::Bmp},
+        {"d.txt", SaveFormat::Ico, "d.txt.ico", SaveFormat::Ico},
+        {".png", SaveFormat::Ico, ".png.ico", SaveFormat::Ico},
+    };
+    for (const Case& c : cases) {
+        const SaveTarget target = saveTarget(c.chosen, c.format);
+        EXPECT_EQ(target.path, std::filesystem::path(c.path)) << c.chosen;
+        EXPECT_EQ(target.format, c.written) << c.chosen;
+    }
+}
+
+TEST(TileToolTip, namesTheFileTheIconAndItsSizes) {
+    IconGroup group;
+    for (int size : {48, 16, 32, 256, 16})
+        group.entries.push_back(test::groupEntry(size, size, 32, 0));
+    group.entries.push_back(test::groupEntry(16, 24, 8, 0));
+    EXPECT_EQ(messages::tileToolTip("/x/notepad.exe", 0, {2, "", 1033}, group),
+              "notepad.exe\n图标 1 · ID 2 · 语言 1033\n尺寸：16, 16×24, 32, 48, 256");
+    // A named icon in the neutral language.
+    EXPECT_EQ(messages::tileToolTip("a.dll", 4, {std::nullopt, "MAINICON", 0}, group),
+              "a.dll\n图标 5 · 名称 MAINICON\n尺寸：16, 16×24, 32, 48, 256");
 }
 
 } // namespace
