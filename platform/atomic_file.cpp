@@ -8,6 +8,7 @@
 #include "platform/windows_api.h"
 #else
 #include <cerrno>
+#include <cstdio> // renameat2
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,6 +41,39 @@ Result<fs::path> resolveTarget(const fs::path& path) {
 
 #ifdef _WIN32
 
+namespace {
+
+// A new temporary file in `folder` holding `bytes`, flushed to the disk when
+// `flush` is set; nothing is left behind when it fails.
+Result<std::wstring> writeTemporary(fs::path folder, const std::vector<std::uint8_t>& bytes,
+                                    bool flush) {
+    if (folder.empty())
+        folder = L".";
+    wchar_t temporary[MAX_PATH + 1] = {};
+    if (!GetTempFileNameW(folder.c_str(), L"orv", 0, temporary))
+        return lastSystemFailure();
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const Failure message = lastSystemFailure();
+        DeleteFileW(temporary);
+        return message;
+    }
+    DWORD written = 0;
+    const bool complete =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && (!flush || FlushFileBuffers(file));
+    const Failure writeMessage = complete ? Failure{} : lastSystemFailure();
+    CloseHandle(file);
+    if (!complete) {
+        DeleteFileW(temporary);
+        return writeMessage;
+    }
+    return std::wstring(temporary);
+}
+
+} // namespace
+
 Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     const auto target = resolveTarget(path);
     if (!target)
@@ -49,34 +83,29 @@ Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::
     if (fs::exists(status) && !fs::is_regular_file(status))
         return notAFile();
 
-    const auto systemMessage = [] { return lastSystemFailure(); };
-    fs::path folder = target->parent_path();
-    if (folder.empty())
-        folder = L".";
-    wchar_t temporary[MAX_PATH + 1] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"orv", 0, temporary))
-        return systemMessage();
-    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const Failure message = systemMessage();
-        DeleteFileW(temporary);
+    const auto temporary = writeTemporary(target->parent_path(), bytes, true);
+    if (!temporary)
+        return temporary.failure();
+    if (!MoveFileExW(temporary->c_str(), target->c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const Failure message = lastSystemFailure();
+        DeleteFileW(temporary->c_str());
         return message;
     }
-    DWORD written = 0;
-    const bool complete =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && FlushFileBuffers(file);
-    const Failure writeMessage = complete ? Failure{} : systemMessage();
-    CloseHandle(file);
-    if (!complete) {
-        DeleteFileW(temporary);
-        return writeMessage;
-    }
-    if (!MoveFileExW(temporary, target->c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const Failure message = systemMessage();
-        DeleteFileW(temporary);
+    return {};
+}
+
+Result<void> createFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    const auto temporary = writeTemporary(path.parent_path(), bytes, false);
+    if (!temporary)
+        return temporary.failure();
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
+    if (!MoveFileExW(temporary->c_str(), path.c_str(), 0)) {
+        const DWORD code = GetLastError();
+        const Failure message = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS
+                                    ? Failure{Failure::Kind::Exists, {}}
+                                    : lastSystemFailure();
+        DeleteFileW(temporary->c_str());
         return message;
     }
     return {};
@@ -84,59 +113,100 @@ Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::
 
 #else
 
-Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    const auto target = resolveTarget(path);
-    if (!target)
-        return target.failure();
-    const auto systemMessage = [] { return lastSystemFailure(); };
+namespace {
 
-    struct stat existing {};
-    const bool exists = ::stat(target->c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT)
-        return systemMessage();
-    if (exists && !S_ISREG(existing.st_mode))
-        return notAFile();
-
-    const fs::path folder = target->has_parent_path() ? target->parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target->filename().native() + ".XXXXXX")).native();
-    const int fd = ::mkstemp(pattern.data());
+// A new temporary file next to `target` holding `bytes` with the permissions
+// `mode`, flushed to the disk when `flush` is set; its path. Nothing is left
+// behind when it fails.
+Result<std::string> writeTemporary(const fs::path& target, const std::vector<std::uint8_t>& bytes,
+                                   mode_t mode, bool flush) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temporary = (folder / ("." + target.filename().native() + ".XXXXXX")).native();
+    const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
-        return systemMessage();
+        return lastSystemFailure();
     const auto fail = [&](Failure failure) {
-        ::unlink(pattern.c_str());
+        ::close(fd);
+        ::unlink(temporary.c_str());
         return failure;
     };
-
-    // The new file gets the old one's permissions, or the usual ones for a new file.
-    mode_t mode = existing.st_mode & 07777;
-    if (!exists) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (wrote < 0 && errno == EINTR)
             continue;
-        if (wrote <= 0) {
-            const Failure message =
-                wrote < 0 ? systemMessage() : Failure{Failure::Kind::System, "write failed"};
-            ::close(fd);
-            return fail(message);
-        }
+        if (wrote <= 0)
+            return fail(wrote < 0 ? lastSystemFailure()
+                                  : Failure{Failure::Kind::System, "write failed"});
         done += static_cast<std::size_t>(wrote);
     }
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
-        const Failure message = systemMessage();
-        ::close(fd);
-        return fail(message);
+    if (::fchmod(fd, mode) != 0 || (flush && ::fsync(fd) != 0))
+        return fail(lastSystemFailure());
+    if (::close(fd) != 0) {
+        const Failure message = lastSystemFailure();
+        ::unlink(temporary.c_str());
+        return message;
     }
-    if (::close(fd) != 0)
-        return fail(systemMessage());
-    if (::rename(pattern.c_str(), target->c_str()) != 0)
-        return fail(systemMessage());
+    return temporary;
+}
+
+// The usual permissions of a new file.
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    const auto target = resolveTarget(path);
+    if (!target)
+        return target.failure();
+
+    struct stat existing {};
+    const bool exists = ::stat(target->c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT)
+        return lastSystemFailure();
+    if (exists && !S_ISREG(existing.st_mode))
+        return notAFile();
+
+    // The new file gets the old one's permissions, or the usual ones for a new file.
+    const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
+    const auto temporary = writeTemporary(*target, bytes, mode, true);
+    if (!temporary)
+        return temporary.failure();
+    if (::rename(temporary->c_str(), target->c_str()) != 0) {
+        const Failure message = lastSystemFailure();
+        ::unlink(temporary->c_str());
+        return message;
+    }
     return {};
+}
+
+Result<void> createFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    const auto temporary = writeTemporary(path, bytes, newFileMode(), false);
+    if (!temporary)
+        return temporary.failure();
+    // Both give the complete file its name only where the name is free, in
+    // one step: a rename that may not replace, or else (file systems without
+    // it) a second link, after which the temporary name goes.
+    int result = -1;
+#ifdef __linux__
+    result = ::renameat2(AT_FDCWD, temporary->c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+    if (result == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        result = -2; // an answer: the name is taken, or the folder refused
+#endif
+    if (result == -1)
+        result = ::link(temporary->c_str(), path.c_str());
+    const Failure message =
+        errno == EEXIST ? Failure{Failure::Kind::Exists, {}} : lastSystemFailure();
+    ::unlink(temporary->c_str());
+    if (result == 0)
+        return {};
+    return message;
 }
 
 #endif

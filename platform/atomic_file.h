@@ -16,4 +16,14 @@ namespace orvu {
 Result<void> replaceFileAtomically(const std::filesystem::path& path,
                                    const std::vector<std::uint8_t>& bytes);
 
+// Writes `bytes` to a new file at `path`, which must name nothing yet: where
+// anything is there (a file, a folder, a link, even a broken one), it fails
+// with Failure::Kind::Exists and leaves it alone, however late that thing
+// appeared. Other programs see no file or the whole new one, never a part.
+// Unlike replaceFileAtomically it doesn't wait for the bytes to reach the
+// disk: no earlier file is at stake, and a batch of new files would
+// otherwise wait for the disk once per file.
+Result<void> createFileAtomically(const std::filesystem::path& path,
+                                  const std::vector<std::uint8_t>& bytes);
+
 } // namespace orvu

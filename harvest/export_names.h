@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace orvu {
+
+// What happens to a file already on disk under a name an export would take.
+enum class ExistingFiles {
+    Replace,         // the user agreed, once for the whole batch, that it is replaced
+    KeepWithCounter, // it stays, and the export takes the next free name
+};
+
+// The names of a batch of exported icons in one folder: `<stem>_<K><ext>`,
+// after the file's name without its extension and the icon's position K
+// (from 1), such as notepad_1.ico. A name that this batch has given out
+// already, or (with KeepWithCounter) that something on disk holds, gets a
+// counter instead: notepad_1-2.ico, notepad_1-3.ico, and so on. Names are
+// compared ignoring letter case, so that a batch comes out the same on file
+// systems that ignore it.
+//
+// A name is only a proposal: when writing under it finds that something took
+// it meanwhile, ask next() again for the same icon, and it gives the next one.
+class ExportNames {
+public:
+    // `extension` with its dot: ".ico".
+    ExportNames(std::filesystem::path folder, std::string extension, ExistingFiles existing);
+
+    // The path to write icon `position` of the file named `stem` to.
+    std::filesystem::path next(const std::filesystem::path& stem, std::uint32_t position);
+
+private:
+    bool taken(const std::filesystem::path& name, const std::string& key) const;
+
+    std::filesystem::path m_folder;
+    std::string m_extension;
+    ExistingFiles m_existing;
+    std::set<std::string> m_given; // each given name's case-insensitive key
+};
+
+} // namespace orvu

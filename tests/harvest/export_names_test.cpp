@@ -1,0 +1,111 @@
+// The names of exported icons, and new files that never replace anything.
+
+#include "harvest/export_names.h"
+#include "platform/atomic_file.h"
+#include "support/test_files.h"
+
+#include <gtest/gtest.h>
+
+namespace orvu {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NamingCase {
+    const char* what;
+    ExistingFiles existing;
+    std::vector<std::string> onDisk;
+    std::vector<std::pair<std::string, std::uint32_t>> asked; // stem, position
+    std::vector<std::string> given;
+};
+
+TEST(ExportNames, takenNamesGetACounter) {
+    const std::vector<NamingCase> cases = {
+        {"plain names",
+         ExistingFiles::KeepWithCounter,
+         {},
+         {{"notepad", 1}, {"notepad", 2}, {"shell32", 1}},
+         {"notepad_1.ico", "notepad_2.ico", "shell32_1.ico"}},
+        {"the same stem twice in a batch",
+         ExistingFiles::KeepWithCounter,
+         {},
+         {{"app", 1}, {"app", 1}, {"app", 1}},
+         {"app_1.ico", "app_1-2.ico", "app_1-3.ico"}},
+        {"names that differ only in case collide",
+         ExistingFiles::KeepWithCounter,
+         {},
+         {{"App", 1}, {"aPP", 1}},
+         {"App_1.ico", "aPP_1-2.ico"}},
+        {"files on disk are kept",
+         ExistingFiles::KeepWithCounter,
+         {"app_1.ico", "app_1-2.ico"},
+         {{"app", 1}, {"app", 2}},
+         {"app_1-3.ico", "app_2.ico"}},
+        {"a folder on disk is in the way too",
+         ExistingFiles::KeepWithCounter,
+         {"app_1.ico/"},
+         {{"app", 1}},
+         {"app_1-2.ico"}},
+        {"replacing takes files on disk, never a name of the batch",
+         ExistingFiles::Replace,
+         {"app_1.ico", "app_1-2.ico"},
+         {{"app", 1}, {"app", 1}, {"app", 1}},
+         {"app_1.ico", "app_1-2.ico", "app_1-3.ico"}},
+    };
+    for (const NamingCase& c : cases) {
+        test::TempDir dir;
+        for (const std::string& name : c.onDisk) {
+            if (name.ends_with('/'))
+                fs::create_directory(dir / name);
+            else
+                test::writeFile(dir / name, {'x'});
+        }
+        ExportNames names(dir.path(), ".ico", c.existing);
+        std::vector<std::string> given;
+        for (const auto& [stem, position] : c.asked)
+            given.push_back(names.next(stem, position).filename().string());
+        EXPECT_EQ(given, c.given) << c.what;
+    }
+}
+
+// A name given out is not given again, even when writing under it failed:
+// the caller asks again and gets the next one.
+TEST(ExportNames, askingAgainForTheSameIconGivesTheNextName) {
+    test::TempDir dir;
+    ExportNames names(dir.path(), ".png", ExistingFiles::Replace);
+    EXPECT_EQ(names.next("a", 3), dir / "a_3.png");
+    EXPECT_EQ(names.next("a", 3), dir / "a_3-2.png");
+}
+
+TEST(CreateFileAtomically, writesANewFileWhole) {
+    test::TempDir dir;
+    const std::vector<std::uint8_t> bytes(70000, 0x5A);
+    ASSERT_TRUE(createFileAtomically(dir / "new.ico", bytes));
+    EXPECT_EQ(test::readFile(dir / "new.ico"), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(CreateFileAtomically, leavesAnythingInTheWayAsItWas) {
+    test::TempDir dir;
+    test::writeFile(dir / "file.ico", {'o', 'l', 'd'});
+    fs::create_directory(dir / "folder.ico");
+    std::vector<std::string> names = {"file.ico", "folder.ico"};
+#ifndef _WIN32
+    fs::create_symlink(dir / "nowhere", dir / "broken.ico");
+    names.push_back("broken.ico");
+#endif
+    for (const std::string& name : names) {
+        const auto created = createFileAtomically(dir / name, {'n', 'e', 'w'});
+        ASSERT_FALSE(created) << name;
+        EXPECT_EQ(created.failure().kind, Failure::Kind::Exists) << name;
+    }
+    EXPECT_EQ(test::readFile(dir / "file.ico"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_TRUE(fs::is_empty(dir / "folder.ico"));
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()),
+              static_cast<std::ptrdiff_t>(names.size()));
+}
+
+} // namespace
+} // namespace orvu
