@@ -7,16 +7,23 @@
 //       A folder harvest of DIR through the window: the total time, the
 //       longest time the window went without handling its events, and the
 //       memory the harvest left in use.
+//   orvu-window-bench details FILE
+//       Harvests FILE, then opens the details of its icon with the most
+//       images: milliseconds until the window shows, and until every image
+//       of it is decoded and shown.
 //   orvu-window-bench make-tree DIR [FILES] [SOURCE]
 //       Writes a tree of about FILES files (default 10000) in nested folders:
 //       hard links to the executables and icon files below SOURCE (default:
 //       the test corpus), a third of them under other names, plus text files.
 
+#include "app/icon_details_window.h"
 #include "app/main_window.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
+#include "platform/icon_files.h"
 #include "qt/dialogs.h"
+#include "qt/qt_bridge.h"
 #include "qt/qt_png_decoder.h"
 #include "support/test_files.h"
 
@@ -155,6 +162,47 @@ int scanThroughWindow(const QString& folder) {
     return 0;
 }
 
+int details(const QString& file) {
+    Window window;
+    window.dialogs.path = file;
+    window.form.controls().fileModeOption->click();
+    window.form.controls().pickFileButton->click();
+    window.form.controls().startButton->click();
+    QApplication::processEvents();
+    // The icon with the most images.
+    auto library = orvu::openIconLibrary(orvu::toPath(file), &window.png);
+    if (!library || library->count() == 0) {
+        std::fprintf(stderr, "no icons in %s\n", file.toUtf8().constData());
+        return 1;
+    }
+    std::uint32_t most = 0;
+    std::size_t images = 0;
+    for (std::uint32_t k = 0; k < library->count(); ++k) {
+        const auto group = library->group(k);
+        if (group && group->entries.size() > images) {
+            images = group->entries.size();
+            most = k;
+        }
+    }
+    orvu::ListView* list = window.form.controls().iconList;
+    list->setCurrentIndex(list->model()->index(static_cast<int>(most), 0));
+    QElapsedTimer timer;
+    timer.start();
+    window.form.showSelectedDetails();
+    orvu::IconDetailsWindow* shown = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
+    if (!shown)
+        return 1;
+    const double opened = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    while (shown->imagesShown() < shown->details().imageCount())
+        QApplication::processEvents();
+    const double decoded = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    std::printf("details of icon %u (%zu images): shown after %.2f ms, every image after %.2f ms\n",
+                most + 1, images, opened, decoded);
+    return 0;
+}
+
 int makeTree(const fs::path& root, int files, const fs::path& source) {
     std::vector<fs::path> originals;
     for (const auto& entry : fs::recursive_directory_iterator(source)) {
@@ -211,6 +259,8 @@ int main(int argc, char** argv) {
         return startClick(arguments[1], std::max(1, option("--repeat", 20)));
     if (arguments.size() >= 2 && arguments[0] == "scan")
         return scanThroughWindow(arguments[1]);
+    if (arguments.size() >= 2 && arguments[0] == "details")
+        return details(arguments[1]);
     if (arguments.size() >= 2 && arguments[0] == "make-tree") {
         const int files = arguments.size() > 2 ? arguments[2].toInt() : 10000;
         const fs::path source =
@@ -218,6 +268,6 @@ int main(int argc, char** argv) {
         return makeTree(arguments[1].toStdString(), files, source);
     }
     std::fprintf(stderr, "usage: orvu-window-bench start FILE [--repeat N] | scan DIR | "
-                         "make-tree DIR [FILES] [SOURCE]\n");
+                         "details FILE | make-tree DIR [FILES] [SOURCE]\n");
     return 2;
 }
