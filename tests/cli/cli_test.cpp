@@ -1,13 +1,21 @@
 // orvu-icons-cli as its users call it.
 
+#include "platform/icon_files.h"
+#include "png/libpng_decoder.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
 #include "support/test_files.h"
+#include "support/unprivileged.h"
 
 #include <array>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
 
 namespace orvu {
 namespace {
@@ -18,11 +26,12 @@ struct ToolRun {
 };
 
 // Runs the tool with the arguments (already quoted for the shell); stderr
-// is appended to the output, and `stdoutTo` (a shell redirection) may send
-// the standard output elsewhere.
-ToolRun run(const std::string& arguments, const std::string& stdoutTo = {}) {
+// is appended to the output unless `stderrTo` (a shell redirection) sends it
+// elsewhere, and `stdoutTo` may send the standard output elsewhere.
+ToolRun run(const std::string& arguments, const std::string& stdoutTo = {},
+            const std::string& stderrTo = "2>&1") {
     const std::string command =
-        std::string("'") + ORVU_CLI + "' " + arguments + " 2>&1 " + stdoutTo;
+        std::string("'") + ORVU_CLI + "' " + arguments + " " + stderrTo + " " + stdoutTo;
     ToolRun result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -72,8 +81,9 @@ TEST(Cli, badArgumentsAndUnreadablePathsFailWithOneLine) {
     const ToolRun none = run("");
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(std::count(none.out.begin(), none.out.end(), '\n'), 1);
-    EXPECT_EQ(run("extract x").status, 2);
-    EXPECT_EQ(run("scan").status, 2);
+    const ToolRun noSuchFile = run("extract x");
+    EXPECT_EQ(noSuchFile.status, 1);
+    EXPECT_EQ(noSuchFile.out, "orvu-icons-cli: x: No such file or directory\n");
 
     const ToolRun missing = run("cells /nonexistent/app.exe");
     EXPECT_EQ(missing.status, 1);
@@ -93,7 +103,10 @@ TEST(Cli, aFullDiskFailsWithOneLine) {
     group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x123456)}};
     test::writeFile(dir / "a.exe", test::buildPe({group}));
     for (const std::string& arguments :
-         {"cells " + quoted(dir / "a.exe"), "scan " + quoted(dir.path())}) {
+         {"cells " + quoted(dir / "a.exe"), "scan " + quoted(dir.path()),
+          "list " + quoted(dir.path()), "list --json " + quoted(dir.path()),
+          "extract -o " + quoted(dir.path()) + " " + quoted(dir / "a.exe"),
+          std::string("--help")}) {
         const ToolRun full = run(arguments, ">/dev/full");
         EXPECT_EQ(full.status, 1) << arguments;
         EXPECT_EQ(std::count(full.out.begin(), full.out.end(), '\n'), 1) << full.out;
@@ -119,6 +132,493 @@ TEST(Cli, scanEndsWithFilesIconsAndSeconds) {
     EXPECT_NE(everything.out.find("3 files matched, 4 icons, "), std::string::npos)
         << everything.out;
     EXPECT_NE(everything.out.find(" seconds\n"), std::string::npos);
+}
+
+// --- Shared by the tests of list, extract and thumbnail ---------------------
+
+// A TAB, a quote, a backslash and a byte that is not UTF-8: a name that JSON
+// must escape and can't hold as it is.
+constexpr const char* OddName = "we\"ird\\\t\xff.exe";
+
+std::size_t lineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+// Runs the tool with standard output and standard error apart.
+ToolRun runApart(const std::string& arguments, std::string* err) {
+    const std::filesystem::path errFile = std::filesystem::temp_directory_path() /
+                                          ("orvu-cli-test-" + std::to_string(::getpid()) + ".err");
+    ToolRun result = run(arguments, {}, "2>" + quoted(errFile));
+    const auto bytes = test::readFile(errFile);
+    std::filesystem::remove(errFile);
+    *err = std::string(bytes.begin(), bytes.end());
+    return result;
+}
+
+test::StoredImage solidImage(int size, int bits, std::uint32_t rgb) {
+    return {test::groupEntry(size, size, bits, 0), test::solidDib(size, bits, rgb)};
+}
+
+test::GroupResource groupOf(test::ResourceName name, std::vector<test::StoredImage> images,
+                            std::uint16_t language = 1033) {
+    test::GroupResource group;
+    group.name = std::move(name);
+    group.images = std::move(images);
+    group.languages = {language};
+    return group;
+}
+
+// Three icons, in the order a PE file keeps them: named ones first.
+const std::vector<test::GroupResource>& sampleGroups() {
+    static const std::vector<test::GroupResource> groups = {
+        groupOf(std::u16string(u"MAINICON"),
+                {solidImage(16, 4, 0x0000FF), solidImage(32, 32, 0x00FF00),
+                 solidImage(48, 8, 0xFF0000)}),
+        groupOf(std::uint16_t{7}, {solidImage(32, 24, 0x123456)}),
+        groupOf(std::uint16_t{9}, {solidImage(16, 32, 0x654321)}, 2052),
+    };
+    return groups;
+}
+
+std::string sizeOf(const test::StoredImage& image) {
+    return std::to_string(image.bytes.size());
+}
+
+// A PE file whose resource directory claims more entries than it holds.
+std::vector<std::uint8_t> damagedPe() {
+    auto bytes = test::buildPe(sampleGroups());
+    const test::PeLayout layout = test::peLayout(sampleGroups());
+    test::putU16(bytes, layout.resourceRoot + 14, 0xFFFF); // id entries of the root
+    return bytes;
+}
+
+// A summary of JSON Lines as Python's own reader reads them, one line per
+// object: the file's name (JSON-quoted), ok or its error, and each icon.
+// Empty when there is no python3.
+std::string readJsonLines(const std::string& jsonLines) {
+    static const test::TempDir scratch;
+    test::writeFile(scratch / "lines.json", {jsonLines.begin(), jsonLines.end()});
+    const std::string script = R"(
+import json, os, sys
+for line in open(sys.argv[1], encoding='utf-8'):
+    d = json.loads(line)
+    assert sorted(d) == ['error', 'icons', 'path'], d
+    icons = []
+    for i in d['icons']:
+        assert sorted(i) == ['error', 'id', 'images', 'language', 'large', 'name', 'position'], i
+        images = ','.join('%dx%d/%d/%d/%s/%d' % (m['width'], m['height'], m['bits'],
+                          m['colours'], m['format'], m['bytes']) for m in i['images'])
+        icons.append('%d %s %s %s %s [%s]%s' % (i['position'], i['id'], i['name'], i['language'],
+                     i['large'], images, '' if i['error'] is None else ' error'))
+    print(json.dumps(os.path.basename(d['path'])), 'ok' if d['error'] is None else 'error',
+          '; '.join(icons))
+)";
+    test::writeFile(scratch / "read.py", {script.begin(), script.end()});
+    if (std::system("command -v python3 >/dev/null") != 0)
+        return {};
+    std::string summary;
+    FILE* pipe = ::popen(
+        ("python3 " + quoted(scratch / "read.py") + " " + quoted(scratch / "lines.json") + " 2>&1")
+            .c_str(),
+        "r");
+    std::array<char, 4096> buffer{};
+    while (const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        summary.append(buffer.data(), got);
+    ::pclose(pipe);
+    return summary;
+}
+
+// --- Usage, help and version -------------------------------------------------
+
+TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
+    for (const std::string arguments : {"",
+                                        "bogus",
+                                        "list",
+                                        "list --bogus x",
+                                        "list --pattern",
+                                        "list --json=yes x",
+                                        "extract",
+                                        "extract --icon 0 x",
+                                        "extract --icon two x",
+                                        "extract --icon 1 --id 2 x",
+                                        "extract --id '' x",
+                                        "extract --id 70000 x",
+                                        "extract --format gif x",
+                                        "extract --size 48 x",
+                                        "extract --format png --size 0 x",
+                                        "extract -o",
+                                        "thumbnail",
+                                        "thumbnail a",
+                                        "thumbnail a b c",
+                                        "thumbnail -s 0 a b",
+                                        "thumbnail -s x a b",
+                                        "scan",
+                                        "scan a b",
+                                        "cells",
+                                        "help bogus"}) {
+        std::string err;
+        const ToolRun result = runApart(arguments, &err);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
+        EXPECT_EQ(lineCount(err), 1u) << arguments << ": " << err;
+        EXPECT_NE(err.find("try 'orvu-icons-cli"), std::string::npos) << arguments << ": " << err;
+    }
+}
+
+TEST(Cli, helpAndVersion) {
+    const ToolRun help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"list", "extract", "thumbnail", "cells", "scan"})
+        EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    for (const std::string command : {"list", "extract", "thumbnail", "cells", "scan"}) {
+        for (const std::string& arguments : {command + " --help", "help " + command}) {
+            const ToolRun result = run(arguments);
+            EXPECT_EQ(result.status, 0) << arguments;
+            EXPECT_EQ(result.out.rfind("usage: orvu-icons-cli " + command + " ", 0), 0u)
+                << arguments << ": " << result.out;
+        }
+    }
+    const ToolRun version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "orvu-icons-cli " ORVU_VERSION "\n");
+}
+
+// --- list --------------------------------------------------------------------
+
+TEST(Cli, listShowsEachIconWithItsImagesAndMarksTheOneShownAt32) {
+    test::TempDir dir;
+    test::writeFile(dir / "app.exe", test::buildPe(sampleGroups()));
+    std::string err;
+    const ToolRun result = runApart("list " + quoted(dir / "app.exe"), &err);
+    EXPECT_EQ(result.status, 0) << err;
+    const auto& g = sampleGroups();
+    EXPECT_EQ(result.out,
+              (dir / "app.exe").string() + ": 3 icons\n" +
+                  "  #1  MAINICON  lang 1033   16×16 4-bit DIB " + sizeOf(g[0].images[0]) +
+                  " B, 32×32 32-bit DIB " + sizeOf(g[0].images[1]) + " B*, 48×48 8-bit DIB " +
+                  sizeOf(g[0].images[2]) + " B\n" +
+                  "  #2  id 7      lang 1033   32×32 24-bit DIB " + sizeOf(g[1].images[0]) +
+                  " B*\n" + "  #3  id 9      lang 2052   16×16 32-bit DIB " +
+                  sizeOf(g[2].images[0]) + " B*\n");
+}
+
+// JSON Lines read back by a JSON reader: a folder walked with its files
+// first, damaged files failing the command, other files only reported.
+TEST(Cli, listAsJsonReadsBackWithEveryFileAndIcon) {
+    test::TempDir dir;
+    const auto& g = sampleGroups();
+    test::writeFile(dir / "app.exe", test::buildPe(g));
+    test::writeFile(dir / "Damaged.exe", damagedPe());
+    test::writeFile(dir / "readme.exe", {'h', 'i'});
+    test::writeFile(dir / "skipped.dll", test::buildPe(g));
+    std::filesystem::create_directory(dir / "sub");
+    test::writeFile(dir / "sub" / OddName, test::buildPe({g[1]}));
+    test::writeFile(dir / "sub/one.ico", test::buildIconFile({solidImage(16, 32, 0x112233)}));
+
+    std::string err;
+    const ToolRun listed =
+        runApart("list --json " + quoted(dir.path()) + " " + quoted(dir / "sub/one.ico"), &err);
+    EXPECT_EQ(listed.status, 1);
+    ASSERT_EQ(lineCount(err), 1u) << err;
+    EXPECT_NE(err.find("Damaged.exe: damaged"), std::string::npos) << err;
+    const std::string summary = readJsonLines(listed.out);
+    if (summary.empty())
+        GTEST_SKIP() << "python3 reads the JSON back";
+    const std::string icon7 = "[32x32/24/0/dib/" + sizeOf(g[1].images[0]) + "]";
+    EXPECT_EQ(summary, "\"app.exe\" ok 1 None MAINICON 1033 1 [16x16/4/0/dib/" +
+                           sizeOf(g[0].images[0]) + ",32x32/32/0/dib/" + sizeOf(g[0].images[1]) +
+                           ",48x48/8/0/dib/" + sizeOf(g[0].images[2]) + "]; 2 7 None 1033 0 " +
+                           icon7 + "; 3 9 None 2052 0 [16x16/32/0/dib/" + sizeOf(g[2].images[0]) +
+                           "]\n" + "\"Damaged.exe\" error \n" + "\"readme.exe\" error \n" +
+                           "\"we\\\"ird\\\\\\t\\ufffd.exe\" ok 1 7 None 1033 0 " + icon7 + "\n" +
+                           "\"one.ico\" ok 1 None None None 0 [16x16/32/0/dib/" +
+                           std::to_string(test::solidDib(16, 32, 0).size()) + "]\n");
+
+    // Named directly, a file that is no executable fails; --pattern '*'
+    // reads every file of a folder.
+    const ToolRun named = runApart("list --json " + quoted(dir / "readme.exe"), &err);
+    EXPECT_EQ(named.status, 1);
+    EXPECT_EQ(lineCount(err), 1u) << err;
+    const ToolRun everything = runApart("list --json --pattern '*' " + quoted(dir / "sub"), &err);
+    EXPECT_EQ(everything.status, 0) << err;
+    EXPECT_EQ(lineCount(everything.out), 2u);
+}
+
+// As an ordinary user, a folder and a file that can't be read fail the
+// command, each named once, and the rest is still listed.
+TEST(Cli, listGoesOnPastUnreadableEntries) {
+    test::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::create_directory(dir / "locked");
+    test::writeFile(dir / "locked/inside.exe", test::buildPe(sampleGroups()));
+    test::writeFile(dir / "unreadable.exe", test::buildPe(sampleGroups()));
+    test::writeFile(dir / "z-good.exe", test::buildPe(sampleGroups()));
+    std::filesystem::permissions(dir / "locked", std::filesystem::perms::none);
+    std::filesystem::permissions(dir / "unreadable.exe", std::filesystem::perms::none);
+    const bool asExpected = test::runWithoutPrivileges([&] {
+        std::string err;
+        const ToolRun result = runApart("list --json " + quoted(dir.path()), &err);
+        const std::vector<std::string> lines = linesOf(result.out);
+        const bool ok =
+            result.status == 1 && lineCount(err) == 2 &&
+            err.find("unreadable.exe: Permission denied") != std::string::npos &&
+            err.find("locked: Permission denied") != std::string::npos && lines.size() == 3 &&
+            lines[0].find("unreadable.exe\", \"error\": \"Permission denied\"") !=
+                std::string::npos &&
+            lines[1].find("z-good.exe\", \"error\": null") != std::string::npos &&
+            lines[2].find("locked\", \"error\": \"Permission denied\"") != std::string::npos;
+        if (!ok)
+            std::fprintf(stderr, "status %d\n%s%s", result.status, result.out.c_str(), err.c_str());
+        return ok;
+    });
+    EXPECT_TRUE(asExpected);
+}
+
+// --- extract -----------------------------------------------------------------
+
+struct Extracted {
+    std::string arguments;
+    int status;
+    std::vector<std::string> files; // written, in order
+    std::string complaint;          // on standard error, if any
+};
+
+TEST(Cli, extractSelectsIconsByPositionOrId) {
+    test::TempDir dir;
+    test::writeFile(dir / "app.exe", test::buildPe(sampleGroups()));
+    std::filesystem::create_directory(dir / "tree");
+    test::writeFile(dir / "tree/not-a-program.exe", {'h', 'i'});
+    test::writeFile(dir / "tree/app2.exe", test::buildPe({sampleGroups()[1]}));
+    const std::string app = " " + quoted(dir / "app.exe");
+    const std::vector<Extracted> cases = {
+        {app, 0, {"app_1.ico", "app_2.ico", "app_3.ico"}, ""},
+        {" --icon 2" + app, 0, {"app_2.ico"}, ""},
+        {" --id 9" + app, 0, {"app_3.ico"}, ""},
+        {" --id=mainIcon" + app, 0, {"app_1.ico"}, ""},
+        {" --icon 4" + app, 1, {}, "app.exe: no icon 4"},
+        {" --id 8" + app, 1, {}, "app.exe: no icon with id 8"},
+        // Files found in a folder that lack the icon, or are no programs, are passed over.
+        {" --id 9 " + quoted(dir / "tree") + app, 0, {"app_3.ico"}, ""},
+        {" " + quoted(dir / "tree"), 0, {"app2_1.ico"}, ""},
+    };
+    for (const Extracted& c : cases) {
+        test::TempDir out;
+        std::string err;
+        const ToolRun result = runApart("extract -o " + quoted(out.path()) + c.arguments, &err);
+        EXPECT_EQ(result.status, c.status) << c.arguments << ": " << err;
+        std::string expected;
+        for (const std::string& file : c.files)
+            expected += (out / file).string() + "\n";
+        EXPECT_EQ(result.out, expected) << c.arguments;
+        EXPECT_EQ(lineCount(err), c.complaint.empty() ? 0u : 1u) << c.arguments << ": " << err;
+        EXPECT_NE(err.find(c.complaint), std::string::npos) << c.arguments << ": " << err;
+        EXPECT_EQ(static_cast<std::size_t>(
+                      std::distance(std::filesystem::directory_iterator(out.path()), {})),
+                  c.files.size())
+            << c.arguments;
+    }
+    // Every image of the icon, byte for byte.
+    test::TempDir out;
+    ASSERT_EQ(run("extract --icon 1 -o " + quoted(out.path()) + app).status, 0);
+    EXPECT_EQ(test::readFile(out / "app_1.ico"), test::buildIconFile(sampleGroups()[0].images));
+}
+
+// Names taken on disk or earlier in the run get a counter; nothing is
+// replaced unless --force says so, and then only files of earlier runs.
+TEST(Cli, extractNeverOverwritesUnlessForced) {
+    test::TempDir dir;
+    const auto& g = sampleGroups();
+    for (const char* folder : {"a", "b", "out"})
+        std::filesystem::create_directory(dir / folder);
+    test::writeFile(dir / "a/app.exe", test::buildPe({g[0]}));
+    test::writeFile(dir / "b/app.exe", test::buildPe({g[1]}));
+    test::writeFile(dir / "out/app_1.ico", {'k', 'e', 'e', 'p'});
+    const std::string arguments = " -o " + quoted(dir / "out") + " " + quoted(dir / "a/app.exe") +
+                                  " " + quoted(dir / "b/app.exe");
+    const ToolRun kept = run("extract" + arguments);
+    EXPECT_EQ(kept.status, 0) << kept.out;
+    EXPECT_EQ(kept.out, (dir / "out/app_1-2.ico").string() + "\n" +
+                            (dir / "out/app_1-3.ico").string() + "\n");
+    EXPECT_EQ(test::readFile(dir / "out/app_1.ico"),
+              (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(test::readFile(dir / "out/app_1-2.ico"), test::buildIconFile(g[0].images));
+    EXPECT_EQ(test::readFile(dir / "out/app_1-3.ico"), test::buildIconFile(g[1].images));
+
+    const ToolRun forced = run("extract --force" + arguments);
+    EXPECT_EQ(forced.status, 0) << forced.out;
+    EXPECT_EQ(forced.out,
+              (dir / "out/app_1.ico").string() + "\n" + (dir / "out/app_1-2.ico").string() + "\n");
+    EXPECT_EQ(test::readFile(dir / "out/app_1.ico"), test::buildIconFile(g[0].images));
+    EXPECT_EQ(test::readFile(dir / "out/app_1-2.ico"), test::buildIconFile(g[1].images));
+    EXPECT_EQ(test::readFile(dir / "out/app_1-3.ico"), test::buildIconFile(g[1].images));
+
+    const ToolRun nowhere =
+        run("extract -o " + quoted(dir / "missing") + " " + quoted(dir / "a/app.exe"));
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(lineCount(nowhere.out), 1u) << nowhere.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+TEST(Cli, extractAsPngWritesTheImageForTheSizeOrTheLargest) {
+    test::TempDir dir;
+    test::writeFile(dir / "app.exe", test::buildPe(sampleGroups()));
+    const LibpngDecoder decoder;
+    for (const auto& [size, expectedSide, colour] :
+         std::vector<std::tuple<std::string, int, std::uint32_t>>{
+             {"", 48, 0xFFFF0000}, {"--size 16", 16, 0xFF0000FF}, {"--size 30", 32, 0xFF00FF00}}) {
+        test::TempDir out;
+        const ToolRun result = run("extract --format png --icon 1 " + size + " -o " +
+                                   quoted(out.path()) + " " + quoted(dir / "app.exe"));
+        ASSERT_EQ(result.status, 0) << size << ": " << result.out;
+        const auto png = test::readFile(out / "app_1.png");
+        const auto picture = decoder.decode(ByteView(png));
+        ASSERT_TRUE(picture) << size;
+        EXPECT_EQ(picture->width, expectedSide) << size;
+        EXPECT_EQ(picture->height, expectedSide) << size;
+        EXPECT_EQ(picture->pixel(expectedSide / 2, expectedSide / 2), colour) << size;
+    }
+}
+
+// The .ico files hold what icoutils' wrestool writes for the same groups.
+// wrestool ends each file with as many bytes more as the group resource is
+// long (6 + 14 per image), bytes that lie past the last image and that no
+// reader looks at; everything before them is the same.
+TEST(Cli, extractWritesWhatWrestoolWritesForTheSameGroup) {
+    const std::filesystem::path wine =
+        test::corpusDir() / "usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
+    if (!std::filesystem::exists(wine / "shell32.dll"))
+        GTEST_SKIP() << "no corpus (scripts/fetch-corpus.sh)";
+    if (std::system("command -v wrestool >/dev/null") != 0)
+        GTEST_SKIP() << "no wrestool (Debian package icoutils)";
+    std::size_t compared = 0;
+    for (const char* name : {"notepad.exe", "shell32.dll"}) {
+        test::TempDir ours;
+        test::TempDir theirs;
+        ASSERT_EQ(run("extract -o " + quoted(ours.path()) + " " + quoted(wine / name)).status, 0);
+        ASSERT_EQ(std::system(("wrestool -x -t14 -o " + quoted(theirs.path()) + " " +
+                               quoted(wine / name) + " 2>/dev/null")
+                                  .c_str()),
+                  0);
+        auto library = openIconLibrary(wine / name, nullptr);
+        ASSERT_TRUE(library);
+        const std::string stem = std::filesystem::path(name).stem().string();
+        for (std::uint32_t k = 0; k < library->count(); ++k) {
+            const auto icon = library->describe(k);
+            ASSERT_TRUE(icon);
+            const std::string id = icon->name.id ? std::to_string(*icon->name.id) : icon->name.name;
+            const auto mine = test::readFile(ours / (stem + "_" + std::to_string(k + 1) + ".ico"));
+            const auto wrestool =
+                test::readFile(theirs / (std::string(name) + "_14_" + id + "_" +
+                                         std::to_string(icon->name.language.value_or(0)) + ".ico"));
+            ASSERT_EQ(wrestool.size(), mine.size() + 6 + 14 * icon->images.size()) << name << k;
+            EXPECT_TRUE(std::equal(mine.begin(), mine.end(), wrestool.begin())) << name << k;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 100u);
+}
+
+// --- thumbnail ---------------------------------------------------------------
+
+// A 64 x 64 image of opaque white pixels and transparent black ones in a
+// checkerboard: every 2 x 2 square averages to half-transparent white.
+test::StoredImage checkerboard() {
+    test::DibDescription dib;
+    dib.width = 64;
+    dib.height = 64;
+    dib.bitCount = 32;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x)
+            dib.pixels.push_back((x + y) % 2 == 0 ? 0xFFFFFFFF : 0x00000000);
+    }
+    return {test::groupEntry(64, 64, 32, 0), test::encodeDib(dib)};
+}
+
+std::string fileUri(const std::filesystem::path& path) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string uri = "file://";
+    for (const unsigned char c : path.string()) {
+        if (std::isalnum(c) || std::strchr("/-._~", c)) {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += Hex[c >> 4];
+            uri += Hex[c & 15];
+        }
+    }
+    return uri;
+}
+
+TEST(Cli, thumbnailIsTheMainIconsBestImageScaledDownWithAlpha) {
+    test::TempDir dir;
+    const std::filesystem::path program = dir / "图标 程序.exe";
+    test::writeFile(program, test::buildPe({groupOf(std::uint16_t{1},
+                                                    {solidImage(16, 32, 0x0000FF), checkerboard()}),
+                                            groupOf(std::uint16_t{2}, {solidImage(256, 32, 0)})}));
+    struct Case {
+        std::string input;
+        std::string size;
+        int side;
+        std::uint32_t topLeft;
+        std::uint32_t second;
+    };
+    const std::vector<Case> cases = {
+        // The smallest image at least 32 wide, averaged down on premultiplied alpha.
+        {quoted(program), "-s 32", 32, 0x80FFFFFF, 0x80FFFFFF},
+        {quoted(std::filesystem::path(fileUri(program))), "-s 16", 16, 0xFF0000FF, 0xFF0000FF},
+        // Never enlarged.
+        {quoted(std::filesystem::path("file://localhost" + fileUri(program).substr(7))), "", 64,
+         0xFFFFFFFF, 0},
+    };
+    const LibpngDecoder decoder;
+    for (const Case& c : cases) {
+        std::string err;
+        const ToolRun result =
+            runApart("thumbnail " + c.size + " " + c.input + " " + quoted(dir / "thumb.png"), &err);
+        ASSERT_EQ(result.status, 0) << c.input << ": " << err;
+        const auto png = test::readFile(dir / "thumb.png");
+        const auto picture = decoder.decode(ByteView(png));
+        ASSERT_TRUE(picture) << c.input;
+        EXPECT_EQ(picture->width, c.side) << c.input;
+        EXPECT_EQ(picture->height, c.side) << c.input;
+        EXPECT_EQ(picture->pixel(0, 0), c.topLeft) << c.input;
+        EXPECT_EQ(picture->pixel(1, 0), c.second) << c.input;
+    }
+}
+
+TEST(Cli, thumbnailOfAStoredPngThatFitsIsThatPng) {
+    test::TempDir dir;
+    const std::vector<std::uint32_t> pixels(48 * 48, 0x80336699);
+    const auto png = test::encodePng(48, 48, pixels);
+    test::writeFile(dir / "one.ico", test::buildIconFile({{test::groupEntry(48, 48, 32, 0), png}}));
+    ASSERT_EQ(
+        run("thumbnail -s 48 " + quoted(dir / "one.ico") + " " + quoted(dir / "t.png")).status, 0);
+    EXPECT_EQ(test::readFile(dir / "t.png"), png);
+}
+
+TEST(Cli, thumbnailWithoutAnIconWritesNothing) {
+    test::TempDir dir;
+    test::writeFile(dir / "text.exe", {'h', 'i'});
+    test::writeFile(dir / "none.exe", test::buildPe({}));
+    for (const std::string& input :
+         {quoted(dir / "text.exe"), quoted(dir / "none.exe"), quoted(dir / "missing.exe"),
+          quoted(dir.path()),
+          quoted(std::filesystem::path("file://elsewhere" + (dir / "none.exe").string()))}) {
+        std::string err;
+        const ToolRun result =
+            runApart("thumbnail " + input + " " + quoted(dir / "thumb.png"), &err);
+        EXPECT_EQ(result.status, 1) << input;
+        EXPECT_EQ(lineCount(err), 1u) << input << ": " << err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "thumb.png")) << input;
+    }
 }
 
 } // namespace

@@ -1,0 +1,250 @@
+// orvu-icons-cli extract: icons as .ico or PNG files of their own.
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/file_walk.h"
+#include "cli/png_decoder.h"
+#include "harvest/export_names.h"
+#include "harvest/folder_scan.h"
+#include "harvest/icon_export.h"
+#include "platform/atomic_file.h"
+#include "platform/path_text.h"
+#include "platform/text_case.h"
+
+#include <any>
+#include <limits>
+#include <system_error>
+
+namespace orvu::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view Help =
+    R"(usage: orvu-icons-cli extract [-o DIR] [--format ico|png] [--size N]
+                              [--icon K | --id ID] [--force] [--pattern GLOB] PATH...
+
+Writes each icon of each file as a file of its own, named after the file's
+name without its extension and the icon's position K (from 1):
+<name>_<K>.ico or <name>_<K>.png. A name that is taken, on disk or earlier in
+the same run, gets a counter instead: <name>_<K>-2.ico, -3, and so on. Prints
+the path of every file written, one a line. A folder is walked with its
+subfolders, reading the files whose names match GLOB; files named here are
+always read.
+
+  -o, --output DIR   the folder to write to, which must exist (default: .)
+  --format ico|png   ico (the default): the whole icon, every image as stored;
+                     png: one image with its alpha channel
+  --size N           with --format png: the image Windows shows at N x N,
+                     at its natural size (default: the largest image)
+  --icon K           only the icon at position K
+  --id ID            only the icons with resource id ID: a number, or a name
+                     in any letter case (MAINICON)
+  --force            replace files in the way instead of adding a counter
+  --pattern GLOB     the names of the files read in folders, in any letter
+                     case (default *.exe; * for every file)
+)";
+
+// Which icons of a file to write.
+struct Selection {
+    std::optional<std::uint64_t> position;   // --icon, from 1
+    std::optional<std::uint16_t> id;         // --id as a number
+    std::optional<std::u32string> upperName; // --id as a name, upper-cased
+
+    bool all() const { return !position && !id && !upperName; }
+};
+
+Selection selectionOf(const Arguments& arguments) {
+    Selection selection;
+    selection.position = arguments.number("--icon", 1, std::numeric_limits<std::uint32_t>::max());
+    if (const auto id = arguments.value("--id")) {
+        if (selection.position)
+            throw UsageError("--icon and --id can't be given together");
+        if (id->empty())
+            throw UsageError("--id needs a number or a name");
+        if (id->find_first_not_of("0123456789") == std::string::npos)
+            selection.id = static_cast<std::uint16_t>(parseNumber(*id, 0, 0xFFFF, "--id"));
+        else
+            selection.upperName = toUpper(decodeUtf8Lenient(*id));
+    }
+    return selection;
+}
+
+// The 0-based indices of the icons the selection takes from the library.
+std::vector<std::uint32_t> selectedIcons(IconLibrary& library, const Selection& selection) {
+    std::vector<std::uint32_t> icons;
+    const std::uint32_t count = library.count();
+    if (selection.position) {
+        if (*selection.position <= count)
+            icons.push_back(static_cast<std::uint32_t>(*selection.position - 1));
+        return icons;
+    }
+    for (std::uint32_t k = 0; k < count; ++k) {
+        if (selection.all()) {
+            icons.push_back(k);
+            continue;
+        }
+        const auto description = library.describe(k);
+        if (!description)
+            continue;
+        const IconName& name = description->name;
+        if (selection.id
+                ? name.id == selection.id
+                : !name.id && toUpper(decodeUtf8Lenient(name.name)) == *selection.upperName)
+            icons.push_back(k);
+    }
+    return icons;
+}
+
+std::string nothingSelected(const Selection& selection, const Arguments& arguments) {
+    if (selection.position)
+        return "no icon " + std::to_string(*selection.position);
+    if (!selection.all())
+        return "no icon with id " + *arguments.value("--id");
+    return "no icons";
+}
+
+// The icons an input gives, and the files of the first ones, made ahead.
+struct Extraction {
+    std::vector<std::uint32_t> icons;
+    std::vector<Result<std::vector<std::uint8_t>>> files;
+};
+
+// The bytes of one input's files made ahead of writing them, at most: beyond
+// that, they are made as they are written.
+constexpr std::uint64_t BytesAheadPerFile = 1 << 20;
+
+// Icon k as the bytes of an .ico or a PNG file.
+Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k, bool asPng,
+                                           std::optional<std::uint64_t> size) {
+    if (!asPng)
+        return iconFileOf(library, k);
+    return pngOf(library, k, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
+}
+
+// Writes `bytes` under the next free name; the path written, or where and
+// why writing failed.
+struct Written {
+    fs::path path;
+    std::optional<Failure> failure;
+};
+
+Written writeIcon(ExportNames& names, const fs::path& stem, std::uint32_t position,
+                  const std::vector<std::uint8_t>& bytes, bool force) {
+    constexpr int Attempts = 1000; // against a file system that says every name is taken
+    for (int attempt = 1;; ++attempt) {
+        const fs::path path = names.next(stem, position);
+        const Result<void> written =
+            force ? replaceFileAtomically(path, bytes) : createFileAtomically(path, bytes);
+        if (written)
+            return {path, std::nullopt};
+        // Something took the name after it was handed out, or (when forcing)
+        // it is a folder or a device, which no icon replaces: the next name.
+        const Failure::Kind kind = written.failure().kind;
+        if ((kind != Failure::Kind::Exists && kind != Failure::Kind::NotAFile) ||
+            attempt == Attempts)
+            return {path, written.failure()};
+    }
+}
+
+int runExtract(const Arguments& arguments, Output& out) {
+    if (arguments.operands().empty())
+        throw UsageError("extract needs a PATH");
+    std::string format = arguments.value("--format").value_or("ico");
+    for (char& c : format)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    if (format != "ico" && format != "png")
+        throw UsageError("--format is ico or png, not '" + format + "'");
+    const bool asPng = format == "png";
+    const auto size = arguments.number("--size", 1, 0xFFFF);
+    if (size && !asPng)
+        throw UsageError("--size needs --format png");
+    const Selection selection = selectionOf(arguments);
+    const bool force = arguments.has("--force");
+    const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+
+    fs::path folder;
+    if (const auto output = arguments.value("--output")) {
+        folder = pathFromArgument(*output);
+        std::error_code error;
+        if (!fs::is_directory(folder, error)) {
+            complain("cannot write to " + displayText(folder) + ": " +
+                     (error ? error.message() : "not a folder"));
+            return SomeInputsFailed;
+        }
+    }
+    ExportNames names(folder, asPng ? ".png" : ".ico",
+                      force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter);
+
+    // On the workers: the files of each input's first icons, up to a size.
+    const auto prepare = [&](Input& input) {
+        if (problemOf(input))
+            return;
+        Extraction extraction{selectedIcons(*input.library, selection), {}};
+        std::uint64_t bytes = 0;
+        for (const std::uint32_t k : extraction.icons) {
+            if (bytes >= BytesAheadPerFile)
+                break;
+            extraction.files.push_back(exportOf(*input.library, k, asPng, size));
+            bytes += extraction.files.back() ? extraction.files.back()->size() : 0;
+        }
+        input.prepared = std::move(extraction);
+    };
+    int status = Succeeded;
+    walkInputs(arguments.operands(), pattern, pngDecoder(), prepare, [&](Input& input) {
+        const std::string path = displayText(input.path);
+        if (const auto problem = problemOf(input)) {
+            if (failsTheCommand(input, *problem)) {
+                complain(path + ": " + describe(*problem));
+                status = SomeInputsFailed;
+            }
+            return;
+        }
+        auto& extraction = std::any_cast<Extraction&>(input.prepared);
+        if (extraction.icons.empty() && input.named) {
+            complain(path + ": " + nothingSelected(selection, arguments));
+            status = SomeInputsFailed;
+        }
+        for (std::size_t i = 0; i < extraction.icons.size(); ++i) {
+            const std::uint32_t k = extraction.icons[i];
+            const auto bytes = i < extraction.files.size()
+                                   ? std::move(extraction.files[i])
+                                   : exportOf(*input.library, k, asPng, size);
+            if (!bytes) {
+                complain(path + ": icon " + std::to_string(k + 1) + ": " +
+                         describe(bytes.failure()));
+                status = SomeInputsFailed;
+                continue;
+            }
+            const Written written = writeIcon(names, input.path.stem(), k + 1, *bytes, force);
+            if (written.failure) {
+                complain("cannot write " + displayText(written.path) + ": " +
+                         describe(*written.failure));
+                status = SomeInputsFailed;
+                continue;
+            }
+            out.write(pathBytes(written.path) + "\n");
+        }
+    });
+    return status;
+}
+
+} // namespace
+
+const Command ExtractCommand{
+    "extract",
+    "extract [-o DIR] [--format ico|png] [--size N] [--icon K | --id ID] [--force]\n"
+    "        [--pattern GLOB] PATH...\n"
+    "      writes icons as .ico or PNG files",
+    Help,
+    {{"--output", "-o", true},
+     {"--format", "", true},
+     {"--size", "", true},
+     {"--icon", "", true},
+     {"--id", "", true},
+     {"--force", "", false},
+     {"--pattern", "", true}},
+    runExtract,
+};
+
+} // namespace orvu::cli

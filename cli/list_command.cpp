@@ -1,0 +1,223 @@
+// orvu-icons-cli list: every icon of every file, with its images.
+
+#include "cli/commands.h"
+#include "cli/file_walk.h"
+#include "cli/json_writer.h"
+#include "cli/png_decoder.h"
+#include "harvest/folder_scan.h"
+#include "platform/path_text.h"
+
+#include <string>
+
+namespace orvu::cli {
+namespace {
+
+constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--pattern GLOB] PATH...
+
+For every file, every icon: its position (from 1), its resource id or name,
+its language, and each of its images with width x height, bit depth, format
+(DIB or PNG) and size in bytes. A * marks the image Windows shows at 32 x 32.
+A folder is walked with its subfolders, reading the files whose names match
+GLOB; files named here are always read.
+
+  --json          one JSON object per file per line (JSON Lines):
+                  {"path", "error", "icons": [{"position", "id", "name",
+                  "language", "large", "images": [{"width", "height", "bits",
+                  "colours", "format", "bytes"}], "error"}]}
+                  "large" is the index in "images", from 0, of the image
+                  Windows shows at 32 x 32
+  --pattern GLOB  the names of the files read in folders, in any letter case
+                  (default *.exe; * for every file)
+)";
+
+std::string plural(std::uint64_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// Text for a terminal: control characters, which could command it, become '?'.
+std::string readable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    }
+    return text;
+}
+
+const char* formatName(ImageFormat format, bool json) {
+    switch (format) {
+    case ImageFormat::Dib:
+        return json ? "dib" : "DIB";
+    case ImageFormat::Png:
+        return json ? "png" : "PNG";
+    case ImageFormat::Missing:
+        break;
+    }
+    return "missing";
+}
+
+void padTo(std::string& text, std::size_t width) {
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+}
+
+// "  #1  id 2      lang 1033  16×16 32-bit DIB 1128 B, 32×32 32-bit DIB 4264 B*"
+void writeIconText(std::string& text, std::uint32_t position, std::size_t positionWidth,
+                   const Result<IconDescription>& description) {
+    std::string number = "#" + std::to_string(position);
+    padTo(number, positionWidth);
+    text += "  " + number + "  ";
+    if (!description) {
+        text += readable(describe(description.failure())) + "\n";
+        return;
+    }
+    const IconName& name = description->name;
+    if (name.id || !name.name.empty()) {
+        std::string field = name.id ? "id " + std::to_string(*name.id) : readable(name.name);
+        padTo(field, 8); // "id 65535"
+        text += field + "  ";
+    }
+    if (name.language) {
+        std::string field = "lang " + std::to_string(*name.language);
+        padTo(field, 10); // "lang 65535"
+        text += field + "  ";
+    }
+    for (std::size_t i = 0; i < description->images.size(); ++i) {
+        const ImageDescription& image = description->images[i];
+        if (i != 0)
+            text += ", ";
+        text += std::to_string(image.width) + "×" + std::to_string(image.height) + " ";
+        if (image.bitCount != 0)
+            text += std::to_string(image.bitCount) + "-bit ";
+        text += formatName(image.format, false);
+        if (image.format != ImageFormat::Missing)
+            text += " " + std::to_string(image.bytes) + " B";
+        if (description->large == i)
+            text += '*';
+    }
+    text += '\n';
+}
+
+void writeIconJson(JsonWriter& json, std::uint32_t position,
+                   const Result<IconDescription>& description) {
+    json.beginObject();
+    json.key("position");
+    json.number(position);
+    const IconDescription none;
+    const IconDescription& icon = description ? *description : none;
+    json.key("id");
+    json.numberOrNull(icon.name.id);
+    json.key("name");
+    if (!icon.name.id && !icon.name.name.empty())
+        json.string(icon.name.name);
+    else
+        json.null();
+    json.key("language");
+    json.numberOrNull(icon.name.language);
+    json.key("large");
+    json.numberOrNull(icon.large);
+    json.key("images");
+    json.beginArray();
+    for (const ImageDescription& image : icon.images) {
+        json.beginObject();
+        json.key("width");
+        json.number(static_cast<std::uint64_t>(image.width));
+        json.key("height");
+        json.number(static_cast<std::uint64_t>(image.height));
+        json.key("bits");
+        json.number(static_cast<std::uint64_t>(image.bitCount));
+        json.key("colours");
+        json.number(static_cast<std::uint64_t>(image.colourCount));
+        json.key("format");
+        json.string(formatName(image.format, true));
+        json.key("bytes");
+        json.number(image.bytes);
+        json.endObject();
+    }
+    json.endArray();
+    json.key("error");
+    if (description)
+        json.null();
+    else
+        json.string(describe(description.failure()));
+    json.endObject();
+}
+
+// Lists one file, handing its text on icon by icon: a file may hold 65 535
+// icons. False when the file fails the command.
+bool listFile(Input& input, bool asJson, Output& out) {
+    bool ok = true;
+    const std::string path = displayText(input.path);
+    const auto problem = problemOf(input);
+    if (problem && failsTheCommand(input, *problem)) {
+        complain(readable(path) + ": " + readable(describe(*problem)));
+        ok = false;
+    }
+    const std::uint32_t count = problem ? 0 : input.library->count();
+
+    std::string text;
+    JsonWriter json(text);
+    if (asJson) {
+        json.beginObject();
+        json.key("path");
+        json.string(path);
+        json.key("error");
+        if (problem)
+            json.string(describe(*problem));
+        else
+            json.null();
+        json.key("icons");
+        json.beginArray();
+    } else {
+        text = readable(path) + ": " +
+               (problem ? readable(describe(*problem)) : plural(count, "icon")) + "\n";
+    }
+    const std::size_t positionWidth = 1 + std::to_string(count).size();
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const auto description = input.library->describe(k);
+        if (!description) {
+            complain(readable(path) + ": icon " + std::to_string(k + 1) + ": " +
+                     readable(describe(description.failure())));
+            ok = false;
+        }
+        if (asJson)
+            writeIconJson(json, k + 1, description);
+        else
+            writeIconText(text, k + 1, positionWidth, description);
+        out.write(text);
+        text.clear();
+    }
+    if (asJson) {
+        json.endArray();
+        json.endObject();
+        text += '\n';
+    }
+    out.write(text);
+    return ok;
+}
+
+int runList(const Arguments& arguments, Output& out) {
+    if (arguments.operands().empty())
+        throw UsageError("list needs a PATH");
+    const bool asJson = arguments.has("--json");
+    const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+    int status = Succeeded;
+    walkInputs(arguments.operands(), pattern, pngDecoder(), nullptr, [&](Input& input) {
+        if (!listFile(input, asJson, out))
+            status = SomeInputsFailed;
+        out.flush(); // each file's line as soon as it is known
+    });
+    return status;
+}
+
+} // namespace
+
+const Command ListCommand{
+    "list",
+    "list [--json] [--pattern GLOB] PATH...\n"
+    "      every icon of every file: id, language, and each image",
+    Help,
+    {{"--json", "", false}, {"--pattern", "", true}},
+    runList,
+};
+
+} // namespace orvu::cli
