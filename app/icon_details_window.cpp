@@ -25,7 +25,7 @@ namespace {
 
 constexpr QSize WindowSize{560, 420};
 constexpr int TitleBandHeight = 29;
-constexpr int Checker = 8; // pixels a checkerboard square
+constexpr int Checker = 8;                        // pixels a checkerboard square
 constexpr std::uint32_t PanelColour = 0x00FFE1D0; // as the main window's source panel
 
 const QString DetailsTitle = QStringLiteral("图标属性");

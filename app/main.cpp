@@ -8,17 +8,70 @@
 #include "qt/single_instance.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// orvu-icons [PATH]: a file or folder to harvest at once ("Open with"). Read
+// before the window system is reached, so that --help and --version work
+// without a display. The path comes back absolute, so that a running
+// instance elsewhere finds it; nullopt when the program is to end at once
+// with `status`.
+std::optional<QString> readCommandLine(int argc, char** argv, int& status) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Pulls the icons out of Windows programs."));
+    const QCommandLineOption help = options.addHelpOption();
+    const QCommandLineOption version = options.addVersionOption();
+    options.addPositionalArgument(QStringLiteral("PATH"),
+                                  QStringLiteral("A program, icon file or folder to harvest."),
+                                  QStringLiteral("[PATH]"));
+    status = 0;
+    if (!options.parse(arguments) || options.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "orvu-icons: %s\nTry 'orvu-icons --help'.\n",
+                     qPrintable(options.errorText().isEmpty() ? QStringLiteral("one PATH at most")
+                                                              : options.errorText()));
+        status = 2;
+        return std::nullopt;
+    }
+    if (options.isSet(help) || options.isSet(version)) {
+        // Without an application object Qt can't name the program itself.
+        QString text = options.helpText();
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("orvu-icons"));
+        std::fputs(qPrintable(options.isSet(help)
+                                  ? text
+                                  : QStringLiteral("orvu-icons %1\n").arg(ORVU_VERSION)),
+                   stdout);
+        return std::nullopt;
+    }
+    const QStringList paths = options.positionalArguments();
+    return paths.isEmpty() ? QString() : QFileInfo(paths.first()).absoluteFilePath();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
     // The name only, no display name: Qt would add a display name to every
     // window title, the dialogs' included.
     QApplication::setApplicationName(orvu::ProductTitle);
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Orvu"));
+    int status = 0;
+    const auto chosen = readCommandLine(argc, argv, status);
+    if (!chosen)
+        return status;
+    const QString path = *chosen;
+
+    QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     // The standard dialogs and questions speak the windows' language.
     QTranslator qtTexts;
@@ -28,17 +81,22 @@ int main(int argc, char** argv) {
 
     orvu::QtDialogs dialogs;
     const orvu::QtPngDecoder png;
-    // One instance a user: a later start asks this one to come forward and ends.
+    // One instance a user: a later start hands its path to this one, asks it
+    // to come forward and ends.
     orvu::SingleInstance instance(orvu::SingleInstance::userKey(QStringLiteral("orvu-icons")));
     orvu::MainWindow window(dialogs, &png);
-    window.onLoad = [&instance] { return instance.claim(); };
+    window.onLoad = [&instance, &path] { return instance.claim(path); };
     QObject::connect(&instance, &orvu::SingleInstance::showRequested, &window,
                      &orvu::MainWindow::showFromTray);
+    QObject::connect(&instance, &orvu::SingleInstance::pathHandedOver, &window,
+                     [&window](const QString& handed) { window.openPaths({handed}); });
     window.onEndProgram = [] { QApplication::exit(0); };
     QObject::connect(&application, &QApplication::aboutToQuit, &window,
                      [&window] { window.trayIcon().remove(); });
     if (!window.load())
         return 0;
     window.show();
+    if (!path.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &path] { window.openPaths({path}); });
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include "app/picture_box.h"
 #include "app/status_line.h"
 #include "app/system_colours.h"
+#include "app/tile_mime_data.h"
 #include "app/tray_icon.h"
 #include "app/window_design.h"
 #include "controls/help_button.h"
@@ -15,9 +16,11 @@
 #include "controls/push_button.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
+#include "harvest/batch_export.h"
 #include "harvest/icon_details.h"
 #include "harvest/icon_export.h"
 #include "harvest/messages.h"
+#include "harvest/source_choice.h"
 #include "harvest/start_command.h"
 #include "platform/atomic_file.h"
 #include "platform/icon_files.h"
@@ -25,15 +28,22 @@
 #include "qt/qt_bridge.h"
 #include "qt/task_bar.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <array>
@@ -47,6 +57,7 @@ constexpr std::uint32_t WindowBackColour = 0x00FF8080;
 const QString FilePickerTitle = QStringLiteral("Orvu图标提取器 D2002 10 25");
 const QString FolderPickerTitle = QStringLiteral("请选择要提取图标的文件夹........");
 const QString SaveTitle = QStringLiteral("保存文件为:...");
+const QString SaveManyTitle = QStringLiteral("保存图标到文件夹");
 // The save dialog's types, in the order it offers them, and what each writes.
 const QList<FileFilter> SaveFilters{{QStringLiteral("图标文件"), QStringLiteral("*.ico")},
                                     {QStringLiteral("PNG 图像"), QStringLiteral("*.png")},
@@ -79,6 +90,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent)
     setFont(designFont());
     setFixedSize(ClientSize);
     move(StartPosition);
+    setAcceptDrops(true);
     trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     m_tray = new TrayIcon(windowIcon(), ProductTitle, this);
     connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::showFromTray);
@@ -169,6 +181,17 @@ void MainWindow::createControls() {
     c.saveIconAction->setObjectName(QStringLiteral("saveIconAction"));
     c.detailsAction = c.tileMenu->addAction(QStringLiteral("图标属性…"));
     c.detailsAction->setObjectName(QStringLiteral("detailsAction"));
+    c.tileMenu->addSeparator();
+    c.saveSelectedAction = c.tileMenu->addAction(QStringLiteral("保存选中的图标…"));
+    c.saveSelectedAction->setObjectName(QStringLiteral("saveSelectedAction"));
+    c.saveAllAction = c.tileMenu->addAction(QStringLiteral("全部保存…"));
+    c.saveAllAction->setObjectName(QStringLiteral("saveAllAction"));
+    c.copyAction = c.tileMenu->addAction(QStringLiteral("复制"));
+    c.copyAction->setObjectName(QStringLiteral("copyAction"));
+    // Shown in the menu; the list itself takes the key.
+    c.copyAction->setShortcut(QKeySequence::Copy);
+    c.copyAction->setShortcutContext(Qt::WidgetShortcut);
+    c.iconList->dragData = [this](const QList<int>& rows) { return dragDataFor(rows); };
     c.iconList->listItems().setToolTips([this](int row) { return toolTipOf(row); });
 }
 
@@ -183,6 +206,10 @@ void MainWindow::connectHandlers() {
     connect(c.saveIconAction, &QAction::triggered, this, &MainWindow::saveSelectedIcon);
     connect(c.detailsAction, &QAction::triggered, this, &MainWindow::showSelectedDetails);
     connect(c.iconList, &ListView::tileDoubleClicked, this, &MainWindow::showSelectedDetails);
+    connect(c.saveSelectedAction, &QAction::triggered, this, &MainWindow::saveSelectedIcons);
+    connect(c.saveAllAction, &QAction::triggered, this, &MainWindow::saveAllIcons);
+    connect(c.copyAction, &QAction::triggered, this, &MainWindow::copySelectedIcon);
+    connect(c.iconList, &ListView::copyRequested, this, &MainWindow::copySelectedIcon);
     connect(c.closeButton, &QAbstractButton::clicked, this, &MainWindow::closeProgram);
     connect(c.minimiseButton, &QAbstractButton::clicked, this, &MainWindow::minimise);
     connect(c.helpButton, &QAbstractButton::clicked, this, &MainWindow::showAbout);
@@ -302,7 +329,7 @@ void MainWindow::pickFolder() {
 }
 
 void MainWindow::start() {
-    if (m_harvesting) {
+    if (m_harvesting || m_saving) {
         // Pressed while the harvest of the old source yields: that one stops
         // first, and this one runs once it has.
         leaveOldSource();
@@ -327,13 +354,20 @@ void MainWindow::start() {
 }
 
 void MainWindow::stopHarvest() {
-    if (m_harvesting && m_stop == Stop::None)
+    if ((m_harvesting || m_saving) && m_stop == Stop::None)
         m_stop = Stop::ByUser;
 }
 
 void MainWindow::listPressed(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
-    if (button == Qt::RightButton)
-        m_controls.tileMenu->popup(m_controls.iconList->viewport()->mapToGlobal(position));
+    if (button != Qt::RightButton)
+        return;
+    // Saving many waits until no long job runs.
+    const bool idle = !m_harvesting && !m_saving;
+    const ListView* list = m_controls.iconList;
+    m_controls.saveSelectedAction->setEnabled(idle && list->selectionModel()->hasSelection());
+    m_controls.saveAllAction->setEnabled(idle && list->listItems().count() > 0);
+    m_controls.copyAction->setEnabled(list->selectionModel()->hasSelection());
+    m_controls.tileMenu->popup(list->viewport()->mapToGlobal(position));
 }
 
 void MainWindow::saveSelectedIcon() {
@@ -379,6 +413,128 @@ void MainWindow::showSelectedDetails() {
     auto* window = new IconDetailsWindow(std::move(*details), m_dialogs, this);
     window->move(pos() + QPoint(24, 48));
     window->show();
+}
+
+std::vector<TileIcon> MainWindow::tilesAt(const QList<int>& rows) const {
+    std::vector<TileIcon> tiles;
+    tiles.reserve(static_cast<std::size_t>(rows.size()));
+    for (int row : rows) {
+        if (const auto item = m_controls.iconList->listItems().item(row))
+            tiles.push_back(tile(item->image));
+    }
+    return tiles;
+}
+
+void MainWindow::saveSelectedIcons() {
+    saveMany(m_controls.iconList->selectedRows());
+}
+
+void MainWindow::saveAllIcons() {
+    QList<int> rows;
+    for (int row = 0; row < m_controls.iconList->listItems().count(); ++row)
+        rows.append(row);
+    saveMany(rows);
+}
+
+void MainWindow::saveMany(const QList<int>& rows) {
+    if (rows.isEmpty() || m_harvesting || m_saving)
+        return;
+    const auto chosen = m_dialogs.chooseFolderAnd(
+        this, SaveManyTitle, QStringLiteral("保存为："),
+        {QStringLiteral("图标文件 (*.ico)"), QStringLiteral("PNG 图像 (*.png)")});
+    if (!chosen)
+        return;
+    const SaveFormat format = chosen->choice == 1 ? SaveFormat::Png : SaveFormat::Ico;
+    const std::filesystem::path folder = toPath(chosen->folder);
+    // The tiles as they are now: a new harvest meanwhile doesn't change them.
+    const std::vector<TileIcon> tiles = tilesAt(rows);
+    ExistingFiles existing = ExistingFiles::KeepWithCounter;
+    if (const std::size_t taken = existingNames(tiles, folder, format);
+        taken > 0 && m_dialogs.confirm(this, fromUtf8(messages::replaceExistingFiles(taken))))
+        existing = ExistingFiles::Replace;
+
+    m_saving = true;
+    m_stop = Stop::None;
+    const QString status = m_controls.statusLine->text();
+    MainWindowHarvest window(*this);
+    const BatchOutcome outcome = exportTiles(window, tiles, folder, format, existing, m_png);
+    m_saving = false;
+    m_stop = Stop::None;
+    if (m_ending)
+        return;
+    m_controls.statusLine->setText(status);
+    m_dialogs.tell(
+        this, fromUtf8(messages::savedSummary(outcome.saved, outcome.failed, outcome.stopped)));
+    if (m_startAgain) {
+        m_startAgain = false;
+        start();
+    }
+}
+
+void MainWindow::copySelectedIcon() {
+    const auto selected = m_controls.iconList->selectedItem();
+    if (!selected)
+        return;
+    const TileIcon icon = tile(selected->image);
+    const auto bytes = tileFileBytes(icon, SaveFormat::Png, m_png);
+    if (!bytes) {
+        m_dialogs.tell(this, fromUtf8(messages::cannotReadIcon(icon.origin, bytes.failure())));
+        return;
+    }
+    const QByteArray png(reinterpret_cast<const char*>(bytes->data()),
+                         static_cast<qsizetype>(bytes->size()));
+    // The largest image with its alpha, as a picture and as PNG data.
+    auto* copied = new QMimeData;
+    copied->setData(QStringLiteral("image/png"), png);
+    copied->setImageData(QImage::fromData(png, "png"));
+    QGuiApplication::clipboard()->setMimeData(copied);
+}
+
+QMimeData* MainWindow::dragDataFor(const QList<int>& rows) {
+    if (!m_dragFolder)
+        m_dragFolder = std::make_unique<QTemporaryDir>();
+    if (!m_dragFolder->isValid())
+        return nullptr;
+    const QString folder = m_dragFolder->filePath(QStringLiteral("drag-%1").arg(++m_drags));
+    QDir().mkpath(folder);
+    return new TileMimeData(tilesAt(rows), m_png, folder);
+}
+
+void MainWindow::openPaths(const QStringList& paths) {
+    std::vector<std::filesystem::path> chosenPaths;
+    for (const QString& path : paths)
+        chosenPaths.push_back(toPath(path));
+    const auto source = chooseSource(chosenPaths);
+    if (!source) {
+        m_dialogs.tell(this,
+                       paths.size() == 1
+                           ? fromUtf8(messages::cannotReadFile(chosenPaths[0], source.failure()))
+                           : QString::fromUtf8(messages::DropOneItem));
+        return;
+    }
+    // As the pickers do: the old source's harvest stops, the list empties.
+    leaveOldSource();
+    const bool folder = source->mode == SourceChoice::Mode::Folder;
+    (folder ? m_controls.folderModeOption : m_controls.fileModeOption)->click();
+    clearListAndImages();
+    (folder ? m_controls.folderPathBox : m_controls.filePathBox)->setText(toDisplay(source->path));
+    m_controls.startButton->setEnabled(true);
+    start();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    // Tiles dragged out of this window's own list are not a new source.
+    if (event->mimeData()->hasUrls() && event->source() != m_controls.iconList)
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths << (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    event->acceptProposedAction();
+    // After the drop has been answered: the harvest may run for long.
+    QTimer::singleShot(0, this, [this, paths] { openPaths(paths); });
 }
 
 void MainWindow::closeProgram() {

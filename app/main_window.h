@@ -8,10 +8,13 @@
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QAction;
+class QMimeData;
+class QTemporaryDir;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -37,8 +40,10 @@ class TrayIcon;
 // classes, which reach the controls through MainWindowHarvest.
 //
 // One harvest runs at a time. While it runs, Start is disabled; choosing
-// another source (a picker, or the other mode) stops it at its next yield,
-// before anything more reaches the list, and Esc stops it too.
+// another source (a picker, the other mode, a drop, a path handed over by a
+// later start) stops it at its next yield, before anything more reaches the
+// list, and Esc stops it too. Saving many tiles is a long job of the same
+// kind: it yields as a harvest does, and Esc or closing stops it.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -68,6 +73,9 @@ public:
         QMenu* tileMenu = nullptr;
         QAction* saveIconAction = nullptr;
         QAction* detailsAction = nullptr;
+        QAction* saveSelectedAction = nullptr;
+        QAction* saveAllAction = nullptr;
+        QAction* copyAction = nullptr;
     };
 
     MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent = nullptr);
@@ -90,7 +98,8 @@ public:
     const Controls& controls() const { return m_controls; }
     bool ending() const { return m_ending; }
     bool harvesting() const { return m_harvesting; }
-    // Whether the running harvest may go on after a yield.
+    bool saving() const { return m_saving; }
+    // Whether the running harvest or save may go on after a yield.
     bool harvestMayContinue() const { return !m_ending && m_stop == Stop::None; }
     TrayIcon& trayIcon() { return *m_tray; }
     Dialogs& dialogs() { return m_dialogs; }
@@ -112,6 +121,12 @@ public:
     void listPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void saveSelectedIcon();
     void showSelectedDetails();
+    void saveSelectedIcons();
+    void saveAllIcons();
+    void copySelectedIcon();
+    // A file or folder dropped on the window, or named when the program was
+    // started: chosen as a picker would choose it, then harvested.
+    void openPaths(const QStringList& paths);
     void closeProgram();
     void minimise();
     void showAbout();
@@ -123,6 +138,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     enum class Mode { None, File, Folder };
@@ -136,6 +153,11 @@ private:
     void clearListAndImages();
     // The tip of tile `row`: its file, its icon's name and sizes, read anew.
     QString toolTipOf(int row);
+    // The tiles at list rows, as the window holds them.
+    std::vector<TileIcon> tilesAt(const QList<int>& rows) const;
+    void saveMany(const QList<int>& rows);
+    // What dragging the tiles at `rows` out of the list carries.
+    QMimeData* dragDataFor(const QList<int>& rows);
     // A new source was chosen: a running harvest is for the old one.
     void leaveOldSource();
     void endProgram();
@@ -146,12 +168,16 @@ private:
     const PngDecoder* m_png = nullptr;
     FolderKeys m_folderKeys;
     std::vector<IconOrigin> m_origins; // one per image, in the collection's order
+    // Where dragged tiles' icon files are written; removed when the program ends.
+    std::unique_ptr<QTemporaryDir> m_dragFolder;
+    int m_drags = 0;
     Surface m_preview;
     QPixmap m_background;
     TrayIcon* m_tray = nullptr;
     Mode m_mode = Mode::None;
     bool m_ending = false;
     bool m_harvesting = false;
+    bool m_saving = false;
     Stop m_stop = Stop::None;
     bool m_startAgain = false;
     // Where the platform can't move a window itself: the pointer's offset

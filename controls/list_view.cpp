@@ -3,10 +3,13 @@
 #include "controls/image_list.h"
 #include "controls/skin.h"
 
+#include <QDrag>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionRubberBand>
 #include <algorithm>
 
 namespace orvu {
@@ -34,10 +37,12 @@ QImage highlighted(const QImage& picture, const QColor& highlight) {
 ListView::ListView(QWidget* parent) : QAbstractItemView(parent), m_items(new ListItems(this)) {
     setFont(designFont());
     setModel(m_items);
-    setSelectionMode(SingleSelection);
+    setSelectionMode(ExtendedSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(NoEditTriggers);
-    setDragEnabled(false);
+    setDragEnabled(true);
+    setDragDropMode(DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -89,14 +94,25 @@ void ListView::repaintTilesShowing(int image) {
 }
 
 std::optional<ListItem> ListView::selectedItem() const {
+    if (!selectionModel() || !selectionModel()->hasSelection())
+        return std::nullopt;
+    QModelIndex index = currentIndex();
+    if (!index.isValid() || !selectionModel()->isSelected(index))
+        index = selectionModel()->selection().first().topLeft();
+    return m_items->item(index.row());
+}
+
+QList<int> ListView::selectedRows() const {
+    QList<int> rows;
     if (!selectionModel())
-        return std::nullopt;
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty())
-        return std::nullopt;
-    const QModelIndex& index = selected.first();
-    return ListItem{index.data(Qt::DisplayRole).toString(),
-                    index.data(ListItems::ImageRole).toInt()};
+        return rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 QSize ListView::pictureSize() const {
@@ -304,6 +320,14 @@ void ListView::paintEvent(QPaintEvent* event) {
         if (tile.intersects(dirty))
             paintTile(painter, model()->index(i, 0, rootIndex()), tile);
     }
+    if (!m_band.isEmpty()) {
+        QStyleOptionRubberBand option;
+        option.initFrom(viewport());
+        option.shape = QRubberBand::Rectangle;
+        option.opaque = false;
+        option.rect = m_band;
+        style()->drawControl(QStyle::CE_RubberBand, &option, &painter, viewport());
+    }
 }
 
 void ListView::paintTile(QPainter& painter, const QModelIndex& index, const QRect& tile) {
@@ -344,25 +368,42 @@ void ListView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const QPoint position = event->position().toPoint();
-    if (event->button() != Qt::MiddleButton) {
-        const QModelIndex index = indexAt(position);
-        if (index.isValid()) {
+    const QModelIndex index = indexAt(position);
+    if (button == Qt::LeftButton) {
+        // Selection by the modifiers, and the start of a drag or a band.
+        QAbstractItemView::mousePressEvent(event);
+        if (!index.isValid())
+            m_bandStart = position + QPoint(horizontalOffset(), verticalOffset());
+    } else if (button == Qt::RightButton) {
+        if (index.isValid() && !selectionModel()->isSelected(index))
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        } else {
+        else if (index.isValid())
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        else
             selectionModel()->clearSelection();
-        }
     }
     event->accept();
     emit pressed(button, event->modifiers(), position);
 }
 
-// Selection changes on presses only, never by dragging or on release.
 void ListView::mouseMoveEvent(QMouseEvent* event) {
-    event->accept();
+    QAbstractItemView::mouseMoveEvent(event);
+    if (m_bandStart && (event->buttons() & Qt::LeftButton)) {
+        const QRect before = m_band;
+        m_band = QRect(*m_bandStart - QPoint(horizontalOffset(), verticalOffset()),
+                       event->position().toPoint())
+                     .normalized();
+        viewport()->update((before | m_band).adjusted(-1, -1, 1, 1));
+    }
 }
 
 void ListView::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
+    QAbstractItemView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && m_bandStart) {
+        m_bandStart.reset();
+        viewport()->update(m_band.adjusted(-1, -1, 1, 1));
+        m_band = QRect();
+    }
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -370,6 +411,36 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && index.isValid())
         emit tileDoubleClicked(index.row());
+}
+
+void ListView::keyPressEvent(QKeyEvent* event) {
+    // The item view would copy the current tile's caption as text.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        emit copyRequested();
+        return;
+    }
+    QAbstractItemView::keyPressEvent(event);
+}
+
+void ListView::startDrag(Qt::DropActions) {
+    const QList<int> rows = selectedRows();
+    if (!dragData || rows.isEmpty())
+        return;
+    QMimeData* carried = dragData(rows);
+    if (!carried)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(carried);
+    if (m_images) {
+        const QModelIndex under =
+            currentIndex().isValid() ? currentIndex() : model()->index(rows.first(), 0);
+        const QImage picture =
+            m_images->listImages().item(under.data(ListItems::ImageRole).toInt());
+        if (!picture.isNull())
+            drag->setPixmap(QPixmap::fromImage(picture));
+    }
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
 } // namespace orvu

@@ -5,7 +5,9 @@
 
 #include <QAbstractItemView>
 #include <QList>
+#include <QMimeData>
 #include <QPointer>
+#include <functional>
 #include <optional>
 
 namespace orvu {
@@ -14,8 +16,15 @@ class ImageList;
 
 // A large-icon list: each item a tile with its picture (from the bound image
 // collection) centred above its caption, wrapping left to right, then down,
-// with a vertical scroll bar. Single selection. Colours follow the palette:
-// Base behind the tiles, Text for the captions.
+// with a vertical scroll bar. Colours follow the palette: Base behind the
+// tiles, Text for the captions.
+//
+// Tiles are selected as in any list: a click selects one, Ctrl+click toggles
+// one, Shift+click extends to one, dragging from empty space draws a band
+// that selects what it touches, Ctrl+A selects all and the arrow keys move
+// and (with Shift) extend. A right press on a tile that isn't selected
+// selects it alone; on a selected one it keeps the selection. Dragging
+// selected tiles out of the list hands them over as dragData() makes them.
 //
 // Layout is arithmetic over a uniform grid and painting covers the visible
 // rows only, so appending a tile costs the same however long the list is.
@@ -36,8 +45,15 @@ public:
     void setIcons(ImageList* images);
     ImageList* icons() const;
 
-    // The selected item; nullopt when none is selected.
+    // The selected item: the current one where it is selected, else the
+    // first selected; nullopt when none is selected.
     std::optional<ListItem> selectedItem() const;
+    // The rows of every selected tile, in list order.
+    QList<int> selectedRows() const;
+
+    // What dragging the tiles at `rows` out of the list carries; null (the
+    // default) means tiles can't be dragged out.
+    std::function<QMimeData*(const QList<int>& rows)> dragData;
 
     // The size of every tile at the current font and picture size.
     QSize tileSize() const;
@@ -53,6 +69,8 @@ signals:
     void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     // A double click of the left button on a tile, which it has selected.
     void tileDoubleClicked(int row);
+    // The copy key (Ctrl+C) was pressed in the list.
+    void copyRequested();
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -72,6 +90,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     TileGrid grid() const;
@@ -84,6 +104,10 @@ private:
 
     ListItems* m_items;
     QPointer<ImageList> m_images;
+    // The band being dragged out from empty space, from where the press was
+    // in content coordinates (so that it follows scrolling) to the pointer.
+    std::optional<QPoint> m_bandStart;
+    QRect m_band; // in viewport coordinates; empty when there is none
     QList<QMetaObject::Connection> m_imageConnections;
 };
 

@@ -82,6 +82,34 @@ std::string replaceExisting(const std::filesystem::path& file) {
     return "文件" + quoted(file) + "已经存在。要替换它吗？";
 }
 
+std::string tileName(const IconOrigin& origin) {
+    const std::string file = origin.file ? displayText(origin.file->filename()) : std::string();
+    return file + " 图标 " + std::to_string(std::uint64_t{origin.index} + 1);
+}
+
+std::string savingProgress(std::size_t done, std::size_t total) {
+    return "正在保存 " + std::to_string(done) + "/" + std::to_string(total) + " …";
+}
+
+std::string replaceExistingFiles(std::size_t count) {
+    return "文件夹中已有 " + std::to_string(count) +
+           " 个同名文件。要替换它们吗？\n选“否”则另取新名称保存，不替换任何文件。";
+}
+
+std::string savedSummary(std::size_t saved, const std::vector<TileFailure>& failed, bool stopped) {
+    std::string message = stopped ? "保存已停止。" : "";
+    message += "已保存 " + std::to_string(saved) + " 个图标";
+    if (failed.empty())
+        return message + "。";
+    message += "，" + std::to_string(failed.size()) + " 个未能保存：";
+    const std::size_t named = std::min(failed.size(), SkippedNamedInReport);
+    for (std::size_t i = 0; i < named; ++i)
+        message += "\n" + failed[i].tile + "：" + reason(failed[i].failure);
+    if (failed.size() > named)
+        message += "\n……";
+    return message;
+}
+
 std::string iconHeading(std::uint32_t index, const IconName& name) {
     std::string heading = "图标 " + std::to_string(std::uint64_t{index} + 1);
     if (name.id)

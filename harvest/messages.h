@@ -35,6 +35,20 @@ std::string tileLimitReached(std::size_t limit);
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure);
 std::string replaceExisting(const std::filesystem::path& file);
 
+// A tile in a list of failures: "notepad.exe 图标 1".
+std::string tileName(const IconOrigin& origin);
+// Saving many: "正在保存 120/1184 …", the question before replacing files
+// already there, and the one message at the end.
+std::string savingProgress(std::size_t done, std::size_t total);
+std::string replaceExistingFiles(std::size_t count);
+struct TileFailure {
+    std::string tile; // tileName()
+    Failure failure;
+};
+std::string savedSummary(std::size_t saved, const std::vector<TileFailure>& failed, bool stopped);
+// A drop of something other than one file or one folder.
+inline constexpr const char* DropOneItem = "请只拖入一个文件或一个文件夹。";
+
 // How an icon is named for people: "图标 3 · ID 101 · 语言 2052",
 // "图标 1 · 名称 MAINICON".
 std::string iconHeading(std::uint32_t index, const IconName& name);

@@ -85,7 +85,7 @@ QString SingleInstance::serverName() const {
 #endif
 }
 
-bool SingleInstance::claim() {
+bool SingleInstance::claim(const QString& handOver) {
     if (m_lock && m_lock->isLocked())
         return true;
     QDir().mkpath(m_folder);
@@ -101,7 +101,7 @@ bool SingleInstance::claim() {
         // No lock can be kept here at all: run rather than lock the user out.
         return true;
     }
-    askFirstToComeForward();
+    askFirstToComeForward(handOver);
     return false;
 }
 
@@ -110,9 +110,18 @@ void SingleInstance::listen() {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            socket->disconnectFromServer();
-            socket->deleteLater();
-            emit showRequested();
+            // What the later start hands over ends when it disconnects.
+            const auto heard = [this, socket] {
+                const QString path = QString::fromUtf8(socket->readAll());
+                socket->deleteLater();
+                emit showRequested();
+                if (!path.isEmpty())
+                    emit pathHandedOver(path);
+            };
+            if (socket->state() == QLocalSocket::UnconnectedState)
+                heard();
+            else
+                connect(socket, &QLocalSocket::disconnected, this, heard);
         }
     });
     // A socket left behind by an instance that crashed would block the name;
@@ -123,12 +132,16 @@ void SingleInstance::listen() {
     m_server->listen(serverName());
 }
 
-bool SingleInstance::askFirstToComeForward() const {
+bool SingleInstance::askFirstToComeForward(const QString& handOver) const {
     for (int attempt = 0; attempt < ConnectAttempts; ++attempt) {
         QLocalSocket socket;
         socket.connectToServer(serverName());
         if (socket.waitForConnected(ConnectTimeoutMs)) {
+            socket.write(handOver.toUtf8());
+            socket.waitForBytesWritten(ConnectTimeoutMs);
             socket.disconnectFromServer();
+            if (socket.state() != QLocalSocket::UnconnectedState)
+                socket.waitForDisconnected(ConnectTimeoutMs);
             return true;
         }
         // The first instance may have taken the lock and not be listening yet.

@@ -33,21 +33,23 @@ public:
     // True when this is the first instance (or when the lock can't be kept
     // at all, so that nobody is ever locked out); it then holds the lock
     // until it is destroyed. False when another instance runs; that one has
-    // been asked to come forward. Claiming again after a success returns
-    // true.
-    bool claim();
+    // been asked to come forward and given `handOver` (when not empty).
+    // Claiming again after a success returns true.
+    bool claim(const QString& handOver = {});
 
     // The lock file and the local socket's name for this key.
     QString lockFilePath() const;
     QString serverName() const;
 
 signals:
-    // In the first instance: a later start asked for the window.
+    // In the first instance: a later start asked for the window, and handed
+    // over a path it was started with.
     void showRequested();
+    void pathHandedOver(const QString& path);
 
 private:
     void listen();
-    bool askFirstToComeForward() const;
+    bool askFirstToComeForward(const QString& handOver) const;
 
     QString m_key;
     QString m_folder;

@@ -1,13 +1,15 @@
 // Another start of the program, as far as the single-instance rule goes: it
 // claims a key and says on standard output what happened.
 //
-//   orvu-single-instance-helper KEY             claims KEY as given
+//   orvu-single-instance-helper KEY [PATH]      claims KEY as given, handing
+//                                               PATH to a first instance
 //   orvu-single-instance-helper --user PROGRAM  claims the key of PROGRAM for
 //                                               the user it runs as
 //
 // It prints "first" or "second". A second one ends at once. A first one
-// prints "show" each time a later start asks for its window, and ends
-// cleanly, releasing its claim, when its standard input closes.
+// prints "show" each time a later start asks for its window, then "path P"
+// for a path P handed over, and ends cleanly, releasing its claim, when its
+// standard input closes.
 
 #include "qt/single_instance.h"
 
@@ -31,21 +33,25 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     QString key;
-    if (arguments.size() == 2)
-        key = arguments[1];
-    else if (arguments.size() == 3 && arguments[1] == QLatin1String("--user"))
+    QString path;
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("--user")) {
         key = orvu::SingleInstance::userKey(arguments[2]);
-    else {
-        std::fputs("usage: orvu-single-instance-helper KEY | --user PROGRAM\n", stderr);
+    } else if (arguments.size() == 2 || arguments.size() == 3) {
+        key = arguments[1];
+        path = arguments.value(2);
+    } else {
+        std::fputs("usage: orvu-single-instance-helper KEY [PATH] | --user PROGRAM\n", stderr);
         return 2;
     }
 
     orvu::SingleInstance instance(key);
-    if (!instance.claim()) {
+    if (!instance.claim(path)) {
         say("second");
         return 0;
     }
     QObject::connect(&instance, &orvu::SingleInstance::showRequested, [] { say("show"); });
+    QObject::connect(&instance, &orvu::SingleInstance::pathHandedOver,
+                     [](const QString& handed) { say(("path " + handed.toStdString()).c_str()); });
     say("first");
 
     std::thread watcher([] {

@@ -136,6 +136,26 @@ TEST(SingleInstance, theFirstInstanceHearsEachLaterStart) {
     EXPECT_TRUE(here.claim());
 }
 
+// "Open with" on a second start: the path goes to the first instance.
+TEST(SingleInstance, aLaterStartHandsItsPathToTheFirst) {
+    const QString key = uniqueKey();
+    OtherStart first({key});
+    ASSERT_EQ(first.nextLine(), QStringLiteral("first"));
+    for (const QString& path :
+         {QStringLiteral("/data/图标 文件夹/app.exe"), QStringLiteral("/x")}) {
+        OtherStart later({key, path});
+        EXPECT_EQ(later.nextLine(), QStringLiteral("second"));
+        EXPECT_TRUE(later.endsBy(WaitMs));
+        EXPECT_EQ(first.nextLine(), QStringLiteral("show"));
+        EXPECT_EQ(first.nextLine(), QStringLiteral("path ") + path);
+    }
+    // A start without a path only asks for the window.
+    SingleInstance here(key);
+    EXPECT_FALSE(here.claim());
+    EXPECT_EQ(first.nextLine(), QStringLiteral("show"));
+    ASSERT_TRUE(first.end());
+}
+
 TEST(SingleInstance, aCrashedFirstInstanceLocksNobodyOut) {
     const QString key = uniqueKey();
     SingleInstance here(key);

@@ -1,0 +1,82 @@
+#include "harvest/batch_export.h"
+
+#include "harvest/harvest_pace.h"
+#include "harvest/messages.h"
+#include "platform/atomic_file.h"
+
+#include <system_error>
+
+namespace orvu {
+namespace {
+
+// A name proposal can still be taken by someone else before the file is
+// written; after this many the batch gives up on the icon.
+constexpr int NameAttempts = 100;
+
+std::filesystem::path stemOf(const TileIcon& tile) {
+    return tile.origin.file ? tile.origin.file->stem() : std::filesystem::path("icon");
+}
+
+Result<void> writeExport(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
+                         ExistingFiles existing) {
+    std::error_code error;
+    if (existing == ExistingFiles::Replace && std::filesystem::exists(path, error))
+        return replaceFileAtomically(path, bytes);
+    return createFileAtomically(path, bytes);
+}
+
+} // namespace
+
+std::size_t existingNames(const std::vector<TileIcon>& tiles, const std::filesystem::path& folder,
+                          SaveFormat format) {
+    ExportNames names(folder, extensionOf(format), ExistingFiles::Replace);
+    std::size_t existing = 0;
+    for (const TileIcon& tile : tiles) {
+        std::error_code error;
+        const auto path = names.next(stemOf(tile), tile.origin.index + 1);
+        existing += std::filesystem::exists(std::filesystem::symlink_status(path, error)) ? 1 : 0;
+    }
+    return existing;
+}
+
+BatchOutcome exportTiles(HarvestWindow& window, const std::vector<TileIcon>& tiles,
+                         const std::filesystem::path& folder, SaveFormat format,
+                         ExistingFiles existing, const PngDecoder* png) {
+    BatchOutcome outcome;
+    ExportNames names(folder, extensionOf(format), existing);
+    HarvestPace pace(window);
+    window.showStatus(messages::savingProgress(0, tiles.size()));
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        if (pace.due()) {
+            window.showStatus(messages::savingProgress(i, tiles.size()));
+            if (!pace.yield()) {
+                outcome.stopped = true;
+                break;
+            }
+        }
+        const TileIcon& tile = tiles[i];
+        const auto fail = [&](const Failure& failure) {
+            outcome.failed.push_back({messages::tileName(tile.origin), failure});
+        };
+        const auto bytes = tileFileBytes(tile, format, png);
+        if (!bytes) {
+            fail(bytes.failure());
+            continue;
+        }
+        Result<void> written = Failure{Failure::Kind::Exists, {}};
+        for (int attempt = 0;
+             attempt < NameAttempts && !written && written.failure().kind == Failure::Kind::Exists;
+             ++attempt)
+            written =
+                writeExport(names.next(stemOf(tile), tile.origin.index + 1), *bytes, existing);
+        if (written)
+            ++outcome.saved;
+        else
+            fail(written.failure());
+    }
+    window.showStatus(
+        messages::savingProgress(outcome.saved + outcome.failed.size(), tiles.size()));
+    return outcome;
+}
+
+} // namespace orvu

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "harvest/export_names.h"
+#include "harvest/harvest_window.h"
+#include "harvest/messages.h"
+#include "harvest/tile_export.h"
+#include "icons/png_decoder.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace orvu {
+
+// The end of saving many tiles.
+struct BatchOutcome {
+    std::size_t saved = 0;
+    std::vector<messages::TileFailure> failed;
+    bool stopped = false; // by the user, or the window going away
+};
+
+// How many of the names the tiles would be saved under, in `folder` as
+// `format`, are taken by something on disk already.
+std::size_t existingNames(const std::vector<TileIcon>& tiles, const std::filesystem::path& folder,
+                          SaveFormat format);
+
+// Saves the tiles into one folder, one file each, named after the icon's file
+// and position (notepad_1.ico), a counter added where names collide; files
+// already there are replaced or kept as `existing` says. Each icon is read
+// again from its file: a file that changed or vanished since is a failure of
+// its icons, never of the batch. The status line shows the progress and the
+// window handles its events at least every longest pause; a yield that says
+// stop ends the batch where it is.
+BatchOutcome exportTiles(HarvestWindow& window, const std::vector<TileIcon>& tiles,
+                         const std::filesystem::path& folder, SaveFormat format,
+                         ExistingFiles existing, const PngDecoder* png);
+
+} // namespace orvu
