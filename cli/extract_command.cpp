@@ -11,7 +11,6 @@
 #include "platform/path_text.h"
 #include "platform/text_case.h"
 
-#include <any>
 #include <limits>
 #include <system_error>
 
@@ -104,16 +103,6 @@ std::string nothingSelected(const Selection& selection, const Arguments& argumen
     return "no icons";
 }
 
-// The icons an input gives, and the files of the first ones, made ahead.
-struct Extraction {
-    std::vector<std::uint32_t> icons;
-    std::vector<Result<std::vector<std::uint8_t>>> files;
-};
-
-// The bytes of one input's files made ahead of writing them, at most: beyond
-// that, they are made as they are written.
-constexpr std::uint64_t BytesAheadPerFile = 1 << 20;
-
 // Icon k as the bytes of an .ico or a PNG file.
 Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k, bool asPng,
                                            std::optional<std::uint64_t> size) {
@@ -176,22 +165,8 @@ int runExtract(const Arguments& arguments, Output& out) {
     ExportNames names(folder, asPng ? ".png" : ".ico",
                       force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter);
 
-    // On the workers: the files of each input's first icons, up to a size.
-    const auto prepare = [&](Input& input) {
-        if (problemOf(input))
-            return;
-        Extraction extraction{selectedIcons(*input.library, selection), {}};
-        std::uint64_t bytes = 0;
-        for (const std::uint32_t k : extraction.icons) {
-            if (bytes >= BytesAheadPerFile)
-                break;
-            extraction.files.push_back(exportOf(*input.library, k, asPng, size));
-            bytes += extraction.files.back() ? extraction.files.back()->size() : 0;
-        }
-        input.prepared = std::move(extraction);
-    };
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, pngDecoder(), prepare, [&](Input& input) {
+    walkInputs(arguments.operands(), pattern, pngDecoder(), [&](Input& input) {
         const std::string path = displayText(input.path);
         if (const auto problem = problemOf(input)) {
             if (failsTheCommand(input, *problem)) {
@@ -200,16 +175,14 @@ int runExtract(const Arguments& arguments, Output& out) {
             }
             return;
         }
-        auto& extraction = std::any_cast<Extraction&>(input.prepared);
-        if (extraction.icons.empty() && input.named) {
+        IconLibrary& library = *input.library;
+        const std::vector<std::uint32_t> icons = selectedIcons(library, selection);
+        if (icons.empty() && input.named) {
             complain(path + ": " + nothingSelected(selection, arguments));
             status = SomeInputsFailed;
         }
-        for (std::size_t i = 0; i < extraction.icons.size(); ++i) {
-            const std::uint32_t k = extraction.icons[i];
-            const auto bytes = i < extraction.files.size()
-                                   ? std::move(extraction.files[i])
-                                   : exportOf(*input.library, k, asPng, size);
+        for (const std::uint32_t k : icons) {
+            const auto bytes = exportOf(library, k, asPng, size);
             if (!bytes) {
                 complain(path + ": icon " + std::to_string(k + 1) + ": " +
                          describe(bytes.failure()));

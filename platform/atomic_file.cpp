@@ -2,6 +2,7 @@
 
 #include "platform/system_failure.h"
 
+#include <optional>
 #include <system_error>
 
 #ifdef _WIN32
@@ -115,6 +116,19 @@ Result<void> createFileAtomically(const fs::path& path, const std::vector<std::u
 
 namespace {
 
+Result<void> writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return wrote < 0 ? lastSystemFailure() : Failure{Failure::Kind::System, "write failed"};
+        done += static_cast<std::size_t>(wrote);
+    }
+    return {};
+}
+
 // A new temporary file next to `target` holding `bytes` with the permissions
 // `mode`, flushed to the disk when `flush` is set; its path. Nothing is left
 // behind when it fails.
@@ -130,16 +144,8 @@ Result<std::string> writeTemporary(const fs::path& target, const std::vector<std
         ::unlink(temporary.c_str());
         return failure;
     };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return fail(wrote < 0 ? lastSystemFailure()
-                                  : Failure{Failure::Kind::System, "write failed"});
-        done += static_cast<std::size_t>(wrote);
-    }
+    if (const auto written = writeAll(fd, bytes); !written)
+        return fail(written.failure());
     if (::fchmod(fd, mode) != 0 || (flush && ::fsync(fd) != 0))
         return fail(lastSystemFailure());
     if (::close(fd) != 0) {
@@ -156,6 +162,45 @@ mode_t newFileMode() {
     ::umask(mask);
     return 0666 & ~mask;
 }
+
+#ifdef __linux__
+// createFileAtomically with a file that has no name until it is complete
+// (O_TMPFILE), then gets its name in one step where the name is free: half
+// the system calls of a named temporary file. Nullopt where the file system
+// or the system can't do it.
+std::optional<Result<void>> createUnnamedThenLink(const fs::path& path,
+                                                  const std::vector<std::uint8_t>& bytes) {
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EISDIR || errno == EOPNOTSUPP || errno == EINVAL)
+            return std::nullopt;
+        return lastSystemFailure();
+    }
+    if (const auto written = writeAll(fd, bytes); !written) {
+        ::close(fd);
+        return written;
+    }
+    // Linking the descriptor itself needs a privilege; its /proc link doesn't.
+    char name[32];
+    std::snprintf(name, sizeof name, "/proc/self/fd/%d", fd);
+    if (::linkat(AT_FDCWD, name, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EEXIST)
+            return Failure{Failure::Kind::Exists, {}};
+        if (error == ENOENT && !fs::exists("/proc/self/fd")) // no /proc
+            return std::nullopt;
+        return systemFailure(std::error_code(error, std::generic_category()));
+    }
+    if (::close(fd) != 0) {
+        const Failure message = lastSystemFailure();
+        ::unlink(path.c_str());
+        return message;
+    }
+    return Result<void>{};
+}
+#endif
 
 } // namespace
 
@@ -185,6 +230,10 @@ Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::
 }
 
 Result<void> createFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+#ifdef __linux__
+    if (auto created = createUnnamedThenLink(path, bytes))
+        return std::move(*created);
+#endif
     const auto temporary = writeTemporary(path, bytes, newFileMode(), false);
     if (!temporary)
         return temporary.failure();
