@@ -463,8 +463,12 @@ void MainWindow::saveMany(const QList<int>& rows) {
     if (m_ending)
         return;
     m_controls.statusLine->setText(status);
-    m_dialogs.tell(
-        this, fromUtf8(messages::savedSummary(outcome.saved, outcome.failed, outcome.stopped)));
+    const QString summary =
+        fromUtf8(messages::savedSummary(outcome.saved, outcome.failed, outcome.stopped));
+    if (outcome.failed.empty() && !outcome.stopped)
+        m_dialogs.inform(this, summary);
+    else
+        m_dialogs.tell(this, summary);
     if (m_startAgain) {
         m_startAgain = false;
         start();
@@ -492,7 +496,8 @@ void MainWindow::copySelectedIcon() {
 
 QMimeData* MainWindow::dragDataFor(const QList<int>& rows) {
     if (!m_dragFolder)
-        m_dragFolder = std::make_unique<QTemporaryDir>();
+        m_dragFolder = std::make_unique<QTemporaryDir>(
+            QDir::temp().filePath(QStringLiteral("orvu-icons-drag-XXXXXX")));
     if (!m_dragFolder->isValid())
         return nullptr;
     const QString folder = m_dragFolder->filePath(QStringLiteral("drag-%1").arg(++m_drags));

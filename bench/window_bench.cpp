@@ -60,6 +60,7 @@ public:
     void tell(QWidget*, const QString& message) override {
         std::fprintf(stderr, "message: %s\n", message.toUtf8().constData());
     }
+    void inform(QWidget*, const QString& message) override { tell(nullptr, message); }
     bool confirm(QWidget*, const QString&) override { return true; }
     int choice = 0;
 };

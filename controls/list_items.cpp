@@ -48,6 +48,11 @@ QVariant ListItems::data(const QModelIndex& index, int role) const {
     }
 }
 
+Qt::ItemFlags ListItems::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags plain = QAbstractListModel::flags(index);
+    return index.isValid() ? plain | Qt::ItemIsDragEnabled : plain;
+}
+
 QHash<int, QByteArray> ListItems::roleNames() const {
     QHash<int, QByteArray> names = QAbstractListModel::roleNames();
     names.insert(ImageRole, "image");

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyleOptionRubberBand>
 #include <algorithm>
+#include <map>
 
 namespace orvu {
 namespace {
@@ -369,11 +370,15 @@ void ListView::mousePressEvent(QMouseEvent* event) {
     }
     const QPoint position = event->position().toPoint();
     const QModelIndex index = indexAt(position);
-    if (button == Qt::LeftButton) {
+    if (button == Qt::LeftButton && index.isValid() && (event->modifiers() & Qt::ShiftModifier)) {
+        selectRangeTo(index, event->modifiers());
+    } else if (button == Qt::LeftButton) {
         // Selection by the modifiers, and the start of a drag or a band.
         QAbstractItemView::mousePressEvent(event);
         if (!index.isValid())
             m_bandStart = position + QPoint(horizontalOffset(), verticalOffset());
+        else
+            m_anchor = index;
     } else if (button == Qt::RightButton) {
         if (index.isValid() && !selectionModel()->isSelected(index))
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
@@ -420,7 +425,37 @@ void ListView::keyPressEvent(QKeyEvent* event) {
         emit copyRequested();
         return;
     }
+    static const std::map<int, CursorAction> moves{
+        {Qt::Key_Left, MoveLeft},     {Qt::Key_Right, MoveRight},       {Qt::Key_Up, MoveUp},
+        {Qt::Key_Down, MoveDown},     {Qt::Key_Home, MoveHome},         {Qt::Key_End, MoveEnd},
+        {Qt::Key_PageUp, MovePageUp}, {Qt::Key_PageDown, MovePageDown},
+    };
+    const auto move = moves.find(event->key());
+    if (move != moves.end() && (event->modifiers() & Qt::ShiftModifier)) {
+        const QModelIndex next = moveCursor(move->second, event->modifiers());
+        if (next.isValid())
+            selectRangeTo(next, event->modifiers());
+        event->accept();
+        return;
+    }
     QAbstractItemView::keyPressEvent(event);
+    if (move != moves.end() && !(event->modifiers() & Qt::ControlModifier))
+        m_anchor = currentIndex();
+}
+
+void ListView::selectRangeTo(const QModelIndex& index, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex anchor = m_anchor.isValid() ? QModelIndex(m_anchor) : currentIndex();
+    const int first = std::min(anchor.isValid() ? anchor.row() : index.row(), index.row());
+    const int last = std::max(anchor.isValid() ? anchor.row() : index.row(), index.row());
+    const QItemSelection range(model()->index(first, 0, rootIndex()),
+                               model()->index(last, 0, rootIndex()));
+    selectionModel()->select(range, (modifiers & Qt::ControlModifier)
+                                        ? QItemSelectionModel::Select
+                                        : QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    if (!m_anchor.isValid())
+        m_anchor = anchor.isValid() ? anchor : index;
+    scrollTo(index);
 }
 
 void ListView::startDrag(Qt::DropActions) {

@@ -101,12 +101,17 @@ private:
     void paintTile(QPainter& painter, const QModelIndex& index, const QRect& tile);
     void followImages();
     void repaintTilesShowing(int image);
+    // Selects every tile from the anchor (the tile of the last plain or Ctrl
+    // click, or move) to `index` in list order; with Ctrl added to what is
+    // selected, else instead of it. `index` becomes the current tile.
+    void selectRangeTo(const QModelIndex& index, Qt::KeyboardModifiers modifiers);
 
     ListItems* m_items;
     QPointer<ImageList> m_images;
     // The band being dragged out from empty space, from where the press was
     // in content coordinates (so that it follows scrolling) to the pointer.
     std::optional<QPoint> m_bandStart;
+    QPersistentModelIndex m_anchor;
     QRect m_band; // in viewport coordinates; empty when there is none
     QList<QMetaObject::Connection> m_imageConnections;
 };

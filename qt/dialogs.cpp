@@ -105,6 +105,10 @@ void QtDialogs::tell(QWidget* owner, const QString& message) {
     QMessageBox::warning(owner, QApplication::applicationName(), message);
 }
 
+void QtDialogs::inform(QWidget* owner, const QString& message) {
+    QMessageBox::information(owner, QApplication::applicationName(), message);
+}
+
 bool QtDialogs::confirm(QWidget* owner, const QString& question) {
     return QMessageBox::question(owner, QApplication::applicationName(), question,
                                  QMessageBox::Yes | QMessageBox::No,

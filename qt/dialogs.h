@@ -51,8 +51,10 @@ public:
     virtual std::optional<FolderChoice> chooseFolderAnd(QWidget* owner, const QString& title,
                                                         const QString& choiceLabel,
                                                         const QStringList& choices) = 0;
-    // A message the user acknowledges.
+    // A message the user acknowledges: something went wrong, or (inform)
+    // the news that all went well.
     virtual void tell(QWidget* owner, const QString& message) = 0;
+    virtual void inform(QWidget* owner, const QString& message) = 0;
     // A yes-or-no question; true for yes.
     virtual bool confirm(QWidget* owner, const QString& question) = 0;
 };
@@ -66,6 +68,7 @@ public:
                                                 const QString& choiceLabel,
                                                 const QStringList& choices) override;
     void tell(QWidget* owner, const QString& message) override;
+    void inform(QWidget* owner, const QString& message) override;
     bool confirm(QWidget* owner, const QString& question) override;
 };
 

@@ -31,7 +31,8 @@ public:
     std::function<void()> onOpen;
 
     std::vector<Request> requests;
-    QStringList messages;
+    QStringList messages; // told: something went wrong
+    QStringList news;     // told: all went well
     QStringList questions;
 
     std::optional<QString> openFile(QWidget*, const FileDialogRequest& request) override {
@@ -58,6 +59,7 @@ public:
         return FolderChoice{*folder, take(choices, 0)};
     }
     void tell(QWidget*, const QString& message) override { messages << message; }
+    void inform(QWidget*, const QString& message) override { news << message; }
     bool confirm(QWidget*, const QString& question) override {
         questions << question;
         return take(confirmations, false);

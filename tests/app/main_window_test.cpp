@@ -18,11 +18,14 @@
 #include "support/test_files.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -491,6 +494,101 @@ TEST_F(MainWindowTest, tilesTellTheirIconAndADoubleClickOpensItsDetails) {
     EXPECT_EQ(details->picture(0)->pixmap().toImage().pixel(16, 16), qRgb(0, 0, 255));
     EXPECT_EQ(details->label(0)->text(), QStringLiteral("32 × 32 · 24 位 · BMP"));
     details->close();
+}
+
+// A file or folder dropped on the window, or named at start, is chosen as a
+// picker would choose it and harvested at once.
+TEST_F(MainWindowTest, aDroppedFileOrFolderIsHarvestedAndAnythingElseRefused) {
+    const fs::path file = executable("one/a.exe", {0xFF0000, 0x00FF00});
+    executable("one/b.exe", {0x0000FF});
+    struct Case {
+        QStringList paths;
+        int tiles;
+        bool folderMode;
+        QString message;
+    };
+    const QString folder = QString::fromStdString((dir / "one").string());
+    const Case cases[] = {
+        {{QString::fromStdString(file.string())}, 2, false, {}},
+        {{folder}, 3, true, {}},
+        {{folder, folder}, 3, true, QStringLiteral("请只拖入一个文件或一个文件夹。")},
+        {{QString::fromStdString((dir / "gone.exe").string())},
+         3,
+         true,
+         QStringLiteral("gone.exe")},
+    };
+    for (const Case& c : cases) {
+        dialogs.messages.clear();
+        form.openPaths(c.paths);
+        EXPECT_EQ(form.controls().iconList->listItems().count(), c.tiles)
+            << c.paths.join(' ').toStdString();
+        EXPECT_EQ(form.controls().folderModeOption->isChecked(), c.folderMode);
+        if (c.message.isEmpty())
+            EXPECT_TRUE(dialogs.messages.isEmpty());
+        else
+            EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].contains(c.message))
+                << dialogs.messages.join('|').toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, copyPutsTheLargestImageOnTheClipboard) {
+    chooseFile(executable("a.exe", {0x336699}));
+    form.controls().startButton->click();
+    form.controls().iconList->setCurrentIndex(form.controls().iconList->model()->index(0, 0));
+    form.controls().copyAction->trigger();
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    ASSERT_TRUE(copied->hasFormat(QStringLiteral("image/png")));
+    const QImage picture = QImage::fromData(copied->data(QStringLiteral("image/png")), "png");
+    EXPECT_EQ(picture.size(), QSize(32, 32));
+    EXPECT_EQ(picture.pixel(5, 5), qRgb(0x33, 0x66, 0x99));
+    EXPECT_TRUE(copied->hasImage());
+}
+
+TEST_F(MainWindowTest, saveManyWritesOneFileEachAndSaysHowItWent) {
+    chooseFile(executable("three.exe", {1, 2, 3}));
+    form.controls().startButton->click();
+    ListView* list = form.controls().iconList;
+    list->selectionModel()->select(
+        QItemSelection(list->model()->index(0, 0), list->model()->index(1, 0)),
+        QItemSelectionModel::ClearAndSelect);
+    fs::create_directory(dir / "out");
+    test::writeFile(dir / "out" / "three_2.png", {'o', 'l', 'd'});
+    dialogs.answers.push_back(QString::fromStdString((dir / "out").string()));
+    dialogs.choices.push_back(1);           // PNG
+    dialogs.confirmations.push_back(false); // keep what is there
+    form.controls().saveSelectedAction->trigger();
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.questions[0].contains(QStringLiteral("1 个同名文件")));
+    EXPECT_TRUE(fs::exists(dir / "out" / "three_1.png"));
+    EXPECT_TRUE(fs::exists(dir / "out" / "three_2-2.png"));
+    EXPECT_EQ(test::readFile(dir / "out" / "three_2.png"), (test::ByteVector{'o', 'l', 'd'}));
+    EXPECT_EQ(dialogs.news, QStringList{QStringLiteral("已保存 2 个图标。")});
+    EXPECT_FALSE(form.saving());
+
+    dialogs.answers.push_back(QString::fromStdString((dir / "out").string()));
+    form.controls().saveAllAction->trigger(); // .ico, the first choice
+    EXPECT_EQ(dialogs.news.last(), QStringLiteral("已保存 3 个图标。"));
+    EXPECT_TRUE(fs::exists(dir / "out" / "three_3.ico"));
+}
+
+TEST_F(MainWindowTest, draggedTilesBecomeIconFilesAndOneTileAPictureToo) {
+    chooseFile(executable("two.exe", {0xFF0000, 0x00FF00}));
+    form.controls().startButton->click();
+    ListView* list = form.controls().iconList;
+    std::unique_ptr<QMimeData> both(list->dragData({0, 1}));
+    ASSERT_TRUE(both);
+    EXPECT_FALSE(both->hasFormat(QStringLiteral("image/png")));
+    const QList<QUrl> files = both->urls();
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_TRUE(files[0].toLocalFile().endsWith(QStringLiteral("two_1.ico")));
+    const auto ico = test::readFile(files[1].toLocalFile().toStdString());
+    EXPECT_EQ(IconLibrary::fromBytes(ico, nullptr).count(), 1u);
+
+    std::unique_ptr<QMimeData> one(list->dragData({1}));
+    EXPECT_EQ(one->urls().size(), 1);
+    const QImage picture = qvariant_cast<QImage>(one->imageData());
+    EXPECT_EQ(picture.pixel(5, 5), qRgb(0, 0xFF, 0));
 }
 
 TEST_F(MainWindowTest, harvestedTilesShowInTheWindowAsTheyWereDrawn) {

@@ -109,6 +109,19 @@ TEST_F(ScanEvents, startDuringAScanRunsOnceTheOldOneHasStopped) {
     EXPECT_FALSE(form.controls().startButton->isEnabled());
 }
 
+TEST_F(ScanEvents, aDropDuringAScanStopsItAndHarvestsWhatWasDropped) {
+    test::GroupResource group;
+    group.name = std::uint16_t{1};
+    group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0xABCDEF)}};
+    test::TempDir other;
+    test::writeFile(other / "dropped.exe", test::buildPe({group, group}));
+    atYield(2, [&] { form.openPaths({QString::fromStdString((other / "dropped.exe").string())}); });
+    form.controls().startButton->click();
+    EXPECT_EQ(keys(), (QStringList{"my0", "my1"}));
+    EXPECT_TRUE(form.controls().fileModeOption->isChecked());
+    EXPECT_FALSE(form.harvesting());
+}
+
 TEST_F(ScanEvents, escapeStopsTheScanAndTheStatusLineSaysSo) {
     atYield(3, [this] { QTest::keyClick(&form, Qt::Key_Escape); });
     form.controls().startButton->click();

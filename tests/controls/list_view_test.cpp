@@ -371,6 +371,92 @@ TEST_F(ListViewTest, arrowKeys_moveTheSelectionAlongAndDownTheRows) {
     EXPECT_EQ(m_view.selectedItem()->image, 11);
 }
 
+// Selecting several tiles as in any list. Tiles are five to a row here.
+TEST_F(ListViewTest, selection_followsClicksModifiersAndKeysAsInAnyList) {
+    struct Step {
+        enum Kind { Click, RightClick, Key } kind;
+        int tileOrKey; // a tile for clicks, a Qt::Key for keys
+        Qt::KeyboardModifiers modifiers;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        QList<int> selected;
+    };
+    using M = Qt::KeyboardModifier;
+    const std::vector<Case> cases = {
+        {"click selects one", {{Step::Click, 2, {}}, {Step::Click, 4, {}}}, {4}},
+        {"ctrl toggles",
+         {{Step::Click, 1, {}},
+          {Step::Click, 3, M::ControlModifier},
+          {Step::Click, 1, M::ControlModifier}},
+         {3}},
+        {"shift extends in list order",
+         {{Step::Click, 3, {}}, {Step::Click, 8, M::ShiftModifier}},
+         {3, 4, 5, 6, 7, 8}},
+        {"shift extends backwards",
+         {{Step::Click, 8, {}}, {Step::Click, 3, M::ShiftModifier}},
+         {3, 4, 5, 6, 7, 8}},
+        {"ctrl+shift adds a range",
+         {{Step::Click, 0, {}},
+          {Step::Click, 5, M::ControlModifier},
+          {Step::Click, 7, M::ControlModifier | M::ShiftModifier}},
+         {0, 5, 6, 7}},
+        {"right press on a selected tile keeps them",
+         {{Step::Click, 2, {}}, {Step::Click, 3, M::ControlModifier}, {Step::RightClick, 2, {}}},
+         {2, 3}},
+        {"right press on another tile selects it alone",
+         {{Step::Click, 2, {}}, {Step::Click, 3, M::ControlModifier}, {Step::RightClick, 9, {}}},
+         {9}},
+        {"shift+right and shift+down extend",
+         {{Step::Click, 1, {}},
+          {Step::Key, Qt::Key_Right, M::ShiftModifier},
+          {Step::Key, Qt::Key_Down, M::ShiftModifier}},
+         {1, 2, 3, 4, 5, 6, 7}},
+        {"a plain arrow moves the one selected",
+         {{Step::Click, 1, {}}, {Step::Key, Qt::Key_Down, {}}},
+         {6}},
+        {"ctrl+a selects all",
+         {{Step::Click, 1, {}}, {Step::Key, Qt::Key_A, M::ControlModifier}},
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}},
+    };
+    addTiles(12);
+    for (const Case& c : cases) {
+        m_view.selectionModel()->clear();
+        for (const Step& step : c.steps) {
+            if (step.kind == Step::Key)
+                QTest::keyClick(&m_view, static_cast<Qt::Key>(step.tileOrKey), step.modifiers);
+            else
+                press(step.kind == Step::Click ? Qt::LeftButton : Qt::RightButton,
+                      tile(step.tileOrKey).center(), step.modifiers);
+        }
+        EXPECT_EQ(m_view.selectedRows(), c.selected) << c.name;
+    }
+}
+
+TEST_F(ListViewTest, draggingFromEmptySpace_selectsTheTilesTheBandTouches) {
+    addTiles(12);
+    m_view.resize(409, 400); // room below the last row
+    press(Qt::LeftButton, tile(0).center());
+    const QPoint from(tile(11).right() + 10, tile(11).bottom() + 5); // empty, past the last tile
+    ASSERT_FALSE(m_view.indexAt(from).isValid());
+    QTest::mousePress(m_view.viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(tile(6).center()),
+                     m_view.viewport()->mapToGlobal(QPointF(tile(6).center())), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_view.viewport(), &move);
+    QTest::mouseRelease(m_view.viewport(), Qt::LeftButton, {}, tile(6).center());
+    EXPECT_EQ(m_view.selectedRows(), (QList<int>{6, 7, 11})); // columns 1 and 2, rows 1 and 2
+}
+
+TEST_F(ListViewTest, ctrlC_asksForACopyInsteadOfCopyingTheCaption) {
+    addTiles(2);
+    press(Qt::LeftButton, tile(1).center());
+    QSignalSpy copy(&m_view, &ListView::copyRequested);
+    QTest::keyClick(&m_view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(copy.count(), 1);
+}
+
 TEST_F(ListViewTest, colours_comeFromThePalette) {
     QPalette palette = m_view.palette();
     palette.setColor(QPalette::Base, QColor(255, 255, 0));

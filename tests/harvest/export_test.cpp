@@ -1,6 +1,7 @@
 // Saving a tile: a whole file or nothing at all, in the format asked for,
 // from the icon the tile shows; and the icon's details.
 
+#include "harvest/batch_export.h"
 #include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
 #include "harvest/icon_export.h"
@@ -225,6 +226,107 @@ TEST(TileToolTip, namesTheFileTheIconAndItsSizes) {
     // A named icon in the neutral language.
     EXPECT_EQ(messages::tileToolTip("a.dll", 4, {std::nullopt, "MAINICON", 0}, group),
               "a.dll\n图标 5 · 名称 MAINICON\n尺寸：16, 16×24, 32, 48, 256");
+}
+
+} // namespace
+} // namespace orvu
+
+namespace orvu {
+namespace {
+
+// Tiles harvested from app.exe (two icons) in two folders, "one" and "two":
+// the same name twice, as a folder harvest often finds.
+class BatchExport : public ::testing::Test {
+protected:
+    BatchExport() {
+        for (const char* folder : {"one", "two"}) {
+            std::vector<test::GroupResource> groups(2);
+            for (std::uint16_t i = 0; i < 2; ++i) {
+                groups[i].name = static_cast<std::uint16_t>(i + 1);
+                groups[i].images = {
+                    {test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x1000u * (i + 1))}};
+            }
+            std::filesystem::create_directories(dir / folder);
+            test::writeFile(dir / folder / "app.exe", test::buildPe(groups));
+        }
+        std::filesystem::create_directory(dir / "out");
+        FolderKeys keys;
+        StartCommand(window, keys, nullptr).run({}, dir.path());
+        for (const auto& image : window.images())
+            tiles.push_back({image.cell, HeadlessWindow::PreviewBackground, image.origin});
+    }
+
+    std::vector<std::string> written() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "out"))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TempDir dir;
+    HeadlessWindow window;
+    std::vector<TileIcon> tiles;
+};
+
+TEST_F(BatchExport, namesAreFileAndPositionWithACounterWhereTheyCollide) {
+    ASSERT_EQ(tiles.size(), 4u);
+    const BatchOutcome outcome = exportTiles(window, tiles, dir / "out", SaveFormat::Ico,
+                                             ExistingFiles::KeepWithCounter, nullptr);
+    EXPECT_EQ(outcome.saved, 4u);
+    EXPECT_TRUE(outcome.failed.empty());
+    EXPECT_FALSE(outcome.stopped);
+    EXPECT_EQ(written(),
+              (std::vector<std::string>{"app_1-2.ico", "app_1.ico", "app_2-2.ico", "app_2.ico"}));
+    EXPECT_EQ(window.statusHistory().back(), "正在保存 4/4 …");
+}
+
+TEST_F(BatchExport, existingFilesAreKeptOrReplacedAsTheUserSaid) {
+    test::writeFile(dir / "out/app_1.png", {'o', 'l', 'd'});
+    EXPECT_EQ(existingNames(tiles, dir / "out", SaveFormat::Png), 1u);
+    EXPECT_EQ(existingNames(tiles, dir / "out", SaveFormat::Ico), 0u);
+
+    const std::vector<TileIcon> first{tiles[0]};
+    ASSERT_EQ(exportTiles(window, first, dir / "out", SaveFormat::Png,
+                          ExistingFiles::KeepWithCounter, nullptr)
+                  .saved,
+              1u);
+    EXPECT_EQ(test::readFile(dir / "out/app_1.png"), (test::ByteVector{'o', 'l', 'd'}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "out/app_1-2.png"));
+
+    ASSERT_EQ(
+        exportTiles(window, first, dir / "out", SaveFormat::Png, ExistingFiles::Replace, nullptr)
+            .saved,
+        1u);
+    EXPECT_NE(test::readFile(dir / "out/app_1.png"), (test::ByteVector{'o', 'l', 'd'}));
+}
+
+// A file gone since the harvest fails its own icons; the rest are saved, and
+// the summary says how many of each and names the failures.
+TEST_F(BatchExport, aVanishedSourceFailsItsIconsNotTheBatch) {
+    std::filesystem::remove(dir / "two/app.exe");
+    const BatchOutcome outcome = exportTiles(window, tiles, dir / "out", SaveFormat::Ico,
+                                             ExistingFiles::KeepWithCounter, nullptr);
+    EXPECT_EQ(outcome.saved, 2u);
+    ASSERT_EQ(outcome.failed.size(), 2u);
+    EXPECT_EQ(outcome.failed[0].tile, "app.exe 图标 1");
+    EXPECT_EQ(outcome.failed[0].failure.kind, Failure::Kind::System);
+    const std::string summary = messages::savedSummary(outcome.saved, outcome.failed, false);
+    EXPECT_EQ(summary.substr(0, summary.find('\n')), "已保存 2 个图标，2 个未能保存：");
+    EXPECT_NE(summary.find("app.exe 图标 2："), std::string::npos) << summary;
+}
+
+TEST_F(BatchExport, aStopAtAYieldEndsTheBatchWhereItIs) {
+    window.setLongestPause(std::chrono::milliseconds(0));
+    int yields = 0;
+    window.onYield = [&] { return ++yields < 3; };
+    const BatchOutcome outcome = exportTiles(window, tiles, dir / "out", SaveFormat::Ico,
+                                             ExistingFiles::KeepWithCounter, nullptr);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(outcome.saved, 2u);
+    EXPECT_EQ(written().size(), 2u);
+    EXPECT_EQ(messages::savedSummary(outcome.saved, outcome.failed, true),
+              "保存已停止。已保存 2 个图标。");
 }
 
 } // namespace
