@@ -11,6 +11,12 @@
 //       Harvests FILE, then opens the details of its icon with the most
 //       images: milliseconds until the window shows, and until every image
 //       of it is decoded and shown.
+//   orvu-window-bench save-all DIR OUT
+//       Harvests the folder DIR, then saves every tile into OUT as .ico
+//       ("全部保存…"): the time the save took and its longest pause.
+//   orvu-window-bench select-all [TILES]
+//       A list of TILES tiles (default 100000): how long Ctrl+A and the
+//       tile menu take, each until the window has painted.
 //   orvu-window-bench make-tree DIR [FILES] [SOURCE]
 //       Writes a tree of about FILES files (default 10000) in nested folders:
 //       hard links to the executables and icon files below SOURCE (default:
@@ -18,6 +24,7 @@
 
 #include "app/icon_details_window.h"
 #include "app/main_window.h"
+#include "controls/image_list.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
@@ -29,6 +36,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -204,6 +213,55 @@ int details(const QString& file) {
     return 0;
 }
 
+int saveAll(const QString& folder, const QString& out) {
+    Window window;
+    window.dialogs.path = folder;
+    window.form.controls().folderModeOption->click();
+    window.form.controls().pickFolderButton->click();
+    window.form.controls().startButton->click();
+    QApplication::processEvents();
+    window.dialogs.path = out;
+    QElapsedTimer timer;
+    Pauses pauses;
+    timer.start();
+    window.form.saveAllIcons();
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    pauses.stop();
+    std::printf("save all: %d tiles, %.3f s, longest pause %.2f ms\n",
+                window.form.controls().iconList->listItems().count(), seconds,
+                pauses.longestMilliseconds());
+    return 0;
+}
+
+int selectAll(int tiles) {
+    Window window;
+    orvu::ListImages& images = window.form.controls().iconImages->listImages();
+    orvu::ListView* list = window.form.controls().iconList;
+    QImage picture(32, 32, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    list->setIcons(window.form.controls().iconImages);
+    for (int i = 0; i < tiles; ++i) {
+        images.add(QStringLiteral("my%1").arg(i), picture);
+        list->listItems().add(QStringLiteral("图标%1").arg(i + 1), i);
+    }
+    list->setFocus();
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+    QApplication::sendEvent(list, &press);
+    list->viewport()->repaint();
+    const double selecting = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    window.form.listPressed(Qt::RightButton, {}, QPoint(10, 10));
+    QApplication::processEvents();
+    const double menu = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    std::printf("%d tiles: select all %.2f ms (%lld selected), menu %.2f ms\n", tiles, selecting,
+                static_cast<long long>(list->selectedRows().size()), menu);
+    window.form.controls().tileMenu->hide();
+    return 0;
+}
+
 int makeTree(const fs::path& root, int files, const fs::path& source) {
     std::vector<fs::path> originals;
     for (const auto& entry : fs::recursive_directory_iterator(source)) {
@@ -262,6 +320,10 @@ int main(int argc, char** argv) {
         return scanThroughWindow(arguments[1]);
     if (arguments.size() >= 2 && arguments[0] == "details")
         return details(arguments[1]);
+    if (arguments.size() >= 3 && arguments[0] == "save-all")
+        return saveAll(arguments[1], arguments[2]);
+    if (arguments.size() >= 1 && arguments[0] == "select-all")
+        return selectAll(arguments.size() > 1 ? arguments[1].toInt() : 100000);
     if (arguments.size() >= 2 && arguments[0] == "make-tree") {
         const int files = arguments.size() > 2 ? arguments[2].toInt() : 10000;
         const fs::path source =
@@ -269,6 +331,7 @@ int main(int argc, char** argv) {
         return makeTree(arguments[1].toStdString(), files, source);
     }
     std::fprintf(stderr, "usage: orvu-window-bench start FILE [--repeat N] | scan DIR | "
-                         "details FILE | make-tree DIR [FILES] [SOURCE]\n");
+                         "details FILE | save-all DIR OUT | select-all [TILES] | "
+                         "make-tree DIR [FILES] [SOURCE]\n");
     return 2;
 }
