@@ -44,7 +44,7 @@ for file in "$@"; do
     peak=$(/usr/bin/time -f %M "$cli" thumbnail -s "$size" "$file" "$out/thumbnail.png" 2>&1 >/dev/null)
     read -r ours_best ours_median < <(printf '%s\n' "${ours[@]}" | summary)
     read -r theirs_best theirs_median < <(printf '%s\n' "${theirs[@]}" | summary)
-    megabytes=$(stat -c %s "$file" | awk '{ printf "%.1f", $1 / 1048576 }')
+    megabytes=$(stat -c %s "$file" | awk '{ printf "%.1f", $1 / 1000000 }')
     echo "$(basename "$file") ($megabytes MB), $runs runs each:"
     echo "  orvu-icons-cli thumbnail -s $size: best $ours_best ms, median $ours_median ms, peak memory $((peak / 1024)).$((peak % 1024 * 10 / 1024)) MB"
     echo "  icoextract:                    best $theirs_best ms, median $theirs_median ms"

@@ -24,6 +24,6 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 read -r one one_lines < <(measure "$file")
 read -r all all_lines < <(measure --pattern '*' "$tree")
-echo "list --json of one file:          peak $one KB ($one_lines line)"
-echo "list --json of $files files:     peak $all KB ($all_lines lines)"
+echo "list --json of one file: peak $one KB ($one_lines line)"
+echo "list --json of $files files: peak $all KB ($all_lines lines)"
 echo "the whole tree takes $((all - one)) KB more than one file"
