@@ -5,8 +5,8 @@
 namespace orvu::cli {
 namespace {
 
-const OptionSpec* find(const std::vector<OptionSpec>& options, std::string_view name) {
-    for (const OptionSpec& option : options) {
+const Option* find(const std::vector<Option>& options, std::string_view name) {
+    for (const Option& option : options) {
         if (option.name == name || (!option.shortName.empty() && option.shortName == name))
             return &option;
     }
@@ -16,7 +16,7 @@ const OptionSpec* find(const std::vector<OptionSpec>& options, std::string_view 
 } // namespace
 
 Arguments::Arguments(const std::vector<std::string>& arguments,
-                     const std::vector<OptionSpec>& options) {
+                     const std::vector<Option>& options) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -40,7 +40,7 @@ Arguments::Arguments(const std::vector<std::string>& arguments,
             name = std::string_view(argument).substr(0, 2);
             joined = argument.substr(2);
         }
-        const OptionSpec* option = find(options, name);
+        const Option* option = find(options, name);
         if (!option || (joined && !option->takesValue))
             throw UsageError("unknown option '" + argument + "'");
         std::string value;

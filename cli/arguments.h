@@ -18,7 +18,7 @@ public:
 };
 
 // One option a command accepts.
-struct OptionSpec {
+struct Option {
     std::string_view name;      // "--pattern"
     std::string_view shortName; // "-o", or empty
     bool takesValue = false;
@@ -31,7 +31,7 @@ struct OptionSpec {
 class Arguments {
 public:
     // Throws UsageError for an option the table lacks or a value missing.
-    Arguments(const std::vector<std::string>& arguments, const std::vector<OptionSpec>& options);
+    Arguments(const std::vector<std::string>& arguments, const std::vector<Option>& options);
 
     bool has(std::string_view name) const;
     std::optional<std::string> value(std::string_view name) const;

@@ -11,9 +11,9 @@ namespace orvu::cli {
 // One subcommand of the tool.
 struct Command {
     std::string_view name;
-    std::string_view summary;        // its line in the tool's help: usage, then what it does
-    std::string_view help;           // its own help, usage first
-    std::vector<OptionSpec> options; // --help comes on top for every command
+    std::string_view summary;    // its line in the tool's help: usage, then what it does
+    std::string_view help;       // its own help, usage first
+    std::vector<Option> options; // --help comes on top for every command
     // Runs it; returns the exit status. Throws UsageError for a command line
     // it can't obey.
     int (*run)(const Arguments& arguments, Output& out);

@@ -97,7 +97,7 @@ int run(const std::vector<std::string>& line, Output& out) {
             operands.insert(operands.end(), rest.begin(), rest.end());
             return command->run(Arguments(operands, {}), out);
         }
-        std::vector<OptionSpec> options = command->options;
+        std::vector<Option> options = command->options;
         options.push_back({"--help", "-h", false});
         const Arguments arguments(rest, options);
         if (arguments.has("--help")) {
