@@ -295,8 +295,8 @@ int makeTree(const fs::path& root, int files, const fs::path& source) {
             }
             std::error_code error;
             fs::create_hard_link(original, here / name, error);
-            if (error)
-                fs::copy_file(original, here / name, fs::copy_options::overwrite_existing);
+            if (error && !fs::exists(here / name)) // a tree made before stays as it is
+                fs::copy_file(original, here / name);
         }
     }
     std::printf("%s: %d files\n", root.c_str(), written);

@@ -3,9 +3,9 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
-#include "cli/png_decoder.h"
 #include "harvest/icon_cell.h"
 #include "platform/icon_files.h"
+#include "png/default_decoder.h"
 
 #include <string>
 
@@ -41,7 +41,7 @@ int runCells(const Arguments& arguments, Output& out) {
     int status = Succeeded;
     Surface preview = Surface::filled(PreviewSize, PreviewSize, White);
     for (const std::string& file : arguments.operands()) {
-        auto library = openIconLibrary(pathFromArgument(file), pngDecoder());
+        auto library = openIconLibrary(pathFromArgument(file), defaultPngDecoder());
         if (!library) {
             complain("cannot read " + file + ": " + describe(library.failure()));
             status = SomeInputsFailed;

@@ -3,13 +3,13 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/file_walk.h"
-#include "cli/png_decoder.h"
 #include "harvest/export_names.h"
 #include "harvest/folder_scan.h"
 #include "harvest/icon_export.h"
 #include "platform/atomic_file.h"
 #include "platform/path_text.h"
 #include "platform/text_case.h"
+#include "png/default_decoder.h"
 
 #include <limits>
 #include <system_error>
@@ -123,8 +123,9 @@ Written writeIcon(ExportNames& names, const fs::path& stem, std::uint32_t positi
     constexpr int Attempts = 1000; // against a file system that says every name is taken
     for (int attempt = 1;; ++attempt) {
         const fs::path path = names.next(stem, position);
-        const Result<void> written =
-            force ? replaceFileAtomically(path, bytes) : createFileAtomically(path, bytes);
+        const Result<void> written = force
+                                         ? replaceFileAtomically(path, bytes, Links::ReplaceTheLink)
+                                         : createFileAtomically(path, bytes);
         if (written)
             return {path, std::nullopt};
         // Something took the name after it was handed out, or (when forcing)
@@ -166,7 +167,7 @@ int runExtract(const Arguments& arguments, Output& out) {
                       force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter);
 
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, pngDecoder(), [&](Input& input) {
+    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), [&](Input& input) {
         const std::string path = displayText(input.path);
         if (const auto problem = problemOf(input)) {
             if (failsTheCommand(input, *problem)) {

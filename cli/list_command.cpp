@@ -3,9 +3,9 @@
 #include "cli/commands.h"
 #include "cli/file_walk.h"
 #include "cli/json_writer.h"
-#include "cli/png_decoder.h"
 #include "harvest/folder_scan.h"
 #include "platform/path_text.h"
+#include "png/default_decoder.h"
 
 #include <string>
 
@@ -201,7 +201,7 @@ int runList(const Arguments& arguments, Output& out) {
     const bool asJson = arguments.has("--json");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, pngDecoder(), [&](Input& input) {
+    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), [&](Input& input) {
         if (!listFile(input, asJson, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known

@@ -2,10 +2,10 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
-#include "cli/png_decoder.h"
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
 #include "platform/path_text.h"
+#include "png/default_decoder.h"
 
 #include <chrono>
 #include <cstdio>
@@ -36,7 +36,7 @@ int runScan(const Arguments& arguments, Output& out) {
     window.setKeepCells(false);
     window.setKeepStatusHistory(false);
     FolderKeys keys;
-    FolderScan scan(window, keys, pngDecoder());
+    FolderScan scan(window, keys, defaultPngDecoder());
     const auto start = std::chrono::steady_clock::now();
     scan.run(root, pattern);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;

@@ -3,11 +3,11 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/file_uri.h"
-#include "cli/png_decoder.h"
 #include "icons/icon_scaling.h"
 #include "platform/atomic_file.h"
 #include "platform/icon_files.h"
 #include "platform/path_text.h"
+#include "png/default_decoder.h"
 #include "png/png_encoder.h"
 
 #include <algorithm>
@@ -107,7 +107,7 @@ int runThumbnail(const Arguments& arguments, Output&) {
     const std::filesystem::path inputPath = pathFromArgument(input);
     const std::filesystem::path outputPath = pathFromArgument(operands[1]);
 
-    auto library = openIconLibrary(inputPath, pngDecoder());
+    auto library = openIconLibrary(inputPath, defaultPngDecoder());
     const auto png = library ? thumbnailOf(*library, size)
                              : Result<std::vector<std::uint8_t>>(library.failure());
     if (!png) {

@@ -21,7 +21,7 @@ Result<void> writeExport(const std::filesystem::path& path, const std::vector<st
                          ExistingFiles existing) {
     std::error_code error;
     if (existing == ExistingFiles::Replace && std::filesystem::exists(path, error))
-        return replaceFileAtomically(path, bytes);
+        return replaceFileAtomically(path, bytes, Links::ReplaceTheLink);
     return createFileAtomically(path, bytes);
 }
 

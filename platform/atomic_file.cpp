@@ -25,8 +25,11 @@ Failure notAFile() {
     return {Failure::Kind::NotAFile, {}};
 }
 
-// The file that writing to `path` must replace: links are followed.
-Result<fs::path> resolveTarget(const fs::path& path) {
+// The file that writing to `path` must replace: links are followed unless
+// the link itself is to go.
+Result<fs::path> resolveTarget(const fs::path& path, Links links) {
+    if (links == Links::ReplaceTheLink)
+        return path;
     std::error_code error;
     const fs::file_status link = fs::symlink_status(path, error);
     if (!error && fs::is_symlink(link)) {
@@ -75,13 +78,14 @@ Result<std::wstring> writeTemporary(fs::path folder, const std::vector<std::uint
 
 } // namespace
 
-Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    const auto target = resolveTarget(path);
+Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes,
+                                   Links links) {
+    const auto target = resolveTarget(path, links);
     if (!target)
         return target.failure();
     std::error_code error;
-    const fs::file_status status = fs::status(*target, error);
-    if (fs::exists(status) && !fs::is_regular_file(status))
+    const fs::file_status status = fs::symlink_status(*target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
         return notAFile();
 
     const auto temporary = writeTemporary(target->parent_path(), bytes, true);
@@ -204,20 +208,23 @@ std::optional<Result<void>> createUnnamedThenLink(const fs::path& path,
 
 } // namespace
 
-Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    const auto target = resolveTarget(path);
+Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes,
+                                   Links links) {
+    const auto target = resolveTarget(path, links);
     if (!target)
         return target.failure();
 
+    // A link that is to be replaced is looked at itself, not followed.
     struct stat existing {};
-    const bool exists = ::stat(target->c_str(), &existing) == 0;
+    const bool exists = ::lstat(target->c_str(), &existing) == 0;
     if (!exists && errno != ENOENT)
         return lastSystemFailure();
-    if (exists && !S_ISREG(existing.st_mode))
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
         return notAFile();
 
     // The new file gets the old one's permissions, or the usual ones for a new file.
-    const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
+    const mode_t mode =
+        exists && S_ISREG(existing.st_mode) ? existing.st_mode & 07777 : newFileMode();
     const auto temporary = writeTemporary(*target, bytes, mode, true);
     if (!temporary)
         return temporary.failure();

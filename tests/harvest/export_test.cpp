@@ -301,6 +301,23 @@ TEST_F(BatchExport, existingFilesAreKeptOrReplacedAsTheUserSaid) {
     EXPECT_NE(test::readFile(dir / "out/app_1.png"), (test::ByteVector{'o', 'l', 'd'}));
 }
 
+#ifndef _WIN32
+// A link planted under a name the batch makes up is replaced, never written
+// through: the file it points at stays as it was.
+TEST_F(BatchExport, replacingNeverWritesThroughALinkInTheFolder) {
+    test::writeFile(dir / "victim", {'k', 'e', 'e', 'p'});
+    std::filesystem::create_symlink(dir / "victim", dir / "out/app_1.ico");
+    const std::vector<TileIcon> first{tiles[0]};
+    ASSERT_EQ(
+        exportTiles(window, first, dir / "out", SaveFormat::Ico, ExistingFiles::Replace, nullptr)
+            .saved,
+        1u);
+    EXPECT_EQ(test::readFile(dir / "victim"), (test::ByteVector{'k', 'e', 'e', 'p'}));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "out/app_1.ico"));
+    EXPECT_EQ(IconLibrary::fromBytes(test::readFile(dir / "out/app_1.ico"), nullptr).count(), 1u);
+}
+#endif
+
 // A file gone since the harvest fails its own icons; the rest are saved, and
 // the summary says how many of each and names the failures.
 TEST_F(BatchExport, aVanishedSourceFailsItsIconsNotTheBatch) {
