@@ -5,7 +5,16 @@
 #include "icons/icon_scaling.h"
 #include "icons/limits.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace orvu {
+namespace {
+
+// The most bytes between an icon's images that are read to read them in one go.
+constexpr std::uint64_t SpanSlack = 4096;
+
+} // namespace
 
 IconLibrary::IconLibrary(std::unique_ptr<ByteSource> source, const PngDecoder* png)
     : m_source(std::move(source)), m_png(png) {
@@ -123,12 +132,44 @@ Result<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {
     const auto group = this->group(k);
     if (!group)
         return group.failure();
-    std::vector<IconImage> result;
+    // Where each image lies. Resource compilers store an icon's images one
+    // after the other, so they are usually read in one go.
+    std::vector<Extent> extents;
+    std::uint64_t first = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t end = 0;
+    std::uint64_t total = 0;
     for (const GroupEntry& entry : group->entries) {
-        auto stored = image(entry);
-        if (!stored)
-            return stored.failure();
-        result.push_back(std::move(*stored));
+        auto extent = m_container->imageExtent(*m_source, entry);
+        if (!extent)
+            return extent.failure();
+        if (extent->size > limits::MaxImageBytes)
+            return Failure{Failure::Kind::OverLimit, "image at " + hexOffset(extent->offset) +
+                                                         " (" + std::to_string(extent->size) +
+                                                         " bytes)"};
+        first = std::min(first, extent->offset);
+        end = std::max(end, extent->offset + extent->size);
+        total += extent->size;
+        extents.push_back(*extent);
+    }
+    std::optional<std::vector<std::uint8_t>> span;
+    if (!extents.empty() && end - first <= total + SpanSlack) {
+        if (auto read = m_source->read(first, end - first, limits::MaxBytesPerFile, "images"))
+            span = std::move(*read);
+    }
+    std::vector<IconImage> result;
+    result.reserve(extents.size());
+    for (std::size_t i = 0; i < extents.size(); ++i) {
+        const Extent& extent = extents[i];
+        if (span) {
+            const auto from = span->begin() + static_cast<std::ptrdiff_t>(extent.offset - first);
+            result.push_back(
+                {group->entries[i], {from, from + static_cast<std::ptrdiff_t>(extent.size)}});
+            continue;
+        }
+        auto bytes = m_source->read(extent.offset, extent.size, limits::MaxImageBytes, "image");
+        if (!bytes)
+            return bytes.failure();
+        result.push_back({group->entries[i], std::move(*bytes)});
     }
     return result;
 }
