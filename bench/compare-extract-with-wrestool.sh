@@ -15,6 +15,7 @@
 # that both tools are timed rather than the disk; set ORVU_BENCH_TMP=/tmp to
 # time the disk too.
 set -euo pipefail
+source "$(dirname "$0")/timing.sh"
 
 folder=${1:?usage: compare-extract-with-wrestool.sh DIR [RUNS] [CLI]}
 runs=${2:-15}
@@ -31,15 +32,6 @@ out=$(mktemp -d "$parent/orvu-extract-bench.XXXXXX")
 trap 'rm -rf "$out"' EXIT
 files=("$folder"/*)
 
-# Microseconds that one run of the command takes (bash's own clock: no
-# process is started to read it).
-microseconds() {
-    local start end
-    start=${EPOCHREALTIME/[.,]/}
-    "$@" >/dev/null 2>&1 || true
-    end=${EPOCHREALTIME/[.,]/}
-    echo $((end - start))
-}
 
 ours=()
 theirs=()
@@ -52,10 +44,6 @@ for ((i = 0; i < runs; ++i)); do
     fi
 done
 
-# Best and median of microsecond counts, in milliseconds.
-summary() {
-    sort -n | awk '{ v[NR] = $1 } END { printf "%.2f %.2f\n", v[1] / 1000, v[int((NR + 1) / 2)] / 1000 }'
-}
 read -r ours_best ours_median < <(printf '%s\n' "${ours[@]}" | summary)
 read -r theirs_best theirs_median < <(printf '%s\n' "${theirs[@]}" | summary)
 echo "output below $parent ($(stat -f -c %T "$parent"))"

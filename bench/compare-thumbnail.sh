@@ -8,6 +8,7 @@
 # RUNS (default 21) sets the runs of each tool, CLI the tool
 # (default build/orvu-icons-cli), SIZE the thumbnail size (default 256).
 set -euo pipefail
+source "$(dirname "$0")/timing.sh"
 
 [ $# -ge 1 ] || { echo "usage: compare-thumbnail.sh FILE..." >&2; exit 2; }
 runs=${RUNS:-21}
@@ -19,18 +20,7 @@ command -v icoextract >/dev/null || { echo "icoextract is missing (Debian packag
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-microseconds() {
-    local start end
-    start=${EPOCHREALTIME/[.,]/}
-    "$@" >/dev/null 2>&1 || true
-    end=${EPOCHREALTIME/[.,]/}
-    echo $((end - start))
-}
 
-# Best and median of microsecond counts, in milliseconds.
-summary() {
-    sort -n | awk '{ v[NR] = $1 } END { printf "%.2f %.2f\n", v[1] / 1000, v[int((NR + 1) / 2)] / 1000 }'
-}
 
 for file in "$@"; do
     ours=()

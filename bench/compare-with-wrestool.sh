@@ -6,6 +6,7 @@
 # RUNS defaults to 15; CLI to build/orvu-icons-cli. wrestool runs at most 5
 # times: it takes about half a second a run.
 set -euo pipefail
+source "$(dirname "$0")/timing.sh"
 
 folder=${1:?usage: compare-with-wrestool.sh DIR [RUNS] [CLI]}
 runs=${2:-15}
@@ -16,15 +17,6 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 files=("$folder"/*)
 
-# Microseconds that one run of the command takes (bash's own clock: no
-# process is started to read it).
-microseconds() {
-    local start end
-    start=${EPOCHREALTIME/[.,]/}
-    "$@" >/dev/null 2>&1 || true
-    end=${EPOCHREALTIME/[.,]/}
-    echo $((end - start))
-}
 
 ours=()
 theirs=()
@@ -36,10 +28,6 @@ for ((i = 0; i < runs; ++i)); do
     fi
 done
 
-# Best and median of microsecond counts, in milliseconds.
-summary() {
-    sort -n | awk '{ v[NR] = $1 } END { printf "%.2f %.2f\n", v[1] / 1000, v[int((NR + 1) / 2)] / 1000 }'
-}
 read -r ours_best ours_median < <(printf '%s\n' "${ours[@]}" | summary)
 read -r theirs_best theirs_median < <(printf '%s\n' "${theirs[@]}" | summary)
 echo "orvu-icons-cli scan: best $ours_best ms, median $ours_median ms (${#ours[@]} runs)"
