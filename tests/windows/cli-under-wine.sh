@@ -7,6 +7,9 @@
 # 2. `scan` over folder links that form a cycle (Unix links, which Wine shows
 #    as plain folders): each folder is listed once, the scan ends, and it
 #    finds what the native build finds.
+# 3. `list --json`, `extract` and `thumbnail` (PNG through WIC): the same
+#    listing and the same .ico bytes as the native build, and a thumbnail of
+#    the size asked for.
 set -euo pipefail
 
 while [ $# -gt 0 ]; do
@@ -74,6 +77,29 @@ if [ "$actual_scan" = "$expected_scan" ] && [ "$expected_scan" = "3 files matche
     echo "scan: $actual_scan"
 else
     fail "scan over links: '$actual_scan', the native build says '$expected_scan'"
+fi
+
+echo "== list, extract and thumbnail =="
+set_folder=$work/set
+mkdir -p "$set_folder/native" "$set_folder/cross"
+cp "$work/cases/usual-set.exe" "$work/cases/named-groups.exe" "$set_folder/"
+for file in usual-set.exe named-groups.exe; do
+    expected=$("$native_cli" list --json "$set_folder/$file")
+    actual=$(wine_cli list --json "$set_folder/$file" | tr -d '\r') || fail "list of $file stopped with an error"
+    [ "$actual" = "$expected" ] || fail "list --json of $file: '$actual', the native build says '$expected'"
+done
+"$native_cli" extract -o "$set_folder/native" "$set_folder"/*.exe >/dev/null
+wine_cli extract -o "$set_folder/cross" "$set_folder"/*.exe >/dev/null || fail "extract stopped with an error"
+if diff -r "$set_folder/native" "$set_folder/cross" >/dev/null; then
+    echo "extract: $(ls "$set_folder/cross" | wc -l) .ico files, the same bytes as the native build's"
+else
+    fail "extract: the files differ from the native build's"
+fi
+wine_cli thumbnail -s 16 "$set_folder/usual-set.exe" "$set_folder/thumb.png" || fail "thumbnail stopped with an error"
+if file "$set_folder/thumb.png" | grep -q "PNG image data, 16 x 16"; then
+    echo "thumbnail: a 16 x 16 PNG"
+else
+    fail "thumbnail: $(file "$set_folder/thumb.png")"
 fi
 
 [ $failures -eq 0 ] && echo "orvu-icons-cli.exe behaves under Wine as on Linux"
