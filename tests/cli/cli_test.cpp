@@ -28,10 +28,16 @@ struct ToolRun {
 // Runs the tool with the arguments (already quoted for the shell); stderr
 // is appended to the output unless `stderrTo` (a shell redirection) sends it
 // elsewhere, and `stdoutTo` may send the standard output elsewhere.
+// The tool that run() starts: the build's, or a copy another user can reach.
+std::string& toolPath() {
+    static std::string path = ORVU_CLI;
+    return path;
+}
+
 ToolRun run(const std::string& arguments, const std::string& stdoutTo = {},
             const std::string& stderrTo = "2>&1") {
     const std::string command =
-        std::string("'") + ORVU_CLI + "' " + arguments + " " + stderrTo + " " + stdoutTo;
+        "'" + toolPath() + "' " + arguments + " " + stderrTo + " " + stdoutTo;
     ToolRun result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -359,7 +365,13 @@ TEST(Cli, listGoesOnPastUnreadableEntries) {
     test::writeFile(dir / "z-good.exe", test::buildPe(sampleGroups()));
     std::filesystem::permissions(dir / "locked", std::filesystem::perms::none);
     std::filesystem::permissions(dir / "unreadable.exe", std::filesystem::perms::none);
+    // The ordinary user must reach the tool: the build folder may be private.
+    std::filesystem::create_directory(dir / "tool");
+    std::filesystem::permissions(dir / "tool", std::filesystem::perms::all);
+    std::filesystem::copy_file(ORVU_CLI, dir / "tool/orvu-icons-cli");
+    std::filesystem::permissions(dir / "tool/orvu-icons-cli", std::filesystem::perms::all);
     const bool asExpected = test::runWithoutPrivileges([&] {
+        toolPath() = (dir / "tool/orvu-icons-cli").string();
         std::string err;
         const ToolRun result = runApart("list --json " + quoted(dir.path()), &err);
         const std::vector<std::string> lines = linesOf(result.out);
