@@ -19,6 +19,7 @@
 // many-huge-1bpp.exe      65 535 icons that all name huge-1bpp.ico's image
 // many-tiny-pngs.exe      65 535 icons that all name one 1 x 1 PNG
 
+#include "icons/byte_writer.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
 
@@ -32,8 +33,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using orvu::test::appendU16;
-using orvu::test::appendU32;
+using orvu::appendU16;
+using orvu::appendU32;
 using orvu::test::ByteVector;
 using orvu::test::putU16;
 using orvu::test::putU32;

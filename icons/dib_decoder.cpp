@@ -200,16 +200,12 @@ void decodeRow(const DibLayout& layout, Bytes row,
 
 } // namespace
 
-std::uint64_t dibPixels(ByteView data) {
+ImageHeader dibHeader(ByteView data) {
     const auto layout = readLayout(data);
     if (!layout)
-        return 0;
-    return static_cast<std::uint64_t>(layout->width) * static_cast<std::uint64_t>(layout->height);
-}
-
-int dibBitCount(ByteView data) {
-    const auto layout = readLayout(data);
-    return layout ? layout->bitCount : 0;
+        return {};
+    return {static_cast<std::uint64_t>(layout->width) * static_cast<std::uint64_t>(layout->height),
+            layout->bitCount};
 }
 
 Result<IconBitmap> decodeDib(ByteView data) {

@@ -17,11 +17,15 @@ namespace orvu {
 // BITMAPV5HEADER included); a missing AND mask only makes the image opaque.
 Result<IconBitmap> decodeDib(ByteView data);
 
-// The pixels decodeDib would make of `data`, from the header alone (the
-// rows need not be there); 0 when the header makes no image.
-std::uint64_t dibPixels(ByteView data);
+// What the header of a stored image says, without decoding it.
+struct ImageHeader {
+    std::uint64_t pixels = 0; // that decoding would make
+    int bitCount = 0;         // bits per pixel
+};
 
-// The bit count of the DIB's header; 0 when the header makes no image.
-int dibBitCount(ByteView data);
+// The pixels decodeDib would make of `data` and its bit count, from the
+// header alone (the rows need not be there); zeros when the header makes no
+// image.
+ImageHeader dibHeader(ByteView data);
 
 } // namespace orvu

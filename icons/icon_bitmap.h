@@ -17,6 +17,11 @@ struct IconBitmap {
     // True when the alpha channel decides transparency and the mask is ignored.
     bool hasAlpha = false;
 
+    // A size, and a pixel for each place of it.
+    bool whole() const {
+        return width > 0 && height > 0 &&
+               pixels.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    }
     std::uint32_t pixel(int x, int y) const {
         return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                       static_cast<std::size_t>(x)];

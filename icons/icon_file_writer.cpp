@@ -12,8 +12,9 @@ Result<std::vector<std::uint8_t>> writeIconFile(const std::vector<IconImage>& im
     if (images.size() > limits::MaxGroupEntries)
         return Failure{Failure::Kind::OverLimit,
                        std::to_string(images.size()) + " images in one icon file"};
-    std::uint64_t total =
+    const std::uint64_t directorySize =
         IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
+    std::uint64_t total = directorySize;
     for (const IconImage& image : images)
         total += image.bytes.size();
     if (total > std::numeric_limits<std::uint32_t>::max())
@@ -25,8 +26,7 @@ Result<std::vector<std::uint8_t>> writeIconFile(const std::vector<IconImage>& im
     appendU16(file, 0); // reserved
     appendU16(file, IconDirectory::IconType);
     appendU16(file, static_cast<std::uint32_t>(images.size()));
-    std::uint64_t offset =
-        IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
+    std::uint64_t offset = directorySize; // of the first image
     for (const IconImage& image : images) {
         const GroupEntry& entry = image.entry;
         file.push_back(entry.width);

@@ -1,7 +1,5 @@
 #include "icons/icon_image.h"
 
-#include "icons/dib_decoder.h"
-
 namespace orvu {
 
 Result<IconBitmap> decodeIconImage(ByteView data, const PngDecoder* png) {
@@ -15,30 +13,21 @@ Result<IconBitmap> decodeIconImage(ByteView data, const PngDecoder* png) {
     auto bitmap = png->decode(data);
     if (!bitmap)
         return bitmap.failure();
-    if (bitmap->width != static_cast<int>(header->width) ||
-        bitmap->height != static_cast<int>(header->height) ||
-        bitmap->pixels.size() !=
-            static_cast<std::size_t>(bitmap->width) * static_cast<std::size_t>(bitmap->height))
+    if (!bitmap->whole() || bitmap->width != static_cast<int>(header->width) ||
+        bitmap->height != static_cast<int>(header->height))
         return damaged("the PNG image decodes to another size than its header gives");
     bitmap->mask.clear();
     bitmap->hasAlpha = anyAlpha(bitmap->pixels);
     return bitmap;
 }
 
-std::uint64_t claimedPixels(ByteView data) {
-    if (isPng(data)) {
-        const auto header = readPngHeader(data);
-        return header ? std::uint64_t{header->width} * header->height : 0;
-    }
-    return dibPixels(data);
-}
-
-int storedBitCount(ByteView data) {
-    if (isPng(data)) {
-        const auto header = readPngHeader(data);
-        return header ? header->bitsPerPixel : 0;
-    }
-    return dibBitCount(data);
+ImageHeader imageHeader(ByteView data) {
+    if (!isPng(data))
+        return dibHeader(data);
+    const auto header = readPngHeader(data);
+    if (!header)
+        return {};
+    return {std::uint64_t{header->width} * header->height, header->bitsPerPixel};
 }
 
 } // namespace orvu

@@ -37,19 +37,23 @@ std::uint32_t IconLibrary::count() const {
     return m_container ? m_container->iconCount() : 0;
 }
 
-Result<IconGroup> IconLibrary::group(std::uint32_t k) {
+Result<void> IconLibrary::reachable(std::uint32_t k) const {
     if (!m_container || k >= count())
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(std::uint64_t{k} + 1)};
     if (!m_source)
         return Failure{Failure::Kind::NoSuchIcon, "the file was closed"};
+    return {};
+}
+
+Result<IconGroup> IconLibrary::group(std::uint32_t k) {
+    if (const auto there = reachable(k); !there)
+        return there.failure();
     return m_container->group(*m_source, k);
 }
 
 Result<IconName> IconLibrary::name(std::uint32_t k) {
-    if (!m_container || k >= count())
-        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(std::uint64_t{k} + 1)};
-    if (!m_source)
-        return Failure{Failure::Kind::NoSuchIcon, "the file was closed"};
+    if (const auto there = reachable(k); !there)
+        return there.failure();
     return m_container->name(*m_source, k);
 }
 
@@ -75,7 +79,7 @@ Result<IconImage> IconLibrary::largeImage(std::uint32_t k) {
 Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
     // Charged before decoding, whether or not the decoding then succeeds.
     const ByteView bytes(image.bytes);
-    const std::uint64_t pixels = claimedPixels(bytes);
+    const std::uint64_t pixels = imageHeader(bytes).pixels;
     if (pixels > limits::MaxDecodedPixelsPerFile - m_pixelsDecoded)
         return Failure{Failure::Kind::OverLimit, "the file's images exceed the pixels that are "
                                                  "decoded of one file"};
@@ -104,17 +108,17 @@ Result<IconDescription> IconLibrary::describe(std::uint32_t k) {
     for (const GroupEntry& entry : group->entries) {
         ImageDescription image{entry.pixelWidth(), entry.pixelHeight(),  entry.bitCount,
                                entry.colourCount,  ImageFormat::Missing, 0};
-        const auto extent = m_container->imageExtent(*m_source, entry);
         // Enough of the image to tell its format and depth.
-        const auto head =
-            extent ? m_source->read(extent->offset, std::min<std::uint64_t>(extent->size, 40), 40,
-                                    "image header")
-                   : Result<std::vector<std::uint8_t>>(extent.failure());
-        if (head) {
-            image.bytes = extent->size;
-            image.format = isPng(ByteView(*head)) ? ImageFormat::Png : ImageFormat::Dib;
-            if (image.bitCount == 0)
-                image.bitCount = storedBitCount(ByteView(*head));
+        const auto extent = m_container->imageExtent(*m_source, entry);
+        if (extent) {
+            if (const auto head =
+                    m_source->read(extent->offset, std::min<std::uint64_t>(extent->size, 40), 40,
+                                   "image header")) {
+                image.bytes = extent->size;
+                image.format = isPng(ByteView(*head)) ? ImageFormat::Png : ImageFormat::Dib;
+                if (image.bitCount == 0)
+                    image.bitCount = imageHeader(ByteView(*head)).bitCount;
+            }
         }
         description.images.push_back(image);
     }

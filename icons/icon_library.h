@@ -80,6 +80,8 @@ public:
     void closeFile() { m_source.reset(); }
 
 private:
+    // Whether icon k is there to be read.
+    Result<void> reachable(std::uint32_t k) const;
     // Decodes as stored, charging the image to the file's pixel budget.
     Result<IconBitmap> decodeWithinBudget(const IconImage& image);
 

@@ -1,6 +1,7 @@
 #include "icons/ne_resources.h"
 
 #include "icons/limits.h"
+#include "icons/utf8.h"
 
 #include <algorithm>
 
@@ -46,18 +47,20 @@ constexpr std::uint16_t MaxAlignmentShift = 24;
 // Resource names in NE files are 8-bit text, taken here as Latin-1.
 std::string latin1ToUtf8(const std::vector<std::uint8_t>& text) {
     std::string utf8;
-    for (std::uint8_t c : text) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const std::uint8_t c : text)
+        appendUtf8(utf8, c);
     return utf8;
 }
 
 } // namespace
+
+// Lengths are rounded up to the alignment, so the stored length may run past
+// the end of the file by less than one unit: what of it the file holds.
+Extent NeResources::storedExtent(const ByteSource& source, const Resource& resource) {
+    const std::uint64_t available =
+        resource.offset < source.size() ? source.size() - resource.offset : 0;
+    return Extent{resource.offset, std::min(resource.length, available)};
+}
 
 Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
                                                          std::uint32_t neHeader) {
@@ -141,13 +144,9 @@ Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
 Result<IconGroup> NeResources::group(ByteSource& source, std::uint32_t k) const {
     if (k >= m_groups.size())
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
-    const Resource& resource = m_groups[k];
-    // Lengths are rounded up to the alignment, so the stored length may run
-    // past the end of the file by less than one unit.
-    const std::uint64_t available =
-        resource.offset < source.size() ? source.size() - resource.offset : 0;
-    auto data = source.read(resource.offset, std::min({resource.length, LargestGroup, available}),
-                            LargestGroup, "group icon resource");
+    const Extent stored = storedExtent(source, m_groups[k]);
+    auto data = source.read(stored.offset, std::min(stored.size, LargestGroup), LargestGroup,
+                            "group icon resource");
     if (!data)
         return data.failure();
     return parseResourceGroup(ByteView(*data));
@@ -177,10 +176,7 @@ Result<Extent> NeResources::imageExtent(ByteSource& source, const GroupEntry& en
     if (at == m_icons.end() || at->id != id)
         return Failure{Failure::Kind::NoSuchIcon,
                        "no icon resource " + std::to_string(entry.location)};
-    // Lengths are rounded up to the alignment, so the stored length may run
-    // past the end of the file by less than one unit.
-    const std::uint64_t available = at->offset < source.size() ? source.size() - at->offset : 0;
-    return Extent{at->offset, std::min(at->length, available)};
+    return storedExtent(source, *at);
 }
 
 } // namespace orvu

@@ -26,6 +26,7 @@ private:
         std::uint64_t length = 0;
         std::uint16_t id = 0;
     };
+    static Extent storedExtent(const ByteSource& source, const Resource& resource);
 
     std::uint64_t m_table = 0; // the resource table, where names are found from
     std::vector<Resource> m_groups;

@@ -1,6 +1,7 @@
 #include "icons/pe_resources.h"
 
 #include "icons/limits.h"
+#include "icons/utf8.h"
 
 #include <algorithm>
 
@@ -81,31 +82,14 @@ constexpr std::uint16_t RtGroupIcon = 14;
 // UTF-16 (little-endian) as UTF-8; unpaired surrogates become U+FFFD.
 std::string utf16ToUtf8(ByteView text) {
     std::string utf8;
-    const auto append = [&](std::uint32_t c) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (c >> 18));
-            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
     for (std::uint64_t i = 0; i + 1 < text.size(); i += 2) {
         const std::uint32_t unit = *text.u16(i);
         const auto next = text.u16(i + 2);
         if (unit >= 0xD800 && unit < 0xDC00 && next && *next >= 0xDC00 && *next < 0xE000) {
-            append(0x10000 + ((unit - 0xD800) << 10) + (*next - 0xDC00));
+            appendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (*next - 0xDC00));
             i += 2;
         } else {
-            append(unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+            appendUtf8(utf8, unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
         }
     }
     return utf8;
@@ -141,6 +125,16 @@ Result<DirectoryEntry> readDirectoryEntry(ByteSource& source, std::uint64_t dire
     const ByteView record(*bytes);
     return DirectoryEntry{*record.u32(ResourceEntry::Name),
                           *record.u32(ResourceEntry::OffsetToData) & ResourceEntry::OffsetMask};
+}
+
+// The first entry of a name's language directory at file offset `at`.
+Result<DirectoryEntry> firstLanguage(ByteSource& source, std::uint64_t at) {
+    const auto header = readDirectoryHeader(source, at);
+    if (!header)
+        return header.failure();
+    if (header->total() == 0)
+        return damaged("the language directory at " + hexOffset(at) + " is empty");
+    return readDirectoryEntry(source, at, 0);
 }
 
 Result<SectionMap> readSectionTable(ByteSource& source, std::uint64_t at, std::uint16_t count) {
@@ -286,13 +280,7 @@ Result<std::uint32_t> PeResources::findById(ByteSource& source, std::uint32_t di
 // language entry → data entry → file extent.
 Result<Extent> PeResources::firstLanguageData(ByteSource& source,
                                               std::uint32_t nameDirectory) const {
-    const std::uint64_t languages = m_root + nameDirectory;
-    const auto header = readDirectoryHeader(source, languages);
-    if (!header)
-        return header.failure();
-    if (header->total() == 0)
-        return damaged("the language directory at " + hexOffset(languages) + " is empty");
-    const auto first = readDirectoryEntry(source, languages, 0);
+    const auto first = firstLanguage(source, m_root + nameDirectory);
     if (!first)
         return first.failure();
     auto dataEntry = source.read(m_root + first->offset, ResourceData::Size, ResourceData::Size,
@@ -347,12 +335,9 @@ Result<IconName> PeResources::name(ByteSource& source, std::uint32_t k) const {
     } else {
         result.id = static_cast<std::uint16_t>(entry->name & ResourceEntry::IdMask);
     }
-    const std::uint64_t languages = m_root + entry->offset;
-    const auto header = readDirectoryHeader(source, languages);
-    if (header && header->total() > 0) {
-        if (const auto first = readDirectoryEntry(source, languages, 0))
-            result.language = static_cast<std::uint16_t>(first->name & ResourceEntry::IdMask);
-    }
+    // The name stands without its language.
+    if (const auto first = firstLanguage(source, m_root + entry->offset))
+        result.language = static_cast<std::uint16_t>(first->name & ResourceEntry::IdMask);
     return result;
 }
 

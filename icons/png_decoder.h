@@ -16,6 +16,11 @@ public:
     virtual Result<IconBitmap> decode(ByteView png) const = 0;
 };
 
+// What a decoder says of data it can't decode.
+inline Failure undecodablePng() {
+    return damaged("the PNG image can't be decoded");
+}
+
 struct PngHeader {
     std::uint32_t width = 0;
     std::uint32_t height = 0;

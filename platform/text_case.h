@@ -1,5 +1,7 @@
 #pragma once
 
+#include "icons/utf8.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,9 +11,8 @@ namespace orvu {
 // one code point U+DC00 + byte (U+DC80 to U+DCFF), so every name survives the round trip and
 // compares consistently.
 std::u32string decodeUtf8Lenient(std::string_view text);
-// Appends one code point as UTF-8; the U+DC80 to U+DCFF that stand for
-// invalid bytes are encoded like any other code point.
-void appendUtf8(std::string& out, char32_t c);
+// appendUtf8 (icons/utf8.h) encodes the U+DC80 to U+DCFF that stand for
+// invalid bytes like any other code point.
 
 // Simple upper-case mapping for the scripts that file names commonly use:
 // ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic and full-width Latin.

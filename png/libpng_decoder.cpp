@@ -1,6 +1,7 @@
 #include "png/libpng_decoder.h"
 
 #include "icons/limits.h"
+#include "png/libpng_quiet.h"
 
 #include <bit>
 #include <csetjmp>
@@ -23,13 +24,6 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
     std::memcpy(out, input->bytes + input->at, length);
     input->at += length;
 }
-
-// libpng reports errors by a long jump and warnings by printing; an icon
-// reader wants neither on its console.
-void failQuietly(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-void ignoreWarning(png_structp, png_const_charp) {}
 
 // Everything between setjmp and a possible long jump back to it happens here,
 // in a frame without C++ objects, and writes only through `bitmap`.
@@ -70,21 +64,17 @@ bool readImage(png_structp png, png_infop info, IconBitmap& bitmap) {
     return true;
 }
 
-Failure undecodable() {
-    return damaged("the PNG image can't be decoded");
-}
-
 } // namespace
 
 Result<IconBitmap> LibpngDecoder::decode(ByteView data) const {
-    png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, libpng::failQuietly,
+                                             libpng::ignoreWarning);
     if (!png)
-        return undecodable();
+        return undecodablePng();
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
-        return undecodable();
+        return undecodablePng();
     }
     Input input{data.bytes().data(), data.size(), 0};
     png_set_read_fn(png, &input, readFromMemory);
@@ -93,7 +83,7 @@ Result<IconBitmap> LibpngDecoder::decode(ByteView data) const {
     const bool read = readImage(png, info, bitmap);
     png_destroy_read_struct(&png, &info, nullptr);
     if (!read)
-        return undecodable();
+        return undecodablePng();
     return bitmap;
 }
 

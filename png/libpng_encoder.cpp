@@ -1,3 +1,4 @@
+#include "png/libpng_quiet.h"
 #include "png/png_encoder.h"
 
 #include <bit>
@@ -12,10 +13,6 @@ void writeToMemory(png_structp png, png_bytep data, png_size_t length) {
     out->insert(out->end(), data, data + length);
 }
 void flushNothing(png_structp) {}
-void failQuietly(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-void ignoreWarning(png_structp, png_const_charp) {}
 
 // Everything between setjmp and a possible long jump back to it happens here,
 // in a frame without C++ objects of its own.
@@ -44,12 +41,10 @@ bool writeImage(png_structp png, png_infop info, const IconBitmap& image) {
 } // namespace
 
 Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
-    if (image.width <= 0 || image.height <= 0 ||
-        image.pixels.size() !=
-            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+    if (!image.whole())
         return damaged("an image without pixels");
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, libpng::failQuietly,
+                                              libpng::ignoreWarning);
     if (!png)
         return Failure{Failure::Kind::System, "libpng could not start"};
     png_infop info = png_create_info_struct(png);

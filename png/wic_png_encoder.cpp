@@ -15,9 +15,7 @@ Failure wicFailed(const char* step) {
 } // namespace
 
 Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
-    if (image.width <= 0 || image.height <= 0 ||
-        image.pixels.size() !=
-            static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+    if (!image.whole())
         return damaged("an image without pixels");
     const ComScope com;
     if (!com.usable())

@@ -9,21 +9,13 @@
 
 namespace orvu {
 
-namespace {
-
-Failure undecodable() {
-    return damaged("the PNG image can't be decoded");
-}
-
-} // namespace
-
 Result<IconBitmap> QtPngDecoder::decode(ByteView png) const {
     const QByteArray data = QByteArray::fromRawData(
         reinterpret_cast<const char*>(png.bytes().data()), static_cast<qsizetype>(png.size()));
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly))
-        return undecodable();
+        return undecodablePng();
     QImageReader reader(&buffer, "png");
     // Always Qt's own PNG handler: probing the image plugins for one that
     // claims the format would load every one of them.
@@ -31,10 +23,10 @@ Result<IconBitmap> QtPngDecoder::decode(ByteView png) const {
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > limits::MaxImageSide ||
         size.height() > limits::MaxImageSide)
-        return undecodable();
+        return undecodablePng();
     QImage image;
     if (!reader.read(&image))
-        return undecodable();
+        return undecodablePng();
     image = image.convertToFormat(QImage::Format_ARGB32);
 
     IconBitmap bitmap;

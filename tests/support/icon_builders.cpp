@@ -1,5 +1,7 @@
 #include "support/icon_builders.h"
 
+#include "icons/byte_writer.h"
+
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -201,16 +203,6 @@ private:
 constexpr std::uint32_t PeHeaderAt = 0x80;
 
 } // namespace
-
-void appendU16(ByteVector& bytes, std::uint16_t value) {
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void appendU32(ByteVector& bytes, std::uint32_t value) {
-    appendU16(bytes, static_cast<std::uint16_t>(value));
-    appendU16(bytes, static_cast<std::uint16_t>(value >> 16));
-}
 
 void putU16(ByteVector& bytes, std::uint64_t at, std::uint16_t value) {
     if (at + 2 > bytes.size())

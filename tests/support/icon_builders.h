@@ -85,8 +85,6 @@ PeLayout peLayout(const std::vector<GroupResource>& groups, const PeOptions& opt
 ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift = 4);
 
 void putU16(ByteVector& bytes, std::uint64_t at, std::uint16_t value);
-void appendU16(ByteVector& bytes, std::uint16_t value);
-void appendU32(ByteVector& bytes, std::uint32_t value);
 void putU32(ByteVector& bytes, std::uint64_t at, std::uint32_t value);
 
 } // namespace orvu::test
