@@ -45,7 +45,6 @@ void AboutWindow::createControls() {
     c.closeButton = new TitleButton(TitleButton::Kind::Close, this);
     c.closeButton->setObjectName(QStringLiteral("closeButton"));
     c.closeButton->setGeometry(twips(4440, 120, 315, 315));
-    c.closeButton->setFocusPolicy(Qt::NoFocus);
 
     c.titleLabel = designLabel(this, "titleLabel", ProductTitle, twips(240, 240),
                                designColour(SystemColour::HighlightText, system));

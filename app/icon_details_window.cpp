@@ -25,13 +25,11 @@ namespace {
 
 constexpr QSize WindowSize{560, 420};
 constexpr int TitleBandHeight = 29;
-constexpr int Checker = 8;                        // pixels a checkerboard square
-constexpr std::uint32_t PanelColour = 0x00FFE1D0; // as the main window's source panel
+constexpr int Checker = 8; // pixels a checkerboard square
 
 const QString DetailsTitle = QStringLiteral("图标属性");
 const QString SaveImageCaption = QStringLiteral("保存为 PNG…");
 const QString SaveIconCaption = QStringLiteral("保存整个图标 (.ico)…");
-const QString SaveDialogTitle = QStringLiteral("保存文件为:...");
 
 // The picture over a light checkerboard, which shows what is transparent.
 QPixmap onCheckerboard(const QImage& image) {
@@ -46,14 +44,6 @@ QPixmap onCheckerboard(const QImage& image) {
     }
     painter.drawImage(0, 0, image);
     return board;
-}
-
-QImage toImage(const IconBitmap& bitmap) {
-    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
-    for (int y = 0; y < bitmap.height; ++y)
-        std::copy_n(bitmap.pixels.begin() + static_cast<std::ptrdiff_t>(y) * bitmap.width,
-                    bitmap.width, reinterpret_cast<QRgb*>(image.scanLine(y)));
-    return image;
 }
 
 // "notepad_1-256.png": the file's stem, the icon's position and the image's size.
@@ -149,7 +139,7 @@ void IconDetailsWindow::decodeNext() {
         return;
     const std::size_t i = m_next++;
     if (const auto bitmap = m_details.decode(i)) {
-        m_pictures[i]->setPixmap(onCheckerboard(toImage(*bitmap)));
+        m_pictures[i]->setPixmap(onCheckerboard(toQImage(*bitmap)));
         m_pictures[i]->setFixedSize(bitmap->width, bitmap->height);
         m_saveButtons[i]->setEnabled(true);
     } else {
@@ -162,10 +152,8 @@ void IconDetailsWindow::decodeNext() {
 void IconDetailsWindow::saveImage(std::size_t i) {
     const ImageDescription& image = m_details.description().images.at(i);
     const QString name = suggestedName(m_details, QStringLiteral("-%1.png").arg(image.width));
-    const auto chosen =
-        m_dialogs.saveFile(this, {SaveDialogTitle,
-                                  {{QStringLiteral("PNG 图像"), QStringLiteral("*.png")}},
-                                  QDir::home().filePath(name)});
+    const auto chosen = m_dialogs.saveFile(
+        this, {SaveDialogTitle, {saveFilterOf(SaveFormat::Png)}, QDir::home().filePath(name)});
     if (!chosen)
         return;
     if (const auto saved = m_details.saveImage(i, toPath(chosen->path)); !saved)
@@ -175,7 +163,7 @@ void IconDetailsWindow::saveImage(std::size_t i) {
 void IconDetailsWindow::saveIcon() {
     const auto chosen = m_dialogs.saveFile(
         this, {SaveDialogTitle,
-               {{QStringLiteral("图标文件"), QStringLiteral("*.ico")}},
+               {saveFilterOf(SaveFormat::Ico)},
                QDir::home().filePath(suggestedName(m_details, QStringLiteral(".ico")))});
     if (!chosen)
         return;

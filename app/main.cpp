@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     // The name only, no display name: Qt would add a display name to every
     // window title, the dialogs' included.
     QApplication::setApplicationName(orvu::ProductTitle);
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVU_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Orvu"));
     int status = 0;
     const auto chosen = readCommandLine(argc, argv, status);

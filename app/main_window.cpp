@@ -23,7 +23,6 @@
 #include "harvest/source_choice.h"
 #include "harvest/start_command.h"
 #include "platform/atomic_file.h"
-#include "platform/icon_files.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
 #include "qt/task_bar.h"
@@ -51,18 +50,14 @@
 namespace orvu {
 namespace {
 
-constexpr std::uint32_t PanelColour = 0x00FFE1D0; // the source panel and the option buttons
 constexpr std::uint32_t WindowBackColour = 0x00FF8080;
 
 const QString FilePickerTitle = QStringLiteral("Orvu图标提取器 D2002 10 25");
 const QString FolderPickerTitle = QStringLiteral("请选择要提取图标的文件夹........");
-const QString SaveTitle = QStringLiteral("保存文件为:...");
 const QString SaveManyTitle = QStringLiteral("保存图标到文件夹");
-// The save dialog's types, in the order it offers them, and what each writes.
-const QList<FileFilter> SaveFilters{{QStringLiteral("图标文件"), QStringLiteral("*.ico")},
-                                    {QStringLiteral("PNG 图像"), QStringLiteral("*.png")},
-                                    {QStringLiteral("位图"), QStringLiteral("*.bmp")}};
+// What the save dialog offers, in this order; saving many offers the first two.
 constexpr std::array<SaveFormat, 3> SaveFormats{SaveFormat::Ico, SaveFormat::Png, SaveFormat::Bmp};
+constexpr std::array<SaveFormat, 2> SaveManyFormats{SaveFormat::Ico, SaveFormat::Png};
 
 template <typename Control> Control* place(Control* control, const char* name, QRect area) {
     control->setObjectName(QString::fromLatin1(name));
@@ -114,8 +109,7 @@ void MainWindow::createControls() {
 
     c.previewBox = place(new PictureBox(this), "previewBox", twips(2160, 1440, 495, 495));
     c.previewBox->setBackColor(colour(SystemColour::WindowBackground));
-    m_preview =
-        Surface::filled(PreviewSize, PreviewSize, c.previewBox->backColor().rgb() & 0xFFFFFF);
+    m_preview = Surface::filled(PreviewSize, PreviewSize, previewBackground());
     c.previewBox->setImage(toQImage(m_preview));
 
     c.iconImages = new ImageList(this);
@@ -219,9 +213,6 @@ void MainWindow::connectHandlers() {
 
 void MainWindow::setTabOrder() {
     const Controls& c = m_controls;
-    for (QWidget* untabbed :
-         std::initializer_list<QWidget*>{c.helpButton, c.closeButton, c.minimiseButton})
-        untabbed->setFocusPolicy(Qt::NoFocus);
     c.previewBox->setFocusPolicy(Qt::TabFocus);
     const QList<QWidget*> order{c.iconList,         c.fileModeOption,   c.filePathBox,
                                 c.pickFileButton,   c.folderModeOption, c.folderPathBox,
@@ -284,10 +275,14 @@ void MainWindow::clearListAndImages() {
     m_origins.clear();
 }
 
+std::uint32_t MainWindow::previewBackground() const {
+    return m_controls.previewBox->backColor().rgb() & 0xFFFFFF;
+}
+
 TileIcon MainWindow::tile(int image) const {
     TileIcon tile;
     tile.cell = toSurface(m_controls.iconImages->listImages().item(image));
-    tile.background = m_controls.previewBox->backColor().rgb() & 0xFFFFFF;
+    tile.background = previewBackground();
     if (image >= 0 && static_cast<std::size_t>(image) < m_origins.size())
         tile.origin = m_origins[static_cast<std::size_t>(image)];
     return tile;
@@ -295,18 +290,9 @@ TileIcon MainWindow::tile(int image) const {
 
 QString MainWindow::toolTipOf(int row) {
     const auto item = m_controls.iconList->listItems().item(row);
-    if (!item || item->image < 0 || static_cast<std::size_t>(item->image) >= m_origins.size())
+    if (!item)
         return {};
-    const IconOrigin& origin = m_origins[static_cast<std::size_t>(item->image)];
-    auto library = openIconLibrary(*origin.file, m_png);
-    if (!library)
-        return fromUtf8(messages::cannotReadFile(*origin.file, library.failure()));
-    const auto name = library->name(origin.index);
-    const auto group = library->group(origin.index);
-    if (!name || !group)
-        return fromUtf8(
-            messages::cannotReadFile(*origin.file, !name ? name.failure() : group.failure()));
-    return fromUtf8(messages::tileToolTip(*origin.file, origin.index, *name, *group));
+    return fromUtf8(tileToolTip(tile(item->image).origin, m_png));
 }
 
 void MainWindow::pickFile() {
@@ -376,7 +362,10 @@ void MainWindow::saveSelectedIcon() {
         m_dialogs.tell(this, QString::fromUtf8(messages::NoTileSelected));
         return;
     }
-    const auto chosen = m_dialogs.saveFile(this, {SaveTitle, SaveFilters, saveFolder()});
+    QList<FileFilter> filters;
+    for (const SaveFormat format : SaveFormats)
+        filters << saveFilterOf(format);
+    const auto chosen = m_dialogs.saveFile(this, {SaveDialogTitle, filters, saveFolder()});
     if (!chosen || chosen->path.isEmpty())
         return;
     const SaveFormat chosenFormat = SaveFormats[static_cast<std::size_t>(
@@ -439,12 +428,15 @@ void MainWindow::saveAllIcons() {
 void MainWindow::saveMany(const QList<int>& rows) {
     if (rows.isEmpty() || m_harvesting || m_saving)
         return;
-    const auto chosen = m_dialogs.chooseFolderAnd(
-        this, SaveManyTitle, QStringLiteral("保存为："),
-        {QStringLiteral("图标文件 (*.ico)"), QStringLiteral("PNG 图像 (*.png)")});
+    QStringList choices;
+    for (const SaveFormat format : SaveManyFormats)
+        choices << filterText(saveFilterOf(format));
+    const auto chosen =
+        m_dialogs.chooseFolderAnd(this, SaveManyTitle, QStringLiteral("保存为："), choices);
     if (!chosen)
         return;
-    const SaveFormat format = chosen->choice == 1 ? SaveFormat::Png : SaveFormat::Ico;
+    const SaveFormat format = SaveManyFormats[static_cast<std::size_t>(
+        std::clamp(chosen->choice, 0, static_cast<int>(SaveManyFormats.size()) - 1))];
     const std::filesystem::path folder = toPath(chosen->folder);
     // The tiles as they are now: a new harvest meanwhile doesn't change them.
     const std::vector<TileIcon> tiles = tilesAt(rows);
@@ -506,15 +498,14 @@ QMimeData* MainWindow::dragDataFor(const QList<int>& rows) {
 }
 
 void MainWindow::openPaths(const QStringList& paths) {
-    std::vector<std::filesystem::path> chosenPaths;
-    for (const QString& path : paths)
-        chosenPaths.push_back(toPath(path));
-    const auto source = chooseSource(chosenPaths);
+    if (paths.size() != 1) {
+        m_dialogs.tell(this, QString::fromUtf8(messages::DropOneItem));
+        return;
+    }
+    const std::filesystem::path path = toPath(paths[0]);
+    const auto source = chooseSource(path);
     if (!source) {
-        m_dialogs.tell(this,
-                       paths.size() == 1
-                           ? fromUtf8(messages::cannotReadFile(chosenPaths[0], source.failure()))
-                           : QString::fromUtf8(messages::DropOneItem));
+        m_dialogs.tell(this, fromUtf8(messages::cannotReadFile(path, source.failure())));
         return;
     }
     // As the pickers do: the old source's harvest stops, the list empties.

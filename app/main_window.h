@@ -104,6 +104,8 @@ public:
     TrayIcon& trayIcon() { return *m_tray; }
     Dialogs& dialogs() { return m_dialogs; }
     Surface& previewSurface() { return m_preview; }
+    // The colour the preview and the cells are drawn on, 0xRRGGBB.
+    std::uint32_t previewBackground() const;
     const FolderKeys& folderKeys() const { return m_folderKeys; }
 
     // Where the icon of the next image came from (the harvest adds it with

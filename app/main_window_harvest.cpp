@@ -18,7 +18,7 @@ Surface& MainWindowHarvest::previewImage() {
 }
 
 std::uint32_t MainWindowHarvest::previewBackground() const {
-    return m_window.controls().previewBox->backColor().rgb() & 0xFFFFFF;
+    return m_window.previewBackground();
 }
 
 void MainWindowHarvest::refreshPreview() {

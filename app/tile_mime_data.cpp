@@ -1,7 +1,6 @@
 #include "app/tile_mime_data.h"
 
 #include "harvest/export_names.h"
-#include "platform/atomic_file.h"
 #include "qt/qt_bridge.h"
 
 #include <QImage>
@@ -38,9 +37,9 @@ QList<QUrl> TileMimeData::iconFiles() const {
         const auto bytes = tileFileBytes(tile, SaveFormat::Ico, m_png);
         if (!bytes || !tile.origin.file)
             continue;
-        const auto path = names.next(tile.origin.file->stem(), tile.origin.index + 1);
-        if (createFileAtomically(path, *bytes))
-            m_files->append(QUrl::fromLocalFile(toDisplay(path)));
+        const auto written = names.write(tile.origin.file->stem(), tile.origin.index + 1, *bytes);
+        if (written.result)
+            m_files->append(QUrl::fromLocalFile(toDisplay(written.path)));
     }
     return *m_files;
 }
@@ -51,8 +50,7 @@ QByteArray TileMimeData::png() const {
     m_pngBytes.emplace();
     if (m_tiles.size() == 1) {
         if (const auto bytes = tileFileBytes(m_tiles[0], SaveFormat::Png, m_png))
-            *m_pngBytes = QByteArray(reinterpret_cast<const char*>(bytes->data()),
-                                     static_cast<qsizetype>(bytes->size()));
+            *m_pngBytes = toByteArray(*bytes);
     }
     return *m_pngBytes;
 }

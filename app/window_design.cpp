@@ -6,6 +6,19 @@
 namespace orvu {
 
 const QString ProductTitle = QStringLiteral("Orvu图标提取机 D2002.10.27");
+const QString SaveDialogTitle = QStringLiteral("保存文件为:...");
+
+FileFilter saveFilterOf(SaveFormat format) {
+    switch (format) {
+    case SaveFormat::Ico:
+        return {QStringLiteral("图标文件"), QStringLiteral("*.ico")};
+    case SaveFormat::Png:
+        return {QStringLiteral("PNG 图像"), QStringLiteral("*.png")};
+    case SaveFormat::Bmp:
+        break;
+    }
+    return {QStringLiteral("位图"), QStringLiteral("*.bmp")};
+}
 
 QRect twips(int left, int top, int width, int height) {
     return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "harvest/icon_export.h"
+#include "qt/dialogs.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <cstdint>
 
 class QLabel;
 class QPainter;
@@ -19,6 +23,15 @@ QRect twips(int left, int top, int width, int height);
 QPoint twips(int x, int y);
 
 extern const QString ProductTitle;
+
+// The colour of the main window's source panel, which the details window
+// shares.
+inline constexpr std::uint32_t PanelColour = 0x00FFE1D0;
+
+// The title of every dialog that saves an icon, and the type it offers for
+// each format.
+extern const QString SaveDialogTitle;
+FileFilter saveFilterOf(SaveFormat format);
 
 // A label painted on the window's surface: transparent, plain text, sized
 // to its text, in the given colour.

@@ -6,7 +6,6 @@
 #include "harvest/export_names.h"
 #include "harvest/folder_scan.h"
 #include "harvest/icon_export.h"
-#include "platform/atomic_file.h"
 #include "platform/path_text.h"
 #include "platform/text_case.h"
 #include "png/default_decoder.h"
@@ -83,13 +82,12 @@ std::vector<std::uint32_t> selectedIcons(IconLibrary& library, const Selection& 
             icons.push_back(k);
             continue;
         }
-        const auto description = library.describe(k);
-        if (!description)
+        const auto name = library.name(k);
+        if (!name)
             continue;
-        const IconName& name = description->name;
         if (selection.id
-                ? name.id == selection.id
-                : !name.id && toUpper(decodeUtf8Lenient(name.name)) == *selection.upperName)
+                ? name->id == selection.id
+                : !name->id && toUpper(decodeUtf8Lenient(name->name)) == *selection.upperName)
             icons.push_back(k);
     }
     return icons;
@@ -109,32 +107,6 @@ Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k
     if (!asPng)
         return iconFileOf(library, k);
     return pngOf(library, k, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
-}
-
-// Writes `bytes` under the next free name; the path written, or where and
-// why writing failed.
-struct Written {
-    fs::path path;
-    std::optional<Failure> failure;
-};
-
-Written writeIcon(ExportNames& names, const fs::path& stem, std::uint32_t position,
-                  const std::vector<std::uint8_t>& bytes, bool force) {
-    constexpr int Attempts = 1000; // against a file system that says every name is taken
-    for (int attempt = 1;; ++attempt) {
-        const fs::path path = names.next(stem, position);
-        const Result<void> written = force
-                                         ? replaceFileAtomically(path, bytes, Links::ReplaceTheLink)
-                                         : createFileAtomically(path, bytes);
-        if (written)
-            return {path, std::nullopt};
-        // Something took the name after it was handed out, or (when forcing)
-        // it is a folder or a device, which no icon replaces: the next name.
-        const Failure::Kind kind = written.failure().kind;
-        if ((kind != Failure::Kind::Exists && kind != Failure::Kind::NotAFile) ||
-            attempt == Attempts)
-            return {path, written.failure()};
-    }
 }
 
 int runExtract(const Arguments& arguments, Output& out) {
@@ -190,10 +162,10 @@ int runExtract(const Arguments& arguments, Output& out) {
                 status = SomeInputsFailed;
                 continue;
             }
-            const Written written = writeIcon(names, input.path.stem(), k + 1, *bytes, force);
-            if (written.failure) {
+            const auto written = names.write(input.path.stem(), k + 1, *bytes);
+            if (!written.result) {
                 complain("cannot write " + displayText(written.path) + ": " +
-                         describe(*written.failure));
+                         describe(written.result.failure()));
                 status = SomeInputsFailed;
                 continue;
             }

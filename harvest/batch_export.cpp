@@ -2,27 +2,14 @@
 
 #include "harvest/harvest_pace.h"
 #include "harvest/messages.h"
-#include "platform/atomic_file.h"
 
 #include <system_error>
 
 namespace orvu {
 namespace {
 
-// A name proposal can still be taken by someone else before the file is
-// written; after this many the batch gives up on the icon.
-constexpr int NameAttempts = 100;
-
 std::filesystem::path stemOf(const TileIcon& tile) {
     return tile.origin.file ? tile.origin.file->stem() : std::filesystem::path("icon");
-}
-
-Result<void> writeExport(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes,
-                         ExistingFiles existing) {
-    std::error_code error;
-    if (existing == ExistingFiles::Replace && std::filesystem::exists(path, error))
-        return replaceFileAtomically(path, bytes, Links::ReplaceTheLink);
-    return createFileAtomically(path, bytes);
 }
 
 } // namespace
@@ -63,16 +50,11 @@ BatchOutcome exportTiles(HarvestWindow& window, const std::vector<TileIcon>& til
             fail(bytes.failure());
             continue;
         }
-        Result<void> written = Failure{Failure::Kind::Exists, {}};
-        for (int attempt = 0;
-             attempt < NameAttempts && !written && written.failure().kind == Failure::Kind::Exists;
-             ++attempt)
-            written =
-                writeExport(names.next(stemOf(tile), tile.origin.index + 1), *bytes, existing);
-        if (written)
+        const auto written = names.write(stemOf(tile), tile.origin.index + 1, *bytes);
+        if (written.result)
             ++outcome.saved;
         else
-            fail(written.failure());
+            fail(written.result.failure());
     }
     window.showStatus(
         messages::savingProgress(outcome.saved + outcome.failed.size(), tiles.size()));

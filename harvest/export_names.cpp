@@ -1,5 +1,6 @@
 #include "harvest/export_names.h"
 
+#include "platform/atomic_file.h"
 #include "platform/text_case.h"
 
 #include <system_error>
@@ -8,6 +9,9 @@ namespace orvu {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Against a file system that says every name is taken.
+constexpr int WriteAttempts = 100;
 
 std::string utf8(const fs::path& name) {
     const std::u8string text = name.u8string();
@@ -30,6 +34,20 @@ std::filesystem::path ExportNames::next(const fs::path& stem, std::uint32_t posi
             m_given.insert(key);
             return m_folder / name;
         }
+    }
+}
+
+ExportNames::Written ExportNames::write(const fs::path& stem, std::uint32_t position,
+                                        const std::vector<std::uint8_t>& bytes) {
+    for (int attempt = 1;; ++attempt) {
+        fs::path path = next(stem, position);
+        Result<void> result = m_existing == ExistingFiles::Replace
+                                  ? replaceFileAtomically(path, bytes, Links::ReplaceTheLink)
+                                  : createFileAtomically(path, bytes);
+        const bool nameInTheWay = !result && (result.failure().kind == Failure::Kind::Exists ||
+                                              result.failure().kind == Failure::Kind::NotAFile);
+        if (!nameInTheWay || attempt == WriteAttempts)
+            return {std::move(path), std::move(result)};
     }
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "icons/result.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace orvu {
 
@@ -23,6 +26,7 @@ enum class ExistingFiles {
 //
 // A name is only a proposal: when writing under it finds that something took
 // it meanwhile, ask next() again for the same icon, and it gives the next one.
+// write() does all of that.
 class ExportNames {
 public:
     // `extension` with its dot: ".ico".
@@ -30,6 +34,19 @@ public:
 
     // The path to write icon `position` of the file named `stem` to.
     std::filesystem::path next(const std::filesystem::path& stem, std::uint32_t position);
+
+    // Writes `bytes` as icon `position` of the file named `stem`: a new file
+    // under the next free name, or with Replace, a file that replaces what is
+    // there (the link itself where that is a link, never the file it names).
+    // A name that something took meanwhile, or that a folder or device holds,
+    // passes to the next one. The path written, or the last one tried with
+    // why writing failed.
+    struct Written {
+        std::filesystem::path path;
+        Result<void> result;
+    };
+    Written write(const std::filesystem::path& stem, std::uint32_t position,
+                  const std::vector<std::uint8_t>& bytes);
 
 private:
     bool taken(const std::filesystem::path& name, const std::string& key) const;

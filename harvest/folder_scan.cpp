@@ -3,6 +3,7 @@
 #include "harvest/file_harvest.h"
 #include "harvest/tiles.h"
 #include "platform/like_pattern.h"
+#include "platform/system_failure.h"
 #include "platform/text_case.h"
 
 namespace orvu {
@@ -13,9 +14,8 @@ FolderScan::FolderScan(HarvestWindow& window, FolderKeys& keys, const PngDecoder
 bool FolderScan::run(const std::filesystem::path& folder, const std::string& pattern) {
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
-        m_window.reportProblem(
-            messages::folderNotFound(folder, error ? Failure{Failure::Kind::System, error.message()}
-                                                   : Failure{Failure::Kind::NotAFolder, {}}));
+        m_window.reportProblem(messages::folderNotFound(
+            folder, error ? systemFailure(error) : Failure{Failure::Kind::NotAFolder, {}}));
         return false;
     }
     m_upperPattern = toUpper(decodeUtf8Lenient(pattern));

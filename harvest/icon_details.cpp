@@ -27,6 +27,19 @@ Result<IconDetails> IconDetails::open(const IconOrigin& origin, const PngDecoder
                        std::move(*group));
 }
 
+std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png) {
+    if (!origin.file)
+        return {};
+    auto library = openIconLibrary(*origin.file, png);
+    if (!library)
+        return messages::cannotReadFile(*origin.file, library.failure());
+    const auto name = library->name(origin.index);
+    const auto group = library->group(origin.index);
+    if (!name || !group)
+        return messages::cannotReadFile(*origin.file, !name ? name.failure() : group.failure());
+    return messages::tileToolTip(*origin.file, origin.index, *name, *group);
+}
+
 std::string IconDetails::heading() const {
     return displayText(m_file.filename()) + " · " +
            messages::iconHeading(m_description.index, m_description.name);

@@ -44,4 +44,9 @@ private:
     IconGroup m_group;
 };
 
+// What resting on a tile tells of its icon, read from the file's group
+// directory: "notepad.exe / 图标 1 · ID 2 · 语言 1033 / 尺寸：16, 32, 48, 256",
+// or why the file can't be read.
+std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png);
+
 } // namespace orvu

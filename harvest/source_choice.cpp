@@ -4,18 +4,16 @@
 
 namespace orvu {
 
-Result<SourceChoice> chooseSource(const std::vector<std::filesystem::path>& paths) {
-    if (paths.size() != 1)
-        return Failure{Failure::Kind::NoSuchIcon, std::to_string(paths.size()) + " items"};
+Result<SourceChoice> chooseSource(const std::filesystem::path& path) {
     std::error_code error;
-    const auto status = std::filesystem::status(paths[0], error);
+    const auto status = std::filesystem::status(path, error);
     if (error)
         return systemFailure(error);
     if (std::filesystem::is_directory(status))
-        return SourceChoice{SourceChoice::Mode::Folder, paths[0]};
+        return SourceChoice{SourceChoice::Mode::Folder, path};
     if (!std::filesystem::exists(status))
         return Failure{Failure::Kind::NotAFile, {}};
-    return SourceChoice{SourceChoice::Mode::File, paths[0]};
+    return SourceChoice{SourceChoice::Mode::File, path};
 }
 
 } // namespace orvu

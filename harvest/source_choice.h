@@ -3,7 +3,6 @@
 #include "icons/result.h"
 
 #include <filesystem>
-#include <vector>
 
 namespace orvu {
 
@@ -15,9 +14,9 @@ struct SourceChoice {
     std::filesystem::path path;
 };
 
-// One folder is a folder harvest, one file (anything but a folder, even one
-// that holds no icons) a single-file one. Nothing, several things, or a path
-// that names nothing that exists, is no choice: the failure says which.
-Result<SourceChoice> chooseSource(const std::vector<std::filesystem::path>& paths);
+// A folder is a folder harvest, a file (anything but a folder, even one that
+// holds no icons) a single-file one. A path that names nothing that exists
+// is no choice: the failure says why.
+Result<SourceChoice> chooseSource(const std::filesystem::path& path);
 
 } // namespace orvu

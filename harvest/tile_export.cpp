@@ -1,7 +1,6 @@
 #include "harvest/tile_export.h"
 
 #include "harvest/icon_cell.h"
-#include "platform/atomic_file.h"
 #include "platform/icon_files.h"
 
 namespace orvu {
@@ -42,13 +41,6 @@ Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat
         return Failure{Failure::Kind::Changed, {}};
     return format == SaveFormat::Ico ? iconFileOf(*library, origin.index)
                                      : pngOf(*library, origin.index);
-}
-
-Result<void> saveTile(const TileIcon& tile, const SaveTarget& target, const PngDecoder* png) {
-    const auto bytes = tileFileBytes(tile, target.format, png);
-    if (!bytes)
-        return bytes.failure();
-    return replaceFileAtomically(target.path, *bytes);
 }
 
 } // namespace orvu

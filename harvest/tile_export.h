@@ -36,8 +36,4 @@ struct TileIcon {
 Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
                                                 const PngDecoder* png);
 
-// Writes tileFileBytes to the target, replacing a file there only once the
-// whole new one is written.
-Result<void> saveTile(const TileIcon& tile, const SaveTarget& target, const PngDecoder* png);
-
 } // namespace orvu

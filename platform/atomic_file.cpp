@@ -25,20 +25,47 @@ Failure notAFile() {
     return {Failure::Kind::NotAFile, {}};
 }
 
-// The file that writing to `path` must replace: links are followed unless
-// the link itself is to go.
-Result<fs::path> resolveTarget(const fs::path& path, Links links) {
-    if (links == Links::ReplaceTheLink)
-        return path;
+// The folder a file at `path` goes in.
+fs::path folderOf(const fs::path& path) {
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+// What is at a path: not_found when nothing is. A link is looked at itself.
+Result<fs::file_status> lookAt(const fs::path& path) {
     std::error_code error;
-    const fs::file_status link = fs::symlink_status(path, error);
-    if (!error && fs::is_symlink(link)) {
-        fs::path target = fs::weakly_canonical(path, error);
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (error && status.type() != fs::file_type::not_found)
+        return systemFailure(error);
+    return status;
+}
+
+// The file that writing to `path` must replace, and what is there now:
+// links are followed unless the link itself is to go. Anything but a regular
+// file or a link (a folder, a device) is refused.
+struct Target {
+    fs::path path;
+    fs::file_status status;
+};
+
+Result<Target> targetOf(const fs::path& path, Links links) {
+    auto status = lookAt(path);
+    if (!status)
+        return status.failure();
+    Target target{path, *status};
+    if (links == Links::WriteThrough && fs::is_symlink(target.status)) {
+        std::error_code error;
+        target.path = fs::weakly_canonical(path, error);
         if (error)
             return systemFailure(error);
-        return target;
+        status = lookAt(target.path);
+        if (!status)
+            return status.failure();
+        target.status = *status;
     }
-    return path;
+    if (fs::exists(target.status) && !fs::is_regular_file(target.status) &&
+        !fs::is_symlink(target.status))
+        return notAFile();
+    return target;
 }
 
 } // namespace
@@ -49,10 +76,8 @@ namespace {
 
 // A new temporary file in `folder` holding `bytes`, flushed to the disk when
 // `flush` is set; nothing is left behind when it fails.
-Result<std::wstring> writeTemporary(fs::path folder, const std::vector<std::uint8_t>& bytes,
+Result<std::wstring> writeTemporary(const fs::path& folder, const std::vector<std::uint8_t>& bytes,
                                     bool flush) {
-    if (folder.empty())
-        folder = L".";
     wchar_t temporary[MAX_PATH + 1] = {};
     if (!GetTempFileNameW(folder.c_str(), L"orv", 0, temporary))
         return lastSystemFailure();
@@ -80,18 +105,14 @@ Result<std::wstring> writeTemporary(fs::path folder, const std::vector<std::uint
 
 Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes,
                                    Links links) {
-    const auto target = resolveTarget(path, links);
+    const auto target = targetOf(path, links);
     if (!target)
         return target.failure();
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(*target, error);
-    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
-        return notAFile();
-
-    const auto temporary = writeTemporary(target->parent_path(), bytes, true);
+    const auto temporary =
+        writeTemporary(folderOf(target->path), bytes, fs::exists(target->status));
     if (!temporary)
         return temporary.failure();
-    if (!MoveFileExW(temporary->c_str(), target->c_str(),
+    if (!MoveFileExW(temporary->c_str(), target->path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const Failure message = lastSystemFailure();
         DeleteFileW(temporary->c_str());
@@ -101,7 +122,7 @@ Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::
 }
 
 Result<void> createFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    const auto temporary = writeTemporary(path.parent_path(), bytes, false);
+    const auto temporary = writeTemporary(folderOf(path), bytes, false);
     if (!temporary)
         return temporary.failure();
     // Without MOVEFILE_REPLACE_EXISTING the move fails when the name is taken.
@@ -138,8 +159,8 @@ Result<void> writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
 // behind when it fails.
 Result<std::string> writeTemporary(const fs::path& target, const std::vector<std::uint8_t>& bytes,
                                    mode_t mode, bool flush) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().native() + ".XXXXXX")).native();
+    std::string temporary =
+        (folderOf(target) / ("." + target.filename().native() + ".XXXXXX")).native();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return lastSystemFailure();
@@ -174,8 +195,7 @@ mode_t newFileMode() {
 // or the system can't do it.
 std::optional<Result<void>> createUnnamedThenLink(const fs::path& path,
                                                   const std::vector<std::uint8_t>& bytes) {
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (errno == EISDIR || errno == EOPNOTSUPP || errno == EINVAL)
             return std::nullopt;
@@ -210,25 +230,17 @@ std::optional<Result<void>> createUnnamedThenLink(const fs::path& path,
 
 Result<void> replaceFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& bytes,
                                    Links links) {
-    const auto target = resolveTarget(path, links);
+    const auto target = targetOf(path, links);
     if (!target)
         return target.failure();
-
-    // A link that is to be replaced is looked at itself, not followed.
-    struct stat existing {};
-    const bool exists = ::lstat(target->c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT)
-        return lastSystemFailure();
-    if (exists && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
-        return notAFile();
-
     // The new file gets the old one's permissions, or the usual ones for a new file.
-    const mode_t mode =
-        exists && S_ISREG(existing.st_mode) ? existing.st_mode & 07777 : newFileMode();
-    const auto temporary = writeTemporary(*target, bytes, mode, true);
+    const mode_t mode = fs::is_regular_file(target->status)
+                            ? static_cast<mode_t>(target->status.permissions() & fs::perms::mask)
+                            : newFileMode();
+    const auto temporary = writeTemporary(target->path, bytes, mode, fs::exists(target->status));
     if (!temporary)
         return temporary.failure();
-    if (::rename(temporary->c_str(), target->c_str()) != 0) {
+    if (::rename(temporary->c_str(), target->path.c_str()) != 0) {
         const Failure message = lastSystemFailure();
         ::unlink(temporary->c_str());
         return message;
@@ -244,24 +256,24 @@ Result<void> createFileAtomically(const fs::path& path, const std::vector<std::u
     const auto temporary = writeTemporary(path, bytes, newFileMode(), false);
     if (!temporary)
         return temporary.failure();
-    // Both give the complete file its name only where the name is free, in
-    // one step: a rename that may not replace, or else (file systems without
-    // it) a second link, after which the temporary name goes.
-    int result = -1;
+        // Both give the complete file its name only where the name is free, in
+        // one step: a rename that may not replace, or else (file systems without
+        // it) a second link, after which the temporary name goes.
 #ifdef __linux__
-    result = ::renameat2(AT_FDCWD, temporary->c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
-    if (result == 0)
+    if (::renameat2(AT_FDCWD, temporary->c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
         return {};
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-        result = -2; // an answer: the name is taken, or the folder refused
+    // Anything else is an answer: the name is taken, or the folder refused.
+    const bool tryLink = errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+#else
+    const bool tryLink = true;
 #endif
-    if (result == -1)
-        result = ::link(temporary->c_str(), path.c_str());
+    if (tryLink && ::link(temporary->c_str(), path.c_str()) == 0) {
+        ::unlink(temporary->c_str());
+        return {};
+    }
     const Failure message =
         errno == EEXIST ? Failure{Failure::Kind::Exists, {}} : lastSystemFailure();
     ::unlink(temporary->c_str());
-    if (result == 0)
-        return {};
     return message;
 }
 

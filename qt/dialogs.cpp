@@ -7,41 +7,45 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace orvu {
 namespace {
 
-// "名称 (*.ext)", as Qt's filter list takes it: the patterns in the last parentheses.
-QString filterText(const FileFilter& filter) {
-    const QString pattern = "(" + filter.pattern + ")";
-    return filter.name == pattern ? pattern : filter.name + " " + pattern;
+// Whether the filter's name is only its pattern in parentheses, "(*.exe)".
+bool namedByPattern(const FileFilter& filter) {
+    return filter.name == "(" + filter.pattern + ")";
 }
 
-// ".ext" of a filter's pattern "*.ext"; empty for patterns without one.
+// "ext" of a filter's pattern "*.ext"; empty for patterns without one.
 QString suffixOf(const FileFilter& filter) {
     const qsizetype dot = filter.pattern.lastIndexOf('.');
     return dot < 0 ? QString() : filter.pattern.mid(dot + 1);
 }
 
-void setFilters(QFileDialog& dialog, const FileDialogRequest& request) {
+// The filters' texts, as the dialog shows them.
+QStringList setFilters(QFileDialog& dialog, const FileDialogRequest& request) {
     QStringList texts;
     for (const FileFilter& filter : request.filters)
         texts << filterText(filter);
     dialog.setNameFilters(texts);
     if (request.selectedFilter >= 0 && request.selectedFilter < texts.size())
         dialog.selectNameFilter(texts[request.selectedFilter]);
+    return texts;
 }
 
 } // namespace
+
+QString filterText(const FileFilter& filter) {
+    return namedByPattern(filter) ? filter.name : filter.name + " (" + filter.pattern + ")";
+}
 
 std::optional<QString> QtDialogs::openFile(QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     setFilters(dialog, request);
-    const bool named = request.filters.size() == 1 &&
-                       request.filters[0].name != "(" + request.filters[0].pattern + ")";
-    if (named)
+    if (request.filters.size() == 1 && !namedByPattern(request.filters[0]))
         dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -52,24 +56,19 @@ std::optional<SaveChoice> QtDialogs::saveFile(QWidget* owner, const FileDialogRe
     QFileDialog dialog(owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    setFilters(dialog, request);
+    const QStringList texts = setFilters(dialog, request);
     // The suffix follows the chosen filter, so that the dialog's own question
     // before replacing a file asks about the name that will be written.
     const auto followFilter = [&](const QString& text) {
-        for (const FileFilter& filter : request.filters) {
-            if (filterText(filter) == text)
-                dialog.setDefaultSuffix(suffixOf(filter));
-        }
+        if (const qsizetype i = texts.lastIndexOf(text); i >= 0)
+            dialog.setDefaultSuffix(suffixOf(request.filters[i]));
     };
     followFilter(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    int chosen = 0;
-    for (int i = 0; i < request.filters.size(); ++i) {
-        if (filterText(request.filters[i]) == dialog.selectedNameFilter())
-            chosen = i;
-    }
+    const int chosen =
+        static_cast<int>(std::max<qsizetype>(0, texts.lastIndexOf(dialog.selectedNameFilter())));
     return SaveChoice{dialog.selectedFiles().constFirst(), chosen};
 }
 

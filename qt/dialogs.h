@@ -15,6 +15,10 @@ struct FileFilter {
     QString pattern;
 };
 
+// "名称 (*.ext)", as file dialogs list a filter: the patterns in the last
+// parentheses.
+QString filterText(const FileFilter& filter);
+
 // One file dialog: its title, its filters (the first chosen at first, unless
 // `selectedFilter` says otherwise) and the folder it starts in.
 struct FileDialogRequest {

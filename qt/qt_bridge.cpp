@@ -1,6 +1,7 @@
 #include "qt/qt_bridge.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace orvu {
 
@@ -35,6 +36,19 @@ QImage toQImage(const Surface& surface) {
             row[x] = 0xFF000000u | surface.pixel(x, y);
     }
     return image;
+}
+
+QImage toQImage(const IconBitmap& bitmap) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+    for (int y = 0; y < bitmap.height; ++y)
+        std::copy_n(bitmap.pixels.begin() + static_cast<std::ptrdiff_t>(y) * bitmap.width,
+                    bitmap.width, reinterpret_cast<QRgb*>(image.scanLine(y)));
+    return image;
+}
+
+QByteArray toByteArray(const std::vector<std::uint8_t>& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 Surface toSurface(const QImage& image) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "icons/icon_bitmap.h"
 #include "icons/icon_drawing.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace orvu {
 
@@ -20,5 +24,9 @@ QString fromUtf8(const std::string& text);
 QImage toQImage(const Surface& surface);
 // The surface that a picture shows (alpha dropped).
 Surface toSurface(const QImage& image);
+// A decoded image with its alpha channel.
+QImage toQImage(const IconBitmap& bitmap);
+// The bytes of a file written in memory (a PNG, an .ico).
+QByteArray toByteArray(const std::vector<std::uint8_t>& bytes);
 
 } // namespace orvu

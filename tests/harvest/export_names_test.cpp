@@ -77,6 +77,45 @@ TEST(ExportNames, askingAgainForTheSameIconGivesTheNextName) {
     EXPECT_EQ(names.next("a", 3), dir / "a_3-2.png");
 }
 
+// Writing takes the next name past anything in the way that may not be
+// replaced, and never writes through a link.
+TEST(ExportNames, writeReplacesOnlyFilesAndLinksWhenAllowed) {
+    struct Case {
+        const char* what;
+        ExistingFiles existing;
+        const char* inTheWay; // "file", "folder" or "link" at app_1.ico
+        const char* written;
+    };
+    const std::vector<Case> cases = {
+        {"a file is kept", ExistingFiles::KeepWithCounter, "file", "app_1-2.ico"},
+        {"a file is replaced", ExistingFiles::Replace, "file", "app_1.ico"},
+        {"a folder is never replaced", ExistingFiles::Replace, "folder", "app_1-2.ico"},
+#ifndef _WIN32
+        {"a link is replaced itself", ExistingFiles::Replace, "link", "app_1.ico"},
+#endif
+    };
+    const std::vector<std::uint8_t> icon{'n', 'e', 'w'};
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        test::writeFile(dir / "elsewhere", {'o', 'l', 'd'});
+        const std::string inTheWay = c.inTheWay;
+        if (inTheWay == "file")
+            test::writeFile(dir / "app_1.ico", {'o', 'l', 'd'});
+        else if (inTheWay == "folder")
+            fs::create_directory(dir / "app_1.ico");
+        else
+            fs::create_symlink(dir / "elsewhere", dir / "app_1.ico");
+        ExportNames names(dir.path(), ".ico", c.existing);
+        const auto written = names.write("app", 1, icon);
+        ASSERT_TRUE(written.result) << c.what;
+        EXPECT_EQ(written.path, dir / c.written) << c.what;
+        EXPECT_EQ(test::readFile(written.path), icon) << c.what;
+        EXPECT_FALSE(fs::is_symlink(written.path)) << c.what;
+        EXPECT_EQ(test::readFile(dir / "elsewhere"), (std::vector<std::uint8_t>{'o', 'l', 'd'}))
+            << c.what;
+    }
+}
+
 TEST(CreateFileAtomically, writesANewFileWhole) {
     test::TempDir dir;
     const std::vector<std::uint8_t> bytes(70000, 0x5A);
