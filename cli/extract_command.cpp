@@ -102,9 +102,9 @@ std::string nothingSelected(const Selection& selection, const Arguments& argumen
 }
 
 // Icon k as the bytes of an .ico or a PNG file.
-Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k, bool asPng,
+Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k, SaveFormat format,
                                            std::optional<std::uint64_t> size) {
-    if (!asPng)
+    if (format == SaveFormat::Ico)
         return iconFileOf(library, k);
     return pngOf(library, k, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
 }
@@ -112,14 +112,14 @@ Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k
 int runExtract(const Arguments& arguments, Output& out) {
     if (arguments.operands().empty())
         throw UsageError("extract needs a PATH");
-    std::string format = arguments.value("--format").value_or("ico");
-    for (char& c : format)
+    std::string formatName = arguments.value("--format").value_or("ico");
+    for (char& c : formatName)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-    if (format != "ico" && format != "png")
-        throw UsageError("--format is ico or png, not '" + format + "'");
-    const bool asPng = format == "png";
+    if (formatName != "ico" && formatName != "png")
+        throw UsageError("--format is ico or png, not '" + formatName + "'");
+    const SaveFormat format = formatName == "png" ? SaveFormat::Png : SaveFormat::Ico;
     const auto size = arguments.number("--size", 1, 0xFFFF);
-    if (size && !asPng)
+    if (size && format != SaveFormat::Png)
         throw UsageError("--size needs --format png");
     const Selection selection = selectionOf(arguments);
     const bool force = arguments.has("--force");
@@ -135,7 +135,7 @@ int runExtract(const Arguments& arguments, Output& out) {
             return SomeInputsFailed;
         }
     }
-    ExportNames names(folder, asPng ? ".png" : ".ico",
+    ExportNames names(folder, extensionOf(format),
                       force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter);
 
     int status = Succeeded;
@@ -155,7 +155,7 @@ int runExtract(const Arguments& arguments, Output& out) {
             status = SomeInputsFailed;
         }
         for (const std::uint32_t k : icons) {
-            const auto bytes = exportOf(library, k, asPng, size);
+            const auto bytes = exportOf(library, k, format, size);
             if (!bytes) {
                 complain(path + ": icon " + std::to_string(k + 1) + ": " +
                          describe(bytes.failure()));
