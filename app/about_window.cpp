@@ -4,6 +4,7 @@
 #include "app/window_design.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
+#include "qt/qt_text.h"
 #include "qt/task_bar.h"
 
 #include <QEventLoop>
@@ -12,21 +13,13 @@
 #include <QPointer>
 
 namespace orvu {
-namespace {
-
-const QString AuthorLine = QStringLiteral("作者：Orvu 工作室");
-const QString MessengerLine = QStringLiteral("QQ：10000");
-const QString MailLine = QStringLiteral("E-mail：orvu@example.com");
-const QString WebLine = QStringLiteral("主页：www.example.com");
-
-} // namespace
 
 AboutWindow::AboutWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::Tool),
       m_background(QStringLiteral(":/background.bmp")) {
     setObjectName(QStringLiteral("aboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(ProductTitle);
+    setWindowTitle(productTitle());
     setWindowIcon(QIcon());
     setFont(designFont());
     setFixedSize(ClientSize);
@@ -46,9 +39,10 @@ void AboutWindow::createControls() {
     c.closeButton->setObjectName(QStringLiteral("closeButton"));
     c.closeButton->setGeometry(twips(4440, 120, 315, 315));
 
-    c.titleLabel = designLabel(this, "titleLabel", ProductTitle, twips(240, 240),
+    c.titleLabel = designLabel(this, "titleLabel", productTitle(), twips(240, 240),
                                designColour(SystemColour::HighlightText, system));
-    c.authorLine = designLabel(this, "authorLine", AuthorLine, twips(2040, 960), windowText);
+    c.authorLine = designLabel(this, "authorLine", qtText("Author: Orvu Studio"), twips(2040, 960),
+                               windowText);
 
     c.picture = new QLabel(this);
     c.picture->setObjectName(QStringLiteral("picture"));
@@ -58,10 +52,12 @@ void AboutWindow::createControls() {
     c.picture->setGeometry(twips(240, 720, 1500, 1950));
 
     c.messengerLine =
-        designLabel(this, "messengerLine", MessengerLine, twips(2040, 1440), windowText);
-    c.mailLine = designLabel(this, "mailLine", MailLine, twips(2040, 1920), windowText);
+        designLabel(this, "messengerLine", qtText("QQ: 10000"), twips(2040, 1440), windowText);
+    c.mailLine = designLabel(this, "mailLine", qtText("E-mail: orvu@example.com"),
+                             twips(2040, 1920), windowText);
     // The web-site line keeps the design's width whatever its text.
-    c.webLine = designLabel(this, "webLine", WebLine, twips(2040, 2520), windowText);
+    c.webLine = designLabel(this, "webLine", qtText("Home page: www.example.com"),
+                            twips(2040, 2520), windowText);
     c.webLine->resize(twips(0, 0, 2610, 0).width(), c.webLine->height());
 
     // The labels and the picture are painted on the window's surface, under

@@ -8,6 +8,7 @@
 #include "harvest/messages.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
+#include "qt/qt_text.h"
 #include "qt/task_bar.h"
 
 #include <QDir>
@@ -26,10 +27,6 @@ namespace {
 constexpr QSize WindowSize{560, 420};
 constexpr int TitleBandHeight = 29;
 constexpr int Checker = 8; // pixels a checkerboard square
-
-const QString DetailsTitle = QStringLiteral("图标属性");
-const QString SaveImageCaption = QStringLiteral("保存为 PNG…");
-const QString SaveIconCaption = QStringLiteral("保存整个图标 (.ico)…");
 
 // The picture over a light checkerboard, which shows what is transparent.
 QPixmap onCheckerboard(const QImage& image) {
@@ -60,7 +57,8 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
       m_background(QStringLiteral(":/background.bmp")) {
     setObjectName(QStringLiteral("iconDetailsWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(DetailsTitle);
+    const QString caption = qtText("Icon Properties");
+    setWindowTitle(caption);
     setFont(designFont());
     setFixedSize(WindowSize);
 
@@ -69,7 +67,7 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     m_close->setGeometry(WindowSize.width() - 29, 8, 21, 21);
     connect(m_close, &QAbstractButton::clicked, this, &QWidget::close);
 
-    auto* title = designLabel(this, "titleLabel", DetailsTitle, QPoint(16, 16),
+    auto* title = designLabel(this, "titleLabel", caption, QPoint(16, 16),
                               designColour(SystemColour::HighlightText, palette()));
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -103,7 +101,7 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
         picture->setFixedSize(std::min(image.width, 256), std::min(image.height, 256));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         auto* label = new QLabel(fromUtf8(m_details.imageLabel(i)), strip);
-        auto* save = new PushButton(SaveImageCaption, strip);
+        auto* save = new PushButton(qtText("Save as PNG..."), strip);
         save->setEnabled(false);
         connect(save, &QAbstractButton::clicked, this, [this, i] { saveImage(i); });
         const int row = static_cast<int>(i);
@@ -121,7 +119,7 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     grid->setRowStretch(static_cast<int>(m_details.imageCount()), 1);
     scroll->setWidget(strip);
 
-    m_saveIcon = new PushButton(SaveIconCaption, this);
+    m_saveIcon = new PushButton(qtText("Save Whole Icon (.ico)..."), this);
     m_saveIcon->setObjectName(QStringLiteral("saveIconButton"));
     const QSize buttonSize = m_saveIcon->sizeHint();
     m_saveIcon->setGeometry(WindowSize.width() - 16 - buttonSize.width(),
@@ -153,7 +151,7 @@ void IconDetailsWindow::saveImage(std::size_t i) {
     const ImageDescription& image = m_details.description().images.at(i);
     const QString name = suggestedName(m_details, QStringLiteral("-%1.png").arg(image.width));
     const auto chosen = m_dialogs.saveFile(
-        this, {SaveDialogTitle, {saveFilterOf(SaveFormat::Png)}, QDir::home().filePath(name)});
+        this, {saveDialogTitle(), {saveFilterOf(SaveFormat::Png)}, QDir::home().filePath(name)});
     if (!chosen)
         return;
     if (const auto saved = m_details.saveImage(i, toPath(chosen->path)); !saved)
@@ -162,7 +160,7 @@ void IconDetailsWindow::saveImage(std::size_t i) {
 
 void IconDetailsWindow::saveIcon() {
     const auto chosen = m_dialogs.saveFile(
-        this, {SaveDialogTitle,
+        this, {saveDialogTitle(),
                {saveFilterOf(SaveFormat::Ico)},
                QDir::home().filePath(suggestedName(m_details, QStringLiteral(".ico")))});
     if (!chosen)

@@ -1,17 +1,16 @@
-// Orvu图标提取机: pulls the icons out of Windows executables and shows them as tiles.
+// orvu-icons: pulls the icons out of Windows executables and shows them as tiles.
 
 #include "app/main_window.h"
 #include "app/tray_icon.h"
 #include "app/window_design.h"
 #include "qt/dialogs.h"
 #include "qt/qt_png_decoder.h"
+#include "qt/qt_text.h"
 #include "qt/single_instance.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
@@ -62,7 +61,7 @@ std::optional<QString> readCommandLine(int argc, char** argv, int& status) {
 int main(int argc, char** argv) {
     // The name only, no display name: Qt would add a display name to every
     // window title, the dialogs' included.
-    QApplication::setApplicationName(orvu::ProductTitle);
+    QApplication::setApplicationName(orvu::productTitle());
     QApplication::setApplicationVersion(QStringLiteral(ORVU_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Orvu"));
     int status = 0;
@@ -75,8 +74,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     // The standard dialogs and questions speak the windows' language.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (orvu::loadQtTexts(qtTexts))
         QApplication::installTranslator(&qtTexts);
 
     orvu::QtDialogs dialogs;

@@ -25,6 +25,7 @@
 #include "platform/atomic_file.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
+#include "qt/qt_text.h"
 #include "qt/task_bar.h"
 
 #include <QClipboard>
@@ -52,9 +53,6 @@ namespace {
 
 constexpr std::uint32_t WindowBackColour = 0x00FF8080;
 
-const QString FilePickerTitle = QStringLiteral("Orvu图标提取器 D2002 10 25");
-const QString FolderPickerTitle = QStringLiteral("请选择要提取图标的文件夹........");
-const QString SaveManyTitle = QStringLiteral("保存图标到文件夹");
 // What the save dialog offers, in this order; saving many offers the first two.
 constexpr std::array<SaveFormat, 3> SaveFormats{SaveFormat::Ico, SaveFormat::Png, SaveFormat::Bmp};
 constexpr std::array<SaveFormat, 2> SaveManyFormats{SaveFormat::Ico, SaveFormat::Png};
@@ -87,7 +85,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent)
     move(StartPosition);
     setAcceptDrops(true);
     trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
-    m_tray = new TrayIcon(windowIcon(), ProductTitle, this);
+    m_tray = new TrayIcon(windowIcon(), productTitle(), this);
     connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::showFromTray);
     createControls();
     connectHandlers();
@@ -117,16 +115,18 @@ void MainWindow::createControls() {
     c.iconImages->setImageWidth(CellSize);
     c.iconImages->setImageHeight(CellSize);
 
-    c.folderModeOption = place(new OptionButton(QStringLiteral("请选择文件夹："), this),
-                               "folderModeOption", twips(600, 1080, 1455, 255));
+    // TRANSLATORS: each option caption has room for 84 pixels: 14 Latin
+    // letters or 7 ideographs.
+    c.folderModeOption = place(new OptionButton(qtText("Choose folder:"), this), "folderModeOption",
+                               twips(600, 1080, 1455, 255));
     c.folderModeOption->setBackColor(colour(PanelColour));
-    c.fileModeOption = place(new OptionButton(QStringLiteral("请选择文件名："), this),
-                             "fileModeOption", twips(600, 720, 1455, 255));
+    c.fileModeOption = place(new OptionButton(qtText("Choose file:"), this), "fileModeOption",
+                             twips(600, 720, 1455, 255));
     c.fileModeOption->setBackColor(colour(PanelColour));
-    c.startButton = place(new PushButton(QStringLiteral("开 始"), this), "startButton",
-                          twips(4200, 1560, 1335, 375));
-    c.pickFolderButton = place(new PushButton(QStringLiteral("..."), this), "pickFolderButton",
-                               twips(5160, 1080, 375, 255));
+    c.startButton =
+        place(new PushButton(qtText("Start"), this), "startButton", twips(4200, 1560, 1335, 375));
+    c.pickFolderButton = place(new PushButton(qtText("pick folder button", "..."), this),
+                               "pickFolderButton", twips(5160, 1080, 375, 255));
 
     const auto pathBox = [&](const char* name, QRect area) {
         auto* box = place(new QLineEdit(this), name, area);
@@ -137,8 +137,8 @@ void MainWindow::createControls() {
         return box;
     };
     c.folderPathBox = pathBox("folderPathBox", twips(2160, 1080, 2895, 270));
-    c.pickFileButton = place(new PushButton(QStringLiteral("....."), this), "pickFileButton",
-                             twips(5160, 720, 375, 255));
+    c.pickFileButton = place(new PushButton(qtText("pick file button", "....."), this),
+                             "pickFileButton", twips(5160, 720, 375, 255));
     c.filePathBox = pathBox("filePathBox", twips(2160, 720, 2895, 270));
 
     c.iconList = place(new ListView(this), "iconList", twips(120, 2160, 6135, 2895));
@@ -148,11 +148,13 @@ void MainWindow::createControls() {
     c.iconList->setPalette(listPalette);
     c.iconList->setIcons(c.iconImages);
 
-    c.titleLabel = designLabel(this, "titleLabel", ProductTitle, twips(240, 240),
+    c.titleLabel = designLabel(this, "titleLabel", productTitle(), twips(240, 240),
                                colour(SystemColour::HighlightText));
     c.titleLabel->installEventFilter(this);
-    c.previewCaption = designLabel(this, "previewCaption", QStringLiteral("提取状态预览："),
-                                   twips(840, 1680), colour(SystemColour::WindowText));
+    // TRANSLATORS: room for 88 pixels before the preview box: 14 Latin letters
+    // or 7 ideographs.
+    c.previewCaption = designLabel(this, "previewCaption", qtText("Preview:"), twips(840, 1680),
+                                   colour(SystemColour::WindowText));
     c.previewCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     // The status line shows paths of any length: it spans the rest of its row.
     c.statusLine = new StatusLine(this);
@@ -160,7 +162,7 @@ void MainWindow::createControls() {
     QPalette statusColours = c.statusLine->palette();
     statusColours.setColor(QPalette::WindowText, colour(SystemColour::HighlightText));
     c.statusLine->setPalette(statusColours);
-    c.statusLine->setText(QString::fromUtf8(messages::IdlePrompt));
+    c.statusLine->setText(QString::fromUtf8(messages::idlePrompt()));
     const QPoint statusAt = twips(360, 5160);
     c.statusLine->setGeometry(statusAt.x(), statusAt.y(), ClientSize.width() - statusAt.x(),
                               c.statusLine->sizeHint().height());
@@ -171,16 +173,16 @@ void MainWindow::createControls() {
 
     c.tileMenu = new QMenu(this);
     c.tileMenu->setObjectName(QStringLiteral("tileMenu"));
-    c.saveIconAction = c.tileMenu->addAction(QStringLiteral("图标另存为"));
+    c.saveIconAction = c.tileMenu->addAction(qtText("Save Icon As..."));
     c.saveIconAction->setObjectName(QStringLiteral("saveIconAction"));
-    c.detailsAction = c.tileMenu->addAction(QStringLiteral("图标属性…"));
+    c.detailsAction = c.tileMenu->addAction(qtText("Icon Properties..."));
     c.detailsAction->setObjectName(QStringLiteral("detailsAction"));
     c.tileMenu->addSeparator();
-    c.saveSelectedAction = c.tileMenu->addAction(QStringLiteral("保存选中的图标…"));
+    c.saveSelectedAction = c.tileMenu->addAction(qtText("Save Selected Icons..."));
     c.saveSelectedAction->setObjectName(QStringLiteral("saveSelectedAction"));
-    c.saveAllAction = c.tileMenu->addAction(QStringLiteral("全部保存…"));
+    c.saveAllAction = c.tileMenu->addAction(qtText("Save All..."));
     c.saveAllAction->setObjectName(QStringLiteral("saveAllAction"));
-    c.copyAction = c.tileMenu->addAction(QStringLiteral("复制"));
+    c.copyAction = c.tileMenu->addAction(qtText("Copy"));
     c.copyAction->setObjectName(QStringLiteral("copyAction"));
     // Shown in the menu; the list itself takes the key.
     c.copyAction->setShortcut(QKeySequence::Copy);
@@ -299,7 +301,7 @@ void MainWindow::pickFile() {
     leaveOldSource();
     clearListAndImages();
     const auto chosen =
-        m_dialogs.openFile(this, {FilePickerTitle,
+        m_dialogs.openFile(this, {qtText("Orvu Icon Extractor D2002 10 25"),
                                   {{QStringLiteral("(*.exe)"), QStringLiteral("*.exe")}},
                                   QDir::rootPath()});
     m_controls.filePathBox->setText(chosen ? chosen->trimmed() : QString());
@@ -308,7 +310,8 @@ void MainWindow::pickFile() {
 
 void MainWindow::pickFolder() {
     leaveOldSource();
-    const auto chosen = m_dialogs.chooseFolder(this, FolderPickerTitle);
+    const auto chosen = m_dialogs.chooseFolder(
+        this, qtText("Please choose the folder to extract icons from........"));
     m_controls.folderPathBox->setText(chosen.value_or(QString()));
     m_controls.startButton->setEnabled(true);
     clearListAndImages();
@@ -331,9 +334,9 @@ void MainWindow::start() {
                                   .run(toPath(m_controls.filePathBox->text()),
                                        toPath(m_controls.folderPathBox->text()));
         if (!finished && m_stop == Stop::ByUser)
-            m_controls.statusLine->setText(QString::fromUtf8(messages::Stopped));
+            m_controls.statusLine->setText(QString::fromUtf8(messages::stopped()));
         else if (!finished && m_stop == Stop::ForNewSource)
-            m_controls.statusLine->setText(QString::fromUtf8(messages::IdlePrompt));
+            m_controls.statusLine->setText(QString::fromUtf8(messages::idlePrompt()));
     } while (m_startAgain && !m_ending);
     m_harvesting = false;
     m_stop = Stop::None;
@@ -359,13 +362,13 @@ void MainWindow::listPressed(Qt::MouseButton button, Qt::KeyboardModifiers, QPoi
 void MainWindow::saveSelectedIcon() {
     const auto selected = m_controls.iconList->selectedItem();
     if (!selected) {
-        m_dialogs.tell(this, QString::fromUtf8(messages::NoTileSelected));
+        m_dialogs.tell(this, QString::fromUtf8(messages::noTileSelected()));
         return;
     }
     QList<FileFilter> filters;
     for (const SaveFormat format : SaveFormats)
         filters << saveFilterOf(format);
-    const auto chosen = m_dialogs.saveFile(this, {SaveDialogTitle, filters, saveFolder()});
+    const auto chosen = m_dialogs.saveFile(this, {saveDialogTitle(), filters, saveFolder()});
     if (!chosen || chosen->path.isEmpty())
         return;
     const SaveFormat chosenFormat = SaveFormats[static_cast<std::size_t>(
@@ -390,7 +393,7 @@ void MainWindow::saveSelectedIcon() {
 void MainWindow::showSelectedDetails() {
     const auto selected = m_controls.iconList->selectedItem();
     if (!selected) {
-        m_dialogs.tell(this, QString::fromUtf8(messages::NoTileSelected));
+        m_dialogs.tell(this, QString::fromUtf8(messages::noTileSelected()));
         return;
     }
     const IconOrigin origin = tile(selected->image).origin;
@@ -431,8 +434,8 @@ void MainWindow::saveMany(const QList<int>& rows) {
     QStringList choices;
     for (const SaveFormat format : SaveManyFormats)
         choices << filterText(saveFilterOf(format));
-    const auto chosen =
-        m_dialogs.chooseFolderAnd(this, SaveManyTitle, QStringLiteral("保存为："), choices);
+    const auto chosen = m_dialogs.chooseFolderAnd(this, qtText("Save Icons to a Folder"),
+                                                  qtText("Save as:"), choices);
     if (!chosen)
         return;
     const SaveFormat format = SaveManyFormats[static_cast<std::size_t>(
@@ -499,7 +502,7 @@ QMimeData* MainWindow::dragDataFor(const QList<int>& rows) {
 
 void MainWindow::openPaths(const QStringList& paths) {
     if (paths.size() != 1) {
-        m_dialogs.tell(this, QString::fromUtf8(messages::DropOneItem));
+        m_dialogs.tell(this, QString::fromUtf8(messages::dropOneItem()));
         return;
     }
     const std::filesystem::path path = toPath(paths[0]);

@@ -1,23 +1,30 @@
 #include "app/window_design.h"
 
+#include "qt/qt_text.h"
+
 #include <QLabel>
 #include <QPainter>
 
 namespace orvu {
 
-const QString ProductTitle = QStringLiteral("Orvu图标提取机 D2002.10.27");
-const QString SaveDialogTitle = QStringLiteral("保存文件为:...");
+QString productTitle() {
+    return qtText("Orvu Icon Extractor D2002.10.27");
+}
+
+QString saveDialogTitle() {
+    return qtText("Save File As:...");
+}
 
 FileFilter saveFilterOf(SaveFormat format) {
     switch (format) {
     case SaveFormat::Ico:
-        return {QStringLiteral("图标文件"), QStringLiteral("*.ico")};
+        return {qtText("Icon file"), QStringLiteral("*.ico")};
     case SaveFormat::Png:
-        return {QStringLiteral("PNG 图像"), QStringLiteral("*.png")};
+        return {qtText("PNG image"), QStringLiteral("*.png")};
     case SaveFormat::Bmp:
         break;
     }
-    return {QStringLiteral("位图"), QStringLiteral("*.bmp")};
+    return {qtText("Bitmap"), QStringLiteral("*.bmp")};
 }
 
 QRect twips(int left, int top, int width, int height) {

@@ -22,7 +22,7 @@ inline constexpr int TwipsPerPixel = 15;
 QRect twips(int left, int top, int width, int height);
 QPoint twips(int x, int y);
 
-extern const QString ProductTitle;
+QString productTitle();
 
 // The colour of the main window's source panel, which the details window
 // shares.
@@ -30,7 +30,7 @@ inline constexpr std::uint32_t PanelColour = 0x00FFE1D0;
 
 // The title of every dialog that saves an icon, and the type it offers for
 // each format.
-extern const QString SaveDialogTitle;
+QString saveDialogTitle();
 FileFilter saveFilterOf(SaveFormat format);
 
 // A label painted on the window's surface: transparent, plain text, sized

@@ -81,8 +81,9 @@ ButtonLook buttonLook(bool enabled, bool down, bool hovered) {
 
 QFont designFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                      QStringLiteral("WenQuanYi Zen Hei Mono"),
+    // SimSun under its Chinese name first, as Chinese Windows lists it.
+    font.setFamilies({QStringLiteral("\u5B8B\u4F53"), QStringLiteral("SimSun"),
+                      QStringLiteral("NSimSun"), QStringLiteral("WenQuanYi Zen Hei Mono"),
                       QStringLiteral("Noto Sans Mono CJK SC"),
                       QStringLiteral("WenQuanYi Zen Hei")});
     // 9 points at 96 dots per inch, fixed in pixels so that the layout holds

@@ -16,7 +16,7 @@ ButtonLook buttonLook(bool enabled, bool down, bool hovered);
 // The colour of title-bar button faces: blue for minimise and help, red for close.
 enum class TitleTone { Blue, Red };
 
-// The windows' and controls' face: 宋体 9 pt (12 pixels) where it exists,
+// The windows' and controls' face: SimSun 9 pt (12 pixels) where it exists,
 // otherwise a monospaced CJK face of the same metrics: 12-pixel ideographs
 // and 6-pixel Latin, so that labels sized to their text have the widths of
 // the design.

@@ -67,7 +67,7 @@ void FolderScan::scanFolder(const std::filesystem::path& folder) {
             return;
         m_window.showStatus(subfolder);
     }
-    m_window.showStatus(std::string(messages::IdlePrompt));
+    m_window.showStatus(std::string(messages::idlePrompt()));
 }
 
 void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) {

@@ -21,9 +21,9 @@ public:
     const std::filesystem::path& file() const { return m_file; }
     const IconDescription& description() const { return m_description; }
     std::size_t imageCount() const { return m_description.images.size(); }
-    // "notepad.exe · 图标 1 · ID 2 · 语言 1033"
+    // The file's name and the icon's heading (messages::iconHeading).
     std::string heading() const;
-    // "256 × 256 · 32 位 · PNG"
+    // Image i's size, depth and format (messages::imageLabel).
     std::string imageLabel(std::size_t i) const;
 
     // Image i at its natural size, its transparency in its alpha channel.
@@ -45,8 +45,7 @@ private:
 };
 
 // What resting on a tile tells of its icon, read from the file's group
-// directory: "notepad.exe / 图标 1 · ID 2 · 语言 1033 / 尺寸：16, 32, 48, 256",
-// or why the file can't be read.
+// directory (messages::tileToolTip), or why the file can't be read.
 std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png);
 
 } // namespace orvu

@@ -1,6 +1,7 @@
 #include "harvest/messages.h"
 
 #include "platform/path_text.h"
+#include "texts/text.h"
 
 #include <algorithm>
 
@@ -8,133 +9,169 @@ namespace orvu::messages {
 namespace {
 
 constexpr std::size_t SkippedNamedInReport = 5;
+constexpr const char* Separator = " · ";
 
-std::string quoted(const std::filesystem::path& path) {
-    return "“" + displayText(path) + "”";
+// The last line of a list cut short.
+const char* moreNotListed() {
+    return text("list cut short", "...");
 }
 
 } // namespace
 
+const char* idlePrompt() {
+    return text("Click \"Start\" to extract icons");
+}
+
+const char* stopped() {
+    return text("Extraction stopped");
+}
+
+const char* noTileSelected() {
+    return text("Please select an icon first");
+}
+
+const char* dropOneItem() {
+    return text("Please drop only one file or one folder.");
+}
+
 std::string reason(const Failure& failure) {
     switch (failure.kind) {
     case Failure::Kind::System:
-        return failure.detail.empty() ? "系统错误" : failure.detail;
+        return failure.detail.empty() ? text("system error") : failure.detail;
     case Failure::Kind::NotAFile:
-        return "不是普通文件";
+        return text("not a regular file");
     case Failure::Kind::NotAFolder:
-        return "不是文件夹";
+        return text("not a folder");
     case Failure::Kind::NotIconFile:
-        return "不是可执行文件或图标文件";
+        return text("not an executable or icon file");
     case Failure::Kind::Damaged:
-        return "文件已损坏";
+        return text("the file is damaged");
     case Failure::Kind::OverLimit:
-        return "文件超出读取限制";
+        return text("the file exceeds the reading limits");
     case Failure::Kind::NoSuchIcon:
-        return "文件中没有这个图标";
+        return text("the file has no such icon");
     case Failure::Kind::Exists:
-        return "文件已存在";
+        return text("the file already exists");
     case Failure::Kind::Changed:
-        return "文件在提取之后已经改变";
+        return text("the file has changed since its icons were extracted");
     }
     return failure.detail;
 }
 
 std::string folderNotFound(const std::filesystem::path& folder, const Failure& failure) {
-    return "找不到文件夹" + quoted(folder) + "：" + reason(failure) +
-           "。请重新选择要提取图标的文件夹。";
+    return fillIn(text("Cannot find the folder \"%1\": %2. Please choose the folder to extract "
+                       "icons from again."),
+                  displayText(folder), reason(failure));
 }
 
 std::string cannotReadFile(const std::filesystem::path& file, const Failure& failure) {
-    return "无法读取文件" + quoted(file) + "：" + reason(failure);
+    return fillIn(text("Cannot read the file \"%1\": %2"), displayText(file), reason(failure));
 }
 
 std::string cannotReadIcon(const IconOrigin& origin, const Failure& failure) {
     const std::filesystem::path file = origin.file ? *origin.file : std::filesystem::path();
-    return "无法读取文件" + quoted(file) + "中的图标 " +
-           std::to_string(std::uint64_t{origin.index} + 1) + "：" + reason(failure);
+    return fillIn(text("Cannot read icon %2 of the file \"%1\": %3"), displayText(file),
+                  std::uint64_t{origin.index} + 1, reason(failure));
 }
 
 std::string keyTaken(const std::string& key, const std::filesystem::path& file) {
-    return "图像关键字“" + key + "”已经存在，提取在" + quoted(file) + "处停止。";
+    return fillIn(text("The image key \"%1\" already exists; the extraction stopped at \"%2\"."),
+                  key, displayText(file));
 }
 
 std::string skippedEntries(const std::vector<Skipped>& skipped) {
     std::string message =
-        "有 " + std::to_string(skipped.size()) + " 个文件夹或文件无法读取，已跳过：";
+        fillIn(text("%1 folder or file could not be read and was skipped:",
+                    "%1 folders or files could not be read and were skipped:", skipped.size()),
+               skipped.size());
     const std::size_t named = std::min(skipped.size(), SkippedNamedInReport);
-    for (std::size_t i = 0; i < named; ++i)
-        message += "\n" + displayText(skipped[i].path) + "（" + reason(skipped[i].failure) + "）";
+    for (std::size_t i = 0; i < named; ++i) {
+        // TRANSLATORS: a path and why it could not be read.
+        message += "\n" + fillIn(text("%1 (%2)"), displayText(skipped[i].path),
+                                 reason(skipped[i].failure));
+    }
     if (skipped.size() > named)
-        message += "\n……";
+        message += std::string("\n") + moreNotListed();
     return message;
 }
 
 std::string tileLimitReached(std::size_t limit) {
-    return "图标已达 " + std::to_string(limit) +
-           " 个的上限，提取已停止，已提取的图标保留在列表中。";
+    return fillIn(text("The list has reached its limit of %1 icons: the extraction has stopped, "
+                       "and the icons extracted so far stay in the list."),
+                  limit);
 }
 
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure) {
-    return "无法保存文件" + quoted(file) + "：" + reason(failure);
+    return fillIn(text("Cannot save the file \"%1\": %2"), displayText(file), reason(failure));
 }
 
 std::string replaceExisting(const std::filesystem::path& file) {
-    return "文件" + quoted(file) + "已经存在。要替换它吗？";
+    return fillIn(text("The file \"%1\" already exists. Do you want to replace it?"),
+                  displayText(file));
 }
 
 std::string tileName(const IconOrigin& origin) {
     const std::string file = origin.file ? displayText(origin.file->filename()) : std::string();
-    return file + " 图标 " + std::to_string(std::uint64_t{origin.index} + 1);
+    // TRANSLATORS: a file's name and the number of one of its icons.
+    return fillIn(text("%1 icon %2"), file, std::uint64_t{origin.index} + 1);
 }
 
 std::string savingProgress(std::size_t done, std::size_t total) {
-    return "正在保存 " + std::to_string(done) + "/" + std::to_string(total) + " …";
+    return fillIn(text("Saving %1/%2 ..."), done, total);
 }
 
 std::string replaceExistingFiles(std::size_t count) {
-    return "文件夹中已有 " + std::to_string(count) +
-           " 个同名文件。要替换它们吗？\n选“否”则另取新名称保存，不替换任何文件。";
+    return fillIn(text("The folder already holds %1 file of the same name. Do you want to "
+                       "replace it?\nChoose \"No\" to save under new names and replace nothing.",
+                       "The folder already holds %1 files of the same names. Do you want to "
+                       "replace them?\nChoose \"No\" to save under new names and replace nothing.",
+                       count),
+                  count);
 }
 
 std::string savedSummary(std::size_t saved, const std::vector<TileFailure>& failed, bool stopped) {
-    std::string message = stopped ? "保存已停止。" : "";
-    message += "已保存 " + std::to_string(saved) + " 个图标";
-    if (failed.empty())
-        return message + "。";
-    message += "，" + std::to_string(failed.size()) + " 个未能保存：";
+    std::string message = failed.empty()
+                              ? fillIn(text("Saved %1 icon.", "Saved %1 icons.", saved), saved)
+                              : fillIn(text("Saved %1 icon; %2 could not be saved:",
+                                            "Saved %1 icons; %2 could not be saved:", saved),
+                                       saved, failed.size());
+    if (stopped)
+        message = fillIn(text("Saving stopped. %1"), message);
     const std::size_t named = std::min(failed.size(), SkippedNamedInReport);
-    for (std::size_t i = 0; i < named; ++i)
-        message += "\n" + failed[i].tile + "：" + reason(failed[i].failure);
+    for (std::size_t i = 0; i < named; ++i) {
+        // TRANSLATORS: a tile ("notepad.exe icon 1") and why it could not be saved.
+        message += "\n" + fillIn(text("%1: %2"), failed[i].tile, reason(failed[i].failure));
+    }
     if (failed.size() > named)
-        message += "\n……";
+        message += std::string("\n") + moreNotListed();
     return message;
 }
 
 std::string iconHeading(std::uint32_t index, const IconName& name) {
-    std::string heading = "图标 " + std::to_string(std::uint64_t{index} + 1);
+    std::string heading = fillIn(text("icon heading", "Icon %1"), std::uint64_t{index} + 1);
     if (name.id)
-        heading += " · ID " + std::to_string(*name.id);
+        heading += Separator + fillIn(text("ID %1"), *name.id);
     else if (!name.name.empty())
-        heading += " · 名称 " + name.name;
+        heading += Separator + fillIn(text("Name %1"), name.name);
     // Language 0 is the neutral one, which says nothing to a reader.
     if (name.language && *name.language != 0)
-        heading += " · 语言 " + std::to_string(*name.language);
+        heading += Separator + fillIn(text("Language %1"), *name.language);
     return heading;
 }
 
 std::string imageLabel(const ImageDescription& image) {
     std::string label = std::to_string(image.width) + " × " + std::to_string(image.height);
     if (image.bitCount > 0)
-        label += " · " + std::to_string(image.bitCount) + " 位";
+        label += Separator + fillIn(text("%1-bit"), image.bitCount);
     switch (image.format) {
     case ImageFormat::Png:
-        return label + " · PNG";
+        return label + Separator + "PNG";
     case ImageFormat::Dib:
-        return label + " · BMP";
+        return label + Separator + "BMP";
     case ImageFormat::Missing:
         break;
     }
-    return label + " · 缺失";
+    return label + Separator + text("missing");
 }
 
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
@@ -152,7 +189,8 @@ std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
         if (height != width)
             list += "×" + std::to_string(height);
     }
-    return displayText(file.filename()) + "\n" + iconHeading(index, name) + "\n尺寸：" + list;
+    return displayText(file.filename()) + "\n" + iconHeading(index, name) + "\n" +
+           fillIn(text("Sizes: %1"), list);
 }
 
 } // namespace orvu::messages

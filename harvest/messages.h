@@ -8,14 +8,20 @@
 #include <string>
 #include <vector>
 
-// Every text the harvest and the windows show the user, in the user
-// interface's language. A failure's kind becomes Chinese words; the system's
-// own reason, where there is one, is appended as the system gives it.
+// The messages the harvest and the windows compose for the user, from the
+// texts of the catalogue (texts/text.h) in the language in use. A failure's
+// kind becomes words; the system's own reason, where there is one, is
+// appended as the system gives it.
 namespace orvu::messages {
 
-inline constexpr const char* IdlePrompt = "点击“开始”提取图标";
-inline constexpr const char* Stopped = "提取已停止";
-inline constexpr const char* NoTileSelected = "请先选择一个图标";
+// The status line before a harvest and after one that was left for a new
+// source; after one the user stopped.
+const char* idlePrompt();
+const char* stopped();
+// An action on "the selected tile" with none selected.
+const char* noTileSelected();
+// A drop of something other than one file or one folder.
+const char* dropOneItem();
 
 // Something the harvest could not read and went past.
 struct Skipped {
@@ -27,7 +33,7 @@ std::string reason(const Failure& failure);
 
 std::string folderNotFound(const std::filesystem::path& folder, const Failure& failure);
 std::string cannotReadFile(const std::filesystem::path& file, const Failure& failure);
-// "无法读取“notepad.exe”的图标 1：…": a tile's icon read again from its file.
+// A tile's icon read again from its file, and failing.
 std::string cannotReadIcon(const IconOrigin& origin, const Failure& failure);
 std::string keyTaken(const std::string& key, const std::filesystem::path& file);
 std::string skippedEntries(const std::vector<Skipped>& skipped);
@@ -35,10 +41,11 @@ std::string tileLimitReached(std::size_t limit);
 std::string cannotSave(const std::filesystem::path& file, const Failure& failure);
 std::string replaceExisting(const std::filesystem::path& file);
 
-// A tile in a list of failures: "notepad.exe 图标 1".
+// A tile in a list of failures: the file's name and the icon's number.
 std::string tileName(const IconOrigin& origin);
-// Saving many: "正在保存 120/1184 …", the question before replacing files
-// already there, and the one message at the end.
+// Saving many: the progress on the status line ("done/total"), the
+// question before replacing files already there, and the one message at
+// the end.
 std::string savingProgress(std::size_t done, std::size_t total);
 std::string replaceExistingFiles(std::size_t count);
 struct TileFailure {
@@ -46,16 +53,13 @@ struct TileFailure {
     Failure failure;
 };
 std::string savedSummary(std::size_t saved, const std::vector<TileFailure>& failed, bool stopped);
-// A drop of something other than one file or one folder.
-inline constexpr const char* DropOneItem = "请只拖入一个文件或一个文件夹。";
 
-// How an icon is named for people: "图标 3 · ID 101 · 语言 2052",
-// "图标 1 · 名称 MAINICON".
+// How an icon is named for people: its number from 1, then its resource id
+// or name and its language where it has them, joined by " · ".
 std::string iconHeading(std::uint32_t index, const IconName& name);
-// One image: "256 × 256 · 32 位 · PNG".
+// One image: its size, its colour depth and its format, joined by " · ".
 std::string imageLabel(const ImageDescription& image);
-// A tile's tip: the file's name, the icon's heading and the sizes it holds
-// ("尺寸：16, 32, 48, 256").
+// A tile's tip: the file's name, the icon's heading and the sizes it holds.
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
                         const IconName& name, const IconGroup& group);
 

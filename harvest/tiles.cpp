@@ -1,9 +1,11 @@
 #include "harvest/tiles.h"
 
+#include "texts/text.h"
+
 namespace orvu {
 
 std::string tileText(std::size_t number) {
-    return "图标" + std::to_string(number);
+    return fillIn(text("tile caption", "Icon %1"), number);
 }
 
 void rebuildTiles(HarvestWindow& window) {

@@ -9,13 +9,13 @@ class QWidget;
 namespace orvu {
 
 // One choice of a file dialog's type list: the name shown and the pattern,
-// such as "PNG 图像" and "*.png".
+// such as "PNG image" and "*.png".
 struct FileFilter {
     QString name;
     QString pattern;
 };
 
-// "名称 (*.ext)", as file dialogs list a filter: the patterns in the last
+// "Name (*.ext)", as file dialogs list a filter: the patterns in the last
 // parentheses.
 QString filterText(const FileFilter& filter);
 

@@ -166,8 +166,8 @@ TEST_F(Harvest, statusLineFollowsTheWalk) {
     start({}, dir / "A");
     EXPECT_EQ(window.statusHistory(),
               (std::vector<std::string>{(dir / "A" / "a.exe").string(),
-                                        (dir / "A" / "B" / "b.exe").string(), messages::IdlePrompt,
-                                        (dir / "A" / "B").string(), messages::IdlePrompt}));
+                                        (dir / "A" / "B" / "b.exe").string(), messages::idlePrompt(),
+                                        (dir / "A" / "B").string(), messages::idlePrompt()}));
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2"}));
 }
 
@@ -196,7 +196,7 @@ TEST_F(Harvest, secondScanContinuesTheKeys) {
 TEST_F(Harvest, emptyFolderEndsIdleWithoutYielding) {
     fs::create_directory(dir / "empty");
     start({}, dir / "empty");
-    EXPECT_EQ(window.statusHistory(), (std::vector<std::string>{messages::IdlePrompt}));
+    EXPECT_EQ(window.statusHistory(), (std::vector<std::string>{messages::idlePrompt()}));
     EXPECT_EQ(window.yields(), 0u);
     EXPECT_TRUE(window.images().empty());
 }
