@@ -5,8 +5,8 @@
 #   install-deps.sh --package also what making and checking the Debian package needs
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev libpng-dev
-          fonts-wqy-zenhei qt6-translations-l10n)
+packages=(build-essential cmake ninja-build pkg-config gettext qt6-base-dev libgl-dev libxcb1-dev
+          libpng-dev fonts-wqy-zenhei qt6-translations-l10n)
 case "${1:-}" in
     --tests)
         packages+=(libgtest-dev clang libclang-rt-14-dev

@@ -27,3 +27,5 @@ xgettext --qt --language=C++ --from-code=UTF-8 --keyword= \
     --package-name=orvu-icons --copyright-holder=Orvu \
     --files-from="$output.files" --output="$output"
 rm -f "$output.files"
+# The texts are UTF-8, as the code is.
+sed -i 's/charset=CHARSET/charset=UTF-8/' "$output"

@@ -5,15 +5,19 @@
 #include "app/main_window.h"
 #include "app/picture_box.h"
 #include "app/status_line.h"
+#include "app/tray_icon.h"
 #include "controls/help_button.h"
 #include "controls/image_list.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
+#include "controls/skin.h"
 #include "controls/title_button.h"
 #include "fake_dialogs.h"
 #include "icons/icon_library.h"
 #include "qt/qt_png_decoder.h"
+#include "qt/qt_text.h"
+#include "support/c_locale.h"
 #include "support/icon_builders.h"
 #include "support/test_files.h"
 
@@ -27,6 +31,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTranslator>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -149,6 +154,46 @@ TEST_F(MainWindowTest, textsAreTheDesignsAndLabelsAreNeverClipped) {
         EXPECT_EQ(form.controls().titleLabel->width(), 156);
     else
         ADD_FAILURE() << "the design's face is missing: install fonts-wqy-zenhei";
+}
+
+TEST(MainWindowInEnglish, speaksEnglishThatFitsTheDesign) {
+    const test::InLanguage inEnglish(SourceLanguage);
+    test::FakeDialogs dialogs;
+    QtPngDecoder png;
+    MainWindow form(dialogs, &png);
+    const MainWindow::Controls& c = form.controls();
+    const std::pair<QString, QString> captions[] = {
+        {c.titleLabel->text(), "Orvu Icon Extractor D2002.10.27"},
+        {form.trayIcon().icon().toolTip(), "Orvu Icon Extractor D2002.10.27"},
+        {c.fileModeOption->text(), "Choose file:"},
+        {c.folderModeOption->text(), "Choose folder:"},
+        {c.startButton->text(), "Start"},
+        {c.previewCaption->text(), "Preview:"},
+        {c.statusLine->text(), "Click \"Start\" to extract icons"},
+        {c.saveIconAction->text(), "Save Icon As..."},
+        {c.detailsAction->text(), "Icon Properties..."},
+        {c.saveAllAction->text(), "Save All..."},
+    };
+    for (const auto& [shown, english] : captions)
+        EXPECT_EQ(shown.toStdString(), english.toStdString());
+    // An option's caption fits beside its mark, the preview's caption ends
+    // before the preview, the title before the title buttons.
+    for (const OptionButton* option : {c.fileModeOption, c.folderModeOption})
+        EXPECT_LE(option->fontMetrics().horizontalAdvance(option->text()),
+                  option->width() - OptionMarkSize)
+            << option->text().toStdString();
+    EXPECT_LE(c.previewCaption->x() + c.previewCaption->width(), c.previewBox->x());
+    EXPECT_LE(c.titleLabel->x() + c.titleLabel->width(), c.helpButton->x());
+}
+
+TEST(QtTexts, qtsOwnDialogsSpeakTheWindowsLanguage) {
+    for (const auto& [language, yes] : {std::pair{SourceLanguage, QString()},
+                                        std::pair{DesignLanguage, QStringLiteral("是(&Y)")}}) {
+        const test::InLanguage chosen(language);
+        QTranslator qtTexts;
+        EXPECT_EQ(loadQtTexts(qtTexts), !yes.isEmpty()) << language;
+        EXPECT_EQ(qtTexts.translate("QPlatformTheme", "&Yes"), yes) << language;
+    }
 }
 
 TEST_F(MainWindowTest, afterLoadNoModeIsChosenAndOnlyTheOptionsRespond) {

@@ -1,0 +1,106 @@
+// Which language a person's settings choose, and what they read in it.
+
+#include "harvest/messages.h"
+#include "harvest/tiles.h"
+#include "support/c_locale.h"
+#include "texts/compiled_catalogues.h"
+#include "texts/language.h"
+#include "texts/text.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace orvu {
+namespace {
+
+TEST(LanguageChoice, languageThenTheLocaleAndTheDesignsChineseInTheCLocale) {
+    const std::vector<std::string_view> available{SourceLanguage, DesignLanguage};
+    struct Row {
+        LocaleSettings settings; // LANGUAGE, LC_ALL, LC_MESSAGES, LANG
+        std::string_view shown;
+    };
+    const Row rows[] = {
+        {{"", "", "", ""}, DesignLanguage},
+        {{"", "", "", "C"}, DesignLanguage},
+        {{"", "", "", "C.UTF-8"}, DesignLanguage},
+        {{"", "", "", "POSIX"}, DesignLanguage},
+        {{"", "", "", "zh_CN.UTF-8"}, DesignLanguage},
+        {{"", "", "", "zh_TW.UTF-8"}, DesignLanguage},
+        {{"", "", "", "en_US.UTF-8"}, SourceLanguage},
+        {{"", "", "", "de_DE.UTF-8"}, SourceLanguage},
+        // LANGUAGE wins, even over the C locale; its first entry that names
+        // a language the program speaks.
+        {{"en", "", "", ""}, SourceLanguage},
+        {{"en", "", "", "C"}, SourceLanguage},
+        {{"en_GB:zh_CN", "", "", "zh_CN.UTF-8"}, SourceLanguage},
+        {{"de:zh_CN", "", "", "en_US.UTF-8"}, DesignLanguage},
+        {{"de", "", "", "zh_CN.UTF-8"}, DesignLanguage},
+        {{"de", "", "", ""}, DesignLanguage},
+        // LC_ALL over LC_MESSAGES over LANG.
+        {{"", "C", "", "en_US.UTF-8"}, DesignLanguage},
+        {{"", "de_DE.UTF-8", "zh_CN.UTF-8", ""}, SourceLanguage},
+        {{"", "", "en_GB.UTF-8", "zh_CN.UTF-8"}, SourceLanguage},
+        {{"", "", "zh_CN.UTF-8", "en_GB.UTF-8"}, DesignLanguage},
+    };
+    for (const Row& row : rows) {
+        const LocaleSettings& s = row.settings;
+        EXPECT_EQ(chooseLanguage(s, available), row.shown)
+            << "LANGUAGE=" << s.language << " LC_ALL=" << s.lcAll << " LC_MESSAGES=" << s.lcMessages
+            << " LANG=" << s.lang;
+    }
+}
+
+TEST(Texts, readInEachLanguageWithTheirValuesInTheirPlaces) {
+    const IconOrigin origin{std::make_shared<std::filesystem::path>("a.exe"), 1};
+    const IconName name{7, "", 2052};
+    struct Row {
+        std::string_view language;
+        std::function<std::string()> shown;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {DesignLanguage, [] { return tileText(3); }, "图标3"},
+        {SourceLanguage, [] { return tileText(3); }, "Icon 3"},
+        // One English text, two Chinese ones.
+        {DesignLanguage, [&] { return messages::iconHeading(2, name); },
+         "图标 3 · ID 7 · 语言 2052"},
+        {SourceLanguage, [&] { return messages::iconHeading(2, name); },
+         "Icon 3 · ID 7 · Language 2052"},
+        // The values where each language puts them.
+        {DesignLanguage,
+         [&] {
+             return messages::cannotReadIcon(origin, {Failure::Kind::Damaged, ""});
+         },
+         "无法读取文件“a.exe”中的图标 2：文件已损坏"},
+        {SourceLanguage,
+         [&] {
+             return messages::cannotReadIcon(origin, {Failure::Kind::Damaged, ""});
+         },
+         "Cannot read icon 2 of the file \"a.exe\": the file is damaged"},
+        // English has a singular; Chinese has one form.
+        {SourceLanguage, [] { return messages::savedSummary(1, {}, false); }, "Saved 1 icon."},
+        {SourceLanguage, [] { return messages::savedSummary(2, {}, true); },
+         "Saving stopped. Saved 2 icons."},
+        {DesignLanguage, [] { return messages::savedSummary(1, {}, false); }, "已保存 1 个图标。"},
+        {DesignLanguage, [] { return messages::savedSummary(2, {}, true); },
+         "保存已停止。已保存 2 个图标。"},
+        // A language without a catalogue reads English.
+        {"de", [] { return tileText(3); }, "Icon 3"},
+    };
+    for (const Row& row : rows) {
+        const test::InLanguage language(row.language);
+        EXPECT_EQ(row.shown(), row.expected) << row.language;
+    }
+}
+
+TEST(Catalogue, oneCutShortIsRefusedNotReadPastItsEnd) {
+    ASSERT_FALSE(compiledCatalogues().empty());
+    const CompiledCatalogue& compiled = compiledCatalogues()[0];
+    ASSERT_TRUE(Catalogue::read(compiled.mo, compiled.plural));
+    for (std::size_t size = 0; size < compiled.mo.size(); ++size)
+        EXPECT_FALSE(Catalogue::read(compiled.mo.first(size), compiled.plural)) << size;
+}
+
+} // namespace
+} // namespace orvu
