@@ -20,14 +20,15 @@ set(CPACK_PACKAGE_CONTACT "Orvu <orvu@example.com>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "pull the icons out of Windows programs")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Orvu图标提取机 shows every icon inside a Windows executable, library or
+    "Orvu Icon Extractor (Orvu图标提取机) shows every icon inside a Windows executable, library or
 icon file as a tile, and saves the one you pick as a picture. It reads
 PE32, PE32+ and 16-bit NE executables and .ico files the way Windows reads
 them, and treats every file as hostile.
 
-The package holds the program orvu-icons (a Qt window with a Chinese user
-interface), the command-line tool orvu-icons-cli, which lists and extracts
-icons, and a thumbnailer that shows a program's icon in file managers.")
+The package holds the program orvu-icons (a Qt window in Chinese, or in
+English where the user's language is neither Chinese nor the C locale), the
+command-line tool orvu-icons-cli, which lists and extracts icons, and a
+thumbnailer that shows a program's icon in file managers.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
@@ -37,10 +38,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(ORVU_WITH_QT)
-    # Every label of the window is Chinese, drawn in one of these fonts
-    # (designFont() in controls/skin.cpp); without them it shows only empty boxes.
+    # The window draws its labels in one of these fonts (designFont() in
+    # controls/skin.cpp): without them its Chinese shows only empty boxes, and
+    # its English loses the widths of the design.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei | fonts-noto-cjk")
-    # Qt's own Chinese texts, for the file dialogs and questions the window opens.
+    # Qt's own Chinese texts, for the file dialogs and questions the window
+    # opens when it speaks Chinese.
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 endif()
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

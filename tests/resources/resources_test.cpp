@@ -202,7 +202,7 @@ TEST(DesktopEntry, startsTheProgramWithItsIconOnTheFileOpened) {
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
     for (const char* line :
-         {"Type=Application", "Name=Orvu图标提取机", "Name[zh_CN]=Orvu图标提取机",
+         {"Type=Application", "Name=Orvu Icon Extractor", "Name[zh_CN]=Orvu图标提取机",
           "Exec=orvu-icons %f", "Icon=orvu-icons", "Terminal=false", "Categories=Utility;Graphics;",
           "MimeType=application/x-ms-dos-executable;application/x-msdownload;"
           "application/vnd.microsoft.portable-executable;"
