@@ -13,7 +13,7 @@
 //       of it is decoded and shown.
 //   orvu-window-bench save-all DIR OUT
 //       Harvests the folder DIR, then saves every tile into OUT (made if
-//       missing) as .ico ("全部保存…"): the files written, the time the save
+//       missing) as .ico ("Save All..."): the files written, the time the save
 //       took and its longest pause.
 //   orvu-window-bench select-all [TILES]
 //       A list of TILES tiles (default 100000): how long Ctrl+A and the
@@ -29,6 +29,7 @@
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
+#include "harvest/tiles.h"
 #include "platform/icon_files.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
@@ -249,7 +250,7 @@ int selectAll(int tiles) {
     list->setIcons(window.form.controls().iconImages);
     for (int i = 0; i < tiles; ++i) {
         images.add(QStringLiteral("my%1").arg(i), picture);
-        list->listItems().add(QStringLiteral("图标%1").arg(i + 1), i);
+        list->listItems().add(QString::fromStdString(orvu::tileText(i + 1)), i);
     }
     list->setFocus();
     QApplication::processEvents();
