@@ -4,43 +4,73 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "harvest/icon_cell.h"
+#include "icons/icon_at_size.h"
 #include "platform/icon_files.h"
 #include "png/default_decoder.h"
 
+#include <optional>
 #include <string>
 
 namespace orvu::cli {
 namespace {
 
-constexpr std::string_view Help = R"(usage: orvu-icons-cli cells FILE...
+constexpr std::string_view Help = R"(usage: orvu-icons-cli cells [--size N] FILE...
 
 For tests. One line per file: the path, a TAB, the number of icons, a TAB,
 and each icon's large image drawn on white as 32 x 32 RGB in hex (six digits
 a pixel), separated by '|' ("null" for an icon without a usable image).
+
+With --size N (1 to 256, before the files), each icon as Windows draws it at
+N x N instead: the image it chooses for that size, scaled where the icon has
+none of that size. Every other argument is a FILE.
 )";
 
 constexpr std::uint32_t White = 0xFFFFFF;
 
-void appendCell(std::string& line, IconLibrary& library, std::uint32_t k, Surface& preview) {
+void appendHex(std::string& line, const std::vector<std::uint32_t>& pixels) {
     static constexpr char Hex[] = "0123456789abcdef";
-    const auto icon = library.largeIcon(k);
-    if (!icon) {
-        line += "null";
-        return;
-    }
-    const IconCell cell = renderCell(preview, White, &*icon);
-    for (std::uint32_t pixel : cell.pixels) {
+    for (std::uint32_t pixel : pixels) {
         for (int shift = 20; shift >= 0; shift -= 4)
             line += Hex[(pixel >> shift) & 0xF];
     }
 }
 
+// Icon k as a tile shows it: drawn on the preview, as the window draws it.
+void appendCell(std::string& line, IconLibrary& library, std::uint32_t k, Surface& preview) {
+    const auto icon = library.largeIcon(k);
+    if (!icon) {
+        line += "null";
+        return;
+    }
+    appendHex(line, renderCell(preview, White, &*icon).pixels);
+}
+
+void appendCellAt(std::string& line, IconLibrary& library, std::uint32_t k, int size) {
+    const auto drawn = drawIconAt(library, k, size, White);
+    if (!drawn) {
+        line += "null";
+        return;
+    }
+    appendHex(line, drawn->pixels);
+}
+
 int runCells(const Arguments& arguments, Output& out) {
-    if (arguments.operands().empty())
+    // Every argument is a file, except a leading "--size N" or "--size=N".
+    std::vector<std::string> files = arguments.operands();
+    std::optional<int> size;
+    if (!files.empty() && (files[0] == "--size" || files[0].rfind("--size=", 0) == 0)) {
+        const bool joined = files[0] != "--size";
+        if (!joined && files.size() < 2)
+            throw UsageError("--size needs a value");
+        const std::string value = joined ? files[0].substr(7) : files[1];
+        size = static_cast<int>(parseNumber(value, 1, MaxShownSize, "--size"));
+        files.erase(files.begin(), files.begin() + (joined ? 1 : 2));
+    }
+    if (files.empty())
         throw UsageError("cells needs a FILE");
     int status = Succeeded;
     Surface preview = Surface::filled(PreviewSize, PreviewSize, White);
-    for (const std::string& file : arguments.operands()) {
+    for (const std::string& file : files) {
         auto library = openIconLibrary(pathFromArgument(file), defaultPngDecoder());
         if (!library) {
             complain("cannot read " + file + ": " + describe(library.failure()));
@@ -53,7 +83,10 @@ int runCells(const Arguments& arguments, Output& out) {
         for (std::uint32_t k = 0; k < count; ++k) {
             if (k != 0)
                 line += '|';
-            appendCell(line, *library, k, preview);
+            if (size)
+                appendCellAt(line, *library, k, *size);
+            else
+                appendCell(line, *library, k, preview);
             out.write(line);
             line.clear();
         }

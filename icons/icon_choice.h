@@ -9,6 +9,9 @@ namespace orvu {
 
 inline constexpr int LargeIconSize = 32;
 inline constexpr int DisplayBitsPerPixel = 32;
+// The largest size an icon is loaded and drawn at: the largest an icon
+// directory can describe.
+inline constexpr int MaxShownSize = 256;
 
 // The entry that Windows loads for an icon shown at `size` × `size` on a
 // display of `displayBits` colour depth:

@@ -66,11 +66,14 @@ Result<IconImage> IconLibrary::image(const GroupEntry& entry) {
     return IconImage{entry, std::move(*bytes)};
 }
 
-Result<IconImage> IconLibrary::largeImage(std::uint32_t k) {
+Result<IconImage> IconLibrary::imageAt(std::uint32_t k, int size) {
+    if (size < 1 || size > MaxShownSize)
+        return Failure{Failure::Kind::OverLimit,
+                       "icons are shown at 1 to " + std::to_string(MaxShownSize) + " pixels"};
     auto group = this->group(k);
     if (!group)
         return group.failure();
-    const auto chosen = chooseImage(*group);
+    const auto chosen = chooseImage(*group, size);
     if (!chosen)
         return damaged("an icon group without images");
     return image(group->entries[*chosen]);
@@ -87,14 +90,14 @@ Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
     return decodeIconImage(bytes, m_png);
 }
 
-Result<IconBitmap> IconLibrary::largeIcon(std::uint32_t k) {
-    const auto image = largeImage(k);
+Result<IconBitmap> IconLibrary::iconAt(std::uint32_t k, int size) {
+    const auto image = imageAt(k, size);
     if (!image)
         return image.failure();
     auto decoded = decodeWithinBudget(*image);
     if (!decoded)
         return decoded.failure();
-    return fitIconToSize(std::move(*decoded), LargeIconSize, LargeIconSize);
+    return fitIconToSize(std::move(*decoded), size, size);
 }
 
 Result<IconDescription> IconLibrary::describe(std::uint32_t k) {

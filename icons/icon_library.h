@@ -2,6 +2,7 @@
 
 #include "icons/byte_source.h"
 #include "icons/icon_bitmap.h"
+#include "icons/icon_choice.h"
 #include "icons/icon_container.h"
 #include "icons/png_decoder.h"
 
@@ -53,13 +54,17 @@ public:
     // without icons: it is no executable or icon file, or it is damaged.
     const std::optional<Failure>& problem() const { return m_problem; }
 
-    // Icon k loaded at LargeIconSize x LargeIconSize, ready to draw. Fails
-    // where Windows gives a null handle (no such icon, invalid group, missing
-    // or undecodable image), and once the file's images have used up
+    // Icon k loaded at size x size as Windows loads it for that size: the
+    // image chooseImage picks, fitted to the size (fitIconToSize), ready to
+    // draw. Fails where Windows gives a null handle (no such icon, invalid
+    // group, missing or undecodable image), for a size outside 1 to
+    // MaxShownSize, and once the file's images have used up
     // limits::MaxDecodedPixelsPerFile.
-    Result<IconBitmap> largeIcon(std::uint32_t k);
-    // The stored image that icon k shows at the large size.
-    Result<IconImage> largeImage(std::uint32_t k);
+    Result<IconBitmap> iconAt(std::uint32_t k, int size);
+    Result<IconBitmap> largeIcon(std::uint32_t k) { return iconAt(k, LargeIconSize); }
+    // The stored image that icon k shows at size x size.
+    Result<IconImage> imageAt(std::uint32_t k, int size);
+    Result<IconImage> largeImage(std::uint32_t k) { return imageAt(k, LargeIconSize); }
     // Icon k's group directory: its images as the directory lists them.
     Result<IconGroup> group(std::uint32_t k);
     // How the file names icon k.

@@ -13,9 +13,13 @@ struct Tap {
 
 // The source pixel under the centre of destination pixel i, as Windows
 // picks it when it enlarges: a 24-pixel row drawn 32 wide repeats every
-// third pixel, starting with the second.
+// third pixel, starting with the second. A centre on the edge between two
+// source pixels takes the first: a 32-pixel row drawn 48 wide repeats every
+// second pixel, starting with the first.
 int sourceUnderCentre(int i, int from, int to) {
-    return static_cast<int>((2 * std::int64_t{i} + 1) * from / (2 * std::int64_t{to}));
+    // In units of 1/(2*to) source pixels.
+    const std::int64_t centre = (2 * std::int64_t{i} + 1) * from;
+    return static_cast<int>((from < to ? centre - 1 : centre) / (2 * std::int64_t{to}));
 }
 
 // For every destination index, the source indices it draws on and their

@@ -73,6 +73,31 @@ TEST(Cli, cellsPrintsCountAndEveryCellOnOneLine) {
                               (dir / "none.txt").string() + "\t0\t\n");
 }
 
+TEST(Cli, cellsAtASizeDrawTheImageWindowsShowsAtThatSize) {
+    test::TempDir dir;
+    test::writeFile(
+        dir / "two.ico",
+        test::buildIconFile({{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x111111)},
+                             {test::groupEntry(48, 48, 24, 0), test::solidDib(48, 24, 0x222222)}}));
+    const auto cell = [&](int size, const std::string& rgb) {
+        std::string hex;
+        for (int i = 0; i < size * size; ++i)
+            hex += rgb;
+        return (dir / "two.ico").string() + "\t1\t" + hex + "\n";
+    };
+    const std::string file = quoted(dir / "two.ico");
+    for (const auto& [arguments, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"cells " + file, cell(32, "111111")},
+             {"cells --size 32 " + file, cell(32, "111111")},
+             {"cells --size 48 " + file, cell(48, "222222")},
+             {"cells --size=64 " + file, cell(64, "222222")},
+             {"cells --size 16 " + file, cell(16, "111111")}}) {
+        const ToolRun result = run(arguments);
+        EXPECT_EQ(result.status, 0) << arguments;
+        EXPECT_EQ(result.out, expected) << arguments;
+    }
+}
+
 TEST(Cli, pngIconsAreDecoded) {
     test::TempDir dir;
     std::vector<std::uint32_t> pixels(32 * 32, 0xFF336699);
@@ -267,6 +292,9 @@ TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
                                         "scan",
                                         "scan a b",
                                         "cells",
+                                        "cells --size 0 x",
+                                        "cells --size 257 x",
+                                        "cells --size 48",
                                         "help bogus"}) {
         std::string err;
         const ToolRun result = runApart(arguments, &err);

@@ -1,6 +1,7 @@
 // Choosing, decoding, fitting and drawing icon images.
 
 #include "icons/dib_decoder.h"
+#include "icons/icon_at_size.h"
 #include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
 #include "icons/icon_image.h"
@@ -34,6 +35,63 @@ TEST(IconChoice, closestSizeThenClosestDepthThenFirst) {
     EXPECT_EQ(chooseImage(groupOf(
                   {groupEntry(40, 32, 4, 1), groupEntry(32, 40, 32, 2), groupEntry(40, 32, 8, 3)})),
               2u);
+}
+
+// Icons whose images are each of one colour, drawn at sizes other than 32:
+// the colour shows which image Windows chooses where sizes or depths tie.
+TEST(IconChoice, eachSizeDrawsTheImageWindowsChoosesForIt) {
+    struct Image {
+        int width;
+        int height;
+        int bits;
+        std::uint32_t rgb;
+    };
+    struct Case {
+        int size;
+        std::vector<Image> images;
+        std::uint32_t drawn;
+    };
+    constexpr std::uint32_t Red = 0xFF0000;
+    constexpr std::uint32_t Green = 0x00FF00;
+    constexpr std::uint32_t Blue = 0x0000FF;
+    const std::vector<Case> cases = {
+        // 32 and 64 are equally far from 48: the deeper colour, then the first.
+        {48, {{32, 32, 32, Red}, {64, 64, 32, Green}}, Red},
+        {48, {{32, 32, 8, Red}, {64, 64, 32, Green}}, Green},
+        {24, {{16, 16, 32, Green}, {32, 32, 32, Red}}, Green},
+        // 48 is nearer 64 than 256 is, whatever the order.
+        {64, {{256, 256, 32, Red}, {48, 48, 32, Green}}, Green},
+        {16, {{32, 32, 32, Red}, {16, 16, 4, Green}, {16, 16, 32, Blue}}, Blue},
+        // The first nearest image fixes the distance of each side.
+        {48, {{40, 48, 4, Red}, {48, 40, 32, Green}, {40, 48, 8, Blue}}, Blue},
+    };
+    for (const Case& c : cases) {
+        std::vector<test::StoredImage> images;
+        for (const Image& image : c.images) {
+            DibDescription dib;
+            dib.width = image.width;
+            dib.height = image.height;
+            dib.bitCount = image.bits;
+            if (image.bits <= 8)
+                dib.palette = {image.rgb};
+            dib.pixels.assign(static_cast<std::size_t>(image.width * image.height),
+                              image.bits <= 8 ? 0 : 0xFF000000u | image.rgb);
+            images.push_back(
+                {test::groupEntry(image.width, image.height, image.bits, 0), test::encodeDib(dib)});
+        }
+        IconLibrary library = IconLibrary::fromBytes(test::buildIconFile(images), nullptr);
+        const auto drawn = drawIconAt(library, 0, c.size, 0xFFFFFF);
+        ASSERT_TRUE(drawn) << c.size;
+        EXPECT_EQ(drawn->width, c.size);
+        EXPECT_EQ(drawn->height, c.size);
+        EXPECT_EQ(drawn->pixel(c.size / 2, c.size / 2), c.drawn)
+            << "at " << c.size << ", the first image " << c.images[0].width;
+    }
+    IconLibrary library = IconLibrary::fromBytes(
+        test::buildIconFile({{test::groupEntry(32, 32, 32, 0), test::solidDib(32, 32, Red)}}),
+        nullptr);
+    for (int size : {-1, 0, MaxShownSize + 1})
+        EXPECT_FALSE(drawIconAt(library, 0, size, 0xFFFFFF)) << size;
 }
 
 TEST(IconChoice, zeroWidthAndHeightMean256) {
@@ -281,20 +339,31 @@ TEST(IconScaling, enlargingTakesThePixelUnderEachCentreAsWindowsDoes) {
     };
     const auto sources = [](const IconBitmap& large, bool columns) {
         std::vector<int> picked;
-        for (int i = 0; i < 32; ++i) {
+        for (int i = 0; i < (columns ? large.width : large.height); ++i) {
             const std::uint32_t pixel = columns ? large.pixel(i, 0) : large.pixel(0, i);
             picked.push_back(static_cast<int>(columns ? (pixel >> 8) & 0xFF : pixel & 0xFF));
         }
         return picked;
     };
-    // What Windows draws for a 24 x 24 icon: every third source pixel twice,
-    // from the second on.
+    // What Windows draws: a 24-pixel row at 32 takes every third source pixel
+    // twice, from the second on; a 32-pixel row at 48, whose second centre
+    // falls on the edge between two source pixels, every second, from the first.
     const std::vector<int> from24 = {0,  1,  1,  2,  3,  4,  4,  5,  6,  7,  7,
                                      8,  9,  10, 10, 11, 12, 13, 13, 14, 15, 16,
                                      16, 17, 18, 19, 19, 20, 21, 22, 22, 23};
-    const IconBitmap large = fitIconToSize(striped(24, 24), 32, 32);
-    EXPECT_EQ(sources(large, true), from24);
-    EXPECT_EQ(sources(large, false), from24);
+    std::vector<int> from32To48;
+    for (int i = 0; i < 48; ++i)
+        from32To48.push_back(2 * i / 3);
+    const struct {
+        int from;
+        int to;
+        const std::vector<int>& picked;
+    } cases[] = {{24, 32, from24}, {32, 48, from32To48}};
+    for (const auto& c : cases) {
+        const IconBitmap large = fitIconToSize(striped(c.from, c.from), c.to, c.to);
+        EXPECT_EQ(sources(large, true), c.picked) << c.from << " to " << c.to;
+        EXPECT_EQ(sources(large, false), c.picked) << c.from << " to " << c.to;
+    }
     // One axis enlarged while the other shrinks takes the same columns.
     const IconBitmap tall = fitIconToSize(striped(24, 40), 32, 32);
     EXPECT_EQ(sources(tall, true), from24);

@@ -2,7 +2,7 @@
 # Compares our reader with the Windows API on a set of files:
 #   compare-with-windows.sh corpus|generated|program --work DIR --wine-run SCRIPT --prefix DIR
 #       --cross BUILD --native-cli PROGRAM --compare PROGRAM --generator PROGRAM
-#       --known TSV --reference DIR [--corpus DIR] [--native-lacks-png]
+#       --known TSV --reference DIR [--corpus DIR] [--native-lacks-png] [--size N]
 #
 # corpus     every file of the corpus's Wine x86_64-windows folder and of usr/share/nsis;
 #            first, Windows must reproduce the stored reference answers
@@ -16,12 +16,15 @@
 # under Wine, the native orvu-icons-cli directly; then orvu_compare_cells
 # checks Windows against the cross build (counts, unscaled cells, the table of
 # known differences) and the cross build against the native one (the same
-# lines). Exit code 77 (skipped) when the corpus is missing.
+# lines). With --size N every icon is drawn at N x N instead of 32 x 32 (the
+# stored reference answers, which are at 32, are then not checked). Exit code
+# 77 (skipped) when the corpus is missing.
 set -euo pipefail
 
 set_name=${1:-}
 shift || true
 native_lacks_png=0
+size=32
 corpus=$HOME/.cache/orvu-icons/corpus
 while [ $# -gt 0 ]; do
     case $1 in
@@ -36,6 +39,7 @@ while [ $# -gt 0 ]; do
     --reference) reference=$2; shift 2 ;;
     --corpus) corpus=$2; shift 2 ;;
     --native-lacks-png) native_lacks_png=1; shift ;;
+    --size) size=$2; shift 2 ;;
     *) echo "compare-with-windows.sh: unknown argument $1" >&2; exit 2 ;;
     esac
 done
@@ -80,17 +84,21 @@ on_all_files() {
     fi
     echo "  $(basename "$out"): $((SECONDS - start)) s"
 }
-on_all_files "$work/windows-cells.txt" "$wine_run" "$prefix" "$cross/tests/icon_oracle.exe" cells
-on_all_files "$work/windows-sizes.txt" "$wine_run" "$prefix" "$cross/tests/icon_oracle.exe" sizes
-on_all_files "$work/cross-cells.txt" "$wine_run" "$prefix" "$cross/orvu-icons-cli.exe" cells
-on_all_files "$work/native-cells.txt" "$native_cli" cells
+at_size=()
+[ "$size" != 32 ] && at_size=(--size "$size")
+oracle=("$wine_run" "$prefix" "$cross/tests/icon_oracle.exe")
+on_all_files "$work/windows-cells.txt" "${oracle[@]}" cells "${at_size[@]}"
+on_all_files "$work/windows-sizes.txt" "${oracle[@]}" sizes "${at_size[@]}"
+on_all_files "$work/cross-cells.txt" "$wine_run" "$prefix" "$cross/orvu-icons-cli.exe" cells \
+    "${at_size[@]}"
+on_all_files "$work/native-cells.txt" "$native_cli" cells "${at_size[@]}"
 
 if [ "$set_name" = program ] && ! grep -q -P '\t1\t[0-9a-f]{6144}$' "$work/windows-cells.txt"; then
     echo "FAIL Windows finds no icon, or more than one, in the program's resources"
     status=1
 fi
 
-if [ "$set_name" = corpus ]; then
+if [ "$set_name" = corpus ] && [ "$size" = 32 ]; then
     echo "== this Windows API against the stored reference answers =="
     for tsv in "$reference"/*.tsv; do
         "$compare" reference --windows "$work/windows-cells.txt" --reference "$tsv" \
@@ -100,11 +108,11 @@ fi
 
 echo "== Windows API against the Windows build of our reader =="
 "$compare" windows --windows "$work/windows-cells.txt" --sizes "$work/windows-sizes.txt" \
-    --ours "$work/cross-cells.txt" --known "$known" "${roots[@]}" || status=1
+    --ours "$work/cross-cells.txt" --known "$known" "${roots[@]}" --size "$size" || status=1
 
 echo "== the native build against the Windows build =="
 png_flag=()
 [ "$native_lacks_png" = 1 ] && png_flag=(--first-lacks-png)
 "$compare" builds --first "$work/native-cells.txt" --second "$work/cross-cells.txt" \
-    "${roots[@]}" "${png_flag[@]}" || status=1
+    "${roots[@]}" "${png_flag[@]}" --size "$size" || status=1
 exit $status

@@ -2,13 +2,14 @@
 // icon_oracle) against our reader, or two builds of our reader.
 //
 //   orvu_compare_cells windows --windows CELLS --sizes SIZES --ours CELLS
-//                              --known TSV --root DIR=NAME...
+//                              --known TSV --root DIR=NAME... [--size N]
 //       Counts must agree on every file. A cell whose image needs no
 //       scaling must agree within 2 per channel, unless the known-differences
 //       table lists it with its reason; a listed cell that agrees fails too,
-//       so the table stays true. Scaled cells are only summarised.
+//       so the table stays true. Scaled cells are only summarised. The
+//       cells are N x N (32 without --size).
 //   orvu_compare_cells builds --first CELLS --second CELLS --root DIR=NAME...
-//                             [--first-lacks-png]
+//                             [--first-lacks-png] [--size N]
 //       Two builds must print the same count and the same cells for every
 //       file. With --first-lacks-png, cells whose image is a PNG and that the
 //       first build left null are not compared.
@@ -119,7 +120,7 @@ int hexValue(char c) {
 Gap gapBetween(const std::string& a, const std::string& b) {
     Gap gap;
     if (a.size() != b.size())
-        return {255, 1024};
+        return {255, static_cast<int>(std::max(a.size(), b.size()) / 6)};
     for (std::size_t pixel = 0; pixel + 6 <= a.size(); pixel += 6) {
         int worst = 0;
         for (std::size_t c = pixel; c < pixel + 6; c += 2) {
@@ -141,13 +142,14 @@ struct OurImage {
 
 class OurImages {
 public:
+    explicit OurImages(int cellSize) : m_cellSize(cellSize) {}
     OurImage of(const std::string& path, std::uint32_t k) {
         auto& library = m_open[path];
         if (!library)
             library = std::make_unique<orvu::IconLibrary>(
                 orvu::IconLibrary::fromBytes(orvu::test::readFile(path), nullptr));
         OurImage result;
-        const auto image = library->largeImage(k);
+        const auto image = library->imageAt(k, m_cellSize);
         if (!image)
             return result;
         const orvu::ByteView bytes(image->bytes);
@@ -163,6 +165,7 @@ public:
     void forget(const std::string& path) { m_open.erase(path); }
 
 private:
+    int m_cellSize;
     std::map<std::string, std::unique_ptr<orvu::IconLibrary>> m_open;
 };
 
@@ -202,6 +205,7 @@ struct Options {
     std::map<std::string, std::string> files;
     std::vector<Root> roots;
     bool firstLacksPng = false;
+    int cellSize = 32; // the cells are cellSize x cellSize
 };
 
 std::optional<Options> parse(int argc, char** argv) {
@@ -213,6 +217,10 @@ std::optional<Options> parse(int argc, char** argv) {
         const std::string flag = argv[i];
         if (flag == "--first-lacks-png") {
             options.firstLacksPng = true;
+        } else if (i + 1 < argc && flag == "--size") {
+            options.cellSize = std::atoi(argv[++i]);
+            if (options.cellSize < 1 || options.cellSize > 256)
+                return std::nullopt;
         } else if (i + 1 < argc && flag == "--root") {
             const std::string value = argv[++i];
             const std::size_t equals = value.rfind('=');
@@ -226,6 +234,13 @@ std::optional<Options> parse(int argc, char** argv) {
         }
     }
     return options;
+}
+
+// Whether an image of "WxH" is enlarged, not shrunk, to fill size x size.
+bool enlarged(const std::string& imageSize, int size) {
+    const std::size_t x = imageSize.find('x');
+    return x != std::string::npos && std::atoi(imageSize.c_str()) <= size &&
+           std::atoi(imageSize.c_str() + x + 1) <= size;
 }
 
 bool belongsToRun(const std::string& name, const std::vector<Root>& roots) {
@@ -260,7 +275,9 @@ int compareWithWindows(const Options& options) {
         }
     }
     const auto ourRows = byPath(*ours);
-    OurImages ourImages;
+    const int size = options.cellSize;
+    OurImages ourImages(size);
+    const int cellPixels = size * size;
 
     int failures = 0;
     int files = 0;
@@ -274,6 +291,8 @@ int compareWithWindows(const Options& options) {
     int scaledClose = 0;
     int scaledRoughly = 0;
     int scaledLargest = 0;
+    int scaledEnlarged = 0;
+    int scaledEnlargedClose = 0;
     const auto fail = [&failures](const std::string& text) {
         ++failures;
         std::printf("FAIL %s\n", text.c_str());
@@ -324,24 +343,29 @@ int compareWithWindows(const Options& options) {
             } else if (windowsSize != "?" && ourSize != "?" && windowsSize != ourSize) {
                 difference = "Windows shows a " + windowsSize + " image, we show " + ourSize;
             } else {
-                const std::string size = windowsSize != "?" ? windowsSize : ourSize;
+                const std::string imageSize = windowsSize != "?" ? windowsSize : ourSize;
                 const Gap gap = gapBetween(w, o);
-                if (size != "32x32") {
+                if (imageSize != std::to_string(size) + "x" + std::to_string(size)) {
                     ++scaled;
+                    if (enlarged(imageSize, size)) {
+                        ++scaledEnlarged;
+                        scaledEnlargedClose += gap.largest <= 2 ? 1 : 0;
+                    }
                     scaledClose += gap.largest <= 2 ? 1 : 0;
-                    scaledRoughly += gap.pixels <= 32 ? 1 : 0;
+                    scaledRoughly += gap.pixels <= cellPixels / 32 ? 1 : 0;
                     scaledLargest = std::max(scaledLargest, gap.largest);
-                    std::printf("scaled %s: %s image, %d of 1024 pixels off by more than 2 "
+                    std::printf("scaled %s: %s image, %d of %d pixels off by more than 2 "
                                 "(up to %d)\n",
-                                where.c_str(), size.c_str(), gap.pixels, gap.largest);
+                                where.c_str(), imageSize.c_str(), gap.pixels, cellPixels,
+                                gap.largest);
                     if (entry)
-                        fail(where + " is listed as a known difference, but its " + size +
+                        fail(where + " is listed as a known difference, but its " + imageSize +
                              " image is scaled and only compared loosely: remove it");
                     continue;
                 }
                 if (gap.largest > 2)
-                    difference = std::to_string(gap.pixels) + " of 1024 pixels differ, by up to " +
-                                 std::to_string(gap.largest);
+                    difference = std::to_string(gap.pixels) + " of " + std::to_string(cellPixels) +
+                                 " pixels differ, by up to " + std::to_string(gap.largest);
             }
             ++strictCells;
             if (difference.empty()) {
@@ -370,12 +394,14 @@ int compareWithWindows(const Options& options) {
 
     std::printf("files: %d; icon counts agree on %d (%.1f %%)\n", files, countsAgreeing,
                 files ? 100.0 * countsAgreeing / files : 100.0);
-    std::printf("cells: %d; %d need no scaling: %d agree within 2 per channel (%d exactly), %d "
-                "listed as known differences\n",
-                cells, strictCells, strictAgreeing, strictExact, listed);
-    std::printf("scaled cells (compared loosely): %d; %d within 2 per channel, %d with at most 32 "
+    std::printf("cells at %d x %d: %d; %d need no scaling: %d agree within 2 per channel (%d "
+                "exactly), %d listed as known differences\n",
+                size, size, cells, strictCells, strictAgreeing, strictExact, listed);
+    std::printf("scaled cells (compared loosely): %d; %d within 2 per channel, %d with at most %d "
                 "pixels off; largest channel gap %d\n",
-                scaled, scaledClose, scaledRoughly, scaledLargest);
+                scaled, scaledClose, scaledRoughly, cellPixels / 32, scaledLargest);
+    std::printf("of them enlarged: %d, %d within 2 per channel; shrunk: %d\n", scaledEnlarged,
+                scaledEnlargedClose, scaled - scaledEnlarged);
     std::printf("%s\n", failures ? "DIFFERENT FROM WINDOWS" : "AGREES WITH WINDOWS");
     return failures ? 1 : 0;
 }
@@ -386,7 +412,7 @@ int compareBuilds(const Options& options) {
     if (!first || !second)
         return 1;
     const auto secondRows = byPath(*second);
-    OurImages ourImages;
+    OurImages ourImages(options.cellSize);
     int failures = 0;
     int cells = 0;
     int identical = 0;
@@ -497,9 +523,9 @@ int main(int argc, char** argv) {
     if (options && options->mode == "reference" && has({"windows", "reference"}))
         return compareWithReference(*options);
     std::fprintf(stderr, "usage: orvu_compare_cells windows --windows CELLS --sizes SIZES --ours "
-                         "CELLS --known TSV --root DIR=NAME...\n"
+                         "CELLS --known TSV --root DIR=NAME... [--size N]\n"
                          "       orvu_compare_cells builds --first CELLS --second CELLS "
-                         "--root DIR=NAME... [--first-lacks-png]\n"
+                         "--root DIR=NAME... [--first-lacks-png] [--size N]\n"
                          "       orvu_compare_cells reference --windows CELLS --reference TSV "
                          "--root DIR=NAME...\n");
     return 2;

@@ -11,6 +11,10 @@
 //       that Windows picks for 32 x 32 (LookupIconIdFromDirectoryEx), as
 //       WxH joined by '|' ("?" where it can't be told: 16-bit files, damaged
 //       groups). Tells cells that had to be scaled from those that didn't.
+//   icon_oracle cells|sizes --size N FILE...
+//       The same at N x N: each icon loaded at that size by
+//       PrivateExtractIconsW and drawn by DrawIconEx at N x N, as
+//       `orvu-icons-cli cells --size N` prints it; the image picked for N x N.
 //
 // Paths are taken from the wide command line and printed as UTF-8.
 
@@ -19,6 +23,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -28,6 +33,7 @@
 namespace {
 
 constexpr int CellSize = 32;
+constexpr int LargestSize = 256;
 
 std::string utf8(const std::wstring& text) {
     if (text.empty())
@@ -40,15 +46,15 @@ std::string utf8(const std::wstring& text) {
     return out;
 }
 
-// A 32 x 32, 32-bit top-down DIB section selected into a memory DC.
+// A size x size, 32-bit top-down DIB section selected into a memory DC.
 class Canvas {
 public:
-    Canvas() {
+    explicit Canvas(int size = CellSize) : m_size(size) {
         m_dc = CreateCompatibleDC(nullptr);
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = CellSize;
-        info.bmiHeader.biHeight = -CellSize;
+        info.bmiHeader.biWidth = size;
+        info.bmiHeader.biHeight = -size;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
@@ -64,22 +70,25 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     bool ready() const { return m_dc && m_bitmap && m_bits; }
+    int size() const { return m_size; }
 
     void appendCell(std::string& line, HICON icon) {
         GdiFlush();
         auto* pixels = static_cast<std::uint32_t*>(m_bits);
-        for (int i = 0; i < CellSize * CellSize; ++i)
+        const int count = m_size * m_size;
+        for (int i = 0; i < count; ++i)
             pixels[i] = 0x00FFFFFF;
-        DrawIconEx(m_dc, 0, 0, icon, CellSize, CellSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(m_dc, 0, 0, icon, m_size, m_size, 0, nullptr, DI_NORMAL);
         GdiFlush();
         static constexpr char Hex[] = "0123456789abcdef";
-        for (int i = 0; i < CellSize * CellSize; ++i) {
+        for (int i = 0; i < count; ++i) {
             for (int shift = 20; shift >= 0; shift -= 4)
                 line += Hex[(pixels[i] >> shift) & 0xF];
         }
     }
 
 private:
+    int m_size = CellSize;
     HDC m_dc = nullptr;
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_previous = nullptr;
@@ -98,7 +107,12 @@ void printCells(const std::wstring& path, Canvas& canvas) {
             line += '|';
         HICON large = nullptr;
         HICON small = nullptr;
-        ExtractIconExW(path.c_str(), static_cast<int>(k), &large, &small, 1);
+        UINT id = 0;
+        if (canvas.size() == CellSize)
+            ExtractIconExW(path.c_str(), static_cast<int>(k), &large, &small, 1);
+        else
+            PrivateExtractIconsW(path.c_str(), static_cast<int>(k), canvas.size(), canvas.size(),
+                                 &large, &id, 1, 0);
         if (large)
             canvas.appendCell(line, large);
         else
@@ -152,7 +166,7 @@ BOOL CALLBACK collectGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR state) {
     return TRUE;
 }
 
-std::string executableSizes(const std::wstring& path, UINT count) {
+std::string executableSizes(const std::wstring& path, UINT count, int cell) {
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!module)
@@ -173,7 +187,7 @@ std::string executableSizes(const std::wstring& path, UINT count) {
         auto* directory = groupData ? static_cast<BYTE*>(LockResource(groupData)) : nullptr;
         if (directory && SizeofResource(module, group) >= 6) {
             const int id =
-                LookupIconIdFromDirectoryEx(directory, TRUE, CellSize, CellSize, LR_DEFAULTCOLOR);
+                LookupIconIdFromDirectoryEx(directory, TRUE, cell, cell, LR_DEFAULTCOLOR);
             HRSRC image =
                 id ? FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3)) : nullptr;
             HGLOBAL imageData = image ? LoadResource(module, image) : nullptr;
@@ -209,7 +223,7 @@ std::vector<std::uint8_t> readWhole(const std::wstring& path) {
 
 // An .ico file: its 16-byte entries rewritten as a resource group directory
 // (14-byte entries numbered from 1), asked the same question.
-std::string iconFileSize(const std::vector<std::uint8_t>& file) {
+std::string iconFileSize(const std::vector<std::uint8_t>& file, int cell) {
     std::uint16_t count = 0;
     std::memcpy(&count, file.data() + 4, 2);
     if (file.size() < 6 + 16u * count)
@@ -222,8 +236,7 @@ std::string iconFileSize(const std::vector<std::uint8_t>& file) {
         directory.push_back(static_cast<std::uint8_t>(id));
         directory.push_back(static_cast<std::uint8_t>(id >> 8));
     }
-    const int id =
-        LookupIconIdFromDirectoryEx(directory.data(), TRUE, CellSize, CellSize, LR_DEFAULTCOLOR);
+    const int id = LookupIconIdFromDirectoryEx(directory.data(), TRUE, cell, cell, LR_DEFAULTCOLOR);
     if (id < 1 || id > count)
         return "?";
     std::uint32_t bytes = 0;
@@ -235,16 +248,16 @@ std::string iconFileSize(const std::vector<std::uint8_t>& file) {
     return imageSize(file.data() + offset, bytes);
 }
 
-void printSizes(const std::wstring& path) {
+void printSizes(const std::wstring& path, int cell) {
     const UINT count = ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0);
     std::string line = utf8(path) + '\t';
     const std::vector<std::uint8_t> head = readWhole(path);
     if (count == 0) {
         // nothing to size
     } else if (head.size() >= 2 && head[0] == 'M' && head[1] == 'Z') {
-        line += executableSizes(path, count);
+        line += executableSizes(path, count, cell);
     } else if (head.size() >= 6) {
-        line += iconFileSize(head);
+        line += iconFileSize(head, cell);
     }
     line += '\n';
     printLine(line);
@@ -252,26 +265,40 @@ void printSizes(const std::wstring& path) {
 
 } // namespace
 
+// The size after a leading "--size" at argv[first], moving `first` past
+// it; CellSize without one, 0 for a size that is no whole number from 1 to
+// LargestSize.
+int sizeArgument(LPWSTR* argv, int argc, int& first) {
+    if (first + 1 >= argc || std::wcscmp(argv[first], L"--size") != 0)
+        return CellSize;
+    wchar_t* end = nullptr;
+    const long size = std::wcstol(argv[first + 1], &end, 10);
+    first += 2;
+    return *end == 0 && size >= 1 && size <= LargestSize ? static_cast<int>(size) : 0;
+}
+
 int main() {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 3 ||
+    int first = 2;
+    const int size = argv && argc >= 3 ? sizeArgument(argv, argc, first) : 0;
+    if (!argv || size == 0 || first >= argc ||
         (std::wcscmp(argv[1], L"cells") != 0 && std::wcscmp(argv[1], L"sizes") != 0)) {
-        std::fprintf(stderr, "usage: icon_oracle cells|sizes FILE...\n");
+        std::fprintf(stderr, "usage: icon_oracle cells|sizes [--size N] FILE...\n");
         return 2;
     }
     _setmode(_fileno(stdout), _O_BINARY);
     const bool cells = std::wcscmp(argv[1], L"cells") == 0;
-    Canvas canvas;
+    Canvas canvas(size);
     if (cells && !canvas.ready()) {
         std::fprintf(stderr, "icon_oracle: no 32-bit drawing surface\n");
         return 1;
     }
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         if (cells)
             printCells(argv[i], canvas);
         else
-            printSizes(argv[i]);
+            printSizes(argv[i], size);
     }
     LocalFree(argv);
     return 0;
