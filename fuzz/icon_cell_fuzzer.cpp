@@ -1,7 +1,8 @@
 // One stored icon image as it ends up in a tile: decoded, fitted to the
-// large size, drawn onto the cell's background. The first byte picks the
-// background and the surface size (the 33 x 33 preview, the 32 x 32 cell or
-// a smaller one); the rest is the image.
+// size it is shown at, drawn onto the cell's background. The first byte
+// picks the background, the surface size (the 33 x 33 preview, the 32 x 32
+// cell or a smaller one) and the size the image is fitted to (32, 48, 64 or
+// 16); the rest is the image.
 
 #include "fuzz_png.h"
 #include "icons/icon_choice.h"
@@ -24,9 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     fuzz::checkBitmap(*image, limits::MaxImageSide);
 
-    const IconBitmap fitted = fitIconToSize(*image, LargeIconSize, LargeIconSize);
-    fuzz::checkBitmap(fitted, LargeIconSize);
-    if (fitted.width != LargeIconSize || fitted.height != LargeIconSize)
+    static constexpr int ShownSizes[] = {LargeIconSize, 48, 64, 16};
+    const int shown = ShownSizes[(choice >> 4) & 3];
+    const IconBitmap fitted = fitIconToSize(*image, shown, shown);
+    fuzz::checkBitmap(fitted, shown);
+    if (fitted.width != shown || fitted.height != shown)
         __builtin_trap();
 
     static constexpr std::uint32_t Backgrounds[] = {0xFFFFFF, 0x000000, 0x808080, 0x123456};

@@ -1,9 +1,11 @@
 // The executable and icon-file reader, as the harvest and the exports drive
-// it: the icon count, every icon at the large size, its description, every
+// it: the icon count, every icon at the large size and drawn at 48 x 48 (a
+// tile on a screen of 1.5 device pixels a pixel), its description, every
 // stored image of it decoded at its natural size, and the icon written as an
 // .ico file, which must read back with the same images.
 
 #include "fuzz_png.h"
+#include "icons/icon_at_size.h"
 #include "icons/icon_choice.h"
 #include "icons/icon_file_writer.h"
 #include "icons/icon_library.h"
@@ -22,6 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (const auto icon = library.largeIcon(k)) {
             fuzz::checkBitmap(*icon, LargeIconSize);
             if (icon->width != LargeIconSize || icon->height != LargeIconSize)
+                __builtin_trap();
+        }
+        if (const auto drawn = drawIconAt(library, k, 48, 0xFFFFFF)) {
+            if (drawn->width != 48 || drawn->height != 48 || drawn->pixels.size() != 48 * 48)
                 __builtin_trap();
         }
         const auto description = library.describe(k);

@@ -4,10 +4,11 @@
 //   orvu_compare_cells windows --windows CELLS --sizes SIZES --ours CELLS
 //                              --known TSV --root DIR=NAME... [--size N]
 //       Counts must agree on every file. A cell whose image needs no
-//       scaling must agree within 2 per channel, unless the known-differences
-//       table lists it with its reason; a listed cell that agrees fails too,
-//       so the table stays true. Scaled cells are only summarised. The
-//       cells are N x N (32 without --size).
+//       scaling, or is enlarged (which repeats pixels as Windows does), must
+//       agree within 2 per channel, unless the known-differences table lists
+//       it with its reason; a listed cell that agrees fails too, so the table
+//       stays true. Shrunk cells are only summarised. The cells are N x N
+//       (32 without --size).
 //   orvu_compare_cells builds --first CELLS --second CELLS --root DIR=NAME...
 //                             [--first-lacks-png] [--size N]
 //       Two builds must print the same count and the same cells for every
@@ -236,7 +237,7 @@ std::optional<Options> parse(int argc, char** argv) {
     return options;
 }
 
-// Whether an image of "WxH" is enlarged, not shrunk, to fill size x size.
+// Whether an image of "WxH" is enlarged, or drawn as it is, to fill size x size.
 bool enlarged(const std::string& imageSize, int size) {
     const std::size_t x = imageSize.find('x');
     return x != std::string::npos && std::atoi(imageSize.c_str()) <= size &&
@@ -287,12 +288,11 @@ int compareWithWindows(const Options& options) {
     int strictAgreeing = 0;
     int strictExact = 0;
     int listed = 0;
-    int scaled = 0;
-    int scaledClose = 0;
-    int scaledRoughly = 0;
-    int scaledLargest = 0;
-    int scaledEnlarged = 0;
-    int scaledEnlargedClose = 0;
+    int enlargedCells = 0;
+    int shrunk = 0;
+    int shrunkClose = 0;
+    int shrunkRoughly = 0;
+    int shrunkLargest = 0;
     const auto fail = [&failures](const std::string& text) {
         ++failures;
         std::printf("FAIL %s\n", text.c_str());
@@ -345,24 +345,23 @@ int compareWithWindows(const Options& options) {
             } else {
                 const std::string imageSize = windowsSize != "?" ? windowsSize : ourSize;
                 const Gap gap = gapBetween(w, o);
-                if (imageSize != std::to_string(size) + "x" + std::to_string(size)) {
-                    ++scaled;
-                    if (enlarged(imageSize, size)) {
-                        ++scaledEnlarged;
-                        scaledEnlargedClose += gap.largest <= 2 ? 1 : 0;
-                    }
-                    scaledClose += gap.largest <= 2 ? 1 : 0;
-                    scaledRoughly += gap.pixels <= cellPixels / 32 ? 1 : 0;
-                    scaledLargest = std::max(scaledLargest, gap.largest);
-                    std::printf("scaled %s: %s image, %d of %d pixels off by more than 2 "
+                const bool unscaled =
+                    imageSize == std::to_string(size) + "x" + std::to_string(size);
+                if (!unscaled && !enlarged(imageSize, size)) {
+                    ++shrunk;
+                    shrunkClose += gap.largest <= 2 ? 1 : 0;
+                    shrunkRoughly += gap.pixels <= cellPixels / 32 ? 1 : 0;
+                    shrunkLargest = std::max(shrunkLargest, gap.largest);
+                    std::printf("shrunk %s: %s image, %d of %d pixels off by more than 2 "
                                 "(up to %d)\n",
                                 where.c_str(), imageSize.c_str(), gap.pixels, cellPixels,
                                 gap.largest);
                     if (entry)
                         fail(where + " is listed as a known difference, but its " + imageSize +
-                             " image is scaled and only compared loosely: remove it");
+                             " image is shrunk and only compared loosely: remove it");
                     continue;
                 }
+                enlargedCells += unscaled ? 0 : 1;
                 if (gap.largest > 2)
                     difference = std::to_string(gap.pixels) + " of " + std::to_string(cellPixels) +
                                  " pixels differ, by up to " + std::to_string(gap.largest);
@@ -394,14 +393,12 @@ int compareWithWindows(const Options& options) {
 
     std::printf("files: %d; icon counts agree on %d (%.1f %%)\n", files, countsAgreeing,
                 files ? 100.0 * countsAgreeing / files : 100.0);
-    std::printf("cells at %d x %d: %d; %d need no scaling: %d agree within 2 per channel (%d "
-                "exactly), %d listed as known differences\n",
-                size, size, cells, strictCells, strictAgreeing, strictExact, listed);
-    std::printf("scaled cells (compared loosely): %d; %d within 2 per channel, %d with at most %d "
+    std::printf("cells at %d x %d: %d; %d need no scaling or are enlarged (%d): %d agree within "
+                "2 per channel (%d exactly), %d listed as known differences\n",
+                size, size, cells, strictCells, enlargedCells, strictAgreeing, strictExact, listed);
+    std::printf("shrunk cells (compared loosely): %d; %d within 2 per channel, %d with at most %d "
                 "pixels off; largest channel gap %d\n",
-                scaled, scaledClose, scaledRoughly, cellPixels / 32, scaledLargest);
-    std::printf("of them enlarged: %d, %d within 2 per channel; shrunk: %d\n", scaledEnlarged,
-                scaledEnlargedClose, scaled - scaledEnlarged);
+                shrunk, shrunkClose, shrunkRoughly, cellPixels / 32, shrunkLargest);
     std::printf("%s\n", failures ? "DIFFERENT FROM WINDOWS" : "AGREES WITH WINDOWS");
     return failures ? 1 : 0;
 }
