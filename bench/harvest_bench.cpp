@@ -9,12 +9,18 @@
 //   orvu-harvest-bench memory FILE...
 //       For each file, in a fresh process: the peak resident memory after
 //       harvesting every icon of it, in KiB.
+//   orvu-harvest-bench draw FILE [--repeat N]
+//       Every icon of FILE drawn as Windows draws it at 32, 48 and 64 pixels
+//       (a tile at 1, 1.5 and 2 device pixels a pixel), the file opened
+//       afresh each time, the sizes taken in turn N times (default 20): the
+//       best and median milliseconds of each size and their ratio to 32.
 //   orvu-harvest-bench make-large FILE [MEGABYTES]
 //       Writes an executable of about that size (default 96) with three icons
 //       and a large resource that is not an icon, for the memory check.
 
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
+#include "icons/icon_at_size.h"
 #include "platform/folder_listing.h"
 #include "platform/icon_files.h"
 #include "platform/like_pattern.h"
@@ -112,6 +118,35 @@ int baseline(const fs::path& folder, int repeat) {
     return 0;
 }
 
+int draw(const fs::path& file, int repeat) {
+    constexpr int Sizes[] = {32, 48, 64};
+    std::vector<double> seconds[std::size(Sizes)];
+    std::uint32_t icons = 0;
+    std::uint32_t drawn = 0;
+    for (int run = 0; run < repeat; ++run) {
+        for (std::size_t s = 0; s < std::size(Sizes); ++s) {
+            const auto start = Clock::now();
+            auto library = orvu::openIconLibrary(file, &Png);
+            icons = library ? library->count() : 0;
+            drawn = 0;
+            for (std::uint32_t k = 0; k < icons; ++k)
+                drawn += orvu::drawIconAt(*library, k, Sizes[s], 0xFFFFFF) ? 1 : 0;
+            seconds[s].push_back(std::chrono::duration<double>(Clock::now() - start).count());
+        }
+    }
+    std::printf("%s: %u icons, %u drawn\n", file.c_str(), icons, drawn);
+    double median32 = 0;
+    for (std::size_t s = 0; s < std::size(Sizes); ++s) {
+        std::sort(seconds[s].begin(), seconds[s].end());
+        const double median = seconds[s][seconds[s].size() / 2];
+        if (s == 0)
+            median32 = median;
+        std::printf("  at %d: best %.2f ms, median %.2f ms (%.2f x the median at 32)\n", Sizes[s],
+                    seconds[s].front() * 1e3, median * 1e3, median / median32);
+    }
+    return drawn == icons ? 0 : 1;
+}
+
 long peakKibAfterHarvest(const fs::path& file) {
     int channel[2];
     if (::pipe(channel) != 0)
@@ -191,9 +226,12 @@ int main(int argc, char** argv) {
         return baseline(arguments[1], repeatFrom(arguments, 10));
     if (arguments.size() >= 2 && arguments[0] == "memory")
         return memory({arguments.begin() + 1, arguments.end()});
+    if (arguments.size() >= 2 && arguments[0] == "draw")
+        return draw(arguments[1], repeatFrom(arguments, 20));
     if (arguments.size() >= 2 && arguments[0] == "make-large")
         return makeLarge(arguments[1], arguments.size() > 2 ? std::stoi(arguments[2]) : 96);
     std::fprintf(stderr, "usage: orvu-harvest-bench scan DIR [--pattern GLOB] [--repeat N] | "
-                         "baseline DIR [--repeat N] | memory FILE... | make-large FILE [MB]\n");
+                         "baseline DIR [--repeat N] | memory FILE... | draw FILE [--repeat N] | "
+                         "make-large FILE [MB]\n");
     return 2;
 }

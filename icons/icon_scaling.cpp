@@ -64,10 +64,13 @@ IconBitmap sampleNearest(const IconBitmap& image, int width, int height) {
     result.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     if (!image.mask.empty())
         result.mask.resize(result.pixels.size());
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        columns[static_cast<std::size_t>(x)] = sourceUnderCentre(x, image.width, width);
     for (int y = 0; y < height; ++y) {
         const int sy = sourceUnderCentre(y, image.height, height);
         for (int x = 0; x < width; ++x) {
-            const int sx = sourceUnderCentre(x, image.width, width);
+            const int sx = columns[static_cast<std::size_t>(x)];
             const std::size_t to = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                                    static_cast<std::size_t>(x);
             result.pixels[to] = image.pixel(sx, sy);
