@@ -167,9 +167,9 @@ TEST(Cli, scanEndsWithFilesIconsAndSeconds) {
 
 // --- Shared by the tests of list, extract and thumbnail ---------------------
 
-// A TAB, a quote, a backslash and a byte that is not UTF-8: a name that JSON
-// must escape and can't hold as it is.
-constexpr const char* OddName = "we\"ird\\\t\xff.exe";
+// A TAB, a quote, a backslash, another control character and a byte that is
+// not UTF-8: a name that JSON must escape and can't hold as it is.
+constexpr const char* OddName = "we\"ird\\\t\x01\xff.exe";
 
 std::size_t lineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -368,8 +368,8 @@ TEST(Cli, listAsJsonReadsBackWithEveryFileAndIcon) {
                            ",48x48/8/0/dib/" + sizeOf(g[0].images[2]) + "]; 2 7 None 1033 0 " +
                            icon7 + "; 3 9 None 2052 0 [16x16/32/0/dib/" + sizeOf(g[2].images[0]) +
                            "]\n" + "\"Damaged.exe\" error \n" + "\"readme.exe\" error \n" +
-                           "\"we\\\"ird\\\\\\t\\ufffd.exe\" ok 1 7 None 1033 0 " + icon7 + "\n" +
-                           "\"one.ico\" ok 1 None None None 0 [16x16/32/0/dib/" +
+                           "\"we\\\"ird\\\\\\t\\u0001\\ufffd.exe\" ok 1 7 None 1033 0 " + icon7 +
+                           "\n" + "\"one.ico\" ok 1 None None None 0 [16x16/32/0/dib/" +
                            std::to_string(test::solidDib(16, 32, 0).size()) + "]\n");
 
     // Named directly, a file that is no executable fails; --pattern '*'
@@ -433,14 +433,19 @@ TEST(Cli, extractSelectsIconsByPositionOrId) {
     std::filesystem::create_directory(dir / "tree");
     test::writeFile(dir / "tree/not-a-program.exe", {'h', 'i'});
     test::writeFile(dir / "tree/app2.exe", test::buildPe({sampleGroups()[1]}));
+    // A name that fits, but with "_1.ico" in place of ".exe" is too long to write.
+    const std::string longName = std::string(251, 'n') + ".exe";
+    test::writeFile(dir / longName, test::buildPe(sampleGroups()));
     const std::string app = " " + quoted(dir / "app.exe");
     const std::vector<Extracted> cases = {
         {app, 0, {"app_1.ico", "app_2.ico", "app_3.ico"}, ""},
         {" --icon 2" + app, 0, {"app_2.ico"}, ""},
+        {" --icon 3" + app, 0, {"app_3.ico"}, ""},
         {" --id 9" + app, 0, {"app_3.ico"}, ""},
         {" --id=mainIcon" + app, 0, {"app_1.ico"}, ""},
         {" --icon 4" + app, 1, {}, "app.exe: no icon 4"},
         {" --id 8" + app, 1, {}, "app.exe: no icon with id 8"},
+        {" --icon 1 " + quoted(dir / longName), 1, {}, "_1.ico: File name too long"},
         // Files found in a folder that lack the icon, or are no programs, are passed over.
         {" --id 9 " + quoted(dir / "tree") + app, 0, {"app_3.ico"}, ""},
         {" " + quoted(dir / "tree"), 0, {"app2_1.ico"}, ""},

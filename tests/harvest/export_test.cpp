@@ -52,8 +52,14 @@ TEST(BitmapFile, isA24BitBottomUpWindowsBitmap) {
 TEST(SavePicture, replacesAnExistingFileWhole) {
     test::TempDir dir;
     test::writeFile(dir / "tile.ico", std::vector<std::uint8_t>(5000, 'x'));
+    // Not what a new file gets: the replaced file keeps its own permissions.
+    const auto mode = fs::perms::owner_all | fs::perms::group_read;
+    fs::permissions(dir / "tile.ico", mode);
     ASSERT_TRUE(savePicture(gradient(), dir / "tile.ico"));
     EXPECT_EQ(test::readFile(dir / "tile.ico"), encodeBitmapFile(gradient()));
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(dir / "tile.ico").permissions(), mode);
+#endif
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
@@ -282,6 +288,7 @@ TEST_F(BatchExport, namesAreFileAndPositionWithACounterWhereTheyCollide) {
 }
 
 TEST_F(BatchExport, existingFilesAreKeptOrReplacedAsTheUserSaid) {
+    ASSERT_EQ(tiles.size(), 4u);
     test::writeFile(dir / "out/app_1.png", {'o', 'l', 'd'});
     EXPECT_EQ(existingNames(tiles, dir / "out", SaveFormat::Png), 1u);
     EXPECT_EQ(existingNames(tiles, dir / "out", SaveFormat::Ico), 0u);
@@ -305,6 +312,7 @@ TEST_F(BatchExport, existingFilesAreKeptOrReplacedAsTheUserSaid) {
 // A link planted under a name the batch makes up is replaced, never written
 // through: the file it points at stays as it was.
 TEST_F(BatchExport, replacingNeverWritesThroughALinkInTheFolder) {
+    ASSERT_EQ(tiles.size(), 4u);
     test::writeFile(dir / "victim", {'k', 'e', 'e', 'p'});
     std::filesystem::create_symlink(dir / "victim", dir / "out/app_1.ico");
     const std::vector<TileIcon> first{tiles[0]};
@@ -331,6 +339,14 @@ TEST_F(BatchExport, aVanishedSourceFailsItsIconsNotTheBatch) {
     const std::string summary = messages::savedSummary(outcome.saved, outcome.failed, false);
     EXPECT_EQ(summary.substr(0, summary.find('\n')), "已保存 2 个图标，2 个未能保存：");
     EXPECT_NE(summary.find("app.exe 图标 2："), std::string::npos) << summary;
+}
+
+// A folder gone since it was chosen fails every icon: none counts as saved.
+TEST_F(BatchExport, aFolderGoneSinceItWasChosenFailsEveryIcon) {
+    const BatchOutcome outcome = exportTiles(window, tiles, dir / "gone", SaveFormat::Ico,
+                                             ExistingFiles::KeepWithCounter, nullptr);
+    EXPECT_EQ(outcome.saved, 0u);
+    EXPECT_EQ(outcome.failed.size(), tiles.size());
 }
 
 TEST_F(BatchExport, aStopAtAYieldEndsTheBatchWhereItIs) {

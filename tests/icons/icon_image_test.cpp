@@ -144,6 +144,21 @@ TEST(DibDecoder, rowsAreStoredBottomUpAndMaskBitsAreRead) {
     EXPECT_TRUE(bitmap->masked(2, 1));
 }
 
+TEST(DibDecoder, palettedPixelsTakeTheHighBitsOfAByteFirst) {
+    for (int bits : {1, 4}) {
+        DibDescription dib;
+        dib.width = 2;
+        dib.height = 1;
+        dib.bitCount = bits;
+        dib.palette = {0x112233, 0x445566};
+        dib.pixels = {1, 0};
+        const auto bitmap = decodeDib(ByteView(test::encodeDib(dib)));
+        ASSERT_TRUE(bitmap) << bits << " bpp";
+        EXPECT_EQ(bitmap->pixel(0, 0), 0x445566u) << bits << " bpp";
+        EXPECT_EQ(bitmap->pixel(1, 0), 0x112233u) << bits << " bpp";
+    }
+}
+
 TEST(DibDecoder, sixteenBitsWidenFiveBitChannelsLikeWindows) {
     DibDescription dib;
     dib.width = 1;
@@ -234,17 +249,18 @@ TEST(IconDrawing, maskKeepsOrInvertsTheBackgroundAndClearBitsShowTheColour) {
 
 TEST(IconDrawing, alphaBlendsWithWindowsRounding) {
     IconBitmap icon;
-    icon.width = 3;
+    icon.width = 4;
     icon.height = 1;
     icon.hasAlpha = true;
-    icon.pixels = {0x00FF0000, 0x80FF0000, 0xFF123456};
-    icon.mask = {0, 0, 1}; // ignored for alpha images
-    Surface surface = Surface::filled(3, 1, 0xFFFFFF);
+    icon.pixels = {0x00FF0000, 0x80FF0000, 0xFF123456, 0x80010101};
+    icon.mask = {0, 0, 1, 0}; // ignored for alpha images
+    Surface surface = Surface::filled(4, 1, 0xFFFFFF);
     drawIcon(surface, icon);
     EXPECT_EQ(surface.pixel(0, 0), 0xFFFFFFu);
     // red: (255*128+127)/255 + (255*127+127)/255 = 128 + 127; others: 0 + 127
     EXPECT_EQ(surface.pixel(1, 0), 0xFF7F7Fu);
     EXPECT_EQ(surface.pixel(2, 0), 0x123456u);
+    EXPECT_EQ(surface.pixel(3, 0), 0x808080u); // (1*128+127)/255 + 127: 128/255 rounds up
 }
 
 TEST(IconImage, allZeroAlphaFallsBackToTheMask) {
