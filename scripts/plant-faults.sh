@@ -1,0 +1,389 @@
+#!/usr/bin/env bash
+# Plants realistic faults into a copy of the product, one at a time, and
+# tells which the tests catch: each fault is applied to a scratch checkout of
+# HEAD (a git worktree), built incrementally in one scratch build folder and
+# run against the tests (ctest -LE wine). Not part of scripts/check.sh: it
+# takes about a minute a fault.
+#
+#   scripts/plant-faults.sh                  # every fault of the table
+#   scripts/plant-faults.sh 'json-*' dib-4bpp-nibbles   # the rows these names or patterns match
+#   scripts/plant-faults.sh --list           # the table's names and what a user would see
+#   scripts/plant-faults.sh --check          # only whether each row's text is still in its file
+#   scripts/plant-faults.sh --from REV       # plant into REV instead of HEAD
+#
+# Options: --no-baseline skips the run of the unplanted tree first; --min P
+# makes the status 1 when less than P % are caught (default 90); -j N jobs
+# (default 2); --remove deletes the scratch worktree and build and exits.
+# ORVU_PLANT_DIR is the scratch folder (default ${TMPDIR:-/tmp}/orvu-plant-faults),
+# kept between runs so that each build only recompiles what a fault touched.
+#
+# Status 0 when every row applied and built and at least P % were caught;
+# 1 otherwise. A row whose text is no longer in its file (or is there more
+# than once) is "stale" and fails the run: update its text as the code moves.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+
+# The table. One row per fault:
+#
+#   NAME: what a user would see
+#     FILE
+#     - exact text now in FILE (once)
+#     + what the fault puts in its place (a lone "+" deletes it)
+#
+# Text runs to the end of the line; "\n" stands for a line break (the
+# indentation after it counts). Whenever a real bug is fixed, add a row that
+# plants it back: the fixed text as "-", the bug as "+"; then run this
+# script with the row's name and see it caught.
+table() {
+    cat <<'EOF'
+extract-last-icon: extract --icon N refuses a file's last icon
+  cli/extract_command.cpp
+  - if (*selection.position <= count)
+  + if (*selection.position < count)
+
+extract-write-status: extract says it cannot write a file and still exits 0
+  cli/extract_command.cpp
+  - describe(written.result.failure()));\n                status = SomeInputsFailed;
+  + describe(written.result.failure()));
+
+usage-status: a wrong command line exits 1 (some inputs failed) instead of 2
+  cli/main.cpp
+  - tryHelp(command));\n        return UsageFailed;
+  + tryHelp(command));\n        return SomeInputsFailed;
+
+batch-saved-counter: saving many counts failed writes as saved, so saved + failed exceeds the total
+  harvest/batch_export.cpp
+  - if (written.result)\n            ++outcome.saved;\n        else\n            fail(written.result.failure());
+  + ++outcome.saved;\n        if (!written.result)\n            fail(written.result.failure());
+
+export-name-counter: the second file of a name is app_1-1.ico, not app_1-2.ico
+  harvest/export_names.cpp
+  - base + "-" + std::to_string(counter);
+  + base + "-" + std::to_string(counter - 1);
+
+tile-numbers: tiles are numbered from 图标0
+  harvest/tiles.cpp
+  - window.addTile(tileText(i + 1), i);
+  + window.addTile(tileText(i), i);
+
+json-control-escape: list --json writes a control character in a name as \u01: invalid JSON
+  cli/json_writer.cpp
+  - out += "\\u00";
+  + out += "\\u";
+
+anchor-after-arrow: click 1, Down, Shift+click 8 selects 1-8 instead of 6-8
+  controls/list_view.cpp
+  - m_anchor = currentIndex();
+  + static_cast<void>(currentIndex());
+
+replace-drops-mode: a replaced file (--force, save over, replace in a batch) loses its permissions
+  platform/atomic_file.cpp
+  - writeTemporary(target->path, bytes, mode, fs::exists(target->status));
+  + writeTemporary(target->path, bytes, newFileMode(), fs::exists(target->status));
+
+new-file-mode: new files (extract, save many, drag out) are readable by their owner only
+  platform/atomic_file.cpp
+  - O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  + O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+
+dib-4bpp-nibbles: 16-colour icons are drawn with each pair of pixels swapped
+  icons/dib_decoder.cpp
+  - (x % 2 == 0 ? 4 : 0)
+  + (x % 2 == 0 ? 0 : 4)
+
+dib-1bpp-bits: 2-colour icons are drawn with each run of 8 pixels mirrored
+  icons/dib_decoder.cpp
+  - out[x] = lookUp((row[x / 8] >> (7 - x % 8)) & 1);
+  + out[x] = lookUp((row[x / 8] >> (x % 8)) & 1);
+
+dib-row-order: icons are drawn upside down
+  icons/dib_decoder.cpp
+  - static_cast<std::size_t>(height - 1 - static_cast<std::uint64_t>(y)) * colourStride,
+  + static_cast<std::size_t>(y) * colourStride,
+
+alpha-rounding: half-transparent pixels are drawn a level darker than Windows draws them
+  icons/icon_drawing.cpp
+  - (source * alpha + 127) / 255;
+  + (source * alpha) / 255;
+
+mask-sense: old icons show black where they are transparent and the background where they are not
+  icons/icon_drawing.cpp
+  - mask[x] ? 0xFFFFFFu : 0u;
+  + mask[x] ? 0u : 0xFFFFFFu;
+
+scaling-rounding: shrunk pictures (thumbnails, large icons in a tile) are a level too dark
+  icons/icon_scaling.cpp
+  - static_cast<std::uint32_t>((red + alpha / 2) / alpha) << 16
+  + static_cast<std::uint32_t>(red / alpha) << 16
+
+zero-means-256: 256 x 256 images count as 0 pixels wide: the wrong image is shown and saved
+  icons/icon_group.h
+  - int pixelWidth() const { return width == 0 && height == 0 ? 256 : width; }
+  + int pixelWidth() const { return width; }
+
+choice-size-tie: of two images equally near 32 x 32, the last is shown instead of the first
+  icons/icon_choice.cpp
+  - if (dx + dy < bestSum) {
+  + if (dx + dy <= bestSum) {
+
+choice-depth-tie: of images of the same size and depth, the last is shown instead of the first
+  icons/icon_choice.cpp
+  - if (depthGap < bestDepthGap) {
+  + if (depthGap <= bestDepthGap) {
+
+largest-deepest: the PNG of an icon is its largest image in its fewest colours
+  icons/icon_choice.cpp
+  - entry.bitCount > best.bitCount
+  + entry.bitCount < best.bitCount
+
+section-mapping: programs whose resources don't sit at their address in the file show no icons
+  icons/pe_resources.cpp
+  - return std::uint64_t{section.rawOffset} + (rva - section.virtualAddress);
+  + return std::uint64_t{rva};
+
+pe32-plus-directories: 64-bit programs show no icons
+  icons/pe_resources.cpp
+  - dataDirectory = optionalHeader + OptionalHeader::DataDirectoryPe32Plus;
+  + dataDirectory = optionalHeader + OptionalHeader::DataDirectoryPe32;
+
+ne-shift: 16-bit programs whose resources are aligned show broken icons
+  icons/ne_resources.cpp
+  - Resource{std::uint64_t{*name.u16(NameInfo::Offset)} << shift,
+  + Resource{std::uint64_t{*name.u16(NameInfo::Offset)},
+
+writer-offsets: saved .ico files point 2 bytes per image short of their images
+  icons/icon_file_writer.cpp
+  - IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
+  + IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::ResourceEntrySize;
+
+read-to-the-end: an icon whose last image ends where its file ends reads as damaged
+  icons/byte_source.cpp
+  - if (offset > m_size || length > m_size - offset)
+  + if (offset > m_size || length >= m_size - offset)
+
+folder-sort: a folder's files are harvested in byte order (Zeta.exe before alpha.exe)
+  platform/folder_listing.cpp
+  - return byKey != 0 ? byKey < 0 : names[a] < names[b];
+  + return names[a] < names[b];
+
+scan-case-rule: a folder harvest passes over app.exe when looking for *.exe
+  harvest/folder_scan.cpp
+  - likeMatch(toUpper(decodeUtf8Lenient(file.name)), m_upperPattern);
+  + likeMatch(decodeUtf8Lenient(file.name), m_upperPattern);
+
+name-case-rule: App_1.ico and app_1.ico count as different names, so one replaces the other on a disk that ignores case
+  platform/text_case.cpp
+  - key += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+  + key += c;
+
+pattern-range: --pattern '[a-c]*' passes over the files that start with a
+  platform/like_pattern.cpp
+  - if (c >= list[i] && c <= list[i + 2])
+  + if (c > list[i] && c <= list[i + 2])
+
+thumbnail-choice: a 48-pixel thumbnail is shrunk from the 256 x 256 image instead of taking the 48 x 48 one
+  cli/thumbnail_command.cpp
+  - const bool covers = side >= size;
+  + const bool covers = side > size;
+
+uri-escape-at-end: a file whose URI ends in an escape (a name ending in a space or a Chinese letter) gets no thumbnail
+  cli/file_uri.cpp
+  - const int high = i + 2 < encoded.size()
+  + const int high = i + 3 < encoded.size()
+EOF
+}
+
+jobs=2
+min=90
+rev=HEAD
+baseline=1
+list=0
+check=0
+remove=0
+patterns=()
+while [ $# -gt 0 ]; do
+    case $1 in
+        --list) list=1 ;;
+        --check) check=1 ;;
+        --no-baseline) baseline=0 ;;
+        --remove) remove=1 ;;
+        --from) rev=$2; shift ;;
+        --min) min=$2; shift ;;
+        -j) jobs=$2; shift ;;
+        -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -*) echo "plant-faults.sh: unknown option $1 (try --help)" >&2; exit 2 ;;
+        *) patterns+=("$1") ;;
+    esac
+    shift
+done
+
+# The rows as NAME, FILE, TEXT, REPLACEMENT, EFFECT, each field on a line
+# of its own (texts never hold a line break: "\n" is expanded when applied).
+rows() {
+    table | awk '
+        function flush() { if (name != "") print name "\n" file "\n" text "\n" with "\n" effect; name = "" }
+        /^[^ ]/ { flush(); i = index($0, ": "); name = substr($0, 1, i - 1); effect = substr($0, i + 2); file = text = with = ""; next }
+        /^  - / { text = substr($0, 5); next }
+        /^  \+ / { with = substr($0, 5); next }
+        /^  \+$/ { with = ""; next }
+        /^  [^-+ ]/ { file = substr($0, 3); next }
+        END { flush() }'
+}
+
+names=() files=() texts=() withs=() effects=()
+while IFS= read -r name && IFS= read -r file && IFS= read -r text && IFS= read -r with &&
+      IFS= read -r effect; do
+    wanted=$((${#patterns[@]} == 0))
+    for pattern in "${patterns[@]}"; do
+        # shellcheck disable=SC2053 # the pattern is meant to match as a pattern
+        [[ $name == $pattern ]] && wanted=1
+    done
+    [ "$wanted" = 1 ] || continue
+    names+=("$name") files+=("$file") texts+=("$text") withs+=("$with") effects+=("$effect")
+done < <(rows)
+
+# Puts the fault into the file, or with --check only looks for its text:
+# 0 done, 3 text not found, 4 found more than once.
+plant() {
+    python3 - "$1" "$2" "$3" "$check" <<'PYTHON'
+import sys
+path, text, replacement = sys.argv[1], sys.argv[2].replace("\\n", "\n"), sys.argv[3].replace("\\n", "\n")
+try:
+    with open(path, encoding="utf-8") as f:
+        content = f.read()
+except FileNotFoundError:
+    sys.exit(3)
+found = content.count(text)
+if found != 1:
+    sys.exit(3 if found == 0 else 4)
+if sys.argv[4] == "1":
+    sys.exit(0)
+with open(path, "w", encoding="utf-8") as f:
+    f.write(content.replace(text, replacement))
+PYTHON
+}
+
+# Why a row can't be planted, from plant's status.
+stale_reason() {
+    if [ "$1" = 4 ]; then echo "text found more than once in $2"; else echo "text not found in $2"; fi
+}
+
+if [ "$check" = 1 ]; then
+    stale=0
+    for i in "${!names[@]}"; do
+        status=0
+        plant "$repo/${files[$i]}" "${texts[$i]}" "${withs[$i]}" || status=$?
+        if [ "$status" != 0 ]; then
+            printf 'stale   %-24s %s\n' "${names[$i]}" "$(stale_reason "$status" "${files[$i]}")"
+            stale=$((stale + 1))
+        fi
+    done
+    echo "== $stale of ${#names[@]} rows stale"
+    [ "$stale" -eq 0 ]
+    exit
+fi
+
+if [ "$list" = 1 ]; then
+    for i in "${!names[@]}"; do
+        printf '%-24s %s\n' "${names[$i]}" "${effects[$i]}"
+    done
+    exit 0
+fi
+
+scratch=${ORVU_PLANT_DIR:-${TMPDIR:-/tmp}/orvu-plant-faults}
+source=$scratch/source
+build=$scratch/build
+logs=$scratch/logs
+
+if [ "$remove" = 1 ]; then
+    if [ -d "$source" ]; then
+        git -C "$repo" worktree remove --force "$source"
+    fi
+    rm -rf "$scratch"
+    exit 0
+fi
+
+if [ ${#names[@]} -eq 0 ]; then
+    echo "plant-faults.sh: no row is named ${patterns[*]} (see --list)" >&2
+    exit 2
+fi
+
+commit=$(git -C "$repo" rev-parse --verify "$rev^{commit}")
+mkdir -p "$scratch" "$logs"
+if ! git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+    rm -rf "$source"
+    git -C "$repo" worktree prune
+    git -C "$repo" worktree add --quiet --detach "$source" "$commit"
+fi
+# Only files that differ are written, so the build stays incremental.
+git -C "$source" checkout --quiet --force --detach "$commit"
+git -C "$source" clean --quiet -fdx
+
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DORVU_BUILD_TESTS=ON -DORVU_BUILD_BENCHMARKS=OFF -DORVU_WINE_TESTS=OFF \
+      "${launcher[@]}" >"$logs/configure.log" 2>&1 ||
+    { echo "plant-faults.sh: cmake failed, see $logs/configure.log" >&2; exit 1; }
+
+build_it() { cmake --build "$build" -j "$jobs" >"$1" 2>&1; }
+
+# Runs the tests until the first failure: 0 when they all pass.
+test_it() {
+    ctest --test-dir "$build" -LE wine -j "$jobs" --timeout 300 --stop-on-failure >"$1" 2>&1
+}
+
+# The first test that failed in the last run.
+first_failure() {
+    local failed=$build/Testing/Temporary/LastTestsFailed.log
+    [ -s "$failed" ] && head -n 1 "$failed" | cut -d: -f2- || echo "?"
+}
+
+if [ "$baseline" = 1 ]; then
+    echo "== the tree as it is ($(git -C "$source" log -1 --format='%h %s' | cut -c1-60))"
+    build_it "$logs/baseline.build.log" ||
+        { echo "plant-faults.sh: it does not build, see $logs/baseline.build.log" >&2; exit 1; }
+    if ! test_it "$logs/baseline.test.log"; then
+        echo "plant-faults.sh: its tests fail already ($(first_failure)), see $logs/baseline.test.log" >&2
+        exit 1
+    fi
+fi
+
+caught=0 missed=0 broken=0
+missed_rows=() broken_rows=()
+echo "== ${#names[@]} planted faults, one at a time"
+for i in "${!names[@]}"; do
+    name=${names[$i]} file=${files[$i]}
+    started=$SECONDS
+    status=0
+    plant "$source/$file" "${texts[$i]}" "${withs[$i]}" || status=$?
+    if [ "$status" != 0 ]; then
+        printf 'stale   %-24s %s\n' "$name" "$(stale_reason "$status" "$file")"
+        broken=$((broken + 1)) broken_rows+=("$name")
+        continue
+    fi
+    if ! build_it "$logs/$name.build.log"; then
+        printf 'broken  %-24s does not build, see %s\n' "$name" "$logs/$name.build.log"
+        broken=$((broken + 1)) broken_rows+=("$name")
+    elif test_it "$logs/$name.test.log"; then
+        printf 'MISSED  %-24s %s (%ds)\n' "$name" "${effects[$i]}" $((SECONDS - started))
+        missed=$((missed + 1)) missed_rows+=("$name")
+    else
+        printf 'caught  %-24s by %s (%ds)\n' "$name" "$(first_failure)" $((SECONDS - started))
+        caught=$((caught + 1))
+    fi
+    git -C "$source" checkout --quiet -- "$file"
+done
+
+planted=$((caught + missed))
+share=0
+[ "$planted" -gt 0 ] && share=$((100 * caught / planted))
+echo "== caught $caught of $planted planted faults ($share %)"
+[ "$missed" -gt 0 ] && echo "   missed: ${missed_rows[*]}"
+[ "$broken" -gt 0 ] && echo "   stale or not building, to update: ${broken_rows[*]}"
+# Leaves the scratch build as the tree is, for the next run.
+build_it "$logs/restore.build.log" || true
+[ "$broken" -eq 0 ] && [ "$share" -ge "$min" ]
