@@ -1,28 +1,30 @@
 #!/usr/bin/env bash
 # Plants realistic faults into a copy of the product, one at a time, and
-# tells which the tests catch: each fault is applied to a scratch checkout of
-# HEAD (a git worktree), built incrementally in one scratch build folder and
-# run against the tests (ctest -LE wine). Not part of scripts/check.sh: it
-# takes about a minute a fault.
+# tells which the tests catch: each fault goes into a scratch checkout of HEAD
+# (a git worktree), is built incrementally in one scratch build folder, and the
+# tests but the Wine ones run against it (ctest -LE wine) until one fails.
+# Not part of scripts/check.sh: it takes about a minute a fault.
 #
-#   scripts/plant-faults.sh                  # every fault of the table
-#   scripts/plant-faults.sh 'json-*' dib-4bpp-nibbles   # the rows these names or patterns match
-#   scripts/plant-faults.sh --list           # the table's names and what a user would see
-#   scripts/plant-faults.sh --check          # only whether each row's text is still in its file
-#   scripts/plant-faults.sh --from REV       # plant into REV instead of HEAD
+#   scripts/plant-faults.sh                # every row of the table below
+#   scripts/plant-faults.sh 'dib-*' mask-sense   # the rows these names or patterns match
+#   scripts/plant-faults.sh --list         # the rows' names and what a user would see
+#   scripts/plant-faults.sh --check        # only whether each row's text is in the working tree
+#   scripts/plant-faults.sh --from REV     # plants into REV instead of HEAD
+#   scripts/plant-faults.sh --remove       # deletes the scratch worktree and build
 #
-# Options: --no-baseline skips the run of the unplanted tree first; --min P
-# makes the status 1 when less than P % are caught (default 90); -j N jobs
-# (default 2); --remove deletes the scratch worktree and build and exits.
-# ORVU_PLANT_DIR is the scratch folder (default ${TMPDIR:-/tmp}/orvu-plant-faults),
-# kept between runs so that each build only recompiles what a fault touched.
+# --no-baseline skips the first run of the tree as it is; --min P sets the
+# share caught below which the status is 1 (default 90); -j N the jobs
+# (default 2). ORVU_PLANT_DIR is the scratch folder (default
+# ${TMPDIR:-/tmp}/orvu-plant-faults), kept between runs so that each build
+# recompiles only what a fault touched.
 #
-# Status 0 when every row applied and built and at least P % were caught;
-# 1 otherwise. A row whose text is no longer in its file (or is there more
-# than once) is "stale" and fails the run: update its text as the code moves.
+# Status 0 when every row was planted and built and at least P % were caught.
+# A row whose text is no longer in its file, or is there more than once, is
+# "stale" and fails the run: update its text or file as the code moves.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
+self=$repo/scripts/$(basename "$0")
 
 # The table. One row per fault:
 #
@@ -194,30 +196,6 @@ uri-escape-at-end: a file whose URI ends in an escape (a name ending in a space 
 EOF
 }
 
-jobs=2
-min=90
-rev=HEAD
-baseline=1
-list=0
-check=0
-remove=0
-patterns=()
-while [ $# -gt 0 ]; do
-    case $1 in
-        --list) list=1 ;;
-        --check) check=1 ;;
-        --no-baseline) baseline=0 ;;
-        --remove) remove=1 ;;
-        --from) rev=$2; shift ;;
-        --min) min=$2; shift ;;
-        -j) jobs=$2; shift ;;
-        -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-        -*) echo "plant-faults.sh: unknown option $1 (try --help)" >&2; exit 2 ;;
-        *) patterns+=("$1") ;;
-    esac
-    shift
-done
-
 # The rows as NAME, FILE, TEXT, REPLACEMENT, EFFECT, each field on a line
 # of its own (texts never hold a line break: "\n" is expanded when applied).
 rows() {
@@ -230,18 +208,6 @@ rows() {
         /^  [^-+ ]/ { file = substr($0, 3); next }
         END { flush() }'
 }
-
-names=() files=() texts=() withs=() effects=()
-while IFS= read -r name && IFS= read -r file && IFS= read -r text && IFS= read -r with &&
-      IFS= read -r effect; do
-    wanted=$((${#patterns[@]} == 0))
-    for pattern in "${patterns[@]}"; do
-        # shellcheck disable=SC2053 # the pattern is meant to match as a pattern
-        [[ $name == $pattern ]] && wanted=1
-    done
-    [ "$wanted" = 1 ] || continue
-    names+=("$name") files+=("$file") texts+=("$text") withs+=("$with") effects+=("$effect")
-done < <(rows)
 
 # Puts the fault into the file, or with --check only looks for its text:
 # 0 done, 3 text not found, 4 found more than once.
@@ -269,66 +235,6 @@ stale_reason() {
     if [ "$1" = 4 ]; then echo "text found more than once in $2"; else echo "text not found in $2"; fi
 }
 
-if [ "$check" = 1 ]; then
-    stale=0
-    for i in "${!names[@]}"; do
-        status=0
-        plant "$repo/${files[$i]}" "${texts[$i]}" "${withs[$i]}" || status=$?
-        if [ "$status" != 0 ]; then
-            printf 'stale   %-24s %s\n' "${names[$i]}" "$(stale_reason "$status" "${files[$i]}")"
-            stale=$((stale + 1))
-        fi
-    done
-    echo "== $stale of ${#names[@]} rows stale"
-    [ "$stale" -eq 0 ]
-    exit
-fi
-
-if [ "$list" = 1 ]; then
-    for i in "${!names[@]}"; do
-        printf '%-24s %s\n' "${names[$i]}" "${effects[$i]}"
-    done
-    exit 0
-fi
-
-scratch=${ORVU_PLANT_DIR:-${TMPDIR:-/tmp}/orvu-plant-faults}
-source=$scratch/source
-build=$scratch/build
-logs=$scratch/logs
-
-if [ "$remove" = 1 ]; then
-    if [ -d "$source" ]; then
-        git -C "$repo" worktree remove --force "$source"
-    fi
-    rm -rf "$scratch"
-    exit 0
-fi
-
-if [ ${#names[@]} -eq 0 ]; then
-    echo "plant-faults.sh: no row is named ${patterns[*]} (see --list)" >&2
-    exit 2
-fi
-
-commit=$(git -C "$repo" rev-parse --verify "$rev^{commit}")
-mkdir -p "$scratch" "$logs"
-if ! git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
-    rm -rf "$source"
-    git -C "$repo" worktree prune
-    git -C "$repo" worktree add --quiet --detach "$source" "$commit"
-fi
-# Only files that differ are written, so the build stays incremental.
-git -C "$source" checkout --quiet --force --detach "$commit"
-git -C "$source" clean --quiet -fdx
-
-launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DORVU_BUILD_TESTS=ON -DORVU_BUILD_BENCHMARKS=OFF -DORVU_WINE_TESTS=OFF \
-      "${launcher[@]}" >"$logs/configure.log" 2>&1 ||
-    { echo "plant-faults.sh: cmake failed, see $logs/configure.log" >&2; exit 1; }
-
 build_it() { cmake --build "$build" -j "$jobs" >"$1" 2>&1; }
 
 # Runs the tests until the first failure: 0 when they all pass.
@@ -342,48 +248,150 @@ first_failure() {
     [ -s "$failed" ] && head -n 1 "$failed" | cut -d: -f2- || echo "?"
 }
 
-if [ "$baseline" = 1 ]; then
-    echo "== the tree as it is ($(git -C "$source" log -1 --format='%h %s' | cut -c1-60))"
-    build_it "$logs/baseline.build.log" ||
-        { echo "plant-faults.sh: it does not build, see $logs/baseline.build.log" >&2; exit 1; }
-    if ! test_it "$logs/baseline.test.log"; then
-        echo "plant-faults.sh: its tests fail already ($(first_failure)), see $logs/baseline.test.log" >&2
-        exit 1
-    fi
-fi
+# Wholly read before it runs, so that editing the script can't change a run.
+main() {
+    jobs=2
+    min=90
+    rev=HEAD
+    baseline=1
+    list=0
+    check=0
+    remove=0
+    patterns=()
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --list) list=1 ;;
+            --check) check=1 ;;
+            --no-baseline) baseline=0 ;;
+            --remove) remove=1 ;;
+            --from) rev=$2; shift ;;
+            --min) min=$2; shift ;;
+            -j) jobs=$2; shift ;;
+            -h|--help) sed -n '2,/^set -euo/p' "$self" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;;
+            -*) echo "plant-faults.sh: unknown option $1 (try --help)" >&2; exit 2 ;;
+            *) patterns+=("$1") ;;
+        esac
+        shift
+    done
 
-caught=0 missed=0 broken=0
-missed_rows=() broken_rows=()
-echo "== ${#names[@]} planted faults, one at a time"
-for i in "${!names[@]}"; do
-    name=${names[$i]} file=${files[$i]}
-    started=$SECONDS
-    status=0
-    plant "$source/$file" "${texts[$i]}" "${withs[$i]}" || status=$?
-    if [ "$status" != 0 ]; then
-        printf 'stale   %-24s %s\n' "$name" "$(stale_reason "$status" "$file")"
-        broken=$((broken + 1)) broken_rows+=("$name")
-        continue
-    fi
-    if ! build_it "$logs/$name.build.log"; then
-        printf 'broken  %-24s does not build, see %s\n' "$name" "$logs/$name.build.log"
-        broken=$((broken + 1)) broken_rows+=("$name")
-    elif test_it "$logs/$name.test.log"; then
-        printf 'MISSED  %-24s %s (%ds)\n' "$name" "${effects[$i]}" $((SECONDS - started))
-        missed=$((missed + 1)) missed_rows+=("$name")
-    else
-        printf 'caught  %-24s by %s (%ds)\n' "$name" "$(first_failure)" $((SECONDS - started))
-        caught=$((caught + 1))
-    fi
-    git -C "$source" checkout --quiet -- "$file"
-done
+    names=() files=() texts=() withs=() effects=()
+    while IFS= read -r name && IFS= read -r file && IFS= read -r text && IFS= read -r with &&
+          IFS= read -r effect; do
+        wanted=$((${#patterns[@]} == 0))
+        for pattern in "${patterns[@]}"; do
+            # shellcheck disable=SC2053 # the pattern is meant to match as a pattern
+            [[ $name == $pattern ]] && wanted=1
+        done
+        [ "$wanted" = 1 ] || continue
+        names+=("$name") files+=("$file") texts+=("$text") withs+=("$with") effects+=("$effect")
+    done < <(rows)
 
-planted=$((caught + missed))
-share=0
-[ "$planted" -gt 0 ] && share=$((100 * caught / planted))
-echo "== caught $caught of $planted planted faults ($share %)"
-[ "$missed" -gt 0 ] && echo "   missed: ${missed_rows[*]}"
-[ "$broken" -gt 0 ] && echo "   stale or not building, to update: ${broken_rows[*]}"
-# Leaves the scratch build as the tree is, for the next run.
-build_it "$logs/restore.build.log" || true
-[ "$broken" -eq 0 ] && [ "$share" -ge "$min" ]
+    if [ "$check" = 1 ]; then
+        stale=0
+        for i in "${!names[@]}"; do
+            status=0
+            plant "$repo/${files[$i]}" "${texts[$i]}" "${withs[$i]}" || status=$?
+            if [ "$status" != 0 ]; then
+                printf 'stale   %-24s %s\n' "${names[$i]}" "$(stale_reason "$status" "${files[$i]}")"
+                stale=$((stale + 1))
+            fi
+        done
+        echo "== $stale of ${#names[@]} rows stale"
+        [ "$stale" -eq 0 ]
+        exit
+    fi
+
+    if [ "$list" = 1 ]; then
+        for i in "${!names[@]}"; do
+            printf '%-24s %s\n' "${names[$i]}" "${effects[$i]}"
+        done
+        exit 0
+    fi
+
+    scratch=${ORVU_PLANT_DIR:-${TMPDIR:-/tmp}/orvu-plant-faults}
+    source=$scratch/source
+    build=$scratch/build
+    logs=$scratch/logs
+
+    if [ "$remove" = 1 ]; then
+        if [ -d "$source" ]; then
+            git -C "$repo" worktree remove --force "$source"
+        fi
+        rm -rf "$scratch"
+        exit 0
+    fi
+
+    if [ ${#names[@]} -eq 0 ]; then
+        echo "plant-faults.sh: no row is named ${patterns[*]} (see --list)" >&2
+        exit 2
+    fi
+
+    commit=$(git -C "$repo" rev-parse --verify "$rev^{commit}")
+    mkdir -p "$scratch" "$logs"
+    if ! git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+        rm -rf "$source"
+        git -C "$repo" worktree prune
+        git -C "$repo" worktree add --quiet --detach "$source" "$commit"
+    fi
+    # Only files that differ are written, so the build stays incremental.
+    git -C "$source" checkout --quiet --force --detach "$commit"
+    git -C "$source" clean --quiet -fdx
+
+    launcher=()
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+          -DORVU_BUILD_TESTS=ON -DORVU_BUILD_BENCHMARKS=OFF -DORVU_WINE_TESTS=OFF \
+          "${launcher[@]}" >"$logs/configure.log" 2>&1 ||
+        { echo "plant-faults.sh: cmake failed, see $logs/configure.log" >&2; exit 1; }
+
+    if [ "$baseline" = 1 ]; then
+        echo "== the tree as it is ($(git -C "$source" log -1 --format='%h %s' | cut -c1-60))"
+        build_it "$logs/baseline.build.log" ||
+            { echo "plant-faults.sh: it does not build, see $logs/baseline.build.log" >&2; exit 1; }
+        if ! test_it "$logs/baseline.test.log"; then
+            echo "plant-faults.sh: its tests fail already ($(first_failure)), see $logs/baseline.test.log" >&2
+            exit 1
+        fi
+    fi
+
+    caught=0 missed=0 broken=0
+    missed_rows=() broken_rows=()
+    echo "== ${#names[@]} planted faults, one at a time"
+    for i in "${!names[@]}"; do
+        name=${names[$i]} file=${files[$i]}
+        started=$SECONDS
+        status=0
+        plant "$source/$file" "${texts[$i]}" "${withs[$i]}" || status=$?
+        if [ "$status" != 0 ]; then
+            printf 'stale   %-24s %s\n' "$name" "$(stale_reason "$status" "$file")"
+            broken=$((broken + 1)) broken_rows+=("$name")
+            continue
+        fi
+        if ! build_it "$logs/$name.build.log"; then
+            printf 'broken  %-24s does not build, see %s\n' "$name" "$logs/$name.build.log"
+            broken=$((broken + 1)) broken_rows+=("$name")
+        elif test_it "$logs/$name.test.log"; then
+            printf 'MISSED  %-24s %s (%ds)\n' "$name" "${effects[$i]}" $((SECONDS - started))
+            missed=$((missed + 1)) missed_rows+=("$name")
+        else
+            printf 'caught  %-24s by %s (%ds)\n' "$name" "$(first_failure)" $((SECONDS - started))
+            caught=$((caught + 1))
+        fi
+        git -C "$source" checkout --quiet -- "$file"
+    done
+
+    planted=$((caught + missed))
+    share=0
+    [ "$planted" -gt 0 ] && share=$((100 * caught / planted))
+    echo "== caught $caught of $planted planted faults ($share %)"
+    [ "$missed" -gt 0 ] && echo "   missed: ${missed_rows[*]}"
+    [ "$broken" -gt 0 ] && echo "   stale or not building, to update: ${broken_rows[*]}"
+    # Leaves the scratch build as the tree is, for the next run.
+    build_it "$logs/restore.build.log" || true
+    [ "$broken" -eq 0 ] && [ "$share" -ge "$min" ]
+}
+
+main "$@"
+exit

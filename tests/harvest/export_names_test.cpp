@@ -122,6 +122,9 @@ TEST(CreateFileAtomically, writesANewFileWhole) {
     ASSERT_TRUE(createFileAtomically(dir / "new.ico", bytes));
     EXPECT_EQ(test::readFile(dir / "new.ico"), bytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    // With the permissions any new file gets.
+    test::writeFile(dir / "usual", {});
+    EXPECT_EQ(fs::status(dir / "new.ico").permissions(), fs::status(dir / "usual").permissions());
 }
 
 TEST(CreateFileAtomically, leavesAnythingInTheWayAsItWas) {

@@ -35,6 +35,15 @@ TEST(IconChoice, closestSizeThenClosestDepthThenFirst) {
     EXPECT_EQ(chooseImage(groupOf(
                   {groupEntry(40, 32, 4, 1), groupEntry(32, 40, 32, 2), groupEntry(40, 32, 8, 3)})),
               2u);
+    // Equally near in sum: the first entry's pair of distances decides.
+    EXPECT_EQ(chooseImage(groupOf({groupEntry(32, 40, 32, 1), groupEntry(40, 32, 32, 2)})), 0u);
+}
+
+TEST(IconChoice, largestIsTheMostPixelsThenTheDeepestThenTheFirst) {
+    using test::groupEntry;
+    EXPECT_EQ(largestImage(groupOf({groupEntry(48, 48, 8, 1), groupEntry(32, 32, 32, 2),
+                                    groupEntry(48, 48, 32, 3), groupEntry(48, 48, 32, 4)})),
+              2u);
 }
 
 // Icons whose images are each of one colour, drawn at sizes other than 32:

@@ -45,6 +45,8 @@ TEST(LikePattern, operators) {
     EXPECT_TRUE(like("d", "[!abc]"));
     EXPECT_FALSE(like("a", "[!abc]"));
     EXPECT_TRUE(like("m", "[a-z]"));
+    EXPECT_TRUE(like("a", "[a-z]"));
+    EXPECT_TRUE(like("z", "[a-z]"));
     EXPECT_FALSE(like("M", "[a-z]"));
     EXPECT_TRUE(like("x[y", "x[y"));
     EXPECT_TRUE(like("", "*"));
