@@ -4,7 +4,7 @@
 #include "cli/commands.h"
 #include "cli/file_uri.h"
 #include "icons/icon_scaling.h"
-#include "platform/atomic_file.h"
+#include "platform/file_in_place.h"
 #include "platform/icon_files.h"
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
@@ -25,6 +25,8 @@ least SIZE wide or high, or where none is, its largest. A larger image is
 scaled down, keeping its aspect, each pixel the average of the area it
 covers; a smaller one keeps its size. INPUT is a path or a file:// URI.
 When the file has no usable icon, nothing is written and the status is 1.
+An OUTPUT that exists is written in place, as the same file; one that is a
+symbolic link, or INPUT itself by any name, is refused (status 1).
 File managers call it through share/thumbnailers/orvu-icons.thumbnailer.
 
   -s, --size SIZE  the largest width and height (default 256)
@@ -114,8 +116,10 @@ int runThumbnail(const Arguments& arguments, Output&) {
         complain(displayText(inputPath) + ": no thumbnail: " + describe(png.failure()));
         return SomeInputsFailed;
     }
-    if (const auto written = replaceFileAtomically(outputPath, *png); !written) {
-        complain("cannot write " + displayText(outputPath) + ": " + describe(written.failure()));
+    if (const auto written = writeFileInPlace(outputPath, *png, inputPath); !written) {
+        const Failure& why = written.failure();
+        complain("cannot write " + displayText(outputPath) + ": " +
+                 (why.kind == Failure::Kind::Exists ? "it is the input file" : describe(why)));
         return SomeInputsFailed;
     }
     return Succeeded;

@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
@@ -659,6 +661,75 @@ TEST(Cli, thumbnailWithoutAnIconWritesNothing) {
         EXPECT_EQ(result.status, 1) << input;
         EXPECT_EQ(lineCount(err), 1u) << input << ": " << err;
         EXPECT_FALSE(std::filesystem::exists(dir / "thumb.png")) << input;
+    }
+}
+
+// The thumbnail services make the output file themselves and read back that
+// very file: an existing one is filled in place. The input is never written
+// over, by whatever name, and a link at the output is never followed.
+TEST(Cli, thumbnailWritesItsOutputInPlaceAndNeverOverItsInput) {
+    namespace fs = std::filesystem;
+    const auto program = test::buildPe({groupOf(std::uint16_t{1}, {solidImage(32, 32, 0xFF)})});
+    const std::vector<std::uint8_t> other = {'k', 'e', 'e', 'p'};
+    struct Case {
+        const char* what;
+        std::function<void(const test::TempDir&)> plant; // a.exe is there already
+        std::string input;
+        std::string output;
+        std::string complaint; // empty: a PNG is written into the output file
+    };
+    const std::vector<Case> cases = {
+        {"a file the service made", [&](auto& d) { test::writeFile(d / "out.png", {}); }, "a.exe",
+         "out.png", ""},
+        {"no file yet", [](auto&) {}, "a.exe", "out.png", ""},
+        {"the input itself", [](auto&) {}, "a.exe", "a.exe", "a.exe: it is the input file"},
+        {"a hard link to the input",
+         [](auto& d) { fs::create_hard_link(d / "a.exe", d / "out.png"); }, "a.exe", "out.png",
+         "out.png: it is the input file"},
+        {"the input, named through a link",
+         [](auto& d) { fs::create_symlink(d / "a.exe", d / "in.exe"); }, "in.exe", "a.exe",
+         "a.exe: it is the input file"},
+        {"a link to the input", [](auto& d) { fs::create_symlink("a.exe", d / "out.png"); },
+         "a.exe", "out.png", "out.png: not a regular file: a symbolic link"},
+        {"a link to another file",
+         [&](auto& d) {
+             test::writeFile(d / "other", other);
+             fs::create_symlink("other", d / "out.png");
+         },
+         "a.exe", "out.png", "out.png: not a regular file: a symbolic link"},
+        {"a link to nothing", [](auto& d) { fs::create_symlink("other", d / "out.png"); }, "a.exe",
+         "out.png", "out.png: not a regular file: a symbolic link"},
+    };
+    const LibpngDecoder decoder;
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        test::writeFile(dir / "a.exe", program);
+        c.plant(dir);
+        const fs::path output = dir / c.output;
+        struct stat before {};
+        const bool existed = ::lstat(output.c_str(), &before) == 0;
+        std::string err;
+        const ToolRun result =
+            runApart("thumbnail " + quoted(dir / c.input) + " " + quoted(output), &err);
+        EXPECT_EQ(test::readFile(dir / "a.exe"), program) << c.what;
+        if (!c.complaint.empty()) {
+            EXPECT_EQ(result.status, 1) << c.what;
+            EXPECT_EQ(err, "orvu-icons-cli: cannot write " + (dir / c.complaint).string() + "\n")
+                << c.what;
+            EXPECT_FALSE(fs::exists(dir / "other") && test::readFile(dir / "other") != other)
+                << c.what;
+            continue;
+        }
+        EXPECT_EQ(result.status, 0) << c.what << ": " << err;
+        struct stat after {};
+        ASSERT_EQ(::lstat(output.c_str(), &after), 0) << c.what;
+        if (existed) {
+            EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
+        }
+        const auto png = test::readFile(output);
+        const auto picture = decoder.decode(ByteView(png));
+        ASSERT_TRUE(picture) << c.what;
+        EXPECT_EQ(picture->width, 32) << c.what;
     }
 }
 
