@@ -11,7 +11,8 @@ case "${1:-}" in
     --tests)
         packages+=(libgtest-dev clang libclang-rt-14-dev
                    g++-mingw-w64-x86-64 wine wine64 icoutils
-                   desktop-file-utils appstream man-db groff-base python3 file)
+                   desktop-file-utils appstream man-db groff-base python3 file
+                   tumbler dbus shared-mime-info gir1.2-gnomedesktop-3.0 python3-gi bubblewrap)
         ;;
     --package)
         packages+=(dpkg-dev binutils file fakeroot lintian desktop-file-utils appstream)
