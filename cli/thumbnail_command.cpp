@@ -76,9 +76,10 @@ Result<std::vector<std::uint8_t>> thumbnailOf(IconLibrary& library, int size) {
         }
         const int side = std::max(decoded->width, decoded->height);
         if (side <= size) {
-            // A PNG that decodes and fits is already the picture: no need to
-            // compress it again.
-            if (isPng(ByteView(image->bytes)))
+            // A PNG that decodes, fits and is whole to its end is already the
+            // picture: no need to compress it again. A damaged one (a wrong
+            // checksum, no end), which strict readers refuse, is encoded afresh.
+            if (isWholePng(ByteView(image->bytes)))
                 return image->bytes;
             return encodePng(*decoded);
         }

@@ -24,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!rgba.hasAlpha || !rgba.mask.empty() || !encodePng(rgba))
             __builtin_trap();
     }
+    // The whole-file check walks every chunk of what claims to be a PNG.
+    if (isWholePng(bytes) && !isPng(bytes))
+        __builtin_trap();
     // A size the header check refuses never reaches the decoder.
     if (image && isPng(bytes) && !readPngHeader(bytes))
         __builtin_trap();

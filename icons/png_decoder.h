@@ -28,6 +28,14 @@ struct PngHeader {
 };
 
 bool isPng(ByteView data);
+// Whether `data` is a PNG file whole to its end, as the strictest readers
+// want one: the signature, the IHDR chunk first, every chunk inside the data
+// with its checksum right, and IEND last with nothing after it. What the
+// chunks hold is left to decoding, which stops where the image data ends.
+bool isWholePng(ByteView data);
+// The CRC-32 of PNG chunks (and zlib, ZIP): polynomial 0xEDB88320.
+std::uint32_t crc32(Bytes bytes);
+
 // The size from the IHDR chunk. Fails when it is missing or zero, or larger
 // than limits::MaxImageSide: such an image is refused before it is decoded.
 Result<PngHeader> readPngHeader(ByteView data);

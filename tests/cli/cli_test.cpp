@@ -2,6 +2,7 @@
 
 #include "platform/icon_files.h"
 #include "png/libpng_decoder.h"
+#include "png/png_encoder.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
 #include "support/test_files.h"
@@ -637,14 +638,42 @@ TEST(Cli, thumbnailIsTheMainIconsBestImageScaledDownWithAlpha) {
     }
 }
 
-TEST(Cli, thumbnailOfAStoredPngThatFitsIsThatPng) {
-    test::TempDir dir;
+// A stored PNG that fits is passed through as it is only when it is whole:
+// a damaged one, which our decoder reads but strict readers (the thumbnail
+// services' own) refuse, is encoded afresh from its pixels.
+TEST(Cli, thumbnailOfAStoredPngThatFitsIsThatPngWhenItIsWhole) {
     const std::vector<std::uint32_t> pixels(48 * 48, 0x80336699);
     const auto png = test::encodePng(48, 48, pixels);
-    test::writeFile(dir / "one.ico", test::buildIconFile({{test::groupEntry(48, 48, 32, 0), png}}));
-    ASSERT_EQ(
-        run("thumbnail -s 48 " + quoted(dir / "one.ico") + " " + quoted(dir / "t.png")).status, 0);
-    EXPECT_EQ(test::readFile(dir / "t.png"), png);
+    const std::size_t end = png.size() - 12; // where IEND starts
+    auto badChecksum = png;
+    badChecksum.back() ^= 1;
+    auto trailing = png;
+    trailing.push_back(0);
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> stored;
+        bool passedThrough;
+    } cases[] = {
+        {"whole", png, true},
+        {"IEND with a wrong checksum", badChecksum, false},
+        {"no IEND", {png.begin(), png.begin() + static_cast<std::ptrdiff_t>(end)}, false},
+        {"bytes after IEND", trailing, false},
+    };
+    const LibpngDecoder decoder;
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        test::writeFile(dir / "one.ico",
+                        test::buildIconFile({{test::groupEntry(48, 48, 32, 0), c.stored}}));
+        ASSERT_EQ(
+            run("thumbnail -s 48 " + quoted(dir / "one.ico") + " " + quoted(dir / "t.png")).status,
+            0)
+            << c.what;
+        const auto decoded = decoder.decode(ByteView(c.stored));
+        ASSERT_TRUE(decoded) << c.what;
+        const auto fresh = encodePng(*decoded);
+        ASSERT_TRUE(fresh) << c.what;
+        EXPECT_EQ(test::readFile(dir / "t.png"), c.passedThrough ? c.stored : *fresh) << c.what;
+    }
 }
 
 TEST(Cli, thumbnailWithoutAnIconWritesNothing) {

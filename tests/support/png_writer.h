@@ -4,6 +4,8 @@
 // image data goes into stored deflate blocks, or, for all-zero data, into
 // runs of 258-byte matches that keep a 1 024 x 1 024 image under 30 KB.
 
+#include "icons/png_decoder.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -33,23 +35,13 @@ inline void appendBigEndian(std::vector<std::uint8_t>& bytes, std::uint32_t valu
         bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-inline std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
 inline void appendChunk(std::vector<std::uint8_t>& png, const char* tag,
                         const std::vector<std::uint8_t>& body) {
     appendBigEndian(png, static_cast<std::uint32_t>(body.size()));
     const std::size_t start = png.size();
     png.insert(png.end(), tag, tag + 4);
     png.insert(png.end(), body.begin(), body.end());
-    appendBigEndian(png, crc32(png.data() + start, png.size() - start));
+    appendBigEndian(png, crc32(Bytes(png.data() + start, png.size() - start)));
 }
 
 // The Adler-32 of `length` bytes, all zero unless `data` is given.
