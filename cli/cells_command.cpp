@@ -79,7 +79,7 @@ int runCells(const Arguments& arguments, Output& out) {
         }
         const std::uint32_t count = library->count();
         // Written cell by cell: a file of 65 535 icons makes a line of 400 MB.
-        std::string line = file + '\t' + std::to_string(count) + '\t';
+        std::string line = printable(file) + '\t' + std::to_string(count) + '\t';
         for (std::uint32_t k = 0; k < count; ++k) {
             if (k != 0)
                 line += '|';

@@ -46,11 +46,6 @@ std::filesystem::path pathFromArgument(const std::string& argument) {
     return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
 }
 
-std::string pathBytes(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
 #else
 
 std::vector<std::string> commandLine(int argc, char** argv) {
@@ -59,10 +54,6 @@ std::vector<std::string> commandLine(int argc, char** argv) {
 
 std::filesystem::path pathFromArgument(const std::string& argument) {
     return std::filesystem::path(argument);
-}
-
-std::string pathBytes(const std::filesystem::path& path) {
-    return path.native();
 }
 
 #endif

@@ -15,8 +15,4 @@ std::vector<std::string> commandLine(int argc, char** argv);
 // The file an argument names.
 std::filesystem::path pathFromArgument(const std::string& argument);
 
-// A path as the bytes that reach the file again: the file system's own on
-// POSIX, UTF-8 on Windows. For output that scripts read.
-std::string pathBytes(const std::filesystem::path& path);
-
 } // namespace orvu::cli

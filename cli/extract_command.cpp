@@ -169,7 +169,7 @@ int runExtract(const Arguments& arguments, Output& out) {
                 status = SomeInputsFailed;
                 continue;
             }
-            out.write(pathBytes(written.path) + "\n");
+            out.write(printablePath(written.path) + "\n");
         }
     });
     return status;

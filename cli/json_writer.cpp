@@ -81,7 +81,7 @@ void appendJsonString(std::string& out, std::string_view text) {
             out += "\\t";
             break;
         default:
-            if (c < 0x20) {
+            if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) { // control characters, as printable()
                 out += "\\u00";
                 out += Hex[c >> 4];
                 out += Hex[c & 0xF];

@@ -34,15 +34,6 @@ std::string plural(std::uint64_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-// Text for a terminal: control characters, which could command it, become '?'.
-std::string readable(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
-    }
-    return text;
-}
-
 const char* formatName(ImageFormat format, bool json) {
     switch (format) {
     case ImageFormat::Dib:
@@ -67,12 +58,12 @@ void writeIconText(std::string& text, std::uint32_t position, std::size_t positi
     padTo(number, positionWidth);
     text += "  " + number + "  ";
     if (!description) {
-        text += readable(describe(description.failure())) + "\n";
+        text += printable(describe(description.failure())) + "\n";
         return;
     }
     const IconName& name = description->name;
     if (name.id || !name.name.empty()) {
-        std::string field = name.id ? "id " + std::to_string(*name.id) : readable(name.name);
+        std::string field = name.id ? "id " + std::to_string(*name.id) : printable(name.name);
         padTo(field, 8); // "id 65535"
         text += field + "  ";
     }
@@ -149,7 +140,7 @@ bool listFile(Input& input, bool asJson, Output& out) {
     const std::string path = displayText(input.path);
     const auto problem = problemOf(input);
     if (problem && failsTheCommand(input, *problem)) {
-        complain(readable(path) + ": " + readable(describe(*problem)));
+        complain(path + ": " + describe(*problem));
         ok = false;
     }
     const std::uint32_t count = problem ? 0 : input.library->count();
@@ -168,15 +159,15 @@ bool listFile(Input& input, bool asJson, Output& out) {
         json.key("icons");
         json.beginArray();
     } else {
-        text = readable(path) + ": " +
-               (problem ? readable(describe(*problem)) : plural(count, "icon")) + "\n";
+        text = printable(path) + ": " +
+               (problem ? printable(describe(*problem)) : plural(count, "icon")) + "\n";
     }
     const std::size_t positionWidth = 1 + std::to_string(count).size();
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto description = input.library->describe(k);
         if (!description) {
-            complain(readable(path) + ": icon " + std::to_string(k + 1) + ": " +
-                     readable(describe(description.failure())));
+            complain(path + ": icon " + std::to_string(k + 1) + ": " +
+                     describe(description.failure()));
             ok = false;
         }
         if (asJson)

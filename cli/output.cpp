@@ -1,5 +1,10 @@
 #include "cli/output.h"
 
+#include "icons/utf8.h"
+#include "platform/path_text.h"
+#include "platform/text_case.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -29,9 +34,32 @@ void Output::failed() {
         m_error = errno != 0 ? errno : EIO;
 }
 
+std::string printable(std::string_view text) {
+    const bool plain =
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (plain)
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    for (const char32_t c : decodeUtf8Lenient(text)) {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+            out += '?';
+        else if (c >= 0xDC80 &&
+                 c <= 0xDCFF) // a byte that is not UTF-8, as decodeUtf8Lenient keeps it
+            appendUtf8(out, 0xFFFD);
+        else
+            appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string printablePath(const std::filesystem::path& path) {
+    return printable(displayText(path));
+}
+
 void complain(std::string_view message) {
     std::string line = "orvu-icons-cli: ";
-    line += message;
+    line += printable(message);
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace orvu::cli {
@@ -21,7 +23,15 @@ private:
     int m_error = 0;
 };
 
-// One line on standard error: the tool's name and the message.
+// Text as the tool prints it, on standard output and standard error alike,
+// so that nothing read from a file or a file name can command the terminal
+// or split a line: UTF-8, where each control character (U+0000 to U+001F,
+// U+007F to U+009F: a newline, a TAB, an escape) shows as '?' and each byte
+// that is not UTF-8 as U+FFFD. Other text passes unchanged.
+std::string printable(std::string_view text);
+std::string printablePath(const std::filesystem::path& path);
+
+// One line on standard error: the tool's name and the message, printable.
 void complain(std::string_view message);
 
 } // namespace orvu::cli

@@ -268,6 +268,49 @@ for line in open(sys.argv[1], encoding='utf-8'):
     return summary;
 }
 
+// Every name is printed by one rule, on standard output and standard error:
+// a control character shows as '?', so that a name can neither command the
+// terminal (an escape sequence that retitles it) nor split the output of one
+// path a line.
+TEST(Cli, controlCharactersInNamesNeverReachTheTerminal) {
+    // Escape ] 0 ; title BEL (retitles xterm), a newline, a TAB, DEL and CSI (U+009B).
+    const std::string name = "a\x1b]0;owned\x07\nb\t\x7f\xc2\x9b"
+                             "c";
+    const std::string shown = "a?]0;owned??b???c";
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    test::writeFile(dir / (name + ".exe"), test::buildPe({sampleGroups()[1]}));
+    test::writeFile(dir / (name + ".ico"), {'h', 'i'});
+    const std::string program = quoted(dir / (name + ".exe"));
+    const std::string text = quoted(dir / (name + ".ico"));
+    const std::string folder = dir.path().string() + "/";
+    const struct {
+        std::string arguments;
+        std::string out; // the start of standard output
+        std::string err;
+        std::size_t lines; // on both
+    } cases[] = {
+        {"extract -o " + quoted(dir / "out") + " " + program, folder + "out/" + shown + "_1.ico\n",
+         "", 1},
+        {"extract " + text, "", "orvu-icons-cli: " + folder + shown + ".ico: not an executable", 1},
+        {"list " + program, folder + shown + ".exe: 1 icon\n", "", 2},
+        {"cells " + program, folder + shown + ".exe\t1\t", "", 1},
+        {"thumbnail " + text + " " + quoted(dir / "t.png"), "",
+         "orvu-icons-cli: " + folder + shown + ".ico: no thumbnail: not an executable", 1},
+    };
+    for (const auto& c : cases) {
+        std::string err;
+        const ToolRun result = runApart(c.arguments, &err);
+        EXPECT_EQ(result.out.substr(0, c.out.size()), c.out) << c.arguments;
+        EXPECT_EQ(err.substr(0, c.err.size()), c.err) << c.arguments;
+        EXPECT_EQ(lineCount(result.out) + lineCount(err), c.lines) << c.arguments;
+        for (const char* raw : {"\x1b", "\x07", "\x7f", "\xc2\x9b"}) {
+            EXPECT_EQ(result.out.find(raw), std::string::npos) << c.arguments;
+            EXPECT_EQ(err.find(raw), std::string::npos) << c.arguments;
+        }
+    }
+}
+
 // --- Usage, help and version -------------------------------------------------
 
 TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
