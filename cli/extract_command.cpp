@@ -139,7 +139,8 @@ int runExtract(const Arguments& arguments, Output& out) {
                       force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter);
 
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), [&](Input& input) {
+    const fs::path output = folder.empty() ? fs::path(".") : folder;
+    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), output, [&](Input& input) {
         const std::string path = displayText(input.path);
         if (const auto problem = problemOf(input)) {
             if (failsTheCommand(input, *problem)) {

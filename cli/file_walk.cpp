@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 namespace orvu::cli {
 namespace fs = std::filesystem;
@@ -15,8 +16,9 @@ namespace fs = std::filesystem;
 namespace {
 
 void walkTree(const fs::path& root, const std::u32string& upperPattern, const PngDecoder* png,
-              const std::function<void(Input&)>& visit) {
+              const std::function<void(Input&)>& visit, const std::optional<fs::path>& passOver) {
     FolderLister lister;
+    bool rootListed = false;
     // The folders still to walk, a list per level, each list reversed so
     // that its next folder is at the back: depth first without recursion.
     std::vector<std::vector<fs::path>> pending{{root}};
@@ -28,6 +30,10 @@ void walkTree(const fs::path& root, const std::u32string& upperPattern, const Pn
         const fs::path folder = std::move(pending.back().back());
         pending.back().pop_back();
         auto listing = lister.list(folder);
+        // The root is walked even where it is the folder to pass over: it
+        // was named, and is listed before anything is written into it.
+        if (passOver && !std::exchange(rootListed, true))
+            lister.passOver(*passOver);
         if (!listing) {
             Input input{folder, folder == root, listing.failure()};
             visit(input);
@@ -63,13 +69,14 @@ bool failsTheCommand(const Input& input, const Failure& problem) {
 }
 
 void walkInputs(const std::vector<std::string>& paths, const std::string& pattern,
-                const PngDecoder* png, const std::function<void(Input&)>& visit) {
+                const PngDecoder* png, const std::optional<fs::path>& passOver,
+                const std::function<void(Input&)>& visit) {
     const std::u32string upperPattern = toUpper(decodeUtf8Lenient(pattern));
     for (const std::string& argument : paths) {
         const fs::path path = pathFromArgument(argument);
         std::error_code error;
         if (fs::is_directory(path, error)) {
-            walkTree(path, upperPattern, png, visit);
+            walkTree(path, upperPattern, png, visit, passOver);
             continue;
         }
         Input input{path, true, openIconLibrary(path, png)};

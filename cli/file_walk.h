@@ -32,18 +32,19 @@ std::optional<Failure> problemOf(const Input& input);
 bool failsTheCommand(const Input& input, const Failure& problem);
 
 // Visits the files the PATH arguments of list and extract name, one at a
-// time, in order. A folder's tree is walked as the scan walks it: a folder's
-// files first, then its subfolders, each in case-insensitive name order,
-// every folder once however many links lead to it, and only the files whose
-// names match `pattern` (a Like pattern, in any letter case) are read. Files
-// named on the command line are read whatever their names. Only the folders
-// being walked are held in memory, never the tree, and only the file being
+// time, in order. A folder met inside a walk that is `passOver` (extract's
+// output folder, which fills as the walk goes) is left out. A folder's tree is walked as the scan
+// walks it: a folder's files first, then its subfolders, each in case-insensitive name order, every
+// folder once however many links lead to it, and only the files whose names match `pattern` (a Like
+// pattern, in any letter case) are read. Files named on the command line are read whatever their
+// names. Only the folders being walked are held in memory, never the tree, and only the file being
 // visited is open.
 //
 // The files are read one after the other: reading ahead on worker threads,
 // as the window's scan does, measured slower here, where a file's whole
 // work is a few system calls and handing it over costs as much.
 void walkInputs(const std::vector<std::string>& paths, const std::string& pattern,
-                const PngDecoder* png, const std::function<void(Input&)>& visit);
+                const PngDecoder* png, const std::optional<std::filesystem::path>& passOver,
+                const std::function<void(Input&)>& visit);
 
 } // namespace orvu::cli

@@ -192,7 +192,7 @@ int runList(const Arguments& arguments, Output& out) {
     const bool asJson = arguments.has("--json");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), [&](Input& input) {
+    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), std::nullopt, [&](Input& input) {
         if (!listFile(input, asJson, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known

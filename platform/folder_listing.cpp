@@ -96,6 +96,10 @@ bool FolderLister::firstVisit(const fs::path& folder) {
     return m_listedPaths.insert(error ? folder : canonical).second;
 }
 
+void FolderLister::passOver(const fs::path& folder) {
+    firstVisit(folder);
+}
+
 Result<FolderListing> FolderLister::list(const fs::path& folder) {
     std::error_code error;
     if (!fs::is_directory(folder, error))

@@ -39,6 +39,9 @@ public:
     // Fails when the folder can't be listed (it doesn't exist, access is
     // denied, it vanished meanwhile).
     Result<FolderListing> list(const std::filesystem::path& folder);
+    // Leaves `folder` out of the walk from now on, as if it had been listed,
+    // by whatever path it is reached: where a command writes its files.
+    void passOver(const std::filesystem::path& folder);
 
 private:
     using Identity = std::pair<std::uint64_t, std::uint64_t>;

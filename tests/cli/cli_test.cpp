@@ -554,6 +554,38 @@ TEST(Cli, extractNeverOverwritesUnlessForced) {
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
+// The output folder fills as the walk goes: met inside a walked folder, by
+// any path, it is passed over, so that fresh files are not read again. Named
+// itself, it is walked.
+TEST(Cli, extractPassesOverItsOutputFolderInsideTheWalk) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* output; // below the tree
+        const char* walked;
+        std::vector<std::string> files;
+    } cases[] = {
+        {"out", "", {"app_1.ico"}},
+        {"link", "", {"app_1.ico"}},
+        {"out", "out", {"old_1.ico"}},
+    };
+    for (const auto& c : cases) {
+        test::TempDir tree;
+        fs::create_directory(tree / "out");
+        fs::create_directory_symlink("out", tree / "link");
+        test::writeFile(tree / "app.exe", test::buildPe({sampleGroups()[1]}));
+        test::writeFile(tree / "out/old.exe", test::buildPe({sampleGroups()[2]}));
+        std::string err;
+        const ToolRun result = runApart("extract --pattern '*' -o " + quoted(tree / c.output) +
+                                            " " + quoted(tree / c.walked),
+                                        &err);
+        EXPECT_EQ(result.status, 0) << c.output << ": " << err;
+        std::string expected;
+        for (const std::string& file : c.files)
+            expected += (tree / c.output / file).string() + "\n";
+        EXPECT_EQ(result.out, expected) << c.output << " in " << c.walked;
+    }
+}
+
 TEST(Cli, extractAsPngWritesTheImageForTheSizeOrTheLargest) {
     test::TempDir dir;
     test::writeFile(dir / "app.exe", test::buildPe(sampleGroups()));
