@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -9,6 +10,7 @@
 #include <QThread>
 
 #ifndef Q_OS_WIN
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -25,14 +27,42 @@ constexpr int ConnectPauseMs = 50;
 // well under the platform's limit of about a hundred bytes.
 constexpr qsizetype LongestStem = 48;
 
+#ifndef Q_OS_WIN
+// Whether `folder` is the user's alone: a folder itself (no link to one),
+// theirs, and closed to everyone else, so that nobody else can have put a
+// lock or a socket in it.
+bool ownedPrivately(const QString& folder) {
+    struct stat info {};
+    return !folder.isEmpty() && ::lstat(QFile::encodeName(folder).constData(), &info) == 0 &&
+           S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
+}
+#endif
+
 // The user's own folder for the lock and the socket: the runtime folder,
-// private to the user, where the platform has one.
+// private to the user, where the platform has one; otherwise a folder of the
+// program's own in the temporary folder, made private. Empty where neither is
+// the user's alone: whatever someone else put there is never trusted.
 QString instanceFolder() {
 #ifdef Q_OS_WIN
     return QDir::tempPath(); // per user on Windows
 #else
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+    if (ownedPrivately(runtime))
+        return runtime;
+    const QString own =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("orvu-icons-%1").arg(::geteuid()));
+    ::mkdir(QFile::encodeName(own).constData(), 0700); // or it is there already: checked below
+    return ownedPrivately(own) ? own : QString();
+#endif
+}
+
+// Whether the folder can be used now: checked again just before, as it may
+// have changed since the instance was made.
+bool usable(const QString& folder) {
+#ifdef Q_OS_WIN
+    return !folder.isEmpty();
+#else
+    return ownedPrivately(folder);
 #endif
 }
 
@@ -74,6 +104,8 @@ QString SingleInstance::userKey(const QString& program) {
 }
 
 QString SingleInstance::lockFilePath() const {
+    if (m_folder.isEmpty())
+        return {};
     return QDir(m_folder).filePath(fileStem(m_key) + QStringLiteral(".lock"));
 }
 
@@ -81,6 +113,8 @@ QString SingleInstance::serverName() const {
 #ifdef Q_OS_WIN
     return fileStem(m_key);
 #else
+    if (m_folder.isEmpty())
+        return {};
     return QDir(m_folder).filePath(fileStem(m_key) + QStringLiteral(".socket"));
 #endif
 }
@@ -88,7 +122,10 @@ QString SingleInstance::serverName() const {
 bool SingleInstance::claim(const QString& handOver) {
     if (m_lock && m_lock->isLocked())
         return true;
-    QDir().mkpath(m_folder);
+    if (!usable(m_folder)) {
+        // No folder of the user's own: run alone rather than trust another's.
+        return true;
+    }
     m_lock = std::make_unique<QLockFile>(lockFilePath());
     // Only a lock whose process has gone is stale; a running instance's lock
     // holds however long it has been running.

@@ -12,9 +12,12 @@ namespace orvu {
 // Tells, at start-up, whether another instance of the program already runs
 // for the same user, and lets a later start bring the first one forward.
 //
-// The first instance holds a lock file in the user's runtime folder (the
-// temporary folder where there is none) and listens on a local socket named
-// after the same key. A lock whose process has gone (a crash, a kill) is
+// The first instance holds a lock file in the user's runtime folder and
+// listens on a local socket named after the same key. Where there is no
+// runtime folder, they go in a folder of the program's own in the temporary
+// folder (orvu-icons-<uid>), made with mode 0700; a folder there that is not
+// the user's alone (someone else's, open to others, a link) is never used,
+// and every start then runs as the first. A lock whose process has gone (a crash, a kill) is
 // stale and is taken over; a lock of a running instance holds however old
 // it is. A later start finds the lock held, connects to the socket, which
 // makes the first instance emit showRequested(), and learns that it must end.
@@ -37,7 +40,8 @@ public:
     // Claiming again after a success returns true.
     bool claim(const QString& handOver = {});
 
-    // The lock file and the local socket's name for this key.
+    // The lock file and the local socket's name for this key; empty where
+    // the user has no folder of their own for them.
     QString lockFilePath() const;
     QString serverName() const;
 

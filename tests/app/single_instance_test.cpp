@@ -5,11 +5,14 @@
 // key and reports "first", "second" and "show" on its standard output.
 
 #include "qt/single_instance.h"
+#include "support/test_files.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -22,6 +25,7 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <pwd.h>
 #include <unistd.h>
 #endif
 
@@ -197,6 +201,93 @@ TEST(SingleInstance, otherProgramsDontCount) {
 }
 
 #ifdef Q_OS_UNIX
+// A start whose temporary folder is `temporary` and that has no runtime
+// folder: XDG_RUNTIME_DIR unset, and a file in the place of the one that Qt
+// would make instead (as anyone may put there first).
+std::function<void(QProcess&)> withoutRuntimeFolder(const QTemporaryDir& temporary) {
+    const std::filesystem::path folder = temporary.path().toStdString();
+    test::writeFile(folder / ("runtime-" + std::string(::getpwuid(::geteuid())->pw_name)), {});
+    return [path = temporary.path()](QProcess& process) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        environment.insert(QStringLiteral("TMPDIR"), path);
+        process.setProcessEnvironment(environment);
+    };
+}
+
+// Without a runtime folder (XDG_RUNTIME_DIR unset, and the fallback that Qt
+// would make taken by someone else), the lock and the socket go in a folder
+// of the user's own in the temporary folder. What another user plants there,
+// a lock held and a socket listening to learn the path opened, is never
+// trusted: the start runs as the first and hands nothing over.
+TEST(SingleInstance, aLockAndSocketPlantedByAnotherUserAreNeverTrusted) {
+    namespace fs = std::filesystem;
+    const fs::path own = "orvu-icons-" + std::to_string(::geteuid());
+    const struct {
+        const char* what;
+        fs::path plantedIn; // below the temporary folder
+        std::function<void(const fs::path& temporary)> prepare;
+    } cases[] = {
+        {"the names in the shared temporary folder", ".", [](const fs::path&) {}},
+        {"a folder in our folder's place that everyone may write to", own,
+         [&](const fs::path& temporary) {
+             fs::create_directory(temporary / own);
+             fs::permissions(temporary / own, fs::perms::all);
+         }},
+        {"a link in our folder's place", "elsewhere",
+         [&](const fs::path& temporary) {
+             fs::create_directory(temporary / "elsewhere");
+             fs::permissions(temporary / "elsewhere", fs::perms::owner_all);
+             fs::create_directory_symlink("elsewhere", temporary / own);
+         }},
+        {"another user's folder in our folder's place", own,
+         [&](const fs::path& temporary) {
+             fs::create_directory(temporary / own);
+             fs::permissions(temporary / own, fs::perms::owner_all);
+             if (::geteuid() == 0 && ::chown((temporary / own).c_str(), 65534, 65534) != 0)
+                 FAIL() << "chown";
+         }},
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.what).find("another user") != std::string::npos && ::geteuid() != 0)
+            continue; // giving a folder away needs root
+        QTemporaryDir temporary;
+        ASSERT_TRUE(temporary.isValid());
+        const auto noRuntimeFolder = withoutRuntimeFolder(temporary);
+        const fs::path folder = temporary.path().toStdString();
+        c.prepare(folder);
+        const QString key = uniqueKey();
+        const QString planted =
+            QString::fromStdString((folder / c.plantedIn / key.toStdString()).string());
+        QLockFile held(planted + QStringLiteral(".lock"));
+        ASSERT_TRUE(held.tryLock(0)) << c.what;
+        QLocalServer listening;
+        ASSERT_TRUE(listening.listen(planted + QStringLiteral(".socket"))) << c.what;
+
+        OtherStart start({key, QStringLiteral("/home/me/secret.exe")}, noRuntimeFolder);
+        EXPECT_EQ(start.nextLine(), QStringLiteral("first")) << c.what;
+        EXPECT_FALSE(listening.waitForNewConnection(100)) << c.what;
+        EXPECT_TRUE(start.end()) << c.what;
+    }
+}
+
+// The folder of the user's own still keeps a second start out.
+TEST(SingleInstance, withoutARuntimeFolderLaterStartsAreStillRefused) {
+    QTemporaryDir temporary;
+    ASSERT_TRUE(temporary.isValid());
+    const auto prepare = withoutRuntimeFolder(temporary);
+    const QString key = uniqueKey();
+    OtherStart first({key}, prepare);
+    ASSERT_EQ(first.nextLine(), QStringLiteral("first"));
+    OtherStart second({key, QStringLiteral("/x.exe")}, prepare);
+    EXPECT_EQ(second.nextLine(), QStringLiteral("second"));
+    EXPECT_EQ(first.nextLine(), QStringLiteral("show"));
+    EXPECT_EQ(first.nextLine(), QStringLiteral("path /x.exe"));
+    const auto own = std::filesystem::status(temporary.path().toStdString() + "/orvu-icons-" +
+                                             std::to_string(::geteuid()));
+    EXPECT_EQ(own.permissions(), std::filesystem::perms::owner_all);
+}
+
 TEST(SingleInstance, eachUserHasTheirOwnFirstInstance) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "starting the program as another user needs root";
