@@ -1,6 +1,7 @@
 // orvu-icons: pulls the icons out of Windows executables and shows them as tiles.
 
 #include "app/main_window.h"
+#include "app/start_path.h"
 #include "app/tray_icon.h"
 #include "app/window_design.h"
 #include "qt/dialogs.h"
@@ -10,20 +11,20 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 namespace {
 
 // orvu-icons [PATH]: a file or folder to harvest at once ("Open with"). Read
 // before the window system is reached, so that --help and --version work
-// without a display. The path comes back absolute, so that a running
-// instance elsewhere finds it; nullopt when the program is to end at once
-// with `status`.
-std::optional<QString> readCommandLine(int argc, char** argv, int& status) {
+// without a display. The path comes back absolute, as the file system's own
+// bytes (see startPath); nullopt when the program is to end at once with
+// `status`.
+std::optional<std::filesystem::path> readCommandLine(int argc, char** argv, int& status) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -52,8 +53,7 @@ std::optional<QString> readCommandLine(int argc, char** argv, int& status) {
                    stdout);
         return std::nullopt;
     }
-    const QStringList paths = options.positionalArguments();
-    return paths.isEmpty() ? QString() : QFileInfo(paths.first()).absoluteFilePath();
+    return orvu::startPath(argc, argv);
 }
 
 } // namespace
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     const auto chosen = readCommandLine(argc, argv, status);
     if (!chosen)
         return status;
-    const QString path = *chosen;
+    const std::filesystem::path path = *chosen;
 
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
@@ -87,14 +87,14 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &orvu::SingleInstance::showRequested, &window,
                      &orvu::MainWindow::showFromTray);
     QObject::connect(&instance, &orvu::SingleInstance::pathHandedOver, &window,
-                     [&window](const QString& handed) { window.openPaths({handed}); });
+                     [&window](const std::filesystem::path& handed) { window.openPath(handed); });
     window.onEndProgram = [] { QApplication::exit(0); };
     QObject::connect(&application, &QApplication::aboutToQuit, &window,
                      [&window] { window.trayIcon().remove(); });
     if (!window.load())
         return 0;
     window.show();
-    if (!path.isEmpty())
-        QTimer::singleShot(0, &window, [&window, &path] { window.openPaths({path}); });
+    if (!path.empty())
+        QTimer::singleShot(0, &window, [&window, &path] { window.openPath(path); });
     return QApplication::exec();
 }

@@ -330,9 +330,9 @@ void MainWindow::start() {
         m_startAgain = false;
         m_stop = Stop::None;
         MainWindowHarvest window(*this);
-        const bool finished = StartCommand(window, m_folderKeys, m_png)
-                                  .run(toPath(m_controls.filePathBox->text()),
-                                       toPath(m_controls.folderPathBox->text()));
+        const bool finished =
+            StartCommand(window, m_folderKeys, m_png)
+                .run(pathIn(m_controls.filePathBox), pathIn(m_controls.folderPathBox));
         if (!finished && m_stop == Stop::ByUser)
             m_controls.statusLine->setText(QString::fromUtf8(messages::stopped()));
         else if (!finished && m_stop == Stop::ForNewSource)
@@ -500,12 +500,21 @@ QMimeData* MainWindow::dragDataFor(const QList<int>& rows) {
     return new TileMimeData(tilesAt(rows), m_png, folder);
 }
 
+std::filesystem::path MainWindow::pathIn(const QLineEdit* box) const {
+    // The opened path where the box still shows it, the text otherwise.
+    const QString text = box->text();
+    return !m_openedPath.empty() && text == toDisplay(m_openedPath) ? m_openedPath : toPath(text);
+}
+
 void MainWindow::openPaths(const QStringList& paths) {
     if (paths.size() != 1) {
         m_dialogs.tell(this, QString::fromUtf8(messages::dropOneItem()));
         return;
     }
-    const std::filesystem::path path = toPath(paths[0]);
+    openPath(toPath(paths[0]));
+}
+
+void MainWindow::openPath(const std::filesystem::path& path) {
     const auto source = chooseSource(path);
     if (!source) {
         m_dialogs.tell(this, fromUtf8(messages::cannotReadFile(path, source.failure())));
@@ -516,6 +525,7 @@ void MainWindow::openPaths(const QStringList& paths) {
     const bool folder = source->mode == SourceChoice::Mode::Folder;
     (folder ? m_controls.folderModeOption : m_controls.fileModeOption)->click();
     clearListAndImages();
+    m_openedPath = source->path;
     (folder ? m_controls.folderPathBox : m_controls.filePathBox)->setText(toDisplay(source->path));
     m_controls.startButton->setEnabled(true);
     start();

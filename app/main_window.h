@@ -7,6 +7,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -129,6 +130,7 @@ public:
     // A file or folder dropped on the window, or named when the program was
     // started: chosen as a picker would choose it, then harvested.
     void openPaths(const QStringList& paths);
+    void openPath(const std::filesystem::path& path);
     void closeProgram();
     void minimise();
     void showAbout();
@@ -165,8 +167,13 @@ private:
     void endProgram();
     void minimiseToTaskBar();
 
+    // The path each path box shows, as the file system names it: its text
+    // can't hold every name (bytes that are not UTF-8).
+    std::filesystem::path pathIn(const QLineEdit* box) const;
+
     Controls m_controls;
     Dialogs& m_dialogs;
+    std::filesystem::path m_openedPath; // the last path opened, as the box shows it
     const PngDecoder* m_png = nullptr;
     FolderKeys m_folderKeys;
     std::vector<IconOrigin> m_origins; // one per image, in the collection's order

@@ -81,6 +81,26 @@ QString fileStem(const QString& key) {
     return stem.left(LongestStem / 2) + u'-' + QString::fromLatin1(digest.toHex().left(16));
 }
 
+// A path as the bytes that go over the socket, and back: the file system's
+// own, which need not be text, or UTF-8 on Windows.
+QByteArray bytesOf(const std::filesystem::path& path) {
+#ifdef Q_OS_WIN
+    const std::u8string text = path.u8string();
+    return QByteArray(reinterpret_cast<const char*>(text.data()),
+                      static_cast<qsizetype>(text.size()));
+#else
+    return QByteArray::fromStdString(path.native());
+#endif
+}
+
+std::filesystem::path pathOf(const QByteArray& bytes) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(std::u8string(bytes.begin(), bytes.end()));
+#else
+    return std::filesystem::path(bytes.toStdString());
+#endif
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
@@ -119,7 +139,7 @@ QString SingleInstance::serverName() const {
 #endif
 }
 
-bool SingleInstance::claim(const QString& handOver) {
+bool SingleInstance::claim(const std::filesystem::path& handOver) {
     if (m_lock && m_lock->isLocked())
         return true;
     if (!usable(m_folder)) {
@@ -149,10 +169,10 @@ void SingleInstance::listen() {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             // What the later start hands over ends when it disconnects.
             const auto heard = [this, socket] {
-                const QString path = QString::fromUtf8(socket->readAll());
+                const std::filesystem::path path = pathOf(socket->readAll());
                 socket->deleteLater();
                 emit showRequested();
-                if (!path.isEmpty())
+                if (!path.empty())
                     emit pathHandedOver(path);
             };
             if (socket->state() == QLocalSocket::UnconnectedState)
@@ -169,12 +189,12 @@ void SingleInstance::listen() {
     m_server->listen(serverName());
 }
 
-bool SingleInstance::askFirstToComeForward(const QString& handOver) const {
+bool SingleInstance::askFirstToComeForward(const std::filesystem::path& handOver) const {
     for (int attempt = 0; attempt < ConnectAttempts; ++attempt) {
         QLocalSocket socket;
         socket.connectToServer(serverName());
         if (socket.waitForConnected(ConnectTimeoutMs)) {
-            socket.write(handOver.toUtf8());
+            socket.write(bytesOf(handOver));
             socket.waitForBytesWritten(ConnectTimeoutMs);
             socket.disconnectFromServer();
             if (socket.state() != QLocalSocket::UnconnectedState)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <filesystem>
 #include <memory>
 
 class QLocalServer;
@@ -36,9 +37,10 @@ public:
     // True when this is the first instance (or when the lock can't be kept
     // at all, so that nobody is ever locked out); it then holds the lock
     // until it is destroyed. False when another instance runs; that one has
-    // been asked to come forward and given `handOver` (when not empty).
+    // been asked to come forward and given `handOver` (when not empty), as
+    // the bytes that name it, whether or not they are text.
     // Claiming again after a success returns true.
-    bool claim(const QString& handOver = {});
+    bool claim(const std::filesystem::path& handOver = {});
 
     // The lock file and the local socket's name for this key; empty where
     // the user has no folder of their own for them.
@@ -49,11 +51,11 @@ signals:
     // In the first instance: a later start asked for the window, and handed
     // over a path it was started with.
     void showRequested();
-    void pathHandedOver(const QString& path);
+    void pathHandedOver(const std::filesystem::path& path);
 
 private:
     void listen();
-    bool askFirstToComeForward(const QString& handOver) const;
+    bool askFirstToComeForward(const std::filesystem::path& handOver) const;
 
     QString m_key;
     QString m_folder;

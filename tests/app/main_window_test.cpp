@@ -576,6 +576,23 @@ TEST_F(MainWindowTest, aDroppedFileOrFolderIsHarvestedAndAnythingElseRefused) {
     }
 }
 
+// A name that is not text ("Open with" on a file named with a byte that is
+// not UTF-8) still reaches its file, and Start harvests it again.
+TEST_F(MainWindowTest, aPathThatIsNotTextOpensAndHarvests) {
+    for (const char* name : {"\xff.exe", "dir \xfe/one.exe"}) {
+        const fs::path file = executable(name, {0xFF0000, 0x00FF00});
+        for (const fs::path& path : {file, file.parent_path()}) {
+            dialogs.messages.clear();
+            form.openPath(path);
+            EXPECT_EQ(form.controls().iconList->listItems().count(), 2) << path;
+            EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
+            form.controls().startButton->click();
+            EXPECT_EQ(form.controls().iconList->listItems().count(), 2) << path;
+        }
+        fs::remove_all(dir / fs::path(name).begin()->string());
+    }
+}
+
 TEST_F(MainWindowTest, copyPutsTheLargestImageOnTheClipboard) {
     chooseFile(executable("a.exe", {0x336699}));
     form.controls().startButton->click();

@@ -8,13 +8,14 @@
 //
 // It prints "first" or "second". A second one ends at once. A first one
 // prints "show" each time a later start asks for its window, then "path P"
-// for a path P handed over, and ends cleanly, releasing its claim, when its
-// standard input closes.
+// for a path P handed over (its bytes as they came), and ends cleanly, releasing its claim, when
+// its standard input closes.
 
 #include "qt/single_instance.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -33,12 +34,13 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     QString key;
-    QString path;
+    std::filesystem::path path; // the file system's bytes, text or not
     if (arguments.size() == 3 && arguments[1] == QLatin1String("--user")) {
         key = orvu::SingleInstance::userKey(arguments[2]);
     } else if (arguments.size() == 2 || arguments.size() == 3) {
         key = arguments[1];
-        path = arguments.value(2);
+        if (argc == 3)
+            path = argv[2];
     } else {
         std::fputs("usage: orvu-single-instance-helper KEY [PATH] | --user PROGRAM\n", stderr);
         return 2;
@@ -50,8 +52,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     QObject::connect(&instance, &orvu::SingleInstance::showRequested, [] { say("show"); });
-    QObject::connect(&instance, &orvu::SingleInstance::pathHandedOver,
-                     [](const QString& handed) { say(("path " + handed.toStdString()).c_str()); });
+    QObject::connect(
+        &instance, &orvu::SingleInstance::pathHandedOver,
+        [](const std::filesystem::path& handed) { say(("path " + handed.string()).c_str()); });
     say("first");
 
     std::thread watcher([] {

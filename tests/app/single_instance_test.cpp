@@ -73,14 +73,15 @@ public:
     OtherStart& operator=(const OtherStart&) = delete;
 
     // The next line it prints, or an empty string if none comes in time.
-    QString nextLine() {
+    QString nextLine() { return QString::fromUtf8(nextBytes()); }
+    QByteArray nextBytes() {
         const QDeadlineTimer deadline(WaitMs);
         while (!m_process.canReadLine() && !deadline.hasExpired()) {
             if (!m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime())) &&
                 m_process.state() == QProcess::NotRunning)
                 break;
         }
-        return QString::fromUtf8(m_process.readLine()).trimmed();
+        return m_process.readLine().trimmed();
     }
 
     // Ends it the way the program ends: its claim is released.
@@ -157,6 +158,10 @@ TEST(SingleInstance, aLaterStartHandsItsPathToTheFirst) {
     SingleInstance here(key);
     EXPECT_FALSE(here.claim());
     EXPECT_EQ(first.nextLine(), QStringLiteral("show"));
+    // A name that is not text arrives as the bytes it is.
+    EXPECT_FALSE(here.claim(std::filesystem::path("/data/\xff.exe")));
+    EXPECT_EQ(first.nextLine(), QStringLiteral("show"));
+    EXPECT_EQ(first.nextBytes(), QByteArray("path /data/\xff.exe"));
     ASSERT_TRUE(first.end());
 }
 
