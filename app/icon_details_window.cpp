@@ -1,5 +1,6 @@
 #include "app/icon_details_window.h"
 
+#include "app/image_sheet.h"
 #include "app/system_colours.h"
 #include "app/window_design.h"
 #include "controls/push_button.h"
@@ -12,13 +13,10 @@
 #include "qt/task_bar.h"
 
 #include <QDir>
-#include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollArea>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWindow>
 
 namespace orvu {
@@ -79,45 +77,20 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     path->setGeometry(16, TitleBandHeight + 36, WindowSize.width() - 32, 18);
     path->setToolTip(path->text());
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("images"));
-    scroll->setGeometry(16, TitleBandHeight + 60, WindowSize.width() - 32,
-                        WindowSize.height() - TitleBandHeight - 60 - 48);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* strip = new QWidget(scroll);
+    std::vector<QString> labels;
+    labels.reserve(m_details.imageCount());
+    for (std::size_t i = 0; i < m_details.imageCount(); ++i)
+        labels.push_back(fromUtf8(m_details.imageLabel(i)));
+    m_images = new ImageSheet(m_details.description().images, std::move(labels),
+                              qtText("Save as PNG..."), this);
+    m_images->setObjectName(QStringLiteral("images"));
+    m_images->setGeometry(16, TitleBandHeight + 60, WindowSize.width() - 32,
+                          WindowSize.height() - TitleBandHeight - 60 - 48);
     // The light panel of the program's windows behind the pictures.
-    QPalette panel = strip->palette();
+    QPalette panel = m_images->palette();
     panel.setColor(QPalette::Window, designColour(PanelColour, palette()));
-    strip->setPalette(panel);
-    strip->setAutoFillBackground(true);
-    auto* grid = new QGridLayout(strip);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(10);
-    for (std::size_t i = 0; i < m_details.imageCount(); ++i) {
-        const ImageDescription& image = m_details.description().images[i];
-        auto* picture = new QLabel(strip);
-        // Room for the image at its natural size before it is decoded.
-        picture->setFixedSize(std::min(image.width, 256), std::min(image.height, 256));
-        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        auto* label = new QLabel(fromUtf8(m_details.imageLabel(i)), strip);
-        auto* save = new PushButton(qtText("Save as PNG..."), strip);
-        save->setEnabled(false);
-        connect(save, &QAbstractButton::clicked, this, [this, i] { saveImage(i); });
-        const int row = static_cast<int>(i);
-        auto* beside = new QVBoxLayout;
-        beside->addWidget(label);
-        beside->addWidget(save, 0, Qt::AlignLeft);
-        beside->addStretch(1);
-        grid->addWidget(picture, row, 0, Qt::AlignLeft | Qt::AlignTop);
-        grid->addLayout(beside, row, 1);
-        m_pictures.push_back(picture);
-        m_labels.push_back(label);
-        m_saveButtons.push_back(save);
-    }
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(static_cast<int>(m_details.imageCount()), 1);
-    scroll->setWidget(strip);
+    m_images->setPalette(panel);
+    connect(m_images, &ImageSheet::saveRequested, this, &IconDetailsWindow::saveImage);
 
     m_saveIcon = new PushButton(qtText("Save Whole Icon (.ico)..."), this);
     m_saveIcon->setObjectName(QStringLiteral("saveIconButton"));
@@ -136,14 +109,10 @@ void IconDetailsWindow::decodeNext() {
     if (m_next >= m_details.imageCount())
         return;
     const std::size_t i = m_next++;
-    if (const auto bitmap = m_details.decode(i)) {
-        m_pictures[i]->setPixmap(onCheckerboard(toQImage(*bitmap)));
-        m_pictures[i]->setFixedSize(bitmap->width, bitmap->height);
-        m_saveButtons[i]->setEnabled(true);
-    } else {
-        m_labels[i]->setText(m_labels[i]->text() + "\n" +
-                             fromUtf8(messages::reason(bitmap.failure())));
-    }
+    if (const auto bitmap = m_details.decode(i))
+        m_images->setPicture(i, onCheckerboard(toQImage(*bitmap)));
+    else
+        m_images->setFailure(i, fromUtf8(messages::reason(bitmap.failure())));
     QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);
 }
 

@@ -4,13 +4,11 @@
 
 #include <QPixmap>
 #include <QWidget>
-#include <vector>
-
-class QLabel;
 
 namespace orvu {
 
 class Dialogs;
+class ImageSheet;
 class PushButton;
 class TitleButton;
 
@@ -30,10 +28,8 @@ public:
     // Images decoded so far; each shows once it is.
     std::size_t imagesShown() const { return m_next; }
     const IconDetails& details() const { return m_details; }
-    // The picture shown for image i (null until it is decoded) and its label.
-    QLabel* picture(std::size_t i) const { return m_pictures.at(i); }
-    QLabel* label(std::size_t i) const { return m_labels.at(i); }
-    PushButton* saveImageButton(std::size_t i) const { return m_saveButtons.at(i); }
+    // The images with their labels and buttons.
+    ImageSheet* images() const { return m_images; }
     PushButton* saveIconButton() const { return m_saveIcon; }
     TitleButton* closeButton() const { return m_close; }
 
@@ -53,9 +49,7 @@ private:
     QPixmap m_background;
     TitleButton* m_close = nullptr;
     PushButton* m_saveIcon = nullptr;
-    std::vector<QLabel*> m_pictures;
-    std::vector<QLabel*> m_labels;
-    std::vector<PushButton*> m_saveButtons;
+    ImageSheet* m_images = nullptr;
     std::size_t m_next = 0; // the next image to decode
 };
 

@@ -18,6 +18,9 @@
 //   orvu-window-bench select-all [TILES]
 //       A list of TILES tiles (default 100000): how long Ctrl+A and the
 //       tile menu take, each until the window has painted.
+//   orvu-window-bench make-icon FILE [IMAGES]
+//       Writes an icon file of one icon with IMAGES images (default 65535,
+//       the most a directory lists), 16 x 16 in 16 colours each, for details.
 //   orvu-window-bench make-tree DIR [FILES] [SOURCE]
 //       Writes a tree of about FILES files (default 10000) in nested folders:
 //       hard links to the executables and icon files below SOURCE (default:
@@ -34,6 +37,7 @@
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_png_decoder.h"
+#include "support/icon_builders.h"
 #include "support/test_files.h"
 
 #include <QApplication>
@@ -311,6 +315,16 @@ int makeTree(const fs::path& root, int files, const fs::path& source) {
     return 0;
 }
 
+int makeIcon(const fs::path& file, int count) {
+    std::vector<orvu::test::StoredImage> images;
+    for (int i = 0; i < count; ++i)
+        images.push_back({orvu::test::groupEntry(16, 16, 4, 0),
+                          orvu::test::solidDib(16, 4, i % 2 ? 0xFF0000u : 0x0000FFu)});
+    orvu::test::writeFile(file, orvu::test::buildIconFile(images));
+    std::printf("%s: one icon of %d images\n", file.c_str(), count);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -332,6 +346,9 @@ int main(int argc, char** argv) {
         return saveAll(arguments[1], arguments[2]);
     if (arguments.size() >= 1 && arguments[0] == "select-all")
         return selectAll(arguments.size() > 1 ? arguments[1].toInt() : 100000);
+    if (arguments.size() >= 2 && arguments[0] == "make-icon")
+        return makeIcon(arguments[1].toStdString(),
+                        std::clamp(arguments.size() > 2 ? arguments[2].toInt() : 65535, 1, 65535));
     if (arguments.size() >= 2 && arguments[0] == "make-tree") {
         const int files = arguments.size() > 2 ? arguments[2].toInt() : 10000;
         const fs::path source =
@@ -340,6 +357,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "usage: orvu-window-bench start FILE [--repeat N] | scan DIR | "
                          "details FILE | save-all DIR OUT | select-all [TILES] | "
-                         "make-tree DIR [FILES] [SOURCE]\n");
+                         "make-icon FILE [IMAGES] | make-tree DIR [FILES] [SOURCE]\n");
     return 2;
 }

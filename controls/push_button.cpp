@@ -11,11 +11,24 @@ PushButton::PushButton(const QString& caption, QWidget* parent) : SkinnedButton(
     setText(caption);
 }
 
-QSize PushButton::sizeHint() const {
+QSize pushButtonSize(const QFontMetrics& metrics, const QString& caption) {
     // At least the 75 x 23 of a standard dialog button.
-    const QFontMetrics metrics = fontMetrics();
-    return QSize(std::max(75, metrics.horizontalAdvance(text()) + 16),
+    return QSize(std::max(75, metrics.horizontalAdvance(caption) + 16),
                  std::max(23, metrics.height() + 8));
+}
+
+void paintPushButton(QPainter& painter, const QRect& rect, const QString& caption, ButtonLook look,
+                     bool focused) {
+    paintCommandFace(painter, rect, look, focused);
+    QRect captionArea = rect;
+    if (look == ButtonLook::Pressed)
+        captionArea.translate(1, 1);
+    painter.setPen(skinCaptionColour(look));
+    painter.drawText(captionArea, Qt::AlignCenter | Qt::TextShowMnemonic, caption);
+}
+
+QSize PushButton::sizeHint() const {
+    return pushButtonSize(fontMetrics(), text());
 }
 
 QSize PushButton::minimumSizeHint() const {
@@ -24,14 +37,7 @@ QSize PushButton::minimumSizeHint() const {
 
 void PushButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const ButtonLook current = look();
-    paintCommandFace(painter, rect(), current, hasFocus());
-
-    QRect captionArea = rect();
-    if (current == ButtonLook::Pressed)
-        captionArea.translate(1, 1);
-    painter.setPen(skinCaptionColour(current));
-    painter.drawText(captionArea, Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    paintPushButton(painter, rect(), text(), look(), hasFocus());
 }
 
 } // namespace orvu

@@ -2,6 +2,7 @@
 // Start, the pop-up menu and the export.
 
 #include "app/icon_details_window.h"
+#include "app/image_sheet.h"
 #include "app/main_window.h"
 #include "app/picture_box.h"
 #include "app/status_line.h"
@@ -535,10 +536,54 @@ TEST_F(MainWindowTest, tilesTellTheirIconAndADoubleClickOpensItsDetails) {
     // It shows at once and decodes its images afterwards.
     for (int turn = 0; turn < 10 && details->imagesShown() < 1; ++turn)
         QCoreApplication::processEvents();
-    ASSERT_FALSE(details->picture(0)->pixmap().isNull());
-    EXPECT_EQ(details->picture(0)->pixmap().toImage().pixel(16, 16), qRgb(0, 0, 255));
-    EXPECT_EQ(details->label(0)->text(), QStringLiteral("32 × 32 · 24 位 · BMP"));
+    ASSERT_FALSE(details->images()->picture(0).isNull());
+    EXPECT_EQ(details->images()->picture(0).toImage().pixel(16, 16), qRgb(0, 0, 255));
+    EXPECT_EQ(details->images()->label(0), QStringLiteral("32 × 32 · 24 位 · BMP"));
     details->close();
+}
+
+// Every image has its row, however many there are: its picture, its label,
+// why it can't be shown, and a button that saves that very image.
+TEST_F(MainWindowTest, theDetailsShowEveryImageAndSaveTheOneWhoseButtonIsPressed) {
+    std::vector<test::StoredImage> images;
+    for (int i = 0; i < 40; ++i)
+        images.push_back({test::groupEntry(16, 16, 24, 0), test::solidDib(16, 24, 0x000100u * i)});
+    images.push_back({test::groupEntry(48, 48, 24, 0), {'b', 'a', 'd'}});
+    images.push_back({test::groupEntry(48, 48, 24, 0), test::solidDib(48, 24, 0x336699)});
+    const fs::path file = dir / "many.ico";
+    test::writeFile(file, test::buildIconFile(images));
+    auto details = IconDetails::open({std::make_shared<const fs::path>(file), 0}, &png);
+    ASSERT_TRUE(details);
+    auto* window = new IconDetailsWindow(std::move(*details), dialogs, nullptr);
+    window->show();
+    ImageSheet* sheet = window->images();
+    ASSERT_EQ(sheet->count(), images.size());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->imagesShown() == images.size(); }));
+    EXPECT_EQ(sheet->picture(7).toImage().pixel(8, 8), qRgb(0, 7, 0));
+    EXPECT_TRUE(sheet->label(40).startsWith(QStringLiteral("48 × 48 · 24 位 · BMP\n")))
+        << sheet->label(40).toStdString();
+
+    const struct {
+        std::size_t row;
+        bool saves;
+    } cases[] = {{41, true}, {40, false}, {3, true}};
+    for (const auto& c : cases) {
+        dialogs.requests.clear();
+        const fs::path saved = dir / ("row" + std::to_string(c.row) + ".png");
+        dialogs.answers.push_back(QString::fromStdString(saved.string()));
+        sheet->scrollTo(c.row);
+        QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {},
+                          sheet->saveButtonRect(c.row).center());
+        EXPECT_EQ(dialogs.requests.size(), c.saves ? 1u : 0u) << c.row;
+        if (!c.saves) {
+            dialogs.answers.clear();
+            continue;
+        }
+        const QImage picture(QString::fromStdString(saved.string()));
+        EXPECT_EQ(picture.size(), c.row == 41 ? QSize(48, 48) : QSize(16, 16)) << c.row;
+        EXPECT_EQ(picture.pixel(4, 4), c.row == 41 ? qRgb(0x33, 0x66, 0x99) : qRgb(0, 3, 0));
+    }
+    window->close();
 }
 
 // A file or folder dropped on the window, or named at start, is chosen as a

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "icons/icon_library.h"
+
+#include <QAbstractScrollArea>
+#include <QPixmap>
+#include <optional>
+#include <vector>
+
+namespace orvu {
+
+// The images of an icon, one row each: the picture on a light checkerboard,
+// beside it its label, a second line for why it can't be shown, and a button
+// that saves it. The rows are laid out once, from the sizes the icon's
+// directory gives, and only those in view are drawn, so that an icon of the
+// most images a directory can list (65 535) opens and scrolls at once.
+class ImageSheet : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    // `labels` has one text per image; `saveCaption` is the buttons' caption.
+    ImageSheet(const std::vector<ImageDescription>& images, std::vector<QString> labels,
+               QString saveCaption, QWidget* parent = nullptr);
+
+    std::size_t count() const { return m_rows.size(); }
+    // Image i decoded: its picture shows (within its row's room, scaled down
+    // where it is larger) and its button saves it.
+    void setPicture(std::size_t i, const QPixmap& picture);
+    // Image i can't be shown: why, on its second line.
+    void setFailure(std::size_t i, const QString& reason);
+
+    QPixmap picture(std::size_t i) const { return m_rows.at(i).picture; }
+    QString label(std::size_t i) const;
+    bool canSave(std::size_t i) const { return !m_rows.at(i).picture.isNull(); }
+    // Where row i's button is in the viewport now (scrolled into view first
+    // by scrollTo).
+    QRect saveButtonRect(std::size_t i) const;
+    void scrollTo(std::size_t i);
+
+signals:
+    void saveRequested(std::size_t i);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    struct Row {
+        int top = 0;
+        QSize room; // for the picture: the directory's size, at most MaxShownSide
+        QString label;
+        QString failure;
+        QPixmap picture;
+    };
+
+    // The row whose button is under `point` (viewport coordinates).
+    std::optional<std::size_t> buttonAt(QPoint point) const;
+    int rowHeight(const Row& row) const;
+    void updateScrollBar();
+    void updateRow(std::size_t i);
+
+    std::vector<Row> m_rows;
+    QString m_saveCaption;
+    int m_lineHeight = 0;
+    int m_textLeft = 0;
+    int m_height = 0;
+    QSize m_button;
+    std::optional<std::size_t> m_hovered;
+    std::optional<std::size_t> m_pressed;
+};
+
+} // namespace orvu
