@@ -11,21 +11,7 @@ version=$2
 changelog=$3
 
 work=$(mktemp -d)
-# cmake --install writes the list of installed files into the build folder,
-# where it may list a real installation: keep that list as it was.
-manifest=$build/install_manifest.txt
-if [ -f "$manifest" ]; then
-    cp -p "$manifest" "$work/manifest"
-fi
-finish() {
-    if [ -f "$work/manifest" ]; then
-        cp -p "$work/manifest" "$manifest"
-    else
-        rm -f "$manifest"
-    fi
-    rm -rf "$work"
-}
-trap finish EXIT
+trap 'rm -rf "$work"' EXIT
 root=$work/root
 usr=$root/usr
 failures=0
@@ -35,7 +21,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-if ! cmake --install "$build" --prefix "$usr" >"$work/install.log" 2>&1; then
+if ! "$(dirname "$0")/install-build.sh" "$build" "$usr" >"$work/install.log" 2>&1; then
     cat "$work/install.log" >&2
     fail "cmake --install"
     exit 1

@@ -29,22 +29,10 @@ if [ ! -f "$program" ] || [ ! -f "$icon" ]; then
 fi
 
 work=$(mktemp -d)
-# cmake --install writes the list of installed files into the build folder,
-# where it may list a real installation: keep that list as it was.
-manifest=$build/install_manifest.txt
-[ -f "$manifest" ] && cp -p "$manifest" "$work/manifest"
-finish() {
-    if [ -f "$work/manifest" ]; then
-        cp -p "$work/manifest" "$manifest"
-    else
-        rm -f "$manifest"
-    fi
-    rm -rf "$work"
-}
-trap finish EXIT
+trap 'rm -rf "$work"' EXIT
 
 prefix=$work/prefix
-if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+if ! "$here/../install/install-build.sh" "$build" "$prefix" >"$work/install.log" 2>&1; then
     cat "$work/install.log" >&2
     echo "FAIL: cmake --install" >&2
     exit 1
