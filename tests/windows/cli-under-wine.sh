@@ -9,7 +9,8 @@
 #    finds what the native build finds.
 # 3. `list --json`, `extract` and `thumbnail` (PNG through WIC): the same
 #    listing and the same .ico bytes as the native build, and a thumbnail of
-#    the size asked for.
+#    the size asked for, written in place over an existing output and never
+#    over its input.
 set -euo pipefail
 
 while [ $# -gt 0 ]; do
@@ -101,6 +102,21 @@ if file "$set_folder/thumb.png" | grep -q "PNG image data, 16 x 16"; then
 else
     fail "thumbnail: $(file "$set_folder/thumb.png")"
 fi
+# An output that exists is written in place; the input is never written over.
+inode=$(stat -c %i "$set_folder/thumb.png")
+wine_cli thumbnail -s 16 "$set_folder/usual-set.exe" "$set_folder/thumb.png" ||
+    fail "thumbnail over an existing output stopped with an error"
+if [ "$(stat -c %i "$set_folder/thumb.png")" = "$inode" ] &&
+    file "$set_folder/thumb.png" | grep -q "PNG image data, 16 x 16"; then
+    echo "thumbnail: an existing output written in place"
+else
+    fail "thumbnail: an existing output was replaced, not written in place"
+fi
+cp "$set_folder/usual-set.exe" "$set_folder/input.exe"
+if wine_cli thumbnail "$set_folder/input.exe" "$set_folder/input.exe" 2>/dev/null; then
+    fail "thumbnail onto its own input succeeded"
+fi
+cmp -s "$set_folder/input.exe" "$set_folder/usual-set.exe" || fail "thumbnail wrote over its input"
 
 [ $failures -eq 0 ] && echo "orvu-icons-cli.exe behaves under Wine as on Linux"
 exit $((failures > 0))
