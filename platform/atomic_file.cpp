@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 
 #include "platform/system_failure.h"
+#include "platform/write_all.h"
 
 #include <optional>
 #include <system_error>
@@ -140,19 +141,6 @@ Result<void> createFileAtomically(const fs::path& path, const std::vector<std::u
 #else
 
 namespace {
-
-Result<void> writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return wrote < 0 ? lastSystemFailure() : Failure{Failure::Kind::System, "write failed"};
-        done += static_cast<std::size_t>(wrote);
-    }
-    return {};
-}
 
 // A new temporary file next to `target` holding `bytes` with the permissions
 // `mode`, flushed to the disk when `flush` is set; its path. Nothing is left

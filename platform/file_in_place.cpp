@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/system_failure.h"
+#include "platform/write_all.h"
 
 #include <optional>
 
@@ -115,15 +116,8 @@ namespace {
 Result<void> fill(int fd, const std::vector<std::uint8_t>& bytes) {
     if (::ftruncate(fd, 0) != 0)
         return lastSystemFailure();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return wrote < 0 ? lastSystemFailure() : Failure{Failure::Kind::System, "write failed"};
-        done += static_cast<std::size_t>(wrote);
-    }
+    if (const auto written = writeAll(fd, bytes); !written)
+        return written;
     if (::fsync(fd) != 0)
         return lastSystemFailure();
     return {};
