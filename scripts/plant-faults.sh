@@ -193,6 +193,50 @@ uri-escape-at-end: a file whose URI ends in an escape (a name ending in a space 
   cli/file_uri.cpp
   - const int high = i + 2 < encoded.size()
   + const int high = i + 3 < encoded.size()
+thumbnail-not-in-place: Thunar shows no thumbnails: the output tumbler made and reads back is replaced by a new file
+  platform/file_in_place.cpp
+  - Result<void> result = checkTarget(fd, source);
+  + ::close(fd);\n        return replaceFileAtomically(path, bytes);\n        Result<void> result = checkTarget(fd, source);
+
+thumbnail-over-input: thumbnail a.exe a.exe (or through a hard link) writes the picture over the program
+  platform/file_in_place.cpp
+  - if (::stat(source.c_str(), &from) == 0 && from.st_dev == target.st_dev &&
+  + if (false && ::stat(source.c_str(), &from) == 0 && from.st_dev == target.st_dev &&
+
+thumbnail-follows-link: a link at thumbnail's output is followed, and the file it names written over
+  platform/file_in_place.cpp
+  - O_WRONLY | O_NOFOLLOW | O_NONBLOCK
+  + O_WRONLY | O_NONBLOCK
+
+thumbnail-damaged-png: a stored PNG with a wrong checksum or no end becomes a thumbnail the file managers can't read
+  cli/thumbnail_command.cpp
+  - if (isWholePng(ByteView(image->bytes)))
+  + if (isPng(ByteView(image->bytes)))
+
+raw-names-on-stderr: a file name's escape sequence retitles the terminal when the tool complains about it
+  cli/output.cpp
+  - line += printable(message);
+  + line += message;
+
+extract-reads-its-output: extract --pattern '*' -o OUT DIR, OUT inside DIR, extracts its own fresh .ico files again
+  cli/file_walk.cpp
+  - lister.passOver(*passOver);
+  + lister.passOver(folder);
+
+instance-in-shared-folder: without a runtime folder, another user's lock and socket in /tmp receive the path opened and keep the window from starting
+  qt/single_instance.cpp
+  - return ownedPrivately(own) ? own : QString();
+  + return QDir::tempPath();
+
+opened-path-as-text: orvu-icons with a name that is not UTF-8 shows the name but Start can't find the file
+  app/main_window.cpp
+  - return !m_openedPath.empty() && text == toDisplay(m_openedPath) ? m_openedPath : toPath(text);
+  + return toPath(text);
+
+details-save-unshown: the details' save button of an image that can't be shown asks where to save it and then fails
+  app/image_sheet.cpp
+  - if (buttonAt(event->position().toPoint()) == pressed && canSave(*pressed))
+  + if (buttonAt(event->position().toPoint()) == pressed)
 EOF
 }
 
