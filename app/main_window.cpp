@@ -18,7 +18,7 @@
 #include "controls/title_button.h"
 #include "harvest/batch_export.h"
 #include "harvest/icon_details.h"
-#include "harvest/icon_export.h"
+#include "export/icon_export.h"
 #include "harvest/messages.h"
 #include "harvest/source_choice.h"
 #include "harvest/start_command.h"

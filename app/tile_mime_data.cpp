@@ -1,6 +1,6 @@
 #include "app/tile_mime_data.h"
 
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 #include "qt/qt_bridge.h"
 
 #include <QImage>

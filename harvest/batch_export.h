@@ -1,6 +1,6 @@
 #pragma once
 
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 #include "harvest/harvest_window.h"
 #include "harvest/messages.h"
 #include "harvest/tile_export.h"

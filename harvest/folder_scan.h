@@ -3,10 +3,10 @@
 #include "harvest/folder_keys.h"
 #include "harvest/harvest_pace.h"
 #include "harvest/harvest_window.h"
-#include "harvest/icon_prefetch.h"
 #include "harvest/messages.h"
 #include "icons/png_decoder.h"
 #include "platform/folder_listing.h"
+#include "platform/icon_prefetch.h"
 
 #include <cstdint>
 #include <filesystem>

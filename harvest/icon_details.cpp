@@ -1,6 +1,6 @@
 #include "harvest/icon_details.h"
 
-#include "harvest/icon_export.h"
+#include "export/icon_export.h"
 #include "harvest/messages.h"
 #include "platform/atomic_file.h"
 #include "platform/icon_files.h"

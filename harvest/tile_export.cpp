@@ -1,6 +1,6 @@
 #include "harvest/tile_export.h"
 
-#include "harvest/icon_cell.h"
+#include "export/icon_cell.h"
 #include "platform/icon_files.h"
 
 namespace orvu {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "export/icon_export.h"
 #include "harvest/harvest_window.h"
-#include "harvest/icon_export.h"
 #include "harvest/icon_origin.h"
 #include "icons/png_decoder.h"
 

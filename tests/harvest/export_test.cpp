@@ -4,7 +4,7 @@
 #include "harvest/batch_export.h"
 #include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
-#include "harvest/icon_export.h"
+#include "export/icon_export.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
 #include "harvest/tile_export.h"

@@ -1,4 +1,4 @@
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 
 #include "platform/atomic_file.h"
 #include "platform/text_case.h"

@@ -1,6 +1,6 @@
 // The names of exported icons, and new files that never replace anything.
 
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 #include "platform/atomic_file.h"
 #include "support/test_files.h"
 

@@ -1,4 +1,4 @@
-#include "harvest/icon_export.h"
+#include "export/icon_export.h"
 
 #include "icons/byte_writer.h"
 #include "icons/icon_choice.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "harvest/harvest_window.h"
+#include "icons/icon_drawing.h"
 #include "icons/icon_library.h"
 #include "icons/result.h"
 
