@@ -1,6 +1,8 @@
 #include "harvest/tile_export.h"
 
+#include "export/bitmap_file.h"
 #include "export/icon_cell.h"
+#include "export/icon_export.h"
 #include "platform/icon_files.h"
 
 namespace orvu {
@@ -17,14 +19,6 @@ bool sameIcon(IconLibrary& library, std::uint32_t index, const IconCell& cell,
 }
 
 } // namespace
-
-SaveTarget saveTarget(const std::filesystem::path& chosen, SaveFormat chosenFormat) {
-    if (const auto named = formatOfName(chosen))
-        return {chosen, *named};
-    std::filesystem::path path = chosen;
-    path += extensionOf(chosenFormat);
-    return {path, chosenFormat};
-}
 
 Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
                                                 const PngDecoder* png) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/icon_export.h"
+#include "export/save_format.h"
 #include "harvest/harvest_window.h"
 #include "harvest/icon_origin.h"
 #include "icons/png_decoder.h"
@@ -10,16 +10,6 @@
 #include <vector>
 
 namespace orvu {
-
-// Where and how a tile is saved.
-struct SaveTarget {
-    std::filesystem::path path;
-    SaveFormat format = SaveFormat::Ico;
-};
-
-// In the format the name's extension names; a name without one of those
-// gets the chosen format's extension.
-SaveTarget saveTarget(const std::filesystem::path& chosen, SaveFormat chosenFormat);
 
 // A tile as the window holds it: its cell, the background the cell was
 // drawn on, and where its icon came from.
