@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/file_walk.h"
+#include "cli/incomplete_icon.h"
 #include "export/export_names.h"
 #include "export/icon_export.h"
 #include "export/save_format.h"
@@ -103,8 +104,8 @@ std::string nothingSelected(const Selection& selection, const Arguments& argumen
 }
 
 // Icon k as the bytes of an .ico or a PNG file.
-Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k, SaveFormat format,
-                                           std::optional<std::uint64_t> size) {
+Result<ExportedIcon> exportOf(IconLibrary& library, std::uint32_t k, SaveFormat format,
+                              std::optional<std::uint64_t> size) {
     if (format == SaveFormat::Ico)
         return iconFileOf(library, k);
     return pngOf(library, k, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
@@ -163,7 +164,7 @@ int runExtract(const Arguments& arguments, Output& out) {
                 status = SomeInputsFailed;
                 continue;
             }
-            const auto written = names.write(input.path.stem(), k + 1, *bytes);
+            const auto written = names.write(input.path.stem(), k + 1, bytes->bytes);
             if (!written.result) {
                 complain("cannot write " + displayText(written.path) + ": " +
                          describe(written.result.failure()));
@@ -171,6 +172,11 @@ int runExtract(const Arguments& arguments, Output& out) {
                 continue;
             }
             out.write(pathBytes(written.path) + "\n");
+            if (!bytes->missing.empty()) {
+                complain(path + ": icon " + std::to_string(k + 1) + ": " +
+                         incompleteness(bytes->missing));
+                status = SomeInputsFailed;
+            }
         }
     });
     return status;

@@ -5,28 +5,43 @@
 #include "png/png_encoder.h"
 
 namespace orvu {
-Result<std::vector<std::uint8_t>> iconFileOf(IconLibrary& library, std::uint32_t k) {
-    const auto images = library.images(k);
-    if (!images)
-        return images.failure();
-    return writeIconFile(*images);
+namespace {
+
+Failure noImageHeld() {
+    return {Failure::Kind::NoSuchIcon, "the file holds none of the icon's images"};
 }
 
-Result<std::vector<std::uint8_t>> pngOf(IconLibrary& library, std::uint32_t k,
-                                        std::optional<int> size) {
-    const auto group = library.group(k);
-    if (!group)
-        return group.failure();
-    const auto chosen = size ? chooseImage(*group, *size) : largestImage(*group);
+} // namespace
+
+Result<ExportedIcon> iconFileOf(IconLibrary& library, std::uint32_t k) {
+    auto images = library.images(k);
+    if (!images)
+        return images.failure();
+    if (images->images.empty() && !images->missing.empty())
+        return noImageHeld();
+    auto file = writeIconFile(images->images);
+    if (!file)
+        return file.failure();
+    return ExportedIcon{std::move(*file), std::move(images->missing)};
+}
+
+Result<ExportedIcon> pngOf(IconLibrary& library, std::uint32_t k, std::optional<int> size) {
+    auto images = library.images(k);
+    if (!images)
+        return images.failure();
+    IconGroup held;
+    for (const IconImage& image : images->images)
+        held.entries.push_back(image.entry);
+    const auto chosen = size ? chooseImage(held, *size) : largestImage(held);
     if (!chosen)
-        return damaged("an icon group without images");
-    const auto image = library.image(group->entries[*chosen]);
-    if (!image)
-        return image.failure();
-    const auto decoded = library.decode(*image);
+        return images->missing.empty() ? damaged("an icon group without images") : noImageHeld();
+    const auto decoded = library.decode(images->images[*chosen]);
     if (!decoded)
         return decoded.failure();
-    return encodePng(*decoded);
+    auto png = encodePng(*decoded);
+    if (!png)
+        return png.failure();
+    return ExportedIcon{std::move(*png), std::move(images->missing)};
 }
 
 } // namespace orvu

@@ -2,7 +2,6 @@
 
 #include "export/bitmap_file.h"
 #include "export/icon_cell.h"
-#include "export/icon_export.h"
 #include "platform/icon_files.h"
 
 namespace orvu {
@@ -20,12 +19,11 @@ bool sameIcon(IconLibrary& library, std::uint32_t index, const IconCell& cell,
 
 } // namespace
 
-Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
-                                                const PngDecoder* png) {
+Result<ExportedIcon> tileFileBytes(const TileIcon& tile, SaveFormat format, const PngDecoder* png) {
     const IconOrigin& origin = tile.origin;
     const IconCell& cell = tile.cell;
     if (format == SaveFormat::Bmp)
-        return encodeBitmapFile(cell);
+        return ExportedIcon{encodeBitmapFile(cell), {}};
     if (!origin.file)
         return Failure{Failure::Kind::NoSuchIcon, "the tile has no file"};
     auto library = openIconLibrary(*origin.file, png);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/icon_export.h"
 #include "export/save_format.h"
 #include "harvest/harvest_window.h"
 #include "harvest/icon_origin.h"
@@ -20,10 +21,9 @@ struct TileIcon {
 };
 
 // What a tile is saved as. The .ico and .png are read again from the icon's
-// file; when the file no longer holds the icon the tile shows (its cell drawn
-// anew differs), the failure says the file changed. The .bmp is the tile's
-// cell itself.
-Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
-                                                const PngDecoder* png);
+// file, of the images it holds; when the file no longer holds the icon the
+// tile shows (its cell drawn anew differs), the failure says the file
+// changed. The .bmp is the tile's cell itself.
+Result<ExportedIcon> tileFileBytes(const TileIcon& tile, SaveFormat format, const PngDecoder* png);
 
 } // namespace orvu

@@ -57,7 +57,7 @@ TEST(IconDetails, showsEveryImageAndSavesItOrTheWholeIcon) {
     ASSERT_TRUE(details->saveIcon(dir / "whole.ico"));
     IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "whole.ico"), nullptr);
     ASSERT_EQ(saved.count(), 1u);
-    EXPECT_EQ(saved.images(0)->size(), 3u);
+    EXPECT_EQ(saved.images(0)->images.size(), 3u);
 }
 
 TEST(IconDetails, aFileThatChangedOrVanishedIsSaid) {
@@ -85,10 +85,10 @@ TEST(TileExport, writesTheIconTheTileShowsOrSaysTheFileChanged) {
                         window.images()[0].origin};
     const auto ico = tileFileBytes(tile, SaveFormat::Ico, defaultPngDecoder());
     ASSERT_TRUE(ico);
-    EXPECT_EQ(IconLibrary::fromBytes(*ico, nullptr).images(0)->size(), 3u);
+    EXPECT_EQ(IconLibrary::fromBytes(ico->bytes, nullptr).images(0)->images.size(), 3u);
     const auto png = tileFileBytes(tile, SaveFormat::Png, defaultPngDecoder());
     ASSERT_TRUE(png);
-    EXPECT_EQ(defaultPngDecoder()->decode(ByteView(*png))->width, 256); // the largest
+    EXPECT_EQ(defaultPngDecoder()->decode(ByteView(png->bytes))->width, 256); // the largest
 
     TileIcon other = tile;
     other.cell.pixels[0] ^= 0x010101; // not the icon the file holds now

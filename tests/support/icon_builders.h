@@ -45,6 +45,13 @@ struct StoredImage {
 
 // An .ico file holding the images in order.
 ByteVector buildIconFile(const std::vector<StoredImage>& images);
+// An .ico file whose directory lists the one image `times` times, every
+// entry pointing at the same bytes.
+ByteVector iconFileRepeating(const StoredImage& image, std::uint16_t times);
+
+// A group directory (GRPICONDIR) of the entries as given, each naming the
+// RT_ICON id in its location: for GroupResource::rawGroup.
+ByteVector groupDirectory(const std::vector<GroupEntry>& entries);
 
 // A resource name: a number, or a name (upper case, as resource compilers store it).
 using ResourceName = std::variant<std::uint16_t, std::u16string>;
