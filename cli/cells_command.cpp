@@ -106,6 +106,7 @@ const Command CellsCommand{
     {},
     runCells,
     false,
+    false,
 };
 
 } // namespace orvu::cli

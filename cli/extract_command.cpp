@@ -7,7 +7,7 @@
 #include "export/export_names.h"
 #include "export/icon_export.h"
 #include "export/save_format.h"
-#include "harvest/folder_scan.h"
+#include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "platform/text_case.h"
 #include "png/default_decoder.h"
@@ -114,9 +114,7 @@ Result<ExportedIcon> exportOf(IconLibrary& library, std::uint32_t k, SaveFormat 
 int runExtract(const Arguments& arguments, Output& out) {
     if (arguments.operands().empty())
         throw UsageError("extract needs a PATH");
-    std::string formatName = arguments.value("--format").value_or("ico");
-    for (char& c : formatName)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    const std::string formatName = asciiLower(arguments.value("--format").value_or("ico"));
     if (formatName != "ico" && formatName != "png")
         throw UsageError("--format is ico or png, not '" + formatName + "'");
     const SaveFormat format = formatName == "png" ? SaveFormat::Png : SaveFormat::Ico;

@@ -4,7 +4,7 @@
 #include "cli/file_walk.h"
 #include "cli/incomplete_icon.h"
 #include "cli/json_writer.h"
-#include "harvest/folder_scan.h"
+#include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
 

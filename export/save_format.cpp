@@ -1,15 +1,14 @@
 #include "export/save_format.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/text_case.h"
+
 #include <string>
 
 namespace orvu {
 
 std::optional<SaveFormat> formatOfName(const std::filesystem::path& name) {
-    std::string extension = name.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::u8string utf8 = name.extension().u8string();
+    const std::string extension = asciiLower(std::string(utf8.begin(), utf8.end()));
     for (const SaveFormat format : {SaveFormat::Ico, SaveFormat::Png, SaveFormat::Bmp}) {
         if (extension == extensionOf(format))
             return format;

@@ -114,6 +114,7 @@ TEST(SaveTarget, takesTheFormatItsNameSaysOrTheChosenOnesExtension) {
         {"c", SaveFormat::Bmp, "c.bmp", SaveFormat::Bmp},
         {"d.txt", SaveFormat::Ico, "d.txt.ico", SaveFormat::Ico},
         {".png", SaveFormat::Ico, ".png.ico", SaveFormat::Ico},
+        {"e.ıco", SaveFormat::Png, "e.ıco.png", SaveFormat::Png}, // a dotless i is no i
     };
     for (const Case& c : cases) {
         const SaveTarget target = saveTarget(c.chosen, c.format);
