@@ -417,7 +417,8 @@ ByteVector buildPe(const std::vector<GroupResource>& groups, const PeOptions& op
     return bytes;
 }
 
-ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift) {
+ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift,
+                   RepeatedData repeated) {
     const NumberedGroups numbered = numberIcons(groups);
     std::size_t iconCount = 0;
     for (const GroupResource& group : groups)
@@ -434,17 +435,27 @@ ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift)
     bytes[NeAt] = 'N';
     bytes[NeAt + 1] = 'E';
     putU16(bytes, NeAt + 0x24, TableAt);
-    putU16(bytes, NeAt + 0x26, static_cast<std::uint16_t>(TableAt + tableSize));
+    // The resident-name table follows the resource table; a table past the
+    // 16-bit field's reach (65 535 resources) takes all the field can say.
+    putU16(bytes, NeAt + 0x26, static_cast<std::uint16_t>(std::min(TableAt + tableSize, 0xFFFFu)));
 
     const std::uint32_t unit = 1u << alignmentShift;
+    using Extent = std::pair<std::uint16_t, std::uint16_t>; // offset and length in units
+    std::map<ByteVector, Extent> placed;
     auto place = [&](const ByteVector& data) {
+        if (repeated == RepeatedData::Shared) {
+            if (const auto found = placed.find(data); found != placed.end())
+                return found->second;
+        }
         align(bytes, unit);
         const auto offset = static_cast<std::uint32_t>(bytes.size()) >> alignmentShift;
         bytes.insert(bytes.end(), data.begin(), data.end());
         align(bytes, unit);
-        return std::pair<std::uint16_t, std::uint16_t>(
-            static_cast<std::uint16_t>(offset),
-            static_cast<std::uint16_t>((data.size() + unit - 1) >> alignmentShift));
+        const Extent extent(static_cast<std::uint16_t>(offset),
+                            static_cast<std::uint16_t>((data.size() + unit - 1) >> alignmentShift));
+        if (repeated == RepeatedData::Shared)
+            placed.emplace(data, extent);
+        return extent;
     };
 
     std::uint32_t at = NeAt + TableAt;

@@ -88,8 +88,14 @@ struct PeLayout {
 };
 PeLayout peLayout(const std::vector<GroupResource>& groups, const PeOptions& options = {});
 
+// How a builder stores resources whose bytes are the same: each in a place
+// of its own, as resource compilers do, or once for all of them (a file
+// whose thousands of resources all lead to the same bytes).
+enum class RepeatedData { Apart, Shared };
+
 // A 16-bit NE file with the groups, resource offsets in units of 2^shift bytes.
-ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift = 4);
+ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift = 4,
+                   RepeatedData repeated = RepeatedData::Apart);
 
 void putU16(ByteVector& bytes, std::uint64_t at, std::uint16_t value);
 void putU32(ByteVector& bytes, std::uint64_t at, std::uint32_t value);
