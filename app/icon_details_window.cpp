@@ -134,8 +134,12 @@ void IconDetailsWindow::saveIcon() {
                QDir::home().filePath(suggestedName(m_details, QStringLiteral(".ico")))});
     if (!chosen)
         return;
-    if (const auto saved = m_details.saveIcon(toPath(chosen->path)); !saved)
+    const auto saved = m_details.saveIcon(toPath(chosen->path));
+    if (!saved)
         m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(chosen->path), saved.failure())));
+    else if (!saved->empty())
+        m_dialogs.tell(this, fromUtf8(messages::incompleteIcon(
+                                 m_details.file(), m_details.description().index, saved->size())));
 }
 
 void IconDetailsWindow::showEvent(QShowEvent* event) {

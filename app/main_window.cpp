@@ -16,9 +16,9 @@
 #include "controls/push_button.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
+#include "export/save_format.h"
 #include "harvest/batch_export.h"
 #include "harvest/icon_details.h"
-#include "harvest/icon_export.h"
 #include "harvest/messages.h"
 #include "harvest/source_choice.h"
 #include "harvest/start_command.h"
@@ -386,8 +386,11 @@ void MainWindow::saveSelectedIcon() {
         m_dialogs.tell(this, fromUtf8(messages::cannotReadIcon(icon.origin, bytes.failure())));
         return;
     }
-    if (const auto saved = replaceFileAtomically(target.path, *bytes); !saved)
+    if (const auto saved = replaceFileAtomically(target.path, bytes->bytes); !saved)
         m_dialogs.tell(this, fromUtf8(messages::cannotSave(target.path, saved.failure())));
+    else if (!bytes->missing.empty() && icon.origin.file)
+        m_dialogs.tell(this, fromUtf8(messages::incompleteIcon(*icon.origin.file, icon.origin.index,
+                                                               bytes->missing.size())));
 }
 
 void MainWindow::showSelectedDetails() {
@@ -458,12 +461,13 @@ void MainWindow::saveMany(const QList<int>& rows) {
     if (m_ending)
         return;
     m_controls.statusLine->setText(status);
-    const QString summary =
-        fromUtf8(messages::savedSummary(outcome.saved, outcome.failed, outcome.stopped));
-    if (outcome.failed.empty() && !outcome.stopped)
-        m_dialogs.inform(this, summary);
+    std::string summary = messages::savedSummary(outcome.saved, outcome.failed, outcome.stopped);
+    if (outcome.incomplete > 0)
+        summary += "\n" + messages::incompleteIcons(outcome.incomplete);
+    if (outcome.failed.empty() && !outcome.stopped && outcome.incomplete == 0)
+        m_dialogs.inform(this, fromUtf8(summary));
     else
-        m_dialogs.tell(this, summary);
+        m_dialogs.tell(this, fromUtf8(summary));
     if (m_startAgain) {
         m_startAgain = false;
         start();
@@ -480,8 +484,7 @@ void MainWindow::copySelectedIcon() {
         m_dialogs.tell(this, fromUtf8(messages::cannotReadIcon(icon.origin, bytes.failure())));
         return;
     }
-    const QByteArray png(reinterpret_cast<const char*>(bytes->data()),
-                         static_cast<qsizetype>(bytes->size()));
+    const QByteArray png = toByteArray(bytes->bytes);
     // The largest image with its alpha, as a picture and as PNG data.
     auto* copied = new QMimeData;
     copied->setData(QStringLiteral("image/png"), png);

@@ -1,6 +1,6 @@
 #include "app/tile_mime_data.h"
 
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 #include "qt/qt_bridge.h"
 
 #include <QImage>
@@ -37,7 +37,8 @@ QList<QUrl> TileMimeData::iconFiles() const {
         const auto bytes = tileFileBytes(tile, SaveFormat::Ico, m_png);
         if (!bytes || !tile.origin.file)
             continue;
-        const auto written = names.write(tile.origin.file->stem(), tile.origin.index + 1, *bytes);
+        const auto written =
+            names.write(tile.origin.file->stem(), tile.origin.index + 1, bytes->bytes);
         if (written.result)
             m_files->append(QUrl::fromLocalFile(toDisplay(written.path)));
     }
@@ -50,7 +51,7 @@ QByteArray TileMimeData::png() const {
     m_pngBytes.emplace();
     if (m_tiles.size() == 1) {
         if (const auto bytes = tileFileBytes(m_tiles[0], SaveFormat::Png, m_png))
-            *m_pngBytes = toByteArray(*bytes);
+            *m_pngBytes = toByteArray(bytes->bytes);
     }
     return *m_pngBytes;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "harvest/icon_export.h"
+#include "export/save_format.h"
 #include "qt/dialogs.h"
 
 #include <QColor>

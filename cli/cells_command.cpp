@@ -3,7 +3,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
-#include "harvest/icon_cell.h"
+#include "export/icon_cell.h"
 #include "icons/icon_at_size.h"
 #include "platform/icon_files.h"
 #include "png/default_decoder.h"
@@ -105,6 +105,7 @@ const Command CellsCommand{
     Help,
     {},
     runCells,
+    false,
     false,
 };
 

@@ -3,9 +3,11 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/file_walk.h"
-#include "harvest/export_names.h"
-#include "harvest/folder_scan.h"
-#include "harvest/icon_export.h"
+#include "cli/incomplete_icon.h"
+#include "export/export_names.h"
+#include "export/icon_export.h"
+#include "export/save_format.h"
+#include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "platform/text_case.h"
 #include "png/default_decoder.h"
@@ -102,8 +104,8 @@ std::string nothingSelected(const Selection& selection, const Arguments& argumen
 }
 
 // Icon k as the bytes of an .ico or a PNG file.
-Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k, SaveFormat format,
-                                           std::optional<std::uint64_t> size) {
+Result<ExportedIcon> exportOf(IconLibrary& library, std::uint32_t k, SaveFormat format,
+                              std::optional<std::uint64_t> size) {
     if (format == SaveFormat::Ico)
         return iconFileOf(library, k);
     return pngOf(library, k, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
@@ -112,9 +114,7 @@ Result<std::vector<std::uint8_t>> exportOf(IconLibrary& library, std::uint32_t k
 int runExtract(const Arguments& arguments, Output& out) {
     if (arguments.operands().empty())
         throw UsageError("extract needs a PATH");
-    std::string formatName = arguments.value("--format").value_or("ico");
-    for (char& c : formatName)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    const std::string formatName = asciiLower(arguments.value("--format").value_or("ico"));
     if (formatName != "ico" && formatName != "png")
         throw UsageError("--format is ico or png, not '" + formatName + "'");
     const SaveFormat format = formatName == "png" ? SaveFormat::Png : SaveFormat::Ico;
@@ -163,7 +163,7 @@ int runExtract(const Arguments& arguments, Output& out) {
                 status = SomeInputsFailed;
                 continue;
             }
-            const auto written = names.write(input.path.stem(), k + 1, *bytes);
+            const auto written = names.write(input.path.stem(), k + 1, bytes->bytes);
             if (!written.result) {
                 complain("cannot write " + displayText(written.path) + ": " +
                          describe(written.result.failure()));
@@ -171,6 +171,11 @@ int runExtract(const Arguments& arguments, Output& out) {
                 continue;
             }
             out.write(printablePath(written.path) + "\n");
+            if (!bytes->missing.empty()) {
+                complain(path + ": icon " + std::to_string(k + 1) + ": " +
+                         incompleteness(bytes->missing));
+                status = SomeInputsFailed;
+            }
         }
     });
     return status;

@@ -1,5 +1,7 @@
 #include "cli/file_uri.h"
 
+#include "platform/text_case.h"
+
 namespace orvu::cli {
 namespace {
 
@@ -18,15 +20,7 @@ int hexValue(char c) {
 } // namespace
 
 bool isFileUri(std::string_view text) {
-    if (text.size() < Scheme.size())
-        return false;
-    for (std::size_t i = 0; i < Scheme.size(); ++i) {
-        const char c = text[i];
-        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-        if (lower != Scheme[i])
-            return false;
-    }
-    return true;
+    return asciiLower(text.substr(0, Scheme.size())) == Scheme;
 }
 
 std::optional<std::string> pathOfFileUri(std::string_view uri) {

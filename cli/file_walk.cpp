@@ -1,12 +1,10 @@
 #include "cli/file_walk.h"
 
 #include "cli/command_line.h"
-#include "platform/folder_listing.h"
+#include "platform/folder_walk.h"
 #include "platform/icon_files.h"
 #include "platform/like_pattern.h"
-#include "platform/text_case.h"
 
-#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -15,42 +13,33 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void walkTree(const fs::path& root, const std::u32string& upperPattern, const PngDecoder* png,
+void walkTree(const fs::path& root, const NamePattern& pattern, const PngDecoder* png,
               const std::function<void(Input&)>& visit, const std::optional<fs::path>& passOver) {
-    FolderLister lister;
+    FolderWalk walk(root);
     bool rootListed = false;
-    // The folders still to walk, a list per level, each list reversed so
-    // that its next folder is at the back: depth first without recursion.
-    std::vector<std::vector<fs::path>> pending{{root}};
-    while (!pending.empty()) {
-        if (pending.back().empty()) {
-            pending.pop_back();
+    while (auto step = walk.next()) {
+        if (step->kind != FolderWalk::Step::Kind::Enter)
             continue;
-        }
-        const fs::path folder = std::move(pending.back().back());
-        pending.back().pop_back();
-        auto listing = lister.list(folder);
         // The root is walked even where it is the folder to pass over: it
         // was named, and is listed before anything is written into it.
         if (passOver && !std::exchange(rootListed, true))
-            lister.passOver(*passOver);
-        if (!listing) {
-            Input input{folder, folder == root, listing.failure()};
+            walk.passOver(*passOver);
+        if (!step->listing) {
+            Input input{step->folder, step->folder == root, step->listing.failure()};
             visit(input);
             continue;
         }
-        for (const ListedFile& file : listing->files) {
-            if (!likeMatch(toUpper(decodeUtf8Lenient(file.name)), upperPattern))
+        const FolderListing& listing = *step->listing;
+        for (const ListedFile& file : listing.files) {
+            if (!pattern.matches(file.name))
                 continue;
             Input input{file.path, false,
-                        openIconLibrary(*listing->folder, file.fileName(),
+                        openIconLibrary(*listing.folder, file.fileName(),
                                         file.regular ? FileSource::Listed::AsRegularFile
                                                      : FileSource::Listed::Unknown,
                                         png)};
             visit(input);
         }
-        std::reverse(listing->subfolders.begin(), listing->subfolders.end());
-        pending.push_back(std::move(listing->subfolders));
     }
 }
 
@@ -71,12 +60,12 @@ bool failsTheCommand(const Input& input, const Failure& problem) {
 void walkInputs(const std::vector<std::string>& paths, const std::string& pattern,
                 const PngDecoder* png, const std::optional<fs::path>& passOver,
                 const std::function<void(Input&)>& visit) {
-    const std::u32string upperPattern = toUpper(decodeUtf8Lenient(pattern));
+    const NamePattern namePattern(pattern);
     for (const std::string& argument : paths) {
         const fs::path path = pathFromArgument(argument);
         std::error_code error;
         if (fs::is_directory(path, error)) {
-            walkTree(path, upperPattern, png, visit, passOver);
+            walkTree(path, namePattern, png, visit, passOver);
             continue;
         }
         Input input{path, true, openIconLibrary(path, png)};

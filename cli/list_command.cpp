@@ -2,8 +2,9 @@
 
 #include "cli/commands.h"
 #include "cli/file_walk.h"
+#include "cli/incomplete_icon.h"
 #include "cli/json_writer.h"
-#include "harvest/folder_scan.h"
+#include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
 
@@ -126,10 +127,12 @@ void writeIconJson(JsonWriter& json, std::uint32_t position,
     }
     json.endArray();
     json.key("error");
-    if (description)
-        json.null();
-    else
+    if (!description)
         json.string(describe(description.failure()));
+    else if (const std::string incomplete = incompleteness(*description); !incomplete.empty())
+        json.string(incomplete);
+    else
+        json.null();
     json.endObject();
 }
 
@@ -165,9 +168,10 @@ bool listFile(Input& input, bool asJson, Output& out) {
     const std::size_t positionWidth = 1 + std::to_string(count).size();
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto description = input.library->describe(k);
-        if (!description) {
+        const std::string incomplete = description ? incompleteness(*description) : std::string();
+        if (!description || !incomplete.empty()) {
             complain(path + ": icon " + std::to_string(k + 1) + ": " +
-                     describe(description.failure()));
+                     (description ? incomplete : describe(description.failure())));
             ok = false;
         }
         if (asJson)

@@ -40,8 +40,10 @@ std::string toolHelp() {
                        "Lists, extracts and draws the icons of Windows programs and libraries\n"
                        "(PE and NE) and of .ico files, reading them as Windows does.\n\n"
                        "Commands:\n";
-    for (const Command* command : Commands)
-        text += "  " + std::string(command->summary) + "\n";
+    for (const Command* command : Commands) {
+        if (command->forUsers)
+            text += "  " + std::string(command->summary) + "\n";
+    }
     text += Footer;
     return text;
 }
@@ -61,8 +63,7 @@ std::string tryHelp(const Command* command) {
 
 int run(const std::vector<std::string>& line, Output& out) {
     if (line.size() < 2) {
-        complain("a command is needed: list, extract, thumbnail, cells or scan; " +
-                 tryHelp(nullptr));
+        complain("a command is needed: list, extract or thumbnail; " + tryHelp(nullptr));
         return UsageFailed;
     }
     const std::string& first = line[1];

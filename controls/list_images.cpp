@@ -58,10 +58,6 @@ int ListImages::count() const {
     return static_cast<int>(m_entries.size());
 }
 
-bool ListImages::containsKey(const QString& key) const {
-    return m_keys.contains(key);
-}
-
 QImage ListImages::item(int index) const {
     if (index < 0 || index >= count())
         return {};

@@ -29,7 +29,6 @@ public:
     void clear();
 
     int count() const;
-    bool containsKey(const QString& key) const;
     // The picture at an index; a null image outside 0..count()-1.
     QImage item(int index) const;
     // The key at an index; empty outside 0..count()-1.

@@ -4,10 +4,6 @@
 
 namespace orvu {
 
-TitleButton::Kind TitleButton::kindFromValue(int value) {
-    return value == MinimiseValue ? Kind::Minimise : Kind::Close;
-}
-
 TitleButton::TitleButton(QWidget* parent) : TitleButton(Kind::Close, parent) {}
 
 TitleButton::TitleButton(Kind kind, QWidget* parent) : SkinnedButton(parent), m_kind(kind) {

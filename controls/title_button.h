@@ -12,10 +12,6 @@ class TitleButton : public SkinnedButton {
 public:
     enum class Kind { Close, Minimise };
 
-    // The kind a stored "value" stands for: 2 is the minimise button; any
-    // other value, and none, the close button.
-    static Kind kindFromValue(int value);
-
     explicit TitleButton(QWidget* parent = nullptr);
     explicit TitleButton(Kind kind, QWidget* parent = nullptr);
 
@@ -28,8 +24,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    static constexpr int MinimiseValue = 2;
-
     Kind m_kind = Kind::Close;
 };
 

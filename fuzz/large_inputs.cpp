@@ -196,53 +196,19 @@ ByteVector peSharingOneGroup(std::uint32_t groups, std::uint32_t entries,
     return bytes;
 }
 
-// An NE file with 65 535 groups, each naming one of 65 535 icons that all
-// share one 32 x 32 image.
+// An NE file with 65 535 groups, each naming icon 1, and 65 535 icons that
+// all share one 32 x 32 image.
 ByteVector neMany() {
-    constexpr std::uint32_t Count = 0xFFFF;
-    constexpr std::uint32_t NeAt = 0x40;
-    constexpr std::uint32_t TableAt = 0x40;
-    constexpr std::uint32_t Shift = 8;
-    const std::uint32_t tableSize = 2 + 8 + 12 * Count + 8 + 12 * Count + 2;
-    ByteVector bytes(NeAt + TableAt + tableSize, 0);
-    bytes[0] = 'M';
-    bytes[1] = 'Z';
-    putU32(bytes, 0x3C, NeAt);
-    bytes[NeAt] = 'N';
-    bytes[NeAt + 1] = 'E';
-    putU16(bytes, NeAt + 0x24, TableAt);
-    putU16(bytes, NeAt + 0x26, static_cast<std::uint16_t>(0xFFFF));
-    bytes.resize((bytes.size() + 255) / 256 * 256, 0);
-    const std::uint32_t groupAt = static_cast<std::uint32_t>(bytes.size());
-    bytes.insert(bytes.end(), {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0});
     const ByteVector image = orvu::test::solidDib(32, 32, 0x40C020);
-    appendU32(bytes, static_cast<std::uint32_t>(image.size()));
-    appendU16(bytes, 0x8001); // the group's entries name icon ids
-    bytes.resize((bytes.size() + 255) / 256 * 256, 0);
-    const std::uint32_t imageAt = static_cast<std::uint32_t>(bytes.size());
-    bytes.insert(bytes.end(), image.begin(), image.end());
-    bytes.resize((bytes.size() + 255) / 256 * 256, 0);
-
-    std::uint32_t at = NeAt + TableAt;
-    putU16(bytes, at, Shift);
-    at += 2;
-    putU16(bytes, at, 0x800E);
-    putU16(bytes, at + 2, static_cast<std::uint16_t>(Count));
-    at += 8;
-    for (std::uint32_t i = 0; i < Count; ++i, at += 12) {
-        putU16(bytes, at, static_cast<std::uint16_t>(groupAt >> Shift));
-        putU16(bytes, at + 2, 1);
-        putU16(bytes, at + 6, static_cast<std::uint16_t>(0x8000 | (i + 1)));
+    const orvu::GroupEntry entry =
+        orvu::test::groupEntry(32, 32, 32, 1, static_cast<std::uint32_t>(image.size()));
+    std::vector<orvu::test::GroupResource> groups(0xFFFF);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        groups[g].name = static_cast<std::uint16_t>(g + 1);
+        groups[g].images = {{entry, image}};
+        groups[g].rawGroup = orvu::test::groupDirectory({entry});
     }
-    putU16(bytes, at, 0x8003);
-    putU16(bytes, at + 2, static_cast<std::uint16_t>(Count));
-    at += 8;
-    for (std::uint32_t i = 0; i < Count; ++i, at += 12) {
-        putU16(bytes, at, static_cast<std::uint16_t>(imageAt >> Shift));
-        putU16(bytes, at + 2, static_cast<std::uint16_t>((image.size() + 255) >> Shift));
-        putU16(bytes, at + 6, static_cast<std::uint16_t>(0x8000 | ((i + 1) & 0x7FFF)));
-    }
-    return bytes;
+    return orvu::test::buildNe(groups, 8, orvu::test::RepeatedData::Shared);
 }
 
 } // namespace

@@ -50,11 +50,13 @@ BatchOutcome exportTiles(HarvestWindow& window, const std::vector<TileIcon>& til
             fail(bytes.failure());
             continue;
         }
-        const auto written = names.write(stemOf(tile), tile.origin.index + 1, *bytes);
-        if (written.result)
+        const auto written = names.write(stemOf(tile), tile.origin.index + 1, bytes->bytes);
+        if (written.result) {
             ++outcome.saved;
-        else
+            outcome.incomplete += bytes->missing.empty() ? 0 : 1;
+        } else {
             fail(written.result.failure());
+        }
     }
     window.showStatus(
         messages::savingProgress(outcome.saved + outcome.failed.size(), tiles.size()));

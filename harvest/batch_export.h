@@ -1,6 +1,6 @@
 #pragma once
 
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 #include "harvest/harvest_window.h"
 #include "harvest/messages.h"
 #include "harvest/tile_export.h"
@@ -17,7 +17,8 @@ namespace orvu {
 struct BatchOutcome {
     std::size_t saved = 0;
     std::vector<messages::TileFailure> failed;
-    bool stopped = false; // by the user, or the window going away
+    std::size_t incomplete = 0; // of those saved, the icons saved without images their files lack
+    bool stopped = false;       // by the user, or the window going away
 };
 
 // How many of the names the tiles would be saved under, in `folder` as
@@ -29,7 +30,8 @@ std::size_t existingNames(const std::vector<TileIcon>& tiles, const std::filesys
 // and position (notepad_1.ico), a counter added where names collide; files
 // already there are replaced or kept as `existing` says. Each icon is read
 // again from its file: a file that changed or vanished since is a failure of
-// its icons, never of the batch. The status line shows the progress and the
+// its icons, never of the batch; an icon whose file lacks some of its images
+// is saved with the others. The status line shows the progress and the
 // window handles its events at least every longest pause; a yield that says
 // stop ends the batch where it is.
 BatchOutcome exportTiles(HarvestWindow& window, const std::vector<TileIcon>& tiles,

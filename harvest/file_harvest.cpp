@@ -1,10 +1,20 @@
 #include "harvest/file_harvest.h"
 
-#include "harvest/icon_cell.h"
+#include "export/icon_cell.h"
 #include "harvest/messages.h"
 #include "harvest/tiles.h"
 
 namespace orvu {
+namespace {
+
+// The cell drawn on the window's preview surface, which is repainted at once.
+IconCell renderCell(HarvestWindow& window, const IconBitmap* icon) {
+    IconCell cell = renderCell(window.previewImage(), window.previewBackground(), icon);
+    window.refreshPreview();
+    return cell;
+}
+
+} // namespace
 
 bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons) {
     for (std::uint32_t k = 0; k < icons.count; ++k) {

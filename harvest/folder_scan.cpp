@@ -2,9 +2,8 @@
 
 #include "harvest/file_harvest.h"
 #include "harvest/tiles.h"
-#include "platform/like_pattern.h"
+#include "platform/folder_walk.h"
 #include "platform/system_failure.h"
-#include "platform/text_case.h"
 
 namespace orvu {
 
@@ -18,27 +17,38 @@ bool FolderScan::run(const std::filesystem::path& folder, const std::string& pat
             folder, error ? systemFailure(error) : Failure{Failure::Kind::NotAFolder, {}}));
         return false;
     }
-    m_upperPattern = toUpper(decodeUtf8Lenient(pattern));
+    m_pattern.emplace(pattern);
     m_prefetch = std::make_unique<IconPrefetch>(m_png, IconPrefetch::defaultWorkers());
-    scanFolder(folder);
+    FolderWalk walk(folder);
+    while (auto step = walk.next()) {
+        if (step->kind == FolderWalk::Step::Kind::Enter) {
+            if (!scanFiles(step->folder, std::move(step->listing))) {
+                m_stopped = true;
+                break;
+            }
+            continue;
+        }
+        m_window.showStatus(std::string(messages::idlePrompt()));
+        // Back in the folder above, which shows the subfolder it finished.
+        if (step->folder != walk.root())
+            m_window.showStatus(step->folder);
+    }
     m_prefetch.reset();
     if (!m_stopped && !m_skipped.empty())
         m_window.reportProblem(messages::skippedEntries(m_skipped));
     return !m_stopped;
 }
 
-void FolderScan::scanFolder(const std::filesystem::path& folder) {
-    auto listing = m_lister.list(folder);
+bool FolderScan::scanFiles(const std::filesystem::path& folder, Result<FolderListing> listing) {
     if (!listing) {
         m_skipped.push_back({folder, listing.failure()});
-        listing = FolderListing{};
+        return true;
     }
-
     std::vector<bool> matches(listing->files.size());
     std::vector<FileToRead> matching;
     for (std::size_t i = 0; i < listing->files.size(); ++i) {
         const ListedFile& file = listing->files[i];
-        matches[i] = likeMatch(toUpper(decodeUtf8Lenient(file.name)), m_upperPattern);
+        matches[i] = m_pattern->matches(file.name);
         if (matches[i]) {
             matching.push_back(
                 {listing->folder, file.fileName(),
@@ -54,20 +64,12 @@ void FolderScan::scanFolder(const std::filesystem::path& folder) {
             m_window.showStatus(file.path);
             harvestFile(file, m_prefetch->take());
             if (m_stopped)
-                return;
+                return false;
         }
-        if (!m_pace.yield()) {
-            m_stopped = true;
-            return;
-        }
+        if (!m_pace.yield())
+            return false;
     }
-    for (const std::filesystem::path& subfolder : listing->subfolders) {
-        scanFolder(subfolder);
-        if (m_stopped)
-            return;
-        m_window.showStatus(subfolder);
-    }
-    m_window.showStatus(std::string(messages::idlePrompt()));
+    return true;
 }
 
 void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) {

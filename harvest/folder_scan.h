@@ -3,24 +3,24 @@
 #include "harvest/folder_keys.h"
 #include "harvest/harvest_pace.h"
 #include "harvest/harvest_window.h"
-#include "harvest/icon_prefetch.h"
 #include "harvest/messages.h"
 #include "icons/png_decoder.h"
 #include "platform/folder_listing.h"
+#include "platform/icon_prefetch.h"
+#include "platform/like_pattern.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace orvu {
 
-inline constexpr const char* ExecutablePattern = "*.exe";
-
-// The folder-mode harvest. Walks the tree depth first, a folder's files
-// before its subfolders, each in case-insensitive name order. Every file
-// whose upper-cased name matches the upper-cased pattern has its path shown
+// The folder-mode harvest. Walks the tree (FolderWalk) depth first, a
+// folder's files before its subfolders, each in case-insensitive name order.
+// Every file whose name matches the pattern in any letter case has its path shown
 // on the status line and every icon harvested, keyed "my" and the next
 // folder key, and the list is brought up to date after it. The window
 // handles its events after every file, matching or not, and within a file
@@ -44,16 +44,16 @@ public:
     const std::vector<messages::Skipped>& skipped() const { return m_skipped; }
 
 private:
-    void scanFolder(const std::filesystem::path& folder);
+    // Harvests the matching files of one folder; false when the scan stops.
+    bool scanFiles(const std::filesystem::path& folder, Result<FolderListing> listing);
     void harvestFile(const ListedFile& file, PrefetchedFile prefetched);
 
     HarvestWindow& m_window;
     FolderKeys& m_keys;
     const PngDecoder* m_png = nullptr;
     HarvestPace m_pace;
-    FolderLister m_lister;
     std::unique_ptr<IconPrefetch> m_prefetch;
-    std::u32string m_upperPattern;
+    std::optional<NamePattern> m_pattern;
     std::uint64_t m_filesMatched = 0;
     std::vector<messages::Skipped> m_skipped;
     bool m_stopped = false;

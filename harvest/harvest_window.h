@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/icon_cell.h"
 #include "harvest/icon_origin.h"
 #include "icons/icon_drawing.h"
 
@@ -11,13 +12,6 @@
 
 namespace orvu {
 
-// A harvested icon as the collection keeps it: the top-left 32 x 32 pixels
-// of the preview surface after the icon was drawn on it.
-using IconCell = Surface;
-
-inline constexpr int CellSize = 32;
-// The preview surface is a pixel larger than the cell it is captured into.
-inline constexpr int PreviewSize = 33;
 // Tiles one window holds at most: a harvest that reaches this many stops and
 // says so, keeping what it has. Identical cells share their picture, so the
 // memory a tile costs is mostly its text and key.

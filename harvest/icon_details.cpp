@@ -1,6 +1,6 @@
 #include "harvest/icon_details.h"
 
-#include "harvest/icon_export.h"
+#include "export/icon_export.h"
 #include "harvest/messages.h"
 #include "platform/atomic_file.h"
 #include "platform/icon_files.h"
@@ -66,11 +66,13 @@ Result<void> IconDetails::saveImage(std::size_t i, const std::filesystem::path& 
     return replaceFileAtomically(target, *png);
 }
 
-Result<void> IconDetails::saveIcon(const std::filesystem::path& target) {
-    const auto bytes = iconFileOf(m_library, m_description.index);
-    if (!bytes)
-        return bytes.failure();
-    return replaceFileAtomically(target, *bytes);
+Result<std::vector<MissingImage>> IconDetails::saveIcon(const std::filesystem::path& target) {
+    auto icon = iconFileOf(m_library, m_description.index);
+    if (!icon)
+        return icon.failure();
+    if (const auto saved = replaceFileAtomically(target, icon->bytes); !saved)
+        return saved.failure();
+    return std::move(icon->missing);
 }
 
 } // namespace orvu

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace orvu {
 
@@ -28,9 +29,11 @@ public:
 
     // Image i at its natural size, its transparency in its alpha channel.
     Result<IconBitmap> decode(std::size_t i);
-    // Image i as a PNG file; the whole icon as an .ico file.
+    // Image i as a PNG file.
     Result<void> saveImage(std::size_t i, const std::filesystem::path& target);
-    Result<void> saveIcon(const std::filesystem::path& target);
+    // The whole icon as an .ico file, of the images the file holds: the
+    // images it lacks, left out.
+    Result<std::vector<MissingImage>> saveIcon(const std::filesystem::path& target);
 
 private:
     IconDetails(std::filesystem::path file, IconLibrary library, IconDescription description,

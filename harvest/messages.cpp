@@ -147,6 +147,18 @@ std::string savedSummary(std::size_t saved, const std::vector<TileFailure>& fail
     return message;
 }
 
+std::string incompleteIcon(const std::filesystem::path& file, std::uint32_t index,
+                           std::size_t missing) {
+    return fillIn(text("Icon %2 of the file \"%1\" lacks %3 of its images; the others were saved."),
+                  displayText(file), std::uint64_t{index} + 1, missing);
+}
+
+std::string incompleteIcons(std::size_t icons) {
+    return fillIn(text("%1 of them lacks images; the images it has were saved.",
+                       "%1 of them lack images; the images they have were saved.", icons),
+                  icons);
+}
+
 std::string iconHeading(std::uint32_t index, const IconName& name) {
     std::string heading = fillIn(text("icon heading", "Icon %1"), std::uint64_t{index} + 1);
     if (name.id)

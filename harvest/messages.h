@@ -53,6 +53,11 @@ struct TileFailure {
     Failure failure;
 };
 std::string savedSummary(std::size_t saved, const std::vector<TileFailure>& failed, bool stopped);
+// An icon saved without `missing` images that its file lacks, said once when
+// it is saved alone; and of many saved, how many were saved so.
+std::string incompleteIcon(const std::filesystem::path& file, std::uint32_t index,
+                           std::size_t missing);
+std::string incompleteIcons(std::size_t icons);
 
 // How an icon is named for people: its number from 1, then its resource id
 // or name and its language where it has them, joined by " · ".

@@ -1,6 +1,7 @@
 #include "harvest/tile_export.h"
 
-#include "harvest/icon_cell.h"
+#include "export/bitmap_file.h"
+#include "export/icon_cell.h"
 #include "platform/icon_files.h"
 
 namespace orvu {
@@ -18,20 +19,11 @@ bool sameIcon(IconLibrary& library, std::uint32_t index, const IconCell& cell,
 
 } // namespace
 
-SaveTarget saveTarget(const std::filesystem::path& chosen, SaveFormat chosenFormat) {
-    if (const auto named = formatOfName(chosen))
-        return {chosen, *named};
-    std::filesystem::path path = chosen;
-    path += extensionOf(chosenFormat);
-    return {path, chosenFormat};
-}
-
-Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
-                                                const PngDecoder* png) {
+Result<ExportedIcon> tileFileBytes(const TileIcon& tile, SaveFormat format, const PngDecoder* png) {
     const IconOrigin& origin = tile.origin;
     const IconCell& cell = tile.cell;
     if (format == SaveFormat::Bmp)
-        return encodeBitmapFile(cell);
+        return ExportedIcon{encodeBitmapFile(cell), {}};
     if (!origin.file)
         return Failure{Failure::Kind::NoSuchIcon, "the tile has no file"};
     auto library = openIconLibrary(*origin.file, png);

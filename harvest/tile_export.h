@@ -1,7 +1,8 @@
 #pragma once
 
+#include "export/icon_export.h"
+#include "export/save_format.h"
 #include "harvest/harvest_window.h"
-#include "harvest/icon_export.h"
 #include "harvest/icon_origin.h"
 #include "icons/png_decoder.h"
 
@@ -10,16 +11,6 @@
 #include <vector>
 
 namespace orvu {
-
-// Where and how a tile is saved.
-struct SaveTarget {
-    std::filesystem::path path;
-    SaveFormat format = SaveFormat::Ico;
-};
-
-// In the format the name's extension names; a name without one of those
-// gets the chosen format's extension.
-SaveTarget saveTarget(const std::filesystem::path& chosen, SaveFormat chosenFormat);
 
 // A tile as the window holds it: its cell, the background the cell was
 // drawn on, and where its icon came from.
@@ -30,10 +21,9 @@ struct TileIcon {
 };
 
 // What a tile is saved as. The .ico and .png are read again from the icon's
-// file; when the file no longer holds the icon the tile shows (its cell drawn
-// anew differs), the failure says the file changed. The .bmp is the tile's
-// cell itself.
-Result<std::vector<std::uint8_t>> tileFileBytes(const TileIcon& tile, SaveFormat format,
-                                                const PngDecoder* png);
+// file, of the images it holds; when the file no longer holds the icon the
+// tile shows (its cell drawn anew differs), the failure says the file
+// changed. The .bmp is the tile's cell itself.
+Result<ExportedIcon> tileFileBytes(const TileIcon& tile, SaveFormat format, const PngDecoder* png);
 
 } // namespace orvu

@@ -19,7 +19,9 @@ Result<std::vector<std::uint8_t>> ByteSource::read(std::uint64_t offset, std::ui
         return damaged(named("runs past the end of the file"));
     if (length > limits::MaxBytesPerFile - m_bytesDelivered)
         return Failure{Failure::Kind::OverLimit,
-                       named("exceeds what may be read of one file in all")};
+                       named("exceeds MaxBytesPerFile, the " +
+                             std::to_string(limits::MaxBytesPerFile) +
+                             " bytes that may be read of one file in all")};
     m_bytesDelivered += length;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     if (!readInto(offset, bytes))

@@ -84,8 +84,10 @@ Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
     const ByteView bytes(image.bytes);
     const std::uint64_t pixels = imageHeader(bytes).pixels;
     if (pixels > limits::MaxDecodedPixelsPerFile - m_pixelsDecoded)
-        return Failure{Failure::Kind::OverLimit, "the file's images exceed the pixels that are "
-                                                 "decoded of one file"};
+        return Failure{Failure::Kind::OverLimit,
+                       "the file's images exceed MaxDecodedPixelsPerFile, the " +
+                           std::to_string(limits::MaxDecodedPixelsPerFile) +
+                           " pixels that are decoded of one file"};
     m_pixelsDecoded += pixels;
     return decodeIconImage(bytes, m_png);
 }
@@ -135,20 +137,31 @@ Result<IconBitmap> IconLibrary::decode(const IconImage& image) {
     return withAlphaChannel(std::move(*decoded));
 }
 
-Result<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {
+Result<IconImages> IconLibrary::images(std::uint32_t k) {
     const auto group = this->group(k);
     if (!group)
         return group.failure();
-    // Where each image lies. Resource compilers store an icon's images one
-    // after the other, so they are usually read in one go.
-    std::vector<Extent> extents;
+    IconImages result;
+    // Where each image the file holds lies.
+    std::vector<std::pair<const GroupEntry*, Extent>> held;
     std::uint64_t first = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t end = 0;
     std::uint64_t total = 0;
-    for (const GroupEntry& entry : group->entries) {
+    for (std::size_t i = 0; i < group->entries.size(); ++i) {
+        const GroupEntry& entry = group->entries[i];
         auto extent = m_container->imageExtent(*m_source, entry);
-        if (!extent)
-            return extent.failure();
+        if (extent &&
+            (extent->offset > m_source->size() || extent->size > m_source->size() - extent->offset))
+            extent =
+                damaged("image at " + hexOffset(extent->offset) + " (" +
+                        std::to_string(extent->size) + " bytes) runs past the end of the file");
+        if (!extent) {
+            const Failure::Kind kind = extent.failure().kind;
+            if (kind != Failure::Kind::NoSuchIcon && kind != Failure::Kind::Damaged)
+                return extent.failure();
+            result.missing.push_back({i, entry, extent.failure()});
+            continue;
+        }
         if (extent->size > limits::MaxImageBytes)
             return Failure{Failure::Kind::OverLimit, "image at " + hexOffset(extent->offset) +
                                                          " (" + std::to_string(extent->size) +
@@ -156,27 +169,29 @@ Result<std::vector<IconImage>> IconLibrary::images(std::uint32_t k) {
         first = std::min(first, extent->offset);
         end = std::max(end, extent->offset + extent->size);
         total += extent->size;
-        extents.push_back(*extent);
+        held.emplace_back(&entry, *extent);
     }
+    // Resource compilers store an icon's images one after the other, so they
+    // are usually read in one go. Images that share bytes (a directory that
+    // lists one image many times) are read one by one instead: each counts
+    // against the file's byte budget as often as it is listed.
     std::optional<std::vector<std::uint8_t>> span;
-    if (!extents.empty() && end - first <= total + SpanSlack) {
+    if (!held.empty() && total <= end - first && end - first <= total + SpanSlack) {
         if (auto read = m_source->read(first, end - first, limits::MaxBytesPerFile, "images"))
             span = std::move(*read);
     }
-    std::vector<IconImage> result;
-    result.reserve(extents.size());
-    for (std::size_t i = 0; i < extents.size(); ++i) {
-        const Extent& extent = extents[i];
+    result.images.reserve(held.size());
+    for (const auto& [entry, extent] : held) {
         if (span) {
             const auto from = span->begin() + static_cast<std::ptrdiff_t>(extent.offset - first);
-            result.push_back(
-                {group->entries[i], {from, from + static_cast<std::ptrdiff_t>(extent.size)}});
+            result.images.push_back(
+                {*entry, {from, from + static_cast<std::ptrdiff_t>(extent.size)}});
             continue;
         }
         auto bytes = m_source->read(extent.offset, extent.size, limits::MaxImageBytes, "image");
         if (!bytes)
             return bytes.failure();
-        result.push_back({group->entries[i], std::move(*bytes)});
+        result.images.push_back({*entry, std::move(*bytes)});
     }
     return result;
 }

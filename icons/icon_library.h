@@ -25,6 +25,21 @@ struct ImageDescription {
     std::uint64_t bytes = 0; // as stored; 0 for an image the file lacks
 };
 
+// An image that an icon's directory lists and the file doesn't hold: there
+// is no image under its id, or the image lies past the end of the file.
+struct MissingImage {
+    std::size_t position = 0; // in the directory, from 0
+    GroupEntry entry;
+    Failure failure;
+};
+
+// The stored images of one icon, each list in directory order: those the
+// file holds and those it lacks.
+struct IconImages {
+    std::vector<IconImage> images;
+    std::vector<MissingImage> missing;
+};
+
 // One icon as a file holds it.
 struct IconDescription {
     std::uint32_t index = 0; // 0-based; the tiles number it from 1
@@ -71,8 +86,13 @@ public:
     Result<IconName> name(std::uint32_t k);
     // One stored image, as a group entry of this file names it.
     Result<IconImage> image(const GroupEntry& entry);
-    // Every stored image of icon k, in directory order.
-    Result<std::vector<IconImage>> images(std::uint32_t k);
+    // Every stored image of icon k, and the ones its directory lists that
+    // the file lacks. Each image counts against limits::MaxBytesPerFile as
+    // often as the directory lists it, so an icon that lists one image
+    // thousands of times fails over that limit instead of filling the
+    // memory. Fails when the group can't be read, an image is larger than
+    // limits::MaxImageBytes or can't be read.
+    Result<IconImages> images(std::uint32_t k);
     // Icon k's name and images, reading only the group and each image's
     // first bytes.
     Result<IconDescription> describe(std::uint32_t k);

@@ -6,8 +6,11 @@
 // makes the structure invalid; nothing is allocated for it.
 namespace orvu::limits {
 
-// Bytes one reader may take from one file over its whole life: a file whose
-// thousands of icons all point at one huge image can't keep us reading.
+// Bytes one reader may take from one file over its whole life, an image
+// counted each time it is handed out: a file whose thousands of icons all
+// point at one huge image can't keep us reading, and an icon that lists one
+// image thousands of times can't be exported as a file (or held in memory)
+// larger than this.
 inline constexpr std::uint64_t MaxBytesPerFile = 64ull * 1024 * 1024;
 // One icon image (DIB or PNG) as stored in the file.
 inline constexpr std::uint64_t MaxImageBytes = 8ull * 1024 * 1024;

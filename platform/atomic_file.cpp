@@ -144,11 +144,11 @@ namespace {
 
 // A new temporary file next to `target` holding `bytes` with the permissions
 // `mode`, flushed to the disk when `flush` is set; its path. Nothing is left
-// behind when it fails.
+// behind when it fails. Its name is short, whatever the target's: a target
+// whose name is as long as the file system allows must still be written.
 Result<std::string> writeTemporary(const fs::path& target, const std::vector<std::uint8_t>& bytes,
                                    mode_t mode, bool flush) {
-    std::string temporary =
-        (folderOf(target) / ("." + target.filename().native() + ".XXXXXX")).native();
+    std::string temporary = (folderOf(target) / ".orvu-XXXXXX").native();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return lastSystemFailure();

@@ -1,5 +1,7 @@
 #include "platform/like_pattern.h"
 
+#include "platform/text_case.h"
+
 #include <optional>
 #include <vector>
 
@@ -107,6 +109,13 @@ bool likeMatch(std::u32string_view text, std::u32string_view pattern) {
     while (p < tokens.size() && tokens[p].kind == Token::Kind::AnyRun)
         ++p;
     return p == tokens.size();
+}
+
+NamePattern::NamePattern(std::string_view pattern)
+    : m_upperPattern(toUpper(decodeUtf8Lenient(pattern))) {}
+
+bool NamePattern::matches(std::string_view name) const {
+    return likeMatch(toUpper(decodeUtf8Lenient(name)), m_upperPattern);
 }
 
 } // namespace orvu

@@ -56,6 +56,8 @@ char32_t toUpper(char32_t c) {
         return c - 0x20;
     if (c == 0xFF)
         return 0x178;
+    if (c == 0x131) // dotless i, which breaks the pairs of Latin Extended-A
+        return U'I';
     if (c == 0x3C2) // final sigma
         return 0x3A3;
     if (c >= 0x450 && c <= 0x45F)
@@ -76,12 +78,21 @@ std::u32string toUpper(std::u32string_view text) {
     return result;
 }
 
+std::string asciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    }
+    return lower;
+}
+
 std::string caseInsensitiveKey(std::string_view name) {
     std::string key;
     key.reserve(name.size());
     if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
         for (char c : name)
-            key += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+            key += static_cast<char>(toUpper(static_cast<char32_t>(c)));
         return key;
     }
     // UTF-8 orders byte by byte as the code points it encodes do; the code
@@ -89,14 +100,6 @@ std::string caseInsensitiveKey(std::string_view name) {
     for (char32_t c : decodeUtf8Lenient(name))
         appendUtf8(key, toUpper(c));
     return key;
-}
-
-bool lessIgnoringCase(std::string_view a, std::string_view b) {
-    const std::string keyA = caseInsensitiveKey(a);
-    const std::string keyB = caseInsensitiveKey(b);
-    if (keyA != keyB)
-        return keyA < keyB;
-    return a < b;
 }
 
 } // namespace orvu

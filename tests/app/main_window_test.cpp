@@ -452,7 +452,7 @@ TEST_F(Export, eachFormatIsWrittenAsItsNameOrFilterSays) {
     IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "a.ico"), nullptr);
     IconLibrary original = IconLibrary::fromBytes(test::readFile(source), nullptr);
     ASSERT_EQ(saved.count(), 1u);
-    EXPECT_EQ(saved.images(0)->at(0).bytes, original.images(1)->at(0).bytes);
+    EXPECT_EQ(saved.images(0)->images.at(0).bytes, original.images(1)->images.at(0).bytes);
     // The bitmap is the tile's cell, 24 bits a pixel.
     EXPECT_EQ(test::readFile(dir / "d.bmp")[28], 24);
 }
@@ -677,6 +677,47 @@ TEST_F(MainWindowTest, saveManyWritesOneFileEachAndSaysHowItWent) {
     form.controls().saveAllAction->trigger(); // .ico, the first choice
     EXPECT_EQ(dialogs.news.last(), QStringLiteral("已保存 3 个图标。"));
     EXPECT_TRUE(fs::exists(dir / "out" / "three_3.ico"));
+}
+
+// An icon whose file lacks one of its images is saved with the others, and
+// the window says so once: after saving it alone, and in the summary of
+// saving many.
+TEST_F(MainWindowTest, anIconLackingAnImageIsSavedWithTheRestAndSaidOnce) {
+    test::GroupResource whole;
+    whole.name = std::uint16_t{1};
+    whole.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x336699)}};
+    test::GroupResource lacking = whole;
+    lacking.name = std::uint16_t{2};
+    GroupEntry held = whole.images[0].entry;
+    held.bytesInResource = static_cast<std::uint32_t>(whole.images[0].bytes.size());
+    held.location = 2;
+    lacking.rawGroup = test::groupDirectory({held, test::groupEntry(16, 16, 4, 99, 296)});
+    test::writeFile(dir / "app.exe", test::buildPe({whole, lacking}));
+    chooseFile(dir / "app.exe");
+    form.controls().startButton->click();
+    ASSERT_EQ(form.controls().iconList->listItems().count(), 2);
+
+    ListView* list = form.controls().iconList;
+    list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    dialogs.answers.push_back(QString::fromStdString((dir / "one.ico").string()));
+    dialogs.filters.push_back(0);
+    form.controls().saveIconAction->trigger();
+    EXPECT_EQ(
+        IconLibrary::fromBytes(test::readFile(dir / "one.ico"), nullptr).images(0)->images.size(),
+        1u);
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
+    EXPECT_TRUE(
+        dialogs.messages[0].endsWith(QStringLiteral("中的图标 2 缺少 1 个图像，已保存其余的图像。")))
+        << dialogs.messages[0].toStdString();
+
+    fs::create_directory(dir / "out");
+    dialogs.answers.push_back(QString::fromStdString((dir / "out").string()));
+    form.controls().saveAllAction->trigger();
+    EXPECT_TRUE(fs::exists(dir / "out" / "app_2.ico"));
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1],
+              QStringLiteral("已保存 2 个图标。\n其中 1 个图标缺少图像，只保存了其余的图像。"));
+    EXPECT_TRUE(dialogs.news.isEmpty());
 }
 
 TEST_F(MainWindowTest, draggedTilesBecomeIconFilesAndOneTileAPictureToo) {

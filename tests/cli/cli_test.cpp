@@ -38,9 +38,9 @@ std::string& toolPath() {
 }
 
 ToolRun run(const std::string& arguments, const std::string& stdoutTo = {},
-            const std::string& stderrTo = "2>&1") {
+            const std::string& stderrTo = "2>&1", const std::string& before = {}) {
     const std::string command =
-        "'" + toolPath() + "' " + arguments + " " + stderrTo + " " + stdoutTo;
+        before + "'" + toolPath() + "' " + arguments + " " + stderrTo + " " + stdoutTo;
     ToolRun result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -186,11 +186,12 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-// Runs the tool with standard output and standard error apart.
-ToolRun runApart(const std::string& arguments, std::string* err) {
+// Runs the tool with standard output and standard error apart, after the
+// shell commands `before` (which end in "&&").
+ToolRun runApart(const std::string& arguments, std::string* err, const std::string& before = {}) {
     const std::filesystem::path errFile = std::filesystem::temp_directory_path() /
                                           ("orvu-cli-test-" + std::to_string(::getpid()) + ".err");
-    ToolRun result = run(arguments, {}, "2>" + quoted(errFile));
+    ToolRun result = run(arguments, {}, "2>" + quoted(errFile), before);
     const auto bytes = test::readFile(errFile);
     std::filesystem::remove(errFile);
     *err = std::string(bytes.begin(), bytes.end());
@@ -351,11 +352,15 @@ TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
     }
 }
 
+// The commands for tests and timing (cells, scan) keep their own help but
+// stay out of the tool's.
 TEST(Cli, helpAndVersion) {
     const ToolRun help = run("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"list", "extract", "thumbnail", "cells", "scan"})
+    for (const char* command : {"list", "extract", "thumbnail"})
         EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    for (const char* command : {"cells", "scan"})
+        EXPECT_EQ(help.out.find(command), std::string::npos) << command;
     for (const std::string command : {"list", "extract", "thumbnail", "cells", "scan"}) {
         for (const std::string& arguments : {command + " --help", "help " + command}) {
             const ToolRun result = run(arguments);
@@ -603,6 +608,104 @@ TEST(Cli, extractAsPngWritesTheImageForTheSizeOrTheLargest) {
         EXPECT_EQ(picture->width, expectedSide) << size;
         EXPECT_EQ(picture->height, expectedSide) << size;
         EXPECT_EQ(picture->pixel(expectedSide / 2, expectedSide / 2), colour) << size;
+    }
+}
+
+// An icon whose directory lists an image the file lacks: list and extract
+// name it on standard error and fail, and extract still writes the images
+// the file holds.
+TEST(Cli, anImageTheFileLacksIsNamedAndTheRestExported) {
+    test::TempDir dir;
+    const std::vector<std::uint32_t> pixels(256 * 256, 0xFF0000FF);
+    const test::StoredImage small = solidImage(16, 32, 0x00FF00);
+    const test::StoredImage large{test::groupEntry(256, 256, 32, 0),
+                                  test::encodePng(256, 256, pixels)};
+    test::GroupResource group = groupOf(std::uint16_t{1}, {small, large});
+    const auto listed = [](const test::StoredImage& image, std::uint32_t location) {
+        GroupEntry entry = image.entry;
+        entry.bytesInResource = static_cast<std::uint32_t>(image.bytes.size());
+        entry.location = location;
+        return entry;
+    };
+    GroupEntry lacked = test::groupEntry(48, 48, 32, 99, 9000); // no RT_ICON 99
+    group.rawGroup = test::groupDirectory({listed(small, 1), lacked, listed(large, 2)});
+    test::writeFile(dir / "app.exe", test::buildPe({group}));
+    const std::string complaint = "orvu-icons-cli: " + (dir / "app.exe").string() +
+                                  ": icon 1: incomplete: image 2 (48×48) missing\n";
+
+    struct Case {
+        std::string command;
+        std::string inOutput;
+        const char* written; // in the output folder, or null
+    };
+    const std::vector<Case> cases = {
+        {"list", ", 48×48 32-bit missing, 256×256 32-bit PNG ", nullptr},
+        {"list --json", "\"error\": \"incomplete: image 2 (48×48) missing\"}", nullptr},
+        {"extract", "app_1.ico\n", "app_1.ico"},
+        {"extract --format png", "app_1.png\n", "app_1.png"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir out;
+        std::string err;
+        const std::string output =
+            c.command.starts_with("extract") ? " -o " + quoted(out.path()) : "";
+        const ToolRun result = runApart(c.command + output + " " + quoted(dir / "app.exe"), &err);
+        EXPECT_EQ(result.status, 1) << c.command;
+        EXPECT_EQ(err, complaint) << c.command;
+        EXPECT_NE(result.out.find(c.inOutput), std::string::npos)
+            << c.command << ": " << result.out;
+        if (!c.written)
+            continue;
+        const auto bytes = test::readFile(out / c.written);
+        if (c.command == "extract") {
+            EXPECT_EQ(bytes, test::buildIconFile({small, large})) << c.command;
+        } else {
+            const auto picture = LibpngDecoder().decode(ByteView(bytes));
+            ASSERT_TRUE(picture) << c.command;
+            EXPECT_EQ(picture->width, 256) << c.command;
+        }
+    }
+}
+
+// A small file whose icon lists one large image over and over fails over
+// the bytes one file may give, within bounded memory and writing nothing:
+// a 5 MB icon file listing a 4 MB image 65 535 times, and a 0.9 MB
+// executable listing a 4 KB one as often (a 280 MB .ico otherwise).
+TEST(Cli, anIconListingOneImageOverAndOverFailsOverTheLimit) {
+    test::TempDir dir;
+    test::DibDescription huge;
+    huge.width = 1024;
+    huge.height = 1024;
+    huge.pixels.assign(1024 * 1024, 0);
+    test::writeFile(
+        dir / "bomb.ico",
+        test::iconFileRepeating({test::groupEntry(0, 0, 32, 0), test::encodeDib(huge)}, 0xFFFF));
+    const test::StoredImage image = solidImage(32, 32, 0x2080C0);
+    GroupEntry entry = image.entry;
+    entry.bytesInResource = static_cast<std::uint32_t>(image.bytes.size());
+    entry.location = 1;
+    test::GroupResource group = groupOf(std::uint16_t{1}, {image});
+    group.rawGroup = test::groupDirectory(std::vector<GroupEntry>(0xFFFF, entry));
+    test::writeFile(dir / "bomb.exe", test::buildPe({group}));
+
+    for (const char* name : {"bomb.ico", "bomb.exe"}) {
+        test::TempDir out;
+        std::string err;
+        // Within 4 GB of address space, as a user would limit it; the
+        // sanitizers' shadow memory needs more than that.
+#if defined(__SANITIZE_ADDRESS__)
+        const std::string limit;
+#else
+        const std::string limit = "ulimit -v 4000000 && ";
+#endif
+        const ToolRun result =
+            runApart("extract -o " + quoted(out.path()) + " " + quoted(dir / name), &err, limit);
+        EXPECT_EQ(result.status, 1) << name << ": " << err;
+        EXPECT_EQ(result.out, "") << name;
+        EXPECT_EQ(lineCount(err), 1u) << name << ": " << err;
+        EXPECT_NE(err.find(std::string(name) + ": icon 1: too large: "), std::string::npos) << err;
+        EXPECT_NE(err.find("MaxBytesPerFile"), std::string::npos) << name << ": " << err;
+        EXPECT_TRUE(std::filesystem::is_empty(out.path())) << name;
     }
 }
 

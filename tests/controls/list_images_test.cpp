@@ -65,10 +65,10 @@ TEST_F(ListImagesTest, keysThatOnlyShareAPrefix_areDistinct) {
     EXPECT_EQ(m_images.count(), 3);
 }
 
-TEST_F(ListImagesTest, nullPicture_isRefused) {
+TEST_F(ListImagesTest, nullPicture_isRefusedAndLeavesItsKeyFree) {
     EXPECT_FALSE(m_images.add(QStringLiteral("my0"), QImage()));
     EXPECT_EQ(m_images.count(), 0);
-    EXPECT_FALSE(m_images.containsKey(QStringLiteral("my0")));
+    EXPECT_TRUE(m_images.add(QStringLiteral("my0"), solid(Qt::red)));
 }
 
 TEST_F(ListImagesTest, clear_emptiesTheCollectionAndFreesItsKeys) {

@@ -233,10 +233,9 @@ TEST_F(OptionButtons, selecting_putsAGreenDotInTheMark) {
     EXPECT_GT(after.green(), after.blue() + 40);
 }
 
-TEST(TitleButton, storedValue2_isTheMinimiseButtonAndAnythingElseTheClose) {
-    EXPECT_EQ(TitleButton::kindFromValue(2), TitleButton::Kind::Minimise);
-    EXPECT_EQ(TitleButton::kindFromValue(0), TitleButton::Kind::Close);
+TEST(TitleButton, isTheCloseButtonUnlessMadeTheMinimiseButton) {
     EXPECT_EQ(TitleButton().kind(), TitleButton::Kind::Close);
+    EXPECT_EQ(TitleButton(TitleButton::Kind::Minimise).kind(), TitleButton::Kind::Minimise);
 }
 
 TEST(TitleButton, sizeHint_is21By21) {
@@ -260,7 +259,7 @@ TEST(TitleButton, closeButton_showsACrossOnRed) {
 }
 
 TEST(TitleButton, minimiseButton_showsALowBarOnBlue) {
-    TitleButton button(TitleButton::kindFromValue(2));
+    TitleButton button(TitleButton::Kind::Minimise);
     button.resize(21, 21);
     const QImage image = shot(button);
     EXPECT_FALSE(isGlyph(image.pixel(10, 10)));

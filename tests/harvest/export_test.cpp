@@ -1,10 +1,9 @@
-// Saving a tile: a whole file or nothing at all, in the format asked for,
-// from the icon the tile shows; and the icon's details.
+// Saving a tile from the icon it shows, one or many at a time, and the
+// icon's details.
 
 #include "harvest/batch_export.h"
 #include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
-#include "harvest/icon_export.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
 #include "harvest/tile_export.h"
@@ -12,110 +11,8 @@
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
 #include "support/test_files.h"
-#include "support/unprivileged.h"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
-namespace orvu {
-namespace {
-
-namespace fs = std::filesystem;
-
-Surface gradient() {
-    Surface picture = Surface::filled(32, 32, 0);
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x)
-            picture.pixels[static_cast<std::size_t>(y * 32 + x)] =
-                static_cast<std::uint32_t>(x * 8) << 16 | static_cast<std::uint32_t>(y * 8) << 8 |
-                0x40;
-    }
-    return picture;
-}
-
-TEST(BitmapFile, isA24BitBottomUpWindowsBitmap) {
-    const auto bytes = encodeBitmapFile(gradient());
-    ASSERT_EQ(bytes.size(), 14u + 40u + 32u * 32u * 3u);
-    EXPECT_EQ(bytes[0], 'B');
-    EXPECT_EQ(bytes[1], 'M');
-    EXPECT_EQ(bytes[10], 54); // pixels follow the two headers
-    EXPECT_EQ(bytes[22], 32); // positive height: bottom-up
-    EXPECT_EQ(bytes[28], 24); // bits per pixel
-    // The first stored row is the picture's bottom row, pixels as blue, green, red.
-    EXPECT_EQ(bytes[54], 0x40);
-    EXPECT_EQ(bytes[55], 31 * 8);
-    EXPECT_EQ(bytes[56], 0);
-}
-
-TEST(SavePicture, replacesAnExistingFileWhole) {
-    test::TempDir dir;
-    test::writeFile(dir / "tile.ico", std::vector<std::uint8_t>(5000, 'x'));
-    // Not what a new file gets: the replaced file keeps its own permissions.
-    const auto mode = fs::perms::owner_all | fs::perms::group_read;
-    fs::permissions(dir / "tile.ico", mode);
-    ASSERT_TRUE(savePicture(gradient(), dir / "tile.ico"));
-    EXPECT_EQ(test::readFile(dir / "tile.ico"), encodeBitmapFile(gradient()));
-#ifndef _WIN32
-    EXPECT_EQ(fs::status(dir / "tile.ico").permissions(), mode);
-#endif
-    // No temporary file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-}
-
-TEST(SavePicture, writesThroughALinkToItsFile) {
-    test::TempDir dir;
-    test::writeFile(dir / "real.bmp", {'o', 'l', 'd'});
-#ifdef _WIN32
-    // File links need a privilege (or developer mode) on Windows.
-    std::error_code linkError;
-    fs::create_symlink(dir / "real.bmp", dir / "link.bmp", linkError);
-    if (linkError)
-        GTEST_SKIP() << "no file links here: " << linkError.message();
-#else
-    fs::create_symlink(dir / "real.bmp", dir / "link.bmp");
-#endif
-    ASSERT_TRUE(savePicture(gradient(), dir / "link.bmp"));
-    EXPECT_TRUE(fs::is_symlink(dir / "link.bmp"));
-    EXPECT_EQ(test::readFile(dir / "real.bmp"), encodeBitmapFile(gradient()));
-}
-
-TEST(SavePicture, failuresSayWhyAndLeaveEverythingAsItWas) {
-    test::TempDir dir;
-    EXPECT_FALSE(savePicture(gradient(), dir / "missing/tile.bmp"));
-    EXPECT_FALSE(savePicture(gradient(), dir.path())); // a folder
-#ifndef _WIN32
-    struct stat before {};
-    ASSERT_EQ(::stat("/dev/full", &before), 0);
-    EXPECT_FALSE(savePicture(gradient(), "/dev/full"));
-    struct stat after {};
-    ASSERT_EQ(::stat("/dev/full", &after), 0);
-    EXPECT_TRUE(S_ISCHR(after.st_mode));
-    EXPECT_EQ(before.st_rdev, after.st_rdev);
-#endif
-}
-
-TEST(SavePicture, readOnlyFolderKeepsItsEarlierFile) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Windows keeps no one out of a folder through its permission bits";
-#endif
-    test::TempDir dir;
-    fs::create_directory(dir / "locked");
-    test::writeFile(dir / "locked/old.bmp", {'o', 'l', 'd'});
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec |
-                                        fs::perms::group_read | fs::perms::group_exec |
-                                        fs::perms::others_read | fs::perms::others_exec);
-    EXPECT_TRUE(test::runWithoutPrivileges([&] {
-        const auto saved = savePicture(gradient(), dir / "locked/old.bmp");
-        return !saved && saved.failure().kind == Failure::Kind::System;
-    }));
-    EXPECT_EQ(test::readFile(dir / "locked/old.bmp"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "locked"), fs::directory_iterator()), 1);
-}
-
-} // namespace
-} // namespace orvu
 
 namespace orvu {
 namespace {
@@ -160,7 +57,7 @@ TEST(IconDetails, showsEveryImageAndSavesItOrTheWholeIcon) {
     ASSERT_TRUE(details->saveIcon(dir / "whole.ico"));
     IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "whole.ico"), nullptr);
     ASSERT_EQ(saved.count(), 1u);
-    EXPECT_EQ(saved.images(0)->size(), 3u);
+    EXPECT_EQ(saved.images(0)->images.size(), 3u);
 }
 
 TEST(IconDetails, aFileThatChangedOrVanishedIsSaid) {
@@ -188,10 +85,10 @@ TEST(TileExport, writesTheIconTheTileShowsOrSaysTheFileChanged) {
                         window.images()[0].origin};
     const auto ico = tileFileBytes(tile, SaveFormat::Ico, defaultPngDecoder());
     ASSERT_TRUE(ico);
-    EXPECT_EQ(IconLibrary::fromBytes(*ico, nullptr).images(0)->size(), 3u);
+    EXPECT_EQ(IconLibrary::fromBytes(ico->bytes, nullptr).images(0)->images.size(), 3u);
     const auto png = tileFileBytes(tile, SaveFormat::Png, defaultPngDecoder());
     ASSERT_TRUE(png);
-    EXPECT_EQ(defaultPngDecoder()->decode(ByteView(*png))->width, 256); // the largest
+    EXPECT_EQ(defaultPngDecoder()->decode(ByteView(png->bytes))->width, 256); // the largest
 
     TileIcon other = tile;
     other.cell.pixels[0] ^= 0x010101; // not the icon the file holds now
@@ -199,27 +96,6 @@ TEST(TileExport, writesTheIconTheTileShowsOrSaysTheFileChanged) {
     ASSERT_FALSE(changed);
     EXPECT_EQ(changed.failure().kind, Failure::Kind::Changed);
     EXPECT_TRUE(tileFileBytes(other, SaveFormat::Bmp, defaultPngDecoder()));
-}
-
-TEST(TileExport, targetsTakeTheFormatTheirNameSaysOrTheChosenOnesExtension) {
-    struct Case {
-        const char* chosen;
-        SaveFormat format;
-        const char* path;
-        SaveFormat written;
-    };
-    const Case cases[] = {
-        {"a.ico", SaveFormat::Png, "a.ico", SaveFormat::Ico},
-        {"b.PNG", SaveFormat::Ico, "b.PNG", SaveFormat::Png},
-        {"c", SaveFormat::Bmp, "c.bmp", SaveFormat::Bmp},
-        {"d.txt", SaveFormat::Ico, "d.txt.ico", SaveFormat::Ico},
-        {".png", SaveFormat::Ico, ".png.ico", SaveFormat::Ico},
-    };
-    for (const Case& c : cases) {
-        const SaveTarget target = saveTarget(c.chosen, c.format);
-        EXPECT_EQ(target.path, std::filesystem::path(c.path)) << c.chosen;
-        EXPECT_EQ(target.format, c.written) << c.chosen;
-    }
 }
 
 TEST(TileToolTip, namesTheFileTheIconAndItsSizes) {

@@ -6,7 +6,7 @@
 
 #include "harvest/folder_scan.h"
 #include "harvest/headless_window.h"
-#include "harvest/icon_prefetch.h"
+#include "platform/icon_prefetch.h"
 #include "platform/path_text.h"
 #include "support/icon_builders.h"
 #include "support/sha256.h"

@@ -4,6 +4,7 @@
 #include "icons/icon_bitmap.h"
 #include "icons/icon_file_writer.h"
 #include "icons/icon_library.h"
+#include "icons/limits.h"
 #include "png/default_decoder.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
@@ -70,39 +71,123 @@ TEST_F(WholeIcon, describesEveryImageWithTheIconsNameAndLanguage) {
     EXPECT_EQ(large.bytes, mixedIcon().images[2].bytes.size());
 }
 
-TEST_F(WholeIcon, anImageTheFileLacksIsDescribedAsMissing) {
-    GroupResource broken = mixedIcon();
-    // A second directory entry naming an RT_ICON id that doesn't exist.
-    broken.rawGroup = ByteVector{0, 0, 1, 0,  2,  0, 32, 32, 0, 0, 1, 0, 32, 0, 0, 0,  0,
-                                 0, 1, 0, 16, 16, 0, 0,  1,  0, 4, 0, 0, 0,  0, 0, 99, 0};
-    IconLibrary library = IconLibrary::fromBytes(test::buildPe({broken}), decoder);
-    const auto icon = library.describe(0);
-    ASSERT_TRUE(icon);
-    ASSERT_EQ(icon->images.size(), 2u);
-    EXPECT_EQ(icon->images[0].format, ImageFormat::Dib);
-    EXPECT_EQ(icon->images[1].format, ImageFormat::Missing);
-    EXPECT_EQ(icon->images[1].bytes, 0u);
-    EXPECT_FALSE(library.images(0)); // so the whole icon can't be written
+// Images the directory lists and the file lacks are described as missing,
+// and the icon's other images are still there to be written.
+TEST_F(WholeIcon, imagesTheFileLacksAreMissingAndTheOthersStayReadable) {
+    const GroupResource icon = mixedIcon(); // RT_ICON 1 to 3
+    const auto entry = [&](std::size_t image, std::uint32_t location) {
+        GroupEntry listed = icon.images[image].entry;
+        listed.bytesInResource = static_cast<std::uint32_t>(icon.images[image].bytes.size());
+        listed.location = location;
+        return listed;
+    };
+    struct Case {
+        const char* what;
+        std::vector<GroupEntry> directory;
+        std::vector<std::size_t> held;    // positions
+        std::vector<std::size_t> missing; // positions
+    };
+    const std::vector<Case> cases = {
+        {"no RT_ICON 99", {entry(1, 2), entry(0, 99)}, {0}, {1}},
+        {"the 256 x 256 image after a missing one",
+         {entry(1, 98), entry(2, 3), entry(0, 1)},
+         {1, 2},
+         {0}},
+        {"none at all", {entry(0, 97)}, {}, {0}},
+    };
+    for (const Case& c : cases) {
+        GroupResource broken = icon;
+        broken.rawGroup = test::groupDirectory(c.directory);
+        IconLibrary library = IconLibrary::fromBytes(test::buildPe({broken}), decoder);
+        const auto described = library.describe(0);
+        ASSERT_TRUE(described) << c.what;
+        ASSERT_EQ(described->images.size(), c.directory.size()) << c.what;
+        for (const std::size_t i : c.missing) {
+            EXPECT_EQ(described->images[i].format, ImageFormat::Missing) << c.what;
+            EXPECT_EQ(described->images[i].bytes, 0u) << c.what;
+        }
+        const auto images = library.images(0);
+        ASSERT_TRUE(images) << c.what;
+        ASSERT_EQ(images->images.size(), c.held.size()) << c.what;
+        for (std::size_t i = 0; i < c.held.size(); ++i) {
+            const GroupEntry& listed = c.directory[c.held[i]];
+            EXPECT_EQ(images->images[i].bytes, icon.images[listed.location - 1].bytes) << c.what;
+        }
+        ASSERT_EQ(images->missing.size(), c.missing.size()) << c.what;
+        for (std::size_t i = 0; i < c.missing.size(); ++i) {
+            EXPECT_EQ(images->missing[i].position, c.missing[i]) << c.what;
+            EXPECT_EQ(images->missing[i].failure.kind, Failure::Kind::NoSuchIcon) << c.what;
+        }
+    }
+}
+
+// A directory that lists one image many times counts its bytes each time:
+// past the bytes one file may give, the icon fails and names the limit,
+// instead of a copy per entry filling the memory.
+TEST_F(WholeIcon, anImageListedOverAndOverCountsAgainstTheFilesByteLimit) {
+    const test::StoredImage large{test::groupEntry(256, 256, 32, 0), test::solidDib(256, 32, 1)};
+    const std::uint32_t size = static_cast<std::uint32_t>(large.bytes.size()); // 270 400
+    const auto timesFor = [&](std::uint64_t bytes) {
+        return static_cast<std::uint16_t>(bytes / size + 1);
+    };
+    GroupEntry listed = large.entry;
+    listed.bytesInResource = size;
+    listed.location = 1;
+    const auto peListing = [&](std::uint16_t times) {
+        GroupResource group;
+        group.name = std::uint16_t{1};
+        group.images = {large};
+        group.rawGroup = test::groupDirectory(std::vector<GroupEntry>(times, listed));
+        return test::buildPe({group});
+    };
+    struct Case {
+        const char* what;
+        ByteVector file;
+        std::size_t images; // 0: fails over the limit
+    };
+    const std::vector<Case> cases = {
+        {"an icon file, past the limit",
+         test::iconFileRepeating(large, timesFor(limits::MaxBytesPerFile)), 0},
+        {"an executable, past the limit", peListing(timesFor(limits::MaxBytesPerFile)), 0},
+        {"an executable, twice", peListing(2), 2},
+    };
+    for (const Case& c : cases) {
+        IconLibrary library = IconLibrary::fromBytes(c.file, decoder);
+        const auto images = library.images(0);
+        if (c.images == 0) {
+            ASSERT_FALSE(images) << c.what;
+            EXPECT_EQ(images.failure().kind, Failure::Kind::OverLimit) << c.what;
+            EXPECT_NE(images.failure().detail.find("MaxBytesPerFile"), std::string::npos)
+                << c.what << ": " << images.failure().detail;
+            continue;
+        }
+        ASSERT_TRUE(images) << c.what;
+        ASSERT_EQ(images->images.size(), c.images) << c.what;
+        for (const IconImage& image : images->images)
+            EXPECT_EQ(image.bytes, large.bytes) << c.what;
+    }
 }
 
 // What the executable stores is what the .ico holds, and it reads back the same.
 TEST_F(WholeIcon, iconFileHoldsEveryImageByteForByteAndReadsBackTheSame) {
     IconLibrary original = IconLibrary::fromBytes(test::buildPe({mixedIcon()}), decoder);
-    const auto images = original.images(0);
-    ASSERT_TRUE(images);
-    const auto file = writeIconFile(*images);
+    const auto icon = original.images(0);
+    ASSERT_TRUE(icon);
+    const std::vector<IconImage>& images = icon->images;
+    const auto file = writeIconFile(images);
     ASSERT_TRUE(file);
 
     IconLibrary reread = IconLibrary::fromBytes(*file, decoder);
     ASSERT_EQ(reread.count(), 1u);
     const auto again = reread.images(0);
     ASSERT_TRUE(again);
-    ASSERT_EQ(again->size(), images->size());
-    for (std::size_t i = 0; i < images->size(); ++i) {
-        EXPECT_EQ((*again)[i].bytes, (*images)[i].bytes) << i;
-        EXPECT_EQ((*again)[i].entry.pixelWidth(), (*images)[i].entry.pixelWidth()) << i;
-        EXPECT_EQ((*again)[i].entry.bitCount, (*images)[i].entry.bitCount) << i;
-        EXPECT_EQ((*again)[i].entry.bytesInResource, (*images)[i].bytes.size()) << i;
+    ASSERT_EQ(again->images.size(), images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const IconImage& read = again->images[i];
+        EXPECT_EQ(read.bytes, images[i].bytes) << i;
+        EXPECT_EQ(read.entry.pixelWidth(), images[i].entry.pixelWidth()) << i;
+        EXPECT_EQ(read.entry.bitCount, images[i].entry.bitCount) << i;
+        EXPECT_EQ(read.entry.bytesInResource, images[i].bytes.size()) << i;
     }
     const auto before = original.largeIcon(0);
     const auto after = reread.largeIcon(0);
@@ -119,11 +204,11 @@ TEST_F(WholeIcon, byteCountsComeFromTheImagesNotFromTheGroup) {
     IconLibrary library = IconLibrary::fromBytes(test::buildPe({group}), decoder);
     const auto images = library.images(0);
     ASSERT_TRUE(images);
-    EXPECT_EQ((*images)[1].bytes, group.images[1].bytes);
-    const auto file = writeIconFile(*images);
+    EXPECT_EQ(images->images[1].bytes, group.images[1].bytes);
+    const auto file = writeIconFile(images->images);
     ASSERT_TRUE(file);
     IconLibrary reread = IconLibrary::fromBytes(*file, decoder);
-    EXPECT_EQ(reread.images(0)->at(1).bytes, group.images[1].bytes);
+    EXPECT_EQ(reread.images(0)->images.at(1).bytes, group.images[1].bytes);
 }
 
 TEST_F(WholeIcon, imagesDecodeAtTheirNaturalSizeWithTheirAlpha) {
@@ -137,7 +222,7 @@ TEST_F(WholeIcon, imagesDecodeAtTheirNaturalSizeWithTheirAlpha) {
     };
     for (const Row& row :
          {Row{0, 16, 0xFFFF0000}, Row{1, 32, 0xFF00FF00}, Row{2, 256, 0x800000FF}}) {
-        const auto decoded = library.decode((*images)[row.image]);
+        const auto decoded = library.decode(images->images[row.image]);
         ASSERT_TRUE(decoded) << row.image;
         EXPECT_EQ(decoded->width, row.size);
         EXPECT_EQ(decoded->height, row.size);
@@ -146,7 +231,7 @@ TEST_F(WholeIcon, imagesDecodeAtTheirNaturalSizeWithTheirAlpha) {
         EXPECT_EQ(decoded->pixel(row.size / 2, row.size / 2), row.centre) << row.image;
     }
     // A truncated image doesn't decode, whatever its directory says.
-    IconImage cut = (*images)[1];
+    IconImage cut = images->images[1];
     cut.bytes.resize(cut.bytes.size() / 2);
     EXPECT_FALSE(library.decode(cut));
 }

@@ -6,6 +6,7 @@
 #include "platform/like_pattern.h"
 #include "platform/text_case.h"
 #include "support/icon_builders.h"
+#include "support/name_order.h"
 #include "support/test_files.h"
 #include "support/unprivileged.h"
 
@@ -25,13 +26,15 @@ bool like(std::string_view text, std::string_view pattern) {
 }
 
 bool matchesExe(std::string_view name) {
-    return likeMatch(toUpper(decodeUtf8Lenient(name)), toUpper(decodeUtf8Lenient("*.exe")));
+    return NamePattern(ExecutablePattern).matches(name);
 }
 
 TEST(LikePattern, executablePatternMatchesOnlyNamesEndingInExe) {
-    for (const char* name : {"README.EXE", "x.Exe", ".exe", "setup.exe", "a.b.exe", "安装程序.exe"})
+    for (const char* name :
+         {"README.EXE", "x.Exe", ".exe", "setup.exe", "a.b.exe", "安装程序.exe", "SETUP.EXE"})
         EXPECT_TRUE(matchesExe(name)) << name;
-    for (const char* name : {"setup.exe.bak", "exe", "setup.ex", "setupexe", "setup.exe ", ""})
+    for (const char* name :
+         {"setup.exe.bak", "exe", "setup.ex", "setupexe", "setup.exe ", "", "setup.ｅｘｅ"})
         EXPECT_FALSE(matchesExe(name)) << name;
 }
 
@@ -65,6 +68,8 @@ TEST(TextCase, upperCasesCommonScriptsAndKeepsBadBytes) {
     EXPECT_EQ(toUpper(decodeUtf8Lenient("straße.exe")), decodeUtf8Lenient("STRAßE.EXE"));
     EXPECT_EQ(toUpper(decodeUtf8Lenient("éàü")), decodeUtf8Lenient("ÉÀÜ"));
     EXPECT_EQ(toUpper(decodeUtf8Lenient("привет")), decodeUtf8Lenient("ПРИВЕТ"));
+    // Dotless i has the plain capital I; Latin Extended-A around it pairs.
+    EXPECT_EQ(toUpper(decodeUtf8Lenient("ıiİĳœž")), decodeUtf8Lenient("IIİĲŒŽ"));
     const std::u32string bad = decodeUtf8Lenient("a\xFF\xC0z");
     ASSERT_EQ(bad.size(), 4u);
     EXPECT_EQ(bad[1], 0xDCFFu);
@@ -72,7 +77,7 @@ TEST(TextCase, upperCasesCommonScriptsAndKeepsBadBytes) {
 
 TEST(TextCase, namesSortIgnoringCase) {
     std::vector<std::string> names = {"b.exe", "A.exe", "a.exe", "C.exe", "_x", "B.EXE"};
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    std::sort(names.begin(), names.end(), test::lessIgnoringCase);
     EXPECT_EQ(names, (std::vector<std::string>{"A.exe", "a.exe", "B.EXE", "b.exe", "C.exe", "_x"}));
 }
 

@@ -17,26 +17,17 @@ std::uint32_t stride(int width, int bitCount) {
     return static_cast<std::uint32_t>((width * bitCount + 31) / 32 * 4);
 }
 
-ByteVector groupDirectory(const std::vector<StoredImage>& images,
-                          const std::vector<std::uint16_t>& ids) {
-    ByteVector bytes;
-    appendU16(bytes, 0);
-    appendU16(bytes, 1);
-    appendU16(bytes, static_cast<std::uint16_t>(images.size()));
+ByteVector numberedDirectory(const std::vector<StoredImage>& images,
+                             const std::vector<std::uint16_t>& ids) {
+    std::vector<GroupEntry> entries;
     for (std::size_t i = 0; i < images.size(); ++i) {
-        const GroupEntry& entry = images[i].entry;
-        bytes.push_back(entry.width);
-        bytes.push_back(entry.height);
-        bytes.push_back(entry.colourCount);
-        bytes.push_back(entry.reserved);
-        appendU16(bytes, entry.planes);
-        appendU16(bytes, entry.bitCount);
-        appendU32(bytes, entry.bytesInResource
-                             ? entry.bytesInResource
-                             : static_cast<std::uint32_t>(images[i].bytes.size()));
-        appendU16(bytes, ids[i]);
+        GroupEntry entry = images[i].entry;
+        if (entry.bytesInResource == 0)
+            entry.bytesInResource = static_cast<std::uint32_t>(images[i].bytes.size());
+        entry.location = ids[i];
+        entries.push_back(entry);
     }
-    return bytes;
+    return groupDirectory(entries);
 }
 
 // The groups with RT_ICON ids given out from 1, and each group's directory bytes.
@@ -54,7 +45,7 @@ NumberedGroups numberIcons(const std::vector<GroupResource>& groups) {
             ids.push_back(next++);
         result.directories.push_back(std::holds_alternative<ByteVector>(group.rawGroup)
                                          ? std::get<ByteVector>(group.rawGroup)
-                                         : groupDirectory(group.images, ids));
+                                         : numberedDirectory(group.images, ids));
         result.iconIds.push_back(std::move(ids));
     }
     return result;
@@ -204,6 +195,24 @@ constexpr std::uint32_t PeHeaderAt = 0x80;
 
 } // namespace
 
+ByteVector groupDirectory(const std::vector<GroupEntry>& entries) {
+    ByteVector bytes;
+    appendU16(bytes, 0);
+    appendU16(bytes, 1);
+    appendU16(bytes, static_cast<std::uint16_t>(entries.size()));
+    for (const GroupEntry& entry : entries) {
+        bytes.push_back(entry.width);
+        bytes.push_back(entry.height);
+        bytes.push_back(entry.colourCount);
+        bytes.push_back(entry.reserved);
+        appendU16(bytes, entry.planes);
+        appendU16(bytes, entry.bitCount);
+        appendU32(bytes, entry.bytesInResource);
+        appendU16(bytes, static_cast<std::uint16_t>(entry.location));
+    }
+    return bytes;
+}
+
 void putU16(ByteVector& bytes, std::uint64_t at, std::uint16_t value) {
     if (at + 2 > bytes.size())
         throw std::out_of_range("putU16 past the end");
@@ -315,6 +324,22 @@ GroupEntry groupEntry(int width, int height, int bitCount, std::uint32_t locatio
     return entry;
 }
 
+namespace {
+
+// An icon file's directory entry (ICONDIRENTRY) for the image at `offset`.
+void appendFileEntry(ByteVector& bytes, const StoredImage& image, std::uint32_t offset) {
+    bytes.push_back(image.entry.width);
+    bytes.push_back(image.entry.height);
+    bytes.push_back(image.entry.colourCount);
+    bytes.push_back(image.entry.reserved);
+    appendU16(bytes, image.entry.planes);
+    appendU16(bytes, image.entry.bitCount);
+    appendU32(bytes, static_cast<std::uint32_t>(image.bytes.size()));
+    appendU32(bytes, offset);
+}
+
+} // namespace
+
 ByteVector buildIconFile(const std::vector<StoredImage>& images) {
     ByteVector bytes;
     appendU16(bytes, 0);
@@ -322,18 +347,23 @@ ByteVector buildIconFile(const std::vector<StoredImage>& images) {
     appendU16(bytes, static_cast<std::uint16_t>(images.size()));
     std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
     for (const StoredImage& image : images) {
-        bytes.push_back(image.entry.width);
-        bytes.push_back(image.entry.height);
-        bytes.push_back(image.entry.colourCount);
-        bytes.push_back(image.entry.reserved);
-        appendU16(bytes, image.entry.planes);
-        appendU16(bytes, image.entry.bitCount);
-        appendU32(bytes, static_cast<std::uint32_t>(image.bytes.size()));
-        appendU32(bytes, offset);
+        appendFileEntry(bytes, image, offset);
         offset += static_cast<std::uint32_t>(image.bytes.size());
     }
     for (const StoredImage& image : images)
         bytes.insert(bytes.end(), image.bytes.begin(), image.bytes.end());
+    return bytes;
+}
+
+ByteVector iconFileRepeating(const StoredImage& image, std::uint16_t times) {
+    ByteVector bytes;
+    appendU16(bytes, 0);
+    appendU16(bytes, 1);
+    appendU16(bytes, times);
+    const auto offset = static_cast<std::uint32_t>(6 + 16 * std::size_t{times});
+    for (std::uint32_t i = 0; i < times; ++i)
+        appendFileEntry(bytes, image, offset);
+    bytes.insert(bytes.end(), image.bytes.begin(), image.bytes.end());
     return bytes;
 }
 
@@ -387,7 +417,8 @@ ByteVector buildPe(const std::vector<GroupResource>& groups, const PeOptions& op
     return bytes;
 }
 
-ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift) {
+ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift,
+                   RepeatedData repeated) {
     const NumberedGroups numbered = numberIcons(groups);
     std::size_t iconCount = 0;
     for (const GroupResource& group : groups)
@@ -404,17 +435,27 @@ ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift)
     bytes[NeAt] = 'N';
     bytes[NeAt + 1] = 'E';
     putU16(bytes, NeAt + 0x24, TableAt);
-    putU16(bytes, NeAt + 0x26, static_cast<std::uint16_t>(TableAt + tableSize));
+    // The resident-name table follows the resource table; a table past the
+    // 16-bit field's reach (65 535 resources) takes all the field can say.
+    putU16(bytes, NeAt + 0x26, static_cast<std::uint16_t>(std::min(TableAt + tableSize, 0xFFFFu)));
 
     const std::uint32_t unit = 1u << alignmentShift;
+    using Extent = std::pair<std::uint16_t, std::uint16_t>; // offset and length in units
+    std::map<ByteVector, Extent> placed;
     auto place = [&](const ByteVector& data) {
+        if (repeated == RepeatedData::Shared) {
+            if (const auto found = placed.find(data); found != placed.end())
+                return found->second;
+        }
         align(bytes, unit);
         const auto offset = static_cast<std::uint32_t>(bytes.size()) >> alignmentShift;
         bytes.insert(bytes.end(), data.begin(), data.end());
         align(bytes, unit);
-        return std::pair<std::uint16_t, std::uint16_t>(
-            static_cast<std::uint16_t>(offset),
-            static_cast<std::uint16_t>((data.size() + unit - 1) >> alignmentShift));
+        const Extent extent(static_cast<std::uint16_t>(offset),
+                            static_cast<std::uint16_t>((data.size() + unit - 1) >> alignmentShift));
+        if (repeated == RepeatedData::Shared)
+            placed.emplace(data, extent);
+        return extent;
     };
 
     std::uint32_t at = NeAt + TableAt;

@@ -45,6 +45,13 @@ struct StoredImage {
 
 // An .ico file holding the images in order.
 ByteVector buildIconFile(const std::vector<StoredImage>& images);
+// An .ico file whose directory lists the one image `times` times, every
+// entry pointing at the same bytes.
+ByteVector iconFileRepeating(const StoredImage& image, std::uint16_t times);
+
+// A group directory (GRPICONDIR) of the entries as given, each naming the
+// RT_ICON id in its location: for GroupResource::rawGroup.
+ByteVector groupDirectory(const std::vector<GroupEntry>& entries);
 
 // A resource name: a number, or a name (upper case, as resource compilers store it).
 using ResourceName = std::variant<std::uint16_t, std::u16string>;
@@ -81,8 +88,14 @@ struct PeLayout {
 };
 PeLayout peLayout(const std::vector<GroupResource>& groups, const PeOptions& options = {});
 
+// How a builder stores resources whose bytes are the same: each in a place
+// of its own, as resource compilers do, or once for all of them (a file
+// whose thousands of resources all lead to the same bytes).
+enum class RepeatedData { Apart, Shared };
+
 // A 16-bit NE file with the groups, resource offsets in units of 2^shift bytes.
-ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift = 4);
+ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift = 4,
+                   RepeatedData repeated = RepeatedData::Apart);
 
 void putU16(ByteVector& bytes, std::uint64_t at, std::uint16_t value);
 void putU32(ByteVector& bytes, std::uint64_t at, std::uint32_t value);

@@ -1,7 +1,8 @@
 // The names of exported icons, and new files that never replace anything.
 
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 #include "platform/atomic_file.h"
+#include "platform/file_names.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,11 @@ TEST(ExportNames, takenNamesGetACounter) {
          {},
          {{"App", 1}, {"aPP", 1}},
          {"App_1.ico", "aPP_1-2.ico"}},
+        {"a name on disk in other letters is taken too",
+         ExistingFiles::KeepWithCounter,
+         {"APP_1.ICO", "App_1-2.ico"},
+         {{"app", 1}},
+         {"app_1-3.ico"}},
         {"files on disk are kept",
          ExistingFiles::KeepWithCounter,
          {"app_1.ico", "app_1-2.ico"},
@@ -113,6 +119,71 @@ TEST(ExportNames, writeReplacesOnlyFilesAndLinksWhenAllowed) {
         EXPECT_FALSE(fs::is_symlink(written.path)) << c.what;
         EXPECT_EQ(test::readFile(dir / "elsewhere"), (std::vector<std::uint8_t>{'o', 'l', 'd'}))
             << c.what;
+    }
+}
+
+// Names as long as the file system allows (255 bytes here): a stem cut at
+// a character so that position and counter fit, and files under such names
+// created or replaced whole.
+TEST(ExportNames, longNamesLoseTheEndOfTheirStemAndAreStillWritten) {
+    test::TempDir dir;
+    if (longestNameIn(dir.path()) != 255)
+        GTEST_SKIP() << "names here are not limited to 255 bytes";
+    const auto times = [](const std::string& text, std::size_t count) {
+        std::string result;
+        for (std::size_t i = 0; i < count; ++i)
+            result += text;
+        return result;
+    };
+    struct Case {
+        const char* what;
+        std::string stem;
+        ExistingFiles existing;
+        std::string onDisk;
+        std::vector<std::string> written; // for the stem asked for twice
+    };
+    const std::vector<Case> cases = {
+        {"a stem of 250 letters",
+         times("a", 250),
+         ExistingFiles::KeepWithCounter,
+         "",
+         {times("a", 249) + "_1.ico", times("a", 247) + "_1-2.ico"}},
+#ifndef _WIN32 // where names count UTF-16 units, not bytes
+        {"a stem of 100 three-byte characters",
+         times("图", 100),
+         ExistingFiles::KeepWithCounter,
+         "",
+         {times("图", 83) + "_1.ico", times("图", 82) + "_1-2.ico"}},
+#endif
+        {"a file of 255 bytes replaced",
+         times("b", 250),
+         ExistingFiles::Replace,
+         times("b", 249) + "_1.ico",
+         {times("b", 249) + "_1.ico", times("b", 247) + "_1-2.ico"}},
+        {"a file of 255 bytes kept",
+         times("c", 249),
+         ExistingFiles::KeepWithCounter,
+         times("c", 249) + "_1.ico",
+         {times("c", 247) + "_1-2.ico", times("c", 247) + "_1-3.ico"}},
+    };
+    const std::vector<std::uint8_t> icon{'n', 'e', 'w'};
+    for (const Case& c : cases) {
+        test::TempDir out;
+        if (!c.onDisk.empty())
+            test::writeFile(out / c.onDisk, {'o', 'l', 'd'});
+        ExportNames names(out.path(), ".ico", c.existing);
+        for (const std::string& expected : c.written) {
+            const auto written = names.write(c.stem, 1, icon);
+            ASSERT_TRUE(written.result) << c.what << ": " << describe(written.result.failure());
+            EXPECT_EQ(written.path.filename().string(), expected) << c.what;
+            EXPECT_EQ(test::readFile(written.path), icon) << c.what;
+        }
+        const std::vector<std::uint8_t> old{'o', 'l', 'd'};
+        if (!c.onDisk.empty()) {
+            EXPECT_EQ(test::readFile(out / c.onDisk),
+                      c.existing == ExistingFiles::Replace ? icon : old)
+                << c.what;
+        }
     }
 }
 

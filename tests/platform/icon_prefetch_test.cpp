@@ -1,6 +1,6 @@
 // Reading files ahead of the folder scan on other threads.
 
-#include "harvest/icon_prefetch.h"
+#include "platform/icon_prefetch.h"
 #include "support/icon_builders.h"
 #include "support/test_files.h"
 

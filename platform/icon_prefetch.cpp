@@ -1,4 +1,4 @@
-#include "harvest/icon_prefetch.h"
+#include "platform/icon_prefetch.h"
 
 #include "platform/icon_files.h"
 

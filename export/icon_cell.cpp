@@ -1,6 +1,4 @@
-#include "harvest/icon_cell.h"
-
-#include "icons/icon_drawing.h"
+#include "export/icon_cell.h"
 
 #include <algorithm>
 
@@ -24,12 +22,6 @@ IconCell renderCell(Surface& preview, std::uint32_t background, const IconBitmap
     if (icon)
         drawIcon(preview, *icon);
     return captureCell(preview, background);
-}
-
-IconCell renderCell(HarvestWindow& window, const IconBitmap* icon) {
-    IconCell cell = renderCell(window.previewImage(), window.previewBackground(), icon);
-    window.refreshPreview();
-    return cell;
 }
 
 } // namespace orvu

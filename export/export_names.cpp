@@ -1,9 +1,8 @@
-#include "harvest/export_names.h"
+#include "export/export_names.h"
 
 #include "platform/atomic_file.h"
+#include "platform/file_names.h"
 #include "platform/text_case.h"
-
-#include <system_error>
 
 namespace orvu {
 namespace fs = std::filesystem;
@@ -23,15 +22,31 @@ std::string utf8(const fs::path& name) {
 ExportNames::ExportNames(fs::path folder, std::string extension, ExistingFiles existing)
     : m_folder(std::move(folder)), m_extension(std::move(extension)), m_existing(existing) {}
 
-std::filesystem::path ExportNames::next(const fs::path& stem, std::uint32_t position) {
+fs::path ExportNames::nameFor(const fs::path& stem, const std::string& suffix) {
+    if (!m_longestName)
+        m_longestName = longestNameIn(m_folder);
+    fs::path name = stem;
+    name += suffix;
+    const std::size_t length = nameLength(name);
+    if (length <= *m_longestName)
+        return name;
+    const std::size_t over = length - *m_longestName;
+    const std::size_t stemLength = nameLength(stem);
+    name = cutName(stem, stemLength > over ? stemLength - over : 0);
+    name += suffix;
+    return name;
+}
+
+fs::path ExportNames::next(const fs::path& stem, std::uint32_t position) {
     const std::string base = "_" + std::to_string(position);
-    for (std::uint64_t counter = 1;; ++counter) {
-        fs::path name = stem;
-        name += counter == 1 ? base : base + "-" + std::to_string(counter);
-        name += m_extension;
-        const std::string key = caseInsensitiveKey(utf8(name));
-        if (!taken(name, key)) {
-            m_given.insert(key);
+    std::uint64_t& counter = m_counters[caseInsensitiveKey(utf8(stem) + base)];
+    for (;;) {
+        ++counter;
+        const fs::path name = nameFor(
+            stem, (counter == 1 ? base : base + "-" + std::to_string(counter)) + m_extension);
+        std::string key = caseInsensitiveKey(utf8(name));
+        if (!taken(key)) {
+            m_given.insert(std::move(key));
             return m_folder / name;
         }
     }
@@ -51,15 +66,21 @@ ExportNames::Written ExportNames::write(const fs::path& stem, std::uint32_t posi
     }
 }
 
-bool ExportNames::taken(const fs::path& name, const std::string& key) const {
+bool ExportNames::taken(const std::string& key) {
     if (m_given.contains(key))
         return true;
     if (m_existing == ExistingFiles::Replace)
         return false;
-    // Anything there counts, a broken link included. A name that can't be
-    // looked up is free here: writing to it then fails and says why.
-    std::error_code error;
-    return fs::exists(fs::symlink_status(m_folder / name, error));
+    // Anything there counts, a broken link included. A folder that can't be
+    // listed holds nothing here: writing to it then fails and says why.
+    if (!m_onDisk) {
+        m_onDisk.emplace();
+        if (const auto names = namesIn(m_folder.empty() ? fs::path(".") : m_folder)) {
+            for (const std::string& name : *names)
+                m_onDisk->insert(caseInsensitiveKey(name));
+        }
+    }
+    return m_onDisk->contains(key);
 }
 
 } // namespace orvu
