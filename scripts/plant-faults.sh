@@ -56,13 +56,13 @@ usage-status: a wrong command line exits 1 (some inputs failed) instead of 2
 
 batch-saved-counter: saving many counts failed writes as saved, so saved + failed exceeds the total
   harvest/batch_export.cpp
-  - if (written.result)\n            ++outcome.saved;\n        else\n            fail(written.result.failure());
-  + ++outcome.saved;\n        if (!written.result)\n            fail(written.result.failure());
+  - if (written.result) {\n            ++outcome.saved;
+  + ++outcome.saved;\n        if (written.result) {
 
 export-name-counter: the second file of a name is app_1-1.ico, not app_1-2.ico
-  harvest/export_names.cpp
-  - base + "-" + std::to_string(counter);
-  + base + "-" + std::to_string(counter - 1);
+  export/export_names.cpp
+  - base + "-" + std::to_string(counter))
+  + base + "-" + std::to_string(counter - 1))
 
 tile-numbers: tiles are numbered from 图标0
   harvest/tiles.cpp
@@ -170,13 +170,13 @@ folder-sort: a folder's files are harvested in byte order (Zeta.exe before alpha
   + return names[a] < names[b];
 
 scan-case-rule: a folder harvest passes over app.exe when looking for *.exe
-  harvest/folder_scan.cpp
-  - likeMatch(toUpper(decodeUtf8Lenient(file.name)), m_upperPattern);
-  + likeMatch(decodeUtf8Lenient(file.name), m_upperPattern);
+  platform/like_pattern.cpp
+  - likeMatch(toUpper(decodeUtf8Lenient(name)), m_upperPattern);
+  + likeMatch(decodeUtf8Lenient(name), m_upperPattern);
 
 name-case-rule: App_1.ico and app_1.ico count as different names, so one replaces the other on a disk that ignores case
   platform/text_case.cpp
-  - key += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+  - key += static_cast<char>(toUpper(static_cast<char32_t>(c)));
   + key += c;
 
 pattern-range: --pattern '[a-c]*' passes over the files that start with a
@@ -220,8 +220,8 @@ raw-names-on-stderr: a file name's escape sequence retitles the terminal when th
 
 extract-reads-its-output: extract --pattern '*' -o OUT DIR, OUT inside DIR, extracts its own fresh .ico files again
   cli/file_walk.cpp
-  - lister.passOver(*passOver);
-  + lister.passOver(folder);
+  - walk.passOver(*passOver);
+  + walk.passOver(step->folder);
 
 instance-in-shared-folder: without a runtime folder, another user's lock and socket in /tmp receive the path opened and keep the window from starting
   qt/single_instance.cpp
