@@ -31,6 +31,11 @@ Result<std::vector<std::uint8_t>> IconContainer::imageBytes(ByteSource& source,
     return source.read(extent->offset, extent->size, limits::MaxImageBytes, "image");
 }
 
+Result<ResourceEntryFields> IconContainer::resourceEntry(ByteSource&, std::uint32_t k) const {
+    return Failure{Failure::Kind::NoSuchIcon,
+                   "icon " + std::to_string(std::uint64_t{k} + 1) + " has no PE resource entry"};
+}
+
 Result<std::unique_ptr<IconContainer>> openIconContainer(ByteSource& source) {
     auto start =
         source.read(0, std::min(source.size(), DosHeader::Size), DosHeader::Size, "file header");

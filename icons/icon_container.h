@@ -21,6 +21,16 @@ struct IconName {
     friend bool operator==(const IconName&, const IconName&) = default;
 };
 
+// The entry of a PE resource directory that names an icon, its two fields as
+// stored (IMAGE_RESOURCE_DIRECTORY_ENTRY): Name, an id or with its top bit
+// set a name's offset, and OffsetToData, with its top bit set for a
+// subdirectory. Tools that look at a file through its raw resource tree
+// (pefile) know icons by these values.
+struct ResourceEntryFields {
+    std::uint32_t name = 0;
+    std::uint32_t offsetToData = 0;
+};
+
 // Where one stored image lies in the file.
 struct Extent {
     std::uint64_t offset = 0;
@@ -39,6 +49,8 @@ public:
     // The group directory of icon k (0-based).
     virtual Result<IconGroup> group(ByteSource& source, std::uint32_t k) const = 0;
     virtual Result<IconName> name(ByteSource& source, std::uint32_t k) const = 0;
+    // The PE resource directory entry of icon k; other files have none.
+    virtual Result<ResourceEntryFields> resourceEntry(ByteSource& source, std::uint32_t k) const;
     // Where one image of a group is stored; nothing is read of the image.
     virtual Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const = 0;
 

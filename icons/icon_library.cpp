@@ -57,6 +57,12 @@ Result<IconName> IconLibrary::name(std::uint32_t k) {
     return m_container->name(*m_source, k);
 }
 
+Result<ResourceEntryFields> IconLibrary::resourceEntry(std::uint32_t k) {
+    if (const auto there = reachable(k); !there)
+        return there.failure();
+    return m_container->resourceEntry(*m_source, k);
+}
+
 Result<IconImage> IconLibrary::image(const GroupEntry& entry) {
     if (!m_container || !m_source)
         return Failure{Failure::Kind::NoSuchIcon, "the file is closed or has no icons"};

@@ -84,6 +84,9 @@ public:
     Result<IconGroup> group(std::uint32_t k);
     // How the file names icon k.
     Result<IconName> name(std::uint32_t k);
+    // The PE resource directory entry that names icon k, as stored. Fails
+    // with NoSuchIcon for icons of other files.
+    Result<ResourceEntryFields> resourceEntry(std::uint32_t k);
     // One stored image, as a group entry of this file names it.
     Result<IconImage> image(const GroupEntry& entry);
     // Every stored image of icon k, and the ones its directory lists that

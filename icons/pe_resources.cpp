@@ -116,15 +116,24 @@ struct DirectoryEntry {
     std::uint32_t offset = 0; // relative to the resource root
 };
 
-Result<DirectoryEntry> readDirectoryEntry(ByteSource& source, std::uint64_t directory,
-                                          std::uint32_t index) {
+// The entry's fields as stored.
+Result<ResourceEntryFields> readRawEntry(ByteSource& source, std::uint64_t directory,
+                                         std::uint32_t index) {
     auto bytes = source.read(directory + ResourceDirectory::Size + index * ResourceEntry::Size,
                              ResourceEntry::Size, ResourceEntry::Size, "resource directory entry");
     if (!bytes)
         return bytes.failure();
     const ByteView record(*bytes);
-    return DirectoryEntry{*record.u32(ResourceEntry::Name),
-                          *record.u32(ResourceEntry::OffsetToData) & ResourceEntry::OffsetMask};
+    return ResourceEntryFields{*record.u32(ResourceEntry::Name),
+                               *record.u32(ResourceEntry::OffsetToData)};
+}
+
+Result<DirectoryEntry> readDirectoryEntry(ByteSource& source, std::uint64_t directory,
+                                          std::uint32_t index) {
+    const auto raw = readRawEntry(source, directory, index);
+    if (!raw)
+        return raw.failure();
+    return DirectoryEntry{raw->name, raw->offsetToData & ResourceEntry::OffsetMask};
 }
 
 // The first entry of a name's language directory at file offset `at`.
@@ -339,6 +348,12 @@ Result<IconName> PeResources::name(ByteSource& source, std::uint32_t k) const {
     if (const auto first = firstLanguage(source, m_root + entry->offset))
         result.language = static_cast<std::uint16_t>(first->name & ResourceEntry::IdMask);
     return result;
+}
+
+Result<ResourceEntryFields> PeResources::resourceEntry(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_iconCount)
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
+    return readRawEntry(source, m_root + m_groupDirectory, k);
 }
 
 Result<Extent> PeResources::imageExtent(ByteSource& source, const GroupEntry& entry) const {

@@ -46,6 +46,7 @@ public:
     Result<IconGroup> group(ByteSource& source, std::uint32_t k) const override;
     // A number or a name, in the group's first language.
     Result<IconName> name(ByteSource& source, std::uint32_t k) const override;
+    Result<ResourceEntryFields> resourceEntry(ByteSource& source, std::uint32_t k) const override;
     Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const override;
 
 private:

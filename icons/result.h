@@ -26,6 +26,9 @@ struct Failure {
 
     Kind kind = Kind::Damaged;
     std::string detail;
+    // For Kind::System, the system's own error number (errno, or
+    // GetLastError() on Windows) where it is known; 0 otherwise.
+    int systemError = 0;
 
     friend bool operator==(const Failure&, const Failure&) = default;
 };

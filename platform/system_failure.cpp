@@ -17,7 +17,7 @@ Failure lastSystemFailure() {
 }
 
 Failure systemFailure(const std::error_code& error) {
-    return {Failure::Kind::System, error.message()};
+    return {Failure::Kind::System, error.message(), error.value()};
 }
 
 } // namespace orvu

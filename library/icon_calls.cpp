@@ -1,0 +1,122 @@
+// One icon's description: its name and its images, read once.
+
+#include "icons/icon_choice.h"
+#include "library/handles.h"
+
+#include <algorithm>
+
+using namespace orvu;
+using namespace orvu::c_api;
+
+namespace {
+
+orvu_icons_format formatOf(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Dib:
+        return ORVU_ICONS_FORMAT_DIB;
+    case ImageFormat::Png:
+        return ORVU_ICONS_FORMAT_PNG;
+    case ImageFormat::Missing:
+        break;
+    }
+    return ORVU_ICONS_FORMAT_MISSING;
+}
+
+// Copies the fields of `info` that fit into the caller's `size` bytes.
+void copyInto(orvu_icons_image_info* out, const orvu_icons_image_info& info, size_t size) {
+    const size_t fits = std::min(size, sizeof info);
+    const auto* from = reinterpret_cast<const unsigned char*>(&info);
+    auto* to = reinterpret_cast<unsigned char*>(out);
+    // struct_size stays the caller's.
+    std::copy(from + sizeof info.struct_size, from + fits, to + sizeof info.struct_size);
+}
+
+} // namespace
+
+extern "C" {
+
+orvu_icons_status orvu_icons_describe(orvu_icons_file* file, uint32_t icon,
+                                      orvu_icons_icon** description) {
+    return guarded([&] {
+        if (!file || !description)
+            return invalidArgument("orvu_icons_describe: a null file or description");
+        const std::lock_guard lock(file->mutex);
+        auto described = file->library.describe(icon);
+        if (!described)
+            return fail(described.failure());
+        auto group = file->library.group(icon);
+        if (!group)
+            return fail(group.failure());
+        *description = new orvu_icons_icon{icon, std::move(described->name), std::move(*group),
+                                           std::move(described->images)};
+        return ORVU_ICONS_OK;
+    });
+}
+
+void orvu_icons_icon_free(orvu_icons_icon* description) {
+    delete description;
+}
+
+uint32_t orvu_icons_icon_index(const orvu_icons_icon* description) {
+    return description ? description->index : 0;
+}
+
+orvu_icons_kind orvu_icons_icon_kind(const orvu_icons_icon*) {
+    return ORVU_ICONS_KIND_ICON;
+}
+
+int32_t orvu_icons_icon_id(const orvu_icons_icon* description) {
+    return description && description->name.id ? *description->name.id : -1;
+}
+
+const char* orvu_icons_icon_name(const orvu_icons_icon* description) {
+    if (!description || description->name.id || description->name.name.empty())
+        return nullptr;
+    return description->name.name.c_str();
+}
+
+int32_t orvu_icons_icon_language(const orvu_icons_icon* description) {
+    return description && description->name.language ? *description->name.language : -1;
+}
+
+size_t orvu_icons_icon_image_count(const orvu_icons_icon* description) {
+    return description ? description->images.size() : 0;
+}
+
+orvu_icons_status orvu_icons_icon_image(const orvu_icons_icon* description, size_t image,
+                                        orvu_icons_image_info* info) {
+    return guarded([&] {
+        if (!description || !info || info->struct_size < sizeof info->struct_size)
+            return invalidArgument("orvu_icons_icon_image: a null argument or no struct_size");
+        if (image >= description->images.size())
+            return fail(ORVU_ICONS_NO_SUCH_ICON, "image " + std::to_string(image) + " of " +
+                                                     std::to_string(description->images.size()));
+        const ImageDescription& described = description->images[image];
+        orvu_icons_image_info filled{};
+        filled.width = described.width;
+        filled.height = described.height;
+        filled.bits = described.bitCount;
+        filled.colours = described.colourCount;
+        filled.format = formatOf(described.format);
+        filled.bytes = described.bytes;
+        copyInto(info, filled, info->struct_size);
+        return ORVU_ICONS_OK;
+    });
+}
+
+orvu_icons_status orvu_icons_icon_image_for_size(const orvu_icons_icon* description, int size,
+                                                 size_t* image) {
+    return guarded([&] {
+        if (!description || !image)
+            return invalidArgument("orvu_icons_icon_image_for_size: a null argument");
+        if (!shownSize(size))
+            return invalidArgument("icons are shown at 1 to 256 pixels");
+        const auto chosen = chooseImage(description->group, size);
+        if (!chosen)
+            return fail(ORVU_ICONS_NO_SUCH_ICON, "the icon has no images");
+        *image = *chosen;
+        return ORVU_ICONS_OK;
+    });
+}
+
+} // extern "C"

@@ -1,0 +1,181 @@
+// orvu_icons._native: the Python face of liborvu-icons (see orvu_icons/__init__.py).
+
+#include "objects.h"
+
+#include <pybind11/stl.h>
+
+namespace py = pybind11;
+using namespace orvu::python;
+
+namespace {
+
+const char* formatName(std::int32_t format) {
+    switch (format) {
+    case ORVU_ICONS_FORMAT_DIB:
+        return "dib";
+    case ORVU_ICONS_FORMAT_PNG:
+        return "png";
+    default:
+        return "missing";
+    }
+}
+
+// One image of an icon, as its directory describes it.
+struct Image {
+    py::object icon;
+    std::size_t index;
+    orvu_icons_image_info info;
+
+    Icon& owner() const { return icon.cast<Icon&>(); }
+};
+
+py::object imageOrNone(const py::object& icon, std::optional<std::size_t> index) {
+    if (!index)
+        return py::none();
+    return py::cast(Image{icon, *index, icon.cast<Icon&>().imageInfo(*index)});
+}
+
+std::string describeIcon(Icon& icon) {
+    const orvu_icons_icon& description = icon.description();
+    std::string text = "<orvu_icons.Icon " + std::to_string(icon.index());
+    if (const char* name = orvu_icons_icon_name(&description))
+        text += std::string(" name=") + py::repr(py::str(name)).cast<std::string>();
+    else if (orvu_icons_icon_id(&description) >= 0)
+        text += " id=" + std::to_string(orvu_icons_icon_id(&description));
+    return text + " images=" + std::to_string(icon.imageCount()) + ">";
+}
+
+} // namespace
+
+PYBIND11_MODULE(_native, module) {
+    module.doc() = "The icons of Windows executables and icon files, read as Windows reads them.";
+    module.attr("library_version") = orvu_icons_version();
+    addErrors(module);
+
+    py::class_<Pixels>(module, "Pixels", py::buffer_protocol(),
+                       "Pixels of an image: `height` rows of `width` pixels, 4 bytes each in "
+                       "the order R, G, B, A, alpha not premultiplied. A read-only buffer of "
+                       "shape (height, width, 4): numpy.asarray(pixels) and Pillow's "
+                       "Image.frombuffer('RGBA', pixels.size, pixels, 'raw', 'RGBA', 0, 1) "
+                       "take it without a copy; bytes(pixels) copies it.")
+        .def_buffer(&Pixels::buffer)
+        .def_property_readonly("width", &Pixels::width)
+        .def_property_readonly("height", &Pixels::height)
+        .def_property_readonly(
+            "size",
+            [](const Pixels& pixels) { return py::make_tuple(pixels.width(), pixels.height()); })
+        .def_property_readonly("mode", [](const Pixels&) { return "RGBA"; })
+        .def("__bytes__", &Pixels::toBytes)
+        .def("__repr__", [](const Pixels& pixels) {
+            return "<orvu_icons.Pixels " + std::to_string(pixels.width()) + "x" +
+                   std::to_string(pixels.height()) + " RGBA>";
+        });
+
+    py::class_<Image>(module, "Image", "One image of an icon as its directory describes it.")
+        .def_readonly("icon", &Image::icon)
+        .def_readonly("index", &Image::index, "Its place in the icon's directory, from 0.")
+        .def_property_readonly("width", [](const Image& image) { return image.info.width; })
+        .def_property_readonly("height", [](const Image& image) { return image.info.height; })
+        .def_property_readonly(
+            "bits", [](const Image& image) { return image.info.bits; }, "Bits per pixel.")
+        .def_property_readonly(
+            "colours", [](const Image& image) { return image.info.colours; },
+            "The directory's colour count, 0 for 256 or more.")
+        .def_property_readonly(
+            "format", [](const Image& image) { return formatName(image.info.format); },
+            "'dib', 'png', or 'missing' for an image the file lacks.")
+        .def_property_readonly(
+            "byte_count", [](const Image& image) { return image.info.bytes; },
+            "Its size as stored; 0 for a missing image.")
+        .def(
+            "rgba", [](const Image& image) { return image.owner().imageRgba(image.index); },
+            "The image decoded at its natural size, as Pixels; without an alpha channel, one "
+            "made from its mask.")
+        .def(
+            "png", [](const Image& image) { return image.owner().imagePng(image.index); },
+            "The image as a PNG file (bytes), 8-bit RGBA.")
+        .def("__repr__", [](const Image& image) {
+            return "<orvu_icons.Image " + std::to_string(image.info.width) + "x" +
+                   std::to_string(image.info.height) + " " + std::to_string(image.info.bits) +
+                   "-bit " + formatName(image.info.format) + ">";
+        });
+
+    py::class_<Icon>(module, "Icon", "One icon of a file. Its description is read on first use.")
+        .def_property_readonly("file", &Icon::file)
+        .def_property_readonly("index", &Icon::index, "Its position in the file, from 0.")
+        .def_property_readonly("kind", [](const Icon&) { return "icon"; })
+        .def_property_readonly(
+            "id",
+            [](Icon& icon) -> py::object {
+                const std::int32_t id = orvu_icons_icon_id(&icon.description());
+                return id < 0 ? py::object(py::none()) : py::int_(id);
+            },
+            "The resource id, or None for a named resource or an icon file.")
+        .def_property_readonly(
+            "name",
+            [](Icon& icon) -> py::object {
+                const char* name = orvu_icons_icon_name(&icon.description());
+                return name ? py::object(py::str(name)) : py::none();
+            },
+            "A named resource's name, or None.")
+        .def_property_readonly(
+            "language",
+            [](Icon& icon) -> py::object {
+                const std::int32_t language = orvu_icons_icon_language(&icon.description());
+                return language < 0 ? py::object(py::none()) : py::int_(language);
+            },
+            "The resource's language id (1033, 0 for neutral), or None in an icon file.")
+        .def_property_readonly(
+            "images",
+            [](py::object self) {
+                Icon& icon = self.cast<Icon&>();
+                py::tuple images(icon.imageCount());
+                for (std::size_t i = 0; i < icon.imageCount(); ++i)
+                    images[i] = py::cast(Image{self, i, icon.imageInfo(i)});
+                return images;
+            },
+            "Every image, in directory order, missing ones included.")
+        .def_property_readonly(
+            "large",
+            [](py::object self) { return imageOrNone(self, self.cast<Icon&>().imageForSize(32)); },
+            "The image Windows shows at 32 x 32, or None for an icon without images.")
+        .def(
+            "image_for_size",
+            [](py::object self, int size) {
+                return imageOrNone(self, self.cast<Icon&>().imageForSize(size));
+            },
+            py::arg("size"), "The image Windows shows at size x size (1 to 256).")
+        .def_property_readonly(
+            "resource_entry", &Icon::resourceEntry,
+            "(Name, OffsetToData) of the icon's entry in a PE file's RT_GROUP_ICON directory, "
+            "as stored; None in other files.")
+        .def("ico", &Icon::ico,
+             "The whole icon as an .ico file (bytes): every image the file holds, as stored.")
+        .def("png", &Icon::png, py::arg("size") = py::none(),
+             "A PNG file (bytes) of the image Windows shows at size x size, or of the largest.")
+        .def("draw", &Icon::draw, py::arg("size"), py::arg("background") = 0xFFFFFF,
+             "The icon drawn as Windows draws it at size x size over the colour 0xRRGGBB, as "
+             "Pixels.")
+        .def("__repr__", &describeIcon);
+
+    py::class_<IconFile>(module, "IconFile",
+                         "An executable (PE or NE) or icon file, open until close(). Index it "
+                         "or iterate over it for its icons.")
+        .def(py::init<py::object, std::optional<py::buffer>>(), py::arg("path") = py::none(),
+             py::kw_only(), py::arg("data") = py::none())
+        .def_property_readonly("name", &IconFile::name, "The path given, or None.")
+        .def_property_readonly("closed", &IconFile::closed)
+        .def("close", &IconFile::close)
+        .def("__enter__", [](py::object self) { return self; })
+        .def("__exit__", [](IconFile& file, py::args) { file.close(); })
+        .def("__len__", &IconFile::count)
+        .def("__getitem__",
+             [](py::object self, std::int64_t index) {
+                 const IconFile& file = self.cast<const IconFile&>();
+                 return Icon(self, file.file(), file.position(index));
+             })
+        .def("__repr__", [](const IconFile& file) {
+            return "<orvu_icons.IconFile " + py::repr(file.name()).cast<std::string>() + " " +
+                   std::to_string(file.count()) + " icons" + (file.closed() ? " closed>" : ">");
+        });
+}
