@@ -1,0 +1,177 @@
+"""A drop-in for the Python interface of icoextract (0.1.4, as Debian 12 ships it).
+
+    from orvu_icons.compat import IconExtractor, IconExtractorError
+
+    try:
+        extractor = IconExtractor("setup.exe")
+        extractor.export_icon("setup.ico", num=0)
+        data = extractor.get_icon(num=0)          # io.BytesIO of the .ico
+    except IconExtractorError:
+        pass                                      # no icons, or an invalid icon resource
+
+The same classes, methods, arguments and exceptions, and the same icons in
+the same order with the same images byte for byte, also icoextract's later
+`resource_id=` keyword and IconNotFoundError. Where they differ:
+
+- A file that is not a PE file (or is damaged so that it can't be read)
+  raises FileFormatError, which `except IconExtractorError` catches, and
+  `except pefile.PEFormatError` too where pefile is installed; icoextract lets
+  pefile's PEFormatError through. NE executables and .ico files, which
+  icoextract can't read, work: their icons are listed and extracted.
+- An .ico entry's byte count is the image's true size, where icoextract
+  copies it from the group entry even when that lies.
+- An icon whose file lacks some of the images its group lists is written
+  with the images the file holds (icoextract raises KeyError); one that holds
+  none of them, or whose group Windows refuses (a type that is not an icon,
+  no entries), raises InvalidIconDefinitionError.
+- An index or resource id that the file doesn't have raises
+  IconNotFoundError, an IconExtractorError and an IndexError (icoextract
+  0.1.4 raises IndexError, later versions IconNotFoundError).
+- `resource_id` also takes a named resource's name, in any letter case.
+- export_icon() writes its file only once the icon has been read: a failure
+  leaves no empty file behind.
+- list_group_icons() gives (Name, OffsetToData) of each RT_GROUP_ICON
+  directory entry as stored, as icoextract does; for NE and icon files,
+  which have no such entry, (id or name, 0), and (None, 0) for an .ico.
+- IconExtractor keeps its file open until it is garbage-collected, or until
+  close() or the end of a `with` block.
+"""
+
+import io
+
+from . import _native
+
+try:
+    from pefile import PEFormatError as _PEFormatError
+except ImportError:  # pefile is not needed, only caught where it is there
+    _PEFormatError = None
+
+
+class IconExtractorError(Exception):
+    """Superclass for exceptions raised by IconExtractor."""
+
+
+class NoIconsAvailableError(IconExtractorError):
+    """The file has no icon resources."""
+
+
+class InvalidIconDefinitionError(IconExtractorError):
+    """The file has an invalid icon resource."""
+
+
+class IconNotFoundError(IconExtractorError, IndexError):
+    """No icon at that index, or with that resource id."""
+
+
+if _PEFormatError is None:
+
+    class FileFormatError(IconExtractorError):
+        """The file is no executable or icon file that can be read."""
+
+else:
+
+    class FileFormatError(IconExtractorError, _PEFormatError):
+        """The file is no executable or icon file that can be read; also a
+        pefile.PEFormatError."""
+
+
+_UNREADABLE = (
+    _native.NotIconFileError,
+    _native.DamagedError,
+    _native.LimitError,
+    _native.NotAFileError,
+)
+_INVALID_ICON = (_native.DamagedError, _native.LimitError, _native.NoSuchIconError)
+
+
+class IconExtractor:
+    def __init__(self, filename=None, data=None):
+        """Loads an executable from `filename` or from `data` (bytes); where
+        both are given, `filename` is read. Raises NoIconsAvailableError for
+        a file without icons."""
+        if filename is None and data is None:
+            raise ValueError("Must supply either name or data")
+        try:
+            if filename is not None:
+                self._file = _native.IconFile(filename)
+            else:
+                self._file = _native.IconFile(data=data)
+        except _UNREADABLE as error:
+            raise FileFormatError(str(error)) from None
+        if len(self._file) == 0:
+            self._file.close()
+            raise NoIconsAvailableError("File has no group icon resources")
+
+    def list_group_icons(self):
+        """Every group icon as a (Name, OffsetToData) tuple of its resource
+        directory entry."""
+        return [_group_entry(icon) for icon in self._file]
+
+    def export_icon(self, fname, num=0, resource_id=None):
+        """Writes the .ico of group icon `num` (or of the one with
+        `resource_id`) to `fname`."""
+        data = self._icon_file(num, resource_id)
+        with open(fname, "wb") as file:
+            file.write(data)
+
+    def get_icon(self, num=0, resource_id=None):
+        """The .ico of group icon `num` (or of the one with `resource_id`) as
+        an io.BytesIO."""
+        return io.BytesIO(self._icon_file(num, resource_id))
+
+    def close(self):
+        self._file.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        self.close()
+
+    def _icon_file(self, num, resource_id):
+        icon = self._icon(num, resource_id)
+        try:
+            return icon.ico()
+        except _INVALID_ICON as error:
+            raise InvalidIconDefinitionError(str(error)) from None
+
+    def _icon(self, num, resource_id):
+        if resource_id is not None:
+            for icon in self._file:
+                if _has_resource_id(icon, resource_id):
+                    return icon
+            raise IconNotFoundError(f"No icon exists with resource ID {resource_id}")
+        try:
+            return self._file[num]
+        except IndexError:
+            raise IconNotFoundError(f"No icon exists at index {num}") from None
+
+
+def _group_entry(icon):
+    try:
+        entry = icon.resource_entry
+        if entry is not None:
+            return entry
+        return (icon.id if icon.id is not None else icon.name, 0)
+    except _native.Error:  # an icon whose group can't be read has no name
+        return (None, 0)
+
+
+def _has_resource_id(icon, resource_id):
+    try:
+        if isinstance(resource_id, str):
+            return icon.name is not None and icon.name.upper() == resource_id.upper()
+        entry = icon.resource_entry
+        return (entry is not None and entry[0] == resource_id) or icon.id == resource_id
+    except _native.Error:
+        return False
+
+
+__all__ = [
+    "IconExtractor",
+    "IconExtractorError",
+    "NoIconsAvailableError",
+    "InvalidIconDefinitionError",
+    "IconNotFoundError",
+    "FileFormatError",
+]
