@@ -6,13 +6,14 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config gettext qt6-base-dev libgl-dev libxcb1-dev
-          libpng-dev fonts-wqy-zenhei qt6-translations-l10n)
+          libpng-dev fonts-wqy-zenhei qt6-translations-l10n python3-dev pybind11-dev)
 case "${1:-}" in
     --tests)
         packages+=(libgtest-dev clang libclang-rt-14-dev
                    g++-mingw-w64-x86-64 wine wine64 icoutils
                    desktop-file-utils appstream man-db groff-base python3 file
-                   tumbler dbus shared-mime-info gir1.2-gnomedesktop-3.0 python3-gi bubblewrap)
+                   tumbler dbus shared-mime-info gir1.2-gnomedesktop-3.0 python3-gi bubblewrap
+                   icoextract python3-pefile python3-pil python3-numpy)
         ;;
     --package)
         packages+=(dpkg-dev binutils file fakeroot lintian desktop-file-utils appstream)
