@@ -16,7 +16,8 @@ case "${1:-}" in
                    icoextract python3-pefile python3-pil python3-numpy)
         ;;
     --package)
-        packages+=(dpkg-dev binutils file fakeroot lintian desktop-file-utils appstream)
+        packages+=(dpkg-dev debhelper dh-python binutils file fakeroot lintian
+                   desktop-file-utils appstream)
         ;;
 esac
 

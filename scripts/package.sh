@@ -1,32 +1,33 @@
 #!/usr/bin/env bash
-# Builds the Debian package: installs what is missing, configures a Release
-# build in build-package/ with Debian's hardening flags and without tests,
-# builds it, runs CPack and prints the path of the .deb.
-#   scripts/package.sh           build the package
-#   scripts/package.sh --lint    also run lintian on it
+# Builds the Debian packages from the Debian source tree in debian/:
+# installs what is missing, copies the project's files into
+# build-package/src, builds there with dpkg-buildpackage (debhelper, a
+# Release build with Debian's hardening flags, no tests) and prints the
+# paths of the four .deb files:
+#   orvu-icons          the window, the command-line tool, the thumbnailer
+#   liborvu-icons1      the shared library
+#   liborvu-icons-dev   its header, pkg-config file and CMake package
+#   python3-orvu-icons  the Python module
+#
+#   scripts/package.sh           build the packages
+#   scripts/package.sh --lint    also run lintian on them
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh --package
 
-# Files and folders in the package get their modes from the staged files.
+# Files and folders in the packages get their modes from the built files.
 umask 022
 
-# Debian's build flags: hardening, and the C preprocessor's flags with the
-# compiler's, since CMake reads no CPPFLAGS.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
-ldflags="$(dpkg-buildflags --get LDFLAGS)"
+rm -rf build-package
+mkdir -p build-package/src
+# The project's files as the working tree has them, without builds or other untracked files.
+git ls-files -z --cached --others --exclude-standard |
+    tar --null --files-from=- --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C build-package/src
+(cd build-package/src && dpkg-buildpackage -b -us -uc -j"$(nproc)")
 
-cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DORVU_BUILD_TESTS=OFF -DORVU_BUILD_BENCHMARKS=OFF \
-      -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
-cmake --build build-package -j "$(nproc)"
-rm -f build-package/orvu-icons_*.deb
-(cd build-package && cpack -G DEB)
-
-deb=$(ls build-package/orvu-icons_*.deb)
+debs=(build-package/*.deb)
 if [ "${1:-}" = "--lint" ]; then
-    lintian --info --display-info "$deb"
+    lintian --info --display-info --fail-on error,warning "${debs[@]}"
 fi
-echo "$deb"
+printf '%s\n' "${debs[@]}"
