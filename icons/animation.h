@@ -42,6 +42,8 @@ constexpr std::uint32_t HasSequence = 2;    // AF_SEQUENCE: a "seq " chunk order
 struct AnimationStep {
     std::uint32_t frame = 0;
     std::uint32_t jiffies = 0; // sixtieths of a second; 0 where the animation stands still
+
+    friend bool operator==(const AnimationStep&, const AnimationStep&) = default;
 };
 
 // An animated cursor or icon as stored, and as Windows plays it.

@@ -120,8 +120,8 @@ public:
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const std::uint16_t imageType = isCursor(groups[g]) ? RtCursor : RtIcon;
             for (std::size_t i = 0; i < groups[g].images.size(); ++i)
-                m_types[imageType].push_back({m_numbered.iconIds[g][i], groups[g].languages,
-                                              &m_numbered.images[g][i]});
+                m_types[imageType].push_back(
+                    {m_numbered.iconIds[g][i], groups[g].languages, &m_numbered.images[g][i]});
             m_types[groupType(groups[g])].push_back(
                 {groups[g].name, groups[g].languages, &m_numbered.directories[g]});
         }
@@ -453,8 +453,8 @@ ByteVector buildAnimation(const AnimationDescription& animation) {
         animation.sequence.empty() ? animation.frames.size() : animation.sequence.size());
     ByteVector header;
     appendU32(header, 36);
-    appendU32(header, animation.frameCount ? animation.frameCount : frames);
-    appendU32(header, animation.stepCount ? animation.stepCount : steps);
+    appendU32(header, animation.frameCount.value_or(frames));
+    appendU32(header, animation.stepCount.value_or(steps));
     appendU32(header, animation.width);
     appendU32(header, animation.height);
     appendU32(header, 0); // bit count

@@ -59,16 +59,16 @@ ByteVector buildCursorFile(const std::vector<StoredImage>& images);
 // "ACON" form with an "anih" header, "rate" and "seq " where given, and the
 // frames in a "LIST" "fram". Zeros where a count may be left to the builder.
 struct AnimationDescription {
-    std::vector<ByteVector> frames;     // each a whole .ico or .cur
-    std::vector<std::uint32_t> sequence; // empty: no "seq " chunk
-    std::vector<std::uint32_t> rates;    // empty: no "rate" chunk
-    std::uint32_t frameCount = 0;        // 0: frames.size()
-    std::uint32_t stepCount = 0;         // 0: sequence.size(), or else frames.size()
+    std::vector<ByteVector> frames = {};          // each a whole .ico or .cur
+    std::vector<std::uint32_t> sequence = {};     // empty: no "seq " chunk
+    std::vector<std::uint32_t> rates = {};        // empty: no "rate" chunk
+    std::optional<std::uint32_t> frameCount = {}; // none: frames.size()
+    std::optional<std::uint32_t> stepCount = {};  // none: sequence.size(), or else frames.size()
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::uint32_t displayRate = 10;
-    std::optional<std::uint32_t> flags; // none: AF_ICON, with AF_SEQUENCE where there is a sequence
-    std::optional<std::uint32_t> riffSize; // none: the true size
+    std::optional<std::uint32_t> flags = {};    // none: AF_ICON, and AF_SEQUENCE with a sequence
+    std::optional<std::uint32_t> riffSize = {}; // none: the true size
 };
 ByteVector buildAnimation(const AnimationDescription& animation);
 
