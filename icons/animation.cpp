@@ -152,9 +152,11 @@ Result<IconGroup> frameGroup(const Animation& animation, std::size_t frame) {
     const auto usable = static_cast<std::uint16_t>(std::min<std::uint64_t>(*count, held));
     if (usable == 0)
         return damaged("frame " + std::to_string(frame + 1) + " holds no images");
+    // Windows takes every frame's entries as a cursor's, with a hotspot, in
+    // an animated cursor; an animated icon's hotspot is its middle.
     auto group = parseIconFileEntries(
         *data.sub(IconDirectory::HeaderSize, usable * IconDirectoryEntry::FileEntrySize), usable,
-        IconDirectory::CursorType);
+        animation.icon ? IconDirectory::IconType : IconDirectory::CursorType);
     if (!group)
         return group.failure();
     // Locations from the frame's start become locations in the animation's

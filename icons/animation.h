@@ -87,7 +87,8 @@ bool isAnimationHeader(ByteView head);
 
 // The directory of frame f, read as Windows reads it (its reserved and type
 // fields not looked at): each entry's location is where its image starts in
-// the animation's bytes, its hotspot the entry's. Entries that the bytes
+// the animation's bytes, its hotspot (an animated cursor's, whatever the
+// frame's type) the entry's planes and bit count. Entries that the bytes
 // don't hold are dropped. Fails for a frame without entries.
 Result<IconGroup> frameGroup(const Animation& animation, std::size_t frame);
 
