@@ -186,6 +186,10 @@ Result<IconDescription> IconLibrary::describe(GroupRef ref) {
         // A cursor file's entry holds the hotspot where the depth would be.
         if (ref.kind == GroupKind::Cursor && !entry.cursorSize)
             image.bitCount = 0;
+        // An executable's cursor entry has no colour count: those bytes are
+        // its 16-bit width.
+        if (entry.cursorSize)
+            image.colourCount = 0;
         // Enough of the image to tell its format and depth (and the hotspot
         // an executable's cursor image starts with).
         const auto extent = m_container->imageExtent(*m_source, entry);
