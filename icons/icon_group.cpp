@@ -19,6 +19,25 @@ GroupEntry readCommonEntryFields(ByteView entry) {
     return result;
 }
 
+// The first `usable` 14-byte entries of an executable's group directory
+// (GRPICONDIRENTRY), of a cursor directory where `cursor` is set.
+IconGroup readResourceEntries(ByteView data, std::uint64_t usable, bool cursor) {
+    IconGroup group;
+    group.entries.reserve(static_cast<std::size_t>(usable));
+    for (std::uint64_t i = 0; i < usable; ++i) {
+        const ByteView entry =
+            *data.sub(IconDirectory::HeaderSize + i * IconDirectoryEntry::ResourceEntrySize,
+                      IconDirectoryEntry::ResourceEntrySize);
+        GroupEntry parsed = readCommonEntryFields(entry);
+        parsed.location = *entry.u16(IconDirectoryEntry::Location);
+        if (cursor)
+            parsed.cursorSize = CursorSize{*entry.u16(CursorDirectoryEntry::Width),
+                                           *entry.u16(CursorDirectoryEntry::Height)};
+        group.entries.push_back(parsed);
+    }
+    return group;
+}
+
 } // namespace
 
 Result<IconGroup> parseResourceGroup(ByteView data) {
@@ -39,17 +58,7 @@ Result<IconGroup> parseResourceGroup(ByteView data) {
     if (usable == 0)
         return damaged("the group directory holds none of its entries");
 
-    IconGroup group;
-    group.entries.reserve(static_cast<std::size_t>(usable));
-    for (std::uint64_t i = 0; i < usable; ++i) {
-        const ByteView entry =
-            *data.sub(IconDirectory::HeaderSize + i * IconDirectoryEntry::ResourceEntrySize,
-                      IconDirectoryEntry::ResourceEntrySize);
-        GroupEntry parsed = readCommonEntryFields(entry);
-        parsed.location = *entry.u16(IconDirectoryEntry::Location);
-        group.entries.push_back(parsed);
-    }
-    return group;
+    return readResourceEntries(data, usable, false);
 }
 
 Result<IconGroup> parseCursorResourceGroup(ByteView data) {
@@ -63,19 +72,7 @@ Result<IconGroup> parseCursorResourceGroup(ByteView data) {
         return damaged("the cursor directory holds none of its " + std::to_string(*count) +
                        " entries");
 
-    IconGroup group;
-    group.entries.reserve(static_cast<std::size_t>(usable));
-    for (std::uint64_t i = 0; i < usable; ++i) {
-        const ByteView entry =
-            *data.sub(IconDirectory::HeaderSize + i * IconDirectoryEntry::ResourceEntrySize,
-                      IconDirectoryEntry::ResourceEntrySize);
-        GroupEntry parsed = readCommonEntryFields(entry);
-        parsed.location = *entry.u16(IconDirectoryEntry::Location);
-        parsed.cursorSize = CursorSize{*entry.u16(CursorDirectoryEntry::Width),
-                                       *entry.u16(CursorDirectoryEntry::Height)};
-        group.entries.push_back(parsed);
-    }
-    return group;
+    return readResourceEntries(data, usable, true);
 }
 
 bool isIconFileHeader(ByteView head) {
