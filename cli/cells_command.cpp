@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "export/icon_cell.h"
+#include "icons/cursor_at_size.h"
 #include "icons/icon_at_size.h"
 #include "platform/icon_files.h"
 #include "png/default_decoder.h"
@@ -14,7 +15,8 @@
 namespace orvu::cli {
 namespace {
 
-constexpr std::string_view Help = R"(usage: orvu-icons-cli cells [--size N] FILE...
+constexpr std::string_view Help =
+    R"(usage: orvu-icons-cli cells [--kind cursor|animated] [--size N] FILE...
 
 For tests. One line per file: the path, a TAB, the number of icons, a TAB,
 and each icon's large image drawn on white as 32 x 32 RGB in hex (six digits
@@ -23,6 +25,11 @@ a pixel), separated by '|' ("null" for an icon without a usable image).
 With --size N (1 to 256, before the files), each icon as Windows draws it at
 N x N instead: the image it chooses for that size, scaled where the icon has
 none of that size. Every other argument is a FILE.
+
+With --kind cursor (or animated; first of all the arguments), the file's
+cursors (animated cursors, at their first step) instead of its icons, each
+drawn as Windows draws it at 32 x 32 (or N x N) on white and followed by
+'@' and its hotspot as Windows reports it: <hex>@x,y.
 )";
 
 constexpr std::uint32_t White = 0xFFFFFF;
@@ -54,9 +61,36 @@ void appendCellAt(std::string& line, IconLibrary& library, std::uint32_t k, int 
     appendHex(line, drawn->pixels);
 }
 
+void appendCursorCell(std::string& line, IconLibrary& library, GroupRef group, int size) {
+    const auto drawn = drawCursorAt(library, group, size, White);
+    if (!drawn) {
+        line += "null";
+        return;
+    }
+    appendHex(line, drawn->surface.pixels);
+    line += '@' + std::to_string(drawn->hotspot.x) + ',' + std::to_string(drawn->hotspot.y);
+}
+
+// A leading "--kind KIND" or "--kind=KIND", taken from `files`.
+GroupKind takeKind(std::vector<std::string>& files) {
+    if (files.empty() || (files[0] != "--kind" && files[0].rfind("--kind=", 0) != 0))
+        return GroupKind::Icon;
+    const bool joined = files[0] != "--kind";
+    if (!joined && files.size() < 2)
+        throw UsageError("--kind needs a value");
+    const std::string value = joined ? files[0].substr(7) : files[1];
+    files.erase(files.begin(), files.begin() + (joined ? 1 : 2));
+    for (const GroupKind kind : {GroupKind::Cursor, GroupKind::Animated})
+        if (value == kindName(kind))
+            return kind;
+    throw UsageError("--kind is cursor or animated, not '" + value + "'");
+}
+
 int runCells(const Arguments& arguments, Output& out) {
-    // Every argument is a file, except a leading "--size N" or "--size=N".
+    // Every argument is a file, except a leading "--kind KIND", then a
+    // leading "--size N" or "--size=N".
     std::vector<std::string> files = arguments.operands();
+    const GroupKind kind = takeKind(files);
     std::optional<int> size;
     if (!files.empty() && (files[0] == "--size" || files[0].rfind("--size=", 0) == 0)) {
         const bool joined = files[0] != "--size";
@@ -77,13 +111,15 @@ int runCells(const Arguments& arguments, Output& out) {
             status = SomeInputsFailed;
             continue;
         }
-        const std::uint32_t count = library->count();
+        const std::uint32_t count = library->count(kind);
         // Written cell by cell: a file of 65 535 icons makes a line of 400 MB.
         std::string line = printable(file) + '\t' + std::to_string(count) + '\t';
         for (std::uint32_t k = 0; k < count; ++k) {
             if (k != 0)
                 line += '|';
-            if (size)
+            if (kind != GroupKind::Icon)
+                appendCursorCell(line, *library, {kind, k}, size.value_or(LargeIconSize));
+            else if (size)
                 appendCellAt(line, *library, k, *size);
             else
                 appendCell(line, *library, k, preview);

@@ -13,6 +13,7 @@
 #include "png/default_decoder.h"
 
 #include <limits>
+#include <map>
 #include <system_error>
 
 namespace orvu::cli {
@@ -22,11 +23,13 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view Help =
     R"(usage: orvu-icons-cli extract [-o DIR] [--format ico|png] [--size N]
+                              [--kind icon|cursor|animated|all]
                               [--icon K | --id ID] [--force] [--pattern GLOB] PATH...
 
 Writes each icon of each file as a file of its own, named after the file's
-name without its extension and the icon's position K (from 1):
-<name>_<K>.ico or <name>_<K>.png. A name that is taken, on disk or earlier in
+name without its extension and the icon's position K (from 1, among the
+groups of its kind): <name>_<K>.ico or <name>_<K>.png; a cursor's
+<name>_<K>.cur, an animated cursor's <name>_<K>.ani. A name that is taken, on disk or earlier in
 the same run, gets a counter instead: <name>_<K>-2.ico, -3, and so on. Prints
 the path of every file written, one a line. A folder is walked with its
 subfolders, reading the files whose names match GLOB; files named here are
@@ -35,8 +38,14 @@ always read.
   -o, --output DIR   the folder to write to, which must exist (default: .)
   --format ico|png   ico (the default): the whole icon, every image as stored;
                      png: one image with its alpha channel
+                     (a cursor: a .cur, every image as stored with its
+                     hotspot; an animated cursor: the .ani exactly as
+                     stored); png: one image with its alpha channel (a
+                     cursor's with its hotspot as the text "hotspot", "x,y")
   --size N           with --format png: the image Windows shows at N x N,
                      at its natural size (default: the largest image)
+  --kind KIND        which groups: icon (the default), cursor, animated
+                     (animated cursors and icons) or all of them
   --icon K           only the icon at position K
   --id ID            only the icons with resource id ID: a number, or a name
                      in any letter case (MAINICON)
@@ -70,10 +79,23 @@ Selection selectionOf(const Arguments& arguments) {
     return selection;
 }
 
-// The 0-based indices of the icons the selection takes from the library.
-std::vector<std::uint32_t> selectedIcons(IconLibrary& library, const Selection& selection) {
+// The kinds of group --kind asks for.
+std::vector<GroupKind> kindsOf(const Arguments& arguments) {
+    const std::string name = asciiLower(arguments.value("--kind").value_or("icon"));
+    if (name == "all")
+        return {GroupKinds.begin(), GroupKinds.end()};
+    for (const GroupKind kind : GroupKinds)
+        if (name == kindName(kind))
+            return {kind};
+    throw UsageError("--kind is icon, cursor, animated or all, not '" + name + "'");
+}
+
+// The 0-based indices of the groups of a kind the selection takes from the
+// library.
+std::vector<std::uint32_t> selectedGroups(IconLibrary& library, GroupKind kind,
+                                          const Selection& selection) {
     std::vector<std::uint32_t> icons;
-    const std::uint32_t count = library.count();
+    const std::uint32_t count = library.count(kind);
     if (selection.position) {
         if (*selection.position <= count)
             icons.push_back(static_cast<std::uint32_t>(*selection.position - 1));
@@ -84,7 +106,7 @@ std::vector<std::uint32_t> selectedIcons(IconLibrary& library, const Selection& 
             icons.push_back(k);
             continue;
         }
-        const auto name = library.name(k);
+        const auto name = library.name(GroupRef{kind, k});
         if (!name)
             continue;
         if (selection.id
@@ -95,20 +117,22 @@ std::vector<std::uint32_t> selectedIcons(IconLibrary& library, const Selection& 
     return icons;
 }
 
-std::string nothingSelected(const Selection& selection, const Arguments& arguments) {
+std::string nothingSelected(const Selection& selection, const Arguments& arguments,
+                            const std::vector<GroupKind>& kinds) {
+    const std::string noun = kinds.size() == 1 ? kindName(kinds.front()) : "icon or cursor";
     if (selection.position)
-        return "no icon " + std::to_string(*selection.position);
+        return "no " + noun + " " + std::to_string(*selection.position);
     if (!selection.all())
-        return "no icon with id " + *arguments.value("--id");
-    return "no icons";
+        return "no " + noun + " with id " + *arguments.value("--id");
+    return kinds.size() == 1 && kinds.front() == GroupKind::Icon ? "no icons" : "no " + noun + "s";
 }
 
-// Icon k as the bytes of an .ico or a PNG file.
-Result<ExportedIcon> exportOf(IconLibrary& library, std::uint32_t k, SaveFormat format,
+// A group as the bytes of a file of its kind (.ico, .cur, .ani) or a PNG file.
+Result<ExportedIcon> exportOf(IconLibrary& library, GroupRef group, SaveFormat format,
                               std::optional<std::uint64_t> size) {
     if (format == SaveFormat::Ico)
-        return iconFileOf(library, k);
-    return pngOf(library, k, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
+        return groupFileOf(library, group);
+    return pngOf(library, group, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
 }
 
 int runExtract(const Arguments& arguments, Output& out) {
@@ -122,6 +146,7 @@ int runExtract(const Arguments& arguments, Output& out) {
     if (size && format != SaveFormat::Png)
         throw UsageError("--size needs --format png");
     const Selection selection = selectionOf(arguments);
+    const std::vector<GroupKind> kinds = kindsOf(arguments);
     const bool force = arguments.has("--force");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
 
@@ -135,8 +160,15 @@ int runExtract(const Arguments& arguments, Output& out) {
             return SomeInputsFailed;
         }
     }
-    ExportNames names(folder, extensionOf(format),
-                      force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter);
+    // One batch of names per extension: a PNG of a cursor takes a counter
+    // where an icon's PNG has its name.
+    const ExistingFiles existing = force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter;
+    std::map<std::string, ExportNames> namesByExtension;
+    const auto namesFor = [&](GroupKind kind) -> ExportNames& {
+        const std::string extension =
+            format == SaveFormat::Png ? extensionOf(format) : groupFileExtension(kind);
+        return namesByExtension.try_emplace(extension, folder, extension, existing).first->second;
+    };
 
     int status = Succeeded;
     const fs::path output = folder.empty() ? fs::path(".") : folder;
@@ -150,20 +182,25 @@ int runExtract(const Arguments& arguments, Output& out) {
             return;
         }
         IconLibrary& library = *input.library;
-        const std::vector<std::uint32_t> icons = selectedIcons(library, selection);
-        if (icons.empty() && input.named) {
-            complain(path + ": " + nothingSelected(selection, arguments));
+        std::vector<GroupRef> groups;
+        for (const GroupKind kind : kinds)
+            for (const std::uint32_t k : selectedGroups(library, kind, selection))
+                groups.push_back({kind, k});
+        if (groups.empty() && input.named) {
+            complain(path + ": " + nothingSelected(selection, arguments, kinds));
             status = SomeInputsFailed;
         }
-        for (const std::uint32_t k : icons) {
-            const auto bytes = exportOf(library, k, format, size);
+        for (const GroupRef group : groups) {
+            const std::uint32_t k = group.index;
+            const std::string which =
+                std::string(kindName(group.kind)) + " " + std::to_string(k + 1);
+            const auto bytes = exportOf(library, group, format, size);
             if (!bytes) {
-                complain(path + ": icon " + std::to_string(k + 1) + ": " +
-                         describe(bytes.failure()));
+                complain(path + ": " + which + ": " + describe(bytes.failure()));
                 status = SomeInputsFailed;
                 continue;
             }
-            const auto written = names.write(input.path.stem(), k + 1, bytes->bytes);
+            const auto written = namesFor(group.kind).write(input.path.stem(), k + 1, bytes->bytes);
             if (!written.result) {
                 complain("cannot write " + displayText(written.path) + ": " +
                          describe(written.result.failure()));
@@ -172,8 +209,7 @@ int runExtract(const Arguments& arguments, Output& out) {
             }
             out.write(printablePath(written.path) + "\n");
             if (!bytes->missing.empty()) {
-                complain(path + ": icon " + std::to_string(k + 1) + ": " +
-                         incompleteness(bytes->missing));
+                complain(path + ": " + which + ": " + incompleteness(bytes->missing));
                 status = SomeInputsFailed;
             }
         }
@@ -185,13 +221,14 @@ int runExtract(const Arguments& arguments, Output& out) {
 
 const Command ExtractCommand{
     "extract",
-    "extract [-o DIR] [--format ico|png] [--size N] [--icon K | --id ID] [--force]\n"
-    "        [--pattern GLOB] PATH...\n"
-    "      writes icons as .ico or PNG files",
+    "extract [-o DIR] [--format ico|png] [--size N] [--kind icon|cursor|animated|all]\n"
+    "        [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n"
+    "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files",
     Help,
     {{"--output", "-o", true},
      {"--format", "", true},
      {"--size", "", true},
+     {"--kind", "", true},
      {"--icon", "", true},
      {"--id", "", true},
      {"--force", "", false},

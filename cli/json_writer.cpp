@@ -55,6 +55,11 @@ void JsonWriter::number(std::uint64_t value) {
     m_out += std::to_string(value);
 }
 
+void JsonWriter::integer(std::int64_t value) {
+    beforeValue();
+    m_out += std::to_string(value);
+}
+
 void JsonWriter::null() {
     beforeValue();
     m_out += "null";

@@ -25,6 +25,7 @@ public:
     // UTF-8 text; bytes that are not valid UTF-8 are written as U+FFFD.
     void string(std::string_view text);
     void number(std::uint64_t value);
+    void integer(std::int64_t value);
     void null();
     template <typename T> void numberOrNull(const std::optional<T>& value) {
         if (value)

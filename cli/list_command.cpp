@@ -8,6 +8,8 @@
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 namespace orvu::cli {
@@ -18,15 +20,21 @@ constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--patt
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
 (DIB or PNG) and size in bytes. A * marks the image Windows shows at 32 x 32.
+Then its cursors, then its animated cursors and icons, each numbered from 1
+among its kind, each image of a cursor with its hotspot (x,y from the top
+left). Files without cursors are listed as before.
 A folder is walked with its subfolders, reading the files whose names match
 GLOB; files named here are always read.
 
   --json          one JSON object per file per line (JSON Lines):
-                  {"path", "error", "icons": [{"position", "id", "name",
-                  "language", "large", "images": [{"width", "height", "bits",
-                  "colours", "format", "bytes"}], "error"}]}
+                  {"path", "error", "icons": [{"position", "kind", "id",
+                  "name", "language", "large", "images": [{"width",
+                  "height", "bits", "colours", "format", "bytes",
+                  "hotspot"}], "error"}]}
                   "large" is the index in "images", from 0, of the image
-                  Windows shows at 32 x 32
+                  Windows shows at 32 x 32; "kind" is "icon", "cursor" or
+                  "animated", "position" counts among the groups of that
+                  kind; "hotspot" ([x, y]) is there for cursor images only
   --pattern GLOB  the names of the files read in folders, in any letter case
                   (default *.exe; * for every file)
 )";
@@ -53,10 +61,13 @@ void padTo(std::string& text, std::size_t width) {
 }
 
 // "  #1  id 2      lang 1033  16×16 32-bit DIB 1128 B, 32×32 32-bit DIB 4264 B*"
-void writeIconText(std::string& text, std::uint32_t position, std::size_t positionWidth,
-                   const Result<IconDescription>& description) {
+// and for a cursor "  cursor #1  id 2  32×32 1-bit DIB 308 B hotspot 3,9*".
+void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
+                   std::size_t positionWidth, const Result<IconDescription>& description) {
     std::string number = "#" + std::to_string(position);
     padTo(number, positionWidth);
+    if (kind != GroupKind::Icon)
+        number = kindName(kind) + (" " + number);
     text += "  " + number + "  ";
     if (!description) {
         text += printable(describe(description.failure())) + "\n";
@@ -83,17 +94,22 @@ void writeIconText(std::string& text, std::uint32_t position, std::size_t positi
         text += formatName(image.format, false);
         if (image.format != ImageFormat::Missing)
             text += " " + std::to_string(image.bytes) + " B";
+        if (image.hotspot)
+            text += " hotspot " + std::to_string(image.hotspot->x) + "," +
+                    std::to_string(image.hotspot->y);
         if (description->large == i)
             text += '*';
     }
     text += '\n';
 }
 
-void writeIconJson(JsonWriter& json, std::uint32_t position,
+void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
                    const Result<IconDescription>& description) {
     json.beginObject();
     json.key("position");
     json.number(position);
+    json.key("kind");
+    json.string(kindName(kind));
     const IconDescription none;
     const IconDescription& icon = description ? *description : none;
     json.key("id");
@@ -123,6 +139,13 @@ void writeIconJson(JsonWriter& json, std::uint32_t position,
         json.string(formatName(image.format, true));
         json.key("bytes");
         json.number(image.bytes);
+        if (image.hotspot) {
+            json.key("hotspot");
+            json.beginArray();
+            json.integer(image.hotspot->x);
+            json.integer(image.hotspot->y);
+            json.endArray();
+        }
         json.endObject();
     }
     json.endArray();
@@ -146,7 +169,9 @@ bool listFile(Input& input, bool asJson, Output& out) {
         complain(path + ": " + describe(*problem));
         ok = false;
     }
-    const std::uint32_t count = problem ? 0 : input.library->count();
+    std::array<std::uint32_t, GroupKinds.size()> counts{};
+    for (std::size_t i = 0; i < GroupKinds.size() && !problem; ++i)
+        counts[i] = input.library->count(GroupKinds[i]);
 
     std::string text;
     JsonWriter json(text);
@@ -162,24 +187,33 @@ bool listFile(Input& input, bool asJson, Output& out) {
         json.key("icons");
         json.beginArray();
     } else {
-        text = printable(path) + ": " +
-               (problem ? printable(describe(*problem)) : plural(count, "icon")) + "\n";
+        std::string counted = plural(counts[0], "icon");
+        if (counts[1] != 0)
+            counted += ", " + plural(counts[1], "cursor");
+        if (counts[2] != 0)
+            counted += ", " + std::to_string(counts[2]) + " animated";
+        text = printable(path) + ": " + (problem ? printable(describe(*problem)) : counted) + "\n";
     }
-    const std::size_t positionWidth = 1 + std::to_string(count).size();
-    for (std::uint32_t k = 0; k < count; ++k) {
-        const auto description = input.library->describe(k);
-        const std::string incomplete = description ? incompleteness(*description) : std::string();
-        if (!description || !incomplete.empty()) {
-            complain(path + ": icon " + std::to_string(k + 1) + ": " +
-                     (description ? incomplete : describe(description.failure())));
-            ok = false;
+    const std::size_t positionWidth =
+        1 + std::to_string(*std::max_element(counts.begin(), counts.end())).size();
+    for (std::size_t i = 0; i < GroupKinds.size(); ++i) {
+        const GroupKind kind = GroupKinds[i];
+        for (std::uint32_t k = 0; k < counts[i]; ++k) {
+            const auto description = input.library->describe(GroupRef{kind, k});
+            const std::string incomplete =
+                description ? incompleteness(*description) : std::string();
+            if (!description || !incomplete.empty()) {
+                complain(path + ": " + kindName(kind) + " " + std::to_string(k + 1) + ": " +
+                         (description ? incomplete : describe(description.failure())));
+                ok = false;
+            }
+            if (asJson)
+                writeIconJson(json, kind, k + 1, description);
+            else
+                writeIconText(text, kind, k + 1, positionWidth, description);
+            out.write(text);
+            text.clear();
         }
-        if (asJson)
-            writeIconJson(json, k + 1, description);
-        else
-            writeIconText(text, k + 1, positionWidth, description);
-        out.write(text);
-        text.clear();
     }
     if (asJson) {
         json.endArray();
@@ -209,7 +243,7 @@ int runList(const Arguments& arguments, Output& out) {
 const Command ListCommand{
     "list",
     "list [--json] [--pattern GLOB] PATH...\n"
-    "      every icon of every file: id, language, and each image",
+    "      every icon and cursor of every file: id, language, and each image",
     Help,
     {{"--json", "", false}, {"--pattern", "", true}},
     runList,

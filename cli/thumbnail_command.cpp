@@ -19,7 +19,8 @@ namespace {
 
 constexpr std::string_view Help = R"(usage: orvu-icons-cli thumbnail [-s SIZE] INPUT OUTPUT.png
 
-Writes the icon that Windows shows for INPUT (its first icon) as a PNG picture
+Writes the icon that Windows shows for INPUT (its first icon; of a cursor
+file, its cursor; of an animated cursor, its first frame) as a PNG picture
 with alpha channel, at most SIZE x SIZE: the icon's smallest image that is at
 least SIZE wide or high, or where none is, its largest. A larger image is
 scaled down, keeping its aspect, each pixel the average of the area it
@@ -55,16 +56,40 @@ std::vector<std::size_t> candidates(const IconGroup& group, int size) {
     return order;
 }
 
+// The group a file is shown by: its first icon, or where it has none (a
+// cursor or animated cursor file) its first cursor or animation.
+GroupRef shownGroup(const IconLibrary& library) {
+    for (const GroupKind kind : GroupKinds)
+        if (library.count(kind) != 0)
+            return {kind, 0};
+    return {GroupKind::Icon, 0};
+}
+
 // The thumbnail's PNG bytes, or why the file has none.
 Result<std::vector<std::uint8_t>> thumbnailOf(IconLibrary& library, int size) {
     if (library.problem())
         return *library.problem();
-    const auto group = library.group(0);
+    const GroupRef shown = shownGroup(library);
+    // An icon's images are read one by one as they are tried; a cursor's
+    // and an animation frame's all together.
+    std::optional<IconImages> held;
+    if (shown.kind != GroupKind::Icon) {
+        auto images = library.images(shown);
+        if (!images)
+            return images.failure();
+        held = std::move(*images);
+    }
+    const auto group = held ? Result<IconGroup>(IconGroup{}) : library.group(shown);
     if (!group)
         return group.failure();
+    IconGroup entries = *group;
+    if (held)
+        for (const IconImage& image : held->images)
+            entries.entries.push_back(image.entry);
     Failure why = damaged("an icon group without images");
-    for (const std::size_t i : candidates(*group, size)) {
-        const auto image = library.image(group->entries[i]);
+    for (const std::size_t i : candidates(entries, size)) {
+        const auto image =
+            held ? Result<IconImage>(held->images[i]) : library.image(entries.entries[i]);
         if (!image) {
             why = image.failure();
             continue;

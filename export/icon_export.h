@@ -25,4 +25,18 @@ Result<ExportedIcon> iconFileOf(IconLibrary& library, std::uint32_t k);
 Result<ExportedIcon> pngOf(IconLibrary& library, std::uint32_t k,
                            std::optional<int> size = std::nullopt);
 
+// A group of any kind as a file of its kind, losing nothing: an icon as an
+// .ico (iconFileOf); a cursor as a .cur, every image it holds byte for byte
+// as stored, each entry with the image's hotspot; an animated cursor or
+// icon as an .ani, its bytes exactly as stored.
+Result<ExportedIcon> groupFileOf(IconLibrary& library, GroupRef group);
+// The extension of that file: ".ico", ".cur" or ".ani".
+const char* groupFileExtension(GroupKind kind);
+// One image of a group as a PNG file, as pngOf: of a cursor, the image
+// Windows' rule for cursors takes at `size`, of an animated one, an image of
+// the frame its first step shows. A cursor image's hotspot goes with it as
+// the text chunk "hotspot", "x,y".
+Result<ExportedIcon> pngOf(IconLibrary& library, GroupRef group,
+                           std::optional<int> size = std::nullopt);
+
 } // namespace orvu

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const char* target : {"icon_library", "icon_image", "icon_cell"})
+    for (const char* target : {"icon_library", "icon_image", "icon_cell", "cursor", "animation"})
         fs::create_directories(out / target);
 
     // Images.
@@ -161,5 +161,44 @@ int main(int argc, char** argv) {
     save(out / library / "ne_shift0", orvu::test::buildNe({groups[2]}, 0));
     save(out / library / "ico",
          orvu::test::buildIconFile({groups[0].images[0], groups[1].images[0]}));
+
+    // Cursors: groups in executables and .cur files, a hotspot outside the
+    // image, a PNG image after its hotspot.
+    std::vector<StoredImage> cursorImages = {
+        stored(32, 1, orvu::test::solidDib(32, 1, 0xFFFFFF)),
+        stored(48, 32, orvu::test::solidDib(48, 32, 0x3366CC)),
+        stored(4, 32, makePng(4, 4, 6, 8)),
+    };
+    cursorImages[0].entry.hotspot = orvu::Hotspot{3, 9};
+    cursorImages[1].entry.hotspot = orvu::Hotspot{-2, 70};
+    cursorImages[2].entry.hotspot = orvu::Hotspot{1, 1};
+    GroupResource cursor = group(std::uint16_t{32512}, cursorImages);
+    cursor.type = orvu::test::GroupType::Cursor;
+    save(out / "cursor" / "pe", orvu::test::buildPe({groups[0], cursor}));
+    save(out / "cursor" / "ne", orvu::test::buildNe({groups[2], cursor}, 4));
+    save(out / "cursor" / "cur", orvu::test::buildCursorFile(cursorImages));
+
+    // Animated cursors: .ani files with and without rates and sequence, a
+    // frame that is an icon file, hostile counts and sizes, and resources.
+    const ByteVector frameA = orvu::test::buildCursorFile({cursorImages[0]});
+    const ByteVector frameB = orvu::test::buildCursorFile({cursorImages[1], cursorImages[2]});
+    const ByteVector iconFrame = orvu::test::buildIconFile({groups[0].images[0]});
+    const std::string animation = "animation";
+    save(out / animation / "ani_plain", orvu::test::buildAnimation({.frames = {frameA, frameB}}));
+    save(out / animation / "ani_sequence",
+         orvu::test::buildAnimation({.frames = {frameA, frameB, iconFrame},
+                                     .sequence = {2, 0, 1, 0},
+                                     .rates = {5, 10, 15, 20},
+                                     .width = 32,
+                                     .height = 32}));
+    save(out / animation / "ani_hostile", orvu::test::buildAnimation({.frames = {frameA},
+                                                                      .sequence = {0, 7},
+                                                                      .frameCount = 3,
+                                                                      .stepCount = 9,
+                                                                      .riffSize = 0xFFFFFF00}));
+    GroupResource animated = group(std::uint16_t{5}, {});
+    animated.type = orvu::test::GroupType::AnimatedCursor;
+    animated.animation = orvu::test::buildAnimation({.frames = {frameB}, .rates = {3}});
+    save(out / animation / "pe_anicursor", orvu::test::buildPe({groups[0], animated}));
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "icons/icon_container.h"
 
+#include "icons/animation.h"
+#include "icons/animation_file.h"
 #include "icons/icon_file.h"
 #include "icons/limits.h"
 #include "icons/ne_resources.h"
@@ -23,12 +25,50 @@ constexpr std::uint16_t NeSignature = 0x454E; // "NE"
 
 } // namespace
 
-Result<std::vector<std::uint8_t>> IconContainer::imageBytes(ByteSource& source,
-                                                            const GroupEntry& entry) const {
+Failure noSuchGroup(GroupRef group) {
+    return {Failure::Kind::NoSuchIcon, std::string(kindName(group.kind)) + " " +
+                                           std::to_string(std::uint64_t{group.index} + 1)};
+}
+
+Result<IconGroup> IconContainer::cursorGroup(ByteSource&, std::uint32_t k) const {
+    return noSuchGroup({GroupKind::Cursor, k});
+}
+
+Result<IconName> IconContainer::groupName(ByteSource& source, GroupRef group) const {
+    if (group.kind == GroupKind::Icon)
+        return name(source, group.index);
+    return noSuchGroup(group);
+}
+
+Result<StoredAnimation> IconContainer::animation(ByteSource&, std::uint32_t k) const {
+    return noSuchGroup({GroupKind::Animated, k});
+}
+
+Result<IconImage> IconContainer::storedImage(ByteSource& source, const GroupEntry& entry) const {
     const auto extent = imageExtent(source, entry);
     if (!extent)
         return extent.failure();
-    return source.read(extent->offset, extent->size, limits::MaxImageBytes, "image");
+    auto bytes = source.read(extent->offset, extent->size, limits::MaxImageBytes, "image");
+    if (!bytes)
+        return bytes.failure();
+    return imageFromStored(entry, *extent, std::move(*bytes));
+}
+
+Result<IconImage> imageFromStored(const GroupEntry& entry, const Extent& extent,
+                                  std::vector<std::uint8_t> bytes) {
+    IconImage image{entry, std::move(bytes)};
+    if (!extent.startsWithHotspot)
+        return image;
+    const ByteView view(image.bytes);
+    const auto x = view.u16(CursorImageHotspot::X);
+    const auto y = view.u16(CursorImageHotspot::Y);
+    if (!x || !y)
+        return damaged("cursor image at " + hexOffset(extent.offset) + " (" +
+                       std::to_string(extent.size) + " bytes) is too short for its hotspot");
+    image.entry.hotspot = Hotspot{static_cast<std::int16_t>(*x), static_cast<std::int16_t>(*y)};
+    image.bytes.erase(image.bytes.begin(),
+                      image.bytes.begin() + static_cast<std::ptrdiff_t>(CursorImageHotspot::Size));
+    return image;
 }
 
 Result<ResourceEntryFields> IconContainer::resourceEntry(ByteSource&, std::uint32_t k) const {
@@ -44,8 +84,10 @@ Result<std::unique_ptr<IconContainer>> openIconContainer(ByteSource& source) {
     const ByteView head(*start);
 
     if (head.u16(DosHeader::Magic) != DosHeader::MzMagic) {
-        if (isIconFileHeader(head))
+        if (isIconFileHeader(head) || isCursorFileHeader(head))
             return IconFile::open(head);
+        if (isAnimationHeader(head))
+            return std::unique_ptr<IconContainer>(new AnimationFile(source.size()));
         return Failure{Failure::Kind::NotIconFile, {}};
     }
 

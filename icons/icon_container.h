@@ -1,6 +1,7 @@
 #pragma once
 
 #include "icons/byte_source.h"
+#include "icons/group_kind.h"
 #include "icons/icon_group.h"
 
 #include <cstdint>
@@ -35,12 +36,21 @@ struct ResourceEntryFields {
 struct Extent {
     std::uint64_t offset = 0;
     std::uint64_t size = 0;
+    // A cursor image of an executable: its first bytes are its hotspot
+    // (CursorImageHotspot), the image follows.
+    bool startsWithHotspot = false;
 };
 
-// A file that carries icons: a PE or NE executable, or an icon file. It
-// knows how many icons there are, the name and group directory of each, and
-// where each image of a group is stored. Every read goes through the
-// ByteSource.
+// Where an animated cursor or icon lies: its RIFF data, whole.
+struct StoredAnimation {
+    Extent extent;
+    bool icon = false; // an RT_ANIICON: shown as an icon, its hotspot in the middle
+};
+
+// A file that carries icons or cursors: a PE or NE executable, an icon or
+// cursor file, an animated cursor file. It knows how many groups of each
+// kind there are, the name and group directory of each, and where each image
+// of a group is stored. Every read goes through the ByteSource.
 class IconContainer {
 public:
     virtual ~IconContainer() = default;
@@ -51,12 +61,34 @@ public:
     virtual Result<IconName> name(ByteSource& source, std::uint32_t k) const = 0;
     // The PE resource directory entry of icon k; other files have none.
     virtual Result<ResourceEntryFields> resourceEntry(ByteSource& source, std::uint32_t k) const;
-    // Where one image of a group is stored; nothing is read of the image.
+    // Where one image of an icon's or cursor's group is stored; nothing is
+    // read of the image.
     virtual Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const = 0;
 
-    // The stored bytes of one image of a group.
-    Result<std::vector<std::uint8_t>> imageBytes(ByteSource& source, const GroupEntry& entry) const;
+    // The groups of each kind; a container has no cursors or animated ones
+    // unless it says so.
+    virtual std::uint32_t count(GroupKind kind) const {
+        return kind == GroupKind::Icon ? iconCount() : 0;
+    }
+    // The group directory of cursor k.
+    virtual Result<IconGroup> cursorGroup(ByteSource& source, std::uint32_t k) const;
+    // How the file names a group of any kind.
+    virtual Result<IconName> groupName(ByteSource& source, GroupRef group) const;
+    // Where animated group k lies.
+    virtual Result<StoredAnimation> animation(ByteSource& source, std::uint32_t k) const;
+
+    // One image of a group as stored (see IconImage).
+    Result<IconImage> storedImage(ByteSource& source, const GroupEntry& entry) const;
 };
+
+// The image `entry` names, from the bytes stored at `extent`: a cursor image
+// of an executable gives its leading hotspot to the entry. Fails for one too
+// short to hold it.
+Result<IconImage> imageFromStored(const GroupEntry& entry, const Extent& extent,
+                                  std::vector<std::uint8_t> bytes);
+
+// The failure for a group that a file doesn't hold.
+Failure noSuchGroup(GroupRef group);
 
 // An executable without icon resources.
 class EmptyContainer final : public IconContainer {

@@ -19,6 +19,25 @@ GroupEntry readCommonEntryFields(ByteView entry) {
     return result;
 }
 
+// The first `usable` 14-byte entries of an executable's group directory
+// (GRPICONDIRENTRY), of a cursor directory where `cursor` is set.
+IconGroup readResourceEntries(ByteView data, std::uint64_t usable, bool cursor) {
+    IconGroup group;
+    group.entries.reserve(static_cast<std::size_t>(usable));
+    for (std::uint64_t i = 0; i < usable; ++i) {
+        const ByteView entry =
+            *data.sub(IconDirectory::HeaderSize + i * IconDirectoryEntry::ResourceEntrySize,
+                      IconDirectoryEntry::ResourceEntrySize);
+        GroupEntry parsed = readCommonEntryFields(entry);
+        parsed.location = *entry.u16(IconDirectoryEntry::Location);
+        if (cursor)
+            parsed.cursorSize = CursorSize{*entry.u16(CursorDirectoryEntry::Width),
+                                           *entry.u16(CursorDirectoryEntry::Height)};
+        group.entries.push_back(parsed);
+    }
+    return group;
+}
+
 } // namespace
 
 Result<IconGroup> parseResourceGroup(ByteView data) {
@@ -39,21 +58,29 @@ Result<IconGroup> parseResourceGroup(ByteView data) {
     if (usable == 0)
         return damaged("the group directory holds none of its entries");
 
-    IconGroup group;
-    group.entries.reserve(static_cast<std::size_t>(usable));
-    for (std::uint64_t i = 0; i < usable; ++i) {
-        const ByteView entry =
-            *data.sub(IconDirectory::HeaderSize + i * IconDirectoryEntry::ResourceEntrySize,
-                      IconDirectoryEntry::ResourceEntrySize);
-        GroupEntry parsed = readCommonEntryFields(entry);
-        parsed.location = *entry.u16(IconDirectoryEntry::Location);
-        group.entries.push_back(parsed);
-    }
-    return group;
+    return readResourceEntries(data, usable, false);
+}
+
+Result<IconGroup> parseCursorResourceGroup(ByteView data) {
+    const auto count = data.u16(IconDirectory::Count);
+    if (!count)
+        return damaged("the cursor directory is shorter than its header");
+    const std::uint64_t fitting =
+        (data.size() - IconDirectory::HeaderSize) / IconDirectoryEntry::ResourceEntrySize;
+    const auto usable = std::min<std::uint64_t>({*count, fitting, limits::MaxGroupEntries});
+    if (usable == 0)
+        return damaged("the cursor directory holds none of its " + std::to_string(*count) +
+                       " entries");
+
+    return readResourceEntries(data, usable, true);
 }
 
 bool isIconFileHeader(ByteView head) {
     return head.u16(IconDirectory::Type) == IconDirectory::IconType;
+}
+
+bool isCursorFileHeader(ByteView head) {
+    return head.u16(IconDirectory::Type) == IconDirectory::CursorType;
 }
 
 Result<IconFileHeader> parseIconFileHeader(ByteView header) {
@@ -62,14 +89,16 @@ Result<IconFileHeader> parseIconFileHeader(ByteView header) {
     const auto count = header.u16(IconDirectory::Count);
     if (!reserved || !type || !count)
         return damaged("the icon file is shorter than its header");
-    if (*reserved != 0 || *type != IconDirectory::IconType || *count == 0)
+    if (*reserved != 0 ||
+        (*type != IconDirectory::IconType && *type != IconDirectory::CursorType) || *count == 0)
         return damaged("invalid icon file header (reserved " + std::to_string(*reserved) +
                        ", type " + std::to_string(*type) + ", " + std::to_string(*count) +
                        " images)");
-    return IconFileHeader{*count};
+    return IconFileHeader{*count, *type};
 }
 
-Result<IconGroup> parseIconFileEntries(ByteView entryBytes, std::uint16_t count) {
+Result<IconGroup> parseIconFileEntries(ByteView entryBytes, std::uint16_t count,
+                                       std::uint16_t type) {
     if (entryBytes.size() < std::uint64_t{count} * IconDirectoryEntry::FileEntrySize)
         return damaged("the icon directory runs past the end of the file");
     IconGroup group;
@@ -79,6 +108,8 @@ Result<IconGroup> parseIconFileEntries(ByteView entryBytes, std::uint16_t count)
                                                IconDirectoryEntry::FileEntrySize);
         GroupEntry parsed = readCommonEntryFields(entry);
         parsed.location = *entry.u32(IconDirectoryEntry::Location);
+        if (type == IconDirectory::CursorType)
+            parsed.hotspot = Hotspot{parsed.planes, parsed.bitCount};
         group.entries.push_back(parsed);
     }
     return group;

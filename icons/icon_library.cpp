@@ -45,10 +45,41 @@ Result<void> IconLibrary::reachable(std::uint32_t k) const {
     return {};
 }
 
+std::uint32_t IconLibrary::count(GroupKind kind) const {
+    return m_container ? m_container->count(kind) : 0;
+}
+
+Result<void> IconLibrary::reachable(GroupRef group) const {
+    if (group.kind == GroupKind::Icon)
+        return reachable(group.index);
+    if (!m_container || group.index >= count(group.kind))
+        return noSuchGroup(group);
+    if (!m_source)
+        return Failure{Failure::Kind::NoSuchIcon, "the file was closed"};
+    return {};
+}
+
 Result<IconGroup> IconLibrary::group(std::uint32_t k) {
     if (const auto there = reachable(k); !there)
         return there.failure();
     return m_container->group(*m_source, k);
+}
+
+Result<IconGroup> IconLibrary::group(GroupRef group) {
+    if (const auto there = reachable(group); !there)
+        return there.failure();
+    switch (group.kind) {
+    case GroupKind::Icon:
+        return m_container->group(*m_source, group.index);
+    case GroupKind::Cursor:
+        return m_container->cursorGroup(*m_source, group.index);
+    case GroupKind::Animated:
+        break;
+    }
+    auto first = firstFrame(group.index);
+    if (!first)
+        return first.failure();
+    return std::move(first->group);
 }
 
 Result<IconName> IconLibrary::name(std::uint32_t k) {
@@ -63,26 +94,53 @@ Result<ResourceEntryFields> IconLibrary::resourceEntry(std::uint32_t k) {
     return m_container->resourceEntry(*m_source, k);
 }
 
+Result<IconName> IconLibrary::name(GroupRef group) {
+    if (const auto there = reachable(group); !there)
+        return there.failure();
+    return m_container->groupName(*m_source, group);
+}
+
 Result<IconImage> IconLibrary::image(const GroupEntry& entry) {
     if (!m_container || !m_source)
         return Failure{Failure::Kind::NoSuchIcon, "the file is closed or has no icons"};
-    auto bytes = m_container->imageBytes(*m_source, entry);
-    if (!bytes)
-        return bytes.failure();
-    return IconImage{entry, std::move(*bytes)};
+    return m_container->storedImage(*m_source, entry);
 }
 
 Result<IconImage> IconLibrary::imageAt(std::uint32_t k, int size) {
+    return imageAt(GroupRef{GroupKind::Icon, k}, size);
+}
+
+Result<IconImage> IconLibrary::imageAt(GroupRef group, int size) {
     if (size < 1 || size > MaxShownSize)
         return Failure{Failure::Kind::OverLimit,
                        "icons are shown at 1 to " + std::to_string(MaxShownSize) + " pixels"};
-    auto group = this->group(k);
-    if (!group)
-        return group.failure();
-    const auto chosen = chooseImage(*group, size);
+    if (group.kind == GroupKind::Animated) {
+        if (const auto there = reachable(group); !there)
+            return there.failure();
+        auto first = firstFrame(group.index);
+        if (!first)
+            return first.failure();
+        const auto chosen = chooseNearestImage(frameKeys(first->animation, first->group), size,
+                                               DisplayBitsPerPixel);
+        if (!chosen)
+            return damaged("a frame whose images' headers are missing");
+        return frameImage(first->animation, first->group.entries[*chosen]);
+    }
+    auto entries = this->group(group);
+    if (!entries)
+        return entries.failure();
+    std::optional<std::size_t> chosen;
+    if (group.kind == GroupKind::Icon) {
+        chosen = chooseImage(*entries, size);
+    } else {
+        const auto keys = cursorKeys(*entries);
+        if (!keys)
+            return keys.failure();
+        chosen = chooseCursorImage(*keys, size);
+    }
     if (!chosen)
         return damaged("an icon group without images");
-    return image(group->entries[*chosen]);
+    return image(entries->entries[*chosen]);
 }
 
 Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
@@ -109,26 +167,52 @@ Result<IconBitmap> IconLibrary::iconAt(std::uint32_t k, int size) {
 }
 
 Result<IconDescription> IconLibrary::describe(std::uint32_t k) {
-    auto group = this->group(k);
+    return describe(GroupRef{GroupKind::Icon, k});
+}
+
+Result<IconDescription> IconLibrary::describe(GroupRef ref) {
+    if (ref.kind == GroupKind::Animated)
+        return describeAnimated(ref.index);
+    auto group = this->group(ref);
     if (!group)
         return group.failure();
-    auto name = this->name(k);
+    auto name = this->name(ref);
     if (!name)
         return name.failure();
-    IconDescription description{k, std::move(*name), {}, chooseImage(*group)};
+    IconDescription description{ref.index, std::move(*name), {}, std::nullopt, ref.kind};
+    if (ref.kind == GroupKind::Icon) {
+        description.large = chooseImage(*group);
+    } else if (const auto keys = cursorKeys(*group)) {
+        description.large = chooseCursorImage(*keys, LargeIconSize);
+    }
     for (const GroupEntry& entry : group->entries) {
         ImageDescription image{entry.pixelWidth(), entry.pixelHeight(),  entry.bitCount,
-                               entry.colourCount,  ImageFormat::Missing, 0};
-        // Enough of the image to tell its format and depth.
+                               entry.colourCount,  ImageFormat::Missing, 0,
+                               entry.hotspot};
+        // A cursor file's entry holds the hotspot where the depth would be.
+        if (ref.kind == GroupKind::Cursor && !entry.cursorSize)
+            image.bitCount = 0;
+        // An executable's cursor entry has no colour count: those bytes are
+        // its 16-bit width.
+        if (entry.cursorSize)
+            image.colourCount = 0;
+        // Enough of the image to tell its format and depth (and the hotspot
+        // an executable's cursor image starts with).
         const auto extent = m_container->imageExtent(*m_source, entry);
         if (extent) {
-            if (const auto head =
-                    m_source->read(extent->offset, std::min<std::uint64_t>(extent->size, 40), 40,
-                                   "image header")) {
-                image.bytes = extent->size;
-                image.format = isPng(ByteView(*head)) ? ImageFormat::Png : ImageFormat::Dib;
+            const std::uint64_t prefix = extent->startsWithHotspot ? CursorImageHotspot::Size : 0;
+            const auto head =
+                m_source->read(extent->offset, std::min<std::uint64_t>(extent->size, 40 + prefix),
+                               40 + prefix, "image header");
+            const auto stored =
+                head ? imageFromStored(entry, *extent, *head) : Result<IconImage>(head.failure());
+            if (stored) {
+                const ByteView header(stored->bytes);
+                image.bytes = extent->size - prefix;
+                image.hotspot = stored->entry.hotspot;
+                image.format = isPng(header) ? ImageFormat::Png : ImageFormat::Dib;
                 if (image.bitCount == 0)
-                    image.bitCount = imageHeader(ByteView(*head)).bitCount;
+                    image.bitCount = imageHeader(header).bitCount;
             }
         }
         description.images.push_back(image);
@@ -144,7 +228,13 @@ Result<IconBitmap> IconLibrary::decode(const IconImage& image) {
 }
 
 Result<IconImages> IconLibrary::images(std::uint32_t k) {
-    const auto group = this->group(k);
+    return images(GroupRef{GroupKind::Icon, k});
+}
+
+Result<IconImages> IconLibrary::images(GroupRef ref) {
+    if (ref.kind == GroupKind::Animated)
+        return animatedImages(ref.index);
+    const auto group = this->group(ref);
     if (!group)
         return group.failure();
     IconImages result;
@@ -161,6 +251,9 @@ Result<IconImages> IconLibrary::images(std::uint32_t k) {
             extent =
                 damaged("image at " + hexOffset(extent->offset) + " (" +
                         std::to_string(extent->size) + " bytes) runs past the end of the file");
+        if (extent && extent->startsWithHotspot && extent->size < CursorImageHotspot::Size)
+            extent = damaged("cursor image at " + hexOffset(extent->offset) + " (" +
+                             std::to_string(extent->size) + " bytes) is too short for its hotspot");
         if (!extent) {
             const Failure::Kind kind = extent.failure().kind;
             if (kind != Failure::Kind::NoSuchIcon && kind != Failure::Kind::Damaged)
@@ -188,16 +281,20 @@ Result<IconImages> IconLibrary::images(std::uint32_t k) {
     }
     result.images.reserve(held.size());
     for (const auto& [entry, extent] : held) {
+        std::vector<std::uint8_t> bytes;
         if (span) {
             const auto from = span->begin() + static_cast<std::ptrdiff_t>(extent.offset - first);
-            result.images.push_back(
-                {*entry, {from, from + static_cast<std::ptrdiff_t>(extent.size)}});
-            continue;
+            bytes.assign(from, from + static_cast<std::ptrdiff_t>(extent.size));
+        } else {
+            auto read = m_source->read(extent.offset, extent.size, limits::MaxImageBytes, "image");
+            if (!read)
+                return read.failure();
+            bytes = std::move(*read);
         }
-        auto bytes = m_source->read(extent.offset, extent.size, limits::MaxImageBytes, "image");
-        if (!bytes)
-            return bytes.failure();
-        result.images.push_back({*entry, std::move(*bytes)});
+        auto image = imageFromStored(*entry, extent, std::move(bytes));
+        if (!image)
+            return image.failure();
+        result.images.push_back(std::move(*image));
     }
     return result;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "icons/animation.h"
 #include "icons/byte_source.h"
+#include "icons/group_kind.h"
 #include "icons/icon_bitmap.h"
 #include "icons/icon_choice.h"
 #include "icons/icon_container.h"
@@ -23,6 +25,9 @@ struct ImageDescription {
     int colourCount = 0; // the directory's (0 for 256 colours or more)
     ImageFormat format = ImageFormat::Missing;
     std::uint64_t bytes = 0; // as stored; 0 for an image the file lacks
+    // A cursor image's hotspot as stored; none for an icon's, or for an
+    // executable's cursor image that the file lacks.
+    std::optional<Hotspot> hotspot;
 };
 
 // An image that an icon's directory lists and the file doesn't hold: there
@@ -40,19 +45,33 @@ struct IconImages {
     std::vector<MissingImage> missing;
 };
 
-// One icon as a file holds it.
+// One icon (or cursor, or animated one) as a file holds it.
 struct IconDescription {
-    std::uint32_t index = 0; // 0-based; the tiles number it from 1
+    std::uint32_t index = 0; // 0-based among its kind; the tiles number it from 1
     IconName name;
     std::vector<ImageDescription> images; // in directory order
     // The image Windows shows at 32 x 32 (LargeIconSize), by index in `images`.
     std::optional<std::size_t> large;
+    GroupKind kind = GroupKind::Icon;
+};
+
+// A cursor as Windows loads it to show it at a size: its picture, fitted to
+// the size, and the hotspot Windows reports for it (GetIconInfo).
+struct LoadedCursor {
+    IconBitmap bitmap;
+    Hotspot hotspot;
 };
 
 // The icons of one file as the Windows shell extracts them: how many there
 // are, icon k at the large size, and every stored image of icon k. A file
 // that isn't an executable or icon file, or whose headers are damaged, has
 // no icons. The library reads only the bytes it needs, through its source.
+//
+// Its cursors and animated cursors too, asked for by GroupRef: how many of a
+// kind there are, each cursor loaded at a size as Windows loads it with its
+// hotspot, each animated one's frames and steps. An animated group's
+// directory and images, where asked for as a group's, are those of the frame
+// its first step shows.
 class IconLibrary {
 public:
     // `png` decodes PNG images; it may be null, and must outlive the library.
@@ -103,6 +122,30 @@ public:
     // alpha channel (see withAlphaChannel).
     Result<IconBitmap> decode(const IconImage& image);
 
+    // Groups of any kind. For icons these are the calls above.
+    std::uint32_t count(GroupKind kind) const;
+    Result<IconGroup> group(GroupRef group);
+    Result<IconName> name(GroupRef group);
+    Result<IconImages> images(GroupRef group);
+    Result<IconDescription> describe(GroupRef group);
+    // The stored image Windows loads for the group at size x size: an icon's
+    // by chooseImage, a cursor's by chooseCursorImage, an animated one's from
+    // the frame its first step shows, by chooseNearestImage.
+    Result<IconImage> imageAt(GroupRef group, int size);
+    // The group loaded at size x size as Windows loads it to show it (an
+    // animated one at its first step; see stepAt), with the hotspot Windows
+    // reports: a cursor's as stored, scaled with the image where that is
+    // scaled; an icon's in the middle.
+    Result<LoadedCursor> cursorAt(GroupRef group, int size);
+
+    // Animated group k, its bytes read whole (at most limits::MaxAnimationBytes).
+    Result<Animation> animation(std::uint32_t k);
+    // Step `step` of an animation as Windows shows it at size x size: the
+    // frame's image chosen for the size, loaded at the size the animation's
+    // header asks for (or the frame's directory gives), which the hotspot is
+    // reported at, then drawn at size x size.
+    Result<LoadedCursor> stepAt(const Animation& animation, std::size_t step, int size);
+
     // Closes the file once everything wanted from it has been read: the
     // count stays, the icons and images are no longer had.
     void closeFile() { m_source.reset(); }
@@ -110,6 +153,17 @@ public:
 private:
     // Whether icon k is there to be read.
     Result<void> reachable(std::uint32_t k) const;
+    Result<void> reachable(GroupRef group) const;
+    // The keys Windows chooses a cursor's image by (chooseCursorImage).
+    Result<std::vector<ChoiceKey>> cursorKeys(const IconGroup& group);
+    // The frame an animation's first step shows, and its directory.
+    struct FirstFrame {
+        Animation animation;
+        IconGroup group;
+    };
+    Result<FirstFrame> firstFrame(std::uint32_t k);
+    Result<IconDescription> describeAnimated(std::uint32_t k);
+    Result<IconImages> animatedImages(std::uint32_t k);
     // Decodes as stored, charging the image to the file's pixel budget.
     Result<IconBitmap> decodeWithinBudget(const IconImage& image);
 

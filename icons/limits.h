@@ -36,5 +36,13 @@ inline constexpr std::uint32_t MaxIconsPerFile = 65535;
 inline constexpr std::uint32_t MaxPeSections = 96;
 // Type blocks walked in an NE resource table.
 inline constexpr std::uint32_t MaxNeTypeBlocks = 4096;
+// One animated cursor or icon (an .ani file, an RT_ANICURSOR or RT_ANIICON
+// resource), which is read whole: sixty frames of 256 x 256 at 32 bits, or
+// thousands of the usual 32 x 32 ones.
+inline constexpr std::uint64_t MaxAnimationBytes = 16ull * 1024 * 1024;
+// Frames of one animated cursor, and the steps that show them: real ones
+// have tens.
+inline constexpr std::uint32_t MaxAnimationFrames = 4096;
+inline constexpr std::uint32_t MaxAnimationSteps = 4096;
 
 } // namespace orvu::limits

@@ -28,7 +28,9 @@ namespace TypeInfo {
 constexpr std::uint64_t TypeId = 0;
 constexpr std::uint64_t Count = 2;
 constexpr std::uint64_t Size = 8;
+constexpr std::uint16_t Cursor = 0x8001;
 constexpr std::uint16_t Icon = 0x8003;
+constexpr std::uint16_t GroupCursor = 0x800C;
 constexpr std::uint16_t GroupIcon = 0x800E;
 } // namespace TypeInfo
 
@@ -50,6 +52,20 @@ std::string latin1ToUtf8(const std::vector<std::uint8_t>& text) {
     for (const std::uint8_t c : text)
         appendUtf8(utf8, c);
     return utf8;
+}
+
+// Sorted by id for look-ups, so that a group of thousands of entries doesn't
+// walk thousands of images for each. Where ids repeat, the last resource
+// with the id counts.
+template <typename Resource> void keepLastOfEachId(std::vector<Resource>& images) {
+    std::stable_sort(images.begin(), images.end(),
+                     [](const Resource& a, const Resource& b) { return a.id < b.id; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        if (i + 1 == images.size() || images[i + 1].id != images[i].id)
+            images[kept++] = images[i];
+    }
+    images.resize(kept);
 }
 
 } // namespace
@@ -84,14 +100,20 @@ Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
 
     auto result = std::unique_ptr<NeResources>(new NeResources);
     result->m_table = table;
-    bool haveGroups = false;
-    bool haveIcons = false;
+    Blocks& icons = result->m_icons;
+    Blocks& cursors = result->m_cursors;
     std::uint64_t at = table + ResourceTable::TypesAt;
-    for (std::uint32_t block = 0; block < limits::MaxNeTypeBlocks && !(haveGroups && haveIcons);
-         ++block) {
+    for (std::uint32_t block = 0; block < limits::MaxNeTypeBlocks; ++block) {
+        // Once the icons are whole, a damaged table past them only costs cursors.
+        const bool iconsWhole = icons.haveGroups && icons.haveImages;
+        if (iconsWhole && cursors.haveGroups && cursors.haveImages)
+            break;
         auto typeBytes = source.read(at, TypeInfo::Size, TypeInfo::Size, "resource type block");
-        if (!typeBytes)
+        if (!typeBytes) {
+            if (iconsWhole)
+                break;
             return typeBytes.failure();
+        }
         const ByteView typeInfo(*typeBytes);
         const std::uint16_t type = *typeInfo.u16(TypeInfo::TypeId);
         const std::uint16_t count = *typeInfo.u16(TypeInfo::Count);
@@ -100,18 +122,28 @@ Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
         at += TypeInfo::Size;
 
         std::vector<Resource>* target = nullptr;
-        if (type == TypeInfo::GroupIcon && !haveGroups) {
-            target = &result->m_groups;
-            haveGroups = true;
-        } else if (type == TypeInfo::Icon && !haveIcons) {
-            target = &result->m_icons;
-            haveIcons = true;
-        }
+        const auto claim = [&target](bool& have, std::vector<Resource>& resources) {
+            if (!have) {
+                have = true;
+                target = &resources;
+            }
+        };
+        if (type == TypeInfo::GroupIcon)
+            claim(icons.haveGroups, icons.groups);
+        else if (type == TypeInfo::Icon)
+            claim(icons.haveImages, icons.images);
+        else if (type == TypeInfo::GroupCursor)
+            claim(cursors.haveGroups, cursors.groups);
+        else if (type == TypeInfo::Cursor)
+            claim(cursors.haveImages, cursors.images);
         if (target) {
             auto names = source.read(at, count * NameInfo::Size, 0xFFFF * NameInfo::Size,
                                      "resource name table");
-            if (!names)
+            if (!names) {
+                if (iconsWhole)
+                    break;
                 return names.failure();
+            }
             const ByteView nameView(*names);
             target->reserve(count);
             for (std::uint32_t i = 0; i < count; ++i) {
@@ -123,28 +155,17 @@ Result<std::unique_ptr<IconContainer>> NeResources::open(ByteSource& source,
         }
         at += count * NameInfo::Size;
     }
-    if (!haveGroups || !haveIcons)
+    if (!(icons.haveGroups && icons.haveImages) && cursors.count() == 0)
         return std::unique_ptr<IconContainer>(new EmptyContainer);
-
-    // Sorted by id for look-ups, so that a group of thousands of entries
-    // doesn't walk thousands of icons for each. Where ids repeat, the last
-    // resource with the id counts.
-    auto& icons = result->m_icons;
-    std::stable_sort(icons.begin(), icons.end(),
-                     [](const Resource& a, const Resource& b) { return a.id < b.id; });
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < icons.size(); ++i) {
-        if (i + 1 == icons.size() || icons[i + 1].id != icons[i].id)
-            icons[kept++] = icons[i];
-    }
-    icons.resize(kept);
+    keepLastOfEachId(icons.images);
+    keepLastOfEachId(cursors.images);
     return std::unique_ptr<IconContainer>(std::move(result));
 }
 
 Result<IconGroup> NeResources::group(ByteSource& source, std::uint32_t k) const {
-    if (k >= m_groups.size())
+    if (k >= m_icons.count())
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
-    const Extent stored = storedExtent(source, m_groups[k]);
+    const Extent stored = storedExtent(source, m_icons.groups[k]);
     auto data = source.read(stored.offset, std::min(stored.size, LargestGroup), LargestGroup,
                             "group icon resource");
     if (!data)
@@ -152,10 +173,45 @@ Result<IconGroup> NeResources::group(ByteSource& source, std::uint32_t k) const 
     return parseResourceGroup(ByteView(*data));
 }
 
+Result<IconGroup> NeResources::cursorGroup(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_cursors.count())
+        return noSuchGroup({GroupKind::Cursor, k});
+    const Extent stored = storedExtent(source, m_cursors.groups[k]);
+    auto data = source.read(stored.offset, std::min(stored.size, LargestGroup), LargestGroup,
+                            "group cursor resource");
+    if (!data)
+        return data.failure();
+    return parseCursorResourceGroup(ByteView(*data));
+}
+
 Result<IconName> NeResources::name(ByteSource& source, std::uint32_t k) const {
-    if (k >= m_groups.size())
+    if (k >= m_icons.count())
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
-    const std::uint16_t id = m_groups[k].id;
+    return nameOf(source, m_icons.groups[k]);
+}
+
+Result<IconName> NeResources::groupName(ByteSource& source, GroupRef group) const {
+    if (group.kind == GroupKind::Cursor && group.index < m_cursors.count())
+        return nameOf(source, m_cursors.groups[group.index]);
+    if (group.kind == GroupKind::Icon)
+        return name(source, group.index);
+    return noSuchGroup(group);
+}
+
+std::uint32_t NeResources::count(GroupKind kind) const {
+    switch (kind) {
+    case GroupKind::Icon:
+        return m_icons.count();
+    case GroupKind::Cursor:
+        return m_cursors.count();
+    case GroupKind::Animated:
+        break;
+    }
+    return 0;
+}
+
+Result<IconName> NeResources::nameOf(ByteSource& source, const Resource& group) const {
+    const std::uint16_t id = group.id;
     if (id & NameInfo::IntegerId)
         return IconName{static_cast<std::uint16_t>(id & ~NameInfo::IntegerId), {}, std::nullopt};
     // Otherwise the offset, from the table's start, of a length byte and the name.
@@ -168,15 +224,25 @@ Result<IconName> NeResources::name(ByteSource& source, std::uint32_t k) const {
     return IconName{std::nullopt, latin1ToUtf8(*text), std::nullopt};
 }
 
-Result<Extent> NeResources::imageExtent(ByteSource& source, const GroupEntry& entry) const {
-    const auto id = static_cast<std::uint16_t>((entry.location | NameInfo::IntegerId) & 0xFFFF);
+Result<Extent> NeResources::imageIn(const ByteSource& source, const std::vector<Resource>& images,
+                                    std::uint32_t location, const char* noun) {
+    const auto id = static_cast<std::uint16_t>((location | NameInfo::IntegerId) & 0xFFFF);
     const auto at = std::lower_bound(
-        m_icons.begin(), m_icons.end(), id,
-        [](const Resource& icon, std::uint16_t wanted) { return icon.id < wanted; });
-    if (at == m_icons.end() || at->id != id)
+        images.begin(), images.end(), id,
+        [](const Resource& image, std::uint16_t wanted) { return image.id < wanted; });
+    if (at == images.end() || at->id != id)
         return Failure{Failure::Kind::NoSuchIcon,
-                       "no icon resource " + std::to_string(entry.location)};
+                       std::string("no ") + noun + " resource " + std::to_string(location)};
     return storedExtent(source, *at);
+}
+
+Result<Extent> NeResources::imageExtent(ByteSource& source, const GroupEntry& entry) const {
+    if (!entry.cursorSize)
+        return imageIn(source, m_icons.images, entry.location, "icon");
+    auto extent = imageIn(source, m_cursors.images, entry.location, "cursor");
+    if (extent)
+        extent->startsWithHotspot = true;
+    return extent;
 }
 
 } // namespace orvu

@@ -76,8 +76,27 @@ constexpr std::uint64_t DataSize = 4;
 constexpr std::uint64_t Size = 16;
 } // namespace ResourceData
 
+constexpr std::uint16_t RtCursor = 1;
 constexpr std::uint16_t RtIcon = 3;
+constexpr std::uint16_t RtGroupCursor = 12;
 constexpr std::uint16_t RtGroupIcon = 14;
+constexpr std::uint16_t RtAniCursor = 21;
+constexpr std::uint16_t RtAniIcon = 22;
+
+const char* typeName(std::uint16_t type) {
+    switch (type) {
+    case RtGroupCursor:
+        return "RT_GROUP_CURSOR";
+    case RtGroupIcon:
+        return "RT_GROUP_ICON";
+    case RtAniCursor:
+        return "RT_ANICURSOR";
+    case RtAniIcon:
+        return "RT_ANIICON";
+    default:
+        return "resource";
+    }
+}
 
 // UTF-16 (little-endian) as UTF-8; unpaired surrogates become U+FFFD.
 std::string utf16ToUtf8(ByteView text) {
@@ -229,32 +248,50 @@ Result<std::unique_ptr<IconContainer>> PeResources::open(ByteSource& source,
                        " lies in no section");
     auto result = std::unique_ptr<PeResources>(new PeResources(std::move(*sections), *root));
 
-    const auto groups = result->findById(source, 0, RtGroupIcon);
-    if (!groups && groups.failure().kind == Failure::Kind::NoSuchIcon)
+    const auto icons = result->typeDirectory(source, RtGroupIcon);
+    if (icons) {
+        result->m_iconGroups = *icons;
+        if (const auto images = result->findById(source, 0, RtIcon))
+            result->m_iconDirectory = *images;
+    } else if (icons.failure().kind != Failure::Kind::NoSuchIcon) {
+        return icons.failure();
+    }
+    // Cursors and animated ones are read only as far as they are whole.
+    if (const auto cursors = result->typeDirectory(source, RtGroupCursor)) {
+        result->m_cursorGroups = *cursors;
+        if (const auto images = result->findById(source, 0, RtCursor))
+            result->m_cursorDirectory = *images;
+    }
+    if (const auto animated = result->typeDirectory(source, RtAniCursor))
+        result->m_animatedCursors = *animated;
+    if (const auto animated = result->typeDirectory(source, RtAniIcon))
+        result->m_animatedIcons = *animated;
+    if (!icons && result->count(GroupKind::Cursor) == 0 && result->count(GroupKind::Animated) == 0)
         return std::unique_ptr<IconContainer>(new EmptyContainer);
-    if (!groups)
-        return groups.failure();
-    const std::uint64_t groupDirectory = result->m_root + *groups;
-    const auto groupHeader = readDirectoryHeader(source, groupDirectory);
-    if (!groupHeader)
-        return groupHeader.failure();
+    return std::unique_ptr<IconContainer>(std::move(result));
+}
+
+Result<PeResources::TypeDirectory> PeResources::typeDirectory(ByteSource& source,
+                                                              std::uint16_t type) const {
+    const auto found = findById(source, 0, type);
+    if (!found)
+        return found.failure();
+    const std::uint64_t at = m_root + *found;
+    const auto header = readDirectoryHeader(source, at);
+    if (!header)
+        return header.failure();
     // The count is taken from the header, but only when every entry it
     // counts is in the file: a few bytes claiming 131 070 icons hold none.
     const std::uint64_t entriesEnd =
-        groupDirectory + ResourceDirectory::Size + groupHeader->total() * ResourceEntry::Size;
-    if (groupHeader->total() > limits::MaxIconsPerFile)
-        return Failure{Failure::Kind::OverLimit, std::to_string(groupHeader->total()) +
-                                                     " icons in the RT_GROUP_ICON "
-                                                     "directory at " +
-                                                     hexOffset(groupDirectory)};
+        at + ResourceDirectory::Size + header->total() * ResourceEntry::Size;
+    const std::string named = std::string(typeName(type)) + " directory at " + hexOffset(at);
+    if (header->total() > limits::MaxIconsPerFile)
+        return Failure{Failure::Kind::OverLimit,
+                       std::to_string(header->total()) +
+                           (type == RtGroupIcon ? " icons in the " : " groups in the ") + named};
     if (entriesEnd > source.size())
-        return damaged("the RT_GROUP_ICON directory at " + hexOffset(groupDirectory) +
-                       " runs past the end of the file");
-    result->m_groupDirectory = *groups;
-    result->m_iconCount = groupHeader->total();
-    if (const auto icons = result->findById(source, 0, RtIcon))
-        result->m_iconDirectory = *icons;
-    return std::unique_ptr<IconContainer>(std::move(result));
+        return damaged("the " + named + " runs past the end of the file");
+    return TypeDirectory{*found, header->total()};
 }
 
 // Binary search among the numbered entries, which a resource directory keeps
@@ -306,13 +343,18 @@ Result<Extent> PeResources::firstLanguageData(ByteSource& source,
     return Extent{*offset, size};
 }
 
-Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const {
-    if (k >= m_iconCount)
-        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
-    const auto entry = readDirectoryEntry(source, m_root + m_groupDirectory, k);
+Result<Extent> PeResources::dataIn(ByteSource& source, const TypeDirectory& directory,
+                                   std::uint32_t k) const {
+    const auto entry = readDirectoryEntry(source, m_root + directory.offset, k);
     if (!entry)
         return entry.failure();
-    const auto extent = firstLanguageData(source, entry->offset);
+    return firstLanguageData(source, entry->offset);
+}
+
+Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_iconGroups.count)
+        return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
+    const auto extent = dataIn(source, m_iconGroups, k);
     if (!extent)
         return extent.failure();
     // A group never needs more than its largest possible directory.
@@ -323,10 +365,28 @@ Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const 
     return parseResourceGroup(ByteView(*data));
 }
 
+Result<IconGroup> PeResources::cursorGroup(ByteSource& source, std::uint32_t k) const {
+    if (k >= m_cursorGroups.count)
+        return noSuchGroup({GroupKind::Cursor, k});
+    const auto extent = dataIn(source, m_cursorGroups, k);
+    if (!extent)
+        return extent.failure();
+    auto data = source.read(extent->offset, std::min(std::uint64_t{extent->size}, LargestGroup),
+                            LargestGroup, "RT_GROUP_CURSOR data");
+    if (!data)
+        return data.failure();
+    return parseCursorResourceGroup(ByteView(*data));
+}
+
 Result<IconName> PeResources::name(ByteSource& source, std::uint32_t k) const {
-    if (k >= m_iconCount)
+    if (k >= m_iconGroups.count)
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
-    const auto entry = readDirectoryEntry(source, m_root + m_groupDirectory, k);
+    return nameIn(source, m_iconGroups, k);
+}
+
+Result<IconName> PeResources::nameIn(ByteSource& source, const TypeDirectory& directory,
+                                     std::uint32_t k) const {
+    const auto entry = readDirectoryEntry(source, m_root + directory.offset, k);
     if (!entry)
         return entry.failure();
     IconName result;
@@ -351,21 +411,75 @@ Result<IconName> PeResources::name(ByteSource& source, std::uint32_t k) const {
 }
 
 Result<ResourceEntryFields> PeResources::resourceEntry(ByteSource& source, std::uint32_t k) const {
-    if (k >= m_iconCount)
+    if (k >= m_iconGroups.count)
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
-    return readRawEntry(source, m_root + m_groupDirectory, k);
+    return readRawEntry(source, m_root + m_iconGroups.offset, k);
 }
 
-Result<Extent> PeResources::imageExtent(ByteSource& source, const GroupEntry& entry) const {
-    if (!m_iconDirectory)
-        return Failure{Failure::Kind::NoSuchIcon, "the file has no RT_ICON directory"};
-    if (entry.location > ResourceEntry::IdMask)
-        return Failure{Failure::Kind::NoSuchIcon, "RT_ICON " + std::to_string(entry.location)};
-    const auto image =
-        findById(source, *m_iconDirectory, static_cast<std::uint16_t>(entry.location));
+std::uint32_t PeResources::count(GroupKind kind) const {
+    switch (kind) {
+    case GroupKind::Icon:
+        return m_iconGroups.count;
+    case GroupKind::Cursor:
+        return m_cursorGroups.count;
+    case GroupKind::Animated:
+        return m_animatedCursors.count + m_animatedIcons.count;
+    }
+    return 0;
+}
+
+std::pair<const PeResources::TypeDirectory*, std::uint32_t>
+PeResources::animatedEntry(std::uint32_t k) const {
+    if (k < m_animatedCursors.count)
+        return {&m_animatedCursors, k};
+    return {&m_animatedIcons, k - m_animatedCursors.count};
+}
+
+Result<IconName> PeResources::groupName(ByteSource& source, GroupRef group) const {
+    if (group.index >= count(group.kind))
+        return noSuchGroup(group);
+    switch (group.kind) {
+    case GroupKind::Icon:
+        return nameIn(source, m_iconGroups, group.index);
+    case GroupKind::Cursor:
+        return nameIn(source, m_cursorGroups, group.index);
+    case GroupKind::Animated:
+        break;
+    }
+    const auto [directory, k] = animatedEntry(group.index);
+    return nameIn(source, *directory, k);
+}
+
+Result<StoredAnimation> PeResources::animation(ByteSource& source, std::uint32_t k) const {
+    if (k >= count(GroupKind::Animated))
+        return noSuchGroup({GroupKind::Animated, k});
+    const auto [directory, index] = animatedEntry(k);
+    const auto extent = dataIn(source, *directory, index);
+    if (!extent)
+        return extent.failure();
+    return StoredAnimation{*extent, directory == &m_animatedIcons};
+}
+
+Result<Extent> PeResources::imageIn(ByteSource& source, const std::optional<std::uint32_t>& images,
+                                    std::uint32_t id, const char* type) const {
+    if (!images)
+        return Failure{Failure::Kind::NoSuchIcon,
+                       std::string("the file has no ") + type + " directory"};
+    if (id > ResourceEntry::IdMask)
+        return Failure{Failure::Kind::NoSuchIcon, std::string(type) + " " + std::to_string(id)};
+    const auto image = findById(source, *images, static_cast<std::uint16_t>(id));
     if (!image)
         return image.failure();
     return firstLanguageData(source, *image);
+}
+
+Result<Extent> PeResources::imageExtent(ByteSource& source, const GroupEntry& entry) const {
+    if (!entry.cursorSize)
+        return imageIn(source, m_iconDirectory, entry.location, "RT_ICON");
+    auto extent = imageIn(source, m_cursorDirectory, entry.location, "RT_CURSOR");
+    if (extent)
+        extent->startsWithHotspot = true;
+    return extent;
 }
 
 } // namespace orvu

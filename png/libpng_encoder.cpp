@@ -1,5 +1,6 @@
 #include "png/libpng_quiet.h"
 #include "png/png_encoder.h"
+#include "png/png_text.h"
 
 #include <bit>
 #include <csetjmp>
@@ -16,12 +17,15 @@ void flushNothing(png_structp) {}
 
 // Everything between setjmp and a possible long jump back to it happens here,
 // in a frame without C++ objects of its own.
-bool writeImage(png_structp png, png_infop info, const IconBitmap& image) {
+bool writeImage(png_structp png, png_infop info, const IconBitmap& image,
+                std::vector<png_text>& texts) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                  static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!texts.empty())
+        png_set_text(png, info, texts.data(), static_cast<int>(texts.size()));
     png_write_info(png, info);
     // Each pixel is 0xAARRGGBB in memory order.
     if constexpr (std::endian::native == std::endian::little) {
@@ -40,9 +44,19 @@ bool writeImage(png_structp png, png_infop info, const IconBitmap& image) {
 
 } // namespace
 
-Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
+Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image,
+                                            const std::vector<PngText>& texts) {
     if (!image.whole())
         return damaged("an image without pixels");
+    if (const auto refused = checkTexts(texts); !refused)
+        return refused.failure();
+    std::vector<png_text> chunks(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        chunks[i].compression = PNG_TEXT_COMPRESSION_NONE;
+        chunks[i].key = const_cast<char*>(texts[i].keyword.c_str());
+        chunks[i].text = const_cast<char*>(texts[i].text.c_str());
+        chunks[i].text_length = texts[i].text.size();
+    }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, libpng::failQuietly,
                                               libpng::ignoreWarning);
     if (!png)
@@ -54,7 +68,7 @@ Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
     }
     std::vector<std::uint8_t> out;
     png_set_write_fn(png, &out, writeToMemory, flushNothing);
-    const bool written = writeImage(png, info, image);
+    const bool written = writeImage(png, info, image, chunks);
     png_destroy_write_struct(&png, &info);
     if (!written)
         return Failure{Failure::Kind::System, "libpng could not write the image"};

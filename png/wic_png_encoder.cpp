@@ -1,4 +1,5 @@
 #include "png/png_encoder.h"
+#include "png/png_text.h"
 #include "png/wic.h"
 
 namespace orvu {
@@ -14,9 +15,12 @@ Failure wicFailed(const char* step) {
 
 } // namespace
 
-Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
+Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image,
+                                            const std::vector<PngText>& texts) {
     if (!image.whole())
         return damaged("an image without pixels");
+    if (const auto refused = checkTexts(texts); !refused)
+        return refused.failure();
     const ComScope com;
     if (!com.usable())
         return wicFailed("start");
@@ -59,7 +63,10 @@ Result<std::vector<std::uint8_t>> encodePng(const IconBitmap& image) {
         return wicFailed("hand out the file");
     std::vector<std::uint8_t> out(bytes, bytes + stat.cbSize.QuadPart);
     GlobalUnlock(memory);
-    return out;
+    // WIC's own way to text chunks, the frame's metadata query writer, is
+    // not implemented in Wine, where this build is tested: the chunks are
+    // put in after the header instead.
+    return withTextChunks(std::move(out), texts);
 }
 
 } // namespace orvu

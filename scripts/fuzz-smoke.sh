@@ -4,13 +4,13 @@
 # fuzz/corpus. Fails on the first crash, leak, timeout or memory blow-up;
 # the input that caused it lands in build-fuzz/smoke-artifacts/.
 #   ORVU_FUZZ_SECONDS   seconds per target (default 60)
-#   ORVU_FUZZ_TARGETS   targets to run (default: all three)
+#   ORVU_FUZZ_TARGETS   targets to run (default: all five)
 # New inputs found meanwhile go to a scratch folder, never into fuzz/corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${ORVU_FUZZ_SECONDS:-60}
-targets=${ORVU_FUZZ_TARGETS:-"icon_library icon_image icon_cell"}
+targets=${ORVU_FUZZ_TARGETS:-"icon_library icon_image icon_cell cursor animation"}
 
 scripts/install-deps.sh --tests
 
@@ -26,7 +26,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 for target in $targets; do
     case $target in
-        icon_library) max_len=65536 ;;
+        icon_library | cursor | animation) max_len=65536 ;;
         *) max_len=16384 ;;
     esac
     echo "== $target: ${seconds} s on $(ls fuzz/corpus/$target | wc -l) seeds =="

@@ -8,6 +8,7 @@
 #include "support/test_files.h"
 #include "support/unprivileged.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -248,7 +249,9 @@ for line in open(sys.argv[1], encoding='utf-8'):
     assert sorted(d) == ['error', 'icons', 'path'], d
     icons = []
     for i in d['icons']:
-        assert sorted(i) == ['error', 'id', 'images', 'language', 'large', 'name', 'position'], i
+        assert sorted(i) == ['error', 'id', 'images', 'kind', 'language', 'large', 'name',
+                             'position'], i
+        assert i['kind'] == 'icon', i
         images = ','.join('%dx%d/%d/%d/%s/%d' % (m['width'], m['height'], m['bits'],
                           m['colours'], m['format'], m['bytes']) for m in i['images'])
         icons.append('%d %s %s %s %s [%s]%s' % (i['position'], i['id'], i['name'], i['language'],
@@ -752,6 +755,144 @@ TEST(Cli, extractWritesWhatWrestoolWritesForTheSameGroup) {
         }
     }
     EXPECT_GT(compared, 100u);
+}
+
+// The .cur files hold the image bytes and hotspots that icoutils' wrestool
+// writes for the same cursor groups. wrestool's directory halves the height
+// and counts each image's 4 hotspot bytes in its size, so only the images,
+// at the offsets both give, and the hotspots are compared.
+TEST(Cli, extractedCursorsHoldWrestoolsImagesAndHotspots) {
+    const std::filesystem::path wine =
+        test::corpusDir() / "usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
+    if (!std::filesystem::exists(wine / "user32.dll"))
+        GTEST_SKIP() << "no corpus (scripts/fetch-corpus.sh)";
+    if (std::system("command -v wrestool >/dev/null") != 0)
+        GTEST_SKIP() << "no wrestool (Debian package icoutils)";
+    struct Entry {
+        std::uint32_t hotspot;
+        std::uint32_t size;
+        std::uint32_t offset;
+    };
+    const auto entries = [](const std::vector<std::uint8_t>& file) {
+        std::vector<Entry> result;
+        const ByteView view(file);
+        for (std::uint16_t i = 0; i < view.u16(4).value_or(0); ++i)
+            result.push_back({view.u32(6 + 16 * i + 4).value_or(0),
+                              view.u32(6 + 16 * i + 8).value_or(0),
+                              view.u32(6 + 16 * i + 12).value_or(0)});
+        return result;
+    };
+    std::size_t compared = 0;
+    for (const char* name : {"user32.dll", "comctl32.dll", "ole32.dll", "wordpad.exe"}) {
+        test::TempDir ours;
+        test::TempDir theirs;
+        ASSERT_EQ(run("extract --kind cursor -o " + quoted(ours.path()) + " " + quoted(wine / name))
+                      .status,
+                  0);
+        ASSERT_EQ(std::system(("wrestool -x -t12 -o " + quoted(theirs.path()) + " " +
+                               quoted(wine / name) + " 2>/dev/null")
+                                  .c_str()),
+                  0);
+        auto library = openIconLibrary(wine / name, nullptr);
+        ASSERT_TRUE(library);
+        const std::string stem = std::filesystem::path(name).stem().string();
+        for (std::uint32_t k = 0; k < library->count(GroupKind::Cursor); ++k) {
+            const auto cursor = library->describe({GroupKind::Cursor, k});
+            ASSERT_TRUE(cursor);
+            const auto mine = test::readFile(ours / (stem + "_" + std::to_string(k + 1) + ".cur"));
+            const auto wrestool = test::readFile(
+                theirs / (std::string(name) + "_12_" + std::to_string(cursor->name.id.value_or(0)) +
+                          "_" + std::to_string(cursor->name.language.value_or(0)) + ".cur"));
+            const auto a = entries(mine);
+            const auto b = entries(wrestool);
+            ASSERT_EQ(a.size(), b.size()) << name << k;
+            ASSERT_FALSE(a.empty()) << name << k;
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                EXPECT_EQ(a[i].hotspot, b[i].hotspot) << name << k << " image " << i;
+                EXPECT_EQ(a[i].offset, b[i].offset) << name << k << " image " << i;
+                EXPECT_EQ(a[i].size + 4, b[i].size) << name << k << " image " << i;
+                ASSERT_LE(std::uint64_t{b[i].offset} + a[i].size, wrestool.size());
+                ASSERT_EQ(std::uint64_t{a[i].offset} + a[i].size,
+                          i + 1 < a.size() ? a[i + 1].offset : mine.size());
+                EXPECT_TRUE(std::equal(mine.begin() + a[i].offset,
+                                       mine.begin() + a[i].offset + a[i].size,
+                                       wrestool.begin() + b[i].offset))
+                    << name << k << " image " << i;
+            }
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 37u); // 28 + 4 + 4 + 1
+}
+
+// A program's cursors and an animated cursor, and cursor and animated cursor
+// files, as each command shows them.
+TEST(Cli, cursorsAreListedExtractedThumbnailedAndDrawnByKind) {
+    test::TempDir dir;
+    test::StoredImage arrow = solidImage(32, 24, 0x123456);
+    arrow.entry.hotspot = Hotspot{3, 9};
+    const test::ByteVector cur = test::buildCursorFile({arrow});
+    const test::ByteVector ani = test::buildAnimation({.frames = {cur, cur}, .rates = {5, 6}});
+    test::GroupResource cursor = groupOf(std::uint16_t{4}, {arrow});
+    cursor.type = test::GroupType::Cursor;
+    test::GroupResource animated = groupOf(std::uint16_t{5}, {});
+    animated.type = test::GroupType::AnimatedCursor;
+    animated.animation = ani;
+    test::writeFile(dir / "app.exe",
+                    test::buildPe({groupOf(std::uint16_t{1}, {solidImage(16, 32, 0xFF0000)}),
+                                   cursor, animated}));
+    test::writeFile(dir / "arrow.cur", cur);
+    test::writeFile(dir / "busy.ani", ani);
+
+    std::string err;
+    const ToolRun listed = runApart("list --json " + quoted(dir / "app.exe"), &err);
+    EXPECT_EQ(listed.status, 0) << err;
+    for (const char* part :
+         {"{\"position\": 1, \"kind\": \"icon\", \"id\": 1,", "\"bytes\": 1128}",
+          "{\"position\": 1, \"kind\": \"cursor\", \"id\": 4,", "\"hotspot\": [3, 9]}",
+          "{\"position\": 1, \"kind\": \"animated\", \"id\": 5,"})
+        EXPECT_NE(listed.out.find(part), std::string::npos) << part << " in " << listed.out;
+
+    struct Case {
+        std::string kind;
+        std::vector<std::string> written;
+    };
+    for (const Case& c :
+         std::vector<Case>{{"", {"app_1.ico"}},
+                           {"--kind cursor", {"app_1.cur"}},
+                           {"--kind all", {"app_1.ani", "app_1.cur", "app_1.ico"}}}) {
+        test::TempDir out;
+        const ToolRun result =
+            run("extract " + c.kind + " -o " + quoted(out.path()) + " " + quoted(dir / "app.exe"));
+        EXPECT_EQ(result.status, 0) << c.kind << ": " << result.out;
+        std::vector<std::string> names;
+        for (const auto& file : std::filesystem::directory_iterator(out.path()))
+            names.push_back(file.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.written) << c.kind;
+        if (std::filesystem::exists(out / "app_1.ani")) {
+            EXPECT_EQ(test::readFile(out / "app_1.ani"), ani);
+        }
+    }
+
+    const LibpngDecoder decoder;
+    for (const char* file : {"arrow.cur", "busy.ani"}) {
+        test::TempDir out;
+        EXPECT_EQ(run("thumbnail " + quoted(dir / file) + " " + quoted(out / "t.png")).status, 0)
+            << file;
+        const auto picture = decoder.decode(ByteView(test::readFile(out / "t.png")));
+        ASSERT_TRUE(picture) << file;
+        EXPECT_EQ(picture->width, 32) << file;
+        EXPECT_EQ(picture->pixel(0, 0), 0xFF123456u) << file;
+    }
+
+    std::string cell;
+    for (int i = 0; i < 1024; ++i)
+        cell += "123456";
+    EXPECT_EQ(
+        run("cells --kind cursor " + quoted(dir / "arrow.cur") + " " + quoted(dir / "app.exe")).out,
+        (dir / "arrow.cur").string() + "\t1\t" + cell + "@3,9\n" + (dir / "app.exe").string() +
+            "\t1\t" + cell + "@3,9\n");
 }
 
 // --- thumbnail ---------------------------------------------------------------

@@ -18,35 +18,85 @@ std::uint32_t stride(int width, int bitCount) {
 }
 
 ByteVector numberedDirectory(const std::vector<StoredImage>& images,
-                             const std::vector<std::uint16_t>& ids) {
+                             const std::vector<std::uint16_t>& ids, bool cursors) {
     std::vector<GroupEntry> entries;
     for (std::size_t i = 0; i < images.size(); ++i) {
         GroupEntry entry = images[i].entry;
         if (entry.bytesInResource == 0)
-            entry.bytesInResource = static_cast<std::uint32_t>(images[i].bytes.size());
+            entry.bytesInResource = static_cast<std::uint32_t>(
+                images[i].bytes.size() + (cursors ? CursorImageHotspot::Size : 0));
         entry.location = ids[i];
         entries.push_back(entry);
     }
-    return groupDirectory(entries);
+    return cursors ? cursorDirectory(entries) : groupDirectory(entries);
 }
 
-// The groups with RT_ICON ids given out from 1, and each group's directory bytes.
+// The data of an image resource: a cursor's starts with its hotspot.
+ByteVector imageResource(const StoredImage& image, bool cursor) {
+    if (!cursor)
+        return image.bytes;
+    const Hotspot hotspot = image.entry.hotspot.value_or(Hotspot{});
+    ByteVector data;
+    appendU16(data, static_cast<std::uint16_t>(hotspot.x));
+    appendU16(data, static_cast<std::uint16_t>(hotspot.y));
+    data.insert(data.end(), image.bytes.begin(), image.bytes.end());
+    return data;
+}
+
+bool isCursor(const GroupResource& group) {
+    return group.type == GroupType::Cursor;
+}
+
+// The resource type of a group, and of its images.
+constexpr std::uint16_t RtCursor = 1;
+constexpr std::uint16_t RtIcon = 3;
+constexpr std::uint16_t RtGroupCursor = 12;
+constexpr std::uint16_t RtGroupIcon = 14;
+constexpr std::uint16_t RtAniCursor = 21;
+constexpr std::uint16_t RtAniIcon = 22;
+
+std::uint16_t groupType(const GroupResource& group) {
+    switch (group.type) {
+    case GroupType::Icon:
+        return RtGroupIcon;
+    case GroupType::Cursor:
+        return RtGroupCursor;
+    case GroupType::AnimatedCursor:
+        return RtAniCursor;
+    case GroupType::AnimatedIcon:
+        return RtAniIcon;
+    }
+    return RtGroupIcon;
+}
+
+// The groups with image ids given out from 1 (RT_ICON and RT_CURSOR apart),
+// each group's data and each image's.
 struct NumberedGroups {
     std::vector<std::vector<std::uint16_t>> iconIds;
     std::vector<ByteVector> directories;
+    std::vector<std::vector<ByteVector>> images;
 };
 
 NumberedGroups numberIcons(const std::vector<GroupResource>& groups) {
     NumberedGroups result;
-    std::uint16_t next = 1;
+    std::uint16_t nextIcon = 1;
+    std::uint16_t nextCursor = 1;
     for (const GroupResource& group : groups) {
+        const bool cursor = isCursor(group);
         std::vector<std::uint16_t> ids;
-        for (std::size_t i = 0; i < group.images.size(); ++i)
-            ids.push_back(next++);
-        result.directories.push_back(std::holds_alternative<ByteVector>(group.rawGroup)
-                                         ? std::get<ByteVector>(group.rawGroup)
-                                         : numberedDirectory(group.images, ids));
+        std::vector<ByteVector> images;
+        for (const StoredImage& image : group.images) {
+            ids.push_back(cursor ? nextCursor++ : nextIcon++);
+            images.push_back(imageResource(image, cursor));
+        }
+        if (group.type == GroupType::AnimatedCursor || group.type == GroupType::AnimatedIcon)
+            result.directories.push_back(group.animation);
+        else if (std::holds_alternative<ByteVector>(group.rawGroup))
+            result.directories.push_back(std::get<ByteVector>(group.rawGroup));
+        else
+            result.directories.push_back(numberedDirectory(group.images, ids, cursor));
         result.iconIds.push_back(std::move(ids));
+        result.images.push_back(std::move(images));
     }
     return result;
 }
@@ -59,33 +109,40 @@ struct Leaf {
 };
 
 // The resource tree, laid out as resource compilers do: directories, then
-// data entries, then name strings, then the data.
+// data entries, then name strings, then the data. The types come in
+// ascending order; RT_ICON and RT_GROUP_ICON are always there.
 class ResourceTree {
 public:
     ResourceTree(const std::vector<GroupResource>& groups, std::uint32_t dataRva) {
         m_numbered = numberIcons(groups);
+        m_types[RtIcon];
+        m_types[RtGroupIcon];
         for (std::size_t g = 0; g < groups.size(); ++g) {
+            const std::uint16_t imageType = isCursor(groups[g]) ? RtCursor : RtIcon;
             for (std::size_t i = 0; i < groups[g].images.size(); ++i)
-                m_icons.push_back(
-                    {m_numbered.iconIds[g][i], groups[g].languages, &groups[g].images[i].bytes});
-            m_groups.push_back({groups[g].name, groups[g].languages, &m_numbered.directories[g]});
+                m_types[imageType].push_back(
+                    {m_numbered.iconIds[g][i], groups[g].languages, &m_numbered.images[g][i]});
+            m_types[groupType(groups[g])].push_back(
+                {groups[g].name, groups[g].languages, &m_numbered.directories[g]});
         }
         // Named entries first in the order given, then numbered ones ascending.
-        std::stable_sort(m_groups.begin(), m_groups.end(), [](const Leaf& a, const Leaf& b) {
-            const bool aNamed = std::holds_alternative<std::u16string>(a.name);
-            const bool bNamed = std::holds_alternative<std::u16string>(b.name);
-            if (aNamed != bNamed)
-                return aNamed;
-            if (aNamed)
-                return false;
-            return std::get<std::uint16_t>(a.name) < std::get<std::uint16_t>(b.name);
-        });
+        for (auto& [type, leaves] : m_types) {
+            std::stable_sort(leaves.begin(), leaves.end(), [](const Leaf& a, const Leaf& b) {
+                const bool aNamed = std::holds_alternative<std::u16string>(a.name);
+                const bool bNamed = std::holds_alternative<std::u16string>(b.name);
+                if (aNamed != bNamed)
+                    return aNamed;
+                if (aNamed)
+                    return false;
+                return std::get<std::uint16_t>(a.name) < std::get<std::uint16_t>(b.name);
+            });
+        }
         build(dataRva);
     }
 
     const ByteVector& bytes() const { return m_bytes; }
-    std::uint32_t groupTypeDirectory() const { return m_groupTypeDirectory; }
-    std::uint32_t iconTypeDirectory() const { return m_iconTypeDirectory; }
+    std::uint32_t groupTypeDirectory() const { return m_typeDirectories.at(RtGroupIcon); }
+    std::uint32_t iconTypeDirectory() const { return m_typeDirectories.at(RtIcon); }
     const std::vector<std::uint32_t>& groupDataOffsets() const { return m_groupData; }
 
 private:
@@ -95,33 +152,29 @@ private:
 
     void build(std::uint32_t dataRva) {
         // Pass 1: offsets.
-        std::uint32_t at = directorySize(2);
-        m_iconTypeDirectory = at;
-        at += directorySize(m_icons.size());
-        m_groupTypeDirectory = at;
-        at += directorySize(m_groups.size());
-        std::vector<std::uint32_t> iconLanguageDirs;
-        std::vector<std::uint32_t> groupLanguageDirs;
-        for (const Leaf& leaf : m_icons) {
-            iconLanguageDirs.push_back(at);
-            at += directorySize(leaf.languages.size());
+        std::uint32_t at = directorySize(m_types.size());
+        for (const auto& [type, leaves] : m_types) {
+            m_typeDirectories[type] = at;
+            at += directorySize(leaves.size());
         }
-        for (const Leaf& leaf : m_groups) {
-            groupLanguageDirs.push_back(at);
-            at += directorySize(leaf.languages.size());
+        std::map<std::uint16_t, std::vector<std::uint32_t>> languageDirs;
+        std::size_t entryCount = 0;
+        for (const auto& [type, leaves] : m_types) {
+            for (const Leaf& leaf : leaves) {
+                languageDirs[type].push_back(at);
+                at += directorySize(leaf.languages.size());
+                entryCount += leaf.languages.size();
+            }
         }
         const std::uint32_t dataEntries = at;
-        std::size_t entryCount = 0;
-        for (const Leaf& leaf : m_icons)
-            entryCount += leaf.languages.size();
-        for (const Leaf& leaf : m_groups)
-            entryCount += leaf.languages.size();
         at += static_cast<std::uint32_t>(16 * entryCount);
-        std::map<std::size_t, std::uint32_t> nameOffsets;
-        for (std::size_t g = 0; g < m_groups.size(); ++g) {
-            if (const auto* name = std::get_if<std::u16string>(&m_groups[g].name)) {
-                nameOffsets[g] = at;
-                at += static_cast<std::uint32_t>(2 + 2 * name->size());
+        std::map<std::pair<std::uint16_t, std::size_t>, std::uint32_t> nameOffsets;
+        for (const auto& [type, leaves] : m_types) {
+            for (std::size_t i = 0; i < leaves.size(); ++i) {
+                if (const auto* name = std::get_if<std::u16string>(&leaves[i].name)) {
+                    nameOffsets[{type, i}] = at;
+                    at += static_cast<std::uint32_t>(2 + 2 * name->size());
+                }
             }
         }
         at = (at + 7) / 8 * 8;
@@ -138,13 +191,14 @@ private:
             putU32(m_bytes, directoryOffset + 16 + 8 * index + 4, target);
         };
         constexpr std::uint32_t Subdirectory = 0x80000000u;
-        directory(0, 0, 2);
-        entry(0, 0, 3, Subdirectory | m_iconTypeDirectory);
-        entry(0, 1, 14, Subdirectory | m_groupTypeDirectory);
+        directory(0, 0, static_cast<std::uint16_t>(m_types.size()));
+        std::size_t typeIndex = 0;
+        for (const auto& [type, leaves] : m_types)
+            entry(0, typeIndex++, type, Subdirectory | m_typeDirectories[type]);
 
         std::uint32_t nextDataEntry = dataEntries;
-        auto placeLeaves = [&](std::vector<Leaf>& leaves, std::uint32_t typeDirectory,
-                               const std::vector<std::uint32_t>& languageDirs, bool groups) {
+        for (const auto& [type, leaves] : m_types) {
+            const std::uint32_t typeDirectory = m_typeDirectories[type];
             std::uint16_t named = 0;
             for (const Leaf& leaf : leaves)
                 named += std::holds_alternative<std::u16string>(leaf.name) ? 1 : 0;
@@ -153,7 +207,7 @@ private:
                 const Leaf& leaf = leaves[i];
                 std::uint32_t name = 0;
                 if (const auto* text = std::get_if<std::u16string>(&leaf.name)) {
-                    const std::uint32_t offset = nameOffsets.at(i);
+                    const std::uint32_t offset = nameOffsets.at({type, i});
                     putU16(m_bytes, offset, static_cast<std::uint16_t>(text->size()));
                     for (std::size_t c = 0; c < text->size(); ++c)
                         putU16(m_bytes, offset + 2 + 2 * c, static_cast<std::uint16_t>((*text)[c]));
@@ -161,13 +215,14 @@ private:
                 } else {
                     name = std::get<std::uint16_t>(leaf.name);
                 }
-                entry(typeDirectory, i, name, Subdirectory | languageDirs[i]);
-                std::vector<std::uint16_t> languages = leaf.languages;
-                directory(languageDirs[i], 0, static_cast<std::uint16_t>(languages.size()));
+                const std::uint32_t languageDir = languageDirs[type][i];
+                entry(typeDirectory, i, name, Subdirectory | languageDir);
+                const std::vector<std::uint16_t>& languages = leaf.languages;
+                directory(languageDir, 0, static_cast<std::uint16_t>(languages.size()));
                 for (std::size_t l = 0; l < languages.size(); ++l) {
-                    entry(languageDirs[i], l, languages[l], nextDataEntry);
+                    entry(languageDir, l, languages[l], nextDataEntry);
                     const std::uint32_t blob = static_cast<std::uint32_t>(m_bytes.size());
-                    if (groups && l == 0)
+                    if (type == RtGroupIcon && l == 0)
                         m_groupData.push_back(blob);
                     m_bytes.insert(m_bytes.end(), leaf.data->begin(), leaf.data->end());
                     align(m_bytes, 8);
@@ -177,17 +232,13 @@ private:
                     nextDataEntry += 16;
                 }
             }
-        };
-        placeLeaves(m_icons, m_iconTypeDirectory, iconLanguageDirs, false);
-        placeLeaves(m_groups, m_groupTypeDirectory, groupLanguageDirs, true);
+        }
     }
 
     NumberedGroups m_numbered;
-    std::vector<Leaf> m_icons;
-    std::vector<Leaf> m_groups;
+    std::map<std::uint16_t, std::vector<Leaf>> m_types;
+    std::map<std::uint16_t, std::uint32_t> m_typeDirectories;
     ByteVector m_bytes;
-    std::uint32_t m_iconTypeDirectory = 0;
-    std::uint32_t m_groupTypeDirectory = 0;
     std::vector<std::uint32_t> m_groupData;
 };
 
@@ -205,6 +256,24 @@ ByteVector groupDirectory(const std::vector<GroupEntry>& entries) {
         bytes.push_back(entry.height);
         bytes.push_back(entry.colourCount);
         bytes.push_back(entry.reserved);
+        appendU16(bytes, entry.planes);
+        appendU16(bytes, entry.bitCount);
+        appendU32(bytes, entry.bytesInResource);
+        appendU16(bytes, static_cast<std::uint16_t>(entry.location));
+    }
+    return bytes;
+}
+
+ByteVector cursorDirectory(const std::vector<GroupEntry>& entries) {
+    ByteVector bytes;
+    appendU16(bytes, 0);
+    appendU16(bytes, 2);
+    appendU16(bytes, static_cast<std::uint16_t>(entries.size()));
+    for (const GroupEntry& entry : entries) {
+        const CursorSize size = entry.cursorSize.value_or(
+            CursorSize{entry.width, static_cast<std::uint16_t>(2 * entry.height)});
+        appendU16(bytes, size.width);
+        appendU16(bytes, size.height);
         appendU16(bytes, entry.planes);
         appendU16(bytes, entry.bitCount);
         appendU32(bytes, entry.bytesInResource);
@@ -326,33 +395,91 @@ GroupEntry groupEntry(int width, int height, int bitCount, std::uint32_t locatio
 
 namespace {
 
-// An icon file's directory entry (ICONDIRENTRY) for the image at `offset`.
-void appendFileEntry(ByteVector& bytes, const StoredImage& image, std::uint32_t offset) {
+// An icon file's directory entry (ICONDIRENTRY) for the image at `offset`;
+// a cursor file's has the hotspot in place of planes and bit count.
+void appendFileEntry(ByteVector& bytes, const StoredImage& image, std::uint32_t offset,
+                     bool cursor = false) {
+    const Hotspot hotspot = image.entry.hotspot.value_or(Hotspot{});
     bytes.push_back(image.entry.width);
     bytes.push_back(image.entry.height);
     bytes.push_back(image.entry.colourCount);
     bytes.push_back(image.entry.reserved);
-    appendU16(bytes, image.entry.planes);
-    appendU16(bytes, image.entry.bitCount);
+    appendU16(bytes, cursor ? static_cast<std::uint16_t>(hotspot.x) : image.entry.planes);
+    appendU16(bytes, cursor ? static_cast<std::uint16_t>(hotspot.y) : image.entry.bitCount);
     appendU32(bytes, static_cast<std::uint32_t>(image.bytes.size()));
     appendU32(bytes, offset);
 }
 
-} // namespace
-
-ByteVector buildIconFile(const std::vector<StoredImage>& images) {
+ByteVector buildIconOrCursorFile(const std::vector<StoredImage>& images, bool cursor) {
     ByteVector bytes;
     appendU16(bytes, 0);
-    appendU16(bytes, 1);
+    appendU16(bytes, cursor ? 2 : 1);
     appendU16(bytes, static_cast<std::uint16_t>(images.size()));
     std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
     for (const StoredImage& image : images) {
-        appendFileEntry(bytes, image, offset);
+        appendFileEntry(bytes, image, offset, cursor);
         offset += static_cast<std::uint32_t>(image.bytes.size());
     }
     for (const StoredImage& image : images)
         bytes.insert(bytes.end(), image.bytes.begin(), image.bytes.end());
     return bytes;
+}
+
+// A RIFF chunk: its id, size and data, padded to an even size.
+void appendChunk(ByteVector& bytes, const char (&id)[5], const ByteVector& data) {
+    bytes.insert(bytes.end(), id, id + 4);
+    appendU32(bytes, static_cast<std::uint32_t>(data.size()));
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    if (data.size() % 2)
+        bytes.push_back(0);
+}
+
+ByteVector numbers(const std::vector<std::uint32_t>& values) {
+    ByteVector bytes;
+    for (std::uint32_t value : values)
+        appendU32(bytes, value);
+    return bytes;
+}
+
+} // namespace
+
+ByteVector buildCursorFile(const std::vector<StoredImage>& images) {
+    return buildIconOrCursorFile(images, true);
+}
+
+ByteVector buildAnimation(const AnimationDescription& animation) {
+    const auto frames = static_cast<std::uint32_t>(animation.frames.size());
+    const auto steps = static_cast<std::uint32_t>(
+        animation.sequence.empty() ? animation.frames.size() : animation.sequence.size());
+    ByteVector header;
+    appendU32(header, 36);
+    appendU32(header, animation.frameCount.value_or(frames));
+    appendU32(header, animation.stepCount.value_or(steps));
+    appendU32(header, animation.width);
+    appendU32(header, animation.height);
+    appendU32(header, 0); // bit count
+    appendU32(header, 1); // planes
+    appendU32(header, animation.displayRate);
+    appendU32(header, animation.flags.value_or(animation.sequence.empty() ? 1 : 3));
+    ByteVector form{'A', 'C', 'O', 'N'};
+    appendChunk(form, "anih", header);
+    if (!animation.rates.empty())
+        appendChunk(form, "rate", numbers(animation.rates));
+    if (!animation.sequence.empty())
+        appendChunk(form, "seq ", numbers(animation.sequence));
+    ByteVector list{'f', 'r', 'a', 'm'};
+    for (const ByteVector& frame : animation.frames)
+        appendChunk(list, "icon", frame);
+    appendChunk(form, "LIST", list);
+    ByteVector bytes;
+    appendChunk(bytes, "RIFF", form);
+    if (animation.riffSize)
+        putU32(bytes, 4, *animation.riffSize);
+    return bytes;
+}
+
+ByteVector buildIconFile(const std::vector<StoredImage>& images) {
+    return buildIconOrCursorFile(images, false);
 }
 
 ByteVector iconFileRepeating(const StoredImage& image, std::uint16_t times) {
@@ -420,14 +547,22 @@ ByteVector buildPe(const std::vector<GroupResource>& groups, const PeOptions& op
 ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift,
                    RepeatedData repeated) {
     const NumberedGroups numbered = numberIcons(groups);
+    // The blocks: group icons and icons always, group cursors and cursors
+    // where there are any.
+    std::size_t iconGroups = 0;
     std::size_t iconCount = 0;
-    for (const GroupResource& group : groups)
-        iconCount += group.images.size();
+    std::size_t cursorGroups = 0;
+    std::size_t cursorCount = 0;
+    for (const GroupResource& group : groups) {
+        (isCursor(group) ? cursorGroups : iconGroups) += 1;
+        (isCursor(group) ? cursorCount : iconCount) += group.images.size();
+    }
+    const std::size_t blocks = cursorGroups ? 4 : 2;
 
     constexpr std::uint32_t NeAt = 0x40;
     constexpr std::uint32_t TableAt = 0x40; // relative to the NE header
-    const std::uint32_t tableSize =
-        static_cast<std::uint32_t>(2 + 8 + 12 * groups.size() + 8 + 12 * iconCount + 2);
+    const std::uint32_t tableSize = static_cast<std::uint32_t>(
+        2 + 8 * blocks + 12 * (groups.size() + iconCount + cursorCount) + 2);
     ByteVector bytes(NeAt + TableAt + tableSize + 1, 0);
     bytes[0] = 'M';
     bytes[1] = 'Z';
@@ -473,16 +608,26 @@ ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift,
         putU16(bytes, at + 6, static_cast<std::uint16_t>(0x8000 | id));
         at += 12;
     };
-    typeBlock(0x800E, groups.size());
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const auto* id = std::get_if<std::uint16_t>(&groups[g].name);
-        nameInfo(place(numbered.directories[g]), id ? *id : static_cast<std::uint16_t>(g + 1));
-    }
-    typeBlock(0x8003, iconCount);
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        for (std::size_t i = 0; i < groups[g].images.size(); ++i)
-            nameInfo(place(groups[g].images[i].bytes), numbered.iconIds[g][i]);
-    }
+    auto blocksOf = [&](bool cursors, std::uint16_t groupType, std::size_t groupCount,
+                        std::uint16_t imageType, std::size_t imageCount) {
+        typeBlock(groupType, groupCount);
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            if (isCursor(groups[g]) != cursors)
+                continue;
+            const auto* id = std::get_if<std::uint16_t>(&groups[g].name);
+            nameInfo(place(numbered.directories[g]), id ? *id : static_cast<std::uint16_t>(g + 1));
+        }
+        typeBlock(imageType, imageCount);
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            if (isCursor(groups[g]) != cursors)
+                continue;
+            for (std::size_t i = 0; i < groups[g].images.size(); ++i)
+                nameInfo(place(numbered.images[g][i]), numbered.iconIds[g][i]);
+        }
+    };
+    blocksOf(false, 0x800E, iconGroups, 0x8003, iconCount);
+    if (cursorGroups)
+        blocksOf(true, 0x800C, cursorGroups, 0x8001, cursorCount);
     return bytes;
 }
 

@@ -7,6 +7,7 @@
 #include "icons/icon_group.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -39,7 +40,9 @@ GroupEntry groupEntry(int width, int height, int bitCount, std::uint32_t locatio
                       std::uint32_t bytes = 0);
 
 struct StoredImage {
-    GroupEntry entry; // location is ignored; the builder fills it in
+    // location is ignored; the builder fills it in. A cursor image's hotspot
+    // (none: 0, 0) goes where its file or resource keeps it.
+    GroupEntry entry;
     ByteVector bytes;
 };
 
@@ -48,21 +51,54 @@ ByteVector buildIconFile(const std::vector<StoredImage>& images);
 // An .ico file whose directory lists the one image `times` times, every
 // entry pointing at the same bytes.
 ByteVector iconFileRepeating(const StoredImage& image, std::uint16_t times);
+// A .cur file holding the images in order, each entry with its image's
+// hotspot in place of planes and bit count.
+ByteVector buildCursorFile(const std::vector<StoredImage>& images);
+
+// An animated cursor (.ani, or the data of an RT_ANICURSOR resource): a RIFF
+// "ACON" form with an "anih" header, "rate" and "seq " where given, and the
+// frames in a "LIST" "fram". Zeros where a count may be left to the builder.
+struct AnimationDescription {
+    std::vector<ByteVector> frames = {};          // each a whole .ico or .cur
+    std::vector<std::uint32_t> sequence = {};     // empty: no "seq " chunk
+    std::vector<std::uint32_t> rates = {};        // empty: no "rate" chunk
+    std::optional<std::uint32_t> frameCount = {}; // none: frames.size()
+    std::optional<std::uint32_t> stepCount = {};  // none: sequence.size(), or else frames.size()
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t displayRate = 10;
+    std::optional<std::uint32_t> flags = {};    // none: AF_ICON, and AF_SEQUENCE with a sequence
+    std::optional<std::uint32_t> riffSize = {}; // none: the true size
+};
+ByteVector buildAnimation(const AnimationDescription& animation);
 
 // A group directory (GRPICONDIR) of the entries as given, each naming the
 // RT_ICON id in its location: for GroupResource::rawGroup.
 ByteVector groupDirectory(const std::vector<GroupEntry>& entries);
+// A cursor directory (RT_GROUP_CURSOR): each entry's cursorSize, or where it
+// has none its width and doubled height, in 16 bits each.
+ByteVector cursorDirectory(const std::vector<GroupEntry>& entries);
 
 // A resource name: a number, or a name (upper case, as resource compilers store it).
 using ResourceName = std::variant<std::uint16_t, std::u16string>;
 
+// What a group resource is.
+enum class GroupType {
+    Icon,           // RT_GROUP_ICON, its images RT_ICON
+    Cursor,         // RT_GROUP_CURSOR, its images RT_CURSOR, each after its hotspot
+    AnimatedCursor, // RT_ANICURSOR holding `animation`
+    AnimatedIcon,   // RT_ANIICON holding `animation`
+};
+
 struct GroupResource {
     ResourceName name;
-    std::vector<StoredImage> images;         // each becomes an RT_ICON resource
+    std::vector<StoredImage> images;         // each becomes an RT_ICON (RT_CURSOR) resource
     std::vector<std::uint16_t> languages{0}; // the group (and its images) in each
     // When set, stored instead of the GRPICONDIR made from `images` (whose
     // RT_ICON resources are still added).
     std::variant<std::monostate, ByteVector> rawGroup;
+    GroupType type = GroupType::Icon;
+    ByteVector animation; // the data of an animated one
 };
 
 struct PeOptions {
@@ -73,8 +109,8 @@ struct PeOptions {
     std::uint32_t rootOffsetInSection = 0;
 };
 
-// A PE file with a single .rsrc section holding the groups; RT_ICON ids are
-// given out from 1 in order of appearance.
+// A PE file with a single .rsrc section holding the groups; RT_ICON ids, and
+// apart from them RT_CURSOR ids, are given out from 1 in order of appearance.
 ByteVector buildPe(const std::vector<GroupResource>& groups, const PeOptions& options = {});
 
 // Where buildPe put things, for tests that damage the file.
@@ -93,7 +129,8 @@ PeLayout peLayout(const std::vector<GroupResource>& groups, const PeOptions& opt
 // whose thousands of resources all lead to the same bytes).
 enum class RepeatedData { Apart, Shared };
 
-// A 16-bit NE file with the groups, resource offsets in units of 2^shift bytes.
+// A 16-bit NE file with the groups (icons and cursors), resource offsets in
+// units of 2^shift bytes.
 ByteVector buildNe(const std::vector<GroupResource>& groups, int alignmentShift = 4,
                    RepeatedData repeated = RepeatedData::Apart);
 
