@@ -86,8 +86,8 @@ void MainWindow::createControls() {
     c.helpButton = place(new HelpButton(this), "helpButton", layout::HelpButton);
     c.minimiseButton = place(new TitleButton(TitleButton::Kind::Minimise, this), "minimiseButton",
                              layout::MinimiseButton);
-    c.closeButton = place(new TitleButton(TitleButton::Kind::Close, this), "closeButton",
-                          layout::CloseButton);
+    c.closeButton =
+        place(new TitleButton(TitleButton::Kind::Close, this), "closeButton", layout::CloseButton);
 
     c.previewBox = place(new PictureBox(this), "previewBox", layout::PreviewBox);
     c.previewBox->setBackColor(colour(SystemColour::WindowBackground));
@@ -169,9 +169,7 @@ void MainWindow::createTileMenu() {
     // Shown in the menu; the list itself takes the key.
     c.copyAction->setShortcut(QKeySequence::Copy);
     c.copyAction->setShortcutContext(Qt::WidgetShortcut);
-    c.iconList->dragData = [this](const QList<int>& rows) {
-        return m_tileActions->dragData(rows);
-    };
+    c.iconList->dragData = [this](const QList<int>& rows) { return m_tileActions->dragData(rows); };
     m_tileRows->toolTipOf = [this](int row) { return m_tileActions->toolTip(row); };
 }
 

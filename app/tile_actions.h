@@ -31,7 +31,7 @@ public:
     // (viewport pixels), on a tile or not, with what can't be done now greyed.
     void listPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
 
-    // "图标另存为": the selected tile, as .ico, .png or .bmp.
+    // "Save Icon As...": the selected tile, as .ico, .png or .bmp.
     void saveSelected();
     // The selected tile's details in a window of their own.
     void showSelectedDetails();

@@ -36,9 +36,9 @@ QSize TilePainter::tileSize() const {
 }
 
 QRect TilePainter::pictureRect(const QRect& tile) const {
-    return QRect(QPoint(tile.left() + (tile.width() - m_pictureSize.width()) / 2,
-                        tile.top() + PictureTop),
-                 m_pictureSize);
+    return QRect(
+        QPoint(tile.left() + (tile.width() - m_pictureSize.width()) / 2, tile.top() + PictureTop),
+        m_pictureSize);
 }
 
 QRect TilePainter::captionRect(const QRect& tile) const {
@@ -64,7 +64,8 @@ void TilePainter::paint(QPainter& painter, const QRect& tile, const QImage& pict
     if (state.selected)
         painter.fillRect(label, highlight);
     painter.setFont(m_font);
-    painter.setPen(m_palette.color(group, state.selected ? QPalette::HighlightedText : QPalette::Text));
+    painter.setPen(
+        m_palette.color(group, state.selected ? QPalette::HighlightedText : QPalette::Text));
     painter.drawText(label, Qt::AlignCenter | Qt::TextSingleLine, text);
 
     if (state.focused && state.current) {

@@ -22,8 +22,7 @@ Result<IconDetails> IconDetails::open(const IconOrigin& origin, const PngDecoder
     auto description = library->describe(origin.index);
     if (!description)
         return description.failure();
-    return IconDetails(origin, std::move(*library), std::move(*description),
-                       std::move(*group));
+    return IconDetails(origin, std::move(*library), std::move(*description), std::move(*group));
 }
 
 std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png) {
@@ -64,18 +63,16 @@ std::filesystem::path IconDetails::stem() const {
 SaveSubject IconDetails::imageSubject(std::size_t i) {
     std::filesystem::path name = stem();
     name += "-" + std::to_string(m_description.images.at(i).width);
-    return SaveSubject{{SaveFormat::Png},
-                       name,
-                       m_origin,
-                       [this, i](SaveFormat) -> Result<ExportedIcon> {
-                           const auto decoded = decode(i);
-                           if (!decoded)
-                               return decoded.failure();
-                           auto png = encodePng(*decoded);
-                           if (!png)
-                               return png.failure();
-                           return ExportedIcon{std::move(*png), {}};
-                       }};
+    return SaveSubject{
+        {SaveFormat::Png}, name, m_origin, [this, i](SaveFormat) -> Result<ExportedIcon> {
+            const auto decoded = decode(i);
+            if (!decoded)
+                return decoded.failure();
+            auto png = encodePng(*decoded);
+            if (!png)
+                return png.failure();
+            return ExportedIcon{std::move(*png), {}};
+        }};
 }
 
 SaveSubject IconDetails::iconSubject() {

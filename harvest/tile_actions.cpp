@@ -53,7 +53,8 @@ std::vector<std::filesystem::path> writeIconFiles(const std::vector<Tile>& tiles
         const auto bytes = tileFileBytes(tile, SaveFormat::Ico, png);
         if (!bytes || !tile.origin.file)
             continue;
-        const auto file = names.write(tile.origin.file->stem(), tile.origin.index + 1, bytes->bytes);
+        const auto file =
+            names.write(tile.origin.file->stem(), tile.origin.index + 1, bytes->bytes);
         if (file.result)
             written.push_back(file.path);
     }

@@ -50,10 +50,9 @@ std::string TileCollection::caption(std::size_t i) const {
 
 std::string TileCollection::key(std::size_t i) const {
     // The last run that begins at or before tile i holds it.
-    const auto run = std::upper_bound(m_keys.begin(), m_keys.end(), i,
-                                      [](std::size_t tile, const KeyRun& r) {
-                                          return tile < r.firstTile;
-                                      });
+    const auto run =
+        std::upper_bound(m_keys.begin(), m_keys.end(), i,
+                         [](std::size_t tile, const KeyRun& r) { return tile < r.firstTile; });
     const KeyRun& holding = *std::prev(run);
     return keyText(holding.firstKey + static_cast<Key>(i - holding.firstTile));
 }
@@ -82,8 +81,7 @@ std::uint32_t TileCollection::storedCell(IconCell cell, std::uint32_t background
             return it->second;
     }
     const auto id = static_cast<std::uint32_t>(m_cells.size());
-    m_cells.push_back(
-        StoredCell{std::make_shared<const IconCell>(std::move(cell)), background});
+    m_cells.push_back(StoredCell{std::make_shared<const IconCell>(std::move(cell)), background});
     m_cellsByHash.emplace(hash, id);
     return id;
 }

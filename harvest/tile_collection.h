@@ -56,7 +56,7 @@ public:
     const IconCell& cell(std::size_t i) const;
     const IconOrigin& origin(std::size_t i) const { return m_tiles[i].origin; }
     Tile at(std::size_t i) const;
-    // "图标3": the word for the tile's kind and its number, counted from 1.
+    // The word for the tile's kind and its number, counted from 1 ("Icon 3").
     std::string caption(std::size_t i) const;
     // "my0", "my17".
     std::string key(std::size_t i) const;

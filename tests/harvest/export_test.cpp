@@ -4,8 +4,8 @@
 #include "harvest/batch_export.h"
 #include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
-#include "harvest/messages.h"
 #include "harvest/icon_save.h"
+#include "harvest/messages.h"
 #include "harvest/start_command.h"
 #include "harvest/tile_actions.h"
 #include "png/default_decoder.h"
@@ -117,9 +117,9 @@ TEST(SaveRoutine, theAnswerNamesTheFileAndItsFormat) {
         F format;
     };
     const Case cases[] = {
-        {tile, "a.ico", 2, "a.ico", F::Ico},   {tile, "b", 1, "b.png", F::Png},
-        {tile, "c", 7, "c.bmp", F::Bmp},       {tile, "d", -1, "d.ico", F::Ico},
-        {tile, "E.BMP", 0, "E.BMP", F::Bmp},   {tile, "f.txt", 1, "f.txt.png", F::Png},
+        {tile, "a.ico", 2, "a.ico", F::Ico},      {tile, "b", 1, "b.png", F::Png},
+        {tile, "c", 7, "c.bmp", F::Bmp},          {tile, "d", -1, "d.ico", F::Ico},
+        {tile, "E.BMP", 0, "E.BMP", F::Bmp},      {tile, "f.txt", 1, "f.txt.png", F::Png},
         {image, "x.bmp", 0, "x.bmp.png", F::Png}, {image, "y.PNG", 0, "y.PNG", F::Png},
     };
     for (const Case& c : cases) {
@@ -170,7 +170,8 @@ TEST(SaveRoutine, writesWhatTheSubjectMakesOrSaysWhyNot) {
     };
     for (const Case& c : cases) {
         test::writeFile(dir / "old.ico", {'o', 'l', 'd'});
-        const SaveSubject subject{{SaveFormat::Ico}, {}, origin, [&](SaveFormat) { return c.made; }};
+        const SaveSubject subject{
+            {SaveFormat::Ico}, {}, origin, [&](SaveFormat) { return c.made; }};
         const SaveOutcome outcome = save(subject, {c.target, SaveFormat::Ico});
         EXPECT_EQ(outcome.saved, c.saved) << c.name;
         EXPECT_EQ(outcome.message.empty(), c.told.empty()) << c.name << ": " << outcome.message;

@@ -157,9 +157,9 @@ TEST_F(Harvest, statusLineFollowsTheWalk) {
     write("A/B/b.exe", {0x220000});
     start({}, dir / "A");
     EXPECT_EQ(window.statusHistory(),
-              (std::vector<std::string>{(dir / "A" / "a.exe").string(),
-                                        (dir / "A" / "B" / "b.exe").string(), messages::idlePrompt(),
-                                        (dir / "A" / "B").string(), messages::idlePrompt()}));
+              (std::vector<std::string>{
+                  (dir / "A" / "a.exe").string(), (dir / "A" / "B" / "b.exe").string(),
+                  messages::idlePrompt(), (dir / "A" / "B").string(), messages::idlePrompt()}));
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2"}));
 }
 

@@ -56,8 +56,8 @@ TEST(TileCollection, sharesIdenticalCellsAndTellsItsListener) {
     const struct {
         std::uint32_t colour;
         std::uint32_t background;
-    } added[] = {{0x123456, 0xFFFFFF}, {0x654321, 0xFFFFFF}, {0x123456, 0xFFFFFF},
-                 {0x123456, 0x000000}};
+    } added[] = {
+        {0x123456, 0xFFFFFF}, {0x654321, 0xFFFFFF}, {0x123456, 0xFFFFFF}, {0x123456, 0x000000}};
     for (std::uint32_t i = 0; i < 4; ++i)
         ASSERT_TRUE(tiles.append(i, solid(added[i].colour), added[i].background, {file, i}));
     EXPECT_FALSE(tiles.append(2, solid(0), 0xFFFFFF, {file, 9}));
