@@ -129,6 +129,7 @@ TEST_F(Harvest, folderScanKeysFromTheCountersAndListsEachImageOnce) {
     test::writeFile(dir / "b.txt", executableWith({0x330000}));
     write("c.EXE", {0x440000, 0x550000, 0x660000});
     std::vector<std::vector<std::string>> tilesAfterEachYield;
+    window.setLongestPause(std::chrono::hours(1)); // the yields between files only
     window.onYield = [&] {
         tilesAfterEachYield.push_back(tileTexts(window));
         return true;
