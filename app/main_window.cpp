@@ -279,8 +279,12 @@ void MainWindow::start() {
 
 bool MainWindow::harvest() {
     MainWindowHarvest window(*this);
-    return StartCommand(window, m_folderKeys, m_png)
-        .run(pathIn(m_controls.filePathBox), pathIn(m_controls.folderPathBox));
+    m_tileRows->holdAppends();
+    const bool ranToItsEnd =
+        StartCommand(window, m_folderKeys, m_png)
+            .run(pathIn(m_controls.filePathBox), pathIn(m_controls.folderPathBox));
+    m_tileRows->releaseAppends();
+    return ranToItsEnd;
 }
 
 void MainWindow::stopJob() {

@@ -97,6 +97,7 @@ public:
     TileCollection& tiles() { return m_tiles; }
     const TileCollection& tiles() const { return m_tiles; }
     JobRunner& jobs() { return m_jobs; }
+    TileListModel& tileRows() { return *m_tileRows; }
     bool ending() const { return m_jobs.ending(); }
     bool harvesting() const { return m_jobs.running() == JobRunner::Job::Harvest; }
     bool saving() const { return m_jobs.running() == JobRunner::Job::Save; }

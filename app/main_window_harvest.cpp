@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/picture_box.h"
 #include "app/status_line.h"
+#include "app/tile_list_model.h"
 #include "controls/push_button.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
@@ -42,11 +43,13 @@ void MainWindowHarvest::showStatus(const std::filesystem::path& path) {
 }
 
 bool MainWindowHarvest::yieldToEvents() {
+    m_window.tileRows().publishAppends();
     QCoreApplication::processEvents();
     return m_window.jobs().mayContinue();
 }
 
 void MainWindowHarvest::reportProblem(const std::string& message) {
+    m_window.tileRows().publishAppends();
     m_window.dialogs().tell(&m_window, fromUtf8(message));
 }
 

@@ -39,11 +39,23 @@ Qt::ItemFlags TileListModel::flags(const QModelIndex& index) const {
     return index.isValid() ? plain | Qt::ItemIsDragEnabled : plain;
 }
 
-void TileListModel::tilesAppended(std::size_t first, std::size_t count) {
-    const int from = static_cast<int>(first);
-    beginInsertRows(QModelIndex(), from, from + static_cast<int>(count) - 1);
-    m_rows = from + static_cast<int>(count);
+void TileListModel::tilesAppended(std::size_t, std::size_t) {
+    if (!m_holding)
+        publishAppends();
+}
+
+void TileListModel::publishAppends() {
+    const int rows = static_cast<int>(m_tiles.size());
+    if (rows <= m_rows)
+        return;
+    beginInsertRows(QModelIndex(), m_rows, rows - 1);
+    m_rows = rows;
     endInsertRows();
+}
+
+void TileListModel::releaseAppends() {
+    m_holding = false;
+    publishAppends();
 }
 
 void TileListModel::tilesCleared() {

@@ -78,6 +78,21 @@ TEST_F(ScanEvents, switchingModeStopsTheScanKeepingWhatItFound) {
     EXPECT_EQ(status(), QStringLiteral("点击“开始”提取图标"));
 }
 
+// The list shows the tiles found so far at every yield, not only at the end.
+TEST_F(ScanEvents, theListGrowsAsTheScanYields) {
+    QList<int> rowsAtYields;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (form.harvesting())
+            rowsAtYields << tiles();
+    });
+    watch.start();
+    form.controls().startButton->click();
+    EXPECT_EQ(rowsAtYields, (QList<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(tiles(), 6);
+}
+
 TEST_F(ScanEvents, pickerEmptiesTheListAndTheOldScanAddsNothingMore) {
     atYield(2, [this] {
         dialogs.answers.push_back(QString::fromStdString(dir.path().string()));
