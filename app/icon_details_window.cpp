@@ -1,23 +1,22 @@
 #include "app/icon_details_window.h"
 
 #include "app/image_sheet.h"
+#include "app/save_dialog.h"
 #include "app/system_colours.h"
 #include "app/window_design.h"
 #include "controls/push_button.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
+#include "controls/window_drag.h"
 #include "harvest/messages.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_text.h"
 #include "qt/task_bar.h"
 
-#include <QDir>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
-#include <QWindow>
 
 namespace orvu {
 namespace {
@@ -39,12 +38,6 @@ QPixmap onCheckerboard(const QImage& image) {
     }
     painter.drawImage(0, 0, image);
     return board;
-}
-
-// "notepad_1-256.png": the file's stem, the icon's position and the image's size.
-QString suggestedName(const IconDetails& details, const QString& suffix) {
-    return toDisplay(details.file().stem()) +
-           QStringLiteral("_%1%2").arg(details.description().index + 1).arg(suffix);
 }
 
 } // namespace
@@ -100,6 +93,8 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
                             buttonSize.height());
     connect(m_saveIcon, &QAbstractButton::clicked, this, &IconDetailsWindow::saveIcon);
 
+    // The title band moves the window, as the main window's title does.
+    new WindowDrag(this, [](QPoint at) { return at.y() < TitleBandHeight + 8; });
     QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);
 }
 
@@ -117,29 +112,11 @@ void IconDetailsWindow::decodeNext() {
 }
 
 void IconDetailsWindow::saveImage(std::size_t i) {
-    const ImageDescription& image = m_details.description().images.at(i);
-    const QString name = suggestedName(m_details, QStringLiteral("-%1.png").arg(image.width));
-    const auto chosen = m_dialogs.saveFile(
-        this, {saveDialogTitle(), {saveFilterOf(SaveFormat::Png)}, QDir::home().filePath(name)});
-    if (!chosen)
-        return;
-    if (const auto saved = m_details.saveImage(i, toPath(chosen->path)); !saved)
-        m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(chosen->path), saved.failure())));
+    saveThroughDialog(this, m_dialogs, m_details.imageSubject(i));
 }
 
 void IconDetailsWindow::saveIcon() {
-    const auto chosen = m_dialogs.saveFile(
-        this, {saveDialogTitle(),
-               {saveFilterOf(SaveFormat::Ico)},
-               QDir::home().filePath(suggestedName(m_details, QStringLiteral(".ico")))});
-    if (!chosen)
-        return;
-    const auto saved = m_details.saveIcon(toPath(chosen->path));
-    if (!saved)
-        m_dialogs.tell(this, fromUtf8(messages::cannotSave(toPath(chosen->path), saved.failure())));
-    else if (!saved->empty())
-        m_dialogs.tell(this, fromUtf8(messages::incompleteIcon(
-                                 m_details.file(), m_details.description().index, saved->size())));
+    saveThroughDialog(this, m_dialogs, m_details.iconSubject());
 }
 
 void IconDetailsWindow::showEvent(QShowEvent* event) {
@@ -154,12 +131,6 @@ void IconDetailsWindow::paintEvent(QPaintEvent*) {
     paintTitleBand(painter, QRect(8, 8, width() - 16, TitleBandHeight - 4));
     painter.setPen(QPen(designColour(SystemColour::WindowText, palette()), 1));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void IconDetailsWindow::mousePressEvent(QMouseEvent* event) {
-    // The title band moves the window, as the main window's title does.
-    if (event->position().y() < TitleBandHeight + 8 && windowHandle())
-        windowHandle()->startSystemMove();
 }
 
 } // namespace orvu

@@ -39,7 +39,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void decodeNext();

@@ -1,6 +1,6 @@
 #include "app/tile_mime_data.h"
 
-#include "export/export_names.h"
+#include "harvest/tile_actions.h"
 #include "qt/qt_bridge.h"
 
 #include <QImage>
@@ -14,7 +14,7 @@ const QString QtImage = QStringLiteral("application/x-qt-image");
 
 } // namespace
 
-TileMimeData::TileMimeData(std::vector<TileIcon> tiles, const PngDecoder* png, QString folder)
+TileMimeData::TileMimeData(std::vector<Tile> tiles, const PngDecoder* png, QString folder)
     : m_tiles(std::move(tiles)), m_png(png), m_folder(std::move(folder)) {}
 
 QStringList TileMimeData::formats() const {
@@ -32,16 +32,8 @@ QList<QUrl> TileMimeData::iconFiles() const {
     if (m_files)
         return *m_files;
     m_files.emplace();
-    ExportNames names(toPath(m_folder), ".ico", ExistingFiles::KeepWithCounter);
-    for (const TileIcon& tile : m_tiles) {
-        const auto bytes = tileFileBytes(tile, SaveFormat::Ico, m_png);
-        if (!bytes || !tile.origin.file)
-            continue;
-        const auto written =
-            names.write(tile.origin.file->stem(), tile.origin.index + 1, bytes->bytes);
-        if (written.result)
-            m_files->append(QUrl::fromLocalFile(toDisplay(written.path)));
-    }
+    for (const std::filesystem::path& file : writeIconFiles(m_tiles, toPath(m_folder), m_png))
+        m_files->append(QUrl::fromLocalFile(toDisplay(file)));
     return *m_files;
 }
 

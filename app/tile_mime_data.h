@@ -1,6 +1,6 @@
 #pragma once
 
-#include "harvest/tile_export.h"
+#include "harvest/tile_collection.h"
 #include "icons/png_decoder.h"
 
 #include <QMimeData>
@@ -19,7 +19,7 @@ class TileMimeData : public QMimeData {
     Q_OBJECT
 
 public:
-    TileMimeData(std::vector<TileIcon> tiles, const PngDecoder* png, QString folder);
+    TileMimeData(std::vector<Tile> tiles, const PngDecoder* png, QString folder);
 
     QStringList formats() const override;
     bool hasFormat(const QString& mimeType) const override;
@@ -35,7 +35,7 @@ protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
 
 private:
-    std::vector<TileIcon> m_tiles;
+    std::vector<Tile> m_tiles;
     const PngDecoder* m_png = nullptr;
     QString m_folder;
     mutable std::optional<QList<QUrl>> m_files;

@@ -68,13 +68,12 @@ int scan(const fs::path& folder, const std::string& pattern, int repeat) {
     std::size_t icons = 0;
     const Timing timing = timeRuns(repeat, [&] {
         orvu::HeadlessWindow window;
-        window.setKeepCells(false);
         window.setKeepStatusHistory(false);
         orvu::FolderKeys keys;
         orvu::FolderScan scan(window, keys, &Png);
         scan.run(folder, pattern);
         files = scan.filesMatched();
-        icons = window.imageCount();
+        icons = window.tiles().size();
     });
     std::printf("harvest: %llu files, %zu icons, best %.2f ms, median %.2f ms\n",
                 static_cast<unsigned long long>(files), icons, timing.best * 1e3,

@@ -28,11 +28,10 @@
 
 #include "app/icon_details_window.h"
 #include "app/main_window.h"
-#include "controls/image_list.h"
+#include "app/tile_actions.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
-#include "harvest/tiles.h"
 #include "platform/icon_files.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
@@ -147,7 +146,7 @@ int startClick(const QString& file, int repeat) {
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         pauses.stop();
         longestPause = std::max(longestPause, pauses.longestMilliseconds());
-        tiles = window.form.controls().iconList->listItems().count();
+        tiles = static_cast<int>(window.form.tiles().size());
         QApplication::processEvents();
     }
     std::sort(times.begin(), times.end());
@@ -173,7 +172,7 @@ int scanThroughWindow(const QString& folder) {
     pauses.stop();
     std::printf("window scan: %d tiles, %.3f s total, %llu event-loop turns, longest pause "
                 "%.2f ms, %.1f MiB more in use after it\n",
-                window.form.controls().iconList->listItems().count(), total,
+                static_cast<int>(window.form.tiles().size()), total,
                 static_cast<unsigned long long>(pauses.turns()), pauses.longestMilliseconds(),
                 residentMib() - before);
     return 0;
@@ -205,7 +204,7 @@ int details(const QString& file) {
     list->setCurrentIndex(list->model()->index(static_cast<int>(most), 0));
     QElapsedTimer timer;
     timer.start();
-    window.form.showSelectedDetails();
+    window.form.tileActions().showSelectedDetails();
     orvu::IconDetailsWindow* shown = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
         shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
@@ -235,27 +234,22 @@ int saveAll(const QString& folder, const QString& out) {
     QElapsedTimer timer;
     Pauses pauses;
     timer.start();
-    window.form.saveAllIcons();
+    window.form.tileActions().saveAll();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     pauses.stop();
     const auto written = QDir(out).entryList(QDir::Files).size();
     std::printf("save all: %d tiles, %lld files written, %.3f s, longest pause %.2f ms\n",
-                window.form.controls().iconList->listItems().count(),
-                static_cast<long long>(written), seconds, pauses.longestMilliseconds());
+                static_cast<int>(window.form.tiles().size()), static_cast<long long>(written),
+                seconds, pauses.longestMilliseconds());
     return 0;
 }
 
 int selectAll(int tiles) {
     Window window;
-    orvu::ListImages& images = window.form.controls().iconImages->listImages();
     orvu::ListView* list = window.form.controls().iconList;
-    QImage picture(32, 32, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    list->setIcons(window.form.controls().iconImages);
-    for (int i = 0; i < tiles; ++i) {
-        images.add(QStringLiteral("my%1").arg(i), picture);
-        list->listItems().add(QString::fromStdString(orvu::tileText(i + 1)), i);
-    }
+    const orvu::IconCell cell = orvu::Surface::filled(32, 32, 0x008080);
+    for (int i = 0; i < tiles; ++i)
+        window.form.tiles().append(i, cell, 0xFFFFFF, {});
     list->setFocus();
     QApplication::processEvents();
     QElapsedTimer timer;
@@ -265,7 +259,7 @@ int selectAll(int tiles) {
     list->viewport()->repaint();
     const double selecting = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     timer.restart();
-    window.form.listPressed(Qt::RightButton, {}, QPoint(10, 10));
+    window.form.tileActions().listPressed(Qt::RightButton, {}, QPoint(10, 10));
     QApplication::processEvents();
     const double menu = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     std::printf("%d tiles: select all %.2f ms (%lld selected), menu %.2f ms\n", tiles, selecting,

@@ -1,6 +1,5 @@
 #include "controls/list_view.h"
 
-#include "controls/image_list.h"
 #include "controls/skin.h"
 
 #include <QDrag>
@@ -14,30 +13,10 @@
 #include <map>
 
 namespace orvu {
-namespace {
 
-constexpr int PictureTop = 4;   // from the tile's top to its picture
-constexpr int CaptionGap = 3;   // between picture and caption
-constexpr int TileBottom = 5;   // below the caption
-constexpr int CaptionInset = 2; // left and right of the caption
-
-// The picture as the native control shows a selected one: blended with the
-// highlight where it is opaque.
-QImage highlighted(const QImage& picture, const QColor& highlight) {
-    QImage tinted = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&tinted);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    QColor veil = highlight;
-    veil.setAlpha(110);
-    painter.fillRect(tinted.rect(), veil);
-    return tinted;
-}
-
-} // namespace
-
-ListView::ListView(QWidget* parent) : QAbstractItemView(parent), m_items(new ListItems(this)) {
+ListView::ListView(QWidget* parent) : QAbstractItemView(parent) {
     setFont(designFont());
-    setModel(m_items);
+    setIconSize(QSize(32, 32));
     setSelectionMode(ExtendedSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(NoEditTriggers);
@@ -50,57 +29,13 @@ ListView::ListView(QWidget* parent) : QAbstractItemView(parent), m_items(new Lis
     viewport()->setAutoFillBackground(true);
 }
 
-void ListView::setIcons(ImageList* images) {
-    // The list rebuild binds again after every file of a folder scan.
-    if (images == m_images)
-        return;
-    for (const QMetaObject::Connection& connection : std::as_const(m_imageConnections))
-        disconnect(connection);
-    m_imageConnections.clear();
-    m_images = images;
-    followImages();
-    updateGeometries();
-    viewport()->update();
-}
-
-ImageList* ListView::icons() const {
-    return m_images.data();
-}
-
-void ListView::followImages() {
-    if (!m_images)
-        return;
-    const ListImages* pictures = &m_images->listImages();
-    m_imageConnections.append(
-        connect(pictures, &ListImages::imageAdded, this, &ListView::repaintTilesShowing));
-    QWidget* canvas = viewport();
-    m_imageConnections.append(
-        connect(pictures, &ListImages::cleared, canvas, [canvas] { canvas->update(); }));
-    m_imageConnections.append(connect(m_images.data(), &ImageList::imageSizeChanged, this, [this] {
-        updateGeometries();
-        viewport()->update();
-    }));
-}
-
-void ListView::repaintTilesShowing(int image) {
-    // Pictures usually arrive before their tiles; then nothing visible changes.
-    const TileGrid tiles = grid();
-    const int offset = verticalOffset();
-    const TileGrid::Range visible = tiles.tilesInBand(offset, offset + viewport()->height() - 1);
-    for (int i = visible.first; i < visible.last; ++i) {
-        const QModelIndex index = model()->index(i, 0, rootIndex());
-        if (index.data(ListItems::ImageRole).toInt() == image)
-            viewport()->update(tiles.tileRect(i).translated(0, -offset));
-    }
-}
-
-std::optional<ListItem> ListView::selectedItem() const {
+std::optional<int> ListView::selectedRow() const {
     if (!selectionModel() || !selectionModel()->hasSelection())
         return std::nullopt;
     QModelIndex index = currentIndex();
     if (!index.isValid() || !selectionModel()->isSelected(index))
         index = selectionModel()->selection().first().topLeft();
-    return m_items->item(index.row());
+    return index.isValid() ? std::optional<int>(index.row()) : std::nullopt;
 }
 
 QList<int> ListView::selectedRows() const {
@@ -116,33 +51,16 @@ QList<int> ListView::selectedRows() const {
     return rows;
 }
 
-QSize ListView::pictureSize() const {
-    return m_images ? m_images->imageSize()
-                    : QSize(ImageList::DefaultImageSize, ImageList::DefaultImageSize);
+TilePainter ListView::tilePainter() const {
+    return TilePainter(font(), palette(), iconSize());
 }
 
 QSize ListView::tileSize() const {
-    const QSize picture = pictureSize();
-    const int captionHeight = fontMetrics().height() + 2;
-    return QSize(std::max(MinimumTileWidth, picture.width() + 4 * CaptionInset),
-                 PictureTop + picture.height() + CaptionGap + captionHeight + TileBottom);
+    return tilePainter().tileSize();
 }
 
 TileGrid ListView::grid() const {
     return TileGrid(tileSize(), viewport()->width(), model()->rowCount(rootIndex()));
-}
-
-QRect ListView::pictureRect(const QRect& tile) const {
-    const QSize picture = pictureSize();
-    return QRect(
-        QPoint(tile.left() + (tile.width() - picture.width()) / 2, tile.top() + PictureTop),
-        picture);
-}
-
-QRect ListView::captionRect(const QRect& tile) const {
-    const int top = pictureRect(tile).bottom() + 1 + CaptionGap;
-    return QRect(tile.left() + CaptionInset, top, tile.width() - 2 * CaptionInset,
-                 fontMetrics().height() + 2);
 }
 
 QRect ListView::visualRect(const QModelIndex& index) const {
@@ -306,20 +224,33 @@ void ListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int en
     scheduleDelayedItemsLayout();
 }
 
+void ListView::reset() {
+    QAbstractItemView::reset();
+    m_anchor = QPersistentModelIndex();
+    updateGeometries();
+    viewport()->update();
+}
+
 void ListView::scrollContentsBy(int dx, int dy) {
     viewport()->scroll(dx, dy);
 }
 
 void ListView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const TileGrid tiles = grid();
+    const TilePainter tiles = tilePainter();
+    const TileGrid layout = grid();
     const int offset = verticalOffset();
     const QRect dirty = event->rect();
-    const TileGrid::Range band = tiles.tilesInBand(dirty.top() + offset, dirty.bottom() + offset);
+    const TileGrid::Range band = layout.tilesInBand(dirty.top() + offset, dirty.bottom() + offset);
     for (int i = band.first; i < band.last; ++i) {
-        const QRect tile = tiles.tileRect(i).translated(0, -offset);
-        if (tile.intersects(dirty))
-            paintTile(painter, model()->index(i, 0, rootIndex()), tile);
+        const QRect tile = layout.tileRect(i).translated(0, -offset);
+        if (!tile.intersects(dirty))
+            continue;
+        const QModelIndex index = model()->index(i, 0, rootIndex());
+        const TilePainter::State state{selectionModel() && selectionModel()->isSelected(index),
+                                       index == currentIndex(), hasFocus()};
+        tiles.paint(painter, tile, index.data(Qt::DecorationRole).value<QImage>(),
+                    index.data(Qt::DisplayRole).toString(), state);
     }
     if (!m_band.isEmpty()) {
         QStyleOptionRubberBand option;
@@ -328,37 +259,6 @@ void ListView::paintEvent(QPaintEvent* event) {
         option.opaque = false;
         option.rect = m_band;
         style()->drawControl(QStyle::CE_RubberBand, &option, &painter, viewport());
-    }
-}
-
-void ListView::paintTile(QPainter& painter, const QModelIndex& index, const QRect& tile) {
-    const bool selected = selectionModel() && selectionModel()->isSelected(index);
-    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
-    const QColor highlight = palette().color(group, QPalette::Highlight);
-
-    if (m_images) {
-        const QImage picture =
-            m_images->listImages().item(index.data(ListItems::ImageRole).toInt());
-        if (!picture.isNull())
-            painter.drawImage(pictureRect(tile),
-                              selected ? highlighted(picture, highlight) : picture);
-    }
-
-    const QRect caption = captionRect(tile);
-    const QString text = fontMetrics().elidedText(index.data(Qt::DisplayRole).toString(),
-                                                  Qt::ElideRight, caption.width() - 4);
-    const int textWidth = std::min(caption.width(), fontMetrics().horizontalAdvance(text) + 4);
-    const QRect label(caption.left() + (caption.width() - textWidth) / 2, caption.top(), textWidth,
-                      caption.height());
-    if (selected)
-        painter.fillRect(label, highlight);
-    painter.setPen(palette().color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    painter.drawText(label, Qt::AlignCenter | Qt::TextSingleLine, text);
-
-    if (hasFocus() && index == currentIndex()) {
-        painter.setPen(QPen(palette().color(group, QPalette::Text), 1, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(label.adjusted(0, 0, -1, -1));
     }
 }
 
@@ -467,14 +367,11 @@ void ListView::startDrag(Qt::DropActions) {
         return;
     auto* drag = new QDrag(this);
     drag->setMimeData(carried);
-    if (m_images) {
-        const QModelIndex under =
-            currentIndex().isValid() ? currentIndex() : model()->index(rows.first(), 0);
-        const QImage picture =
-            m_images->listImages().item(under.data(ListItems::ImageRole).toInt());
-        if (!picture.isNull())
-            drag->setPixmap(QPixmap::fromImage(picture));
-    }
+    const QModelIndex under =
+        currentIndex().isValid() ? currentIndex() : model()->index(rows.first(), 0);
+    const QImage picture = under.data(Qt::DecorationRole).value<QImage>();
+    if (!picture.isNull())
+        drag->setPixmap(QPixmap::fromImage(picture));
     drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 

@@ -1,23 +1,21 @@
 #pragma once
 
-#include "controls/list_items.h"
 #include "controls/tile_grid.h"
+#include "controls/tile_painter.h"
 
 #include <QAbstractItemView>
 #include <QList>
 #include <QMimeData>
-#include <QPointer>
 #include <functional>
 #include <optional>
 
 namespace orvu {
 
-class ImageList;
-
-// A large-icon list: each item a tile with its picture (from the bound image
-// collection) centred above its caption, wrapping left to right, then down,
-// with a vertical scroll bar. Colours follow the palette: Base behind the
-// tiles, Text for the captions.
+// A large-icon list over any list model: each row a tile with its picture
+// (the row's decoration, a QImage of iconSize()) centred above its caption
+// (the row's text), wrapping left to right, then down, with a vertical
+// scroll bar. Colours follow the palette: Base behind the tiles, Text for
+// the captions. TilePainter draws each tile.
 //
 // Tiles are selected as in any list: a click selects one, Ctrl+click toggles
 // one, Shift+click extends to one, dragging from empty space draws a band
@@ -26,28 +24,22 @@ class ImageList;
 // selects it alone; on a selected one it keeps the selection. Dragging
 // selected tiles out of the list hands them over as dragData() makes them.
 //
-// Layout is arithmetic over a uniform grid and painting covers the visible
-// rows only, so appending a tile costs the same however long the list is.
+// It is a view of its own, not a QListView in icon mode, for two reasons:
+// Shift selects a range in list order (QListView selects the rectangle
+// between the two tiles), and appending a tile must cost the same however
+// long the list is: layout is arithmetic over a uniform grid and painting
+// covers the visible rows only (QListView lays out every item again).
 class ListView : public QAbstractItemView {
     Q_OBJECT
 
 public:
-    static constexpr int MinimumTileWidth = 75;
+    static constexpr int MinimumTileWidth = TilePainter::MinimumTileWidth;
 
     explicit ListView(QWidget* parent = nullptr);
 
-    ListItems& listItems() { return *m_items; }
-    const ListItems& listItems() const { return *m_items; }
-
-    // Binds the collection whose pictures the tiles show (a tile shows the
-    // picture at its item's image index); nullptr unbinds, and the tiles show
-    // captions only.
-    void setIcons(ImageList* images);
-    ImageList* icons() const;
-
-    // The selected item: the current one where it is selected, else the
-    // first selected; nullopt when none is selected.
-    std::optional<ListItem> selectedItem() const;
+    // The selected tile's row: the current one where it is selected, else
+    // the first selected; nullopt when none is selected.
+    std::optional<int> selectedRow() const;
     // The rows of every selected tile, in list order.
     QList<int> selectedRows() const;
 
@@ -57,6 +49,7 @@ public:
 
     // The size of every tile at the current font and picture size.
     QSize tileSize() const;
+    TilePainter tilePainter() const;
 
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -83,6 +76,7 @@ protected:
     void updateGeometries() override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void reset() override;
     void scrollContentsBy(int dx, int dy) override;
 
     void paintEvent(QPaintEvent* event) override;
@@ -95,25 +89,16 @@ protected:
 
 private:
     TileGrid grid() const;
-    QSize pictureSize() const;
-    QRect pictureRect(const QRect& tile) const;
-    QRect captionRect(const QRect& tile) const;
-    void paintTile(QPainter& painter, const QModelIndex& index, const QRect& tile);
-    void followImages();
-    void repaintTilesShowing(int image);
     // Selects every tile from the anchor (the tile of the last plain or Ctrl
     // click, or move) to `index` in list order; with Ctrl added to what is
     // selected, else instead of it. `index` becomes the current tile.
     void selectRangeTo(const QModelIndex& index, Qt::KeyboardModifiers modifiers);
 
-    ListItems* m_items;
-    QPointer<ImageList> m_images;
     // The band being dragged out from empty space, from where the press was
     // in content coordinates (so that it follows scrolling) to the pointer.
     std::optional<QPoint> m_bandStart;
     QPersistentModelIndex m_anchor;
     QRect m_band; // in viewport coordinates; empty when there is none
-    QList<QMetaObject::Connection> m_imageConnections;
 };
 
 } // namespace orvu

@@ -8,17 +8,17 @@
 namespace orvu {
 namespace {
 
-std::filesystem::path stemOf(const TileIcon& tile) {
+std::filesystem::path stemOf(const Tile& tile) {
     return tile.origin.file ? tile.origin.file->stem() : std::filesystem::path("icon");
 }
 
 } // namespace
 
-std::size_t existingNames(const std::vector<TileIcon>& tiles, const std::filesystem::path& folder,
+std::size_t existingNames(const std::vector<Tile>& tiles, const std::filesystem::path& folder,
                           SaveFormat format) {
     ExportNames names(folder, extensionOf(format), ExistingFiles::Replace);
     std::size_t existing = 0;
-    for (const TileIcon& tile : tiles) {
+    for (const Tile& tile : tiles) {
         std::error_code error;
         const auto path = names.next(stemOf(tile), tile.origin.index + 1);
         existing += std::filesystem::exists(std::filesystem::symlink_status(path, error)) ? 1 : 0;
@@ -26,7 +26,7 @@ std::size_t existingNames(const std::vector<TileIcon>& tiles, const std::filesys
     return existing;
 }
 
-BatchOutcome exportTiles(HarvestWindow& window, const std::vector<TileIcon>& tiles,
+BatchOutcome exportTiles(HarvestWindow& window, const std::vector<Tile>& tiles,
                          const std::filesystem::path& folder, SaveFormat format,
                          ExistingFiles existing, const PngDecoder* png) {
     BatchOutcome outcome;
@@ -41,11 +41,11 @@ BatchOutcome exportTiles(HarvestWindow& window, const std::vector<TileIcon>& til
                 break;
             }
         }
-        const TileIcon& tile = tiles[i];
+        const Tile& tile = tiles[i];
         const auto fail = [&](const Failure& failure) {
             outcome.failed.push_back({messages::tileName(tile.origin), failure});
         };
-        const auto bytes = tileFileBytes(tile, format, png);
+        const auto bytes = tileSubject(tile, png).bytes(format);
         if (!bytes) {
             fail(bytes.failure());
             continue;

@@ -2,7 +2,6 @@
 
 #include "export/icon_cell.h"
 #include "harvest/messages.h"
-#include "harvest/tiles.h"
 
 namespace orvu {
 namespace {
@@ -17,24 +16,22 @@ IconCell renderCell(HarvestWindow& window, const IconBitmap* icon) {
 } // namespace
 
 bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons) {
+    TileCollection& tiles = window.tiles();
     for (std::uint32_t k = 0; k < icons.count; ++k) {
-        if (window.imageCount() >= window.tileLimit()) {
-            rebuildTiles(window);
+        if (tiles.size() >= window.tileLimit()) {
             window.reportProblem(messages::tileLimitReached(window.tileLimit()));
             return false;
         }
         const auto icon = icons.iconAt(k);
-        const IconCell cell = renderCell(window, icon ? &*icon : nullptr);
-        const std::string key = icons.keyFor(k);
-        if (!window.addImage(key, cell, IconOrigin{icons.file, k})) {
-            window.reportProblem(messages::keyTaken(key, *icons.file));
+        IconCell cell = renderCell(window, icon ? &*icon : nullptr);
+        const TileCollection::Key key = icons.keyFor(k);
+        if (!tiles.append(key, std::move(cell), window.previewBackground(),
+                          IconOrigin{icons.file, k, TileKind::Icon})) {
+            window.reportProblem(messages::keyTaken(TileCollection::keyText(key), *icons.file));
             return false;
         }
-        if (k + 1 < icons.count && pace.due()) {
-            rebuildTiles(window);
-            if (!pace.yield())
-                return false;
-        }
+        if (k + 1 < icons.count && pace.due() && !pace.yield())
+            return false;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/harvest_pace.h"
+#include "harvest/tile_collection.h"
 #include "icons/icon_bitmap.h"
 #include "icons/result.h"
 
@@ -16,12 +17,12 @@ struct FileIcons {
     std::shared_ptr<const std::filesystem::path> file;
     std::uint32_t count = 0;
     std::function<Result<IconBitmap>(std::uint32_t k)> iconAt; // at the large size
-    std::function<std::string(std::uint32_t k)> keyFor;
+    std::function<TileCollection::Key(std::uint32_t k)> keyFor;
 };
 
-// Adds the cell of every icon of the file to the collection, in order. Before
-// each yield the list is brought up to date, so the tiles so far show while
-// a file of thousands of icons is still being read. False when the harvest
+// Appends a tile for every icon of the file, in order, and yields whenever
+// the window's longest pause has passed, so the tiles so far show while a
+// file of thousands of icons is still being read. False when the harvest
 // must stop: the window asked it to, the tile limit is reached or a key is
 // taken (the last two are reported).
 bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons);

@@ -1,18 +1,16 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "harvest/tile_collection.h"
 
 namespace orvu {
 
-// The running number behind the image keys of folder harvests: my1, my2, …
-// for as long as the main window lives, never reset, so that every folder
-// harvest keys its images after the last one. 64 bits: no tree can make it
-// overflow.
+// The running number behind the keys of folder harvests: my1, my2, … for as
+// long as the main window lives, never reset, so that every folder harvest
+// keys its tiles after the last one. 64 bits: no tree can make it overflow.
 struct FolderKeys {
-    std::int64_t handedOut = 0;
+    TileCollection::Key handedOut = 0;
 
-    std::string next() { return "my" + std::to_string(++handedOut); }
+    TileCollection::Key next() { return ++handedOut; }
 };
 
 } // namespace orvu

@@ -1,7 +1,6 @@
 #include "harvest/folder_scan.h"
 
 #include "harvest/file_harvest.h"
-#include "harvest/tiles.h"
 #include "platform/folder_walk.h"
 #include "platform/system_failure.h"
 
@@ -75,7 +74,6 @@ bool FolderScan::scanFiles(const std::filesystem::path& folder, Result<FolderLis
 void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) {
     if (!prefetched.library) {
         m_skipped.push_back({file.path, prefetched.library.failure()});
-        rebuildTiles(m_window);
         return;
     }
     IconLibrary& library = *prefetched.library;
@@ -85,11 +83,8 @@ void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) 
                                                                  : library.largeIcon(k);
                           },
                           [&](std::uint32_t) { return m_keys.next(); }};
-    if (!harvestIcons(m_window, m_pace, icons)) {
+    if (!harvestIcons(m_window, m_pace, icons))
         m_stopped = true;
-        return;
-    }
-    rebuildTiles(m_window);
 }
 
 } // namespace orvu

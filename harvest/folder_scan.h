@@ -21,10 +21,10 @@ namespace orvu {
 // The folder-mode harvest. Walks the tree (FolderWalk) depth first, a
 // folder's files before its subfolders, each in case-insensitive name order.
 // Every file whose name matches the pattern in any letter case has its path shown
-// on the status line and every icon harvested, keyed "my" and the next
-// folder key, and the list is brought up to date after it. The window
-// handles its events after every file, matching or not, and within a file
-// whenever the window's longest pause has passed.
+// on the status line and every icon harvested into a tile, keyed "my" and
+// the next folder key. The window handles its events after every file,
+// matching or not, and within a file whenever the window's longest pause has
+// passed.
 //
 // A folder that can't be listed, or a matching file that can't be read, is
 // skipped; the scan goes on and, at its end, reports what it skipped.

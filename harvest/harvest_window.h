@@ -1,7 +1,6 @@
 #pragma once
 
-#include "export/icon_cell.h"
-#include "harvest/icon_origin.h"
+#include "harvest/tile_collection.h"
 #include "icons/icon_drawing.h"
 
 #include <chrono>
@@ -17,10 +16,10 @@ namespace orvu {
 // memory a tile costs is mostly its text and key.
 inline constexpr std::size_t MaxTiles = 100'000;
 
-// What a harvest needs of the main window: the preview surface, the image
-// collection, the icon list, the Start button, the status line and the event
-// loop. The program's window implements it with its controls; tests and the
-// command-line tool with plain data.
+// What a harvest needs of the main window: the preview surface, the tiles,
+// the Start button, the status line and the event loop. The program's window
+// implements it with its controls, its list showing the tiles; tests and the
+// benchmarks with plain data.
 class HarvestWindow {
 public:
     virtual ~HarvestWindow() = default;
@@ -31,20 +30,8 @@ public:
     virtual std::uint32_t previewBackground() const = 0;
     virtual void refreshPreview() = 0;
 
-    // The image collection.
-    virtual void setImageSize(int width, int height) = 0;
-    // Appends a copy of the cell under the key, with where its icon came
-    // from; false when the key is taken.
-    virtual bool addImage(const std::string& key, const IconCell& cell,
-                          const IconOrigin& origin) = 0;
-    virtual std::size_t imageCount() const = 0;
-
-    // The icon list.
-    virtual void bindListToImages() = 0;
-    virtual std::size_t tileCount() const = 0;
-    // Appends a tile with the text that shows the image at index `image`.
-    virtual void addTile(const std::string& text, std::size_t image) = 0;
-    virtual void clearTiles() = 0;
+    // The tiles the harvest fills; whatever shows them listens to them.
+    virtual TileCollection& tiles() = 0;
 
     virtual void setStartEnabled(bool enabled) = 0;
 

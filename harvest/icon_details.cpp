@@ -2,7 +2,6 @@
 
 #include "export/icon_export.h"
 #include "harvest/messages.h"
-#include "platform/atomic_file.h"
 #include "platform/icon_files.h"
 #include "platform/path_text.h"
 #include "png/png_encoder.h"
@@ -23,8 +22,7 @@ Result<IconDetails> IconDetails::open(const IconOrigin& origin, const PngDecoder
     auto description = library->describe(origin.index);
     if (!description)
         return description.failure();
-    return IconDetails(*origin.file, std::move(*library), std::move(*description),
-                       std::move(*group));
+    return IconDetails(origin, std::move(*library), std::move(*description), std::move(*group));
 }
 
 std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png) {
@@ -56,23 +54,31 @@ Result<IconBitmap> IconDetails::decode(std::size_t i) {
     return m_library.decode(*image);
 }
 
-Result<void> IconDetails::saveImage(std::size_t i, const std::filesystem::path& target) {
-    const auto decoded = decode(i);
-    if (!decoded)
-        return decoded.failure();
-    const auto png = encodePng(*decoded);
-    if (!png)
-        return png.failure();
-    return replaceFileAtomically(target, *png);
+std::filesystem::path IconDetails::stem() const {
+    std::filesystem::path name = m_file.stem();
+    name += "_" + std::to_string(std::uint64_t{m_description.index} + 1);
+    return name;
 }
 
-Result<std::vector<MissingImage>> IconDetails::saveIcon(const std::filesystem::path& target) {
-    auto icon = iconFileOf(m_library, m_description.index);
-    if (!icon)
-        return icon.failure();
-    if (const auto saved = replaceFileAtomically(target, icon->bytes); !saved)
-        return saved.failure();
-    return std::move(icon->missing);
+SaveSubject IconDetails::imageSubject(std::size_t i) {
+    std::filesystem::path name = stem();
+    name += "-" + std::to_string(m_description.images.at(i).width);
+    return SaveSubject{
+        {SaveFormat::Png}, name, m_origin, [this, i](SaveFormat) -> Result<ExportedIcon> {
+            const auto decoded = decode(i);
+            if (!decoded)
+                return decoded.failure();
+            auto png = encodePng(*decoded);
+            if (!png)
+                return png.failure();
+            return ExportedIcon{std::move(*png), {}};
+        }};
+}
+
+SaveSubject IconDetails::iconSubject() {
+    return SaveSubject{{SaveFormat::Ico}, stem(), m_origin, [this](SaveFormat) {
+                           return iconFileOf(m_library, m_description.index);
+                       }};
 }
 
 } // namespace orvu

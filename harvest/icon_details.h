@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/icon_origin.h"
+#include "harvest/icon_save.h"
 #include "icons/icon_library.h"
 #include "icons/png_decoder.h"
 
@@ -29,18 +30,22 @@ public:
 
     // Image i at its natural size, its transparency in its alpha channel.
     Result<IconBitmap> decode(std::size_t i);
-    // Image i as a PNG file.
-    Result<void> saveImage(std::size_t i, const std::filesystem::path& target);
-    // The whole icon as an .ico file, of the images the file holds: the
-    // images it lacks, left out.
-    Result<std::vector<MissingImage>> saveIcon(const std::filesystem::path& target);
+    // Image i to save as PNG ("notepad_1-256"), and the whole icon as .ico
+    // ("notepad_1"), of the images the file holds. Both refer to these
+    // details, which must outlive them.
+    SaveSubject imageSubject(std::size_t i);
+    SaveSubject iconSubject();
 
 private:
-    IconDetails(std::filesystem::path file, IconLibrary library, IconDescription description,
+    IconDetails(IconOrigin origin, IconLibrary library, IconDescription description,
                 IconGroup group)
-        : m_file(std::move(file)), m_library(std::move(library)),
+        : m_origin(std::move(origin)), m_file(*m_origin.file), m_library(std::move(library)),
           m_description(std::move(description)), m_group(std::move(group)) {}
 
+    // "notepad_1": the file's name without its extension and the icon's position.
+    std::filesystem::path stem() const;
+
+    IconOrigin m_origin;
     std::filesystem::path m_file;
     IconLibrary m_library;
     IconDescription m_description;

@@ -3,7 +3,6 @@
 #include "harvest/file_harvest.h"
 #include "harvest/folder_scan.h"
 #include "harvest/messages.h"
-#include "harvest/tiles.h"
 #include "platform/icon_files.h"
 
 namespace orvu {
@@ -12,9 +11,8 @@ StartCommand::StartCommand(HarvestWindow& window, FolderKeys& folderKeys, const 
     : m_window(window), m_folderKeys(folderKeys), m_png(png) {}
 
 bool StartCommand::run(const std::filesystem::path& file, const std::filesystem::path& folder) {
-    m_window.setImageSize(CellSize, CellSize);
     m_window.setStartEnabled(false);
-    m_window.clearTiles();
+    m_window.tiles().clear();
     if (!file.empty() && !harvestFile(file))
         return false;
     if (!folder.empty())
@@ -31,11 +29,8 @@ bool StartCommand::harvestFile(const std::filesystem::path& file) {
     HarvestPace pace(m_window);
     const FileIcons icons{std::make_shared<const std::filesystem::path>(file), library->count(),
                           [&](std::uint32_t k) { return library->largeIcon(k); },
-                          [](std::uint32_t k) { return "my" + std::to_string(k); }};
-    if (!harvestIcons(m_window, pace, icons))
-        return false;
-    rebuildTiles(m_window);
-    return true;
+                          [](std::uint32_t k) { return TileCollection::Key{k}; }};
+    return harvestIcons(m_window, pace, icons);
 }
 
 } // namespace orvu

@@ -8,10 +8,9 @@
 
 namespace orvu {
 
-// The Start command: sets the collection's image size, disables Start,
-// empties the list, harvests the chosen file (when there is one), then scans
-// the chosen folder (when there is one). Start stays disabled until a picker
-// enables it again.
+// The Start command: disables Start, empties the tiles, harvests the chosen
+// file (when there is one), then scans the chosen folder (when there is
+// one). Start stays disabled until a picker enables it again.
 class StartCommand {
 public:
     StartCommand(HarvestWindow& window, FolderKeys& folderKeys, const PngDecoder* png);

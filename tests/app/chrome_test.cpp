@@ -1,5 +1,6 @@
 // The main window's own title bar and its icon in the notification area.
 
+#include "app/icon_details_window.h"
 #include "app/main_window.h"
 #include "app/tray_icon.h"
 #include "controls/list_view.h"
@@ -94,30 +95,54 @@ TEST_F(Chrome, closingDuringAFolderScanStopsItAtOnce) {
     QTimer::singleShot(0, form.controls().closeButton, &QAbstractButton::click);
     form.controls().startButton->click();
     EXPECT_EQ(ends, 1);
-    EXPECT_EQ(form.controls().iconList->listItems().count(), 1);
+    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 1);
 }
 
+// The main window by its title, the details window by its title band, with
+// any button; elsewhere a press moves nothing.
 TEST_F(Chrome, pressingTheTitleWithAnyButtonDragsTheWindow) {
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         GTEST_SKIP() << "a window manager moves the window with the real pointer";
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-        const QPoint start = form.pos();
-        const QPoint grip = form.controls().titleLabel->mapToGlobal(QPoint(5, 5));
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(grip), button, button,
-                          {});
-        QApplication::sendEvent(form.controls().titleLabel, &press);
-        QMouseEvent move(QEvent::MouseMove, QPointF(45, 25), QPointF(grip + QPoint(40, 20)),
-                         Qt::NoButton, button, {});
-        QApplication::sendEvent(form.controls().titleLabel, &move);
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(45, 25),
-                            QPointF(grip + QPoint(40, 20)), button, Qt::NoButton, {});
-        QApplication::sendEvent(form.controls().titleLabel, &release);
-        EXPECT_EQ(form.pos(), start + QPoint(40, 20));
-        // Once released, the pointer no longer carries the window.
-        QMouseEvent after(QEvent::MouseMove, QPointF(90, 90), QPointF(grip + QPoint(90, 90)),
-                          Qt::NoButton, Qt::NoButton, {});
-        QApplication::sendEvent(form.controls().titleLabel, &after);
-        EXPECT_EQ(form.pos(), start + QPoint(40, 20));
+    test::TempDir dir;
+    test::writeFile(dir / "one.ico", test::buildIconFile({{test::groupEntry(16, 16, 24, 0),
+                                                           test::solidDib(16, 24, 0x336699)}}));
+    auto icon = IconDetails::open({std::make_shared<const fs::path>(dir / "one.ico"), 0}, nullptr);
+    ASSERT_TRUE(icon);
+    IconDetailsWindow details(std::move(*icon), dialogs, nullptr);
+    details.setAttribute(Qt::WA_DeleteOnClose, false);
+    details.show();
+    struct Case {
+        const char* name;
+        QWidget* handle;
+        QPoint grip; // in the handle
+        bool moves;
+    };
+    const Case cases[] = {
+        {"main window's title", form.controls().titleLabel, {5, 5}, true},
+        {"details' title band", &details, {200, 15}, true},
+        {"details below the band", &details, {200, 200}, false},
+    };
+    for (const Case& c : cases) {
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            QWidget* window = c.handle->window();
+            const QPoint start = window->pos();
+            const QPoint grip = c.handle->mapToGlobal(c.grip);
+            const auto send = [&](QEvent::Type type, QPoint by, Qt::MouseButton changed,
+                                  Qt::MouseButtons held) {
+                QMouseEvent event(type, QPointF(c.grip + by), QPointF(grip + by), changed, held,
+                                  {});
+                QApplication::sendEvent(c.handle, &event);
+            };
+            send(QEvent::MouseButtonPress, {}, button, button);
+            send(QEvent::MouseMove, {40, 20}, Qt::NoButton, button);
+            send(QEvent::MouseButtonRelease, {40, 20}, button, Qt::NoButton);
+            EXPECT_EQ(window->pos(), start + (c.moves ? QPoint(40, 20) : QPoint()))
+                << c.name << " " << button;
+            // Once released, the pointer no longer carries the window.
+            send(QEvent::MouseMove, {90, 90}, Qt::NoButton, Qt::NoButton);
+            EXPECT_EQ(window->pos(), start + (c.moves ? QPoint(40, 20) : QPoint()))
+                << c.name << " " << button;
+        }
     }
 }
 

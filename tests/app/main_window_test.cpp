@@ -8,7 +8,6 @@
 #include "app/status_line.h"
 #include "app/tray_icon.h"
 #include "controls/help_button.h"
-#include "controls/image_list.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
@@ -77,17 +76,28 @@ protected:
         form.controls().pickFileButton->click();
     }
 
+    // The captions the list shows.
     QStringList tileTexts() {
         QStringList texts;
-        for (int i = 0; i < form.controls().iconList->listItems().count(); ++i)
-            texts << form.controls().iconList->listItems().item(i)->text;
+        const QAbstractItemModel* rows = form.controls().iconList->model();
+        for (int i = 0; i < rows->rowCount(); ++i)
+            texts << rows->index(i, 0).data().toString();
         return texts;
+    }
+
+    // The picture tile `row` of the list shows.
+    QImage pictureOf(int row) {
+        return form.controls()
+            .iconList->model()
+            ->index(row, 0)
+            .data(Qt::DecorationRole)
+            .value<QImage>();
     }
 
     QStringList keys() {
         QStringList result;
-        for (int i = 0; i < form.controls().iconImages->listImages().count(); ++i)
-            result << form.controls().iconImages->listImages().key(i);
+        for (std::size_t i = 0; i < form.tiles().size(); ++i)
+            result << QString::fromStdString(form.tiles().key(i));
         return result;
     }
 
@@ -246,22 +256,20 @@ TEST_F(MainWindowTest, clickingTheFileModeTwiceKeepsThePath) {
 TEST_F(MainWindowTest, switchingModeAfterChoosingKeepsStartButEmptiesTheOtherBox) {
     chooseFile(executable("a.exe", {0xFF0000, 0x00FF00}));
     form.controls().startButton->click();
-    ASSERT_EQ(form.controls().iconList->listItems().count(), 2);
+    ASSERT_EQ(form.controls().iconList->model()->rowCount(), 2);
     const QString status = form.controls().statusLine->text();
 
     dialogs.answers.push_back(QString::fromStdString((dir / "a.exe").string()));
     form.controls().pickFileButton->click(); // Start enabled again, list emptied
-    form.controls().iconImages->listImages().add("kept", QImage(32, 32, QImage::Format_RGB32));
-    form.controls().iconList->listItems().add("图标1", 0);
+    form.tiles().append(0, Surface::filled(32, 32, 0xFFFFFF), 0xFFFFFF, {});
     form.controls().folderModeOption->click();
     EXPECT_EQ(form.controls().filePathBox->text(), QString());
     EXPECT_TRUE(form.controls().startButton->isEnabled());
-    EXPECT_EQ(form.controls().iconList->listItems().count(), 1); // switching doesn't clear
-    EXPECT_EQ(form.controls().iconImages->listImages().count(), 1);
+    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 1); // switching doesn't clear
     EXPECT_EQ(form.controls().statusLine->text(), status);
 
     form.controls().startButton->click(); // both boxes empty: only clears and disables
-    EXPECT_EQ(form.controls().iconList->listItems().count(), 0);
+    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 0);
     EXPECT_FALSE(form.controls().startButton->isEnabled());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
@@ -276,18 +284,17 @@ TEST_F(MainWindowTest, typingIntoThePathBoxesChangesNothing) {
 TEST_F(MainWindowTest, filePickerEmptiesTheListBeforeItsDialog) {
     chooseFile(executable("a.exe", {0xFF0000}));
     form.controls().startButton->click();
-    int imagesWhenAsked = -1;
-    int tilesWhenAsked = -1;
+    std::size_t tilesWhenAsked = 1;
+    int rowsWhenAsked = -1;
     dialogs.onOpen = [&] {
-        imagesWhenAsked = form.controls().iconImages->listImages().count();
-        tilesWhenAsked = form.controls().iconList->listItems().count();
+        tilesWhenAsked = form.tiles().size();
+        rowsWhenAsked = form.controls().iconList->model()->rowCount();
     };
     form.controls().pickFileButton->click(); // cancelled
-    EXPECT_EQ(imagesWhenAsked, 0);
-    EXPECT_EQ(tilesWhenAsked, 0);
+    EXPECT_EQ(tilesWhenAsked, 0u);
+    EXPECT_EQ(rowsWhenAsked, 0);
     EXPECT_EQ(form.controls().filePathBox->text(), QString());
     EXPECT_TRUE(form.controls().startButton->isEnabled());
-    EXPECT_EQ(form.controls().iconList->icons(), nullptr);
 
     const auto& request = dialogs.requests.back();
     EXPECT_EQ(request.file.title, QStringLiteral("Orvu图标提取器 D2002 10 25"));
@@ -308,13 +315,13 @@ TEST_F(MainWindowTest, folderPickerEmptiesTheListOnlyAfterItsDialog) {
     chooseFile(executable("a.exe", {0xFF0000}));
     form.controls().startButton->click();
     form.controls().folderModeOption->click();
-    int imagesWhenAsked = -1;
-    dialogs.onOpen = [&] { imagesWhenAsked = form.controls().iconImages->listImages().count(); };
+    int tilesWhenAsked = -1;
+    dialogs.onOpen = [&] { tilesWhenAsked = form.controls().iconList->model()->rowCount(); };
     dialogs.answers.push_back(QStringLiteral("/some/folder/"));
     form.controls().pickFolderButton->click();
-    EXPECT_EQ(imagesWhenAsked, 1);
-    EXPECT_EQ(form.controls().iconImages->listImages().count(), 0);
-    EXPECT_EQ(form.controls().iconList->listItems().count(), 0);
+    EXPECT_EQ(tilesWhenAsked, 1);
+    EXPECT_TRUE(form.tiles().empty());
+    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 0);
     EXPECT_EQ(form.controls().folderPathBox->text(), QStringLiteral("/some/folder/"));
     EXPECT_TRUE(form.controls().startButton->isEnabled());
     EXPECT_EQ(dialogs.requests.back().title, QStringLiteral("请选择要提取图标的文件夹........"));
@@ -329,8 +336,7 @@ TEST_F(MainWindowTest, startHarvestsTheFileIntoNumberedTiles) {
     form.controls().startButton->click();
     EXPECT_EQ(keys(), (QStringList{"my0", "my1", "my2"}));
     EXPECT_EQ(tileTexts(), (QStringList{"图标1", "图标2", "图标3"}));
-    EXPECT_EQ(form.controls().iconList->icons(), form.controls().iconImages);
-    EXPECT_EQ(form.controls().iconImages->listImages().item(1).pixel(10, 10), qRgb(0, 255, 0));
+    EXPECT_EQ(pictureOf(1).pixel(10, 10), qRgb(0, 255, 0));
     EXPECT_FALSE(form.controls().startButton->isEnabled());
     // The preview shows the last icon drawn.
     EXPECT_EQ(form.controls().previewBox->image().pixel(5, 5), qRgb(0, 0, 255));
@@ -342,7 +348,7 @@ TEST_F(MainWindowTest, unreadableFileSaysSoAndKeepsRunning) {
     form.controls().startButton->click();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].contains("gone.exe"));
-    EXPECT_EQ(form.controls().iconList->listItems().count(), 0);
+    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 0);
     EXPECT_FALSE(form.ending());
 }
 
@@ -491,7 +497,7 @@ TEST_F(Export, aSourceThatChangedOrVanishedIsSaidAndNothingIsWritten) {
 TEST_F(Export, withoutASelectedTileNoDialogOpens) {
     QTest::mousePress(form.controls().iconList->viewport(), Qt::RightButton, {}, QPoint(400, 180));
     form.controls().tileMenu->hide();
-    ASSERT_FALSE(form.controls().iconList->selectedItem());
+    ASSERT_FALSE(form.controls().iconList->selectedRow());
     const std::size_t asked = dialogs.requests.size();
     form.controls().saveIconAction->trigger();
     EXPECT_EQ(dialogs.requests.size(), asked);
@@ -610,7 +616,7 @@ TEST_F(MainWindowTest, aDroppedFileOrFolderIsHarvestedAndAnythingElseRefused) {
     for (const Case& c : cases) {
         dialogs.messages.clear();
         form.openPaths(c.paths);
-        EXPECT_EQ(form.controls().iconList->listItems().count(), c.tiles)
+        EXPECT_EQ(form.controls().iconList->model()->rowCount(), c.tiles)
             << c.paths.join(' ').toStdString();
         EXPECT_EQ(form.controls().folderModeOption->isChecked(), c.folderMode);
         if (c.message.isEmpty())
@@ -629,10 +635,10 @@ TEST_F(MainWindowTest, aPathThatIsNotTextOpensAndHarvests) {
         for (const fs::path& path : {file, file.parent_path()}) {
             dialogs.messages.clear();
             form.openPath(path);
-            EXPECT_EQ(form.controls().iconList->listItems().count(), 2) << path;
+            EXPECT_EQ(form.controls().iconList->model()->rowCount(), 2) << path;
             EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
             form.controls().startButton->click();
-            EXPECT_EQ(form.controls().iconList->listItems().count(), 2) << path;
+            EXPECT_EQ(form.controls().iconList->model()->rowCount(), 2) << path;
         }
         fs::remove_all(dir / fs::path(name).begin()->string());
     }
@@ -695,7 +701,7 @@ TEST_F(MainWindowTest, anIconLackingAnImageIsSavedWithTheRestAndSaidOnce) {
     test::writeFile(dir / "app.exe", test::buildPe({whole, lacking}));
     chooseFile(dir / "app.exe");
     form.controls().startButton->click();
-    ASSERT_EQ(form.controls().iconList->listItems().count(), 2);
+    ASSERT_EQ(form.controls().iconList->model()->rowCount(), 2);
 
     ListView* list = form.controls().iconList;
     list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
@@ -706,8 +712,8 @@ TEST_F(MainWindowTest, anIconLackingAnImageIsSavedWithTheRestAndSaidOnce) {
         IconLibrary::fromBytes(test::readFile(dir / "one.ico"), nullptr).images(0)->images.size(),
         1u);
     ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
-    EXPECT_TRUE(
-        dialogs.messages[0].endsWith(QStringLiteral("中的图标 2 缺少 1 个图像，已保存其余的图像。")))
+    EXPECT_TRUE(dialogs.messages[0].endsWith(
+        QStringLiteral("中的图标 2 缺少 1 个图像，已保存其余的图像。")))
         << dialogs.messages[0].toStdString();
 
     fs::create_directory(dir / "out");
@@ -781,11 +787,11 @@ TEST_F(MainWindowTest, shell32FillsTheListWithTheReferenceCells) {
     ASSERT_EQ(cells.size(), 184u);
     chooseFile(shell32);
     form.controls().startButton->click();
-    ASSERT_EQ(form.controls().iconList->listItems().count(), 184);
+    ASSERT_EQ(form.controls().iconList->model()->rowCount(), 184);
     EXPECT_EQ(tileTexts().back(), QStringLiteral("图标184"));
     EXPECT_FALSE(form.controls().startButton->isEnabled());
     for (int i = 0; i < 184; ++i) {
-        const QImage picture = form.controls().iconImages->listImages().item(i);
+        const QImage picture = pictureOf(i);
         const std::string& cell = cells[static_cast<std::size_t>(i)];
         int worst = 0;
         for (int p = 0; p < 1024; ++p) {

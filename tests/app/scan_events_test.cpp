@@ -2,7 +2,6 @@
 
 #include "app/main_window.h"
 #include "app/status_line.h"
-#include "controls/image_list.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
@@ -54,13 +53,12 @@ protected:
 
     QStringList keys() {
         QStringList result;
-        const ListImages& images = form.controls().iconImages->listImages();
-        for (int i = 0; i < images.count(); ++i)
-            result << images.key(i);
+        for (std::size_t i = 0; i < form.tiles().size(); ++i)
+            result << QString::fromStdString(form.tiles().key(i));
         return result;
     }
 
-    int tiles() const { return form.controls().iconList->listItems().count(); }
+    int tiles() const { return form.controls().iconList->model()->rowCount(); }
     QString status() const { return form.controls().statusLine->text(); }
 
     test::TempDir dir;
@@ -78,6 +76,21 @@ TEST_F(ScanEvents, switchingModeStopsTheScanKeepingWhatItFound) {
     EXPECT_EQ(form.controls().folderPathBox->text(), QString());
     EXPECT_FALSE(form.harvesting());
     EXPECT_EQ(status(), QStringLiteral("点击“开始”提取图标"));
+}
+
+// The list shows the tiles found so far at every yield, not only at the end.
+TEST_F(ScanEvents, theListGrowsAsTheScanYields) {
+    QList<int> rowsAtYields;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (form.harvesting())
+            rowsAtYields << tiles();
+    });
+    watch.start();
+    form.controls().startButton->click();
+    EXPECT_EQ(rowsAtYields, (QList<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(tiles(), 6);
 }
 
 TEST_F(ScanEvents, pickerEmptiesTheListAndTheOldScanAddsNothingMore) {
@@ -104,7 +117,8 @@ TEST_F(ScanEvents, startDuringAScanRunsOnceTheOldOneHasStopped) {
     EXPECT_EQ(keys(), (QStringList{"my2", "my3", "my4", "my5", "my6", "my7"}));
     ASSERT_EQ(tiles(), 6);
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(form.controls().iconList->listItems().item(i)->image, i);
+        EXPECT_EQ(form.controls().iconList->model()->index(i, 0).data().toString(),
+                  QStringLiteral("图标%1").arg(i + 1));
     EXPECT_EQ(status(), QStringLiteral("点击“开始”提取图标"));
     EXPECT_FALSE(form.controls().startButton->isEnabled());
 }

@@ -4,9 +4,10 @@
 #include "harvest/batch_export.h"
 #include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
+#include "harvest/icon_save.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
-#include "harvest/tile_export.h"
+#include "harvest/tile_actions.h"
 #include "png/default_decoder.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
@@ -49,12 +50,15 @@ TEST(IconDetails, showsEveryImageAndSavesItOrTheWholeIcon) {
     ASSERT_TRUE(large);
     EXPECT_EQ(large->width, 256);
 
-    ASSERT_TRUE(details->saveImage(0, dir / "small.png"));
+    const SaveSubject small = details->imageSubject(0);
+    EXPECT_EQ(small.suggestedStem, "app_1-16");
+    ASSERT_TRUE(save(small, {dir / "small.png", SaveFormat::Png}).saved);
     const auto png = defaultPngDecoder()->decode(ByteView(test::readFile(dir / "small.png")));
     ASSERT_TRUE(png);
     EXPECT_EQ(png->width, 16);
     EXPECT_EQ(png->pixel(8, 8), 0xFFFF0000u);
-    ASSERT_TRUE(details->saveIcon(dir / "whole.ico"));
+    EXPECT_EQ(details->iconSubject().suggestedStem, "app_1");
+    ASSERT_TRUE(save(details->iconSubject(), {dir / "whole.ico", SaveFormat::Ico}).saved);
     IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "whole.ico"), nullptr);
     ASSERT_EQ(saved.count(), 1u);
     EXPECT_EQ(saved.images(0)->images.size(), 3u);
@@ -80,9 +84,8 @@ TEST(TileExport, writesTheIconTheTileShowsOrSaysTheFileChanged) {
     HeadlessWindow window;
     FolderKeys keys;
     StartCommand(window, keys, defaultPngDecoder()).run(file, {});
-    ASSERT_EQ(window.images().size(), 1u);
-    const TileIcon tile{window.images()[0].cell, HeadlessWindow::PreviewBackground,
-                        window.images()[0].origin};
+    ASSERT_EQ(window.tiles().size(), 1u);
+    const Tile tile = window.tiles().at(0);
     const auto ico = tileFileBytes(tile, SaveFormat::Ico, defaultPngDecoder());
     ASSERT_TRUE(ico);
     EXPECT_EQ(IconLibrary::fromBytes(ico->bytes, nullptr).images(0)->images.size(), 3u);
@@ -90,12 +93,95 @@ TEST(TileExport, writesTheIconTheTileShowsOrSaysTheFileChanged) {
     ASSERT_TRUE(png);
     EXPECT_EQ(defaultPngDecoder()->decode(ByteView(png->bytes))->width, 256); // the largest
 
-    TileIcon other = tile;
-    other.cell.pixels[0] ^= 0x010101; // not the icon the file holds now
+    IconCell otherCell = *tile.cell;
+    otherCell.pixels[0] ^= 0x010101; // not the icon the file holds now
+    Tile other = tile;
+    other.cell = std::make_shared<const IconCell>(otherCell);
     const auto changed = tileFileBytes(other, SaveFormat::Ico, defaultPngDecoder());
     ASSERT_FALSE(changed);
     EXPECT_EQ(changed.failure().kind, Failure::Kind::Changed);
     EXPECT_TRUE(tileFileBytes(other, SaveFormat::Bmp, defaultPngDecoder()));
+}
+
+// Saving one thing: the dialog's answer names the file and its format; a
+// name without one of the offered extensions gets the chosen type's.
+TEST(SaveRoutine, theAnswerNamesTheFileAndItsFormat) {
+    using F = SaveFormat;
+    const std::vector<F> tile{F::Ico, F::Png, F::Bmp};
+    const std::vector<F> image{F::Png};
+    struct Case {
+        std::vector<F> offered;
+        std::string typed;
+        int type;
+        std::string path;
+        F format;
+    };
+    const Case cases[] = {
+        {tile, "a.ico", 2, "a.ico", F::Ico},      {tile, "b", 1, "b.png", F::Png},
+        {tile, "c", 7, "c.bmp", F::Bmp},          {tile, "d", -1, "d.ico", F::Ico},
+        {tile, "E.BMP", 0, "E.BMP", F::Bmp},      {tile, "f.txt", 1, "f.txt.png", F::Png},
+        {image, "x.bmp", 0, "x.bmp.png", F::Png}, {image, "y.PNG", 0, "y.PNG", F::Png},
+    };
+    for (const Case& c : cases) {
+        const SaveTarget target = saveTargetOf(SaveSubject{c.offered, {}, {}, {}}, c.typed, c.type);
+        EXPECT_EQ(target.path, c.path) << c.typed;
+        EXPECT_EQ(target.format, c.format) << c.typed;
+    }
+}
+
+// The dialog asked before replacing the name it returned; a file the name
+// comes to with its extension added is asked about here.
+TEST(SaveRoutine, asksOnlyAboutAnExistingFileTheDialogDidNotName) {
+    test::TempDir dir;
+    test::writeFile(dir / "old.png", {'o', 'l', 'd'});
+    struct Case {
+        std::string chosen;
+        std::string target;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"old", "old.png", true}, {"old.png", "old.png", false}, {"new", "new.png", false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(asksBeforeReplacing({dir / c.target, SaveFormat::Png}, dir / c.chosen), c.asks)
+            << c.chosen;
+}
+
+// The bytes are written in place of what was there, or nothing is written
+// and the user is told why; an icon lacking images is saved and said so.
+TEST(SaveRoutine, writesWhatTheSubjectMakesOrSaysWhyNot) {
+    test::TempDir dir;
+    const IconOrigin origin = originOf(dir / "app.exe", 1);
+    const test::ByteVector bytes{'n', 'e', 'w'};
+    const ExportedIcon whole{bytes, {}};
+    const ExportedIcon lacking{bytes, {MissingImage{}}};
+    const Failure unreadable{Failure::Kind::Changed, {}};
+    struct Case {
+        const char* name;
+        Result<ExportedIcon> made;
+        std::filesystem::path target;
+        bool saved;
+        std::string told; // part of the message; empty: nothing told
+    };
+    const Case cases[] = {
+        {"whole", whole, dir / "old.ico", true, ""},
+        {"lacking", lacking, dir / "b.ico", true, "中的图标 2 缺少 1 个图像"},
+        {"unreadable", unreadable, dir / "old.ico", false, "无法读取文件"},
+        {"no folder", whole, dir / "no/such.ico", false, "无法保存文件"},
+    };
+    for (const Case& c : cases) {
+        test::writeFile(dir / "old.ico", {'o', 'l', 'd'});
+        const SaveSubject subject{
+            {SaveFormat::Ico}, {}, origin, [&](SaveFormat) { return c.made; }};
+        const SaveOutcome outcome = save(subject, {c.target, SaveFormat::Ico});
+        EXPECT_EQ(outcome.saved, c.saved) << c.name;
+        EXPECT_EQ(outcome.message.empty(), c.told.empty()) << c.name << ": " << outcome.message;
+        EXPECT_NE(outcome.message.find(c.told), std::string::npos) << c.name;
+        const test::ByteVector expected = c.saved ? bytes : test::ByteVector{'o', 'l', 'd'};
+        if (c.target == dir / "old.ico" || c.saved) {
+            EXPECT_EQ(test::readFile(c.target), expected) << c.name;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "no"));
 }
 
 TEST(TileToolTip, namesTheFileTheIconAndItsSizes) {
@@ -134,8 +220,8 @@ protected:
         std::filesystem::create_directory(dir / "out");
         FolderKeys keys;
         StartCommand(window, keys, nullptr).run({}, dir.path());
-        for (const auto& image : window.images())
-            tiles.push_back({image.cell, HeadlessWindow::PreviewBackground, image.origin});
+        for (std::size_t i = 0; i < window.tiles().size(); ++i)
+            tiles.push_back(window.tiles().at(i));
     }
 
     std::vector<std::string> written() const {
@@ -148,7 +234,7 @@ protected:
 
     test::TempDir dir;
     HeadlessWindow window;
-    std::vector<TileIcon> tiles;
+    std::vector<Tile> tiles;
 };
 
 TEST_F(BatchExport, namesAreFileAndPositionWithACounterWhereTheyCollide) {
@@ -169,7 +255,7 @@ TEST_F(BatchExport, existingFilesAreKeptOrReplacedAsTheUserSaid) {
     EXPECT_EQ(existingNames(tiles, dir / "out", SaveFormat::Png), 1u);
     EXPECT_EQ(existingNames(tiles, dir / "out", SaveFormat::Ico), 0u);
 
-    const std::vector<TileIcon> first{tiles[0]};
+    const std::vector<Tile> first{tiles[0]};
     ASSERT_EQ(exportTiles(window, first, dir / "out", SaveFormat::Png,
                           ExistingFiles::KeepWithCounter, nullptr)
                   .saved,
@@ -191,7 +277,7 @@ TEST_F(BatchExport, replacingNeverWritesThroughALinkInTheFolder) {
     ASSERT_EQ(tiles.size(), 4u);
     test::writeFile(dir / "victim", {'k', 'e', 'e', 'p'});
     std::filesystem::create_symlink(dir / "victim", dir / "out/app_1.ico");
-    const std::vector<TileIcon> first{tiles[0]};
+    const std::vector<Tile> first{tiles[0]};
     ASSERT_EQ(
         exportTiles(window, first, dir / "out", SaveFormat::Ico, ExistingFiles::Replace, nullptr)
             .saved,

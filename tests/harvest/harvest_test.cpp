@@ -32,20 +32,20 @@ test::ByteVector executableWith(const std::vector<std::uint32_t>& colours) {
 
 std::vector<std::string> keys(const HeadlessWindow& window) {
     std::vector<std::string> result;
-    for (const auto& image : window.images())
-        result.push_back(image.key);
+    for (std::size_t i = 0; i < window.tiles().size(); ++i)
+        result.push_back(window.tiles().key(i));
     return result;
 }
 
 std::vector<std::string> tileTexts(const HeadlessWindow& window) {
     std::vector<std::string> result;
-    for (const auto& tile : window.tiles())
-        result.push_back(tile.text);
+    for (std::size_t i = 0; i < window.tiles().size(); ++i)
+        result.push_back(window.tiles().caption(i));
     return result;
 }
 
-std::uint32_t cellColour(const HeadlessWindow& window, std::size_t image) {
-    return window.images().at(image).cell.pixel(16, 16);
+std::uint32_t cellColour(const HeadlessWindow& window, std::size_t tile) {
+    return window.tiles().cell(tile).pixel(16, 16);
 }
 
 class Harvest : public ::testing::Test {
@@ -68,13 +68,9 @@ TEST_F(Harvest, singleFileKeysByIconIndexAndNumbersTilesFromOne) {
     start(dir / "three.exe", {});
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my0", "my1", "my2"}));
     EXPECT_EQ(tileTexts(window), (std::vector<std::string>{"图标1", "图标2", "图标3"}));
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(window.tiles()[i].image, i);
     EXPECT_EQ(cellColour(window, 0), 0xFF0000u);
     EXPECT_EQ(cellColour(window, 2), 0x0000FFu);
     EXPECT_FALSE(window.startEnabled());
-    EXPECT_EQ(window.imageWidth(), 32);
-    EXPECT_EQ(window.imageHeight(), 32);
     EXPECT_TRUE(window.problems().empty());
     EXPECT_EQ(window.yields(), 0u);
 }
@@ -87,30 +83,28 @@ TEST_F(Harvest, cellIsThePreviewBackgroundWithTheIconInItsCorner) {
     broken.rawGroup = test::ByteVector{0, 0, 1, 0, 0, 0};
     test::writeFile(dir / "mixed.exe", test::buildPe({small, broken}));
     start(dir / "mixed.exe", {});
-    ASSERT_EQ(window.images().size(), 2u);
-    const IconCell& cell = window.images()[0].cell;
+    ASSERT_EQ(window.tiles().size(), 2u);
+    const IconCell& cell = window.tiles().cell(0);
     EXPECT_EQ(cell.width, 32);
     EXPECT_EQ(cell.pixel(31, 31), 0x123456u); // 16 x 16 doubled to fill the cell
     // An icon without a usable image is kept as the plain background.
-    for (std::uint32_t pixel : window.images()[1].cell.pixels)
+    for (std::uint32_t pixel : window.tiles().cell(1).pixels)
         ASSERT_EQ(pixel, HeadlessWindow::PreviewBackground);
 }
 
 TEST_F(Harvest, fileWithoutIconsLeavesEverythingEmptyAndSaysNothing) {
     test::writeFile(dir / "plain.exe", {'M', 'Z', 0, 0});
     start(dir / "plain.exe", {});
-    EXPECT_TRUE(window.images().empty());
     EXPECT_TRUE(window.tiles().empty());
     EXPECT_TRUE(window.problems().empty());
     EXPECT_FALSE(window.startEnabled());
 }
 
-TEST_F(Harvest, bothBoxesEmptyOnlyPreparesAndDisables) {
-    window.addTile("图标1", 1);
+TEST_F(Harvest, bothBoxesEmptyOnlyEmptiesAndDisables) {
+    window.tiles().append(0, Surface::filled(32, 32, 0), 0, {});
     start({}, {});
     EXPECT_FALSE(window.startEnabled());
     EXPECT_TRUE(window.tiles().empty());
-    EXPECT_EQ(window.imageWidth(), 32);
     EXPECT_TRUE(window.statusHistory().empty());
     EXPECT_TRUE(window.problems().empty());
 }
@@ -119,14 +113,14 @@ TEST_F(Harvest, unreadableFileIsReportedAndTheProgramGoesOn) {
     start(dir / "missing.exe", {});
     ASSERT_EQ(window.problems().size(), 1u);
     EXPECT_NE(window.problems()[0].find("missing.exe"), std::string::npos);
-    EXPECT_TRUE(window.images().empty());
+    EXPECT_TRUE(window.tiles().empty());
 }
 
 TEST_F(Harvest, missingFolderIsReportedAndNothingIsHarvested) {
     start({}, dir / "nowhere");
     ASSERT_EQ(window.problems().size(), 1u);
     EXPECT_NE(window.problems()[0].find("nowhere"), std::string::npos);
-    EXPECT_TRUE(window.images().empty());
+    EXPECT_TRUE(window.tiles().empty());
     EXPECT_TRUE(window.statusHistory().empty());
 }
 
@@ -135,6 +129,7 @@ TEST_F(Harvest, folderScanKeysFromTheCountersAndListsEachImageOnce) {
     test::writeFile(dir / "b.txt", executableWith({0x330000}));
     write("c.EXE", {0x440000, 0x550000, 0x660000});
     std::vector<std::vector<std::string>> tilesAfterEachYield;
+    window.setLongestPause(std::chrono::hours(1)); // the yields between files only
     window.onYield = [&] {
         tilesAfterEachYield.push_back(tileTexts(window));
         return true;
@@ -143,8 +138,6 @@ TEST_F(Harvest, folderScanKeysFromTheCountersAndListsEachImageOnce) {
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2", "my3", "my4", "my5"}));
     EXPECT_EQ(tileTexts(window),
               (std::vector<std::string>{"图标1", "图标2", "图标3", "图标4", "图标5"}));
-    for (std::size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(window.tiles()[i].image, i);
     EXPECT_EQ(cellColour(window, 2), 0x440000u);
     ASSERT_EQ(tilesAfterEachYield.size(), 3u); // a.exe, b.txt, c.EXE
     EXPECT_EQ(tilesAfterEachYield[0], (std::vector<std::string>{"图标1", "图标2"}));
@@ -165,9 +158,9 @@ TEST_F(Harvest, statusLineFollowsTheWalk) {
     write("A/B/b.exe", {0x220000});
     start({}, dir / "A");
     EXPECT_EQ(window.statusHistory(),
-              (std::vector<std::string>{(dir / "A" / "a.exe").string(),
-                                        (dir / "A" / "B" / "b.exe").string(), messages::idlePrompt(),
-                                        (dir / "A" / "B").string(), messages::idlePrompt()}));
+              (std::vector<std::string>{
+                  (dir / "A" / "a.exe").string(), (dir / "A" / "B" / "b.exe").string(),
+                  messages::idlePrompt(), (dir / "A" / "B").string(), messages::idlePrompt()}));
     EXPECT_EQ(keys(window), (std::vector<std::string>{"my1", "my2"}));
 }
 
@@ -178,7 +171,7 @@ TEST_F(Harvest, walkTakesFilesBeforeSubfoldersInNameOrderIgnoringCase) {
     write("top/A/first.exe", {0x000004});
     start({}, dir / "top");
     std::vector<std::uint32_t> order;
-    for (std::size_t i = 0; i < window.images().size(); ++i)
+    for (std::size_t i = 0; i < window.tiles().size(); ++i)
         order.push_back(cellColour(window, i));
     EXPECT_EQ(order, (std::vector<std::uint32_t>{2, 1, 4, 3}));
 }
@@ -198,7 +191,7 @@ TEST_F(Harvest, emptyFolderEndsIdleWithoutYielding) {
     start({}, dir / "empty");
     EXPECT_EQ(window.statusHistory(), (std::vector<std::string>{messages::idlePrompt()}));
     EXPECT_EQ(window.yields(), 0u);
-    EXPECT_TRUE(window.images().empty());
+    EXPECT_TRUE(window.tiles().empty());
 }
 
 TEST_F(Harvest, keyAlreadyTakenStopsTheCommandKeepingWhatWasDone) {
@@ -216,7 +209,7 @@ TEST_F(Harvest, windowGoingAwayStopsTheScanAtOnce) {
     write("c.exe", {3});
     window.onYield = [] { return false; };
     start({}, dir.path());
-    EXPECT_EQ(window.images().size(), 1u);
+    EXPECT_EQ(window.tiles().size(), 1u);
     EXPECT_TRUE(window.problems().empty());
 }
 
@@ -237,9 +230,8 @@ TEST_F(Harvest, manyIconsInOneFileAreHarvestedWithYieldsBetweenThem) {
     // A stop asked for at a yield inside the file adds nothing more.
     HeadlessWindow stopped;
     stopped.setLongestPause(std::chrono::milliseconds(0));
-    stopped.onYield = [&] { return stopped.images().size() < 2; };
+    stopped.onYield = [&] { return stopped.tiles().size() < 2; };
     EXPECT_FALSE(StartCommand(stopped, folderKeys, nullptr).run(dir / "many.exe", {}));
-    EXPECT_EQ(stopped.images().size(), 2u);
     EXPECT_EQ(stopped.tiles().size(), 2u);
 }
 

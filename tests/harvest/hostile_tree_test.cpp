@@ -202,8 +202,8 @@ protected:
 
     std::vector<std::uint32_t> cellColours() const {
         std::vector<std::uint32_t> colours;
-        for (const auto& image : window.images())
-            colours.push_back(image.cell.pixel(16, 16));
+        for (std::size_t i = 0; i < window.tiles().size(); ++i)
+            colours.push_back(window.tiles().cell(i).pixel(16, 16));
         return colours;
     }
 
@@ -366,13 +366,13 @@ TEST_F(HostileTree, foldersAndFilesWithoutPermissionAreSkippedAndNamed) {
         std::sort(names.begin(), names.end());
         const std::string message =
             childWindow.problems().size() == 1 ? childWindow.problems()[0] : std::string();
-        const bool ok = finished && childWindow.images().size() == 1 &&
-                        childWindow.images()[0].cell.pixel(16, 16) == 0x000001 &&
+        const bool ok = finished && childWindow.tiles().size() == 1 &&
+                        childWindow.tiles().cell(0).pixel(16, 16) == 0x000001 &&
                         names == std::vector<std::string>{"locked", "unreadable.exe"} &&
                         message.find("locked") != std::string::npos &&
                         message.find("unreadable.exe") != std::string::npos;
         if (!ok)
-            std::cerr << "scan as an ordinary user: " << childWindow.images().size()
+            std::cerr << "scan as an ordinary user: " << childWindow.tiles().size()
                       << " icons, report: " << message << "\n";
         return ok;
     });
@@ -380,18 +380,15 @@ TEST_F(HostileTree, foldersAndFilesWithoutPermissionAreSkippedAndNamed) {
     EXPECT_EQ(snapshot(dir.path()), start);
 }
 
-// A window that truncates a file once the first icon of it is in the
-// collection, so that the rest of it is read from a shorter file.
-class ShrinkingWindow : public HeadlessWindow {
+// Truncates a file once the first tile of it is in the collection, so that
+// the rest of it is read from a shorter file.
+class ShrinkAfterFirstTile : public TileListener {
 public:
-    bool addImage(const std::string& key, const IconCell& cell, const IconOrigin& origin) override {
-        const bool added = HeadlessWindow::addImage(key, cell, origin);
-        if (!shrinkFile.empty() && imageCount() == 1) {
+    void tilesAppended(std::size_t first, std::size_t) override {
+        if (first == 0)
             fs::resize_file(shrinkFile, shrinkTo);
-            shrinkFile.clear();
-        }
-        return added;
     }
+    void tilesCleared() override {}
     fs::path shrinkFile;
     std::uintmax_t shrinkTo = 0;
 };
@@ -417,19 +414,21 @@ TEST_F(HostileTree, fileThatShrinksWhileReadGivesPlainCellsNotACrash) {
         std::search(bytes.begin(), bytes.end(), std::begin(lateHeader), std::end(lateHeader));
     ASSERT_NE(cut, bytes.end());
     write("shrinking.exe", bytes);
-    ShrinkingWindow shrinking;
-    shrinking.shrinkFile = dir / "shrinking.exe";
-    shrinking.shrinkTo = static_cast<std::uintmax_t>(cut - bytes.begin());
-    FolderScan folderScan(shrinking, keys, nullptr);
+    ShrinkAfterFirstTile shrink;
+    shrink.shrinkFile = dir / "shrinking.exe";
+    shrink.shrinkTo = static_cast<std::uintmax_t>(cut - bytes.begin());
+    window.tiles().setListener(&shrink);
+    FolderScan folderScan(window, keys, nullptr);
     EXPECT_TRUE(folderScan.run(dir.path()));
-    ASSERT_EQ(shrinking.images().size(), ahead + 2);
-    EXPECT_EQ(shrinking.images()[0].cell.pixel(8, 8), 0xFF0000u);
-    EXPECT_EQ(shrinking.images()[ahead - 1].cell.pixel(8, 8), 0xFF0000u);
+    window.tiles().setListener(nullptr);
+    const TileCollection& tiles = window.tiles();
+    ASSERT_EQ(tiles.size(), ahead + 2);
+    EXPECT_EQ(tiles.cell(0).pixel(8, 8), 0xFF0000u);
+    EXPECT_EQ(tiles.cell(ahead - 1).pixel(8, 8), 0xFF0000u);
     for (std::size_t i = ahead; i < ahead + 2; ++i) {
-        for (std::uint32_t pixel : shrinking.images()[i].cell.pixels)
+        for (std::uint32_t pixel : tiles.cell(i).pixels)
             ASSERT_EQ(pixel, HeadlessWindow::PreviewBackground) << "icon " << i + 1;
     }
-    EXPECT_EQ(shrinking.tileCount(), ahead + 2);
     // Only the test cut the file; the scan wrote nothing to it.
     const test::ByteVector now = test::readFile(dir / "shrinking.exe");
     EXPECT_EQ(now, test::ByteVector(bytes.begin(), cut));

@@ -1,0 +1,89 @@
+#include "harvest/tile_collection.h"
+
+#include "harvest/tiles.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace orvu {
+namespace {
+
+std::size_t hashOf(const IconCell& cell, std::uint32_t background) {
+    const std::string_view bytes(reinterpret_cast<const char*>(cell.pixels.data()),
+                                 cell.pixels.size() * sizeof(std::uint32_t));
+    return std::hash<std::string_view>{}(bytes) ^ background;
+}
+
+} // namespace
+
+bool TileCollection::append(Key key, IconCell cell, std::uint32_t background, IconOrigin origin) {
+    if (keyTaken(key))
+        return false;
+    addKey(key);
+    m_tiles.push_back(Entry{storedCell(std::move(cell), background), std::move(origin)});
+    if (m_listener)
+        m_listener->tilesAppended(m_tiles.size() - 1, 1);
+    return true;
+}
+
+void TileCollection::clear() {
+    m_tiles.clear();
+    m_cells.clear();
+    m_cellsByHash.clear();
+    m_keys.clear();
+    if (m_listener)
+        m_listener->tilesCleared();
+}
+
+const IconCell& TileCollection::cell(std::size_t i) const {
+    return *m_cells[m_tiles[i].cell].cell;
+}
+
+Tile TileCollection::at(std::size_t i) const {
+    const StoredCell& stored = m_cells[m_tiles[i].cell];
+    return Tile{stored.cell, stored.background, m_tiles[i].origin};
+}
+
+std::string TileCollection::caption(std::size_t i) const {
+    return tileText(i + 1);
+}
+
+std::string TileCollection::key(std::size_t i) const {
+    // The last run that begins at or before tile i holds it.
+    const auto run =
+        std::upper_bound(m_keys.begin(), m_keys.end(), i,
+                         [](std::size_t tile, const KeyRun& r) { return tile < r.firstTile; });
+    const KeyRun& holding = *std::prev(run);
+    return keyText(holding.firstKey + static_cast<Key>(i - holding.firstTile));
+}
+
+bool TileCollection::keyTaken(Key key) const {
+    return std::any_of(m_keys.begin(), m_keys.end(), [key](const KeyRun& run) {
+        return key >= run.firstKey && key - run.firstKey < static_cast<Key>(run.count);
+    });
+}
+
+void TileCollection::addKey(Key key) {
+    if (!m_keys.empty() && m_keys.back().firstKey + static_cast<Key>(m_keys.back().count) == key) {
+        ++m_keys.back().count;
+        return;
+    }
+    m_keys.push_back(KeyRun{m_tiles.size(), key, 1});
+}
+
+std::uint32_t TileCollection::storedCell(IconCell cell, std::uint32_t background) {
+    const std::size_t hash = hashOf(cell, background);
+    const auto [first, last] = m_cellsByHash.equal_range(hash);
+    for (auto it = first; it != last; ++it) {
+        const StoredCell& stored = m_cells[it->second];
+        if (stored.background == background && stored.cell->width == cell.width &&
+            stored.cell->pixels == cell.pixels)
+            return it->second;
+    }
+    const auto id = static_cast<std::uint32_t>(m_cells.size());
+    m_cells.push_back(StoredCell{std::make_shared<const IconCell>(std::move(cell)), background});
+    m_cellsByHash.emplace(hash, id);
+    return id;
+}
+
+} // namespace orvu
