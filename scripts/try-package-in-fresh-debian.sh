@@ -133,7 +133,7 @@ import orvu_icons
 from orvu_icons.compat import IconExtractor
 with orvu_icons.IconFile("/tmp/app.ico") as icons:
     pixels = icons[0].draw(48)
-    print("orvu_icons", orvu_icons.library_version(), len(icons), "icons,",
+    print("orvu_icons", orvu_icons.library_version, len(icons), "icons,",
           "drawn at 48:", pixels.width, "x", pixels.height)
 extractor = IconExtractor("/tmp/program.exe")
 print("compat:", len(extractor.list_group_icons()), "groups, icon 0:",
