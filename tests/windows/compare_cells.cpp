@@ -3,14 +3,18 @@
 //
 //   orvu_compare_cells windows --windows CELLS --sizes SIZES --ours CELLS
 //                              --known TSV --root DIR=NAME... [--size N]
+//                              [--kind cursor|animated]
 //       Counts must agree on every file. A cell whose image needs no
 //       scaling, or is enlarged (which repeats pixels as Windows does), must
 //       agree within 2 per channel, unless the known-differences table lists
 //       it with its reason; a listed cell that agrees fails too, so the table
 //       stays true. Shrunk cells are only summarised. The cells are N x N
 //       (32 without --size).
+//       With --kind cursor|animated the cells are cursors, each followed by
+//       '@' and its hotspot (icon_oracle cells --kind): the hotspots must
+//       be equal, the scaled cursors' too.
 //   orvu_compare_cells builds --first CELLS --second CELLS --root DIR=NAME...
-//                             [--first-lacks-png] [--size N]
+//                             [--first-lacks-png] [--size N] [--kind KIND]
 //       Two builds must print the same count and the same cells for every
 //       file. With --first-lacks-png, cells whose image is a PNG and that the
 //       first build left null are not compared.
@@ -22,6 +26,7 @@
 // Paths are shown relative to the --root that holds them, as NAME/relative.
 
 #include "icons/dib_decoder.h"
+#include "icons/group_kind.h"
 #include "icons/icon_library.h"
 #include "icons/png_decoder.h"
 #include "support/sha256.h"
@@ -114,6 +119,19 @@ struct Gap {
     int pixels = 0; // pixels with a channel more than 2 apart
 };
 
+// A cursor's cell split from its hotspot ("<hex>@x,y"); an icon's cell has none.
+struct Cell {
+    std::string pixels;
+    std::string hotspot;
+};
+
+Cell splitCell(const std::string& cell) {
+    const std::size_t at = cell.find('@');
+    if (at == std::string::npos)
+        return {cell, {}};
+    return {cell.substr(0, at), cell.substr(at + 1)};
+}
+
 int hexValue(char c) {
     return c <= '9' ? c - '0' : c - 'a' + 10;
 }
@@ -143,14 +161,15 @@ struct OurImage {
 
 class OurImages {
 public:
-    explicit OurImages(int cellSize) : m_cellSize(cellSize) {}
+    explicit OurImages(int cellSize, orvu::GroupKind kind = orvu::GroupKind::Icon)
+        : m_cellSize(cellSize), m_kind(kind) {}
     OurImage of(const std::string& path, std::uint32_t k) {
         auto& library = m_open[path];
         if (!library)
             library = std::make_unique<orvu::IconLibrary>(
                 orvu::IconLibrary::fromBytes(orvu::test::readFile(path), nullptr));
         OurImage result;
-        const auto image = library->imageAt(k, m_cellSize);
+        const auto image = library->imageAt(orvu::GroupRef{m_kind, k}, m_cellSize);
         if (!image)
             return result;
         const orvu::ByteView bytes(image->bytes);
@@ -167,6 +186,7 @@ public:
 
 private:
     int m_cellSize;
+    orvu::GroupKind m_kind;
     std::map<std::string, std::unique_ptr<orvu::IconLibrary>> m_open;
 };
 
@@ -207,6 +227,7 @@ struct Options {
     std::vector<Root> roots;
     bool firstLacksPng = false;
     int cellSize = 32; // the cells are cellSize x cellSize
+    orvu::GroupKind kind = orvu::GroupKind::Icon;
 };
 
 std::optional<Options> parse(int argc, char** argv) {
@@ -222,6 +243,11 @@ std::optional<Options> parse(int argc, char** argv) {
             options.cellSize = std::atoi(argv[++i]);
             if (options.cellSize < 1 || options.cellSize > 256)
                 return std::nullopt;
+        } else if (i + 1 < argc && flag == "--kind") {
+            const std::string kind = argv[++i];
+            if (kind != "cursor" && kind != "animated")
+                return std::nullopt;
+            options.kind = kind == "cursor" ? orvu::GroupKind::Cursor : orvu::GroupKind::Animated;
         } else if (i + 1 < argc && flag == "--root") {
             const std::string value = argv[++i];
             const std::size_t equals = value.rfind('=');
@@ -277,7 +303,8 @@ int compareWithWindows(const Options& options) {
     }
     const auto ourRows = byPath(*ours);
     const int size = options.cellSize;
-    OurImages ourImages(size);
+    OurImages ourImages(size, options.kind);
+    const std::string noun = options.kind == orvu::GroupKind::Icon ? "icon" : "cursor";
     const int cellPixels = size * size;
 
     int failures = 0;
@@ -293,6 +320,8 @@ int compareWithWindows(const Options& options) {
     int shrunkClose = 0;
     int shrunkRoughly = 0;
     int shrunkLargest = 0;
+    int hotspots = 0;
+    int hotspotsEqual = 0;
     const auto fail = [&failures](const std::string& text) {
         ++failures;
         std::printf("FAIL %s\n", text.c_str());
@@ -314,7 +343,7 @@ int compareWithWindows(const Options& options) {
         }
         const Row& mine = *found->second;
         if (theirs.count != mine.count) {
-            fail(theirs.name + ": Windows counts " + theirs.count + " icons, we count " +
+            fail(theirs.name + ": Windows counts " + theirs.count + " " + noun + "s, we count " +
                  mine.count);
             continue;
         }
@@ -326,15 +355,28 @@ int compareWithWindows(const Options& options) {
         const std::vector<std::string>& windowsSizes = sizeOf[theirs.path];
         for (std::uint32_t k = 0; k < theirs.cells.size(); ++k) {
             ++cells;
-            const std::string& w = theirs.cells[k];
-            const std::string& o = mine.cells[k];
+            const Cell windowsCell = splitCell(theirs.cells[k]);
+            const Cell ourCell = splitCell(mine.cells[k]);
+            const std::string& w = windowsCell.pixels;
+            const std::string& o = ourCell.pixels;
             const std::string windowsSize = k < windowsSizes.size() ? windowsSizes[k] : "?";
             const std::string ourSize = ourImages.of(theirs.path, k).size;
             Known* entry = findKnown(theirs.name, k);
             if (entry)
                 entry->seen = true;
-            const std::string where = theirs.name + " icon " + std::to_string(k);
+            const std::string where = theirs.name + " " + noun + " " + std::to_string(k);
 
+            // A hotspot is reported as Windows reports it, scaled or not.
+            std::string hotspotDifference;
+            if (w != "null" && o != "null" &&
+                (!windowsCell.hotspot.empty() || !ourCell.hotspot.empty())) {
+                ++hotspots;
+                if (windowsCell.hotspot == ourCell.hotspot)
+                    ++hotspotsEqual;
+                else
+                    hotspotDifference = "Windows reports the hotspot at " + windowsCell.hotspot +
+                                        ", we at " + ourCell.hotspot;
+            }
             std::string difference;
             if (w == "null" || o == "null") {
                 if (w != o)
@@ -356,7 +398,9 @@ int compareWithWindows(const Options& options) {
                                 "(up to %d)\n",
                                 where.c_str(), imageSize.c_str(), gap.pixels, cellPixels,
                                 gap.largest);
-                    if (entry)
+                    if (!hotspotDifference.empty())
+                        fail(where + ": " + hotspotDifference);
+                    else if (entry)
                         fail(where + " is listed as a known difference, but its " + imageSize +
                              " image is shrunk and only compared loosely: remove it");
                     continue;
@@ -366,6 +410,8 @@ int compareWithWindows(const Options& options) {
                     difference = std::to_string(gap.pixels) + " of " + std::to_string(cellPixels) +
                                  " pixels differ, by up to " + std::to_string(gap.largest);
             }
+            if (!hotspotDifference.empty())
+                difference += (difference.empty() ? "" : "; ") + hotspotDifference;
             ++strictCells;
             if (difference.empty()) {
                 ++strictAgreeing;
@@ -387,11 +433,11 @@ int compareWithWindows(const Options& options) {
     }
     for (const Known& entry : *known) {
         if (!entry.seen && belongsToRun(entry.name, options.roots))
-            fail(entry.name + " icon " + std::to_string(entry.icon) +
+            fail(entry.name + " " + noun + " " + std::to_string(entry.icon) +
                  " is listed as a known difference but was not compared: remove it");
     }
 
-    std::printf("files: %d; icon counts agree on %d (%.1f %%)\n", files, countsAgreeing,
+    std::printf("files: %d; %s counts agree on %d (%.1f %%)\n", files, noun.c_str(), countsAgreeing,
                 files ? 100.0 * countsAgreeing / files : 100.0);
     std::printf("cells at %d x %d: %d; %d need no scaling or are enlarged (%d): %d agree within "
                 "2 per channel (%d exactly), %d listed as known differences\n",
@@ -399,6 +445,9 @@ int compareWithWindows(const Options& options) {
     std::printf("shrunk cells (compared loosely): %d; %d within 2 per channel, %d with at most %d "
                 "pixels off; largest channel gap %d\n",
                 shrunk, shrunkClose, shrunkRoughly, cellPixels / 32, shrunkLargest);
+    if (options.kind != orvu::GroupKind::Icon)
+        std::printf("hotspots: %d; %d equal to the ones Windows reports\n", hotspots,
+                    hotspotsEqual);
     std::printf("%s\n", failures ? "DIFFERENT FROM WINDOWS" : "AGREES WITH WINDOWS");
     return failures ? 1 : 0;
 }
@@ -409,7 +458,7 @@ int compareBuilds(const Options& options) {
     if (!first || !second)
         return 1;
     const auto secondRows = byPath(*second);
-    OurImages ourImages(options.cellSize);
+    OurImages ourImages(options.cellSize, options.kind);
     int failures = 0;
     int cells = 0;
     int identical = 0;
@@ -520,9 +569,9 @@ int main(int argc, char** argv) {
     if (options && options->mode == "reference" && has({"windows", "reference"}))
         return compareWithReference(*options);
     std::fprintf(stderr, "usage: orvu_compare_cells windows --windows CELLS --sizes SIZES --ours "
-                         "CELLS --known TSV --root DIR=NAME... [--size N]\n"
+                         "CELLS --known TSV --root DIR=NAME... [--size N] [--kind KIND]\n"
                          "       orvu_compare_cells builds --first CELLS --second CELLS "
-                         "--root DIR=NAME... [--first-lacks-png] [--size N]\n"
+                         "--root DIR=NAME... [--first-lacks-png] [--size N] [--kind KIND]\n"
                          "       orvu_compare_cells reference --windows CELLS --reference TSV "
                          "--root DIR=NAME...\n");
     return 2;

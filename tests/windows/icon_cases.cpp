@@ -3,6 +3,9 @@
 // named groups, languages, 16-bit files, icon files and damaged data.
 //
 //   orvu_icon_cases FOLDER     writes the files into FOLDER (made if needed)
+//   orvu_icon_cases --cursors FOLDER
+//                              writes cursors instead: executables' cursor
+//                              groups, .cur and .ani files
 
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
@@ -477,26 +480,147 @@ void writeDamage(CaseWriter& out) {
     out.write("groups-without-images.exe", groupsOnly);
 }
 
+// Cursors: written apart (--cursors), for the comparison of cursors.
+
+StoredImage withHotspot(StoredImage image, int x, int y) {
+    image.entry.hotspot = Hotspot{x, y};
+    return image;
+}
+
+StoredImage cursorDib(int size, int bitCount, std::uint32_t seed, int x, int y) {
+    return withHotspot(dibImage(size, bitCount, seed), x, y);
+}
+
+GroupResource cursorGroup(ResourceName name, std::vector<StoredImage> images) {
+    GroupResource result = group(std::move(name), std::move(images));
+    result.type = GroupType::Cursor;
+    return result;
+}
+
+GroupResource animatedGroup(ResourceName name, GroupType type, ByteVector animation) {
+    GroupResource result;
+    result.name = std::move(name);
+    result.type = type;
+    result.animation = std::move(animation);
+    return result;
+}
+
+void writeCursorGroups(CaseWriter& out) {
+    GroupResource missingImage = cursorGroup(std::uint16_t{12}, {cursorDib(32, 24, 0xAC, 4, 4)});
+    GroupEntry elsewhere = missingImage.images[0].entry;
+    elsewhere.location = 99;
+    missingImage.rawGroup = cursorDirectory({elsewhere});
+    out.pe("cursor-groups.exe",
+           {// Every depth; the monochrome one inverts the background under its mask.
+            cursorGroup(std::uint16_t{1}, {cursorDib(32, 1, 0xA1, 3, 5)}),
+            cursorGroup(std::uint16_t{2}, {cursorDib(32, 4, 0xA2, 31, 31)}),
+            cursorGroup(std::uint16_t{3}, {cursorDib(32, 8, 0xA3, 0, 0)}),
+            cursorGroup(std::uint16_t{4},
+                        {withHotspot(image(32, 32, 32, alphaDib(32, 32, 0xA4)), 16, 2)}),
+            // The largest image that fits wins.
+            cursorGroup(std::uint16_t{5},
+                        {cursorDib(16, 24, 0xA5, 1, 1), cursorDib(32, 24, 0xA6, 10, 11),
+                         cursorDib(48, 24, 0xA7, 40, 40)}),
+            // None fits: the smallest, shrunk, its hotspot scaled with it.
+            cursorGroup(std::uint16_t{6},
+                        {cursorDib(64, 8, 0xA8, 63, 63), cursorDib(48, 8, 0xA9, 47, 1)}),
+            // Enlarged, the hotspot too.
+            cursorGroup(std::uint16_t{7}, {cursorDib(16, 4, 0xAA, 15, 7)}),
+            // Of equal sizes the deepest, and the first of equal depths.
+            cursorGroup(std::uint16_t{8},
+                        {cursorDib(32, 4, 0xAB, 1, 2), cursorDib(32, 24, 0xAD, 3, 4),
+                         cursorDib(32, 8, 0xAE, 5, 6), cursorDib(32, 24, 0xAF, 7, 8)}),
+            // A hotspot outside the image, one negative.
+            cursorGroup(std::uint16_t{9}, {cursorDib(32, 24, 0xB0, 40, -3)}),
+            // A PNG image after its hotspot.
+            cursorGroup(std::uint16_t{10},
+                        {withHotspot(image(32, 32, 32, alphaPng(32, 32, 0xB1)), 8, 9)}),
+            // A named group comes before the numbered ones.
+            cursorGroup(std::u16string(u"POINTER"), {cursorDib(32, 8, 0xB2, 12, 13)}),
+            missingImage});
+    // Cursors beside icons.
+    out.pe("cursors-and-icons.exe",
+           {group({dibImage(32, 8, 0xB3)}),
+            cursorGroup(std::uint16_t{3}, {cursorDib(32, 8, 0xB4, 2, 30)}),
+            cursorGroup(std::uint16_t{1}, {cursorDib(32, 4, 0xB5, 30, 2)})});
+}
+
+void writeCursorFiles(CaseWriter& out) {
+    out.write("monochrome.cur", buildCursorFile({cursorDib(32, 1, 0xC1, 0, 0)}));
+    out.write("sizes.cur",
+              buildCursorFile({cursorDib(16, 24, 0xC2, 1, 1), cursorDib(48, 24, 0xC3, 40, 40),
+                               cursorDib(32, 24, 0xC4, 20, 21)}));
+    // The images' own depths decide between equal sizes.
+    out.write("depths.cur",
+              buildCursorFile({cursorDib(32, 4, 0xC5, 1, 2),
+                               withHotspot(image(32, 32, 32, alphaDib(32, 32, 0xC6)), 3, 4),
+                               cursorDib(32, 8, 0xC7, 5, 6)}));
+    out.write("large.cur", buildCursorFile({cursorDib(64, 24, 0xC8, 63, 31)}));
+    out.write("small.cur", buildCursorFile({cursorDib(16, 8, 0xC9, 15, 15)}));
+    out.write("png.cur",
+              buildCursorFile({withHotspot(image(32, 32, 32, alphaPng(32, 32, 0xCA)), 31, 0)}));
+    out.write("hotspot-outside.cur", buildCursorFile({cursorDib(32, 24, 0xCB, 40, 50)}));
+}
+
+ByteVector cursorFrame(int size, std::uint32_t seed, int x, int y) {
+    return buildCursorFile({cursorDib(size, 24, seed, x, y)});
+}
+
+void writeAnimations(CaseWriter& out) {
+    const ByteVector red = cursorFrame(32, 0xD1, 1, 2);
+    const ByteVector blue = cursorFrame(32, 0xD2, 30, 29);
+    out.write("two-frames.ani", buildAnimation({.frames = {red, blue}}));
+    // The sequence starts with the second frame.
+    out.write("sequence.ani",
+              buildAnimation({.frames = {red, blue}, .sequence = {1, 0, 1}, .rates = {5, 10, 15}}));
+    // A frame that is an icon file, read as a cursor file whatever its type says.
+    out.write("icon-frames.ani",
+              buildAnimation({.frames = {buildIconFile({dibImage(32, 8, 0xD3)}), red}}));
+    // Frames of several sizes, chosen by the icon rule.
+    out.write("frame-sizes.ani",
+              buildAnimation({.frames = {buildCursorFile({cursorDib(16, 24, 0xD4, 3, 3),
+                                                          cursorDib(48, 24, 0xD5, 40, 8),
+                                                          cursorDib(32, 24, 0xD6, 9, 10)})}}));
+    // The header's size: each frame is loaded at it, then drawn at the size asked for.
+    out.write("header-size.ani", buildAnimation({.frames = {red}, .width = 16, .height = 16}));
+    // More frames claimed than the list holds.
+    out.write("frames-claimed.ani", buildAnimation({.frames = {blue, red}, .frameCount = 5}));
+    // In an executable.
+    out.pe("animated-resources.exe",
+           {animatedGroup(std::uint16_t{5}, GroupType::AnimatedIcon,
+                          buildAnimation({.frames = {buildIconFile({dibImage(32, 24, 0xD7)})}})),
+            animatedGroup(std::uint16_t{9}, GroupType::AnimatedCursor,
+                          buildAnimation({.frames = {blue, red}})),
+            cursorGroup(std::uint16_t{1}, {cursorDib(32, 24, 0xD8, 6, 7)})});
+}
+
 } // namespace
 } // namespace orvu::test
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: orvu_icon_cases FOLDER\n");
+    const bool cursors = argc == 3 && std::string(argv[1]) == "--cursors";
+    if (argc != 2 && !cursors) {
+        std::fprintf(stderr, "usage: orvu_icon_cases [--cursors] FOLDER\n");
         return 2;
     }
     try {
-        const std::filesystem::path folder = argv[1];
+        const std::filesystem::path folder = argv[argc - 1];
         std::filesystem::create_directories(folder);
         orvu::test::CaseWriter out(folder);
-        orvu::test::writeDepths(out);
-        orvu::test::writeSizes(out);
-        orvu::test::writePng(out);
-        orvu::test::writeGroups(out);
-        orvu::test::writeIconFiles(out);
-        orvu::test::writeHeaders(out);
-        orvu::test::writeDirectoryLies(out);
-        orvu::test::writeDamage(out);
+        if (cursors) {
+            orvu::test::writeCursorGroups(out);
+            orvu::test::writeCursorFiles(out);
+            orvu::test::writeAnimations(out);
+        } else {
+            orvu::test::writeDepths(out);
+            orvu::test::writeSizes(out);
+            orvu::test::writePng(out);
+            orvu::test::writeGroups(out);
+            orvu::test::writeIconFiles(out);
+            orvu::test::writeHeaders(out);
+            orvu::test::writeDirectoryLies(out);
+            orvu::test::writeDamage(out);
+        }
         std::printf("%d files in %s\n", out.written(), folder.string().c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvu_icon_cases: %s\n", error.what());

@@ -15,6 +15,18 @@
 //       The same at N x N: each icon loaded at that size by
 //       PrivateExtractIconsW and drawn by DrawIconEx at N x N, as
 //       `orvu-icons-cli cells --size N` prints it; the image picked for N x N.
+//   icon_oracle cells|sizes --kind cursor|animated FILE...
+//       Cursors instead, as `orvu-icons-cli cells --kind ...` prints them:
+//       per file the path, a TAB, the number of cursors, a TAB, and each
+//       cursor loaded at 32 x 32 (LoadImageW, IMAGE_CURSOR), drawn by
+//       DrawIconEx, then '@' and the hotspot GetIconInfo reports:
+//       <hex>@x,y. The cursors of an executable are its RT_GROUP_CURSOR
+//       groups (cursor) or its RT_ANICURSOR, then RT_ANIICON, resources
+//       (animated) in EnumResourceNamesW's order, from the module loaded as
+//       data; a .cur file (cursor) or an .ani file (animated, at its first
+//       step) is one, loaded with LR_LOADFROMFILE. `sizes` gives the image
+//       LookupIconIdFromDirectoryEx (fIcon FALSE) picks of a cursor group,
+//       "?" for files and animated cursors.
 //
 // Paths are taken from the wide command line and printed as UTF-8.
 
@@ -26,6 +38,7 @@
 #include <cwchar>
 #include <fcntl.h>
 #include <io.h>
+#include <optional>
 #include <shellapi.h>
 #include <string>
 #include <vector>
@@ -166,11 +179,16 @@ BOOL CALLBACK collectGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR state) {
     return TRUE;
 }
 
-std::string executableSizes(const std::wstring& path, UINT count, int cell) {
+HMODULE loadAsData(const std::wstring& path) {
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!module)
         module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    return module;
+}
+
+std::string executableSizes(const std::wstring& path, UINT count, int cell) {
+    HMODULE module = loadAsData(path);
     std::string sizes;
     GroupNames groups;
     if (module)
@@ -263,6 +281,165 @@ void printSizes(const std::wstring& path, int cell) {
     printLine(line);
 }
 
+// Cursors.
+
+enum class Kind { Icon, Cursor, Animated };
+
+constexpr WORD RtCursor = 1;
+constexpr WORD RtGroupCursor = 12;
+constexpr WORD RtAniCursor = 21;
+constexpr WORD RtAniIcon = 22;
+
+// A cursor resource of a module: its type and its name ("#id" for a number).
+struct CursorResource {
+    WORD type = 0;
+    std::wstring name;
+};
+
+std::vector<CursorResource> cursorResources(HMODULE module, Kind kind) {
+    std::vector<CursorResource> found;
+    const std::vector<WORD> types = kind == Kind::Cursor
+                                        ? std::vector<WORD>{RtGroupCursor}
+                                        : std::vector<WORD>{RtAniCursor, RtAniIcon};
+    for (const WORD type : types) {
+        GroupNames groups;
+        EnumResourceNamesW(module, MAKEINTRESOURCEW(type), collectGroup,
+                           reinterpret_cast<LONG_PTR>(&groups));
+        for (std::wstring& name : groups.names)
+            found.push_back({type, std::move(name)});
+    }
+    return found;
+}
+
+struct ResourceBytes {
+    const BYTE* data = nullptr;
+    DWORD size = 0;
+};
+
+ResourceBytes resourceBytes(HMODULE module, LPCWSTR name, WORD type) {
+    HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(type));
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    return data ? ResourceBytes{data, SizeofResource(module, found)} : ResourceBytes{};
+}
+
+// A module's cursor loaded at size x size as Windows loads it: a cursor
+// group by LoadImageW, an animated one by CreateIconFromResourceEx.
+HCURSOR loadCursor(HMODULE module, const CursorResource& resource, int size) {
+    if (resource.type == RtGroupCursor)
+        return static_cast<HCURSOR>(
+            LoadImageW(module, resource.name.c_str(), IMAGE_CURSOR, size, size, 0));
+    const ResourceBytes bytes = resourceBytes(module, resource.name.c_str(), resource.type);
+    if (!bytes.data)
+        return nullptr;
+    return CreateIconFromResourceEx(const_cast<BYTE*>(bytes.data), bytes.size,
+                                    resource.type == RtAniIcon, 0x00030000, size, size, 0);
+}
+
+// The size of the image LookupIconIdFromDirectoryEx picks of a cursor
+// group for size x size, after the image's hotspot.
+std::string cursorGroupSize(HMODULE module, const CursorResource& resource, int size) {
+    if (resource.type != RtGroupCursor)
+        return "?";
+    const ResourceBytes directory = resourceBytes(module, resource.name.c_str(), RtGroupCursor);
+    if (!directory.data || directory.size < 6)
+        return "?";
+    const int id = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(directory.data), FALSE, size, size,
+                                               LR_DEFAULTCOLOR);
+    const ResourceBytes image =
+        id ? resourceBytes(module, MAKEINTRESOURCEW(id), RtCursor) : ResourceBytes{};
+    if (!image.data || image.size < 4)
+        return "?";
+    return imageSize(image.data + 4, image.size - 4);
+}
+
+// The cursor drawn as a cell, '@' and the hotspot GetIconInfo reports;
+// "null" for no cursor.
+void appendCursor(std::string& line, HCURSOR cursor, Canvas& canvas) {
+    if (!cursor) {
+        line += "null";
+        return;
+    }
+    canvas.appendCell(line, cursor);
+    ICONINFO info{};
+    if (!GetIconInfo(cursor, &info)) {
+        line += "@?";
+        return;
+    }
+    line += '@' + std::to_string(static_cast<std::int32_t>(info.xHotspot)) + ',' +
+            std::to_string(static_cast<std::int32_t>(info.yHotspot));
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+}
+
+// Whether a file that is no executable is one cursor of the kind: a cursor
+// file (reserved 0, type 2, at least one entry) or a RIFF ACON form.
+bool isCursorFile(const std::vector<std::uint8_t>& head, Kind kind) {
+    if (kind == Kind::Cursor)
+        return head.size() >= 6 && head[0] == 0 && head[1] == 0 && head[2] == 2 && head[3] == 0 &&
+               (head[4] != 0 || head[5] != 0);
+    return head.size() >= 12 && std::memcmp(head.data(), "RIFF", 4) == 0 &&
+           std::memcmp(head.data() + 8, "ACON", 4) == 0;
+}
+
+void printCursors(const std::wstring& path, Kind kind, Canvas& canvas, bool cells) {
+    const std::vector<std::uint8_t> head = readWhole(path);
+    std::string line = utf8(path) + '\t';
+    std::string list;
+    UINT count = 0;
+    if (head.size() >= 2 && head[0] == 'M' && head[1] == 'Z') {
+        if (HMODULE module = loadAsData(path)) {
+            const auto resources = cursorResources(module, kind);
+            count = static_cast<UINT>(resources.size());
+            for (UINT k = 0; k < count; ++k) {
+                if (k != 0)
+                    list += '|';
+                if (!cells) {
+                    list += cursorGroupSize(module, resources[k], canvas.size());
+                    continue;
+                }
+                HCURSOR cursor = loadCursor(module, resources[k], canvas.size());
+                appendCursor(list, cursor, canvas);
+                if (cursor)
+                    DestroyCursor(cursor);
+            }
+            FreeLibrary(module);
+        }
+    } else if (isCursorFile(head, kind)) {
+        count = 1;
+        if (cells) {
+            HCURSOR cursor =
+                static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, canvas.size(),
+                                                canvas.size(), LR_LOADFROMFILE));
+            appendCursor(list, cursor, canvas);
+            if (cursor)
+                DestroyCursor(cursor);
+        } else {
+            list += "?";
+        }
+    }
+    if (cells)
+        line += std::to_string(count) + '\t';
+    line += list + '\n';
+    printLine(line);
+}
+
+// The kind after a leading "--kind" at argv[first], moving `first` past it;
+// Kind::Icon without one, nothing for a kind other than cursor or animated.
+std::optional<Kind> kindArgument(LPWSTR* argv, int argc, int& first) {
+    if (first + 1 >= argc || std::wcscmp(argv[first], L"--kind") != 0)
+        return Kind::Icon;
+    const std::wstring value = argv[first + 1];
+    first += 2;
+    if (value == L"cursor")
+        return Kind::Cursor;
+    if (value == L"animated")
+        return Kind::Animated;
+    return std::nullopt;
+}
+
 } // namespace
 
 // The size after a leading "--size" at argv[first], moving `first` past
@@ -281,10 +458,13 @@ int main() {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     int first = 2;
-    const int size = argv && argc >= 3 ? sizeArgument(argv, argc, first) : 0;
+    const std::optional<Kind> kind =
+        argv && argc >= 3 ? kindArgument(argv, argc, first) : std::nullopt;
+    const int size = kind && first < argc ? sizeArgument(argv, argc, first) : 0;
     if (!argv || size == 0 || first >= argc ||
         (std::wcscmp(argv[1], L"cells") != 0 && std::wcscmp(argv[1], L"sizes") != 0)) {
-        std::fprintf(stderr, "usage: icon_oracle cells|sizes [--size N] FILE...\n");
+        std::fprintf(
+            stderr, "usage: icon_oracle cells|sizes [--kind cursor|animated] [--size N] FILE...\n");
         return 2;
     }
     _setmode(_fileno(stdout), _O_BINARY);
@@ -295,7 +475,9 @@ int main() {
         return 1;
     }
     for (int i = first; i < argc; ++i) {
-        if (cells)
+        if (*kind != Kind::Icon)
+            printCursors(argv[i], *kind, canvas, cells);
+        else if (cells)
             printCells(argv[i], canvas);
         else
             printSizes(argv[i], size);
