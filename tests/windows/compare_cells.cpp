@@ -157,6 +157,9 @@ Gap gapBetween(const std::string& a, const std::string& b) {
 struct OurImage {
     std::string size = "?";
     bool png = false;
+    // An animated cursor's frame loaded at its header's size, another than
+    // its image's: scaled on loading, whatever the cell's size.
+    bool resized = false;
 };
 
 class OurImages {
@@ -179,6 +182,13 @@ public:
                 result.size = std::to_string(header->width) + "x" + std::to_string(header->height);
         } else if (const auto dib = orvu::decodeDib(bytes)) {
             result.size = std::to_string(dib->width) + "x" + std::to_string(dib->height);
+        }
+        if (m_kind == orvu::GroupKind::Animated) {
+            const auto animation = library->animation(k);
+            result.resized =
+                animation && animation->width != 0 && animation->height != 0 &&
+                std::to_string(animation->width) + "x" + std::to_string(animation->height) !=
+                    result.size;
         }
         return result;
     }
@@ -360,7 +370,8 @@ int compareWithWindows(const Options& options) {
             const std::string& w = windowsCell.pixels;
             const std::string& o = ourCell.pixels;
             const std::string windowsSize = k < windowsSizes.size() ? windowsSizes[k] : "?";
-            const std::string ourSize = ourImages.of(theirs.path, k).size;
+            const OurImage ourImage = ourImages.of(theirs.path, k);
+            const std::string& ourSize = ourImage.size;
             Known* entry = findKnown(theirs.name, k);
             if (entry)
                 entry->seen = true;
@@ -389,15 +400,16 @@ int compareWithWindows(const Options& options) {
                 const Gap gap = gapBetween(w, o);
                 const bool unscaled =
                     imageSize == std::to_string(size) + "x" + std::to_string(size);
-                if (!unscaled && !enlarged(imageSize, size)) {
+                if ((!unscaled && !enlarged(imageSize, size)) || ourImage.resized) {
                     ++shrunk;
                     shrunkClose += gap.largest <= 2 ? 1 : 0;
                     shrunkRoughly += gap.pixels <= cellPixels / 32 ? 1 : 0;
                     shrunkLargest = std::max(shrunkLargest, gap.largest);
-                    std::printf("shrunk %s: %s image, %d of %d pixels off by more than 2 "
+                    std::printf("shrunk %s: %s image%s, %d of %d pixels off by more than 2 "
                                 "(up to %d)\n",
-                                where.c_str(), imageSize.c_str(), gap.pixels, cellPixels,
-                                gap.largest);
+                                where.c_str(), imageSize.c_str(),
+                                ourImage.resized ? ", loaded at the animation's size" : "",
+                                gap.pixels, cellPixels, gap.largest);
                     if (!hotspotDifference.empty())
                         fail(where + ": " + hotspotDifference);
                     else if (entry)
