@@ -529,7 +529,7 @@ void writeCursorGroups(CaseWriter& out) {
             // Of equal sizes the deepest, and the first of equal depths.
             cursorGroup(std::uint16_t{8},
                         {cursorDib(32, 4, 0xAB, 1, 2), cursorDib(32, 24, 0xAD, 3, 4),
-                         cursorDib(32, 8, 0xAE, 5, 6), cursorDib(32, 24, 0xAF, 7, 8)}),
+                         cursorDib(32, 8, 0xAE, 5, 6), cursorDib(32, 24, 0x3C, 7, 8)}),
             // A hotspot outside the image, one negative.
             cursorGroup(std::uint16_t{9}, {cursorDib(32, 24, 0xB0, 40, -3)}),
             // A PNG image after its hotspot.
