@@ -783,7 +783,8 @@ TEST(Cli, extractedCursorsHoldWrestoolsImagesAndHotspots) {
         return result;
     };
     std::size_t compared = 0;
-    for (const char* name : {"user32.dll", "comctl32.dll", "ole32.dll", "wordpad.exe"}) {
+    for (const char* name :
+         {"user32.dll", "comctl32.dll", "ole32.dll", "riched20.dll", "wordpad.exe"}) {
         test::TempDir ours;
         test::TempDir theirs;
         ASSERT_EQ(run("extract --kind cursor -o " + quoted(ours.path()) + " " + quoted(wine / name))
@@ -822,7 +823,7 @@ TEST(Cli, extractedCursorsHoldWrestoolsImagesAndHotspots) {
             ++compared;
         }
     }
-    EXPECT_EQ(compared, 37u); // 28 + 4 + 4 + 1
+    EXPECT_EQ(compared, 38u); // 28 + 4 + 4 + 1 + 1
 }
 
 // A program's cursors and an animated cursor, and cursor and animated cursor
