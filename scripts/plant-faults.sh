@@ -65,9 +65,9 @@ export-name-counter: the second file of a name is app_1-1.ico, not app_1-2.ico
   + base + "-" + std::to_string(counter - 1))
 
 tile-numbers: tiles are numbered from 图标0
-  harvest/tiles.cpp
-  - window.addTile(tileText(i + 1), i);
-  + window.addTile(tileText(i), i);
+  harvest/tile_collection.cpp
+  - return tileText(i + 1);
+  + return tileText(i);
 
 json-control-escape: list --json writes a control character in a name as \u01: invalid JSON
   cli/json_writer.cpp
@@ -121,16 +121,16 @@ scaling-rounding: shrunk pictures (thumbnails, large icons in a tile) are a leve
 
 zero-means-256: 256 x 256 images count as 0 pixels wide: the wrong image is shown and saved
   icons/icon_group.h
-  - int pixelWidth() const { return width == 0 && height == 0 ? 256 : width; }
-  + int pixelWidth() const { return width; }
+  - return width == 0 && height == 0 ? 256 : width;
+  + return width;
 
 choice-size-tie: of two images equally near 32 x 32, the last is shown instead of the first
-  icons/icon_choice.cpp
+  icons/cursor_choice.cpp
   - if (dx + dy < bestSum) {
   + if (dx + dy <= bestSum) {
 
 choice-depth-tie: of images of the same size and depth, the last is shown instead of the first
-  icons/icon_choice.cpp
+  icons/cursor_choice.cpp
   - if (depthGap < bestDepthGap) {
   + if (depthGap <= bestDepthGap) {
 
@@ -237,6 +237,21 @@ details-save-unshown: the details' save button of an image that can't be shown a
   app/image_sheet.cpp
   - if (buttonAt(event->position().toPoint()) == pressed && canSave(*pressed))
   + if (buttonAt(event->position().toPoint()) == pressed)
+
+cur-hotspot-lost: a cursor saved as .cur points with its top-left corner instead of its hotspot
+  icons/icon_file_writer.cpp
+  - appendU16(file, static_cast<std::uint16_t>(hotspot.x));
+  + appendU16(file, 0);
+
+png-hotspot-inverted: a cursor's PNG lacks its hotspot, and an icon's PNG claims one
+  export/icon_export.cpp
+  - if (group.kind != GroupKind::Icon && image.entry.hotspot)
+  + if (group.kind == GroupKind::Icon && image.entry.hotspot)
+
+save-without-extension: a tile saved as "menu" with the .ico type chosen is written without its extension
+  harvest/icon_save.cpp
+  - path += extensionOf(format);
+  + path += "";
 EOF
 }
 
