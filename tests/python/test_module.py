@@ -7,6 +7,7 @@ pixels of the image Windows shows at 32 x 32 as `extract --format png --size
 cursor's with its hotspot)."""
 
 import io
+import itertools
 import os
 import tempfile
 import unittest
@@ -132,6 +133,20 @@ class ModuleAgreesWithTheCommandLineTool(unittest.TestCase):
             ours = PIL.Image.frombuffer("RGBA", pixels.size, pixels, "raw", "RGBA", 0, 1)
             theirs = PIL.Image.open(io.BytesIO(written)).convert("RGBA")
             self.assertEqual(ours.tobytes(), theirs.tobytes())
+
+    def test_choice_at_other_sizes_as_its_png(self):
+        # 40: where the nearest image (icons) and the largest that fits
+        # (cursors) differ.
+        for path in self.readable:
+            with self.subTest(path=path), orvu_icons.IconFile(path) as icons:
+                for icon, size in itertools.product(icons.groups(), (16, 24, 40, 48)):
+                    try:
+                        png = PIL.Image.open(io.BytesIO(icon.png(size))).convert("RGBA")
+                        chosen = icon.image_for_size(size)
+                    except orvu_icons.Error:
+                        continue  # as the 32-pixel choice shows
+                    if chosen.format != "missing":
+                        self.assertEqual(bytes(chosen.rgba()), png.tobytes(), (icon, size))
 
     def test_drawn_at_32_as_cells(self):
         for kind in KINDS:
