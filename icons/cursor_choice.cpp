@@ -1,5 +1,6 @@
 #include "icons/cursor_choice.h"
 
+#include "icons/icon_choice.h"
 #include "icons/png_decoder.h"
 
 #include <cstdlib>
@@ -127,6 +128,17 @@ std::optional<std::size_t> chooseNearestImage(const std::vector<ChoiceKey>& keys
         }
     }
     return chosen;
+}
+
+} // namespace orvu
+
+namespace orvu {
+
+std::optional<std::size_t> chooseImageOfKind(GroupKind kind, const std::vector<ChoiceKey>& keys,
+                                             int size) {
+    if (kind == GroupKind::Cursor)
+        return chooseCursorImage(keys, size);
+    return chooseNearestImage(keys, size, DisplayBitsPerPixel);
 }
 
 } // namespace orvu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "icons/byte_view.h"
+#include "icons/group_kind.h"
 #include "icons/icon_group.h"
 
 #include <cstddef>
@@ -50,5 +51,11 @@ std::optional<std::size_t> chooseCursorImage(const std::vector<ChoiceKey>& keys,
 // is chosen by this rule too. Nullopt only without keys.
 std::optional<std::size_t> chooseNearestImage(const std::vector<ChoiceKey>& keys, int size,
                                               int displayBits);
+
+// The image Windows loads for a group of `kind` shown at size x size on a
+// display of 32 bits a pixel: a cursor's by chooseCursorImage, an icon's and
+// an animated one's frame's by chooseNearestImage.
+std::optional<std::size_t> chooseImageOfKind(GroupKind kind, const std::vector<ChoiceKey>& keys,
+                                             int size);
 
 } // namespace orvu

@@ -132,6 +132,11 @@ public:
     // by chooseImage, a cursor's by chooseCursorImage, an animated one's from
     // the frame its first step shows, by chooseNearestImage.
     Result<IconImage> imageAt(GroupRef group, int size);
+    // What Windows compares of the group's images when it chooses one for a
+    // size (chooseImageOfKind takes them): an icon's directory entries, a
+    // cursor's as chooseCursorImage reads them, those of the frame an
+    // animated one's first step shows.
+    Result<std::vector<ChoiceKey>> choiceKeys(GroupRef group);
     // The group loaded at size x size as Windows loads it to show it (an
     // animated one at its first step; see stepAt), with the hotspot Windows
     // reports: a cursor's as stored, scaled with the image where that is

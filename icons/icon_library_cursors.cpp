@@ -45,6 +45,21 @@ Result<std::vector<ChoiceKey>> IconLibrary::cursorKeys(const IconGroup& group) {
     return keys;
 }
 
+Result<std::vector<ChoiceKey>> IconLibrary::choiceKeys(GroupRef group) {
+    if (group.kind == GroupKind::Animated) {
+        const auto first = firstFrame(group.index);
+        if (!first)
+            return first.failure();
+        return frameKeys(first->animation, first->group);
+    }
+    const auto entries = this->group(group);
+    if (!entries)
+        return entries.failure();
+    if (group.kind == GroupKind::Icon)
+        return directoryKeys(*entries);
+    return cursorKeys(*entries);
+}
+
 Result<Animation> IconLibrary::animation(std::uint32_t k) {
     const GroupRef ref{GroupKind::Animated, k};
     if (const auto there = reachable(ref); !there)

@@ -65,6 +65,20 @@ orvu_icons_status orvu_icons_count(orvu_icons_file* file, uint32_t* count) {
     });
 }
 
+orvu_icons_status orvu_icons_count_kind(orvu_icons_file* file, orvu_icons_kind kind,
+                                        uint32_t* count) {
+    return guarded([&] {
+        if (!file || !count)
+            return invalidArgument("orvu_icons_count_kind: a null file or count");
+        const auto groups = groupKind(kind);
+        if (!groups)
+            return invalidArgument("orvu_icons_count_kind: no such kind");
+        const std::lock_guard lock(file->mutex);
+        *count = file->library.count(*groups);
+        return ORVU_ICONS_OK;
+    });
+}
+
 orvu_icons_status orvu_icons_resource_entry(orvu_icons_file* file, uint32_t icon, uint32_t* name,
                                             uint32_t* offset_to_data) {
     return guarded([&] {

@@ -71,6 +71,31 @@ bool shownSize(int size) {
     return size >= 1 && size <= MaxShownSize;
 }
 
+std::optional<GroupKind> groupKind(orvu_icons_kind kind) {
+    // As the number a caller of any language passed.
+    switch (static_cast<int>(kind)) {
+    case ORVU_ICONS_KIND_ICON:
+        return GroupKind::Icon;
+    case ORVU_ICONS_KIND_CURSOR:
+        return GroupKind::Cursor;
+    case ORVU_ICONS_KIND_ANIMATED:
+        return GroupKind::Animated;
+    }
+    return std::nullopt;
+}
+
+orvu_icons_kind kindValue(GroupKind kind) {
+    switch (kind) {
+    case GroupKind::Icon:
+        break;
+    case GroupKind::Cursor:
+        return ORVU_ICONS_KIND_CURSOR;
+    case GroupKind::Animated:
+        return ORVU_ICONS_KIND_ANIMATED;
+    }
+    return ORVU_ICONS_KIND_ICON;
+}
+
 } // namespace orvu::c_api
 
 extern "C" {

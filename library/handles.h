@@ -22,9 +22,10 @@ struct orvu_icons_file {
 };
 
 struct orvu_icons_icon {
-    std::uint32_t index = 0;
+    std::uint32_t index = 0; // among the groups of its kind
+    orvu::GroupKind kind = orvu::GroupKind::Icon;
     orvu::IconName name;
-    orvu::IconGroup group;                      // for the choice of image by size
+    std::vector<orvu::ChoiceKey> keys;          // for the choice of image by size
     std::vector<orvu::ImageDescription> images; // in directory order
 };
 
@@ -55,5 +56,9 @@ orvu_icons_status handOver(const std::vector<std::uint8_t>& bytes, std::uint8_t*
 
 // Whether icons are shown at `size` pixels.
 bool shownSize(int size);
+
+// The group `kind` names, or nullopt for a value that names no kind.
+std::optional<GroupKind> groupKind(orvu_icons_kind kind);
+orvu_icons_kind kindValue(GroupKind kind);
 
 } // namespace orvu::c_api

@@ -1,6 +1,6 @@
 // One icon's description: its name and its images, read once.
 
-#include "icons/icon_choice.h"
+#include "icons/cursor_choice.h"
 #include "library/handles.h"
 
 #include <algorithm>
@@ -37,17 +37,27 @@ extern "C" {
 
 orvu_icons_status orvu_icons_describe(orvu_icons_file* file, uint32_t icon,
                                       orvu_icons_icon** description) {
+    return orvu_icons_describe_kind(file, ORVU_ICONS_KIND_ICON, icon, description);
+}
+
+orvu_icons_status orvu_icons_describe_kind(orvu_icons_file* file, orvu_icons_kind kind,
+                                           uint32_t index, orvu_icons_icon** description) {
     return guarded([&] {
         if (!file || !description)
             return invalidArgument("orvu_icons_describe: a null file or description");
+        const auto groups = groupKind(kind);
+        if (!groups)
+            return invalidArgument("orvu_icons_describe_kind: no such kind");
+        const GroupRef ref{*groups, index};
         const std::lock_guard lock(file->mutex);
-        auto described = file->library.describe(icon);
+        auto described = file->library.describe(ref);
         if (!described)
             return fail(described.failure());
-        auto group = file->library.group(icon);
-        if (!group)
-            return fail(group.failure());
-        *description = new orvu_icons_icon{icon, std::move(described->name), std::move(*group),
+        // Keys that can't be read leave the group without a choice by size,
+        // as its description is without the image shown at 32 x 32.
+        auto keys = file->library.choiceKeys(ref);
+        *description = new orvu_icons_icon{index, ref.kind, std::move(described->name),
+                                           keys ? std::move(*keys) : std::vector<ChoiceKey>{},
                                            std::move(described->images)};
         return ORVU_ICONS_OK;
     });
@@ -61,8 +71,8 @@ uint32_t orvu_icons_icon_index(const orvu_icons_icon* description) {
     return description ? description->index : 0;
 }
 
-orvu_icons_kind orvu_icons_icon_kind(const orvu_icons_icon*) {
-    return ORVU_ICONS_KIND_ICON;
+orvu_icons_kind orvu_icons_icon_kind(const orvu_icons_icon* description) {
+    return kindValue(description ? description->kind : GroupKind::Icon);
 }
 
 int32_t orvu_icons_icon_id(const orvu_icons_icon* description) {
@@ -99,6 +109,11 @@ orvu_icons_status orvu_icons_icon_image(const orvu_icons_icon* description, size
         filled.colours = described.colourCount;
         filled.format = formatOf(described.format);
         filled.bytes = described.bytes;
+        if (described.hotspot) {
+            filled.has_hotspot = 1;
+            filled.hotspot_x = described.hotspot->x;
+            filled.hotspot_y = described.hotspot->y;
+        }
         copyInto(info, filled, info->struct_size);
         return ORVU_ICONS_OK;
     });
@@ -111,7 +126,7 @@ orvu_icons_status orvu_icons_icon_image_for_size(const orvu_icons_icon* descript
             return invalidArgument("orvu_icons_icon_image_for_size: a null argument");
         if (!shownSize(size))
             return invalidArgument("icons are shown at 1 to 256 pixels");
-        const auto chosen = chooseImage(description->group, size);
+        const auto chosen = chooseImageOfKind(description->kind, description->keys, size);
         if (!chosen)
             return fail(ORVU_ICONS_NO_SUCH_ICON, "the icon has no images");
         *image = *chosen;

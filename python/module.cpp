@@ -37,7 +37,10 @@ py::object imageOrNone(const py::object& icon, std::optional<std::size_t> index)
 
 std::string describeIcon(Icon& icon) {
     const orvu_icons_icon& description = icon.description();
-    std::string text = "<orvu_icons.Icon " + std::to_string(icon.index());
+    std::string text = "<orvu_icons.Icon ";
+    if (icon.kind() != ORVU_ICONS_KIND_ICON)
+        text += kindName(icon.kind()) + std::string(" ");
+    text += std::to_string(icon.index());
     if (const char* name = orvu_icons_icon_name(&description))
         text += std::string(" name=") + py::repr(py::str(name)).cast<std::string>();
     else if (orvu_icons_icon_id(&description) >= 0)
@@ -65,6 +68,9 @@ PYBIND11_MODULE(_native, module) {
             "size",
             [](const Pixels& pixels) { return py::make_tuple(pixels.width(), pixels.height()); })
         .def_property_readonly("mode", [](const Pixels&) { return "RGBA"; })
+        .def_readonly("hotspot", &Pixels::hotspot,
+                      "A cursor drawn: (x, y), the hotspot Windows reports for it at the size "
+                      "drawn; None for an icon or an image.")
         .def("__bytes__", &Pixels::toBytes)
         .def("__repr__", [](const Pixels& pixels) {
             return "<orvu_icons.Pixels " + std::to_string(pixels.width()) + "x" +
@@ -87,6 +93,15 @@ PYBIND11_MODULE(_native, module) {
         .def_property_readonly(
             "byte_count", [](const Image& image) { return image.info.bytes; },
             "Its size as stored; 0 for a missing image.")
+        .def_property_readonly(
+            "hotspot",
+            [](const Image& image) -> py::object {
+                if (!image.info.has_hotspot)
+                    return py::none();
+                return py::make_tuple(image.info.hotspot_x, image.info.hotspot_y);
+            },
+            "A cursor image's hotspot as stored, (x, y) from its top-left corner; None for "
+            "an icon's image or a missing one.")
         .def(
             "rgba", [](const Image& image) { return image.owner().imageRgba(image.index); },
             "The image decoded at its natural size, as Pixels; without an alpha channel, one "
@@ -100,10 +115,16 @@ PYBIND11_MODULE(_native, module) {
                    "-bit " + formatName(image.info.format) + ">";
         });
 
-    py::class_<Icon>(module, "Icon", "One icon of a file. Its description is read on first use.")
+    py::class_<Icon>(module, "Icon",
+                     "One icon of a file, or one cursor or animated cursor (see kind). Its "
+                     "description is read on first use.")
         .def_property_readonly("file", &Icon::file)
-        .def_property_readonly("index", &Icon::index, "Its position in the file, from 0.")
-        .def_property_readonly("kind", [](const Icon&) { return "icon"; })
+        .def_property_readonly("index", &Icon::index,
+                               "Its position among the file's groups of its kind, from 0.")
+        .def_property_readonly(
+            "kind", [](const Icon& icon) { return kindName(icon.kind()); },
+            "'icon', 'cursor' or 'animated' (an animated cursor or icon, whose images are "
+            "those of the frame its first step shows).")
         .def_property_readonly(
             "id",
             [](Icon& icon) -> py::object {
@@ -138,7 +159,8 @@ PYBIND11_MODULE(_native, module) {
         .def_property_readonly(
             "large",
             [](py::object self) { return imageOrNone(self, self.cast<Icon&>().imageForSize(32)); },
-            "The image Windows shows at 32 x 32, or None for an icon without images.")
+            "The image Windows shows at 32 x 32 (a cursor's by Windows' rule for cursors), or "
+            "None for an icon without images.")
         .def(
             "image_for_size",
             [](py::object self, int size) {
@@ -149,13 +171,24 @@ PYBIND11_MODULE(_native, module) {
             "resource_entry", &Icon::resourceEntry,
             "(Name, OffsetToData) of the icon's entry in a PE file's RT_GROUP_ICON directory, "
             "as stored; None in other files.")
-        .def("ico", &Icon::ico,
-             "The whole icon as an .ico file (bytes): every image the file holds, as stored.")
+        .def(
+            "ico", [](Icon& icon) { return icon.fileOfKind(ORVU_ICONS_KIND_ICON); },
+            "The whole icon as an .ico file (bytes): every image the file holds, as stored. "
+            "ValueError for a cursor.")
+        .def(
+            "cur", [](Icon& icon) { return icon.fileOfKind(ORVU_ICONS_KIND_CURSOR); },
+            "The whole cursor as a .cur file (bytes): every image the file holds, as stored, "
+            "each with its hotspot. ValueError for another kind.")
+        .def(
+            "ani", [](Icon& icon) { return icon.fileOfKind(ORVU_ICONS_KIND_ANIMATED); },
+            "The animated cursor or icon as an .ani file (bytes), exactly as stored. "
+            "ValueError for another kind.")
         .def("png", &Icon::png, py::arg("size") = py::none(),
              "A PNG file (bytes) of the image Windows shows at size x size, or of the largest.")
         .def("draw", &Icon::draw, py::arg("size"), py::arg("background") = 0xFFFFFF,
              "The icon drawn as Windows draws it at size x size over the colour 0xRRGGBB, as "
-             "Pixels.")
+             "Pixels; a cursor with its hotspot (Pixels.hotspot), an animated one at its first "
+             "step.")
         .def("__repr__", &describeIcon);
 
     py::class_<IconFile>(module, "IconFile",
@@ -168,7 +201,30 @@ PYBIND11_MODULE(_native, module) {
         .def("close", &IconFile::close)
         .def("__enter__", [](py::object self) { return self; })
         .def("__exit__", [](IconFile& file, py::args) { file.close(); })
-        .def("__len__", &IconFile::count)
+        .def("__len__", [](const IconFile& file) { return file.count(ORVU_ICONS_KIND_ICON); })
+        .def(
+            "count",
+            [](const IconFile& file, const std::string& kind) {
+                return file.count(kindNamed(kind));
+            },
+            py::arg("kind") = "icon", "How many groups of the kind the file holds.")
+        .def(
+            "groups",
+            [](py::object self, const std::optional<std::string>& kind) {
+                const IconFile& file = self.cast<const IconFile&>();
+                std::vector<orvu_icons_kind> kinds{ORVU_ICONS_KIND_ICON, ORVU_ICONS_KIND_CURSOR,
+                                                   ORVU_ICONS_KIND_ANIMATED};
+                if (kind)
+                    kinds = {kindNamed(*kind)};
+                py::list groups;
+                for (const orvu_icons_kind each : kinds)
+                    for (std::uint32_t i = 0, count = file.count(each); i < count; ++i)
+                        groups.append(Icon(self, file.file(), i, each));
+                return groups;
+            },
+            py::arg("kind") = py::none(),
+            "The groups of the kind ('icon', 'cursor', 'animated'), or of every kind: the "
+            "icons, then the cursors, then the animated ones. A list of Icon.")
         .def("__getitem__",
              [](py::object self, std::int64_t index) {
                  const IconFile& file = self.cast<const IconFile&>();

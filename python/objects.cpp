@@ -19,7 +19,28 @@ int shownSize(int size) {
     return size;
 }
 
+constexpr std::pair<orvu_icons_kind, const char*> KindNames[] = {
+    {ORVU_ICONS_KIND_ICON, "icon"},
+    {ORVU_ICONS_KIND_CURSOR, "cursor"},
+    {ORVU_ICONS_KIND_ANIMATED, "animated"},
+};
+
 } // namespace
+
+orvu_icons_kind kindNamed(const std::string& name) {
+    for (const auto& [kind, kindName] : KindNames)
+        if (name == kindName)
+            return kind;
+    throw py::value_error("a kind is 'icon', 'cursor' or 'animated', not " +
+                          py::repr(py::str(name)).cast<std::string>());
+}
+
+const char* kindName(orvu_icons_kind kind) {
+    for (const auto& [known, name] : KindNames)
+        if (kind == known)
+            return name;
+    return "icon";
+}
 
 std::shared_ptr<orvu_icons_file> OpenFile::acquire() const {
     if (!handle)
@@ -69,11 +90,22 @@ std::uint32_t IconFile::position(std::int64_t index) const {
     return static_cast<std::uint32_t>(position);
 }
 
+std::uint32_t IconFile::count(orvu_icons_kind kind) const {
+    if (kind == ORVU_ICONS_KIND_ICON)
+        return m_count;
+    const auto handle = m_file->acquire();
+    std::uint32_t count = 0;
+    checked(*m_file, [&] { return orvu_icons_count_kind(handle.get(), kind, &count); });
+    return count;
+}
+
 const orvu_icons_icon& Icon::description() {
     if (!m_description) {
         const auto handle = m_file->acquire();
         orvu_icons_icon* described = nullptr;
-        checked(*m_file, [&] { return orvu_icons_describe(handle.get(), m_index, &described); });
+        checked(*m_file, [&] {
+            return orvu_icons_describe_kind(handle.get(), m_kind, m_index, &described);
+        });
         // Another thread may have described it meanwhile: the first stays,
         // since references to it may be held.
         if (m_description)
@@ -101,6 +133,8 @@ std::optional<std::size_t> Icon::imageForSize(int size) {
 }
 
 std::optional<std::pair<std::uint32_t, std::uint32_t>> Icon::resourceEntry() {
+    if (m_kind != ORVU_ICONS_KIND_ICON)
+        return std::nullopt; // the entry is one of RT_GROUP_ICON
     const auto handle = m_file->acquire();
     std::uint32_t name = 0;
     std::uint32_t offset = 0;
@@ -116,11 +150,15 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> Icon::resourceEntry() {
     return std::pair{name, offset};
 }
 
-py::bytes Icon::ico() {
+py::bytes Icon::fileOfKind(orvu_icons_kind kind) {
+    if (kind != m_kind)
+        throw py::value_error(std::string("a ") + kindName(m_kind) + " is not saved as a " +
+                              kindName(kind) + " file");
     const auto handle = m_file->acquire();
     std::uint8_t* data = nullptr;
     std::size_t size = 0;
-    checked(*m_file, [&] { return orvu_icons_ico(handle.get(), m_index, &data, &size); });
+    checked(*m_file,
+            [&] { return orvu_icons_kind_file(handle.get(), m_kind, m_index, &data, &size); });
     return takeBytes(data, size);
 }
 
@@ -129,8 +167,9 @@ py::bytes Icon::png(std::optional<int> size) {
     const auto handle = m_file->acquire();
     std::uint8_t* data = nullptr;
     std::size_t bytes = 0;
-    checked(*m_file,
-            [&] { return orvu_icons_png_for_size(handle.get(), m_index, pixels, &data, &bytes); });
+    checked(*m_file, [&] {
+        return orvu_icons_kind_png_for_size(handle.get(), m_kind, m_index, pixels, &data, &bytes);
+    });
     return takeBytes(data, bytes);
 }
 
@@ -140,18 +179,25 @@ Pixels Icon::draw(int size, std::uint32_t background) {
         throw py::value_error("the background is a colour 0xRRGGBB");
     const auto handle = m_file->acquire();
     std::uint8_t* data = nullptr;
-    checked(*m_file,
-            [&] { return orvu_icons_draw(handle.get(), m_index, size, background, &data); });
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    checked(*m_file, [&] {
+        return orvu_icons_kind_draw(handle.get(), m_kind, m_index, size, background, &data, &x, &y);
+    });
     const auto side = static_cast<std::uint32_t>(size);
-    return {data, side, side};
+    Pixels drawn{data, side, side};
+    if (m_kind != ORVU_ICONS_KIND_ICON)
+        drawn.hotspot = std::pair{x, y};
+    return drawn;
 }
 
 py::bytes Icon::imagePng(std::size_t image) {
     const auto handle = m_file->acquire();
     std::uint8_t* data = nullptr;
     std::size_t size = 0;
-    checked(*m_file,
-            [&] { return orvu_icons_image_png(handle.get(), m_index, image, &data, &size); });
+    checked(*m_file, [&] {
+        return orvu_icons_kind_image_png(handle.get(), m_kind, m_index, image, &data, &size);
+    });
     return takeBytes(data, size);
 }
 
@@ -161,7 +207,8 @@ Pixels Icon::imageRgba(std::size_t image) {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     checked(*m_file, [&] {
-        return orvu_icons_image_rgba(handle.get(), m_index, image, &data, &width, &height);
+        return orvu_icons_kind_image_rgba(handle.get(), m_kind, m_index, image, &data, &width,
+                                          &height);
     });
     return {data, width, height};
 }

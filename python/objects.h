@@ -37,7 +37,8 @@ template <typename Call> void checked(const OpenFile& file, Call&& call) {
         raise(failure, file.name);
 }
 
-// Pixels the library decoded or drew: height rows of width RGBA pixels.
+// Pixels the library decoded or drew: height rows of width RGBA pixels;
+// a cursor drawn has the hotspot Windows reports for it.
 class Pixels {
 public:
     Pixels(std::uint8_t* data, std::uint32_t width, std::uint32_t height)
@@ -47,12 +48,17 @@ public:
     std::uint32_t height() const { return m_height; }
     pybind11::buffer_info buffer() const;
     pybind11::bytes toBytes() const;
+    std::optional<std::pair<std::int32_t, std::int32_t>> hotspot;
 
 private:
     std::unique_ptr<std::uint8_t, decltype(&orvu_icons_free)> m_data;
     std::uint32_t m_width;
     std::uint32_t m_height;
 };
+
+// The kind "icon", "cursor" or "animated" names; ValueError for another name.
+orvu_icons_kind kindNamed(const std::string& name);
+const char* kindName(orvu_icons_kind kind);
 
 class IconFile {
 public:
@@ -65,19 +71,24 @@ public:
     const std::shared_ptr<OpenFile>& file() const { return m_file; }
     // Icon `index`, counted from the end where negative.
     std::uint32_t position(std::int64_t index) const;
+    // How many groups of `kind` the file holds.
+    std::uint32_t count(orvu_icons_kind kind) const;
 
 private:
     std::shared_ptr<OpenFile> m_file;
     std::uint32_t m_count = 0;
 };
 
+// A group of images of any kind: an icon, a cursor or an animated one.
 class Icon {
 public:
-    Icon(pybind11::object file, std::shared_ptr<OpenFile> open, std::uint32_t index)
-        : m_fileObject(std::move(file)), m_file(std::move(open)), m_index(index) {}
+    Icon(pybind11::object file, std::shared_ptr<OpenFile> open, std::uint32_t index,
+         orvu_icons_kind kind = ORVU_ICONS_KIND_ICON)
+        : m_fileObject(std::move(file)), m_file(std::move(open)), m_index(index), m_kind(kind) {}
 
     const pybind11::object& file() const { return m_fileObject; }
     std::uint32_t index() const { return m_index; }
+    orvu_icons_kind kind() const { return m_kind; }
     // The description, read on first use.
     const orvu_icons_icon& description();
     std::size_t imageCount() { return orvu_icons_icon_image_count(&description()); }
@@ -85,7 +96,9 @@ public:
     std::optional<std::size_t> imageForSize(int size);
     std::optional<std::pair<std::uint32_t, std::uint32_t>> resourceEntry();
 
-    pybind11::bytes ico();
+    // The group as a file of its kind (.ico, .cur, .ani); ValueError when
+    // `kind` is not the group's.
+    pybind11::bytes fileOfKind(orvu_icons_kind kind);
     pybind11::bytes png(std::optional<int> size);
     Pixels draw(int size, std::uint32_t background);
     pybind11::bytes imagePng(std::size_t image);
@@ -95,6 +108,7 @@ private:
     pybind11::object m_fileObject;
     std::shared_ptr<OpenFile> m_file;
     std::uint32_t m_index;
+    orvu_icons_kind m_kind;
     std::shared_ptr<orvu_icons_icon> m_description;
 };
 

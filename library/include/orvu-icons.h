@@ -75,10 +75,16 @@ typedef enum orvu_icons_status {
     ORVU_ICONS_OUT_OF_MEMORY = 8
 } orvu_icons_status;
 
-/* What a group of images is. Only icons are read today; cursors will be
- * added with a value of their own. */
+/* What a group of images is. A file's groups of each kind are numbered
+ * apart, from 0: the calls that take no kind mean icons. */
 typedef enum orvu_icons_kind {
-    ORVU_ICONS_KIND_ICON = 1
+    /* An icon: RT_GROUP_ICON, an .ico file. */
+    ORVU_ICONS_KIND_ICON = 1,
+    /* A cursor, each image with its hotspot: RT_GROUP_CURSOR, a .cur file. */
+    ORVU_ICONS_KIND_CURSOR = 2,
+    /* An animated cursor or icon: RT_ANICURSOR, RT_ANIICON, an .ani file.
+     * Its images are those of the frame its first step shows. */
+    ORVU_ICONS_KIND_ANIMATED = 3
 } orvu_icons_kind;
 
 /* How an image is stored. */
@@ -100,12 +106,18 @@ typedef struct orvu_icons_icon orvu_icons_icon;
  * keeps working with a later library whose structure is longer. */
 typedef struct orvu_icons_image_info {
     size_t struct_size;
-    int32_t width;   /* pixels; 256 where the directory says 0 */
+    int32_t width; /* pixels; 256 where the directory says 0 */
     int32_t height;
     int32_t bits;    /* bits per pixel: the directory's, or the image's own */
     int32_t colours; /* the directory's colour count, 0 for 256 or more */
     int32_t format;  /* orvu_icons_format */
     uint64_t bytes;  /* as stored; 0 for a missing image */
+    /* A cursor image's hotspot as stored, from its top-left
+     * corner (has_hotspot 1); 0, 0, 0 for an icon's image or a missing one.
+     * A library older than the header leaves these as the caller set them. */
+    int32_t has_hotspot;
+    int32_t hotspot_x;
+    int32_t hotspot_y;
 } orvu_icons_image_info;
 
 /* "1.0.0": the library's version. */
@@ -207,6 +219,63 @@ ORVU_ICONS_API orvu_icons_status orvu_icons_png_for_size(orvu_icons_file* file, 
  * orvu_icons_free(). */
 ORVU_ICONS_API orvu_icons_status orvu_icons_draw(orvu_icons_file* file, uint32_t icon, int size,
                                                  uint32_t background, uint8_t** pixels);
+
+/* Groups of every kind. Each of these takes a kind and the
+ * group's index among the file's groups of that kind (from 0); for
+ * ORVU_ICONS_KIND_ICON each does what the call above without a kind does.
+ * A kind that is none of orvu_icons_kind fails with
+ * ORVU_ICONS_INVALID_ARGUMENT. */
+
+/* How many groups of `kind` the file holds. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_count_kind(orvu_icons_file* file, orvu_icons_kind kind,
+                                                       uint32_t* count);
+
+/* Group `index` of `kind`: a description as orvu_icons_describe() gives,
+ * whose orvu_icons_icon_kind() is `kind` and whose
+ * orvu_icons_icon_image_for_size() follows Windows' rule for that kind (a
+ * cursor's: the largest image that fits the size). */
+ORVU_ICONS_API orvu_icons_status orvu_icons_describe_kind(orvu_icons_file* file,
+                                                          orvu_icons_kind kind, uint32_t index,
+                                                          orvu_icons_icon** description);
+
+/* The group as a file of its kind, losing nothing: an icon as .ico
+ * (orvu_icons_ico()); a cursor as .cur, every image the file holds byte for
+ * byte as stored, each entry with the image's hotspot; an animated one as
+ * .ani, its bytes exactly as stored. Free *data with orvu_icons_free(). */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_file(orvu_icons_file* file, orvu_icons_kind kind,
+                                                      uint32_t index, uint8_t** data, size_t* size);
+
+/* Image `image` of the group, decoded as orvu_icons_image_rgba() decodes
+ * it, or as a PNG file as orvu_icons_image_png() writes it. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_image_rgba(orvu_icons_file* file,
+                                                            orvu_icons_kind kind, uint32_t index,
+                                                            size_t image, uint8_t** pixels,
+                                                            uint32_t* width, uint32_t* height);
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_image_png(orvu_icons_file* file,
+                                                           orvu_icons_kind kind, uint32_t index,
+                                                           size_t image, uint8_t** data,
+                                                           size_t* size);
+
+/* The group as a PNG file of one image, as orvu_icons_png_for_size(): the
+ * one Windows loads at size x size by the rule for its kind, or for size 0
+ * the largest. A cursor image's PNG carries its hotspot as the text chunk
+ * "hotspot", "x,y". */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_png_for_size(orvu_icons_file* file,
+                                                              orvu_icons_kind kind, uint32_t index,
+                                                              int size, uint8_t** data,
+                                                              size_t* bytes);
+
+/* The group drawn as Windows draws it at size x size (1 to 256) over
+ * `background`, as orvu_icons_draw(): a cursor's image chosen and scaled as
+ * LoadImage does, an animated one at its first step. *hotspot_x and
+ * *hotspot_y get the hotspot Windows reports for it (GetIconInfo): a
+ * cursor's as stored, scaled with its image; an icon's in the middle. It is
+ * not bounded: it may lie outside the picture. Free *pixels with
+ * orvu_icons_free(). */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_draw(orvu_icons_file* file, orvu_icons_kind kind,
+                                                      uint32_t index, int size, uint32_t background,
+                                                      uint8_t** pixels, int32_t* hotspot_x,
+                                                      int32_t* hotspot_y);
 
 #ifdef __cplusplus
 }

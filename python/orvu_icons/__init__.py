@@ -8,6 +8,10 @@
         icons[0].ico()                # the whole icon as an .ico file (bytes)
         icons[0].png(size=48)         # PNG of the image Windows shows at 48 x 48
         pixels = icons[0].draw(64)    # drawn as Windows draws it: Pixels, RGBA
+        for cursor in icons.groups("cursor"):   # "animated"; groups() for every kind
+            cursor.cur()                        # a .cur file (ani() for animated ones)
+            cursor.images[0].hotspot            # (x, y) as stored
+            cursor.draw(32).hotspot             # where Windows reports it at 32 x 32
 
 IconFile takes a path (str, bytes or os.PathLike) or, as data=, bytes in
 memory. Failures raise orvu_icons.Error (NotIconFileError, DamagedError,

@@ -17,7 +17,12 @@ the same order with the same images byte for byte, also icoextract's later
   raises FileFormatError, which `except IconExtractorError` catches, and
   `except pefile.PEFormatError` too where pefile is installed; icoextract lets
   pefile's PEFormatError through. NE executables and .ico files, which
-  icoextract can't read, work: their icons are listed and extracted.
+  icoextract can't read, work: their icons are listed and extracted. A .cur
+  or .ani file, which holds no icons and is no executable, raises
+  FileFormatError too, as icoextract's PEFormatError for it.
+- Only icons are extracted, as by icoextract: an executable's cursors and
+  animated cursors are not listed, and one that holds cursors but no icons
+  raises NoIconsAvailableError.
 - An .ico entry's byte count is the image's true size, where icoextract
   copies it from the group entry even when that lies.
 - An icon whose file lacks some of the images its group lists is written
@@ -99,7 +104,10 @@ class IconExtractor:
         except _UNREADABLE as error:
             raise FileFormatError(str(error)) from None
         if len(self._file) == 0:
+            executable = _starts_as_executable(filename, data)
             self._file.close()
+            if not executable:  # a cursor file, an animated cursor, an empty icon file
+                raise FileFormatError("No icons, and not an executable file")
             raise NoIconsAvailableError("File has no group icon resources")
 
     def list_group_icons(self):
@@ -145,6 +153,15 @@ class IconExtractor:
             return self._file[num]
         except IndexError:
             raise IconNotFoundError(f"No icon exists at index {num}") from None
+
+
+def _starts_as_executable(filename, data):
+    """Whether the file starts with "MZ", as every PE and NE executable does
+    and no icon, cursor or animated cursor file does."""
+    if filename is not None:
+        with open(filename, "rb") as file:
+            return file.read(2) == b"MZ"
+    return bytes(memoryview(data)[:2]) == b"MZ"
 
 
 def _group_entry(icon):

@@ -30,7 +30,30 @@ def case_files():
     if _cases is None:
         _cases = tempfile.TemporaryDirectory(prefix="orvu-cases-")
         subprocess.run([ICON_CASES, _cases.name], check=True, stdout=subprocess.DEVNULL)
+        with open(os.path.join(_cases.name, "cursor.cur"), "rb") as file:
+            cursor = file.read()
+        with open(os.path.join(_cases.name, "animated.ani"), "wb") as file:
+            # The first step shows the second frame: other pixels, a hotspot of its own.
+            second = bytearray(cursor)
+            struct.pack_into("<HH", second, 10, 5, 7)
+            second[-200] ^= 0xFF
+            file.write(animated_cursor([cursor, bytes(second)], [1, 0]))
     return sorted(os.path.join(_cases.name, name) for name in os.listdir(_cases.name))
+
+
+def riff_chunk(name, data):
+    return name + struct.pack("<I", len(data)) + data + b"\0" * (len(data) % 2)
+
+
+def animated_cursor(frames, steps):
+    """An .ani file: a RIFF "ACON" form with an "anih" header (AF_ICON,
+    AF_SEQUENCE, 6/60 s a step), a "seq " of `steps` and a "LIST" "fram" of
+    `frames`, each the bytes of a .cur."""
+    header = struct.pack("<9I", 36, len(frames), len(steps), 0, 0, 0, 0, 6, 3)
+    sequence = struct.pack(f"<{len(steps)}I", *steps)
+    frame_list = b"fram" + b"".join(riff_chunk(b"icon", frame) for frame in frames)
+    return riff_chunk(b"RIFF", b"ACON" + riff_chunk(b"anih", header) +
+                      riff_chunk(b"seq ", sequence) + riff_chunk(b"LIST", frame_list))
 
 
 def cli(*arguments):
