@@ -125,8 +125,10 @@ void MainWindow::createControls() {
     listPalette.setColor(QPalette::Text, colour(SystemColour::WindowText));
     listPalette.setColor(QPalette::Base, colour(SystemColour::WindowBackground));
     c.iconList->setPalette(listPalette);
-    m_tileRows = std::make_unique<TileListModel>(m_tiles);
+    m_tileRows = std::make_unique<TileListModel>(m_tiles, m_png);
     c.iconList->setModel(m_tileRows.get());
+    connect(c.iconList, &ListView::pixelRatioChanged, m_tileRows.get(),
+            &TileListModel::setPixelRatio);
 
     c.titleLabel = designLabel(this, "titleLabel", productTitle(), layout::TitleLabel,
                                colour(SystemColour::HighlightText));

@@ -4,6 +4,7 @@
 #include "app/picture_box.h"
 #include "app/status_line.h"
 #include "app/tile_list_model.h"
+#include "controls/list_view.h"
 #include "controls/push_button.h"
 #include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
@@ -23,6 +24,20 @@ std::uint32_t MainWindowHarvest::previewBackground() const {
 void MainWindowHarvest::refreshPreview() {
     PictureBox* preview = m_window.controls().previewBox;
     preview->setImage(toQImage(m_window.previewSurface()));
+    preview->refresh();
+}
+
+int MainWindowHarvest::pictureSize() const {
+    TileListModel& rows = m_window.tileRows();
+    rows.setPixelRatio(m_window.controls().iconList->devicePixelRatioF());
+    return rows.pictureSize();
+}
+
+void MainWindowHarvest::showSharpPreview(const Surface& picture) {
+    QImage image = toQImage(picture);
+    image.setDevicePixelRatio(static_cast<qreal>(picture.width) / CellSize);
+    PictureBox* preview = m_window.controls().previewBox;
+    preview->setImage(image);
     preview->refresh();
 }
 

@@ -15,6 +15,8 @@ public:
     Surface& previewImage() override;
     std::uint32_t previewBackground() const override;
     void refreshPreview() override;
+    int pictureSize() const override;
+    void showSharpPreview(const Surface& picture) override;
 
     TileCollection& tiles() override;
 

@@ -2,11 +2,24 @@
 
 #include "qt/qt_bridge.h"
 
-namespace orvu {
+#include <algorithm>
+#include <cmath>
 
-TileListModel::TileListModel(TileCollection& tiles, QObject* parent)
-    : QAbstractListModel(parent), m_tiles(tiles), m_rows(static_cast<int>(tiles.size())) {
+namespace orvu {
+namespace {
+
+// The longest one slice of drawing keeps the window from its events.
+constexpr std::chrono::milliseconds SliceTime(8);
+
+} // namespace
+
+TileListModel::TileListModel(TileCollection& tiles, const PngDecoder* png, QObject* parent)
+    : QAbstractListModel(parent), m_tiles(tiles), m_rows(static_cast<int>(tiles.size())),
+      m_redraw(tiles, png) {
     m_tiles.setListener(this);
+    m_slices.setSingleShot(true);
+    m_slices.setInterval(0);
+    connect(&m_slices, &QTimer::timeout, this, &TileListModel::drawSlice);
 }
 
 TileListModel::~TileListModel() {
@@ -26,7 +39,7 @@ QVariant TileListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return fromUtf8(m_tiles.caption(row));
     case Qt::DecorationRole:
-        return toQImage(m_tiles.cell(row));
+        return picture(row);
     case Qt::ToolTipRole:
         return toolTipOf ? QVariant(toolTipOf(index.row())) : QVariant();
     default:
@@ -58,7 +71,50 @@ void TileListModel::releaseAppends() {
     publishAppends();
 }
 
+void TileListModel::setPixelRatio(qreal ratio) {
+    const int size = std::max(1, static_cast<int>(std::lround(CellSize * ratio)));
+    if (size == m_redraw.size())
+        return;
+    m_redraw.setSize(size);
+    m_slices.stop();
+    // The list paints its visible tiles again, which asks for them first.
+    if (m_rows > 0)
+        emit dataChanged(index(0), index(m_rows - 1), {Qt::DecorationRole});
+}
+
+QImage TileListModel::picture(std::size_t row) const {
+    const int size = m_redraw.size();
+    if (size != CellSize) {
+        const TileCollection::SizedCell sharp = m_tiles.cellAt(row, size);
+        if (sharp.state == TileCollection::SizedCell::State::Drawn) {
+            QImage image = toQImage(*sharp.cell);
+            image.setDevicePixelRatio(static_cast<qreal>(size) / CellSize);
+            return image;
+        }
+        if (sharp.state == TileCollection::SizedCell::State::Missing) {
+            m_redraw.request(row);
+            if (!m_slices.isActive())
+                const_cast<QTimer&>(m_slices).start();
+        }
+    }
+    return toQImage(m_tiles.cell(row));
+}
+
+void TileListModel::drawSlice() {
+    const std::vector<std::size_t> drawn = m_redraw.drawFor(SliceTime);
+    if (!drawn.empty()) {
+        const auto [first, last] = std::minmax_element(drawn.begin(), drawn.end());
+        const int top = std::min(static_cast<int>(*last), m_rows - 1);
+        if (top >= static_cast<int>(*first))
+            emit dataChanged(index(static_cast<int>(*first)), index(top), {Qt::DecorationRole});
+    }
+    if (m_redraw.pending())
+        m_slices.start();
+}
+
 void TileListModel::tilesCleared() {
+    m_redraw.clear();
+    m_slices.stop();
     beginResetModel();
     m_rows = 0;
     endResetModel();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "harvest/tile_collection.h"
+#include "harvest/tile_redraw.h"
 
 #include <QAbstractListModel>
+#include <QTimer>
 #include <functional>
 
 namespace orvu {
@@ -10,11 +12,17 @@ namespace orvu {
 // The tiles as the icon list reads them: a row per tile, its caption as the
 // text, its cell as the decoration (a QImage), and its tip, asked for only
 // when it is shown. Rows follow the collection: appended, or all gone.
+//
+// On a screen of r device pixels a pixel the decoration is the tile's icon
+// drawn at pictureSize() = round(32 r) pixels, with that device pixel ratio,
+// so that it shows at 32 x 32 as Windows draws it for that screen. Cells not
+// drawn at that size yet are drawn when they are first asked for, a slice at
+// a time on the event loop, and meanwhile the 32 x 32 cell shows, scaled.
 class TileListModel final : public QAbstractListModel, private TileListener {
     Q_OBJECT
 
 public:
-    TileListModel(TileCollection& tiles, QObject* parent = nullptr);
+    TileListModel(TileCollection& tiles, const PngDecoder* png, QObject* parent = nullptr);
     ~TileListModel() override;
 
     // Where a row's tip comes from.
@@ -34,13 +42,23 @@ public:
     void publishAppends();
     void releaseAppends();
 
+    // The screen's density; at another one the tiles are drawn again.
+    void setPixelRatio(qreal ratio);
+    int pictureSize() const { return m_redraw.size(); }
+    // Whether tiles asked for are still waiting to be drawn.
+    bool redrawing() const { return m_redraw.pending(); }
+
 private:
     void tilesAppended(std::size_t first, std::size_t count) override;
     void tilesCleared() override;
+    QImage picture(std::size_t row) const;
+    void drawSlice();
 
     TileCollection& m_tiles;
     int m_rows = 0; // the rows the views were told of
     bool m_holding = false;
+    mutable TileRedraw m_redraw;
+    QTimer m_slices;
 };
 
 } // namespace orvu

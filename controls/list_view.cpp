@@ -235,7 +235,22 @@ void ListView::scrollContentsBy(int dx, int dy) {
     viewport()->scroll(dx, dy);
 }
 
+bool ListView::event(QEvent* event) {
+    // A move to another screen, whose density may differ: paint again.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        viewport()->update();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event->type() == QEvent::DevicePixelRatioChange)
+        viewport()->update();
+#endif
+    return QAbstractItemView::event(event);
+}
+
 void ListView::paintEvent(QPaintEvent* event) {
+    if (const qreal ratio = viewport()->devicePixelRatioF(); ratio != m_pixelRatio) {
+        m_pixelRatio = ratio;
+        emit pixelRatioChanged(ratio);
+    }
     QPainter painter(viewport());
     const TilePainter tiles = tilePainter();
     const TileGrid layout = grid();

@@ -15,7 +15,9 @@ namespace orvu {
 // (the row's decoration, a QImage of iconSize()) centred above its caption
 // (the row's text), wrapping left to right, then down, with a vertical
 // scroll bar. Colours follow the palette: Base behind the tiles, Text for
-// the captions. TilePainter draws each tile.
+// the captions. TilePainter draws each tile. A picture with a device pixel
+// ratio above 1 (a 64 x 64 image at 2) fills the same logical size, so on a
+// denser screen the model can hand out pictures drawn for it.
 //
 // Tiles are selected as in any list: a click selects one, Ctrl+click toggles
 // one, Shift+click extends to one, dragging from empty space draws a band
@@ -64,6 +66,9 @@ signals:
     void tileDoubleClicked(int row);
     // The copy key (Ctrl+C) was pressed in the list.
     void copyRequested();
+    // The list is about to paint on a screen of another density than it
+    // last painted on (at its first paint too): `ratio` device pixels a pixel.
+    void pixelRatioChanged(qreal ratio);
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -79,6 +84,7 @@ protected:
     void reset() override;
     void scrollContentsBy(int dx, int dy) override;
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -98,7 +104,8 @@ private:
     // in content coordinates (so that it follows scrolling) to the pointer.
     std::optional<QPoint> m_bandStart;
     QPersistentModelIndex m_anchor;
-    QRect m_band; // in viewport coordinates; empty when there is none
+    QRect m_band;           // in viewport coordinates; empty when there is none
+    qreal m_pixelRatio = 0; // of the last paint
 };
 
 } // namespace orvu

@@ -17,6 +17,8 @@ struct FileIcons {
     std::shared_ptr<const std::filesystem::path> file;
     std::uint32_t count = 0;
     std::function<Result<IconBitmap>(std::uint32_t k)> iconAt; // at the large size
+    // Icon k drawn at size x size on a background (drawIconAt).
+    std::function<Result<Surface>(std::uint32_t k, int size, std::uint32_t background)> drawAt;
     std::function<TileCollection::Key(std::uint32_t k)> keyFor;
 };
 

@@ -1,6 +1,7 @@
 #include "harvest/folder_scan.h"
 
 #include "harvest/file_harvest.h"
+#include "icons/icon_at_size.h"
 #include "platform/folder_walk.h"
 #include "platform/system_failure.h"
 
@@ -81,6 +82,9 @@ void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) 
                           [&](std::uint32_t k) {
                               return k < prefetched.icons.size() ? std::move(prefetched.icons[k])
                                                                  : library.largeIcon(k);
+                          },
+                          [&](std::uint32_t k, int size, std::uint32_t background) {
+                              return drawIconAt(library, k, size, background);
                           },
                           [&](std::uint32_t) { return m_keys.next(); }};
     if (!harvestIcons(m_window, m_pace, icons))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/icon_cell.h"
 #include "harvest/tile_collection.h"
 #include "icons/icon_drawing.h"
 
@@ -29,6 +30,13 @@ public:
     virtual Surface& previewImage() = 0;
     virtual std::uint32_t previewBackground() const = 0;
     virtual void refreshPreview() = 0;
+    // The size in device pixels the preview and the tiles show an icon at:
+    // CellSize, or more on a denser screen (48 at 1.5 device pixels a pixel,
+    // 64 at 2). At another size than CellSize each icon is also drawn at
+    // that size, shown in the preview by showSharpPreview (in place of
+    // previewImage()) and kept as its tile's cell of that size.
+    virtual int pictureSize() const { return CellSize; }
+    virtual void showSharpPreview(const Surface&) { refreshPreview(); }
 
     // The tiles the harvest fills; whatever shows them listens to them.
     virtual TileCollection& tiles() = 0;

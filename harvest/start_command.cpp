@@ -3,6 +3,7 @@
 #include "harvest/file_harvest.h"
 #include "harvest/folder_scan.h"
 #include "harvest/messages.h"
+#include "icons/icon_at_size.h"
 #include "platform/icon_files.h"
 
 namespace orvu {
@@ -29,6 +30,9 @@ bool StartCommand::harvestFile(const std::filesystem::path& file) {
     HarvestPace pace(m_window);
     const FileIcons icons{std::make_shared<const std::filesystem::path>(file), library->count(),
                           [&](std::uint32_t k) { return library->largeIcon(k); },
+                          [&](std::uint32_t k, int size, std::uint32_t background) {
+                              return drawIconAt(*library, k, size, background);
+                          },
                           [](std::uint32_t k) { return TileCollection::Key{k}; }};
     return harvestIcons(m_window, pace, icons);
 }

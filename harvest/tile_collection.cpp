@@ -20,7 +20,7 @@ bool TileCollection::append(Key key, IconCell cell, std::uint32_t background, Ic
     if (keyTaken(key))
         return false;
     addKey(key);
-    m_tiles.push_back(Entry{storedCell(std::move(cell), background), std::move(origin)});
+    m_tiles.push_back(Entry{m_cells.store(std::move(cell), background), std::move(origin)});
     if (m_listener)
         m_listener->tilesAppended(m_tiles.size() - 1, 1);
     return true;
@@ -28,19 +28,19 @@ bool TileCollection::append(Key key, IconCell cell, std::uint32_t background, Ic
 
 void TileCollection::clear() {
     m_tiles.clear();
-    m_cells.clear();
-    m_cellsByHash.clear();
+    m_cells = {};
+    m_sized.clear();
     m_keys.clear();
     if (m_listener)
         m_listener->tilesCleared();
 }
 
 const IconCell& TileCollection::cell(std::size_t i) const {
-    return *m_cells[m_tiles[i].cell].cell;
+    return *m_cells.cells[m_tiles[i].cell].cell;
 }
 
 Tile TileCollection::at(std::size_t i) const {
-    const StoredCell& stored = m_cells[m_tiles[i].cell];
+    const StoredCell& stored = m_cells.cells[m_tiles[i].cell];
     return Tile{stored.cell, stored.background, m_tiles[i].origin};
 }
 
@@ -71,18 +71,46 @@ void TileCollection::addKey(Key key) {
     m_keys.push_back(KeyRun{m_tiles.size(), key, 1});
 }
 
-std::uint32_t TileCollection::storedCell(IconCell cell, std::uint32_t background) {
+TileCollection::SizedCell TileCollection::cellAt(std::size_t i, int size) const {
+    using State = SizedCell::State;
+    if (size == CellSize)
+        return {State::Drawn, m_cells.cells[m_tiles[i].cell].cell};
+    const auto sized = m_sized.find(size);
+    if (sized == m_sized.end() || i >= sized->second.ofTile.size() || sized->second.ofTile[i] == 0)
+        return {};
+    const std::uint32_t at = sized->second.ofTile[i];
+    if (at == SizedCells::Unavailable)
+        return {State::Unavailable, nullptr};
+    return {State::Drawn, sized->second.pool.cells[at - 1].cell};
+}
+
+void TileCollection::setCellAt(std::size_t i, int size, std::optional<IconCell> cell) {
+    if (i >= m_tiles.size() || size == CellSize || (cell && cell->width != size))
+        return;
+    SizedCells& sized = m_sized[size];
+    if (sized.ofTile.size() < m_tiles.size())
+        sized.ofTile.resize(m_tiles.size(), 0);
+    sized.ofTile[i] =
+        cell ? 1 + sized.pool.store(std::move(*cell), m_cells.cells[m_tiles[i].cell].background)
+             : SizedCells::Unavailable;
+}
+
+void TileCollection::keepSizes(int keep) {
+    std::erase_if(m_sized, [keep](const auto& sized) { return sized.first != keep; });
+}
+
+std::uint32_t TileCollection::CellPool::store(IconCell cell, std::uint32_t background) {
     const std::size_t hash = hashOf(cell, background);
-    const auto [first, last] = m_cellsByHash.equal_range(hash);
+    const auto [first, last] = byHash.equal_range(hash);
     for (auto it = first; it != last; ++it) {
-        const StoredCell& stored = m_cells[it->second];
+        const StoredCell& stored = cells[it->second];
         if (stored.background == background && stored.cell->width == cell.width &&
             stored.cell->pixels == cell.pixels)
             return it->second;
     }
-    const auto id = static_cast<std::uint32_t>(m_cells.size());
-    m_cells.push_back(StoredCell{std::make_shared<const IconCell>(std::move(cell)), background});
-    m_cellsByHash.emplace(hash, id);
+    const auto id = static_cast<std::uint32_t>(cells.size());
+    cells.push_back(StoredCell{std::make_shared<const IconCell>(std::move(cell)), background});
+    byHash.emplace(hash, id);
     return id;
 }
 

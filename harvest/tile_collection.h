@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -38,6 +40,10 @@ public:
 // the same icons across many executables, and a hostile file may repeat one
 // image thousands of times. A tile itself costs a few dozen bytes.
 //
+// A tile may also have cells of other sizes than CellSize (its icon drawn at
+// 48 or 64 pixels for a denser screen), drawn later from its origin and
+// shared in the same way, a pool per size.
+//
 // The key is the design's: "my" and a number, unique in the collection (the
 // icon's index for a single file, the running folder key for a folder);
 // adding under a key the collection holds fails. Keys come in runs of
@@ -61,7 +67,21 @@ public:
     // "my0", "my17".
     std::string key(std::size_t i) const;
     // How many different cells the tiles show.
-    std::size_t distinctCells() const { return m_cells.size(); }
+    std::size_t distinctCells() const { return m_cells.cells.size(); }
+
+    // Tile i's cell at size x size pixels, as far as it is known: Missing
+    // when not drawn at that size yet, Unavailable when it can't be (the
+    // tile then shows its CellSize cell). At CellSize, the harvested cell.
+    struct SizedCell {
+        enum class State : std::uint8_t { Missing, Drawn, Unavailable } state = State::Missing;
+        std::shared_ptr<const IconCell> cell;
+    };
+    SizedCell cellAt(std::size_t i, int size) const;
+    // Stores tile i's cell at the cell's size; nullopt marks the tile as not
+    // drawable at `size`.
+    void setCellAt(std::size_t i, int size, std::optional<IconCell> cell);
+    // Forgets every cell of another size than CellSize and `keep`.
+    void keepSizes(int keep);
 
     static std::string keyText(Key key) { return "my" + std::to_string(key); }
 
@@ -73,6 +93,20 @@ private:
     struct StoredCell {
         std::shared_ptr<const IconCell> cell;
         std::uint32_t background = 0;
+    };
+    // Cells with the same pixels and background stored once.
+    struct CellPool {
+        std::vector<StoredCell> cells;
+        std::unordered_multimap<std::size_t, std::uint32_t> byHash;
+        // The stored cell with these pixels and background, stored now if new.
+        std::uint32_t store(IconCell cell, std::uint32_t background);
+    };
+    // The cells of one other size: per tile, 0 while missing, Unavailable,
+    // or 1 + its place in the pool.
+    struct SizedCells {
+        static constexpr std::uint32_t Unavailable = 0xFFFFFFFF;
+        std::vector<std::uint32_t> ofTile;
+        CellPool pool;
     };
     struct Entry {
         std::uint32_t cell = 0; // in m_cells
@@ -87,12 +121,10 @@ private:
 
     bool keyTaken(Key key) const;
     void addKey(Key key);
-    // The stored cell with these pixels and background, stored now if new.
-    std::uint32_t storedCell(IconCell cell, std::uint32_t background);
 
     std::vector<Entry> m_tiles;
-    std::vector<StoredCell> m_cells;
-    std::unordered_multimap<std::size_t, std::uint32_t> m_cellsByHash;
+    CellPool m_cells;
+    std::map<int, SizedCells> m_sized;
     std::vector<KeyRun> m_keys;
     TileListener* m_listener = nullptr;
 };
