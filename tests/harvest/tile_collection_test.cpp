@@ -69,6 +69,20 @@ TEST(TileCollection, sharesIdenticalCellsAndTellsItsListener) {
     EXPECT_EQ(tiles.cell(1).pixel(31, 31), 0x654321u);
     EXPECT_EQ(tiles.origin(2).index, 2u);
     EXPECT_EQ(tiles.caption(2), "图标3");
+
+    // Cells of a denser screen's size are kept per tile and shared alike.
+    using State = TileCollection::SizedCell::State;
+    for (std::uint32_t i = 0; i < 3; ++i)
+        tiles.setCellAt(i, 64, Surface::filled(64, 64, added[i].colour));
+    tiles.setCellAt(3, 64, std::nullopt);
+    EXPECT_EQ(tiles.cellAt(0, 64).cell, tiles.cellAt(2, 64).cell);
+    EXPECT_NE(tiles.cellAt(0, 64).cell, tiles.cellAt(1, 64).cell);
+    EXPECT_EQ(tiles.cellAt(1, 64).cell->pixel(63, 63), 0x654321u);
+    EXPECT_EQ(tiles.cellAt(3, 64).state, State::Unavailable);
+    EXPECT_EQ(tiles.cellAt(0, 48).state, State::Missing);
+    EXPECT_EQ(tiles.cellAt(1, 32).cell, tiles.at(1).cell);
+    tiles.keepSizes(48);
+    EXPECT_EQ(tiles.cellAt(0, 64).state, State::Missing);
     tiles.clear();
     EXPECT_EQ(tiles.distinctCells(), 0u);
     EXPECT_EQ(log.events, (std::vector<std::string>{"+0x1", "+1x1", "+2x1", "+3x1", "clear"}));
