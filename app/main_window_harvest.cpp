@@ -34,10 +34,8 @@ int MainWindowHarvest::pictureSize() const {
 }
 
 void MainWindowHarvest::showSharpPreview(const Surface& picture) {
-    QImage image = toQImage(picture);
-    image.setDevicePixelRatio(static_cast<qreal>(picture.width) / CellSize);
     PictureBox* preview = m_window.controls().previewBox;
-    preview->setImage(image);
+    preview->setImage(toQImage(picture), static_cast<qreal>(picture.width) / CellSize);
     preview->refresh();
 }
 

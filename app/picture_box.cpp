@@ -13,8 +13,9 @@ void PictureBox::setBackColor(const QColor& colour) {
     update();
 }
 
-void PictureBox::setImage(const QImage& image) {
+void PictureBox::setImage(const QImage& image, qreal pixelRatio) {
     m_image = image;
+    m_pixelRatio = pixelRatio;
     update();
 }
 
@@ -25,6 +26,7 @@ void PictureBox::refresh() {
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_backColor);
+    painter.scale(1 / m_pixelRatio, 1 / m_pixelRatio);
     painter.drawImage(QPoint(0, 0), m_image);
 }
 

@@ -16,9 +16,11 @@ public:
     void setBackColor(const QColor& colour);
     QColor backColor() const { return m_backColor; }
 
-    // The persistent image; setImage() repaints when the window next paints,
-    // refresh() at once.
-    void setImage(const QImage& image);
+    // The persistent image, `pixelRatio` of its pixels to a pixel of the
+    // box (the screen's density, for an image drawn for it: copied to the
+    // screen pixel for pixel); setImage() repaints when the window next
+    // paints, refresh() at once.
+    void setImage(const QImage& image, qreal pixelRatio = 1);
     const QImage& image() const { return m_image; }
     void refresh();
 
@@ -28,6 +30,7 @@ protected:
 private:
     QColor m_backColor = Qt::white;
     QImage m_image;
+    qreal m_pixelRatio = 1;
 };
 
 } // namespace orvu

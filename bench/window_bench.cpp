@@ -5,8 +5,11 @@
 //       and the longest time the window went without handling its events.
 //   orvu-window-bench scan DIR
 //       A folder harvest of DIR through the window: the total time, the
-//       longest time the window went without handling its events, and the
-//       memory the harvest left in use.
+//       longest time the window went without handling its events, the
+//       memory the harvest left in use and the process's peak.
+//
+// Each runs at the screen's density QT_SCALE_FACTOR gives (1 unless set);
+// compare-density.sh runs start and scan at 1 and 2 side by side.
 //   orvu-window-bench details FILE
 //       Harvests FILE, then opens the details of its icon with the most
 //       images: milliseconds until the window shows, and until every image
@@ -29,6 +32,7 @@
 #include "app/icon_details_window.h"
 #include "app/main_window.h"
 #include "app/tile_actions.h"
+#include "app/tile_list_model.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
@@ -108,6 +112,17 @@ private:
     std::uint64_t m_turns = 0;
 };
 
+// The process's peak resident memory so far, in MiB (0 where the system
+// doesn't say).
+double peakMib() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    }
+    return 0;
+}
+
 // The process's resident memory now, in MiB (0 where the system doesn't say).
 double residentMib() {
     std::ifstream statm("/proc/self/statm");
@@ -129,12 +144,24 @@ struct Window {
     }
 };
 
+// Tiles shown drawn at the screen's size.
+int sharpTiles(orvu::MainWindow& form) {
+    const int size = form.tileRows().pictureSize();
+    int sharp = 0;
+    for (std::size_t i = 0; i < form.tiles().size(); ++i)
+        sharp +=
+            form.tiles().cellAt(i, size).state == orvu::TileCollection::SizedCell::State::Drawn;
+    return sharp;
+}
+
 int startClick(const QString& file, int repeat) {
     Window window;
     window.dialogs.path = file;
     window.form.controls().fileModeOption->click();
     std::vector<double> times;
+    std::vector<double> shown;
     int tiles = 0;
+    int sharp = 0;
     double longestPause = 0;
     for (int i = 0; i < repeat; ++i) {
         window.form.controls().pickFileButton->click();
@@ -144,15 +171,24 @@ int startClick(const QString& file, int repeat) {
         timer.start();
         window.form.controls().startButton->click();
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        // Until the list has painted and drawn what it shows at the screen's size.
+        do
+            QApplication::processEvents();
+        while (window.form.tileRows().redrawing());
+        shown.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         pauses.stop();
         longestPause = std::max(longestPause, pauses.longestMilliseconds());
         tiles = static_cast<int>(window.form.tiles().size());
-        QApplication::processEvents();
+        sharp = sharpTiles(window.form);
     }
     std::sort(times.begin(), times.end());
-    std::printf("start: %d tiles, best %.2f ms, median %.2f ms, worst %.2f ms, longest pause "
+    std::sort(shown.begin(), shown.end());
+    std::printf("start at ratio %.2f: %d tiles, best %.2f ms, median %.2f ms, worst %.2f ms; "
+                "painted with %d tiles at %d px: best %.2f ms, median %.2f ms; longest pause "
                 "%.2f ms\n",
-                tiles, times.front(), times[times.size() / 2], times.back(), longestPause);
+                qApp->devicePixelRatio(), tiles, times.front(), times[times.size() / 2],
+                times.back(), sharp, window.form.tileRows().pictureSize(), shown.front(),
+                shown[shown.size() / 2], longestPause);
     return 0;
 }
 
@@ -170,11 +206,11 @@ int scanThroughWindow(const QString& folder) {
     window.form.controls().startButton->click();
     const double total = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     pauses.stop();
-    std::printf("window scan: %d tiles, %.3f s total, %llu event-loop turns, longest pause "
-                "%.2f ms, %.1f MiB more in use after it\n",
-                static_cast<int>(window.form.tiles().size()), total,
+    std::printf("window scan at ratio %.2f: %d tiles, %.3f s total, %llu event-loop turns, "
+                "longest pause %.2f ms, %.1f MiB more in use after it, peak %.1f MiB\n",
+                qApp->devicePixelRatio(), static_cast<int>(window.form.tiles().size()), total,
                 static_cast<unsigned long long>(pauses.turns()), pauses.longestMilliseconds(),
-                residentMib() - before);
+                residentMib() - before, peakMib());
     return 0;
 }
 

@@ -3,53 +3,55 @@
 #include "export/icon_cell.h"
 #include "harvest/messages.h"
 
-#include <optional>
-
 namespace orvu {
 namespace {
 
-// The cell drawn on the window's preview surface, which is repainted at
-// once; on a denser screen the preview shows icon k drawn at its size, which
-// is kept in `sharp` (nullopt where it can't be drawn).
-IconCell renderCell(HarvestWindow& window, const FileIcons& icons, std::uint32_t k,
-                    const IconBitmap* icon, std::optional<IconCell>& sharp) {
-    IconCell cell = renderCell(window.previewImage(), window.previewBackground(), icon);
-    const int size = window.pictureSize();
-    if (size == CellSize || !icons.drawAt) {
+// On a denser screen the preview shows tile i's icon (icon k of the file)
+// drawn at the screen's size, which also becomes the tile's cell of that
+// size; where it can't be drawn, the harvested cell.
+void showSharp(HarvestWindow& window, const FileIcons& icons, std::uint32_t k, std::size_t i,
+               int size) {
+    auto drawn = icons.drawAt ? icons.drawAt(k, size, window.previewBackground())
+                              : Result<Surface>(Failure{Failure::Kind::NoSuchIcon, {}});
+    if (!drawn) {
         window.refreshPreview();
-        return cell;
+        window.tiles().setCellAt(i, size, std::nullopt);
+        return;
     }
-    auto drawn = icons.drawAt(k, size, window.previewBackground());
-    if (drawn) {
-        sharp = std::move(*drawn);
-        window.showSharpPreview(*sharp);
-    } else {
-        window.refreshPreview();
-    }
-    return cell;
+    window.showSharpPreview(*drawn);
+    window.tiles().setCellAt(i, size, std::move(*drawn));
 }
 
 } // namespace
 
 bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons) {
     TileCollection& tiles = window.tiles();
+    // At CellSize the preview is repainted at every icon. On a denser screen
+    // it shows the icon drawn for it, but only whenever the window is let
+    // handle its events and at the end, which is all that can be seen of it,
+    // and the tiles are drawn at that size when they are painted.
+    const int size = window.pictureSize();
     for (std::uint32_t k = 0; k < icons.count; ++k) {
         if (tiles.size() >= window.tileLimit()) {
             window.reportProblem(messages::tileLimitReached(window.tileLimit()));
             return false;
         }
         const auto icon = icons.iconAt(k);
-        std::optional<IconCell> sharp;
-        IconCell cell = renderCell(window, icons, k, icon ? &*icon : nullptr, sharp);
+        IconCell cell =
+            renderCell(window.previewImage(), window.previewBackground(), icon ? &*icon : nullptr);
+        if (size == CellSize)
+            window.refreshPreview();
         const TileCollection::Key key = icons.keyFor(k);
         if (!tiles.append(key, std::move(cell), window.previewBackground(),
                           IconOrigin{icons.file, k, TileKind::Icon})) {
             window.reportProblem(messages::keyTaken(TileCollection::keyText(key), *icons.file));
             return false;
         }
-        if (window.pictureSize() != CellSize)
-            tiles.setCellAt(tiles.size() - 1, window.pictureSize(), std::move(sharp));
-        if (k + 1 < icons.count && pace.due() && !pace.yield())
+        const bool last = k + 1 == icons.count;
+        const bool yielding = !last && pace.due();
+        if (size != CellSize && (last || yielding))
+            showSharp(window, icons, k, tiles.size() - 1, size);
+        if (yielding && !pace.yield())
             return false;
     }
     return true;
