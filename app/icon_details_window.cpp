@@ -14,21 +14,31 @@
 #include "qt/qt_text.h"
 #include "qt/task_bar.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 namespace orvu {
 namespace {
 
-constexpr QSize WindowSize{560, 420};
+// The window's width and least height; it is as much taller as its images
+// need, as far as the screen has room.
+constexpr QSize WindowSize{760, 420};
 constexpr int TitleBandHeight = 29;
 constexpr int Checker = 8; // pixels a checkerboard square
 
-// The picture over a light checkerboard, which shows what is transparent.
-QPixmap onCheckerboard(const QImage& image) {
-    QPixmap board(image.size());
+// The picture over a light checkerboard, which shows what is transparent,
+// for a screen of `ratio` device pixels a pixel.
+QPixmap onCheckerboard(const QImage& image, qreal ratio) {
+    QPixmap board(image.size() * ratio);
+    board.setDevicePixelRatio(ratio);
     QPainter painter(&board);
+    // Whole multiples keep each pixel square and sharp.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
     for (int y = 0; y < image.height(); y += Checker) {
         for (int x = 0; x < image.width(); x += Checker) {
             const bool light = (x / Checker + y / Checker) % 2 == 0;
@@ -36,7 +46,7 @@ QPixmap onCheckerboard(const QImage& image) {
                              light ? QColor(255, 255, 255) : QColor(220, 220, 220));
         }
     }
-    painter.drawImage(0, 0, image);
+    painter.drawImage(QRect(QPoint(0, 0), image.size()), image);
     return board;
 }
 
@@ -51,7 +61,6 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     const QString caption = qtText("Icon Properties");
     setWindowTitle(caption);
     setFont(designFont());
-    setFixedSize(WindowSize);
 
     m_close = new TitleButton(TitleButton::Kind::Close, this);
     m_close->setObjectName(QStringLiteral("closeButton"));
@@ -77,8 +86,14 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     m_images = new ImageSheet(m_details.description().images, std::move(labels),
                               qtText("Save as PNG..."), this);
     m_images->setObjectName(QStringLiteral("images"));
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() - 16 : WindowSize.height();
+    const int height =
+        std::clamp(TitleBandHeight + 60 + m_images->heightFor(WindowSize.width() - 32) + 48,
+                   WindowSize.height(), std::max(WindowSize.height(), room));
+    setFixedSize(WindowSize.width(), height);
     m_images->setGeometry(16, TitleBandHeight + 60, WindowSize.width() - 32,
-                          WindowSize.height() - TitleBandHeight - 60 - 48);
+                          height - TitleBandHeight - 60 - 48);
     // The light panel of the program's windows behind the pictures.
     QPalette panel = m_images->palette();
     panel.setColor(QPalette::Window, designColour(PanelColour, palette()));
@@ -89,7 +104,7 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     m_saveIcon->setObjectName(QStringLiteral("saveIconButton"));
     const QSize buttonSize = m_saveIcon->sizeHint();
     m_saveIcon->setGeometry(WindowSize.width() - 16 - buttonSize.width(),
-                            WindowSize.height() - 16 - buttonSize.height(), buttonSize.width(),
+                            height - 16 - buttonSize.height(), buttonSize.width(),
                             buttonSize.height());
     connect(m_saveIcon, &QAbstractButton::clicked, this, &IconDetailsWindow::saveIcon);
 
@@ -105,7 +120,7 @@ void IconDetailsWindow::decodeNext() {
         return;
     const std::size_t i = m_next++;
     if (const auto bitmap = m_details.decode(i))
-        m_images->setPicture(i, onCheckerboard(toQImage(*bitmap)));
+        m_images->setPicture(i, onCheckerboard(toQImage(*bitmap), devicePixelRatioF()));
     else
         m_images->setFailure(i, fromUtf8(messages::reason(bitmap.failure())));
     QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);

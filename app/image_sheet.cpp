@@ -2,8 +2,10 @@
 
 #include "controls/push_button.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <algorithm>
 #include <utility>
@@ -12,10 +14,12 @@ namespace orvu {
 namespace {
 
 constexpr int Margin = 9;
-constexpr int ColumnGap = 12;
-constexpr int RowGap = 10;
-constexpr int ButtonGap = 4; // between the text lines and the button
+constexpr int Gap = 12;       // between cells and rows
+constexpr int PictureGap = 4; // between a picture and its label
+constexpr int ButtonGap = 4;  // between the text lines and the button
 constexpr int MaxShownSide = 256;
+// A picture larger than this has a row of its own.
+constexpr int LargeSide = 96;
 
 } // namespace
 
@@ -23,31 +27,58 @@ ImageSheet::ImageSheet(const std::vector<ImageDescription>& images, std::vector<
                        QString saveCaption, QWidget* parent)
     : QAbstractScrollArea(parent), m_saveCaption(std::move(saveCaption)) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setMouseTracking(true);
     m_button = pushButtonSize(fontMetrics(), m_saveCaption);
     m_lineHeight = fontMetrics().height();
-    // One pass over the images: each row's room and place, and the widest
-    // picture's column, before the texts.
+    m_textHeight = PictureGap + 2 * m_lineHeight + ButtonGap + m_button.height();
+    // Labels repeat (an icon of thousands of images has few kinds of them):
+    // each text is measured once.
+    QHash<QString, int> widths;
     m_rows.reserve(images.size());
-    int pictureColumn = 0;
-    int top = Margin;
     for (std::size_t i = 0; i < images.size(); ++i) {
         Row row;
         row.room = QSize(std::clamp(images[i].width, 1, MaxShownSide),
                          std::clamp(images[i].height, 1, MaxShownSide));
         row.label = i < labels.size() ? std::move(labels[i]) : QString();
-        row.top = top;
-        top += rowHeight(row) + RowGap;
-        pictureColumn = std::max(pictureColumn, row.room.width());
+        auto width = widths.constFind(row.label);
+        if (width == widths.constEnd())
+            width = widths.insert(row.label, fontMetrics().horizontalAdvance(row.label));
+        row.textWidth = std::max(*width, m_button.width());
         m_rows.push_back(std::move(row));
     }
-    m_textLeft = Margin + pictureColumn + ColumnGap;
-    m_height = top - RowGap + Margin;
-    updateScrollBar();
+    layOut();
 }
 
-int ImageSheet::rowHeight(const Row& row) const {
-    return std::max(row.room.height(), 2 * m_lineHeight + ButtonGap + m_button.height());
+std::vector<FlowCell> ImageSheet::cells() const {
+    std::vector<FlowCell> cells;
+    cells.reserve(m_rows.size());
+    for (const Row& row : m_rows)
+        cells.push_back(FlowCell{
+            QSize(std::max(row.room.width(), row.textWidth), row.room.height() + m_textHeight),
+            std::max(row.room.width(), row.room.height()) > LargeSide});
+    return cells;
+}
+
+int ImageSheet::heightFor(int width) const {
+    const int frame = 2 * frameWidth();
+    const int inside = width - frame - verticalScrollBar()->sizeHint().width() - 2 * Margin;
+    return flowCells(cells(), inside, Gap).height + 2 * Margin + frame;
+}
+
+void ImageSheet::layOut() {
+    m_layout = flowCells(cells(), viewport()->width() - 2 * Margin, Gap);
+    m_height = m_layout.height + 2 * Margin;
+    updateScrollBar();
+    viewport()->update();
+}
+
+QRect ImageSheet::cellRect(std::size_t i) const {
+    return m_layout.cells.at(i).translated(Margin, Margin - verticalScrollBar()->value());
+}
+
+int ImageSheet::textTop(std::size_t i) const {
+    return cellRect(i).bottom() + 1 - m_textHeight + PictureGap;
 }
 
 QString ImageSheet::label(std::size_t i) const {
@@ -59,9 +90,15 @@ void ImageSheet::setPicture(std::size_t i, const QPixmap& picture) {
     Row& row = m_rows.at(i);
     // A picture larger than its directory entry said keeps to the room laid
     // out for it.
-    const bool fits = picture.width() <= row.room.width() && picture.height() <= row.room.height();
-    row.picture =
-        fits ? picture : picture.scaled(row.room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QSize size = picture.deviceIndependentSize().toSize();
+    const bool fits = size.width() <= row.room.width() && size.height() <= row.room.height();
+    if (fits) {
+        row.picture = picture;
+    } else {
+        row.picture = picture.scaled(row.room * picture.devicePixelRatio(), Qt::KeepAspectRatio,
+                                     Qt::SmoothTransformation);
+        row.picture.setDevicePixelRatio(picture.devicePixelRatio());
+    }
     updateRow(i);
 }
 
@@ -71,17 +108,15 @@ void ImageSheet::setFailure(std::size_t i, const QString& reason) {
 }
 
 QRect ImageSheet::saveButtonRect(std::size_t i) const {
-    const int top = m_rows.at(i).top - verticalScrollBar()->value();
-    return QRect(QPoint(m_textLeft, top + 2 * m_lineHeight + ButtonGap), m_button);
+    return QRect(QPoint(cellRect(i).left(), textTop(i) + 2 * m_lineHeight + ButtonGap), m_button);
 }
 
 void ImageSheet::scrollTo(std::size_t i) {
-    verticalScrollBar()->setValue(m_rows.at(i).top - Margin);
+    verticalScrollBar()->setValue(m_layout.cells.at(i).top());
 }
 
 void ImageSheet::updateRow(std::size_t i) {
-    const int top = m_rows[i].top - verticalScrollBar()->value();
-    const QRect area(0, top, viewport()->width(), rowHeight(m_rows[i]));
+    const QRect area = cellRect(i);
     if (area.intersects(viewport()->rect()))
         viewport()->update(area);
 }
@@ -95,45 +130,57 @@ void ImageSheet::updateScrollBar() {
 
 void ImageSheet::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBar();
+    if (event->size().width() != event->oldSize().width())
+        layOut();
+    else
+        updateScrollBar();
 }
 
 std::optional<std::size_t> ImageSheet::buttonAt(QPoint point) const {
-    const int y = point.y() + verticalScrollBar()->value();
-    // The last row that starts above the point.
-    const auto after = std::partition_point(m_rows.begin(), m_rows.end(),
-                                            [y](const Row& row) { return row.top <= y; });
-    if (after == m_rows.begin())
+    const int y = point.y() + verticalScrollBar()->value() - Margin;
+    // The last grid row that starts above the point, and its cells.
+    const auto after = std::partition_point(m_layout.rows.begin(), m_layout.rows.end(),
+                                            [y](const FlowRow& row) { return row.top <= y; });
+    if (after == m_layout.rows.begin())
         return std::nullopt;
-    const auto i = static_cast<std::size_t>(after - m_rows.begin() - 1);
-    if (!saveButtonRect(i).contains(point))
-        return std::nullopt;
-    return i;
+    const std::size_t end = after == m_layout.rows.end() ? m_rows.size() : after->first;
+    for (std::size_t i = std::prev(after)->first; i < end; ++i) {
+        if (saveButtonRect(i).contains(point))
+            return i;
+    }
+    return std::nullopt;
 }
 
 void ImageSheet::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect area = event->rect();
     painter.fillRect(area, palette().color(QPalette::Window));
-    const int offset = verticalScrollBar()->value();
-    // Only the rows in view: the first whose bottom reaches the area, on.
-    auto row = std::partition_point(m_rows.begin(), m_rows.end(), [&](const Row& r) {
-        return r.top + rowHeight(r) - offset < area.top();
-    });
-    for (; row != m_rows.end() && row->top - offset <= area.bottom(); ++row) {
-        const auto i = static_cast<std::size_t>(row - m_rows.begin());
-        const int top = row->top - offset;
-        if (!row->picture.isNull())
-            painter.drawPixmap(Margin, top, row->picture);
-        painter.setPen(palette().color(QPalette::WindowText));
-        const int textWidth = viewport()->width() - m_textLeft;
-        painter.drawText(QRect(m_textLeft, top, textWidth, m_lineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, row->label);
-        painter.drawText(QRect(m_textLeft, top + m_lineHeight, textWidth, m_lineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, row->failure);
-        const bool hovered = m_hovered == i;
-        paintPushButton(painter, saveButtonRect(i), m_saveCaption,
-                        buttonLook(canSave(i), hovered && m_pressed == i, hovered), false);
+    const int offset = verticalScrollBar()->value() - Margin;
+    // Only the grid rows in view: the first whose bottom reaches the area, on.
+    auto row =
+        std::partition_point(m_layout.rows.begin(), m_layout.rows.end(), [&](const FlowRow& r) {
+            return r.top + r.height - offset < area.top();
+        });
+    for (; row != m_layout.rows.end() && row->top - offset <= area.bottom(); ++row) {
+        const auto next = std::next(row);
+        const std::size_t end = next == m_layout.rows.end() ? m_rows.size() : next->first;
+        for (std::size_t i = row->first; i < end; ++i) {
+            const Row& image = m_rows[i];
+            const QRect cell = cellRect(i);
+            const int texts = textTop(i);
+            // Pictures stand on their row's line of labels.
+            if (!image.picture.isNull())
+                painter.drawPixmap(cell.left(), texts - PictureGap - image.room.height(),
+                                   image.picture);
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawText(QRect(cell.left(), texts, cell.width(), m_lineHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, image.label);
+            painter.drawText(QRect(cell.left(), texts + m_lineHeight, cell.width(), m_lineHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, image.failure);
+            const bool hovered = m_hovered == i;
+            paintPushButton(painter, saveButtonRect(i), m_saveCaption,
+                            buttonLook(canSave(i), hovered && m_pressed == i, hovered), false);
+        }
     }
 }
 

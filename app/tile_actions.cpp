@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
@@ -90,7 +91,14 @@ void TileActions::showSelectedDetails() {
         return;
     }
     auto* window = new IconDetailsWindow(std::move(*details), m_window.dialogs(), &m_window);
-    window->move(m_window.pos() + QPoint(24, 48));
+    // Below and right of the main window, as far as the screen has room.
+    QPoint at = m_window.pos() + QPoint(24, 48);
+    if (const QScreen* screen = m_window.screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - window->width())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - window->height())));
+    }
+    window->move(at);
     window->show();
 }
 
