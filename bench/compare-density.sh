@@ -16,10 +16,7 @@ for ((round = 1; round <= rounds; round++)); do
     for ratio in 1 2; do
         QT_SCALE_FACTOR=$ratio "$bench" start "$file" --repeat 10
     done
-done | awk '
-    { ratio = $3; sub(":", "", ratio); for (i = 1; i <= NF; i++) if ($i == "median") median[ratio] = median[ratio] " " $(i + 1) }
-    { print }
-    END { for (r in median) printf "start medians at ratio %s (ms):%s\n", r, median[r] }'
+done
 
 for ((round = 1; round <= rounds; round++)); do
     for ratio in 1 2; do
