@@ -69,6 +69,11 @@ tile-numbers: tiles are numbered from 图标0
   - return tileText(i + 1);
   + return tileText(i);
 
+tile-sharp-lost: on a screen of two device pixels a pixel every tile shows its 32 x 32 cell blown up
+  app/tile_list_model.cpp
+  - if (sharp.state == TileCollection::SizedCell::State::Drawn) {
+  + if (sharp.state == TileCollection::SizedCell::State::Unavailable) {
+
 json-control-escape: list --json writes a control character in a name as \u01: invalid JSON
   cli/json_writer.cpp
   - out += "\\u00";
