@@ -94,7 +94,7 @@ QImage TileListModel::picture(std::size_t row) const {
         if (sharp.state == TileCollection::SizedCell::State::Missing) {
             m_redraw.request(row);
             if (!m_slices.isActive())
-                const_cast<QTimer&>(m_slices).start();
+                m_slices.start();
         }
     }
     return toQImage(m_tiles.cell(row));

@@ -58,7 +58,7 @@ private:
     int m_rows = 0; // the rows the views were told of
     bool m_holding = false;
     mutable TileRedraw m_redraw;
-    QTimer m_slices;
+    mutable QTimer m_slices;
 };
 
 } // namespace orvu
