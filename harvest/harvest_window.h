@@ -32,9 +32,10 @@ public:
     virtual void refreshPreview() = 0;
     // The size in device pixels the preview and the tiles show an icon at:
     // CellSize, or more on a denser screen (48 at 1.5 device pixels a pixel,
-    // 64 at 2). At another size than CellSize each icon is also drawn at
-    // that size, shown in the preview by showSharpPreview (in place of
-    // previewImage()) and kept as its tile's cell of that size.
+    // 64 at 2). At another size than CellSize the harvest draws the icon at
+    // that size whenever it yields and at the end of a file, shows it by
+    // showSharpPreview (in place of previewImage()) and keeps it as its
+    // tile's cell of that size.
     virtual int pictureSize() const { return CellSize; }
     virtual void showSharpPreview(const Surface&) { refreshPreview(); }
 
