@@ -16,6 +16,8 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
@@ -56,6 +58,20 @@ ToolRun run(const std::string& arguments, const std::string& stdoutTo = {},
 
 std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
+}
+
+// The corpus's folder of Windows builds of Wine's programs.
+std::filesystem::path wineFolder() {
+    return test::corpusDir() / "usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
+}
+
+// Why a comparison with wrestool over the corpus can't run, if it can't.
+std::optional<std::string> lacksCorpusOrWrestool(const std::filesystem::path& sample) {
+    if (!std::filesystem::exists(sample))
+        return "no corpus (scripts/fetch-corpus.sh)";
+    if (std::system("command -v wrestool >/dev/null") != 0)
+        return "no wrestool (Debian package icoutils)";
+    return std::nullopt;
 }
 
 TEST(Cli, cellsPrintsCountAndEveryCellOnOneLine) {
@@ -723,12 +739,9 @@ TEST(Cli, anIconListingOneImageOverAndOverFailsOverTheLimit) {
 // long (6 + 14 per image), bytes that lie past the last image and that no
 // reader looks at; everything before them is the same.
 TEST(Cli, extractWritesWhatWrestoolWritesForTheSameGroup) {
-    const std::filesystem::path wine =
-        test::corpusDir() / "usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
-    if (!std::filesystem::exists(wine / "shell32.dll"))
-        GTEST_SKIP() << "no corpus (scripts/fetch-corpus.sh)";
-    if (std::system("command -v wrestool >/dev/null") != 0)
-        GTEST_SKIP() << "no wrestool (Debian package icoutils)";
+    const std::filesystem::path wine = wineFolder();
+    if (const auto missing = lacksCorpusOrWrestool(wine / "shell32.dll"))
+        GTEST_SKIP() << *missing;
     std::size_t compared = 0;
     for (const char* name : {"notepad.exe", "shell32.dll"}) {
         test::TempDir ours;
@@ -762,12 +775,9 @@ TEST(Cli, extractWritesWhatWrestoolWritesForTheSameGroup) {
 // and counts each image's 4 hotspot bytes in its size, so only the images,
 // at the offsets both give, and the hotspots are compared.
 TEST(Cli, extractedCursorsHoldWrestoolsImagesAndHotspots) {
-    const std::filesystem::path wine =
-        test::corpusDir() / "usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
-    if (!std::filesystem::exists(wine / "user32.dll"))
-        GTEST_SKIP() << "no corpus (scripts/fetch-corpus.sh)";
-    if (std::system("command -v wrestool >/dev/null") != 0)
-        GTEST_SKIP() << "no wrestool (Debian package icoutils)";
+    const std::filesystem::path wine = wineFolder();
+    if (const auto missing = lacksCorpusOrWrestool(wine / "user32.dll"))
+        GTEST_SKIP() << *missing;
     struct Entry {
         std::uint32_t hotspot;
         std::uint32_t size;
