@@ -138,6 +138,17 @@ struct Window {
     }
 };
 
+// Selects tile `row` and opens its details (null when they didn't open).
+orvu::IconDetailsWindow* openDetails(Window& window, int row) {
+    orvu::ListView* list = window.form.controls().iconList;
+    list->setCurrentIndex(list->model()->index(row, 0));
+    window.form.tileActions().showSelectedDetails();
+    orvu::IconDetailsWindow* shown = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
+    return shown;
+}
+
 int startClick(const QString& file, int repeat) {
     Window window;
     window.dialogs.path = file;
@@ -209,14 +220,9 @@ int details(const QString& file) {
             most = k;
         }
     }
-    orvu::ListView* list = window.form.controls().iconList;
-    list->setCurrentIndex(list->model()->index(static_cast<int>(most), 0));
     QElapsedTimer timer;
     timer.start();
-    window.form.tileActions().showSelectedDetails();
-    orvu::IconDetailsWindow* shown = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
+    orvu::IconDetailsWindow* shown = openDetails(window, static_cast<int>(most));
     if (!shown)
         return 1;
     const double opened = static_cast<double>(timer.nsecsElapsed()) / 1e6;
@@ -341,14 +347,9 @@ int animation(int frames, int side) {
         window.form.controls().pickFileButton->click();
         window.form.controls().startButton->click();
         QApplication::processEvents();
-        orvu::ListView* list = window.form.controls().iconList;
-        list->setCurrentIndex(list->model()->index(0, 0));
         QElapsedTimer timer;
         timer.start();
-        window.form.tileActions().showSelectedDetails();
-        orvu::IconDetailsWindow* shown = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
+        orvu::IconDetailsWindow* shown = openDetails(window, 0);
         if (!shown || !shown->player()) {
             std::fprintf(stderr, "the animation did not open\n");
             return 1;
