@@ -20,7 +20,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <utility>
 
 namespace orvu {
 namespace {
@@ -29,7 +31,9 @@ namespace {
 // need, as far as the screen has room.
 constexpr QSize WindowSize{760, 420};
 constexpr int TitleBandHeight = 29;
-constexpr int Checker = 8; // pixels a checkerboard square
+constexpr int Checker = 8;    // pixels a checkerboard square
+constexpr int PlayerZoom = 2; // the animation is played at twice its size
+constexpr int PlayerSize = LargeIconSize * PlayerZoom;
 
 // The picture over a light checkerboard, which shows what is transparent,
 // for a screen of `ratio` device pixels a pixel.
@@ -48,6 +52,33 @@ QPixmap onCheckerboard(const QImage& image, qreal ratio) {
     }
     painter.drawImage(QRect(QPoint(0, 0), image.size()), image);
     return board;
+}
+
+// A small cross on the hotspot, `zoom` pixels of the picture a pixel of the
+// image, dark on light so that it shows on any picture.
+void drawHotspot(QPixmap& picture, const Hotspot& hotspot, int zoom = 1) {
+    QPainter painter(&picture);
+    const QPoint at(hotspot.x * zoom + zoom / 2, hotspot.y * zoom + zoom / 2);
+    constexpr int Arm = 4;
+    for (const auto& [colour, width] :
+         {std::pair{QColor(255, 255, 255), 3}, {QColor(220, 0, 0), 1}}) {
+        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(at - QPoint(Arm, 0), at + QPoint(Arm, 0));
+        painter.drawLine(at - QPoint(0, Arm), at + QPoint(0, Arm));
+    }
+}
+
+// The text of the button that saves the whole icon, cursor or animated cursor.
+QString saveWholeText(TileKind kind) {
+    switch (kind) {
+    case TileKind::Icon:
+        break;
+    case TileKind::Cursor:
+        return qtText("Save Whole Cursor (.cur)...");
+    case TileKind::Animated:
+        return qtText("Save Animated Cursor (.ani)...");
+    }
+    return qtText("Save Whole Icon (.ico)...");
 }
 
 } // namespace
@@ -71,13 +102,33 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
                               designColour(SystemColour::HighlightText, palette()));
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    // An animation plays at the top right, the images start below it.
+    const bool playing = m_details.stepCount() > 0;
+    const int textWidth = WindowSize.width() - 32 - (playing ? PlayerSize + 16 : 0);
+    const int imagesTop = TitleBandHeight + (playing ? 60 + PlayerSize - 24 : 60);
     auto* heading = new QLabel(fromUtf8(m_details.heading()), this);
     heading->setObjectName(QStringLiteral("heading"));
-    heading->setGeometry(16, TitleBandHeight + 16, WindowSize.width() - 32, 18);
+    heading->setGeometry(16, TitleBandHeight + 16, textWidth, 18);
     auto* path = new QLabel(toDisplay(m_details.file()), this);
     path->setObjectName(QStringLiteral("filePath"));
-    path->setGeometry(16, TitleBandHeight + 36, WindowSize.width() - 32, 18);
+    path->setGeometry(16, TitleBandHeight + 36, textWidth, 18);
     path->setToolTip(path->text());
+    if (playing) {
+        m_player = new QLabel(this);
+        m_player->setObjectName(QStringLiteral("player"));
+        m_player->setGeometry(WindowSize.width() - 16 - PlayerSize, TitleBandHeight + 12,
+                              PlayerSize, PlayerSize);
+        m_playerHotspot = new QLabel(this);
+        m_playerHotspot->setObjectName(QStringLiteral("playerHotspot"));
+        m_playerHotspot->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_playerHotspot->setGeometry(16, TitleBandHeight + 56, textWidth, 18);
+        m_stepTimer = new QTimer(this);
+        m_stepTimer->setSingleShot(true);
+        connect(m_stepTimer, &QTimer::timeout, this, [this] {
+            m_step = (m_step + 1) % m_details.stepCount();
+            showStep();
+        });
+    }
 
     std::vector<QString> labels;
     labels.reserve(m_details.imageCount());
@@ -88,19 +139,17 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     m_images->setObjectName(QStringLiteral("images"));
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().height() - 16 : WindowSize.height();
-    const int height =
-        std::clamp(TitleBandHeight + 60 + m_images->heightFor(WindowSize.width() - 32) + 48,
-                   WindowSize.height(), std::max(WindowSize.height(), room));
+    const int height = std::clamp(imagesTop + m_images->heightFor(WindowSize.width() - 32) + 48,
+                                  WindowSize.height(), std::max(WindowSize.height(), room));
     setFixedSize(WindowSize.width(), height);
-    m_images->setGeometry(16, TitleBandHeight + 60, WindowSize.width() - 32,
-                          height - TitleBandHeight - 60 - 48);
+    m_images->setGeometry(16, imagesTop, WindowSize.width() - 32, height - imagesTop - 48);
     // The light panel of the program's windows behind the pictures.
     QPalette panel = m_images->palette();
     panel.setColor(QPalette::Window, designColour(PanelColour, palette()));
     m_images->setPalette(panel);
     connect(m_images, &ImageSheet::saveRequested, this, &IconDetailsWindow::saveImage);
 
-    m_saveIcon = new PushButton(qtText("Save Whole Icon (.ico)..."), this);
+    m_saveIcon = new PushButton(saveWholeText(m_details.kind()), this);
     m_saveIcon->setObjectName(QStringLiteral("saveIconButton"));
     const QSize buttonSize = m_saveIcon->sizeHint();
     m_saveIcon->setGeometry(WindowSize.width() - 16 - buttonSize.width(),
@@ -111,6 +160,8 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     // The title band moves the window, as the main window's title does.
     new WindowDrag(this, [](QPoint at) { return at.y() < TitleBandHeight + 8; });
     QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);
+    if (playing)
+        showStep();
 }
 
 IconDetailsWindow::~IconDetailsWindow() = default;
@@ -119,11 +170,37 @@ void IconDetailsWindow::decodeNext() {
     if (m_next >= m_details.imageCount())
         return;
     const std::size_t i = m_next++;
-    if (const auto bitmap = m_details.decode(i))
-        m_images->setPicture(i, onCheckerboard(toQImage(*bitmap), devicePixelRatioF()));
-    else
+    if (const auto bitmap = m_details.decode(i)) {
+        QPixmap picture = onCheckerboard(toQImage(*bitmap), devicePixelRatioF());
+        if (const auto& hotspot = m_details.description().images[i].hotspot)
+            drawHotspot(picture, *hotspot);
+        m_images->setPicture(i, picture);
+    } else {
         m_images->setFailure(i, fromUtf8(messages::reason(bitmap.failure())));
+    }
     QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);
+}
+
+void IconDetailsWindow::showStep() {
+    if (const auto picture = m_details.stepPicture(m_step)) {
+        const QImage image = toQImage(picture->bitmap);
+        QPixmap shown =
+            onCheckerboard(image.scaled(image.size() * PlayerZoom), devicePixelRatioF());
+        drawHotspot(shown, picture->hotspot, PlayerZoom);
+        m_player->setPixmap(shown);
+        m_playerHotspot->setText(fromUtf8(messages::hotspotText(picture->hotspot)));
+    }
+    // A step stands at most a minute: a hostile rate can't freeze the player.
+    const auto duration = std::min<std::chrono::milliseconds>(m_details.stepDuration(m_step),
+                                                              std::chrono::minutes(1));
+    if (m_details.stepCount() > 1)
+        m_stepTimer->start(duration);
+}
+
+void IconDetailsWindow::closeEvent(QCloseEvent* event) {
+    if (m_stepTimer)
+        m_stepTimer->stop();
+    QWidget::closeEvent(event);
 }
 
 void IconDetailsWindow::saveImage(std::size_t i) {

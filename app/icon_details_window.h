@@ -5,6 +5,9 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QLabel;
+class QTimer;
+
 namespace orvu {
 
 class Dialogs;
@@ -17,7 +20,9 @@ class TitleButton;
 // size, depth and format and saved as PNG by its own button, the icon's file,
 // position and resource name, and a button that saves the whole icon as
 // .ico. It opens at once and decodes the images one by one afterwards, so a
-// large PNG never holds up the window.
+// large PNG never holds up the window. A cursor's images show its hotspot as
+// a small cross and say where it is; an animated cursor also plays, each
+// step for as long as its rate says, until the window closes.
 class IconDetailsWindow : public QWidget {
     Q_OBJECT
 
@@ -31,6 +36,11 @@ public:
     // The images with their labels and buttons.
     ImageSheet* images() const { return m_images; }
     PushButton* saveIconButton() const { return m_saveIcon; }
+    // The playing animation and its step's hotspot (null for a still one).
+    QLabel* player() const { return m_player; }
+    QLabel* playerHotspot() const { return m_playerHotspot; }
+    // The step the player shows.
+    std::size_t step() const { return m_step; }
     TitleButton* closeButton() const { return m_close; }
 
     void saveImage(std::size_t i);
@@ -39,9 +49,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void decodeNext();
+    // Shows step m_step and times the next one.
+    void showStep();
 
     IconDetails m_details;
     Dialogs& m_dialogs;
@@ -50,6 +63,10 @@ private:
     PushButton* m_saveIcon = nullptr;
     ImageSheet* m_images = nullptr;
     std::size_t m_next = 0; // the next image to decode
+    QLabel* m_player = nullptr;
+    QLabel* m_playerHotspot = nullptr;
+    QTimer* m_stepTimer = nullptr;
+    std::size_t m_step = 0;
 };
 
 } // namespace orvu

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSettings>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
@@ -89,6 +90,14 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &orvu::SingleInstance::pathHandedOver, &window,
                      [&window](const std::filesystem::path& handed) { window.openPath(handed); });
     window.onEndProgram = [] { QApplication::exit(0); };
+    // The one choice the window remembers between runs.
+    QSettings settings(QStringLiteral("Orvu"), QStringLiteral("orvu-icons"));
+    const QString includeCursors = QStringLiteral("tiles/includeCursors");
+    window.setIncludesCursors(settings.value(includeCursors, false).toBool());
+    window.onIncludesCursorsChanged = [&settings, &includeCursors](bool include) {
+        settings.setValue(includeCursors, include);
+        settings.sync();
+    };
     QObject::connect(&application, &QApplication::aboutToQuit, &window,
                      [&window] { window.trayIcon().remove(); });
     if (!window.load())

@@ -171,6 +171,9 @@ void MainWindow::createTileMenu() {
     // Shown in the menu; the list itself takes the key.
     c.copyAction->setShortcut(QKeySequence::Copy);
     c.copyAction->setShortcutContext(Qt::WidgetShortcut);
+    c.tileMenu->addSeparator();
+    c.includeCursorsAction = item("includeCursorsAction", qtText("Include Cursors"));
+    c.includeCursorsAction->setCheckable(true);
     c.iconList->dragData = [this](const QList<int>& rows) { return m_tileActions->dragData(rows); };
     m_tileRows->toolTipOf = [this](int row) { return m_tileActions->toolTip(row); };
 }
@@ -191,6 +194,10 @@ void MainWindow::connectHandlers() {
     connect(c.saveAllAction, &QAction::triggered, tiles, &TileActions::saveAll);
     connect(c.copyAction, &QAction::triggered, tiles, &TileActions::copySelected);
     connect(c.iconList, &ListView::copyRequested, tiles, &TileActions::copySelected);
+    connect(c.includeCursorsAction, &QAction::triggered, this, [this](bool include) {
+        if (onIncludesCursorsChanged)
+            onIncludesCursorsChanged(include);
+    });
     connect(c.closeButton, &QAbstractButton::clicked, this, &MainWindow::closeProgram);
     connect(c.minimiseButton, &QAbstractButton::clicked, this, &MainWindow::minimise);
     connect(c.helpButton, &QAbstractButton::clicked, this, &MainWindow::showAbout);
@@ -250,6 +257,14 @@ void MainWindow::chooseFolderMode() {
     m_controls.pickFileButton->setEnabled(false);
 }
 
+bool MainWindow::includesCursors() const {
+    return m_controls.includeCursorsAction->isChecked();
+}
+
+void MainWindow::setIncludesCursors(bool include) {
+    m_controls.includeCursorsAction->setChecked(include);
+}
+
 std::uint32_t MainWindow::previewBackground() const {
     return m_controls.previewBox->backColor().rgb() & 0xFFFFFF;
 }
@@ -257,10 +272,11 @@ std::uint32_t MainWindow::previewBackground() const {
 void MainWindow::pickFile() {
     m_jobs.leaveSource();
     m_tiles.clear();
-    const auto chosen =
-        m_dialogs.openFile(this, {qtText("Orvu Icon Extractor D2002 10 25"),
-                                  {{QStringLiteral("(*.exe)"), QStringLiteral("*.exe")}},
-                                  QDir::rootPath()});
+    const auto chosen = m_dialogs.openFile(
+        this, {qtText("Orvu Icon Extractor D2002 10 25"),
+               {{QStringLiteral("(*.exe)"), QStringLiteral("*.exe")},
+                {QStringLiteral("(*.cur *.ani)"), QStringLiteral("*.cur *.ani")}},
+               QDir::rootPath()});
     m_controls.filePathBox->setText(chosen ? chosen->trimmed() : QString());
     m_controls.startButton->setEnabled(true);
 }

@@ -74,6 +74,7 @@ public:
         QAction* saveSelectedAction = nullptr;
         QAction* saveAllAction = nullptr;
         QAction* copyAction = nullptr;
+        QAction* includeCursorsAction = nullptr;
     };
 
     MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent = nullptr);
@@ -89,6 +90,8 @@ public:
     // Ends the program at once (the close button, any unloading). A job in
     // progress stops at its next yield.
     std::function<void()> onEndProgram;
+    // Told when the user turns "include cursors" on or off, to remember it.
+    std::function<void(bool)> onIncludesCursorsChanged;
     // Whether the platform has a notification area; where it has none, the
     // minimise button minimises to the task bar instead of hiding.
     std::function<bool()> trayAvailable;
@@ -108,6 +111,10 @@ public:
     // The colour the preview and the cells are drawn on, 0xRRGGBB.
     std::uint32_t previewBackground() const;
     const FolderKeys& folderKeys() const { return m_folderKeys; }
+    // Whether a harvest adds each program's cursors after its icons (the
+    // tile menu's checkable item); off until set.
+    bool includesCursors() const;
+    void setIncludesCursors(bool include);
 
     // What the user does.
     void chooseFileMode();

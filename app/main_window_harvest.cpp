@@ -61,6 +61,10 @@ bool MainWindowHarvest::yieldToEvents() {
     return m_window.jobs().mayContinue();
 }
 
+bool MainWindowHarvest::includesCursors() const {
+    return m_window.includesCursors();
+}
+
 void MainWindowHarvest::reportProblem(const std::string& message) {
     m_window.tileRows().publishAppends();
     m_window.dialogs().tell(&m_window, fromUtf8(message));

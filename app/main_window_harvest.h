@@ -24,6 +24,7 @@ public:
     void showStatus(const std::string& text) override;
     void showStatus(const std::filesystem::path& path) override;
     bool yieldToEvents() override;
+    bool includesCursors() const override;
     void reportProblem(const std::string& message) override;
 
 private:

@@ -117,9 +117,19 @@ void TileActions::saveMany(const QList<int>& rows) {
     if (rows.isEmpty() || m_window.jobs().running() != JobRunner::Job::None)
         return;
     Dialogs& dialogs = m_window.dialogs();
+    // The tiles as they are now: a new harvest meanwhile doesn't change them.
+    const std::vector<Tile> tiles = tilesAt(rows);
+    // Saved whole, each cursor becomes a .cur or .ani, and the choice says so.
+    const bool cursors = std::any_of(tiles.begin(), tiles.end(), [](const Tile& tile) {
+        return tile.origin.kind != TileKind::Icon;
+    });
     QStringList choices;
-    for (const SaveFormat format : SaveManyFormats)
-        choices << filterText(saveFilterOf(format));
+    for (const SaveFormat format : SaveManyFormats) {
+        choices << filterText(
+            format == SaveFormat::Ico && cursors
+                ? FileFilter{qtText("Icon and cursor files"), QStringLiteral("*.ico *.cur *.ani")}
+                : saveFilterOf(format));
+    }
     const auto chosen = dialogs.chooseFolderAnd(&m_window, qtText("Save Icons to a Folder"),
                                                 qtText("Save as:"), choices);
     if (!chosen)
@@ -127,8 +137,6 @@ void TileActions::saveMany(const QList<int>& rows) {
     const SaveFormat format = SaveManyFormats[static_cast<std::size_t>(
         std::clamp(chosen->choice, 0, static_cast<int>(SaveManyFormats.size()) - 1))];
     const std::filesystem::path folder = toPath(chosen->folder);
-    // The tiles as they are now: a new harvest meanwhile doesn't change them.
-    const std::vector<Tile> tiles = tilesAt(rows);
     ExistingFiles existing = ExistingFiles::KeepWithCounter;
     if (const std::size_t taken = existingNames(tiles, folder, format);
         taken > 0 && dialogs.confirm(&m_window, fromUtf8(messages::replaceExistingFiles(taken))))

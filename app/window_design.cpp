@@ -21,6 +21,10 @@ FileFilter saveFilterOf(SaveFormat format) {
         return {qtText("Icon file"), QStringLiteral("*.ico")};
     case SaveFormat::Png:
         return {qtText("PNG image"), QStringLiteral("*.png")};
+    case SaveFormat::Cur:
+        return {qtText("Cursor file"), QStringLiteral("*.cur")};
+    case SaveFormat::Ani:
+        return {qtText("Animated cursor file"), QStringLiteral("*.ani")};
     case SaveFormat::Bmp:
         break;
     }

@@ -21,6 +21,14 @@
 //   orvu-window-bench select-all [TILES]
 //       A list of TILES tiles (default 100000): how long Ctrl+A and the
 //       tile menu take, each until the window has painted.
+//   orvu-window-bench animation [FRAMES] [SIDE]
+//       A hostile animated cursor: FRAMES frames (default 1000), each a
+//       cursor of one SIDE x SIDE PNG (default 512) that compresses to a few
+//       kilobytes, a step each at the fastest rate. Opens it in the window
+//       and its details, then lets it play for three seconds: the time the
+//       details took to open, the steps shown, the longest time the window
+//       went without handling its events, and the memory in use before the
+//       file was opened, with the details open, and after they closed.
 //   orvu-window-bench make-icon FILE [IMAGES]
 //       Writes an icon file of one icon with IMAGES images (default 65535,
 //       the most a directory lists), 16 x 16 in 16 colours each, for details.
@@ -41,6 +49,7 @@
 #include "qt/qt_bridge.h"
 #include "qt/qt_png_decoder.h"
 #include "support/icon_builders.h"
+#include "support/png_writer.h"
 #include "support/test_files.h"
 
 #include <QApplication>
@@ -154,6 +163,17 @@ int sharpTiles(orvu::MainWindow& form) {
     return sharp;
 }
 
+// Selects tile `row` and opens its details (null when they didn't open).
+orvu::IconDetailsWindow* openDetails(Window& window, int row) {
+    orvu::ListView* list = window.form.controls().iconList;
+    list->setCurrentIndex(list->model()->index(row, 0));
+    window.form.tileActions().showSelectedDetails();
+    orvu::IconDetailsWindow* shown = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
+    return shown;
+}
+
 int startClick(const QString& file, int repeat) {
     Window window;
     window.dialogs.path = file;
@@ -236,14 +256,9 @@ int details(const QString& file) {
             most = k;
         }
     }
-    orvu::ListView* list = window.form.controls().iconList;
-    list->setCurrentIndex(list->model()->index(static_cast<int>(most), 0));
     QElapsedTimer timer;
     timer.start();
-    window.form.tileActions().showSelectedDetails();
-    orvu::IconDetailsWindow* shown = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
+    orvu::IconDetailsWindow* shown = openDetails(window, static_cast<int>(most));
     if (!shown)
         return 1;
     const double opened = static_cast<double>(timer.nsecsElapsed()) / 1e6;
@@ -345,6 +360,59 @@ int makeTree(const fs::path& root, int files, const fs::path& source) {
     return 0;
 }
 
+int animation(int frames, int side) {
+    const orvu::test::TempDir dir;
+    {
+        orvu::test::PngFormat format;
+        format.width = format.height = static_cast<std::uint32_t>(side);
+        orvu::test::StoredImage image{orvu::test::groupEntry(0, 0, 32, 0),
+                                      orvu::test::zeroPng(format)};
+        image.entry.hotspot = orvu::Hotspot{side / 2, side / 2};
+        const auto frame = orvu::test::buildCursorFile({image});
+        orvu::test::AnimationDescription ani;
+        ani.frames.assign(static_cast<std::size_t>(frames), frame);
+        ani.displayRate = 1;
+        orvu::test::writeFile(dir / "hostile.ani", orvu::test::buildAnimation(ani));
+    }
+    const double before = residentMib();
+    double open = 0;
+    {
+        Window window;
+        window.dialogs.path = orvu::toDisplay(dir / "hostile.ani");
+        window.form.controls().fileModeOption->click();
+        window.form.controls().pickFileButton->click();
+        window.form.controls().startButton->click();
+        QApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        orvu::IconDetailsWindow* shown = openDetails(window, 0);
+        if (!shown || !shown->player()) {
+            std::fprintf(stderr, "the animation did not open\n");
+            return 1;
+        }
+        const double opened = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        std::size_t steps = 0;
+        std::size_t last = shown->step();
+        Pauses pauses;
+        timer.restart();
+        while (timer.elapsed() < 3000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            steps += shown->step() != last ? 1 : 0;
+            last = shown->step();
+        }
+        pauses.stop();
+        open = residentMib();
+        shown->close();
+        QApplication::processEvents();
+        std::printf("animation: %d frames of %d x %d, details open in %.2f ms, %zu steps shown in "
+                    "3 s, longest pause %.2f ms\n",
+                    frames, side, side, opened, steps, pauses.longestMilliseconds());
+    }
+    std::printf("memory: %.1f MiB before, %.1f MiB playing, %.1f MiB after\n", before, open,
+                residentMib());
+    return 0;
+}
+
 int makeIcon(const fs::path& file, int count) {
     std::vector<orvu::test::StoredImage> images;
     for (int i = 0; i < count; ++i)
@@ -376,6 +444,9 @@ int main(int argc, char** argv) {
         return saveAll(arguments[1], arguments[2]);
     if (arguments.size() >= 1 && arguments[0] == "select-all")
         return selectAll(arguments.size() > 1 ? arguments[1].toInt() : 100000);
+    if (arguments.size() >= 1 && arguments[0] == "animation")
+        return animation(std::clamp(arguments.size() > 1 ? arguments[1].toInt() : 1000, 1, 4096),
+                         std::clamp(arguments.size() > 2 ? arguments[2].toInt() : 512, 1, 1024));
     if (arguments.size() >= 2 && arguments[0] == "make-icon")
         return makeIcon(arguments[1].toStdString(),
                         std::clamp(arguments.size() > 2 ? arguments[2].toInt() : 65535, 1, 65535));
@@ -387,6 +458,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "usage: orvu-window-bench start FILE [--repeat N] | scan DIR | "
                          "details FILE | save-all DIR OUT | select-all [TILES] | "
+                         "animation [FRAMES] [SIDE] | "
                          "make-icon FILE [IMAGES] | make-tree DIR [FILES] [SOURCE]\n");
     return 2;
 }

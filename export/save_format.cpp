@@ -9,7 +9,8 @@ namespace orvu {
 std::optional<SaveFormat> formatOfName(const std::filesystem::path& name) {
     const std::u8string utf8 = name.extension().u8string();
     const std::string extension = asciiLower(std::string(utf8.begin(), utf8.end()));
-    for (const SaveFormat format : {SaveFormat::Ico, SaveFormat::Png, SaveFormat::Bmp}) {
+    for (const SaveFormat format :
+         {SaveFormat::Ico, SaveFormat::Png, SaveFormat::Bmp, SaveFormat::Cur, SaveFormat::Ani}) {
         if (extension == extensionOf(format))
             return format;
     }
@@ -24,6 +25,10 @@ const char* extensionOf(SaveFormat format) {
         return ".png";
     case SaveFormat::Bmp:
         return ".bmp";
+    case SaveFormat::Cur:
+        return ".cur";
+    case SaveFormat::Ani:
+        return ".ani";
     }
     return "";
 }

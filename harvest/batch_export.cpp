@@ -2,25 +2,19 @@
 
 #include "harvest/harvest_pace.h"
 #include "harvest/messages.h"
+#include "harvest/tile_names.h"
 
 #include <system_error>
 
 namespace orvu {
-namespace {
-
-std::filesystem::path stemOf(const Tile& tile) {
-    return tile.origin.file ? tile.origin.file->stem() : std::filesystem::path("icon");
-}
-
-} // namespace
 
 std::size_t existingNames(const std::vector<Tile>& tiles, const std::filesystem::path& folder,
                           SaveFormat format) {
-    ExportNames names(folder, extensionOf(format), ExistingFiles::Replace);
+    TileNames names(folder, ExistingFiles::Replace);
     std::size_t existing = 0;
     for (const Tile& tile : tiles) {
         std::error_code error;
-        const auto path = names.next(stemOf(tile), tile.origin.index + 1);
+        const auto path = names.next(tile, tileFormat(tile.origin.kind, format));
         existing += std::filesystem::exists(std::filesystem::symlink_status(path, error)) ? 1 : 0;
     }
     return existing;
@@ -30,7 +24,7 @@ BatchOutcome exportTiles(HarvestWindow& window, const std::vector<Tile>& tiles,
                          const std::filesystem::path& folder, SaveFormat format,
                          ExistingFiles existing, const PngDecoder* png) {
     BatchOutcome outcome;
-    ExportNames names(folder, extensionOf(format), existing);
+    TileNames names(folder, existing);
     HarvestPace pace(window);
     window.showStatus(messages::savingProgress(0, tiles.size()));
     for (std::size_t i = 0; i < tiles.size(); ++i) {
@@ -45,12 +39,13 @@ BatchOutcome exportTiles(HarvestWindow& window, const std::vector<Tile>& tiles,
         const auto fail = [&](const Failure& failure) {
             outcome.failed.push_back({messages::tileName(tile.origin), failure});
         };
-        const auto bytes = tileSubject(tile, png).bytes(format);
+        const SaveFormat own = tileFormat(tile.origin.kind, format);
+        const auto bytes = tileSubject(tile, png).bytes(own);
         if (!bytes) {
             fail(bytes.failure());
             continue;
         }
-        const auto written = names.write(stemOf(tile), tile.origin.index + 1, bytes->bytes);
+        const auto written = names.write(tile, own, bytes->bytes);
         if (written.result) {
             ++outcome.saved;
             outcome.incomplete += bytes->missing.empty() ? 0 : 1;

@@ -3,11 +3,13 @@
 #include "harvest/harvest_pace.h"
 #include "harvest/tile_collection.h"
 #include "icons/icon_bitmap.h"
+#include "icons/icon_library.h"
 #include "icons/result.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace orvu {
@@ -28,5 +30,15 @@ struct FileIcons {
 // must stop: the window asked it to, the tile limit is reached or a key is
 // taken (the last two are reported).
 bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons);
+
+// Appends a tile for every cursor of the file, then for every animated one,
+// each drawn as Windows draws it at the large size (an animated one at its
+// first step); paced and stopped as harvestIcons.
+bool harvestCursors(HarvestWindow& window, HarvestPace& pace,
+                    const std::shared_ptr<const std::filesystem::path>& file, IconLibrary& library);
+
+// Whether a file's cursors become tiles: where the window asks for cursors,
+// and always for a cursor file (.cur, .ani), which holds nothing else.
+bool harvestsCursorsOf(const HarvestWindow& window, IconLibrary& library);
 
 } // namespace orvu

@@ -3,6 +3,7 @@
 #include "harvest/file_harvest.h"
 #include "icons/icon_at_size.h"
 #include "platform/folder_walk.h"
+#include "platform/icon_files.h"
 #include "platform/system_failure.h"
 
 namespace orvu {
@@ -78,7 +79,8 @@ void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) 
         return;
     }
     IconLibrary& library = *prefetched.library;
-    const FileIcons icons{std::make_shared<const std::filesystem::path>(file.path), library.count(),
+    const auto shared = std::make_shared<const std::filesystem::path>(file.path);
+    const FileIcons icons{shared, library.count(),
                           [&](std::uint32_t k) {
                               return k < prefetched.icons.size() ? std::move(prefetched.icons[k])
                                                                  : library.largeIcon(k);
@@ -87,7 +89,21 @@ void FolderScan::harvestFile(const ListedFile& file, PrefetchedFile prefetched) 
                               return drawIconAt(library, k, size, background);
                           },
                           [&](std::uint32_t) { return m_keys.next(); }};
-    if (!harvestIcons(m_window, m_pace, icons))
+    if (!harvestIcons(m_window, m_pace, icons)) {
+        m_stopped = true;
+        return;
+    }
+    // Each program's cursors right after its icons. Its reader has let go
+    // of the file once the icons were read; the cursors are read anew.
+    if (!m_window.includesCursors() ||
+        library.count(GroupKind::Cursor) + library.count(GroupKind::Animated) == 0)
+        return;
+    auto again = openIconLibrary(file.path, m_png);
+    if (!again) {
+        m_skipped.push_back({file.path, again.failure()});
+        return;
+    }
+    if (!harvestCursors(m_window, m_pace, shared, *again))
         m_stopped = true;
 }
 

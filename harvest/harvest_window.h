@@ -56,6 +56,8 @@ public:
     virtual std::chrono::milliseconds longestPause() const { return std::chrono::milliseconds(20); }
     // The most tiles the window takes.
     virtual std::size_t tileLimit() const { return MaxTiles; }
+    // Whether a program's cursors follow its icons as tiles.
+    virtual bool includesCursors() const { return false; }
 
     // Tells the user that something went wrong (UTF-8 text).
     virtual void reportProblem(const std::string& message) = 0;

@@ -36,6 +36,8 @@ public:
     std::chrono::milliseconds longestPause() const override { return m_longestPause; }
     void setTileLimit(std::size_t limit) { m_tileLimit = limit; }
     std::size_t tileLimit() const override { return m_tileLimit; }
+    void setIncludesCursors(bool include) { m_includesCursors = include; }
+    bool includesCursors() const override { return m_includesCursors; }
 
     const std::vector<std::string>& statusHistory() const { return m_statusHistory; }
     const std::vector<std::string>& problems() const { return m_problems; }
@@ -57,6 +59,7 @@ private:
     std::uint64_t m_yields = 0;
     std::chrono::milliseconds m_longestPause = HarvestWindow::longestPause();
     std::size_t m_tileLimit = MaxTiles;
+    bool m_includesCursors = false;
 };
 
 } // namespace orvu

@@ -2,9 +2,12 @@
 
 #include "export/icon_export.h"
 #include "harvest/messages.h"
+#include "harvest/tile_actions.h"
 #include "platform/icon_files.h"
 #include "platform/path_text.h"
 #include "png/png_encoder.h"
+
+#include <algorithm>
 
 namespace orvu {
 
@@ -14,15 +17,24 @@ Result<IconDetails> IconDetails::open(const IconOrigin& origin, const PngDecoder
     auto library = openIconLibrary(*origin.file, png);
     if (!library)
         return library.failure();
-    if (origin.index >= library->count())
+    const GroupRef ref = origin.group();
+    if (ref.index >= library->count(ref.kind))
         return Failure{Failure::Kind::Changed, {}};
-    auto group = library->group(origin.index);
+    auto group = library->group(ref);
     if (!group)
         return group.failure();
-    auto description = library->describe(origin.index);
+    auto description = library->describe(ref);
     if (!description)
         return description.failure();
-    return IconDetails(origin, std::move(*library), std::move(*description), std::move(*group));
+    std::optional<Animation> animation;
+    if (ref.kind == GroupKind::Animated) {
+        auto read = library->animation(ref.index);
+        if (!read)
+            return read.failure();
+        animation = std::move(*read);
+    }
+    return IconDetails(origin, std::move(*library), std::move(*description), std::move(*group),
+                       std::move(animation));
 }
 
 std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png) {
@@ -31,16 +43,16 @@ std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png) {
     auto library = openIconLibrary(*origin.file, png);
     if (!library)
         return messages::cannotReadFile(*origin.file, library.failure());
-    const auto name = library->name(origin.index);
-    const auto group = library->group(origin.index);
+    const auto name = library->name(origin.group());
+    const auto group = library->group(origin.group());
     if (!name || !group)
         return messages::cannotReadFile(*origin.file, !name ? name.failure() : group.failure());
-    return messages::tileToolTip(*origin.file, origin.index, *name, *group);
+    return messages::tileToolTip(*origin.file, origin.index, *name, *group, origin.kind);
 }
 
 std::string IconDetails::heading() const {
     return displayText(m_file.filename()) + " · " +
-           messages::iconHeading(m_description.index, m_description.name);
+           messages::iconHeading(m_description.index, m_description.name, m_origin.kind);
 }
 
 std::string IconDetails::imageLabel(std::size_t i) const {
@@ -48,7 +60,8 @@ std::string IconDetails::imageLabel(std::size_t i) const {
 }
 
 Result<IconBitmap> IconDetails::decode(std::size_t i) {
-    const auto image = m_library.image(m_group.entries.at(i));
+    const GroupEntry& entry = m_group.entries.at(i);
+    const auto image = m_animation ? frameImage(*m_animation, entry) : m_library.image(entry);
     if (!image)
         return image.failure();
     return m_library.decode(*image);
@@ -76,9 +89,28 @@ SaveSubject IconDetails::imageSubject(std::size_t i) {
 }
 
 SaveSubject IconDetails::iconSubject() {
-    return SaveSubject{{SaveFormat::Ico}, stem(), m_origin, [this](SaveFormat) {
-                           return iconFileOf(m_library, m_description.index);
+    return SaveSubject{{wholeFormatOf(m_origin.kind)}, stem(), m_origin, [this](SaveFormat) {
+                           return groupFileOf(m_library, m_origin.group());
                        }};
+}
+
+std::chrono::milliseconds IconDetails::stepDuration(std::size_t s) const {
+    const std::uint64_t jiffies = std::max<std::uint64_t>(m_animation->steps.at(s).jiffies, 1);
+    return std::chrono::milliseconds(jiffies * 1000 / 60);
+}
+
+Result<LoadedCursor> IconDetails::stepPicture(std::size_t s, int size) {
+    const std::uint32_t frame = m_animation->steps.at(s).frame;
+    if (size != m_framesSize) {
+        m_frames.assign(m_animation->frames.size(), std::nullopt);
+        m_framesSize = size;
+    }
+    if (frame < m_frames.size() && m_frames[frame])
+        return *m_frames[frame];
+    auto picture = m_library.stepAt(*m_animation, s, size);
+    if (picture && frame < m_frames.size())
+        m_frames[frame] = *picture;
+    return picture;
 }
 
 } // namespace orvu

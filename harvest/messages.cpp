@@ -1,5 +1,6 @@
 #include "harvest/messages.h"
 
+#include "harvest/tiles.h"
 #include "platform/path_text.h"
 #include "texts/text.h"
 
@@ -112,6 +113,10 @@ std::string replaceExisting(const std::filesystem::path& file) {
 
 std::string tileName(const IconOrigin& origin) {
     const std::string file = origin.file ? displayText(origin.file->filename()) : std::string();
+    if (origin.kind != TileKind::Icon) {
+        // TRANSLATORS: a file's name and the number of one of its cursors.
+        return fillIn(text("%1 cursor %2"), file, std::uint64_t{origin.index} + 1);
+    }
     // TRANSLATORS: a file's name and the number of one of its icons.
     return fillIn(text("%1 icon %2"), file, std::uint64_t{origin.index} + 1);
 }
@@ -159,8 +164,10 @@ std::string incompleteIcons(std::size_t icons) {
                   icons);
 }
 
-std::string iconHeading(std::uint32_t index, const IconName& name) {
-    std::string heading = fillIn(text("icon heading", "Icon %1"), std::uint64_t{index} + 1);
+std::string iconHeading(std::uint32_t index, const IconName& name, TileKind kind) {
+    std::string heading = kind == TileKind::Icon
+                              ? fillIn(text("icon heading", "Icon %1"), std::uint64_t{index} + 1)
+                              : cursorTileText(std::uint64_t{index} + 1);
     if (name.id)
         heading += Separator + fillIn(text("ID %1"), *name.id);
     else if (!name.name.empty())
@@ -171,23 +178,32 @@ std::string iconHeading(std::uint32_t index, const IconName& name) {
     return heading;
 }
 
+std::string hotspotText(const Hotspot& hotspot) {
+    return fillIn(text("Hotspot (%1, %2)"), hotspot.x, hotspot.y);
+}
+
 std::string imageLabel(const ImageDescription& image) {
     std::string label = std::to_string(image.width) + " × " + std::to_string(image.height);
     if (image.bitCount > 0)
         label += Separator + fillIn(text("%1-bit"), image.bitCount);
     switch (image.format) {
     case ImageFormat::Png:
-        return label + Separator + "PNG";
+        label += std::string(Separator) + "PNG";
+        break;
     case ImageFormat::Dib:
-        return label + Separator + "BMP";
+        label += std::string(Separator) + "BMP";
+        break;
     case ImageFormat::Missing:
+        label += std::string(Separator) + text("missing");
         break;
     }
-    return label + Separator + text("missing");
+    if (image.hotspot)
+        label += Separator + hotspotText(*image.hotspot);
+    return label;
 }
 
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
-                        const IconName& name, const IconGroup& group) {
+                        const IconName& name, const IconGroup& group, TileKind kind) {
     std::vector<std::pair<int, int>> sizes;
     for (const GroupEntry& entry : group.entries)
         sizes.emplace_back(entry.pixelWidth(), entry.pixelHeight());
@@ -201,7 +217,7 @@ std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
         if (height != width)
             list += "×" + std::to_string(height);
     }
-    return displayText(file.filename()) + "\n" + iconHeading(index, name) + "\n" +
+    return displayText(file.filename()) + "\n" + iconHeading(index, name, kind) + "\n" +
            fillIn(text("Sizes: %1"), list);
 }
 

@@ -28,13 +28,17 @@ bool StartCommand::harvestFile(const std::filesystem::path& file) {
         return true;
     }
     HarvestPace pace(m_window);
-    const FileIcons icons{std::make_shared<const std::filesystem::path>(file), library->count(),
+    const auto shared = std::make_shared<const std::filesystem::path>(file);
+    const FileIcons icons{shared, library->count(),
                           [&](std::uint32_t k) { return library->largeIcon(k); },
                           [&](std::uint32_t k, int size, std::uint32_t background) {
                               return drawIconAt(*library, k, size, background);
                           },
                           [](std::uint32_t k) { return TileCollection::Key{k}; }};
-    return harvestIcons(m_window, pace, icons);
+    if (!harvestIcons(m_window, pace, icons))
+        return false;
+    return !harvestsCursorsOf(m_window, *library) ||
+           harvestCursors(m_window, pace, shared, *library);
 }
 
 } // namespace orvu

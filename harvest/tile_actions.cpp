@@ -2,22 +2,42 @@
 
 #include "export/bitmap_file.h"
 #include "export/export_names.h"
+#include "harvest/tile_names.h"
 #include "platform/icon_files.h"
 
 namespace orvu {
 namespace {
 
-// Whether icon `index` of the library, drawn anew, is the cell a tile shows.
-bool sameIcon(IconLibrary& library, std::uint32_t index, const IconCell& cell,
+// Whether the tile's icon or cursor, drawn anew from the library, is the
+// cell the tile shows.
+bool sameIcon(IconLibrary& library, const IconOrigin& origin, const IconCell& cell,
               std::uint32_t background) {
-    if (index >= library.count())
+    const GroupRef group = origin.group();
+    if (group.index >= library.count(group.kind))
         return false;
-    const auto icon = library.largeIcon(index);
     Surface preview = Surface::filled(PreviewSize, PreviewSize, background);
-    return renderCell(preview, background, icon ? &*icon : nullptr).pixels == cell.pixels;
+    if (group.kind == GroupKind::Icon) {
+        const auto icon = library.largeIcon(group.index);
+        return renderCell(preview, background, icon ? &*icon : nullptr).pixels == cell.pixels;
+    }
+    const auto cursor = library.cursorAt(group, CellSize);
+    return renderCell(preview, background, cursor ? &cursor->bitmap : nullptr).pixels ==
+           cell.pixels;
 }
 
 } // namespace
+
+SaveFormat wholeFormatOf(TileKind kind) {
+    switch (kind) {
+    case TileKind::Icon:
+        break;
+    case TileKind::Cursor:
+        return SaveFormat::Cur;
+    case TileKind::Animated:
+        return SaveFormat::Ani;
+    }
+    return SaveFormat::Ico;
+}
 
 Result<ExportedIcon> tileFileBytes(const Tile& tile, SaveFormat format, const PngDecoder* png) {
     const IconOrigin& origin = tile.origin;
@@ -31,14 +51,15 @@ Result<ExportedIcon> tileFileBytes(const Tile& tile, SaveFormat format, const Pn
     auto library = openIconLibrary(*origin.file, png);
     if (!library)
         return library.failure();
-    if (!sameIcon(*library, origin.index, cell, tile.background))
+    format = tileFormat(origin.kind, format);
+    if (!sameIcon(*library, origin, cell, tile.background))
         return Failure{Failure::Kind::Changed, {}};
-    return format == SaveFormat::Ico ? iconFileOf(*library, origin.index)
-                                     : pngOf(*library, origin.index);
+    return format == SaveFormat::Png ? pngOf(*library, origin.group())
+                                     : groupFileOf(*library, origin.group());
 }
 
 SaveSubject tileSubject(const Tile& tile, const PngDecoder* png) {
-    return SaveSubject{{SaveFormat::Ico, SaveFormat::Png, SaveFormat::Bmp},
+    return SaveSubject{{wholeFormatOf(tile.origin.kind), SaveFormat::Png, SaveFormat::Bmp},
                        {},
                        tile.origin,
                        [tile, png](SaveFormat format) { return tileFileBytes(tile, format, png); }};
@@ -48,13 +69,13 @@ std::vector<std::filesystem::path> writeIconFiles(const std::vector<Tile>& tiles
                                                   const std::filesystem::path& folder,
                                                   const PngDecoder* png) {
     std::vector<std::filesystem::path> written;
-    ExportNames names(folder, extensionOf(SaveFormat::Ico), ExistingFiles::KeepWithCounter);
+    TileNames names(folder, ExistingFiles::KeepWithCounter);
     for (const Tile& tile : tiles) {
-        const auto bytes = tileFileBytes(tile, SaveFormat::Ico, png);
+        const SaveFormat format = wholeFormatOf(tile.origin.kind);
+        const auto bytes = tileFileBytes(tile, format, png);
         if (!bytes || !tile.origin.file)
             continue;
-        const auto file =
-            names.write(tile.origin.file->stem(), tile.origin.index + 1, bytes->bytes);
+        const auto file = names.write(tile, format, bytes->bytes);
         if (file.result)
             written.push_back(file.path);
     }

@@ -15,18 +15,24 @@ namespace orvu {
 // save routine) or many (batch_export.h), copy one, drag some out, look at
 // one closer (icon_details.h).
 
-// What a tile is saved as. The .ico and .png are read again from the icon's
-// file, of the images it holds; when the file no longer holds the icon the
-// tile shows (its cell drawn anew differs), the failure says the file
-// changed. The .bmp is the tile's cell itself.
+// The format that keeps a tile's whole icon or cursor: .ico, .cur or .ani.
+SaveFormat wholeFormatOf(TileKind kind);
+
+// What a tile is saved as. The whole icon (.ico), cursor (.cur), animated
+// cursor (.ani) and the .png are read again from the icon's file, of the
+// images it holds; when the file no longer holds the icon the tile shows
+// (its cell drawn anew differs), the failure says the file changed. The
+// .bmp is the tile's cell itself. A whole format that is not the tile's
+// kind's saves in its kind's.
 Result<ExportedIcon> tileFileBytes(const Tile& tile, SaveFormat format, const PngDecoder* png);
 
-// A tile to save: its whole icon, its largest image or its cell, offered in
-// that order.
+// A tile to save: its whole icon or cursor (wholeFormatOf), its largest
+// image or its cell, offered in that order.
 SaveSubject tileSubject(const Tile& tile, const PngDecoder* png);
 
-// Dragged tiles: each tile's whole icon as an .ico file in `folder`, named as
-// saving many names them; tiles whose icons can't be read again are left out.
+// Dragged tiles: each tile whole (wholeFormatOf) as a file in `folder`, named
+// as saving many names them; tiles whose icons can't be read again are left
+// out.
 std::vector<std::filesystem::path> writeIconFiles(const std::vector<Tile>& tiles,
                                                   const std::filesystem::path& folder,
                                                   const PngDecoder* png);

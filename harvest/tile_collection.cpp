@@ -20,10 +20,18 @@ bool TileCollection::append(Key key, IconCell cell, std::uint32_t background, Ic
     if (keyTaken(key))
         return false;
     addKey(key);
-    m_tiles.push_back(Entry{m_cells.store(std::move(cell), background), std::move(origin)});
+    add(Entry{m_cells.store(std::move(cell), background), ++m_icons, std::move(origin)});
+    return true;
+}
+
+void TileCollection::appendCursor(IconCell cell, std::uint32_t background, IconOrigin origin) {
+    add(Entry{m_cells.store(std::move(cell), background), ++m_cursors, std::move(origin)});
+}
+
+void TileCollection::add(Entry entry) {
+    m_tiles.push_back(std::move(entry));
     if (m_listener)
         m_listener->tilesAppended(m_tiles.size() - 1, 1);
-    return true;
 }
 
 void TileCollection::clear() {
@@ -31,6 +39,8 @@ void TileCollection::clear() {
     m_cells = {};
     m_sized.clear();
     m_keys.clear();
+    m_icons = 0;
+    m_cursors = 0;
     if (m_listener)
         m_listener->tilesCleared();
 }
@@ -45,10 +55,13 @@ Tile TileCollection::at(std::size_t i) const {
 }
 
 std::string TileCollection::caption(std::size_t i) const {
-    return tileText(i + 1);
+    const Entry& tile = m_tiles[i];
+    return tile.origin.kind == TileKind::Icon ? tileText(tile.number) : cursorTileText(tile.number);
 }
 
 std::string TileCollection::key(std::size_t i) const {
+    if (m_tiles[i].origin.kind != TileKind::Icon)
+        return "cursor" + std::to_string(m_tiles[i].number);
     // The last run that begins at or before tile i holds it.
     const auto run =
         std::upper_bound(m_keys.begin(), m_keys.end(), i,
@@ -64,7 +77,10 @@ bool TileCollection::keyTaken(Key key) const {
 }
 
 void TileCollection::addKey(Key key) {
-    if (!m_keys.empty() && m_keys.back().firstKey + static_cast<Key>(m_keys.back().count) == key) {
+    // A run goes on only where neither its keys nor its tiles skip one (a
+    // cursor tile between two icon tiles).
+    if (!m_keys.empty() && m_keys.back().firstKey + static_cast<Key>(m_keys.back().count) == key &&
+        m_keys.back().firstTile + m_keys.back().count == m_tiles.size()) {
         ++m_keys.back().count;
         return;
     }

@@ -36,6 +36,11 @@ public:
 // each tile's cell, where its icon came from, its caption and the key it was
 // added under. Tiles are only ever appended, or all cleared.
 //
+// Icon tiles and cursor tiles (cursors and animated ones) are numbered apart,
+// each from 1 among its own: "Icon 3", "Cursor 2". Cursors never take an
+// icon's number or key, so the icons are numbered and keyed the same whether
+// cursors are harvested with them or not.
+//
 // Cells with the same pixels are stored once and shared: real folders repeat
 // the same icons across many executables, and a hostile file may repeat one
 // image thousands of times. A tile itself costs a few dozen bytes.
@@ -52,8 +57,11 @@ class TileCollection {
 public:
     using Key = std::int64_t;
 
-    // Appends a tile; false, and nothing added, when the key is taken.
+    // Appends an icon tile; false, and nothing added, when the key is taken.
     bool append(Key key, IconCell cell, std::uint32_t background, IconOrigin origin);
+    // Appends a cursor tile (origin.kind Cursor or Animated), keyed "cursor"
+    // and its number.
+    void appendCursor(IconCell cell, std::uint32_t background, IconOrigin origin);
     void clear();
 
     std::size_t size() const { return m_tiles.size(); }
@@ -62,9 +70,10 @@ public:
     const IconCell& cell(std::size_t i) const;
     const IconOrigin& origin(std::size_t i) const { return m_tiles[i].origin; }
     Tile at(std::size_t i) const;
-    // The word for the tile's kind and its number, counted from 1 ("Icon 3").
+    // The word for the tile's kind and its number among its kind, counted
+    // from 1 ("Icon 3", "Cursor 1").
     std::string caption(std::size_t i) const;
-    // "my0", "my17".
+    // "my0", "my17"; a cursor tile's "cursor1".
     std::string key(std::size_t i) const;
     // How many different cells the tiles show.
     std::size_t distinctCells() const { return m_cells.cells.size(); }
@@ -109,7 +118,8 @@ private:
         CellPool pool;
     };
     struct Entry {
-        std::uint32_t cell = 0; // in m_cells
+        std::uint32_t cell = 0;   // in m_cells
+        std::uint32_t number = 0; // among the icon tiles, or among the cursor tiles, from 1
         IconOrigin origin;
     };
     // Tiles firstTile … firstTile + count - 1 have keys firstKey, firstKey + 1, ….
@@ -120,12 +130,15 @@ private:
     };
 
     bool keyTaken(Key key) const;
+    void add(Entry entry);
     void addKey(Key key);
 
     std::vector<Entry> m_tiles;
     CellPool m_cells;
     std::map<int, SizedCells> m_sized;
     std::vector<KeyRun> m_keys;
+    std::uint32_t m_icons = 0;
+    std::uint32_t m_cursors = 0;
     TileListener* m_listener = nullptr;
 };
 

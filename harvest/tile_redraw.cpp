@@ -1,5 +1,6 @@
 #include "harvest/tile_redraw.h"
 
+#include "icons/cursor_at_size.h"
 #include "icons/icon_at_size.h"
 #include "platform/icon_files.h"
 
@@ -7,9 +8,14 @@ namespace orvu {
 
 Result<IconCell> drawTileAt(IconLibrary& library, const IconOrigin& origin, int size,
                             std::uint32_t background) {
-    if (origin.index >= library.count())
+    if (origin.index >= library.count(origin.group().kind))
         return Failure{Failure::Kind::Changed, {}};
-    return drawIconAt(library, origin.index, size, background);
+    if (origin.kind == TileKind::Icon)
+        return drawIconAt(library, origin.index, size, background);
+    auto cursor = drawCursorAt(library, origin.group(), size, background);
+    if (!cursor)
+        return cursor.failure();
+    return std::move(cursor->surface);
 }
 
 void TileRedraw::setSize(int size) {

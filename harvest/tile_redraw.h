@@ -16,7 +16,8 @@
 namespace orvu {
 
 // The tile's icon drawn at size x size on `background`, as Windows draws it
-// at that size (drawIconAt), from a library open on the tile's file.
+// at that size (drawIconAt; a cursor tile's cursor by drawCursorAt, an
+// animated one at its first step), from a library open on the tile's file.
 Result<IconCell> drawTileAt(IconLibrary& library, const IconOrigin& origin, int size,
                             std::uint32_t background);
 

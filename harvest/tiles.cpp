@@ -8,4 +8,8 @@ std::string tileText(std::size_t number) {
     return fillIn(text("tile caption", "Icon %1"), number);
 }
 
+std::string cursorTileText(std::size_t number) {
+    return fillIn(text("cursor tile caption", "Cursor %1"), number);
+}
+
 } // namespace orvu

@@ -7,5 +7,8 @@ namespace orvu {
 
 // A tile's caption: a word for "icon" and the tile's number, counted from 1.
 std::string tileText(std::size_t number);
+// A cursor tile's caption: a word for "cursor" and its number among the
+// cursor tiles, counted from 1.
+std::string cursorTileText(std::size_t number);
 
 } // namespace orvu

@@ -66,8 +66,18 @@ export-name-counter: the second file of a name is app_1-1.ico, not app_1-2.ico
 
 tile-numbers: tiles are numbered from 图标0
   harvest/tile_collection.cpp
-  - return tileText(i + 1);
-  + return tileText(i);
+  - background), ++m_icons, std::move(origin)
+  + background), m_icons++, std::move(origin)
+
+cursor-file-tiles: a .cur or .ani file opened shows nothing unless cursors are included
+  harvest/file_harvest.cpp
+  - if (window.includesCursors())\n        return true;
+  + return window.includesCursors();
+
+cursor-own-format: saving many writes a cursor as .ico instead of .cur
+  harvest/tile_names.cpp
+  - return whole ? wholeFormatOf(kind) : chosen;
+  + return whole && kind != TileKind::Icon ? SaveFormat::Ico : chosen;
 
 tile-sharp-lost: on a screen of two device pixels a pixel every tile shows its 32 x 32 cell blown up
   app/tile_list_model.cpp

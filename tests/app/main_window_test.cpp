@@ -298,9 +298,11 @@ TEST_F(MainWindowTest, filePickerEmptiesTheListBeforeItsDialog) {
 
     const auto& request = dialogs.requests.back();
     EXPECT_EQ(request.file.title, QStringLiteral("Orvu图标提取器 D2002 10 25"));
-    ASSERT_EQ(request.file.filters.size(), 1);
+    // Programs first, as designed; cursor files as a second choice.
+    ASSERT_EQ(request.file.filters.size(), 2);
     EXPECT_EQ(request.file.filters[0].name, QStringLiteral("(*.exe)"));
     EXPECT_EQ(request.file.filters[0].pattern, QStringLiteral("*.exe"));
+    EXPECT_EQ(request.file.filters[1].pattern, QStringLiteral("*.cur *.ani"));
     EXPECT_EQ(request.file.initialFolder, QDir::rootPath());
 }
 

@@ -1,5 +1,6 @@
 // The tiles and the preview on screens of every density: this suite runs
-// once as the screen is and once at QT_SCALE_FACTOR=2.
+// once as the screen is and once at QT_SCALE_FACTOR=2, on corpus files and
+// on cursor files whose larger image differs from their harvested cell.
 
 #include "app/main_window.h"
 #include "app/picture_box.h"
@@ -8,10 +9,12 @@
 #include "controls/option_button.h"
 #include "controls/push_button.h"
 #include "fake_dialogs.h"
+#include "icons/cursor_at_size.h"
 #include "icons/icon_at_size.h"
 #include "platform/icon_files.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_png_decoder.h"
+#include "support/icon_builders.h"
 #include "support/test_files.h"
 
 #include <QApplication>
@@ -23,6 +26,26 @@ namespace orvu {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A cursor of a green 32 x 32 image and a blue 64 x 64 one: a denser screen
+// shows it blue, its harvested cell is green.
+test::ByteVector twoSizeCursor() {
+    return test::buildCursorFile(
+        {{test::groupEntry(32, 32, 32, 0), test::solidDib(32, 32, 0x00FF00)},
+         {test::groupEntry(64, 64, 32, 0), test::solidDib(64, 32, 0x0000FF)}});
+}
+
+// The file a row names: a corpus file, or a cursor file written for it.
+fs::path fileFor(const std::string& name, const fs::path& dir) {
+    if (name == "two-size.cur" || name == "two-size.ani") {
+        test::writeFile(dir / name,
+                        name.ends_with(".cur")
+                            ? twoSizeCursor()
+                            : test::buildAnimation({{twoSizeCursor(), twoSizeCursor()}}));
+        return dir / name;
+    }
+    return test::corpusDir().empty() ? fs::path() : test::corpusDir() / name;
+}
 
 class TileDensity : public ::testing::TestWithParam<const char*> {
 protected:
@@ -61,13 +84,18 @@ protected:
         return shown(list->viewport(), list->tilePainter().pictureRect(tile));
     }
     // The picture a tile must show: at one device pixel a pixel the cell the
-    // harvest made, else the icon as Windows draws it at the screen's size.
+    // harvest made, else the icon as Windows draws it at the screen's size
+    // (a cursor as Windows draws a cursor, an animated one its first step).
     QImage expected(IconLibrary& library, int row) {
         const int size = static_cast<int>(std::lround(32 * qApp->devicePixelRatio()));
+        const Tile tile = form.tiles().at(static_cast<std::size_t>(row));
         if (size == CellSize)
-            return toQImage(form.tiles().cell(static_cast<std::size_t>(row)));
-        auto drawn = drawIconAt(library, static_cast<std::uint32_t>(row), size,
-                                form.tiles().at(static_cast<std::size_t>(row)).background);
+            return toQImage(*tile.cell);
+        if (tile.origin.kind != TileKind::Icon) {
+            auto cursor = drawCursorAt(library, tile.origin.group(), size, tile.background);
+            return cursor ? toQImage(cursor->surface) : QImage();
+        }
+        auto drawn = drawIconAt(library, tile.origin.index, size, tile.background);
         return drawn ? toQImage(*drawn) : QImage();
     }
     // The rows wholly in view.
@@ -80,6 +108,7 @@ protected:
         return rows;
     }
 
+    test::TempDir dir;
     test::FakeDialogs dialogs;
     QtPngDecoder png;
     MainWindow form;
@@ -89,22 +118,21 @@ protected:
 // harvest and after the window moved to a screen of another density and back,
 // and the preview the last icon's.
 TEST_P(TileDensity, tilesShowTheIconAsWindowsDrawsItForTheScreen) {
-    if (test::corpusDir().empty())
+    const fs::path file = fileFor(GetParam(), dir.path());
+    if (file.empty())
         GTEST_SKIP() << "no corpus: run scripts/fetch-corpus.sh";
-    const fs::path file = test::corpusDir() / GetParam();
     auto library = openIconLibrary(file, &png);
     ASSERT_TRUE(library);
     harvest(file);
     const int rows = rowsInView();
     ASSERT_GT(rows, 0);
 
-    const std::uint32_t last = library->count() - 1;
-    const QImage lastIcon = expected(*library, static_cast<int>(last));
+    const QImage lastIcon = expected(*library, form.controls().iconList->model()->rowCount() - 1);
     EXPECT_EQ(shown(form.controls().previewBox, QRect(0, 0, 32, 32)), lastIcon);
 
     for (const char* when : {"harvested", "moved"}) {
         for (int row = 0; row < rows; ++row)
-            EXPECT_EQ(tileShown(row), expected(*library, row)) << when << " 图标" << row + 1;
+            EXPECT_EQ(tileShown(row), expected(*library, row)) << when << " tile " << row + 1;
         form.tileRows().setPixelRatio(1.5);
         form.tileRows().setPixelRatio(qApp->devicePixelRatio());
         form.controls().iconList->viewport()->update();
@@ -116,7 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
     CorpusFiles, TileDensity,
     ::testing::Values("usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll",
                       "usr/lib/x86_64-linux-gnu/wine/x86_64-windows/regedit.exe",
-                      "usr/share/nsis/Contrib/Graphics/Icons/nsis3-install-alt.ico"));
+                      "usr/share/nsis/Contrib/Graphics/Icons/nsis3-install-alt.ico", "two-size.cur",
+                      "two-size.ani"));
 
 } // namespace
 } // namespace orvu

@@ -51,6 +51,10 @@ TEST(LanguageChoice, languageThenTheLocaleAndTheDesignsChineseInTheCLocale) {
     }
 }
 
+ImageDescription cursorImage() {
+    return {32, 32, 32, 0, ImageFormat::Dib, 4264, Hotspot{3, 9}};
+}
+
 TEST(Texts, readInEachLanguageWithTheirValuesInTheirPlaces) {
     const IconOrigin origin{std::make_shared<std::filesystem::path>("a.exe"), 1};
     const IconName name{7, "", 2052};
@@ -85,6 +89,13 @@ TEST(Texts, readInEachLanguageWithTheirValuesInTheirPlaces) {
         {DesignLanguage, [] { return messages::savedSummary(1, {}, false); }, "已保存 1 个图标。"},
         {DesignLanguage, [] { return messages::savedSummary(2, {}, true); },
          "保存已停止。已保存 2 个图标。"},
+        // A cursor image's label ends with its hotspot.
+        {DesignLanguage, [] { return messages::imageLabel(cursorImage()); },
+         "32 × 32 · 32 位 · BMP · 热点 (3, 9)"},
+        {SourceLanguage, [] { return messages::imageLabel(cursorImage()); },
+         "32 × 32 · 32-bit · BMP · Hotspot (3, 9)"},
+        {DesignLanguage, [] { return cursorTileText(2); }, "光标2"},
+        {SourceLanguage, [] { return cursorTileText(2); }, "Cursor 2"},
         // A language without a catalogue reads English.
         {"de", [] { return tileText(3); }, "Icon 3"},
     };
