@@ -27,11 +27,21 @@ libdir=$(dirname "$(find "$prefix" -name 'liborvu-icons.so.1' | head -n 1)")
 [ -d "$libdir" ] || { echo "FAIL: no liborvu-icons.so.1 installed" >&2; exit 1; }
 export LD_LIBRARY_PATH=$libdir
 
+# Runs a program that loads the library; a library built with the sanitizers
+# needs their runtime loaded first (ORVU_RUN_PRELOAD names it).
+run_built() {
+    if [ -n "${ORVU_RUN_PRELOAD:-}" ]; then
+        LD_PRELOAD=$ORVU_RUN_PRELOAD ASAN_OPTIONS=detect_leaks=0 "$@"
+    else
+        "$@"
+    fi
+}
+
 # What the example says of ICON_FILE: a line for the file, one per icon,
 # and the PNG it wrote, which starts as every PNG file does.
 check_example() {
     local program=$1 how=$2
-    if ! "$program" "$icon" "$work/$how.png" >"$work/$how.out" 2>&1; then
+    if ! run_built "$program" "$icon" "$work/$how.png" >"$work/$how.out" 2>&1; then
         fail "$how: the example failed: $(cat "$work/$how.out")"
         return
     fi
@@ -70,7 +80,7 @@ package=$(find "$prefix" -name orvu_icons -type d -path '*-packages/*' | head -n
 if [ -z "$package" ]; then
     fail "no Python package orvu_icons installed"
 else
-    PYTHONPATH=$(dirname "$package") python3 -c '
+    PYTHONPATH=$(dirname "$package") run_built python3 -c '
 import sys, orvu_icons
 from orvu_icons.compat import IconExtractor
 with orvu_icons.IconFile(sys.argv[1]) as icons:
