@@ -3,13 +3,13 @@
 # UndefinedBehaviorSanitizer) and runs each for a fixed time on its seeds in
 # fuzz/corpus. Fails on the first crash, leak, timeout or memory blow-up;
 # the input that caused it lands in build-fuzz/smoke-artifacts/.
-#   ORVU_FUZZ_SECONDS   seconds per target (default 60)
+#   ORVU_FUZZ_SECONDS   seconds per target (default 40)
 #   ORVU_FUZZ_TARGETS   targets to run (default: all five)
 # New inputs found meanwhile go to a scratch folder, never into fuzz/corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${ORVU_FUZZ_SECONDS:-60}
+seconds=${ORVU_FUZZ_SECONDS:-40}
 targets=${ORVU_FUZZ_TARGETS:-"icon_library icon_image icon_cell cursor animation"}
 
 scripts/install-deps.sh --tests
