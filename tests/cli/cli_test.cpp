@@ -65,6 +65,14 @@ std::filesystem::path wineFolder() {
     return test::corpusDir() / "usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
 }
 
+// wrestool's status after extracting the resources of `type` of `file`.
+int wrestoolExtract(int type, const std::filesystem::path& file,
+                    const std::filesystem::path& folder) {
+    return std::system(("wrestool -x -t" + std::to_string(type) + " -o " + quoted(folder) + " " +
+                        quoted(file) + " 2>/dev/null")
+                           .c_str());
+}
+
 // Why a comparison with wrestool over the corpus can't run, if it can't.
 std::optional<std::string> lacksCorpusOrWrestool(const std::filesystem::path& sample) {
     if (!std::filesystem::exists(sample))
@@ -747,10 +755,7 @@ TEST(Cli, extractWritesWhatWrestoolWritesForTheSameGroup) {
         test::TempDir ours;
         test::TempDir theirs;
         ASSERT_EQ(run("extract -o " + quoted(ours.path()) + " " + quoted(wine / name)).status, 0);
-        ASSERT_EQ(std::system(("wrestool -x -t14 -o " + quoted(theirs.path()) + " " +
-                               quoted(wine / name) + " 2>/dev/null")
-                                  .c_str()),
-                  0);
+        ASSERT_EQ(wrestoolExtract(14, wine / name, theirs.path()), 0);
         auto library = openIconLibrary(wine / name, nullptr);
         ASSERT_TRUE(library);
         const std::string stem = std::filesystem::path(name).stem().string();
@@ -800,10 +805,7 @@ TEST(Cli, extractedCursorsHoldWrestoolsImagesAndHotspots) {
         ASSERT_EQ(run("extract --kind cursor -o " + quoted(ours.path()) + " " + quoted(wine / name))
                       .status,
                   0);
-        ASSERT_EQ(std::system(("wrestool -x -t12 -o " + quoted(theirs.path()) + " " +
-                               quoted(wine / name) + " 2>/dev/null")
-                                  .c_str()),
-                  0);
+        ASSERT_EQ(wrestoolExtract(12, wine / name, theirs.path()), 0);
         auto library = openIconLibrary(wine / name, nullptr);
         ASSERT_TRUE(library);
         const std::string stem = std::filesystem::path(name).stem().string();
