@@ -4,10 +4,6 @@
 #include <cstring>
 #include <thread>
 
-#ifdef __GLIBCXX__
-#include <cxxabi.h>
-#endif
-
 namespace py = pybind11;
 
 namespace orvu::python {
@@ -49,16 +45,12 @@ const char* kindName(orvu_icons_kind kind) {
 }
 
 void retakeGil(PyThreadState* state) {
-#ifdef __GLIBCXX__
     try {
         PyEval_RestoreThread(state);
-    } catch (abi::__forced_unwind&) {
+    } catch (...) { // only the unwind that ends the thread: the C call throws nothing else
         for (;;)
             std::this_thread::sleep_for(std::chrono::hours(1));
     }
-#else
-    PyEval_RestoreThread(state);
-#endif
 }
 
 std::shared_ptr<orvu_icons_file> OpenFile::acquire() const {
