@@ -238,6 +238,36 @@ extract-reads-its-output: extract --pattern '*' -o OUT DIR, OUT inside DIR, extr
   - walk.passOver(*passOver);
   + walk.passOver(step->folder);
 
+python-strided-data: IconFile(data=...) of a reversed or stepped view parses the wrong bytes, or reads past its buffer
+  python/objects.cpp
+  - PyMemoryView_GetContiguous(data->ptr(), PyBUF_READ, 'C'));
+  + PyMemoryView_FromObject(data->ptr()));
+
+python-new-refused: Icon.__new__(Icon), Image.__new__(Image) and Pixels.__new__(Pixels) make objects that crash the interpreter
+  python/module.cpp
+  - [](PyHeapTypeObject* type) { type->ht_type.tp_new = refuseNew; }};
+  + [](PyHeapTypeObject* type) { (void)type; }};
+
+python-init-not-called: an IconFile made by __new__ without __init__ crashes the interpreter
+  python/module.cpp
+  - if (!made(self))\n        throw py::type_error("IconFile.__init__() was not called: the object holds no file");
+  +
+
+python-gil-at-exit: the interpreter aborts at exit while daemon threads are inside calls
+  python/objects.h
+  - PyThreadState* const state = PyEval_SaveThread();\n    std::optional<decltype(call())> result;\n    try {\n        result.emplace(call());\n    } catch (...) {\n        retakeGil(state);\n        throw;\n    }\n    retakeGil(state);\n    return std::move(*result);
+  + pybind11::gil_scoped_release unlocked;\n    return call();
+
+compat-damaged-icon: the drop-in's get_icon of an icon whose data lies outside the file is no pefile.PEFormatError
+  python/orvu_icons/compat.py
+  - raise DamagedIconError(str(error)) from None
+  + raise InvalidIconDefinitionError(str(error)) from None
+
+compat-data-header: the drop-in takes an executable without icons, given as rows of an array, for a file of another kind
+  python/orvu_icons/compat.py
+  - head = view.cast("B")[:2] if view.c_contiguous else view.tobytes()[:2]
+  + head = view[:2]
+
 instance-in-shared-folder: without a runtime folder, another user's lock and socket in /tmp receive the path opened and keep the window from starting
   qt/single_instance.cpp
   - return ownedPrivately(own) ? own : QString();
