@@ -22,7 +22,8 @@ the same order with the same images byte for byte, also icoextract's later
   FileFormatError too, as icoextract's PEFormatError for it. So does data
   given as a str (also a TypeError), which pefile reads as text and refuses.
   A filename that is an int, which pefile takes for a file descriptor,
-  raises a TypeError that is also an OSError, as pefile's for a closed one.
+  raises a TypeError that is also an OSError (what pefile raises for a
+  descriptor that isn't open): only paths are read.
 - `data` may be any object with the buffer protocol (memoryview, bytearray,
   array, a numpy array, in any layout), read in its logical order; pefile
   takes only bytes and bytearray.
