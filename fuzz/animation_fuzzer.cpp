@@ -31,6 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (library.stepAt(*animation, animation->steps.size(), LargeIconSize))
                 __builtin_trap();
         }
+        // The choice at the smallest and the largest size shown.
+        for (const int size : {1, MaxShownSize})
+            static_cast<void>(library.imageAt(group, size));
         const auto description = library.describe(group);
         if (description && description->large && *description->large >= description->images.size())
             __builtin_trap();

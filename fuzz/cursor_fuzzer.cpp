@@ -27,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (drawn->surface.pixels.size() != LargeIconSize * LargeIconSize)
                 __builtin_trap();
         }
+        // The choice at the smallest and the largest size shown.
+        for (const int size : {1, MaxShownSize})
+            static_cast<void>(library.imageAt(cursor, size));
         const auto description = library.describe(cursor);
         if (description && description->large && *description->large >= description->images.size())
             __builtin_trap();

@@ -200,5 +200,23 @@ int main(int argc, char** argv) {
     animated.type = orvu::test::GroupType::AnimatedCursor;
     animated.animation = orvu::test::buildAnimation({.frames = {frameB}, .rates = {3}});
     save(out / animation / "pe_anicursor", orvu::test::buildPe({groups[0], animated}));
+
+    // Sizes at the edges of what the fields hold, beside a good image: a
+    // PNG claiming 2^31 - 1 on one side (a mutation away from both), and an
+    // executable's cursor directory claiming 65 535 a side. With the
+    // dictionary's tokens they lead to the sums and products of sizes.
+    StoredImage wide = stored(0, 32, makePng(1, 1, 6, 8, 0x7FFFFFFF, 1));
+    wide.entry.hotspot = orvu::Hotspot{0, 0};
+    StoredImage tall = stored(0, 32, makePng(1, 1, 6, 8, 1, 0x7FFFFFFF));
+    tall.entry.hotspot = orvu::Hotspot{0, 0};
+    save(out / "cursor" / "cur_claims_wide", orvu::test::buildCursorFile({wide, cursorImages[0]}));
+    save(out / animation / "ani_claims_tall",
+         orvu::test::buildAnimation(
+             {.frames = {orvu::test::buildCursorFile({tall, cursorImages[0]})}}));
+    StoredImage claim = cursorImages[1];
+    claim.entry.cursorSize = orvu::CursorSize{0xFFFF, 0xFFFF};
+    GroupResource claiming = group(std::uint16_t{32513}, {claim, cursorImages[0]});
+    claiming.type = orvu::test::GroupType::Cursor;
+    save(out / "cursor" / "pe_claims_65535", orvu::test::buildPe({claiming}));
     return 0;
 }
