@@ -19,8 +19,9 @@ constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--patt
 
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
-(DIB or PNG) and size in bytes, as the image's own header says; where the
-icon's directory lists it otherwise, "listed as" what the directory says.
+(DIB or PNG) and size in bytes: its size as its own header says, and a DIB's
+depth; where the icon's directory lists it otherwise, "listed as" what the
+directory says.
 A * marks the image Windows shows at 32 x 32 (Windows goes by the directory).
 Then its cursors, then its animated cursors and icons, each numbered from 1
 among its kind, each image of a cursor with its hotspot (x,y from the top
@@ -104,7 +105,7 @@ void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
         if (const auto& listed = image.listed) {
             text += " listed as " + std::to_string(listed->width) + "×" +
                     std::to_string(listed->height);
-            if (listed->bitCount != 0)
+            if (listed->bitCount != 0 && listed->bitCount != image.bitCount)
                 text += " " + std::to_string(listed->bitCount) + "-bit";
         }
         if (description->large == i)

@@ -18,8 +18,7 @@ namespace orvu {
 enum class ImageFormat { Dib, Png, Missing };
 
 // One image of an icon as the file describes it, without decoding it: what
-// the image's own header says it is, where that header makes an image,
-// otherwise what its directory entry lists.
+// it is (ownSize), with what its directory entry lists where that differs.
 struct ImageDescription {
     int width = 0; // a directory's 0 lists 256
     int height = 0;

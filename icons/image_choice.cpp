@@ -139,10 +139,14 @@ ImageSize listedSize(GroupKind kind, const GroupEntry& entry) {
 }
 
 ImageSize ownSize(GroupKind kind, const GroupEntry& entry, ByteView imageHead) {
+    const ImageSize listed = listedSize(kind, entry);
     const ImageHeader header = imageHeader(imageHead);
     if (header.pixels == 0)
-        return listedSize(kind, entry);
-    return {header.width, header.height, header.bitCount};
+        return listed;
+    const bool depth = listed.bitCount == 1 || listed.bitCount == 4 || listed.bitCount == 8 ||
+                       listed.bitCount == 16 || listed.bitCount == 24 || listed.bitCount == 32;
+    return {header.width, header.height,
+            isPng(imageHead) && depth ? listed.bitCount : header.bitCount};
 }
 
 std::optional<std::size_t> largestImage(const std::vector<ImageSize>& images) {

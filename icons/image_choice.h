@@ -88,8 +88,12 @@ struct ImageSize {
 // icon's, an executable cursor's; a cursor file's and a frame's entries
 // hold the hotspot there).
 ImageSize listedSize(GroupKind kind, const GroupEntry& entry);
-// What the image is: the size and depth its own header gives (imageHeader),
-// where that header makes an image; otherwise what the directory lists.
+// What the image is, where its own header makes an image (imageHeader):
+// the size that header gives, and a DIB's bit count; a PNG's header gives
+// no depth in the directory's sense (Windows decodes every PNG to 32 bits),
+// so a PNG keeps the directory's bit count where that is a depth an image
+// can have (1, 4, 8, 16, 24 or 32), and takes its own bits a pixel
+// otherwise. Where the header makes no image, what the directory lists.
 // Some resource compilers list a PNG image by bytes of its header (13 x 0,
 // 21 060 bits for a 256 x 256 one): the image says what it is.
 ImageSize ownSize(GroupKind kind, const GroupEntry& entry, ByteView imageHead);

@@ -108,9 +108,11 @@ typedef struct orvu_icons_icon orvu_icons_icon;
  * keeps working with a later library whose structure is longer. */
 typedef struct orvu_icons_image_info {
     size_t struct_size;
-    /* What the image is: the size and bits per pixel its own header gives,
-     * where that header makes an image; otherwise (a missing image, a
-     * damaged header) what the directory lists, 256 where it says 0. */
+    /* What the image is: the size its own header gives, where that header
+     * makes an image, and a DIB's bits per pixel (a PNG, which Windows
+     * decodes to 32 bits, keeps the directory's where that is a depth an
+     * image can have); otherwise (a missing image, a damaged header) what
+     * the directory lists, 256 where it says 0. */
     int32_t width; /* pixels */
     int32_t height;
     int32_t bits;    /* bits per pixel; 0 where neither header nor directory says */

@@ -92,6 +92,10 @@ class ModuleAgreesWithTheCommandLineTool(unittest.TestCase):
                                 icon.images
                             continue
                         del listed["error"]
+                        # The module describes an image as it is, and doesn't
+                        # tell what its directory lists otherwise.
+                        for image in listed["images"]:
+                            image.pop("listed_as", None)
                         self.assertEqual(listing_of(icon), listed)
 
     def kinds_of(self, path):
