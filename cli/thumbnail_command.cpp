@@ -11,8 +11,6 @@
 #include "png/png_encoder.h"
 
 #include <algorithm>
-#include <numeric>
-#include <tuple>
 
 namespace orvu::cli {
 namespace {
@@ -34,29 +32,6 @@ File managers call it through share/thumbnailers/orvu-icons.thumbnailer.
 )";
 
 constexpr std::uint64_t DefaultSize = 256;
-
-// The order in which to try a group's images, each as its own header says
-// it is (ownSize), for a thumbnail of at most size x size. Windows' own
-// choice (chooseImageOfKind) takes the nearest size, which for 128 picks a
-// 48 x 48 image over a 256 x 256 one; a thumbnail shrinks the larger one
-// instead. So: the images at least `size` on their longer side, smallest
-// first; then the others, largest first; among equal sides the most pixels,
-// then the deepest colour, then directory order.
-std::vector<std::size_t> candidates(const std::vector<ImageSize>& images, int size) {
-    std::vector<std::size_t> order(images.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const auto rank = [&](std::size_t i) {
-        const ImageSize& image = images[i];
-        // Sides come from files: a cursor's may be 65 535, a PNG's 2^31 - 1.
-        const std::int64_t side = std::max(image.width, image.height);
-        const bool covers = side >= size;
-        return std::make_tuple(!covers, covers ? side : -side,
-                               -std::int64_t{image.width} * image.height, -image.bitCount);
-    };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
-    return order;
-}
 
 // The group a file is shown by: its first icon, or where it has none (a
 // cursor or animated cursor file) its first cursor or animation.
@@ -95,7 +70,7 @@ Result<std::vector<std::uint8_t>> thumbnailOf(IconLibrary& library, int size) {
             sizes.push_back({image.width, image.height, image.bitCount});
     }
     Failure why = damaged("an icon group without images");
-    for (const std::size_t i : candidates(sizes, size)) {
+    for (const std::size_t i : pictureOrder(sizes, size)) {
         const auto image =
             held ? Result<IconImage>(held->images[i]) : library.image(entries.entries[i]);
         if (!image) {

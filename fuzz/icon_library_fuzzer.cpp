@@ -37,6 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!icon)
             continue;
         const std::vector<IconImage>& images = icon->images;
+        // What each image is, and the order a thumbnail tries them in.
+        std::vector<ImageSize> sizes;
+        for (const IconImage& image : images)
+            sizes.push_back(ownSize(GroupKind::Icon, image.entry, ByteView(image.bytes)));
+        if (pictureOrder(sizes, MaxShownSize).size() != sizes.size() ||
+            largestImage(sizes) >= sizes.size())
+            __builtin_trap();
         if (description && description->images.size() != images.size() + icon->missing.size())
             __builtin_trap();
         for (const IconImage& image : images) {

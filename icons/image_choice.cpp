@@ -3,9 +3,12 @@
 #include "icons/icon_image.h"
 #include "icons/png_decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
+#include <tuple>
 
 namespace orvu {
 namespace {
@@ -147,6 +150,22 @@ ImageSize ownSize(GroupKind kind, const GroupEntry& entry, ByteView imageHead) {
                        listed.bitCount == 16 || listed.bitCount == 24 || listed.bitCount == 32;
     return {header.width, header.height,
             isPng(imageHead) && depth ? listed.bitCount : header.bitCount};
+}
+
+std::vector<std::size_t> pictureOrder(const std::vector<ImageSize>& images, int size) {
+    std::vector<std::size_t> order(images.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const auto rank = [&](std::size_t i) {
+        const ImageSize& image = images[i];
+        // Sides come from files: a cursor directory's may be 65 535.
+        const std::int64_t side = std::max(image.width, image.height);
+        const bool covers = side >= size;
+        return std::make_tuple(!covers, covers ? side : -side,
+                               -std::int64_t{image.width} * image.height, -image.bitCount);
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
+    return order;
 }
 
 std::optional<std::size_t> largestImage(const std::vector<ImageSize>& images) {

@@ -103,4 +103,13 @@ ImageSize ownSize(GroupKind kind, const GroupEntry& entry, ByteView imageHead);
 // is wanted. Nullopt only without images.
 std::optional<std::size_t> largestImage(const std::vector<ImageSize>& images);
 
+// The order in which to try a group's images (each as ownSize says) for one
+// picture of at most size x size, a thumbnail: Windows' own choice takes the
+// nearest size, which for 128 picks a 48 x 48 image over a 256 x 256 one,
+// where a thumbnail shrinks the larger one instead. So: the images at least
+// `size` on their longer side, smallest first; then the others, largest
+// first; among equal sides the most pixels, then the deepest colour, then
+// directory order.
+std::vector<std::size_t> pictureOrder(const std::vector<ImageSize>& images, int size);
+
 } // namespace orvu

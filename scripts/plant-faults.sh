@@ -215,12 +215,12 @@ pattern-range: --pattern '[a-c]*' passes over the files that start with a
   + if (c > list[i] && c <= list[i + 2])
 
 thumbnail-choice: a 48-pixel thumbnail is shrunk from the 256 x 256 image instead of taking the 48 x 48 one
-  cli/thumbnail_command.cpp
+  icons/image_choice.cpp
   - const bool covers = side >= size;
   + const bool covers = side > size;
 
 thumbnail-rank-overflow: a cursor whose directory claims 65 535 pixels a side makes the thumbnailer's ranking overflow (the sanitizers abort it)
-  cli/thumbnail_command.cpp
+  icons/image_choice.cpp
   - -std::int64_t{image.width} * image.height, -image.bitCount);
   + -(image.width * image.height), -image.bitCount);
 
