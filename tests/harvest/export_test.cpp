@@ -207,9 +207,12 @@ TEST(SaveRoutine, writesWhatTheSubjectMakesOrSaysWhyNot) {
 
 TEST(TileToolTip, namesTheFileTheIconAndItsSizes) {
     std::vector<ImageDescription> images;
-    for (int size : {48, 16, 32, 256, 16})
-        images.push_back({size, size, 32});
-    images.push_back({16, 24, 8});
+    for (const auto& [width, height] :
+         {std::pair{48, 48}, {16, 16}, {32, 32}, {256, 256}, {16, 16}, {16, 24}}) {
+        images.emplace_back();
+        images.back().width = width;
+        images.back().height = height;
+    }
     EXPECT_EQ(messages::tileToolTip("/x/notepad.exe", 0, {2, "", 1033}, images),
               "notepad.exe\n图标 1 · ID 2 · 语言 1033\n尺寸：16, 16×24, 32, 48, 256");
     // A named icon in the neutral language.
