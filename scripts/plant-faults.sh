@@ -161,8 +161,8 @@ largest-deepest: the PNG of an icon is its largest image in its fewest colours
 
 largest-by-directory: the PNG, copy and thumbnail of a Delphi or Inno Setup program are its 48 x 48 image, not its 256 x 256 PNG listed as 13 x 0
   icons/image_choice.cpp
-  - if (header.pixels == 0)\n        return listedSize(kind, entry);
-  + if (true)\n        return listedSize(kind, entry);
+  - if (header.pixels == 0)\n        return listed;
+  + if (true)\n        return listed;
 
 request-budget: a launcher that keeps a file open can't draw its icon a 513th time at 256 pixels
   icons/icon_library.cpp
