@@ -103,7 +103,8 @@ int baseline(const fs::path& folder, int repeat) {
         for (const fs::path& file : files) {
             auto library = orvu::openIconLibrary(file, nullptr);
             for (std::uint32_t k = 0; library && k < library->count(); ++k) {
-                if (const auto image = library->largeImage(k)) {
+                if (const auto image =
+                        library->imageAt({orvu::GroupKind::Icon, k}, orvu::LargeIconSize)) {
                     ++images;
                     bytes += image->bytes.size();
                 }

@@ -194,6 +194,8 @@ int runExtract(const Arguments& arguments, Output& out) {
             const std::uint32_t k = group.index;
             const std::string which =
                 std::string(kindName(group.kind)) + " " + std::to_string(k + 1);
+            library
+                .startRequest(); // each icon on its own: a file of many large ones is written whole
             const auto bytes = exportOf(library, group, format, size);
             if (!bytes) {
                 complain(path + ": " + which + ": " + describe(bytes.failure()));

@@ -21,7 +21,8 @@ struct ExportedIcon {
 // Fails when it holds none, or the icon is past a limit (icons/limits.h).
 Result<ExportedIcon> iconFileOf(IconLibrary& library, std::uint32_t k);
 // One image of icon k as a PNG file: of the images the file holds, the one
-// Windows would show at `size` x `size`, or with no size the largest.
+// Windows would show at `size` x `size`, or with no size the largest
+// (largestImage, by what each image's own header says it is).
 Result<ExportedIcon> pngOf(IconLibrary& library, std::uint32_t k,
                            std::optional<int> size = std::nullopt);
 

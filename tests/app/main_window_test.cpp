@@ -460,7 +460,8 @@ TEST_F(Export, eachFormatIsWrittenAsItsNameOrFilterSays) {
     IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "a.ico"), nullptr);
     IconLibrary original = IconLibrary::fromBytes(test::readFile(source), nullptr);
     ASSERT_EQ(saved.count(), 1u);
-    EXPECT_EQ(saved.images(0)->images.at(0).bytes, original.images(1)->images.at(0).bytes);
+    EXPECT_EQ(saved.images({GroupKind::Icon, 0})->images.at(0).bytes,
+              original.images({GroupKind::Icon, 1})->images.at(0).bytes);
     // The bitmap is the tile's cell, 24 bits a pixel.
     EXPECT_EQ(test::readFile(dir / "d.bmp")[28], 24);
 }
@@ -710,9 +711,10 @@ TEST_F(MainWindowTest, anIconLackingAnImageIsSavedWithTheRestAndSaidOnce) {
     dialogs.answers.push_back(QString::fromStdString((dir / "one.ico").string()));
     dialogs.filters.push_back(0);
     form.controls().saveIconAction->trigger();
-    EXPECT_EQ(
-        IconLibrary::fromBytes(test::readFile(dir / "one.ico"), nullptr).images(0)->images.size(),
-        1u);
+    EXPECT_EQ(IconLibrary::fromBytes(test::readFile(dir / "one.ico"), nullptr)
+                  .images({GroupKind::Icon, 0})
+                  ->images.size(),
+              1u);
     ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
     EXPECT_TRUE(dialogs.messages[0].endsWith(
         QStringLiteral("中的图标 2 缺少 1 个图像，已保存其余的图像。")))
