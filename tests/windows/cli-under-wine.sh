@@ -35,6 +35,9 @@ fail() {
     echo "FAIL $*"
     failures=$((failures + 1))
 }
+# `list` under Wine, with the separator that Windows puts into the paths it
+# found in a folder written as the native build writes it.
+wine_list() { wine_cli list "$@" | tr -d '\r' | tr '\\' /; }
 # What `list` found, in short: "N files, M icons".
 found() { awk '/^[^ ]/ { ++files } /^  #/ { ++icons } END { printf "%d files, %d icons", files, icons }'; }
 
@@ -56,7 +59,7 @@ if ! head -n 1 "$work/cross.txt" | grep -q -F "$file"$'\t'"1"$'\t'; then
     fail "cells: the first line doesn't start with the path in UTF-8 and one icon"
 fi
 expected_list=$("$native_cli" list "$folder")
-actual_list=$(wine_cli list "$folder" | tr -d '\r') || fail "list of $folder stopped with an error"
+actual_list=$(wine_list "$folder") || fail "list of $folder stopped with an error"
 if [ "$actual_list" = "$expected_list" ] && [ "$(found <<<"$expected_list")" = "2 files, 5 icons" ]; then
     echo "list: $(found <<<"$actual_list")"
 else
@@ -73,7 +76,7 @@ ln -s "$tree" "$tree/a/b/back-to-top"
 ln -s "$tree/a" "$tree/again"
 ln -s ../a "$tree/c/sideways"
 expected_list=$("$native_cli" list "$tree")
-actual_list=$(wine_cli list "$tree" | tr -d '\r') ||
+actual_list=$(wine_list "$tree") ||
     fail "list over links stopped with an error (or ran out of time)"
 if [ "$actual_list" = "$expected_list" ] && [ "$(found <<<"$expected_list")" = "3 files, 15 icons" ]; then
     echo "list: $(found <<<"$actual_list")"
