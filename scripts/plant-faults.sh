@@ -308,6 +308,11 @@ details-save-unshown: the details' save button of an image that can't be shown a
   - if (buttonAt(event->position().toPoint()) == pressed && canSave(*pressed))
   + if (buttonAt(event->position().toPoint()) == pressed)
 
+english-tip: the about window's picture shows an English tip in the Chinese window
+  app/about_window.cpp
+  - c.picture->setObjectName(QStringLiteral("picture"));
+  + c.picture->setObjectName(QStringLiteral("picture"));\n    c.picture->setToolTip(QStringLiteral("About the program"));
+
 cur-hotspot-lost: a cursor saved as .cur points with its top-left corner instead of its hotspot
   icons/icon_file_writer.cpp
   - appendU16(file, static_cast<std::uint16_t>(hotspot.x));

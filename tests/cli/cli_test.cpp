@@ -149,10 +149,6 @@ TEST(Cli, badArgumentsAndUnreadablePathsFailWithOneLine) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("/nonexistent/app.exe"), std::string::npos);
     EXPECT_EQ(std::count(missing.out.begin(), missing.out.end(), '\n'), 1);
-
-    const ToolRun notAFolder = run("scan /nonexistent");
-    EXPECT_EQ(notAFolder.status, 1);
-    EXPECT_EQ(std::count(notAFolder.out.begin(), notAFolder.out.end(), '\n'), 1);
 }
 
 // Output that can't be written is a failure, never a success.
@@ -163,8 +159,8 @@ TEST(Cli, aFullDiskFailsWithOneLine) {
     group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x123456)}};
     test::writeFile(dir / "a.exe", test::buildPe({group}));
     for (const std::string& arguments :
-         {"cells " + quoted(dir / "a.exe"), "scan " + quoted(dir.path()),
-          "list " + quoted(dir.path()), "list --json " + quoted(dir.path()),
+         {"cells " + quoted(dir / "a.exe"), "list " + quoted(dir.path()),
+          "list --json " + quoted(dir.path()),
           "extract -o " + quoted(dir.path()) + " " + quoted(dir / "a.exe"),
           std::string("--help")}) {
         const ToolRun full = run(arguments, ">/dev/full");
@@ -173,25 +169,6 @@ TEST(Cli, aFullDiskFailsWithOneLine) {
         EXPECT_NE(full.out.find("No space left on device"), std::string::npos) << full.out;
         EXPECT_EQ(run(arguments, ">/dev/null").status, 0) << arguments;
     }
-}
-
-TEST(Cli, scanEndsWithFilesIconsAndSeconds) {
-    test::TempDir dir;
-    test::GroupResource group;
-    group.name = std::uint16_t{1};
-    group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x654321)}};
-    std::filesystem::create_directory(dir / "sub");
-    test::writeFile(dir / "a.EXE", test::buildPe({group}));
-    test::writeFile(dir / "sub/b.exe", test::buildPe({group, group}));
-    test::writeFile(dir / "c.dll", test::buildPe({group}));
-    const ToolRun executables = run("scan " + quoted(dir.path()));
-    EXPECT_EQ(executables.status, 0);
-    EXPECT_NE(executables.out.find("2 files matched, 3 icons, "), std::string::npos)
-        << executables.out;
-    const ToolRun everything = run("scan " + quoted(dir.path()) + " --pattern '*'");
-    EXPECT_NE(everything.out.find("3 files matched, 4 icons, "), std::string::npos)
-        << everything.out;
-    EXPECT_NE(everything.out.find(" seconds\n"), std::string::npos);
 }
 
 // --- Shared by the tests of list, extract and thumbnail ---------------------
@@ -364,8 +341,6 @@ TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
                                         "thumbnail a b c",
                                         "thumbnail -s 0 a b",
                                         "thumbnail -s x a b",
-                                        "scan",
-                                        "scan a b",
                                         "cells",
                                         "cells --size 0 x",
                                         "cells --size 257 x",
@@ -380,16 +355,11 @@ TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
     }
 }
 
-// The commands for tests and timing (cells, scan) keep their own help but
-// stay out of the tool's.
 TEST(Cli, helpAndVersion) {
     const ToolRun help = run("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"list", "extract", "thumbnail"})
-        EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
-    for (const char* command : {"cells", "scan"})
-        EXPECT_EQ(help.out.find(command), std::string::npos) << command;
-    for (const std::string command : {"list", "extract", "thumbnail", "cells", "scan"}) {
+    for (const std::string command : {"list", "extract", "thumbnail", "cells"}) {
+        EXPECT_NE(help.out.find("\n  " + command + " "), std::string::npos) << command;
         for (const std::string& arguments : {command + " --help", "help " + command}) {
             const ToolRun result = run(arguments);
             EXPECT_EQ(result.status, 0) << arguments;
