@@ -1,6 +1,7 @@
 #include "qt/dialog_placement.h"
 
 #include <QEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -21,38 +22,78 @@ QRect within(QRect area, const QRect& room) {
     return area;
 }
 
-// The frame around `window` as the window manager drew it, once it has.
-QMargins frameOf(const QWidget& window) {
-    const QWindow* handle = window.windowHandle();
-    const QMargins margins = handle ? handle->frameMargins() : QMargins();
-    return margins.isNull() ? LikelyFrame : margins;
-}
-
-// Where the frame around the dialog, once known, would reach past the
-// screen, moves the dialog in again.
-class KeepOnScreen final : public QObject {
+// Keeps a dialog over its owner's window and within the screen: placed at
+// once, placed again while it sizes itself before it is first painted (a
+// message box fits its text as it is shown), and moved in again where the
+// frame the window manager drew turns out to reach past the screen.
+class Placer final : public QObject {
 public:
-    KeepOnScreen(QWidget& dialog, QRect room) : QObject(&dialog), m_dialog(dialog), m_room(room) {
+    Placer(QWidget& dialog, const QWidget& owner)
+        : QObject(&dialog), m_dialog(dialog), m_owner(&owner) {
+        place();
         dialog.installEventFilter(this);
     }
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &m_dialog &&
-            (event->type() == QEvent::Move || event->type() == QEvent::Show)) {
-            const QWindow* handle = m_dialog.windowHandle();
-            if (handle && !handle->frameMargins().isNull()) {
-                const QRect frame = m_dialog.frameGeometry();
-                const QRect inside = within(frame, m_room);
-                if (inside != frame)
-                    m_dialog.move(inside.topLeft());
-            }
+        if (watched != &m_dialog)
+            return false;
+        switch (event->type()) {
+        case QEvent::Resize:
+            if (!m_painted)
+                place();
+            break;
+        case QEvent::Paint:
+            m_painted = true;
+            break;
+        case QEvent::Show:
+        case QEvent::Move:
+            keepFrameOnScreen();
+            break;
+        default:
+            break;
         }
         return false;
     }
 
+    QRect room() const {
+        const QScreen* screen = m_owner ? m_owner->window()->screen() : nullptr;
+        return screen ? screen->availableGeometry() : QRect();
+    }
+
+    void place() {
+        const QRect space = room();
+        if (!m_owner || space.isEmpty())
+            return;
+        const QMargins frame = frameOf();
+        QRect client(QPoint(), m_dialog.size().boundedTo(space.size().shrunkBy(frame)));
+        client.moveCenter(m_owner->window()->frameGeometry().center());
+        const QRect placed = within(client.marginsAdded(frame), space).marginsRemoved(frame);
+        if (placed != m_dialog.geometry())
+            m_dialog.setGeometry(placed);
+    }
+
+    void keepFrameOnScreen() {
+        const QWindow* handle = m_dialog.windowHandle();
+        const QRect space = room();
+        if (!handle || handle->frameMargins().isNull() || space.isEmpty())
+            return;
+        const QRect frame = m_dialog.frameGeometry();
+        const QRect inside = within(frame, space);
+        if (inside != frame)
+            m_dialog.move(inside.topLeft());
+    }
+
+    // The frame around the dialog as the window manager drew it, once it has.
+    QMargins frameOf() const {
+        const QWindow* handle = m_dialog.windowHandle();
+        const QMargins margins = handle ? handle->frameMargins() : QMargins();
+        return margins.isNull() ? LikelyFrame : margins;
+    }
+
     QWidget& m_dialog;
-    QRect m_room;
+    QPointer<const QWidget> m_owner;
+    bool m_painted = false;
 };
 
 } // namespace
@@ -60,20 +101,10 @@ private:
 void placeOverOwner(QWidget& dialog, QWidget* owner) {
     if (!owner)
         return;
-    const QWidget* window = owner->window();
-    const QScreen* screen = window->screen();
-    if (!screen)
-        return;
     dialog.ensurePolished();
     if (!dialog.testAttribute(Qt::WA_Resized))
         dialog.adjustSize();
-    const QRect room = screen->availableGeometry();
-    const QMargins frame = frameOf(dialog);
-    QRect client(QPoint(), dialog.size().boundedTo(room.size().shrunkBy(frame)));
-    client.moveCenter(window->frameGeometry().center());
-    const QRect placed = within(client.marginsAdded(frame), room).marginsRemoved(frame);
-    dialog.setGeometry(placed);
-    new KeepOnScreen(dialog, room);
+    new Placer(dialog, *owner);
 }
 
 } // namespace orvu

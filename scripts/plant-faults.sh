@@ -255,8 +255,8 @@ instance-in-shared-folder: without a runtime folder, another user's lock and soc
 
 dialog-above-screen: the file, folder and save dialogs open with their title bars above the top of the screen
   qt/dialog_placement.cpp
-  - if (!owner)\n        return;\n    const QWidget* window
-  + return;\n    const QWidget* window
+  - new Placer(dialog, *owner);
+  + static_cast<void>(dialog);
 
 opened-path-as-text: orvu-icons with a name that is not UTF-8 shows the name but Start can't find the file
   harvest/harvest_controller.cpp
