@@ -32,14 +32,15 @@ struct SourcesCase {
 
 class Sources : public ::testing::TestWithParam<SourcesCase>, protected WindowFlows {};
 
-// Each path of a step's answer and of the expected boxes is taken in the test's
-// folder, where "a.exe" holds two icons.
+// Each relative path of a step's answer and of the expected boxes (UTF-8) is
+// taken in the test's folder, where "a.exe" holds two icons.
 TEST_P(Sources, followTheStateTable) {
     const SourcesCase& c = GetParam();
     test::writeExecutable(dir / "a.exe", {0xFF0000, 0x00FF00});
     const auto inDir = [&](const std::string& path) {
-        return path.empty() || path.starts_with(" ") || path.starts_with("/") ? fs::path(path)
-                                                                              : dir / path;
+        const fs::path named(std::u8string(path.begin(), path.end()));
+        return path.empty() || path.starts_with(" ") || path.starts_with("/") ? named
+                                                                              : dir / named;
     };
     for (const Step& step : c.steps) {
         switch (step.act) {
