@@ -62,7 +62,8 @@ std::string incompleteIcons(std::size_t icons);
 // How an icon is named for people: its number from 1 among its kind ("Icon
 // 2", "Cursor 2"), then its resource id or name and its language where it has
 // them, joined by " · ".
-std::string iconHeading(std::uint32_t index, const IconName& name, TileKind kind = TileKind::Icon);
+std::string iconHeading(std::uint32_t index, const IconName& name,
+                        GroupKind kind = GroupKind::Icon);
 // A cursor's hotspot: "Hotspot (3, 9)".
 std::string hotspotText(const Hotspot& hotspot);
 // One image: its size, its colour depth and its format, a cursor image's
@@ -73,6 +74,6 @@ std::string imageLabel(const ImageDescription& image);
 // images are.
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
                         const IconName& name, const std::vector<ImageDescription>& images,
-                        TileKind kind = TileKind::Icon);
+                        GroupKind kind = GroupKind::Icon);
 
 } // namespace orvu::messages
