@@ -44,5 +44,12 @@ inline constexpr std::uint64_t MaxAnimationBytes = 16ull * 1024 * 1024;
 // have tens.
 inline constexpr std::uint32_t MaxAnimationFrames = 4096;
 inline constexpr std::uint32_t MaxAnimationSteps = 4096;
+// A shortcut (.lnk), Internet shortcut (.url) or folder's desktop.ini, which
+// is read whole: real ones have a few kilobytes.
+inline constexpr std::uint64_t MaxShortcutBytes = 1024 * 1024;
+// Shortcuts, Internet shortcuts and folder settings followed one through the
+// next to reach an icon: a shortcut to a shortcut is common, eight in a row
+// is a loop or an attack.
+inline constexpr std::uint32_t MaxReferenceDepth = 8;
 
 } // namespace orvu::limits
