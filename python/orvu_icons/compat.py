@@ -98,7 +98,7 @@ class IconExtractor:
             raise ValueError("Must supply either name or data")
         try:
             if filename is not None:
-                self._file = _native.IconFile(filename)
+                self._file = _native.IconFile(filename, follow=False)
             else:
                 self._file = _native.IconFile(data=data)
         except _UNREADABLE as error:
