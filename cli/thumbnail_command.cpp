@@ -156,9 +156,11 @@ int runThumbnail(const Arguments& arguments, Output&) {
         complain(displayText(inputPath) + ": no thumbnail: " + describe(png.failure()));
         return SomeInputsFailed;
     }
-    // Neither the file read nor a shortcut that led to it is written over.
+    // Neither the file read nor a shortcut that led to it is written over
+    // (a symbolic link, writeFileInPlace refuses).
     std::error_code error;
-    const bool isInput = std::filesystem::equivalent(outputPath, inputPath, error);
+    const bool isInput = !std::filesystem::is_symlink(outputPath, error) &&
+                         std::filesystem::equivalent(outputPath, inputPath, error);
     const auto written = isInput ? Result<void>(Failure{Failure::Kind::Exists, {}})
                                  : writeFileInPlace(outputPath, *png, icons->source);
     if (!written) {
