@@ -162,9 +162,12 @@ Result<fs::path> WindowsPaths::walk(const fs::path& start, std::string_view name
         std::string_view name = names.substr(at, end - at);
         at = end + 1;
         if (name == "..") {
-            if (depth > 0) {
+            // As Windows takes it: the folder above, by the names (links
+            // aside), never above the floor.
+            if (depth > 0 || (!floor && current.has_filename() && current.filename() != ".." &&
+                              current.filename() != ".")) {
                 current = current.parent_path();
-                --depth;
+                depth -= depth > 0 ? 1 : 0;
             } else if (!floor) {
                 current /= "..";
             }
