@@ -1,12 +1,14 @@
 // Writes the generated seeds of the fuzz targets into OUT/icon_library,
-// OUT/icon_image and OUT/icon_cell: small executables and icon files of
-// every kind the reader knows, DIB images of every depth, PNG images of
-// every colour type, and a few near misses of each.
+// OUT/icon_image, OUT/icon_cell, OUT/cursor, OUT/animation and OUT/shortcut:
+// small executables and icon files of every kind the reader knows, DIB
+// images of every depth, PNG images of every colour type, shell links of
+// every layout, .url and desktop.ini texts, and a few near misses of each.
 //
 //   orvu_fuzz_seed_maker OUT
 
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
+#include "support/shortcut_builders.h"
 
 #include <array>
 #include <cstdint>
@@ -80,7 +82,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const char* target : {"icon_library", "icon_image", "icon_cell", "cursor", "animation"})
+    for (const char* target :
+         {"icon_library", "icon_image", "icon_cell", "cursor", "animation", "shortcut"})
         fs::create_directories(out / target);
 
     // Images.
@@ -200,5 +203,45 @@ int main(int argc, char** argv) {
     animated.type = orvu::test::GroupType::AnimatedCursor;
     animated.animation = orvu::test::buildAnimation({.frames = {frameB}, .rates = {3}});
     save(out / animation / "pe_anicursor", orvu::test::buildPe({groups[0], animated}));
+
+    // Shortcuts: links naming an icon, a target by each of their paths,
+    // .url and desktop.ini texts, icon locations.
+    using orvu::test::ShellLinkDescription;
+    const std::string shortcut = "shortcut";
+    ShellLinkDescription icon;
+    icon.iconLocation = "%SystemRoot%\\system32\\shell32.dll";
+    icon.iconIndex = -16;
+    icon.iconEnvironment = "%ProgramFiles%\\App\\app.exe";
+    icon.name = "A comment";
+    save(out / shortcut / "lnk_icon", orvu::test::buildShellLink(icon).bytes);
+    icon.unicode = false;
+    save(out / shortcut / "lnk_icon_ansi", orvu::test::buildShellLink(icon).bytes);
+    ShellLinkDescription target;
+    target.localBasePath = "C:\\Program Files\\App\\app.exe";
+    target.unicodeLinkInfo = true;
+    target.targetEnvironment = "%ProgramFiles%\\App\\app.exe";
+    target.relativePath = "..\\App\\app.exe";
+    target.idListDrive = "C:\\";
+    target.idListNames = {"Program Files", "App", "app.exe"};
+    save(out / shortcut / "lnk_target", orvu::test::buildShellLink(target).bytes);
+    ShellLinkDescription network;
+    network.networkShare = "\\\\server\\share";
+    network.commonPathSuffix = "app.exe";
+    network.idListDrive = "C:\\";
+    network.idListNames = {"app.exe"};
+    network.idListVersion = 3;
+    save(out / shortcut / "lnk_network", orvu::test::buildShellLink(network).bytes);
+    const auto text = [&](const char* name, const std::string& lines,
+                          orvu::test::TextEncoding encoding) {
+        save(out / shortcut / name, orvu::test::settingsText(lines, encoding));
+    };
+    text("url", "[InternetShortcut]\nURL=https://example.org/\nIconFile=C:\\x.ico\nIconIndex=2\n",
+         orvu::test::TextEncoding::Utf8);
+    text("desktop_ini", "[.ShellClassInfo]\nIconResource=%SystemRoot%\\system32\\imageres.dll,-3\n",
+         orvu::test::TextEncoding::Utf16WithMark);
+    text("desktop_ini_old", "[.ShellClassInfo]\nIconFile=folder.ico\nIconIndex=0\n",
+         orvu::test::TextEncoding::Latin1);
+    text("location", "\"%SystemRoot%\\System32\\imageres.dll\" , -5",
+         orvu::test::TextEncoding::Utf8);
     return 0;
 }

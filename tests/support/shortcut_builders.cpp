@@ -1,10 +1,11 @@
 #include "support/shortcut_builders.h"
 
 #include "icons/byte_writer.h"
-#include "support/test_files.h"
 
 #include <algorithm>
 #include <array>
+#include <fstream>
+#include <stdexcept>
 
 namespace orvu::test {
 namespace {
@@ -46,6 +47,14 @@ ByteVector latin1(const std::string& text, bool terminated) {
     if (terminated)
         bytes.push_back(0);
     return bytes;
+}
+
+void writeFile(const std::filesystem::path& path, const ByteVector& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
 }
 
 void append(ByteVector& bytes, const ByteVector& more) {
