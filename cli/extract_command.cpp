@@ -192,51 +192,50 @@ int runExtract(const Arguments& arguments, Output& out) {
 
     int status = Succeeded;
     const fs::path output = folder.empty() ? fs::path(".") : folder;
-    walkInputs(arguments.operands(), pattern, *windowsPaths, defaultPngDecoder(), output,
-               [&](Input& input) {
-                   const std::string path = displayText(input.path);
-                   if (const auto problem = problemOf(input)) {
-                       if (failsTheCommand(input, *problem)) {
-                           complain(path + ": " + describe(*problem));
-                           status = SomeInputsFailed;
-                       }
-                       return;
-                   }
-                   IconLibrary& library = *input.library;
-                   std::vector<GroupRef> groups;
-                   for (const GroupKind kind : kinds)
-                       for (const std::uint32_t k :
-                            selectedGroups(library, kind, selection, input.icon))
-                           groups.push_back({kind, k});
-                   if (groups.empty() && input.named) {
-                       complain(path + ": " + nothingSelected(selection, arguments, kinds));
-                       status = SomeInputsFailed;
-                   }
-                   for (const GroupRef group : groups) {
-                       const std::uint32_t k = group.index;
-                       const std::string which =
-                           std::string(kindName(group.kind)) + " " + std::to_string(k + 1);
-                       const auto bytes = exportOf(library, group, format, size);
-                       if (!bytes) {
-                           complain(path + ": " + which + ": " + describe(bytes.failure()));
-                           status = SomeInputsFailed;
-                           continue;
-                       }
-                       const auto written =
-                           namesFor(group.kind).write(input.file.stem(), k + 1, bytes->bytes);
-                       if (!written.result) {
-                           complain("cannot write " + displayText(written.path) + ": " +
-                                    describe(written.result.failure()));
-                           status = SomeInputsFailed;
-                           continue;
-                       }
-                       out.write(printablePath(written.path) + "\n");
-                       if (!bytes->missing.empty()) {
-                           complain(path + ": " + which + ": " + incompleteness(bytes->missing));
-                           status = SomeInputsFailed;
-                       }
-                   }
-               });
+    const WindowsPaths& paths = *windowsPaths;
+    const PngDecoder* png = defaultPngDecoder();
+    walkInputs(arguments.operands(), pattern, paths, png, output, [&](Input& input) {
+        const std::string path = displayText(input.path);
+        if (const auto problem = problemOf(input)) {
+            if (failsTheCommand(input, *problem)) {
+                complain(path + ": " + describe(*problem));
+                status = SomeInputsFailed;
+            }
+            return;
+        }
+        IconLibrary& library = *input.library;
+        std::vector<GroupRef> groups;
+        for (const GroupKind kind : kinds)
+            for (const std::uint32_t k : selectedGroups(library, kind, selection, input.icon))
+                groups.push_back({kind, k});
+        if (groups.empty() && input.named) {
+            complain(path + ": " + nothingSelected(selection, arguments, kinds));
+            status = SomeInputsFailed;
+        }
+        for (const GroupRef group : groups) {
+            const std::uint32_t k = group.index;
+            const std::string which =
+                std::string(kindName(group.kind)) + " " + std::to_string(k + 1);
+            const auto bytes = exportOf(library, group, format, size);
+            if (!bytes) {
+                complain(path + ": " + which + ": " + describe(bytes.failure()));
+                status = SomeInputsFailed;
+                continue;
+            }
+            const auto written = namesFor(group.kind).write(input.file.stem(), k + 1, bytes->bytes);
+            if (!written.result) {
+                complain("cannot write " + displayText(written.path) + ": " +
+                         describe(written.result.failure()));
+                status = SomeInputsFailed;
+                continue;
+            }
+            out.write(printablePath(written.path) + "\n");
+            if (!bytes->missing.empty()) {
+                complain(path + ": " + which + ": " + incompleteness(bytes->missing));
+                status = SomeInputsFailed;
+            }
+        }
+    });
     return status;
 }
 

@@ -259,13 +259,14 @@ int runList(const Arguments& arguments, Output& out) {
     const auto windowsPaths = windowsPathsOf(arguments.value("--windows-root"));
     if (!windowsPaths)
         return SomeInputsFailed;
+    const WindowsPaths& paths = *windowsPaths;
+    const PngDecoder* png = defaultPngDecoder();
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, *windowsPaths, defaultPngDecoder(), std::nullopt,
-               [&](Input& input) {
-                   if (!listFile(input, asJson, out))
-                       status = SomeInputsFailed;
-                   out.flush(); // each file's line as soon as it is known
-               });
+    walkInputs(arguments.operands(), pattern, paths, png, std::nullopt, [&](Input& input) {
+        if (!listFile(input, asJson, out))
+            status = SomeInputsFailed;
+        out.flush(); // each file's line as soon as it is known
+    });
     return status;
 }
 
