@@ -34,6 +34,9 @@ inline constexpr std::uint32_t MaxGroupEntries = 65535;
 inline constexpr std::uint32_t MaxIconsPerFile = 65535;
 // Sections of a PE file (the loader refuses more than 96).
 inline constexpr std::uint32_t MaxPeSections = 96;
+// Named resource types looked through for a Windows system file's "MUI"
+// resource: real files have a handful, sorted by name.
+inline constexpr std::uint32_t MaxNamedTypesLooked = 256;
 // Type blocks walked in an NE resource table.
 inline constexpr std::uint32_t MaxNeTypeBlocks = 4096;
 // One animated cursor or icon (an .ani file, an RT_ANICURSOR or RT_ANIICON

@@ -150,12 +150,14 @@ Result<DirectoryEntry> firstLanguage(ByteSource& source, std::uint64_t at) {
 }
 
 // Whether the root directory at `root` has a type named "MUI" (in any
-// letter case). Only the named entries, which come first, are looked at.
+// letter case). Only the named entries, which come first, are looked at,
+// and no more of them than limits::MaxNamedTypesLooked.
 bool hasMuiType(ByteSource& source, std::uint64_t root) {
     const auto header = readDirectoryHeader(source, root);
     if (!header)
         return false;
-    for (std::uint32_t i = 0; i < header->named; ++i) {
+    const std::uint32_t named = std::min<std::uint32_t>(header->named, limits::MaxNamedTypesLooked);
+    for (std::uint32_t i = 0; i < named; ++i) {
         const auto entry = readDirectoryEntry(source, root, i);
         if (!entry)
             return false;
