@@ -2,7 +2,8 @@
 // OUT/icon_image, OUT/icon_cell, OUT/cursor, OUT/animation and OUT/shortcut:
 // small executables and icon files of every kind the reader knows, DIB
 // images of every depth, PNG images of every colour type, shell links of
-// every layout, .url and desktop.ini texts, and a few near misses of each.
+// every layout, .url and desktop.ini texts, a system file whose icons are
+// kept in its .mun file, and a few near misses of each.
 //
 //   orvu_fuzz_seed_maker OUT
 
@@ -164,6 +165,8 @@ int main(int argc, char** argv) {
     save(out / library / "ne_shift0", orvu::test::buildNe({groups[2]}, 0));
     save(out / library / "ico",
          orvu::test::buildIconFile({groups[0].images[0], groups[1].images[0]}));
+    // A Windows system file whose icons are kept in its .mun file.
+    save(out / library / "pe_mui_stub", orvu::test::muiStub());
 
     // Cursors: groups in executables and .cur files, a hotspot outside the
     // image, a PNG image after its hotspot.
@@ -231,6 +234,16 @@ int main(int argc, char** argv) {
     network.idListNames = {"app.exe"};
     network.idListVersion = 3;
     save(out / shortcut / "lnk_network", orvu::test::buildShellLink(network).bytes);
+    // Near misses: counts and sizes that run past the end of the link.
+    orvu::test::BuiltShellLink damaged = orvu::test::buildShellLink(icon);
+    orvu::test::putU16(damaged.bytes, damaged.iconString, 0xFFFF);
+    save(out / shortcut / "lnk_string_past_end", damaged.bytes);
+    damaged = orvu::test::buildShellLink(icon);
+    orvu::test::putU32(damaged.bytes, damaged.extraData, 0x7FFFFFF0);
+    save(out / shortcut / "lnk_block_past_end", damaged.bytes);
+    damaged = orvu::test::buildShellLink(target);
+    orvu::test::putU32(damaged.bytes, damaged.linkInfo + 16, 0xFFFFFFF0);
+    save(out / shortcut / "lnk_link_info_past_end", damaged.bytes);
     const auto text = [&](const char* name, const std::string& lines,
                           orvu::test::TextEncoding encoding) {
         save(out / shortcut / name, orvu::test::settingsText(lines, encoding));
@@ -243,5 +256,7 @@ int main(int argc, char** argv) {
          orvu::test::TextEncoding::Latin1);
     text("location", "\"%SystemRoot%\\System32\\imageres.dll\" , -5",
          orvu::test::TextEncoding::Utf8);
+    text("url_hostile", "[InternetShortcut]\nIconFile=%A%%B%\nIconIndex=99999999999\n",
+         orvu::test::TextEncoding::Utf16WithMark);
     return 0;
 }
