@@ -80,7 +80,8 @@ std::string formatHelp() {
 const std::string Help =
     "usage: orvu-icons-cli extract [-o DIR] [--format " + formatChoices() + "] [--size N]\n" +
     "                              [--kind " + kindChoices() + "]\n" +
-    "                              [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n" +
+    "                              [--icon K | --id ID] [--force] [--pattern GLOB]\n" +
+    "                              [--windows-root DIR] PATH...\n" +
     R"(
 Writes each icon of each file as a file of its own, named after the file's
 name without its extension and the icon's position K (from 1, among the
@@ -89,7 +90,10 @@ groups of its kind): <name>_<K>.ico or <name>_<K>.png; a cursor's
 disk or earlier in the same run, gets a counter instead: <name>_<K>-2.ico,
 -3, and so on. Prints the path of every file written, one a line. A folder
 is walked with its subfolders, reading the files whose names match GLOB;
-files named here are always read.
+files named here are always read. A PATH may name one icon: FILE,N is the
+icon at index N (from 0, as Windows counts), FILE,-ID the icon with resource
+id ID; a shortcut (.lnk, .url, desktop.ini) names the icon it shows. That
+icon is written, named after the file that holds it.
 
   -o, --output DIR   the folder to write to, which must exist (default: .)
   --format FORMAT    )" +
@@ -104,11 +108,11 @@ files named here are always read.
   --force            replace files in the way instead of adding a counter
   --pattern GLOB     the names of the files read in folders, in any letter
                      case (default *.exe; * for every file)
-)";
+)" + std::string(WindowsRootHelp);
 
 const std::string Summary =
     "extract [-o DIR] [--format " + formatChoices() + "] [--size N] [--kind " + kindChoices() +
-    "]\n        [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n"
+    "]\n        [--icon K | --id ID] [--force] [--pattern GLOB] [--windows-root DIR] PATH...\n"
     "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files";
 
 // Which icons of a file to write.
@@ -147,30 +151,40 @@ std::vector<GroupKind> kindsOf(const Arguments& arguments) {
     throw UsageError("--kind is one of " + kindChoices() + ", not '" + name + "'");
 }
 
+// Whether the selection takes the group.
+bool selects(IconLibrary& library, GroupRef group, const Selection& selection) {
+    if (selection.all())
+        return true;
+    if (selection.position)
+        return *selection.position == std::uint64_t{group.index} + 1;
+    const auto name = library.name(group);
+    if (!name)
+        return false;
+    return selection.id
+               ? name->id == selection.id
+               : !name->id && toUpper(decodeUtf8Lenient(name->name)) == *selection.upperName;
+}
+
 // The 0-based indices of the groups of a kind the selection takes from the
-// library.
+// library: of the one icon a reference names, where it names one.
 std::vector<std::uint32_t> selectedGroups(IconLibrary& library, GroupKind kind,
-                                          const Selection& selection) {
+                                          const Selection& selection,
+                                          std::optional<std::uint32_t> named) {
     std::vector<std::uint32_t> icons;
+    if (named) {
+        if (kind == GroupKind::Icon && selects(library, {kind, *named}, selection))
+            icons.push_back(*named);
+        return icons;
+    }
     const std::uint32_t count = library.count(kind);
     if (selection.position) {
         if (*selection.position <= count)
             icons.push_back(static_cast<std::uint32_t>(*selection.position - 1));
         return icons;
     }
-    for (std::uint32_t k = 0; k < count; ++k) {
-        if (selection.all()) {
+    for (std::uint32_t k = 0; k < count; ++k)
+        if (selects(library, {kind, k}, selection))
             icons.push_back(k);
-            continue;
-        }
-        const auto name = library.name(GroupRef{kind, k});
-        if (!name)
-            continue;
-        if (selection.id
-                ? name->id == selection.id
-                : !name->id && toUpper(decodeUtf8Lenient(name->name)) == *selection.upperName)
-            icons.push_back(k);
-    }
     return icons;
 }
 
@@ -219,9 +233,15 @@ int runExtract(const Arguments& arguments, Output& out) {
         return namesByExtension.try_emplace(extension, folder, extension, existing).first->second;
     };
 
+    const auto windowsPaths = windowsPathsOf(arguments.value("--windows-root"));
+    if (!windowsPaths)
+        return SomeInputsFailed;
+
     int status = Succeeded;
     const fs::path output = folder.empty() ? fs::path(".") : folder;
-    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), output, [&](Input& input) {
+    const WindowsPaths& paths = *windowsPaths;
+    const PngDecoder* png = defaultPngDecoder();
+    walkInputs(arguments.operands(), pattern, paths, png, output, [&](Input& input) {
         const std::string path = displayText(input.path);
         if (const auto problem = problemOf(input)) {
             if (failsTheCommand(input, *problem)) {
@@ -233,7 +253,7 @@ int runExtract(const Arguments& arguments, Output& out) {
         IconLibrary& library = *input.library;
         std::vector<GroupRef> groups;
         for (const GroupKind kind : kinds)
-            for (const std::uint32_t k : selectedGroups(library, kind, selection))
+            for (const std::uint32_t k : selectedGroups(library, kind, selection, input.icon))
                 groups.push_back({kind, k});
         if (groups.empty() && input.named) {
             complain(path + ": " + nothingSelected(selection, arguments, kinds));
@@ -253,7 +273,7 @@ int runExtract(const Arguments& arguments, Output& out) {
                 status = SomeInputsFailed;
                 continue;
             }
-            const auto written = namesFor(group.kind).write(input.path.stem(), k + 1, bytes->bytes);
+            const auto written = namesFor(group.kind).write(input.file.stem(), k + 1, bytes->bytes);
             if (!written.result) {
                 complain("cannot write " + displayText(written.path) + ": " +
                          describe(written.result.failure()));
@@ -283,7 +303,8 @@ const Command ExtractCommand{
      {"--icon", "", true},
      {"--id", "", true},
      {"--force", "", false},
-     {"--pattern", "", true}},
+     {"--pattern", "", true},
+     {"--windows-root", "", true}},
     runExtract,
 };
 

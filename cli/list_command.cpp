@@ -15,7 +15,8 @@
 namespace orvu::cli {
 namespace {
 
-constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--pattern GLOB] PATH...
+constexpr std::string_view HelpStart =
+    R"(usage: orvu-icons-cli list [--json] [--pattern GLOB] [--windows-root DIR] PATH...
 
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
@@ -28,21 +29,30 @@ among its kind, each image of a cursor with its hotspot (x,y from the top
 left). Files without cursors are listed as before.
 A folder is walked with its subfolders, reading the files whose names match
 GLOB; files named here are always read.
+A PATH may name one icon: FILE,N is the icon at index N (from 0, as Windows
+counts), FILE,-ID the icon with resource id ID; a shortcut (.lnk, .url,
+desktop.ini) names the icon it shows. Where the icons come from another file
+(the one a reference leads to, a system file's .mun), it is named:
+"icons from FILE". A file or folder that exists by the name given is always
+read as itself.
 
   --json          one JSON object per file per line (JSON Lines):
-                  {"path", "error", "icons": [{"position", "kind", "id",
-                  "name", "language", "large", "images": [{"width",
+                  {"path", "source", "error", "icons": [{"position", "kind",
+                  "id", "name", "language", "large", "images": [{"width",
                   "height", "bits", "colours", "format", "bytes",
                   "hotspot", "listed_as"}], "error"}]}
-                  "large" is the index in "images", from 0, of the image
-                  Windows shows at 32 x 32; "kind" is "icon", "cursor" or
-                  "animated", "position" counts among the groups of that
-                  kind; "hotspot" ([x, y]) is there for cursor images only;
+                  "source" is the file the icons are read from; "large" is
+                  the index in "images", from 0, of the image Windows shows
+                  at 32 x 32; "kind" is "icon", "cursor" or "animated",
+                  "position" counts among the groups of that kind;
+                  "hotspot" ([x, y]) is there for cursor images only;
                   "listed_as" ({"width", "height", "bits"}) only for an
                   image that the directory lists otherwise
   --pattern GLOB  the names of the files read in folders, in any letter case
                   (default *.exe; * for every file)
 )";
+
+const std::string Help = std::string(HelpStart) + std::string(WindowsRootHelp);
 
 std::string plural(std::uint64_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
@@ -199,6 +209,14 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
     std::array<std::uint32_t, GroupKinds.size()> counts{};
     for (std::size_t i = 0; i < GroupKinds.size() && !problem; ++i)
         counts[i] = input.library->count(GroupKinds[i]);
+    // The groups listed: every one, or the one icon the PATH names.
+    std::uint32_t first = 0;
+    std::array<std::uint32_t, GroupKinds.size()> ends = counts;
+    if (input.icon) {
+        first = *input.icon;
+        ends = {*input.icon + 1, 0, 0};
+    }
+    const std::string source = displayText(input.source);
 
     std::string text;
     JsonWriter json(text);
@@ -206,6 +224,8 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
         json.beginObject();
         json.key("path");
         json.string(path);
+        json.key("source");
+        json.string(source);
         json.key("error");
         if (problem)
             json.string(describe(*problem));
@@ -215,17 +235,24 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
         json.beginArray();
     } else {
         std::string counted = plural(counts[0], "icon");
-        if (counts[1] != 0)
-            counted += ", " + plural(counts[1], "cursor");
-        if (counts[2] != 0)
-            counted += ", " + std::to_string(counts[2]) + " animated";
+        if (input.icon) {
+            counted =
+                "icon " + std::to_string(*input.icon + 1) + " of " + std::to_string(counts[0]);
+        } else {
+            if (counts[1] != 0)
+                counted += ", " + plural(counts[1], "cursor");
+            if (counts[2] != 0)
+                counted += ", " + std::to_string(counts[2]) + " animated";
+        }
+        if (source != path)
+            counted += ", icons from " + source;
         text = printable(path) + ": " + (problem ? printable(describe(*problem)) : counted) + "\n";
     }
     const std::size_t positionWidth =
         1 + std::to_string(*std::max_element(counts.begin(), counts.end())).size();
     for (std::size_t i = 0; i < GroupKinds.size(); ++i) {
         const GroupKind kind = GroupKinds[i];
-        for (std::uint32_t k = 0; k < counts[i]; ++k) {
+        for (std::uint32_t k = i == 0 ? first : 0; k < ends[i]; ++k) {
             input.library->startRequest(); // each icon on its own
             const auto description = input.library->describe(GroupRef{kind, k});
             const std::string incomplete =
@@ -255,9 +282,14 @@ int runList(const Arguments& arguments, Output& out) {
         throw UsageError("list needs a PATH");
     const bool asJson = arguments.has("--json");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+    const auto windowsPaths = windowsPathsOf(arguments.value("--windows-root"));
+    if (!windowsPaths)
+        return SomeInputsFailed;
+    const WindowsPaths& paths = *windowsPaths;
+    const PngDecoder* png = defaultPngDecoder();
     const bool errorsInListing = outputAndErrorsShareATerminal();
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), std::nullopt, [&](Input& input) {
+    walkInputs(arguments.operands(), pattern, paths, png, std::nullopt, [&](Input& input) {
         if (!listFile(input, asJson, errorsInListing, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known
@@ -269,10 +301,10 @@ int runList(const Arguments& arguments, Output& out) {
 
 const Command ListCommand{
     "list",
-    "list [--json] [--pattern GLOB] PATH...\n"
+    "list [--json] [--pattern GLOB] [--windows-root DIR] PATH...\n"
     "      every icon and cursor of every file: id, language, and each image",
     Help,
-    {{"--json", "", false}, {"--pattern", "", true}},
+    {{"--json", "", false}, {"--pattern", "", true}, {"--windows-root", "", true}},
     runList,
 };
 

@@ -77,6 +77,11 @@ public:
     // Where animated group k lies.
     virtual Result<StoredAnimation> animation(ByteSource& source, std::uint32_t k) const;
 
+    // Whether the file has a resource of the type named "MUI": a Windows
+    // system file whose resources, icons included, may be kept in a file of
+    // their own (see the .mun redirect in platform/icon_reference.h).
+    virtual bool hasMuiResource() const { return false; }
+
     // One image of a group as stored (see IconImage).
     Result<IconImage> storedImage(ByteSource& source, const GroupEntry& entry) const;
 };
@@ -93,13 +98,17 @@ Failure noSuchGroup(GroupRef group);
 // An executable without icon resources.
 class EmptyContainer final : public IconContainer {
 public:
+    explicit EmptyContainer(bool muiResource = false) : m_muiResource(muiResource) {}
     std::uint32_t iconCount() const override { return 0; }
     Result<IconGroup> group(ByteSource&, std::uint32_t) const override { return noIcon(); }
     Result<IconName> name(ByteSource&, std::uint32_t) const override { return noIcon(); }
     Result<Extent> imageExtent(ByteSource&, const GroupEntry&) const override { return noIcon(); }
+    bool hasMuiResource() const override { return m_muiResource; }
 
 private:
     static Failure noIcon() { return {Failure::Kind::NoSuchIcon, "the file has no icons"}; }
+
+    bool m_muiResource = false;
 };
 
 // The icon container that the file's bytes describe. Fails for a file that

@@ -92,6 +92,8 @@ public:
     // Why the file holds no icons, where that is not simply an executable
     // without icons: it is no executable or icon file, or it is damaged.
     const std::optional<Failure>& problem() const { return m_problem; }
+    // Whether the file has an "MUI" resource (IconContainer::hasMuiResource).
+    bool hasMuiResource() const { return m_container && m_container->hasMuiResource(); }
 
     // Starts a new request. The limits on what reading a file may cost,
     // limits::MaxBytesPerFile and limits::MaxDecodedPixelsPerFile, bound one

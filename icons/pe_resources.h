@@ -58,6 +58,7 @@ public:
     Result<IconName> groupName(ByteSource& source, GroupRef group) const override;
     // RT_ANICURSOR resources first, then RT_ANIICON.
     Result<StoredAnimation> animation(ByteSource& source, std::uint32_t k) const override;
+    bool hasMuiResource() const override { return m_muiResource; }
 
 private:
     // A type's directory: its offset from the root, and its entries.
@@ -93,6 +94,7 @@ private:
     std::optional<std::uint32_t> m_cursorDirectory;
     TypeDirectory m_animatedCursors;
     TypeDirectory m_animatedIcons;
+    bool m_muiResource = false;
 };
 
 } // namespace orvu

@@ -224,11 +224,36 @@ PYBIND11_MODULE(_native, module) {
 
     py::class_<IconFile>(module, "IconFile",
                          "An executable (PE or NE) or icon file, open until close(). Index it "
-                         "or iterate over it for its icons.")
-        .def(py::init<py::object, std::optional<py::buffer>>(), py::arg("path") = py::none(),
-             py::kw_only(), py::arg("data") = py::none())
+                         "or iterate over it for its icons.\n\n"
+                         "The path may name one icon, as Windows names icons: 'FILE,N' the "
+                         "icon at index N (from 0), 'FILE,-ID' the icon with resource id ID, a "
+                         "shortcut (.lnk, .url, desktop.ini) the icon it shows; `icon` is that "
+                         "icon. FILE may be a Windows path with %VARIABLES%, found under "
+                         "windows_root (a folder holding a Windows installation's drive C:, "
+                         "such as a Wine prefix's drive_c; on Windows, without it, the system "
+                         "itself). A system file whose icons are kept in its .mun file is read "
+                         "from there; `source` says which file the icons come from. A file that "
+                         "exists by the name given is always that file. follow=False opens "
+                         "exactly the file named.")
+        .def(py::init<py::object, std::optional<py::buffer>, py::object, bool>(),
+             py::arg("path") = py::none(), py::kw_only(), py::arg("data") = py::none(),
+             py::arg("windows_root") = py::none(), py::arg("follow") = true)
         .def_property_readonly(
             "name", [](py::handle self) { return fileOf(self).name(); }, "The path given, or None.")
+        .def_property_readonly(
+            "source", [](py::handle self) { return fileOf(self).source(); },
+                               "The file the icons are read from: the path given, or the file "
+                               "a reference, shortcut or .mun redirect led to; None for data.")
+        .def_property_readonly(
+            "icon",
+            [](py::object self) -> py::object {
+                const IconFile& file = fileOf(self);
+                if (!file.referencedIcon())
+                    return py::none();
+                return py::cast(Icon(self, file.file(), *file.referencedIcon()));
+            },
+            "The icon the path names (FILE,N, FILE,-ID, a shortcut), or None for a file "
+            "named as a whole.")
         .def_property_readonly("closed", [](py::handle self) { return fileOf(self).closed(); })
         .def("close", [](py::handle self) { fileOf(self).close(); })
         .def("__enter__",

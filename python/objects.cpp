@@ -71,16 +71,31 @@ py::bytes Pixels::toBytes() const {
     return {reinterpret_cast<const char*>(m_data.get()), std::size_t{m_width} * m_height * 4};
 }
 
-IconFile::IconFile(const py::object& path, const std::optional<py::buffer>& data)
+IconFile::IconFile(const py::object& path, const std::optional<py::buffer>& data,
+                   const py::object& windowsRoot, bool follow)
     : m_file(std::make_shared<OpenFile>()) {
+    const py::module_ os = py::module_::import("os");
+    // A path-like object as the file system's bytes.
+    const auto encoded = [&](const py::object& name) {
+        const std::string bytes = py::bytes(os.attr("fsencode")(name));
+        if (std::memchr(bytes.data(), 0, bytes.size()))
+            throw py::value_error("embedded null byte");
+        return bytes;
+    };
     orvu_icons_file* opened = nullptr;
     if (!path.is_none()) {
         m_file->name = path;
-        const py::bytes encoded = py::module_::import("os").attr("fsencode")(path);
-        const std::string bytes = encoded;
-        if (std::memchr(bytes.data(), 0, bytes.size()))
-            throw py::value_error("embedded null byte");
-        checked(*m_file, [&] { return orvu_icons_open(bytes.c_str(), &opened); });
+        const std::string bytes = encoded(path);
+        std::optional<std::string> root;
+        if (!windowsRoot.is_none())
+            root = encoded(windowsRoot);
+        if (follow)
+            checked(*m_file, [&] {
+                return orvu_icons_open_reference(bytes.c_str(), root ? root->c_str() : nullptr,
+                                                 &opened);
+            });
+        else
+            checked(*m_file, [&] { return orvu_icons_open(bytes.c_str(), &opened); });
     } else if (data) {
         // The bytes in their logical order: a view with strides (reversed,
         // stepped, a non-contiguous array) is copied into one block first.
@@ -98,6 +113,15 @@ IconFile::IconFile(const py::object& path, const std::optional<py::buffer>& data
     const orvu_icons_status counted = orvu_icons_count(opened, &m_count);
     if (counted != ORVU_ICONS_OK)
         raise(CallFailure::last(counted), m_file->name);
+    std::uint32_t icon = 0;
+    if (orvu_icons_referenced_icon(opened, &icon) == ORVU_ICONS_OK)
+        m_referencedIcon = icon;
+    const char* source = nullptr;
+    if (orvu_icons_source_path(opened, &source) == ORVU_ICONS_OK && source) {
+        const py::bytes bytes(source);
+        m_source = py::isinstance<py::bytes>(path) ? py::object(bytes)
+                                                   : py::object(os.attr("fsdecode")(bytes));
+    }
 }
 
 std::uint32_t IconFile::position(std::int64_t index) const {
