@@ -4,6 +4,8 @@
 #include "cli/file_walk.h"
 #include "cli/incomplete_icon.h"
 #include "cli/json_writer.h"
+#include "export/group_fingerprint.h"
+#include "icons/sandbox_icon_hash.h"
 #include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
@@ -15,7 +17,8 @@
 namespace orvu::cli {
 namespace {
 
-constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--pattern GLOB] PATH...
+constexpr std::string_view Help =
+    R"(usage: orvu-icons-cli list [--json] [--fingerprints] [--pattern GLOB] PATH...
 
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
@@ -35,6 +38,14 @@ GLOB; files named here are always read.
                   Windows shows at 32 x 32; "kind" is "icon", "cursor" or
                   "animated", "position" counts among the groups of that
                   kind; "hotspot" ([x, y]) is there for cursor images only
+  --fingerprints  also what identifies each icon elsewhere: the SHA-256 of
+                  its lossless .ico (.cur, .ani) file and the difference
+                  hash of the picture Windows shows at 32 x 32 on white
+                  (JSON "sha256", "dhash32"), the SHA-256 of each image's
+                  bytes ("sha256" of each image), and the file's "dhash",
+                  the icon hash of the sandboxes CAPEv2 and IntelOwl
+                  (null where they give none); it reads every image, and
+                  takes longer
   --pattern GLOB  the names of the files read in folders, in any letter case
                   (default *.exe; * for every file)
 )";
@@ -62,8 +73,26 @@ void padTo(std::string& text, std::size_t width) {
 
 // "  #1  id 2      lang 1033  16×16 32-bit DIB 1128 B, 32×32 32-bit DIB 4264 B*"
 // and for a cursor "  cursor #1  id 2  32×32 1-bit DIB 308 B hotspot 3,9*".
+std::string hashText(const std::optional<std::string>& hash) {
+    return hash ? *hash : "none";
+}
+
+std::optional<std::string> hexOrNone(const std::optional<DifferenceHash>& hash) {
+    if (!hash)
+        return std::nullopt;
+    return hexOf(*hash);
+}
+
+void stringOrNull(JsonWriter& json, const std::optional<std::string>& text) {
+    if (text)
+        json.string(*text);
+    else
+        json.null();
+}
+
 void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
-                   std::size_t positionWidth, const Result<IconDescription>& description) {
+                   std::size_t positionWidth, const Result<IconDescription>& description,
+                   const GroupFingerprint* fingerprint) {
     std::string number = "#" + std::to_string(position);
     padTo(number, positionWidth);
     if (kind != GroupKind::Icon)
@@ -101,10 +130,14 @@ void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
             text += '*';
     }
     text += '\n';
+    if (fingerprint)
+        text += std::string(positionWidth + 6, ' ') + "sha256 " + hashText(fingerprint->sha256) +
+                "  dhash32 " + hashText(hexOrNone(fingerprint->dhash32)) + "\n";
 }
 
 void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
-                   const Result<IconDescription>& description) {
+                   const Result<IconDescription>& description,
+                   const GroupFingerprint* fingerprint) {
     json.beginObject();
     json.key("position");
     json.number(position);
@@ -123,9 +156,16 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
     json.numberOrNull(icon.name.language);
     json.key("large");
     json.numberOrNull(icon.large);
+    if (fingerprint) {
+        json.key("sha256");
+        stringOrNull(json, fingerprint->sha256);
+        json.key("dhash32");
+        stringOrNull(json, hexOrNone(fingerprint->dhash32));
+    }
     json.key("images");
     json.beginArray();
-    for (const ImageDescription& image : icon.images) {
+    for (std::size_t i = 0; i < icon.images.size(); ++i) {
+        const ImageDescription& image = icon.images[i];
         json.beginObject();
         json.key("width");
         json.number(static_cast<std::uint64_t>(image.width));
@@ -146,6 +186,11 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
             json.integer(image.hotspot->y);
             json.endArray();
         }
+        if (fingerprint) {
+            json.key("sha256");
+            stringOrNull(json,
+                         i < fingerprint->images.size() ? fingerprint->images[i] : std::nullopt);
+        }
         json.endObject();
     }
     json.endArray();
@@ -161,7 +206,7 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
 
 // Lists one file, handing its text on icon by icon: a file may hold 65 535
 // icons. False when the file fails the command.
-bool listFile(Input& input, bool asJson, Output& out) {
+bool listFile(Input& input, bool asJson, bool fingerprints, Output& out) {
     bool ok = true;
     const std::string path = displayText(input.path);
     const auto problem = problemOf(input);
@@ -172,6 +217,10 @@ bool listFile(Input& input, bool asJson, Output& out) {
     std::array<std::uint32_t, GroupKinds.size()> counts{};
     for (std::size_t i = 0; i < GroupKinds.size() && !problem; ++i)
         counts[i] = input.library->count(GroupKinds[i]);
+
+    std::optional<std::string> dhash;
+    if (fingerprints && !problem)
+        dhash = hexOrNone(sandboxIconHash(*input.library, defaultPngDecoder()));
 
     std::string text;
     JsonWriter json(text);
@@ -184,6 +233,10 @@ bool listFile(Input& input, bool asJson, Output& out) {
             json.string(describe(*problem));
         else
             json.null();
+        if (fingerprints) {
+            json.key("dhash");
+            stringOrNull(json, dhash);
+        }
         json.key("icons");
         json.beginArray();
     } else {
@@ -192,6 +245,8 @@ bool listFile(Input& input, bool asJson, Output& out) {
             counted += ", " + plural(counts[1], "cursor");
         if (counts[2] != 0)
             counted += ", " + std::to_string(counts[2]) + " animated";
+        if (dhash)
+            counted += ", dhash " + *dhash;
         text = printable(path) + ": " + (problem ? printable(describe(*problem)) : counted) + "\n";
     }
     const std::size_t positionWidth =
@@ -207,10 +262,14 @@ bool listFile(Input& input, bool asJson, Output& out) {
                          (description ? incomplete : describe(description.failure())));
                 ok = false;
             }
+            std::optional<GroupFingerprint> fingerprint;
+            if (fingerprints && description)
+                fingerprint = fingerprintOf(*input.library, GroupRef{kind, k});
+            const GroupFingerprint* shown = fingerprint ? &*fingerprint : nullptr;
             if (asJson)
-                writeIconJson(json, kind, k + 1, description);
+                writeIconJson(json, kind, k + 1, description, shown);
             else
-                writeIconText(text, kind, k + 1, positionWidth, description);
+                writeIconText(text, kind, k + 1, positionWidth, description, shown);
             out.write(text);
             text.clear();
         }
@@ -228,10 +287,11 @@ int runList(const Arguments& arguments, Output& out) {
     if (arguments.operands().empty())
         throw UsageError("list needs a PATH");
     const bool asJson = arguments.has("--json");
+    const bool fingerprints = arguments.has("--fingerprints");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
     int status = Succeeded;
     walkInputs(arguments.operands(), pattern, defaultPngDecoder(), std::nullopt, [&](Input& input) {
-        if (!listFile(input, asJson, out))
+        if (!listFile(input, asJson, fingerprints, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known
     });
@@ -242,10 +302,10 @@ int runList(const Arguments& arguments, Output& out) {
 
 const Command ListCommand{
     "list",
-    "list [--json] [--pattern GLOB] PATH...\n"
+    "list [--json] [--fingerprints] [--pattern GLOB] PATH...\n"
     "      every icon and cursor of every file: id, language, and each image",
     Help,
-    {{"--json", "", false}, {"--pattern", "", true}},
+    {{"--json", "", false}, {"--fingerprints", "", false}, {"--pattern", "", true}},
     runList,
 };
 
