@@ -175,5 +175,5 @@ def png(width, height, colour_type, depth, samples, palette=None):
 
 
 def noise(seed, count, most):
-    generator = random.Random(seed)
+    generator = random.Random(repr(seed))
     return [generator.randrange(most + 1) for _ in range(count)]
