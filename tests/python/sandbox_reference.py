@@ -90,9 +90,10 @@ def _directory(entries):
 def one_icon_pe(entries, images):
     """A PE32 file of one .rsrc section holding one icon group: `entries`,
     each (width, height, colours, reserved, planes, bits, bytes) naming the
-    RT_ICON id i + 1, and the RT_ICON resources `images`, all in language 0."""
+    RT_ICON id i + 1 (or a ninth field, the id), and the RT_ICON resources
+    `images` with the ids 1, 2, ..., all in language 0."""
     group = struct.pack("<HHH", 0, 1, len(entries)) + b"".join(
-        struct.pack("<BBBBHHIH", *entry, i + 1) for i, entry in enumerate(entries))
+        struct.pack("<BBBBHHIH", *(tuple(entry) + (i + 1,))[:8]) for i, entry in enumerate(entries))
     tree = {RT_ICON: list(enumerate(images, 1)), RT_GROUP_ICON: [(1, group)]}
     leaves = [(kind, number, data) for kind in sorted(tree) for number, data in tree[kind]]
     # The root, a directory of names per type, one of languages per

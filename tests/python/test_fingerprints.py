@@ -210,6 +210,23 @@ class ShaAndDhash32(unittest.TestCase):
                         checked += 1
         self.assertGreater(checked, 200)
 
+    def test_an_image_the_file_lacks_has_none_and_the_others_keep_theirs(self):
+        images = [reference.dib(size, size, 32, packed_rows(size, size, size, 32))
+                  for size in (16, 32)]
+        entries = [(16, 16, 0, 0, 1, 32, len(images[0]), 1), (48, 48, 0, 0, 1, 32, 9000, 7),
+                   (32, 32, 0, 0, 1, 32, len(images[1]), 2)]
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "lacking.exe")
+            with open(path, "wb") as file:
+                file.write(reference.one_icon_pe(entries, images))
+            icon = fingerprints([path])[path]["icons"][0]
+            ico = support.cli("extract", "-o", folder, path).decode().strip()
+            with open(ico, "rb") as file:
+                self.assertEqual(icon["sha256"], hashlib.sha256(file.read()).hexdigest())
+        self.assertEqual([image["sha256"] for image in icon["images"]],
+                         [hashlib.sha256(images[0]).hexdigest(), None,
+                          hashlib.sha256(images[1]).hexdigest()])
+
 
 if __name__ == "__main__":
     unittest.main()
