@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (const auto grey = greyAsPillowReads(bytes, entry, fuzz::pngDecoder())) {
             if (grey->width < 1 || grey->height < 1 || grey->width > limits::MaxImageSide ||
                 grey->height > limits::MaxImageSide ||
-                grey->levels.size() != static_cast<std::size_t>(grey->width) *
-                                           static_cast<std::size_t>(grey->height))
+                grey->levels.size() !=
+                    static_cast<std::size_t>(grey->width) * static_cast<std::size_t>(grey->height))
                 __builtin_trap();
             differenceHash(*grey);
         }
