@@ -1,5 +1,6 @@
 #include "cli/icon_set.h"
 
+#include "cli/command_line.h"
 #include "export/icon_theme.h"
 #include "platform/atomic_file.h"
 #include "platform/path_text.h"
@@ -13,7 +14,8 @@ namespace fs = std::filesystem;
 bool IconSetWriter::write(Input& input, std::uint32_t k, Output& out) {
     const std::string path = displayText(input.path);
     const std::string which = "icon " + std::to_string(std::uint64_t{k} + 1);
-    const std::string name = m_name ? *m_name : input.path.stem().string();
+    const fs::path named = m_name ? pathFromArgument(*m_name) : input.path.stem();
+    const std::string name = displayText(named);
     if (!isThemeIconName(name)) {
         complain(path + ": '" + name + "' can't name an icon in a theme (give --name)");
         return false;
@@ -29,7 +31,7 @@ bool IconSetWriter::write(Input& input, std::uint32_t k, Output& out) {
     }
     if (!m_replace) {
         for (const ThemePicture& picture : *pictures) {
-            const fs::path target = themePicturePath(m_root, picture.size, name);
+            const fs::path target = themePicturePath(m_root, picture.size, named);
             std::error_code error;
             if (fs::symlink_status(target, error).type() != fs::file_type::not_found) {
                 complain("cannot write " + displayText(target) +
@@ -39,7 +41,7 @@ bool IconSetWriter::write(Input& input, std::uint32_t k, Output& out) {
         }
     }
     for (const ThemePicture& picture : *pictures) {
-        const fs::path target = themePicturePath(m_root, picture.size, name);
+        const fs::path target = themePicturePath(m_root, picture.size, named);
         std::error_code error;
         fs::create_directories(target.parent_path(), error);
         const Result<void> written =

@@ -7,6 +7,7 @@
 #include "icons/sha256.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace orvu {
@@ -31,6 +32,10 @@ GreyPicture pattern(int width, int height, int seed) {
     return picture;
 }
 
+void PrintTo(const PictureRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class DifferenceHashes : public testing::TestWithParam<PictureRow> {};
 
 TEST_P(DifferenceHashes, areThoseOfPillow) {
@@ -48,13 +53,17 @@ INSTANTIATE_TEST_SUITE_P(
                     PictureRow{"icon256", 256, 256, 7, "4488522244915122"},
                     PictureRow{"onePixel", 1, 1, 0, "0000000000000000"},
                     PictureRow{"narrowAndTall", 3, 500, 4, "24f0780400060ca8"}),
-    [](const testing::TestParamInfo<PictureRow>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<PictureRow>& row) { return std::string(row.param.name); });
 
 struct Sha256Row {
     const char* name;
     std::string message;
     const char* digest;
 };
+
+void PrintTo(const Sha256Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class Sha256Digests : public testing::TestWithParam<Sha256Row> {};
 
@@ -82,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
         Sha256Row{"manyBlocks", std::string(1000, 'a'),
                   "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3"}),
-    [](const testing::TestParamInfo<Sha256Row>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Sha256Row>& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace orvu
