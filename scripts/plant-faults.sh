@@ -167,7 +167,7 @@ pillow-16bit-rounded: programs with 16-bit icons get another dhash than the sand
 pillow-mask-unchecked: a program whose icon's byte count runs past its image gets a dhash where the sandboxes give none
   icons/pillow_icon_image.cpp
   - if (maskAt < 0 || maskAt > fileEnd || fileEnd - maskAt < needed)
-  + if (maskAt < 0)
+  + if (maskAt < 0 || maskAt > fileEnd || fileEnd < needed)
 
 png-samples-rounded: programs whose icon is a 16-bit PNG get another dhash than the sandboxes
   png/libpng_decoder.cpp

@@ -86,6 +86,8 @@ def held_out_images():
     bitmap("24-bit without its mask", 32, 32, 24, mask=False)
     bitmap("24-bit whose byte count runs past it", 32, 32, 24, byte_count=100000)
     bitmap("24-bit whose byte count is short", 32, 32, 24, byte_count=64)
+    bitmap("24-bit whose byte count is a little long", 32, 32, 24,
+           byte_count=len(reference.dib(32, 32, 24, [b""] * 32)) + 8)
     rle = struct.pack("<IiiHHIIiiII", 40, 4, 8, 1, 8, 1, 0, 0, 0, 2, 0) + bytes(
         [255, 0, 0, 0, 0, 255, 0, 0]) + bytes([4, 1, 0, 0] * 4 + [0, 1])
     add("run-length 8-bit", rle + b"\0" * 16, 4, 4, 8)
@@ -109,6 +111,9 @@ def held_out_images():
         picture(f"{depth}-bit palette PNG", 21, 13, 3, depth, 1,
                 bytes(reference.noise(depth, 3 << depth, 255)))
     picture("16-bit grey PNG", 16, 16, 0, 16, 1)
+    # Columns of 0x0B00 and 0x0AFF: 11 and 10 cut to 8 bits, 11 and 11 rounded.
+    edge = [[0x0B00 if x % 2 == 0 else 0x0AFF for x in range(9) for _ in range(3)]] * 8
+    add("RGB 16-bit PNG where rounding would tie", reference.png(9, 8, 2, 16, edge), 9, 8, 32)
     picture("256x256 PNG", 256, 256, 6, 8, 4)
     return cases
 
