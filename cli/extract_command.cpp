@@ -287,7 +287,7 @@ const Command ExtractCommand{
     "extract [-o DIR] [--format ico|png] [--size N] [--kind icon|cursor|animated|all]\n"
     "        [--icon K | --id ID] [--unique] [--force] [--pattern GLOB] PATH...\n"
     "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files\n"
-    "extract --hicolor DIR [--name NAME] [--icon K | --id ID] [--force] PATH...\n"
+    "  extract --hicolor DIR [--name NAME] [--icon K | --id ID] [--force] PATH...\n"
     "      writes an icon as an application's icon set of an icon theme",
     Help,
     {{"--output", "-o", true},
