@@ -3,9 +3,12 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/file_walk.h"
+#include "cli/icon_set.h"
 #include "cli/incomplete_icon.h"
 #include "export/export_names.h"
+#include "export/icon_theme.h"
 #include "export/save_format.h"
+#include "icons/sha256.h"
 #include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "platform/text_case.h"
@@ -14,6 +17,7 @@
 #include <limits>
 #include <map>
 #include <system_error>
+#include <unordered_map>
 
 namespace orvu::cli {
 namespace {
@@ -80,8 +84,10 @@ std::string formatHelp() {
 const std::string Help =
     "usage: orvu-icons-cli extract [-o DIR] [--format " + formatChoices() + "] [--size N]\n" +
     "                              [--kind " + kindChoices() + "]\n" +
-    "                              [--icon K | --id ID] [--force] [--pattern GLOB]\n" +
+    "                              [--icon K | --id ID] [--unique] [--force] [--pattern GLOB]\n" +
     "                              [--windows-root DIR] PATH...\n" +
+    "       orvu-icons-cli extract --hicolor DIR [--name NAME] [--icon K | --id ID]\n" +
+    "                              [--force] [--pattern GLOB] [--windows-root DIR] PATH...\n" +
     R"(
 Writes each icon of each file as a file of its own, named after the file's
 name without its extension and the icon's position K (from 1, among the
@@ -105,15 +111,32 @@ icon is written, named after the file that holds it.
   --icon K           only the icon at position K
   --id ID            only the icons with resource id ID: a number, or a name
                      in any letter case (MAINICON)
+  --unique           one file for each distinct icon: an icon whose file
+                     would hold the same bytes as one written before is not
+                     written again, but named as "PATH: icon K: copy of FILE"
+  --hicolor DIR      an application's icon set in the icon theme folder DIR
+                     (made where missing; ~/.local/share/icons for a user):
+                     DIR/hicolor/NxN/apps/NAME.png for N = 16, 24, 32, 48,
+                     64, 128 and 256 up to the icon's largest image, each the
+                     picture Windows shows at N x N with its alpha; the
+                     file's first icon unless --icon or --id says another.
+                     Prints each file written, then the line Icon=NAME that
+                     a desktop entry names it by
+  --name NAME        with --hicolor: the icon's name in the theme (default:
+                     the file's name without its extension)
   --force            replace files in the way instead of adding a counter
+                     (with --hicolor: instead of writing no set)
   --pattern GLOB     the names of the files read in folders, in any letter
                      case (default *.exe; * for every file)
 )" + std::string(WindowsRootHelp);
 
 const std::string Summary =
     "extract [-o DIR] [--format " + formatChoices() + "] [--size N] [--kind " + kindChoices() +
-    "]\n        [--icon K | --id ID] [--force] [--pattern GLOB] [--windows-root DIR] PATH...\n"
-    "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files";
+    "]\n        [--icon K | --id ID] [--unique] [--force] [--pattern GLOB] [--windows-root DIR]\n"
+    "        PATH...\n"
+    "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files\n"
+    "  extract --hicolor DIR [--name NAME] [--icon K | --id ID] [--force] PATH...\n"
+    "      writes an icon as an application's icon set of an icon theme";
 
 // Which icons of a file to write.
 struct Selection {
@@ -212,7 +235,23 @@ int runExtract(const Arguments& arguments, Output& out) {
     const Selection selection = selectionOf(arguments);
     const std::vector<GroupKind> kinds = kindsOf(arguments);
     const bool force = arguments.has("--force");
+    const bool unique = arguments.has("--unique");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+    std::optional<IconSetWriter> iconSets;
+    if (const auto theme = arguments.value("--hicolor")) {
+        for (const char* other : {"--output", "--format", "--size", "--kind", "--unique"}) {
+            if (arguments.has(other))
+                throw UsageError(std::string("--hicolor can't be given with ") + other);
+        }
+        if (theme->empty())
+            throw UsageError("--hicolor needs a folder");
+        const auto name = arguments.value("--name");
+        if (name && !isThemeIconName(*name))
+            throw UsageError("--name '" + *name + "' can't name an icon in a theme");
+        iconSets.emplace(pathFromArgument(*theme), name, force);
+    } else if (arguments.has("--name")) {
+        throw UsageError("--name needs --hicolor");
+    }
 
     fs::path folder;
     if (const auto output = arguments.value("--output")) {
@@ -237,8 +276,11 @@ int runExtract(const Arguments& arguments, Output& out) {
     if (!windowsPaths)
         return SomeInputsFailed;
 
+    // With --unique, the file written first for each content.
+    std::unordered_map<std::string, fs::path> writtenBySha256;
     int status = Succeeded;
-    const fs::path output = folder.empty() ? fs::path(".") : folder;
+    const std::optional<fs::path> output =
+        iconSets ? std::nullopt : std::optional<fs::path>(folder.empty() ? fs::path(".") : folder);
     const WindowsPaths& paths = *windowsPaths;
     const PngDecoder* png = defaultPngDecoder();
     walkInputs(arguments.operands(), pattern, paths, png, output, [&](Input& input) {
@@ -259,6 +301,11 @@ int runExtract(const Arguments& arguments, Output& out) {
             complain(path + ": " + nothingSelected(selection, arguments, kinds));
             status = SomeInputsFailed;
         }
+        if (iconSets) {
+            if (!groups.empty() && !iconSets->write(input, groups.front().index, out))
+                status = SomeInputsFailed;
+            return;
+        }
         for (const GroupRef group : groups) {
             const std::uint32_t k = group.index;
             const std::string which =
@@ -273,6 +320,24 @@ int runExtract(const Arguments& arguments, Output& out) {
                 status = SomeInputsFailed;
                 continue;
             }
+            const auto incomplete = [&] {
+                if (!bytes->missing.empty()) {
+                    complain(path + ": " + which + ": " + incompleteness(bytes->missing));
+                    status = SomeInputsFailed;
+                }
+            };
+            std::string sha256;
+            if (unique) {
+                sha256 = sha256Hex(bytes->bytes) +
+                         std::string(extensionOf(formatFor(group.kind, format)));
+                if (const auto first = writtenBySha256.find(sha256);
+                    first != writtenBySha256.end()) {
+                    out.write(printable(path) + ": " + which + ": copy of " +
+                              printablePath(first->second) + "\n");
+                    incomplete();
+                    continue;
+                }
+            }
             const auto written = namesFor(group.kind).write(input.file.stem(), k + 1, bytes->bytes);
             if (!written.result) {
                 complain("cannot write " + displayText(written.path) + ": " +
@@ -281,10 +346,9 @@ int runExtract(const Arguments& arguments, Output& out) {
                 continue;
             }
             out.write(printablePath(written.path) + "\n");
-            if (!bytes->missing.empty()) {
-                complain(path + ": " + which + ": " + incompleteness(bytes->missing));
-                status = SomeInputsFailed;
-            }
+            if (unique)
+                writtenBySha256.emplace(sha256, written.path);
+            incomplete();
         }
     });
     return status;
@@ -303,6 +367,9 @@ const Command ExtractCommand{
      {"--icon", "", true},
      {"--id", "", true},
      {"--force", "", false},
+     {"--unique", "", false},
+     {"--hicolor", "", true},
+     {"--name", "", true},
      {"--pattern", "", true},
      {"--windows-root", "", true}},
     runExtract,

@@ -4,6 +4,8 @@
 #include "cli/file_walk.h"
 #include "cli/incomplete_icon.h"
 #include "cli/json_writer.h"
+#include "export/group_fingerprint.h"
+#include "icons/sandbox_icon_hash.h"
 #include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
@@ -16,7 +18,8 @@ namespace orvu::cli {
 namespace {
 
 constexpr std::string_view HelpStart =
-    R"(usage: orvu-icons-cli list [--json] [--pattern GLOB] [--windows-root DIR] PATH...
+    R"(usage: orvu-icons-cli list [--json] [--fingerprints] [--pattern GLOB]
+                           [--windows-root DIR] PATH...
 
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
@@ -48,6 +51,14 @@ read as itself.
                   "hotspot" ([x, y]) is there for cursor images only;
                   "listed_as" ({"width", "height", "bits"}) only for an
                   image that the directory lists otherwise
+  --fingerprints  also what identifies each icon elsewhere: the SHA-256 of
+                  its lossless .ico (.cur, .ani) file and the difference
+                  hash of the picture Windows shows at 32 x 32 on white
+                  (JSON "sha256", "dhash32"), the SHA-256 of each image's
+                  bytes ("sha256" of each image), and the file's "dhash",
+                  the icon hash of the sandboxes CAPEv2 and IntelOwl
+                  (null where they give none); it reads every image, and
+                  takes longer
   --pattern GLOB  the names of the files read in folders, in any letter case
                   (default *.exe; * for every file)
 )";
@@ -77,8 +88,26 @@ void padTo(std::string& text, std::size_t width) {
 
 // "  #1  id 2      lang 1033  16×16 32-bit DIB 1128 B, 32×32 32-bit DIB 4264 B*"
 // and for a cursor "  cursor #1  id 2  32×32 1-bit DIB 308 B hotspot 3,9*".
+std::string hashText(const std::optional<std::string>& hash) {
+    return hash ? *hash : "none";
+}
+
+std::optional<std::string> hexOrNone(const std::optional<DifferenceHash>& hash) {
+    if (!hash)
+        return std::nullopt;
+    return hexOf(*hash);
+}
+
+void stringOrNull(JsonWriter& json, const std::optional<std::string>& text) {
+    if (text)
+        json.string(*text);
+    else
+        json.null();
+}
+
 void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
-                   std::size_t positionWidth, const Result<IconDescription>& description) {
+                   std::size_t positionWidth, const Result<IconDescription>& description,
+                   const GroupFingerprint* fingerprint) {
     std::string number = "#" + std::to_string(position);
     padTo(number, positionWidth);
     if (kind != GroupKind::Icon)
@@ -122,10 +151,14 @@ void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
             text += '*';
     }
     text += '\n';
+    if (fingerprint)
+        text += std::string(positionWidth + 6, ' ') + "sha256 " + hashText(fingerprint->sha256) +
+                "  dhash32 " + hashText(hexOrNone(fingerprint->dhash32)) + "\n";
 }
 
 void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
-                   const Result<IconDescription>& description) {
+                   const Result<IconDescription>& description,
+                   const GroupFingerprint* fingerprint) {
     json.beginObject();
     json.key("position");
     json.number(position);
@@ -144,9 +177,16 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
     json.numberOrNull(icon.name.language);
     json.key("large");
     json.numberOrNull(icon.large);
+    if (fingerprint) {
+        json.key("sha256");
+        stringOrNull(json, fingerprint->sha256);
+        json.key("dhash32");
+        stringOrNull(json, hexOrNone(fingerprint->dhash32));
+    }
     json.key("images");
     json.beginArray();
-    for (const ImageDescription& image : icon.images) {
+    for (std::size_t i = 0; i < icon.images.size(); ++i) {
+        const ImageDescription& image = icon.images[i];
         json.beginObject();
         json.key("width");
         json.number(static_cast<std::uint64_t>(image.width));
@@ -178,6 +218,11 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
             json.number(static_cast<std::uint64_t>(listed->bitCount));
             json.endObject();
         }
+        if (fingerprint) {
+            json.key("sha256");
+            stringOrNull(json,
+                         i < fingerprint->images.size() ? fingerprint->images[i] : std::nullopt);
+        }
         json.endObject();
     }
     json.endArray();
@@ -195,7 +240,7 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
 // icons. False when the file fails the command. Each failure is also said on
 // standard error, unless the listing, which says it too, goes to the same
 // terminal.
-bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
+bool listFile(Input& input, bool asJson, bool fingerprints, bool errorsInListing, Output& out) {
     bool ok = true;
     const auto fail = [&](const std::string& message) {
         if (!errorsInListing)
@@ -218,6 +263,10 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
     }
     const std::string source = displayText(input.source);
 
+    std::optional<std::string> dhash;
+    if (fingerprints && !problem)
+        dhash = hexOrNone(sandboxIconHash(*input.library, defaultPngDecoder()));
+
     std::string text;
     JsonWriter json(text);
     if (asJson) {
@@ -231,6 +280,10 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
             json.string(describe(*problem));
         else
             json.null();
+        if (fingerprints) {
+            json.key("dhash");
+            stringOrNull(json, dhash);
+        }
         json.key("icons");
         json.beginArray();
     } else {
@@ -246,6 +299,8 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
         }
         if (source != path)
             counted += ", icons from " + source;
+        if (dhash)
+            counted += ", dhash " + *dhash;
         text = printable(path) + ": " + (problem ? printable(describe(*problem)) : counted) + "\n";
     }
     const std::size_t positionWidth =
@@ -260,10 +315,14 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
             if (!description || !incomplete.empty())
                 fail(path + ": " + kindName(kind) + " " + std::to_string(k + 1) + ": " +
                      (description ? incomplete : describe(description.failure())));
+            std::optional<GroupFingerprint> fingerprint;
+            if (fingerprints && description)
+                fingerprint = fingerprintOf(*input.library, GroupRef{kind, k});
+            const GroupFingerprint* shown = fingerprint ? &*fingerprint : nullptr;
             if (asJson)
-                writeIconJson(json, kind, k + 1, description);
+                writeIconJson(json, kind, k + 1, description, shown);
             else
-                writeIconText(text, kind, k + 1, positionWidth, description);
+                writeIconText(text, kind, k + 1, positionWidth, description, shown);
             out.write(text);
             text.clear();
         }
@@ -281,6 +340,7 @@ int runList(const Arguments& arguments, Output& out) {
     if (arguments.operands().empty())
         throw UsageError("list needs a PATH");
     const bool asJson = arguments.has("--json");
+    const bool fingerprints = arguments.has("--fingerprints");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
     const auto windowsPaths = windowsPathsOf(arguments.value("--windows-root"));
     if (!windowsPaths)
@@ -290,7 +350,7 @@ int runList(const Arguments& arguments, Output& out) {
     const bool errorsInListing = outputAndErrorsShareATerminal();
     int status = Succeeded;
     walkInputs(arguments.operands(), pattern, paths, png, std::nullopt, [&](Input& input) {
-        if (!listFile(input, asJson, errorsInListing, out))
+        if (!listFile(input, asJson, fingerprints, errorsInListing, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known
     });
@@ -301,10 +361,13 @@ int runList(const Arguments& arguments, Output& out) {
 
 const Command ListCommand{
     "list",
-    "list [--json] [--pattern GLOB] [--windows-root DIR] PATH...\n"
+    "list [--json] [--fingerprints] [--pattern GLOB] [--windows-root DIR] PATH...\n"
     "      every icon and cursor of every file: id, language, and each image",
     Help,
-    {{"--json", "", false}, {"--pattern", "", true}, {"--windows-root", "", true}},
+    {{"--json", "", false},
+     {"--fingerprints", "", false},
+     {"--pattern", "", true},
+     {"--windows-root", "", true}},
     runList,
 };
 

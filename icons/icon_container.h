@@ -61,6 +61,9 @@ public:
     virtual Result<IconName> name(ByteSource& source, std::uint32_t k) const = 0;
     // The PE resource directory entry of icon k; other files have none.
     virtual Result<ResourceEntryFields> resourceEntry(ByteSource& source, std::uint32_t k) const;
+    // The group directory resource of icon k as a PE file stores it, at
+    // most LargestGroup bytes; other files have none.
+    virtual Result<std::vector<std::uint8_t>> groupData(ByteSource& source, std::uint32_t k) const;
     // Where one image of an icon's or cursor's group is stored; nothing is
     // read of the image.
     virtual Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const = 0;

@@ -116,6 +116,9 @@ public:
     // The PE resource directory entry that names icon k, as stored. Fails
     // with NoSuchIcon for icons of other files.
     Result<ResourceEntryFields> resourceEntry(std::uint32_t k);
+    // Icon k's group directory resource as a PE file stores it (at most
+    // LargestGroup bytes). Fails with NoSuchIcon for icons of other files.
+    Result<std::vector<std::uint8_t>> groupData(std::uint32_t k);
     // One stored image, as a group entry of this file names it.
     Result<IconImage> image(const GroupEntry& entry);
     // One stored image decoded at its natural size, its transparency in its

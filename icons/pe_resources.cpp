@@ -368,15 +368,20 @@ Result<Extent> PeResources::dataIn(ByteSource& source, const TypeDirectory& dire
     return firstLanguageData(source, entry->offset);
 }
 
-Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const {
+Result<std::vector<std::uint8_t>> PeResources::groupData(ByteSource& source,
+                                                         std::uint32_t k) const {
     if (k >= m_iconGroups.count)
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
     const auto extent = dataIn(source, m_iconGroups, k);
     if (!extent)
         return extent.failure();
     // A group never needs more than its largest possible directory.
-    auto data = source.read(extent->offset, std::min(std::uint64_t{extent->size}, LargestGroup),
-                            LargestGroup, "RT_GROUP_ICON data");
+    return source.read(extent->offset, std::min(std::uint64_t{extent->size}, LargestGroup),
+                       LargestGroup, "RT_GROUP_ICON data");
+}
+
+Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const {
+    const auto data = groupData(source, k);
     if (!data)
         return data.failure();
     return parseResourceGroup(ByteView(*data));

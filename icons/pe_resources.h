@@ -51,6 +51,7 @@ public:
     // A number or a name, in the group's first language.
     Result<IconName> name(ByteSource& source, std::uint32_t k) const override;
     Result<ResourceEntryFields> resourceEntry(ByteSource& source, std::uint32_t k) const override;
+    Result<std::vector<std::uint8_t>> groupData(ByteSource& source, std::uint32_t k) const override;
     Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const override;
 
     std::uint32_t count(GroupKind kind) const override;

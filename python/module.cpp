@@ -140,6 +140,10 @@ PYBIND11_MODULE(_native, module) {
         .def(
             "png", [](const Image& image) { return image.owner().imagePng(image.index); },
             "The image as a PNG file (bytes), 8-bit RGBA.")
+        .def(
+            "sha256", [](const Image& image) { return image.owner().imageSha256(image.index); },
+            "The SHA-256 of the image's bytes as the icon's file holds them (hex digits), or "
+            "None for an image the file lacks.")
         .def("__repr__", [](const Image& image) {
             return "<orvu_icons.Image " + std::to_string(image.info.width) + "x" +
                    std::to_string(image.info.height) + " " + std::to_string(image.info.bits) +
@@ -216,6 +220,22 @@ PYBIND11_MODULE(_native, module) {
             "ValueError for another kind.")
         .def("png", &Icon::png, py::arg("size") = py::none(),
              "A PNG file (bytes) of the image Windows shows at size x size, or of the largest.")
+        .def(
+            "best_image",
+            [](py::object self, int size) {
+                return imageOrNone(self, self.cast<Icon&>().bestImage(size));
+            },
+            py::arg("size"),
+            "The image to scale from to show the icon at size x size yourself: one of exactly "
+            "that size, the deepest; or else the nearest larger, the deepest; or else the "
+            "largest. None where the file holds none of its images.")
+        .def("sha256", &Icon::sha256,
+             "The SHA-256 (hex digits) of the group as a file of its kind: what ico(), cur() "
+             "or ani() give.")
+        .def("dhash32", &Icon::dhash32,
+             "The difference hash (16 hex digits) of the picture Windows shows at 32 x 32, "
+             "drawn on white: grey, resampled to 9 x 8 with Pillow's Lanczos filter, a bit per "
+             "level greater than its right neighbour's.")
         .def("draw", &Icon::draw, py::arg("size"), py::arg("background") = 0xFFFFFF,
              "The icon drawn as Windows draws it at size x size over the colour 0xRRGGBB, as "
              "Pixels; a cursor with its hotspot (Pixels.hotspot), an animated one at its first "
@@ -263,6 +283,9 @@ PYBIND11_MODULE(_native, module) {
              })
         .def("__exit__", [](py::handle self, const py::args&) { fileOf(self).close(); })
         .def("__len__", [](py::handle self) { return fileOf(self).count(ORVU_ICONS_KIND_ICON); })
+        .def("dhash", &IconFile::dhash,
+             "The icon hash the malware sandboxes CAPEv2 and IntelOwl report for the file (16 "
+             "hex digits), bit for bit as they compute it; None where they give none.")
         .def(
             "count",
             [](py::handle self, const std::string& kind) {

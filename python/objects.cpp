@@ -140,6 +140,21 @@ std::uint32_t IconFile::count(orvu_icons_kind kind) const {
     return count;
 }
 
+std::optional<std::string> IconFile::dhash() const {
+    const auto handle = m_file->acquire();
+    char hex[17] = {};
+    orvu_icons_status status;
+    {
+        pybind11::gil_scoped_release unlocked;
+        status = orvu_icons_file_dhash(handle.get(), hex);
+    }
+    if (status == ORVU_ICONS_NO_SUCH_ICON)
+        return std::nullopt;
+    if (status != ORVU_ICONS_OK)
+        raise(CallFailure::last(status), m_file->name);
+    return std::string(hex);
+}
+
 const orvu_icons_icon& Icon::description() {
     if (!m_description) {
         const auto handle = m_file->acquire();
@@ -249,6 +264,40 @@ Pixels Icon::imageRgba(std::size_t image) {
                                           &height);
     });
     return {data, width, height};
+}
+
+std::string Icon::sha256() {
+    const auto handle = m_file->acquire();
+    char hex[65] = {};
+    checked(*m_file, [&] { return orvu_icons_kind_sha256(handle.get(), m_kind, m_index, hex); });
+    return hex;
+}
+
+std::string Icon::dhash32() {
+    const auto handle = m_file->acquire();
+    char hex[17] = {};
+    checked(*m_file, [&] { return orvu_icons_kind_dhash32(handle.get(), m_kind, m_index, hex); });
+    return hex;
+}
+
+std::optional<std::string> Icon::imageSha256(std::size_t image) {
+    if (imageInfo(image).format == ORVU_ICONS_FORMAT_MISSING)
+        return std::nullopt;
+    const auto handle = m_file->acquire();
+    char hex[65] = {};
+    checked(*m_file, [&] {
+        return orvu_icons_kind_image_sha256(handle.get(), m_kind, m_index, image, hex);
+    });
+    return std::string(hex);
+}
+
+std::optional<std::size_t> Icon::bestImage(int size) {
+    if (size < 1)
+        throw py::value_error("a size is 1 or more, not " + std::to_string(size));
+    std::size_t image = 0;
+    if (orvu_icons_icon_best_image(&description(), size, &image) != ORVU_ICONS_OK)
+        return std::nullopt; // the file holds none of its images
+    return image;
 }
 
 } // namespace orvu::python

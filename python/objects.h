@@ -98,6 +98,8 @@ public:
     // from, of the type of the path given (None for data in memory).
     const std::optional<std::uint32_t>& referencedIcon() const { return m_referencedIcon; }
     const pybind11::object& source() const { return m_source; }
+    // The sandboxes' icon hash of the file, or none where they give none.
+    std::optional<std::string> dhash() const;
 
 private:
     std::shared_ptr<OpenFile> m_file;
@@ -130,6 +132,12 @@ public:
     Pixels draw(int size, std::uint32_t background);
     pybind11::bytes imagePng(std::size_t image);
     Pixels imageRgba(std::size_t image);
+    // The fingerprints, as hex digits; an image's none where the file lacks it.
+    std::string sha256();
+    std::string dhash32();
+    std::optional<std::string> imageSha256(std::size_t image);
+    // The image to scale from for size x size; none where the file holds none.
+    std::optional<std::size_t> bestImage(int size);
 
 private:
     pybind11::object m_fileObject;

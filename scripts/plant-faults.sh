@@ -59,6 +59,26 @@ list-json-source: list --json says a shortcut's icons come from the shortcut its
   -         json.string(source);
   +         json.string(path);
 
+extract-unique-copies: extract --unique writes the copies of an icon as well
+  cli/extract_command.cpp
+  - first != writtenBySha256.end()) {
+  + first == writtenBySha256.end()) {
+
+hicolor-past-largest: extract --hicolor writes a 48-pixel icon blown up to 256 pixels
+  export/icon_theme.cpp
+  - if (size > largest)\n            break;
+  + if (size > 2 * MaxShownSize)\n            break;
+
+fingerprint-missing-image: list --fingerprints gives the images after a missing one their neighbours' SHA-256
+  export/group_fingerprint.cpp
+  - missing[image.position] = true;
+  + missing[0] = !missing.empty();
+
+best-image-shallow: best_image() gives a launcher the 8-bit image where a 32-bit one of the size is there
+  icons/best_image.cpp
+  - return std::make_tuple(0, 0LL, -image.bitCount);
+  + return std::make_tuple(0, 0LL, image.bitCount);
+
 usage-status: a wrong command line exits 1 (some inputs failed) instead of 2
   cli/main.cpp
   - tryHelp(command));\n        return UsageFailed;
@@ -138,6 +158,41 @@ dib-row-order: icons are drawn upside down
   icons/dib_decoder.cpp
   - static_cast<std::size_t>(height - 1 - static_cast<std::uint64_t>(y)) * colourStride,
   + static_cast<std::size_t>(y) * colourStride,
+
+dhash-weights-truncated: list --fingerprints gives some programs another dhash than the sandboxes
+  icons/difference_hash.cpp
+  - static_cast<std::int32_t>(weight < 0 ? -0.5 + scaled : 0.5 + scaled));
+  + static_cast<std::int32_t>(scaled));
+
+dhash-grey-unrounded: the sandboxes' dhash and dhash32 differ where a grey level falls on a half
+  icons/difference_hash.cpp
+  - (r * 19595 + g * 38470 + b * 7471 + 0x8000) >> 16
+  + (r * 19595 + g * 38470 + b * 7471) >> 16
+
+dhash-bit-order: every dhash has each byte's bits mirrored
+  icons/difference_hash.cpp
+  - static_cast<std::uint8_t>(1u << column);
+  + static_cast<std::uint8_t>(0x80u >> column);
+
+sandbox-choice-strict: a program whose icon lists two images alike gets the dhash of the first, not the last
+  icons/sandbox_icon_hash.cpp
+  - (candidate.width >= best.width && candidate.height >= best.height &&
+  + (candidate.width > best.width && candidate.height >= best.height &&
+
+pillow-16bit-rounded: programs with 16-bit icons get another dhash than the sandboxes
+  icons/pillow_icon_image.cpp
+  - return value * 255 / most; };
+  + return (value * 255 + most / 2) / most; };
+
+pillow-mask-unchecked: a program whose icon's byte count runs past its image gets a dhash where the sandboxes give none
+  icons/pillow_icon_image.cpp
+  - if (maskAt < 0 || maskAt > fileEnd || fileEnd - maskAt < needed)
+  + if (maskAt < 0 || maskAt > fileEnd || fileEnd < needed)
+
+png-samples-rounded: programs whose icon is a 16-bit PNG get another dhash than the sandboxes
+  png/libpng_decoder.cpp
+  - png_set_strip_16(png);
+  + png_set_scale_16(png);
 
 alpha-rounding: half-transparent pixels are drawn a level darker than Windows draws them
   icons/icon_drawing.cpp

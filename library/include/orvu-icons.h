@@ -149,7 +149,7 @@ typedef struct orvu_icons_image_info {
     int32_t listed_bits;
 } orvu_icons_image_info;
 
-/* "1.0.0": the library's version. */
+/* "1.1.0": the library's version. */
 ORVU_ICONS_API const char* orvu_icons_version(void);
 
 /* Why the last call that failed in this thread failed, in English; "" when
@@ -351,6 +351,51 @@ ORVU_ICONS_API orvu_icons_status orvu_icons_kind_draw(orvu_icons_file* file, orv
                                                       uint32_t index, int size, uint32_t background,
                                                       uint8_t** pixels, int32_t* hotspot_x,
                                                       int32_t* hotspot_y);
+
+/* Since 1.1: what identifies an icon wherever it turns up again, and the
+ * image to scale an icon from. Each fingerprint is written as lower-case
+ * hex digits and a terminating zero into the caller's buffer, which must
+ * hold 65 bytes for a SHA-256 and 17 for a difference hash. */
+
+/* The SHA-256 of the group as the file orvu_icons_kind_file() gives. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_sha256(orvu_icons_file* file, orvu_icons_kind kind,
+                                                        uint32_t index, char* sha256);
+
+/* The SHA-256 of image `image` of the group (in directory order), its bytes
+ * as that file holds them (an executable's cursor image without the
+ * hotspot it starts with). ORVU_ICONS_NO_SUCH_ICON for an image the file
+ * lacks. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_image_sha256(orvu_icons_file* file,
+                                                              orvu_icons_kind kind, uint32_t index,
+                                                              size_t image, char* sha256);
+
+/* The difference hash of the picture Windows shows for the group at 32 x 32
+ * (orvu_icons_kind_draw() on white): the picture in grey (0.299 R + 0.587 G
+ * + 0.114 B), resampled to 9 x 8 with a Lanczos filter as Pillow does, and
+ * for row r and column c (0 to 7) bit c of byte r set where the level at
+ * (c, r) is greater than the one to its right; bytes in order, 16 hex
+ * digits. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_dhash32(orvu_icons_file* file,
+                                                         orvu_icons_kind kind, uint32_t index,
+                                                         char* dhash);
+
+/* The icon hash that the malware sandboxes CAPEv2 and IntelOwl report for
+ * the file ("dhash"), bit for bit as they compute it: of a PE file's first
+ * icon group, the image they choose, read as Pillow 9.4 reads it, hashed as
+ * orvu_icons_kind_dhash32() hashes its picture. 16 hex digits;
+ * ORVU_ICONS_NO_SUCH_ICON where they give none (no PE file, no icon, an
+ * image they can't read). */
+ORVU_ICONS_API orvu_icons_status orvu_icons_file_dhash(orvu_icons_file* file, char* dhash);
+
+/* The image a program that scales icons itself (a launcher, an icon theme)
+ * best starts from to show the icon at size x size (1 or more), among the
+ * images the file holds: one of exactly that size, the deepest of those;
+ * or else the nearest larger one (the smallest whose width and height are
+ * both at least size), the deepest of those; or else the largest. The first
+ * in directory order on a tie. ORVU_ICONS_NO_SUCH_ICON where the file holds
+ * none of its images. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_icon_best_image(const orvu_icons_icon* description,
+                                                            int size, size_t* image);
 
 #ifdef __cplusplus
 }
