@@ -112,6 +112,14 @@ void TileListModel::drawSlice() {
         m_slices.start();
 }
 
+void TileListModel::tileCaptionChanged(std::size_t row) {
+    // A row not announced yet shows its caption when it is.
+    if (row >= static_cast<std::size_t>(m_rows))
+        return;
+    const QModelIndex changed = index(static_cast<int>(row));
+    emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
 void TileListModel::tilesCleared() {
     m_redraw.clear();
     m_slices.stop();

@@ -11,7 +11,8 @@ namespace orvu {
 
 // The tiles as the icon list reads them: a row per tile, its caption as the
 // text, its cell as the decoration (a QImage), and its tip, asked for only
-// when it is shown. Rows follow the collection: appended, or all gone.
+// when it is shown. Rows follow the collection: appended, or all gone; a
+// row's caption changes when it counts another copy of its icon.
 //
 // On a screen of r device pixels a pixel the decoration is the tile's icon
 // drawn at pictureSize() = round(32 r) pixels, with that device pixel ratio,
@@ -51,6 +52,7 @@ public:
 private:
     void tilesAppended(std::size_t first, std::size_t count) override;
     void tilesCleared() override;
+    void tileCaptionChanged(std::size_t row) override;
     QImage picture(std::size_t row) const;
     void drawSlice();
 
