@@ -276,9 +276,11 @@ TEST(OpenPaths, aDroppedFileOrFolderIsHarvestedAndAnythingElseRefused) {
     }
 }
 
+#ifndef _WIN32
 // A shortcut picked or dropped gives the one icon it shows, the status line
 // saying where it came from; Windows paths in it are found on the Windows
-// drive the shortcut lies on. Another source puts the idle prompt back.
+// drive the shortcut lies on (in a Windows program, on the system itself).
+// Another source puts the idle prompt back.
 TEST(OpenPaths, aShortcutGivesTheIconItShows) {
     struct Case {
         const char* path; // in the folder of test::writeReferenceTree
@@ -330,7 +332,6 @@ TEST(OpenPaths, aShortcutGivesTheIconItShows) {
     }
 }
 
-#ifndef _WIN32
 // A name that is not text ("Open with" on a file named with a byte that is
 // not UTF-8) still reaches its file, and Start harvests it again.
 TEST(OpenPaths, aPathThatIsNotTextOpensAndHarvests) {
