@@ -468,6 +468,11 @@ replace-question-without-cancel: Esc at "replace them?" saves every file again u
   - messages::replaceExistingFiles(taken), true)
   + messages::replaceExistingFiles(taken), false)
 
+hide-repeats-menu: "hide repeated icons" in the tile menu ticks and changes nothing
+  app/main_window.cpp
+  - [flows](bool hide) { flows->setHidesRepeats(hide); });
+  + [](bool) {});
+
 details-save-unshown: the details' save button of an image that can't be shown asks where to save it and then fails
   app/image_sheet.cpp
   - if (buttonAt(event->position().toPoint()) == pressed && canSave(*pressed))
