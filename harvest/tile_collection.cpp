@@ -19,13 +19,15 @@ std::size_t hashOf(const IconCell& cell, std::uint32_t background) {
 bool TileCollection::append(Key key, IconCell cell, std::uint32_t background, IconOrigin origin) {
     if (keyTaken(key))
         return false;
+    // Every key taken, in runs that need only go on in keys (firstTile
+    // counts the keys), so that a run is broken by neither a cursor tile nor
+    // a copy and a folder's keys stay one run.
+    addKey(m_takenKeys, key,
+           m_takenKeys.empty() ? 0 : m_takenKeys.back().firstTile + m_takenKeys.back().count);
     const std::uint32_t stored = m_cells.store(std::move(cell), background);
     if (m_hidesRepeats) {
         const auto [shown, isNew] = m_tileOfCell.try_emplace(stored, m_tiles.size());
         if (!isNew) {
-            // Their keys' runs only need to go on in keys: none is a tile's.
-            addKey(m_copyKeys, key,
-                   m_copyKeys.empty() ? 0 : m_copyKeys.back().firstTile + m_copyKeys.back().count);
             ++m_tiles[shown->second].copies;
             if (m_listener)
                 m_listener->tileCaptionChanged(shown->second);
@@ -52,7 +54,7 @@ void TileCollection::clear() {
     m_cells = {};
     m_sized.clear();
     m_keys.clear();
-    m_copyKeys.clear();
+    m_takenKeys.clear();
     m_tileOfCell.clear();
     m_icons = 0;
     m_cursors = 0;
@@ -88,11 +90,9 @@ std::string TileCollection::key(std::size_t i) const {
 }
 
 bool TileCollection::keyTaken(Key key) const {
-    const auto holds = [key](const KeyRun& run) {
+    return std::any_of(m_takenKeys.begin(), m_takenKeys.end(), [key](const KeyRun& run) {
         return key >= run.firstKey && key - run.firstKey < static_cast<Key>(run.count);
-    };
-    return std::any_of(m_keys.begin(), m_keys.end(), holds) ||
-           std::any_of(m_copyKeys.begin(), m_copyKeys.end(), holds);
+    });
 }
 
 void TileCollection::addKey(std::vector<KeyRun>& runs, Key key, std::size_t tile) {

@@ -152,9 +152,8 @@ private:
     std::vector<Entry> m_tiles;
     CellPool m_cells;
     std::map<int, SizedCells> m_sized;
-    std::vector<KeyRun> m_keys;
-    // The keys of the icons counted as copies (firstTile unused).
-    std::vector<KeyRun> m_copyKeys;
+    std::vector<KeyRun> m_keys;      // the icon tiles' keys
+    std::vector<KeyRun> m_takenKeys; // every key added, the copies' too (see append)
     // With repeats hidden: the icon tile that shows each cell.
     std::unordered_map<std::uint32_t, std::size_t> m_tileOfCell;
     bool m_hidesRepeats = false;
