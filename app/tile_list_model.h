@@ -6,6 +6,8 @@
 #include <QAbstractListModel>
 #include <QTimer>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace orvu {
 
@@ -58,6 +60,9 @@ private:
 
     TileCollection& m_tiles;
     int m_rows = 0; // the rows the views were told of
+    // The rows whose captions changed since the views were last told, held
+    // as the appended rows are.
+    std::optional<std::pair<int, int>> m_captionsChanged;
     bool m_holding = false;
     mutable TileRedraw m_redraw;
     mutable QTimer m_slices;
