@@ -113,12 +113,18 @@ int main(int argc, char** argv) {
         &instance, &orvu::SingleInstance::pathHandedOver, &window,
         [&window](const std::filesystem::path& handed) { window.controller().openPath(handed); });
     window.onEndProgram = [] { QApplication::exit(0); };
-    // The one choice the window remembers between runs.
+    // The choices the window remembers between runs.
     QSettings settings(QStringLiteral("Orvu"), QStringLiteral("orvu-icons"));
     const QString includeCursors = QStringLiteral("tiles/includeCursors");
     window.controller().setIncludesCursors(settings.value(includeCursors, false).toBool());
     window.controller().onIncludesCursorsChanged = [&settings, &includeCursors](bool include) {
         settings.setValue(includeCursors, include);
+        settings.sync();
+    };
+    const QString hideRepeats = QStringLiteral("tiles/hideRepeats");
+    window.controller().setHidesRepeats(settings.value(hideRepeats, false).toBool());
+    window.controller().onHidesRepeatsChanged = [&settings, &hideRepeats](bool hide) {
+        settings.setValue(hideRepeats, hide);
         settings.sync();
     };
     QObject::connect(&application, &QApplication::aboutToQuit, &window,

@@ -178,6 +178,8 @@ void MainWindow::connectHandlers() {
     connect(c.iconList, &ListView::copyRequested, this, &MainWindow::copySelected);
     connect(c.includeCursorsAction, &QAction::triggered, this,
             [flows](bool include) { flows->setIncludesCursors(include); });
+    connect(c.hideRepeatsAction, &QAction::triggered, this,
+            [flows](bool hide) { flows->setHidesRepeats(hide); });
     connect(c.closeButton, &QAbstractButton::clicked, this, &MainWindow::closeProgram);
     connect(c.minimiseButton, &QAbstractButton::clicked, this, &MainWindow::minimise);
     connect(c.helpButton, &QAbstractButton::clicked, this, &MainWindow::showAbout);

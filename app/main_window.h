@@ -69,6 +69,7 @@ public:
         QAction* saveAllAction = nullptr;
         QAction* copyAction = nullptr;
         QAction* includeCursorsAction = nullptr;
+        QAction* hideRepeatsAction = nullptr;
     };
 
     MainWindow(Asker& asker, const PngDecoder* png, QWidget* parent = nullptr);

@@ -42,6 +42,8 @@ void MainWindow::createTileMenu() {
     c.tileMenu->addSeparator();
     c.includeCursorsAction = item("includeCursorsAction", qtText("Include Cursors"));
     c.includeCursorsAction->setCheckable(true);
+    c.hideRepeatsAction = item("hideRepeatsAction", qtText("Hide Repeated Icons"));
+    c.hideRepeatsAction->setCheckable(true);
 }
 
 std::optional<std::size_t> MainWindow::selectedRow() const {
@@ -60,6 +62,7 @@ void MainWindow::listPressed(Qt::MouseButton button, QPoint position) {
     c.saveAllAction->setEnabled(menu.saveAll);
     c.copyAction->setEnabled(menu.copy);
     c.includeCursorsAction->setChecked(m_controller->includesCursors());
+    c.hideRepeatsAction->setChecked(m_controller->hidesRepeats());
     c.tileMenu->popup(c.iconList->viewport()->mapToGlobal(position));
 }
 

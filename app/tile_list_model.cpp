@@ -58,6 +58,10 @@ void TileListModel::tilesAppended(std::size_t, std::size_t) {
 }
 
 void TileListModel::publishAppends() {
+    if (m_captionsChanged) {
+        const auto [first, last] = *std::exchange(m_captionsChanged, std::nullopt);
+        emit dataChanged(index(first), index(last), {Qt::DisplayRole});
+    }
     const int rows = static_cast<int>(m_tiles.size());
     if (rows <= m_rows)
         return;
@@ -112,7 +116,20 @@ void TileListModel::drawSlice() {
         m_slices.start();
 }
 
+void TileListModel::tileCaptionChanged(std::size_t row) {
+    // A row not announced yet shows its caption when it is.
+    if (row >= static_cast<std::size_t>(m_rows))
+        return;
+    const int changed = static_cast<int>(row);
+    m_captionsChanged = m_captionsChanged ? std::pair(std::min(m_captionsChanged->first, changed),
+                                                      std::max(m_captionsChanged->second, changed))
+                                          : std::pair(changed, changed);
+    if (!m_holding)
+        publishAppends();
+}
+
 void TileListModel::tilesCleared() {
+    m_captionsChanged.reset();
     m_redraw.clear();
     m_slices.stop();
     beginResetModel();

@@ -6,12 +6,15 @@
 #include <QAbstractListModel>
 #include <QTimer>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace orvu {
 
 // The tiles as the icon list reads them: a row per tile, its caption as the
 // text, its cell as the decoration (a QImage), and its tip, asked for only
-// when it is shown. Rows follow the collection: appended, or all gone.
+// when it is shown. Rows follow the collection: appended, or all gone; a
+// row's caption changes when it counts another copy of its icon.
 //
 // On a screen of r device pixels a pixel the decoration is the tile's icon
 // drawn at pictureSize() = round(32 r) pixels, with that device pixel ratio,
@@ -51,11 +54,15 @@ public:
 private:
     void tilesAppended(std::size_t first, std::size_t count) override;
     void tilesCleared() override;
+    void tileCaptionChanged(std::size_t row) override;
     QImage picture(std::size_t row) const;
     void drawSlice();
 
     TileCollection& m_tiles;
     int m_rows = 0; // the rows the views were told of
+    // The rows whose captions changed since the views were last told, held
+    // as the appended rows are.
+    std::optional<std::pair<int, int>> m_captionsChanged;
     bool m_holding = false;
     mutable TileRedraw m_redraw;
     mutable QTimer m_slices;

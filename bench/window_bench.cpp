@@ -3,10 +3,11 @@
 //   orvu-window-bench start FILE [--repeat N]
 //       Milliseconds from the click on Start to the last tile of FILE listed,
 //       and the longest time the window went without handling its events.
-//   orvu-window-bench scan DIR
+//   orvu-window-bench scan DIR [--hide-repeats]
 //       A folder harvest of DIR through the window: the total time, the
 //       longest time the window went without handling its events, the
-//       memory the harvest left in use and the process's peak.
+//       memory the harvest left in use and the process's peak; with its
+//       repeated icons hidden (the tile menu's choice) where asked.
 //
 // Each runs at the screen's density QT_SCALE_FACTOR gives (1 unless set);
 // compare-density.sh runs start and scan at 1 and 2 side by side.
@@ -210,8 +211,9 @@ int startClick(const QString& file, int repeat) {
     return 0;
 }
 
-int scanThroughWindow(const QString& folder) {
+int scanThroughWindow(const QString& folder, bool hideRepeats) {
     Window window;
+    window.form.controller().setHidesRepeats(hideRepeats);
     window.dialogs.path = folder;
     window.form.controls().folderModeOption->click();
     window.form.controls().pickFolderButton->click();
@@ -224,11 +226,12 @@ int scanThroughWindow(const QString& folder) {
     window.form.controls().startButton->click();
     const double total = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     pauses.stop();
-    std::printf("window scan at ratio %.2f: %d tiles, %.3f s total, %llu event-loop turns, "
+    std::printf("window scan at ratio %.2f%s: %d tiles, %.3f s total, %llu event-loop turns, "
                 "longest pause %.2f ms, %.1f MiB more in use after it, peak %.1f MiB\n",
-                qApp->devicePixelRatio(), static_cast<int>(window.form.controller().tiles().size()),
-                total, static_cast<unsigned long long>(pauses.turns()),
-                pauses.longestMilliseconds(), residentMib() - before, peakMib());
+                qApp->devicePixelRatio(), hideRepeats ? ", repeats hidden" : "",
+                static_cast<int>(window.form.controller().tiles().size()), total,
+                static_cast<unsigned long long>(pauses.turns()), pauses.longestMilliseconds(),
+                residentMib() - before, peakMib());
     return 0;
 }
 
@@ -435,7 +438,7 @@ int main(int argc, char** argv) {
     if (arguments.size() >= 2 && arguments[0] == "start")
         return startClick(arguments[1], std::max(1, option("--repeat", 20)));
     if (arguments.size() >= 2 && arguments[0] == "scan")
-        return scanThroughWindow(arguments[1]);
+        return scanThroughWindow(arguments[1], arguments.contains("--hide-repeats"));
     if (arguments.size() >= 2 && arguments[0] == "details")
         return details(arguments[1]);
     if (arguments.size() >= 3 && arguments[0] == "save-all")
@@ -454,9 +457,10 @@ int main(int argc, char** argv) {
             arguments.size() > 3 ? fs::path(arguments[3].toStdString()) : orvu::test::corpusDir();
         return makeTree(arguments[1].toStdString(), files, source);
     }
-    std::fprintf(stderr, "usage: orvu-window-bench start FILE [--repeat N] | scan DIR | "
-                         "details FILE | save-all DIR OUT | select-all [TILES] | "
-                         "animation [FRAMES] [SIDE] | "
-                         "make-icon FILE [IMAGES] | make-tree DIR [FILES] [SOURCE]\n");
+    std::fprintf(stderr,
+                 "usage: orvu-window-bench start FILE [--repeat N] | scan DIR [--hide-repeats] | "
+                 "details FILE | save-all DIR OUT | select-all [TILES] | "
+                 "animation [FRAMES] [SIDE] | "
+                 "make-icon FILE [IMAGES] | make-tree DIR [FILES] [SOURCE]\n");
     return 2;
 }

@@ -55,7 +55,8 @@ bool harvestTiles(HarvestWindow& window, HarvestPace& pace, std::uint32_t count,
 } // namespace
 
 bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& icons) {
-    const auto add = [&](std::uint32_t k) {
+    const auto add = [&](std::uint32_t n) {
+        const std::uint32_t k = icons.first + n;
         const auto icon = icons.iconAt(k);
         IconCell cell =
             renderCell(window.previewImage(), window.previewBackground(), icon ? &*icon : nullptr);
@@ -66,8 +67,8 @@ bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& ico
         window.reportProblem(messages::keyTaken(TileCollection::keyText(key), *icons.file));
         return false;
     };
-    const auto drawAt = [&](std::uint32_t k, int size, std::uint32_t background) {
-        return icons.drawAt ? icons.drawAt(k, size, background)
+    const auto drawAt = [&](std::uint32_t n, int size, std::uint32_t background) {
+        return icons.drawAt ? icons.drawAt(icons.first + n, size, background)
                             : Result<Surface>(Failure{Failure::Kind::NoSuchIcon, {}});
     };
     return harvestTiles(window, pace, icons.count, add, drawAt);

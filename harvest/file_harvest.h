@@ -14,7 +14,8 @@
 
 namespace orvu {
 
-// One file's icons on their way into the window.
+// One file's icons on their way into the window; each function takes an
+// icon's index in the file.
 struct FileIcons {
     std::shared_ptr<const std::filesystem::path> file;
     std::uint32_t count = 0;
@@ -22,6 +23,8 @@ struct FileIcons {
     // Icon k drawn at size x size on a background (drawIconAt).
     std::function<Result<Surface>(std::uint32_t k, int size, std::uint32_t background)> drawAt;
     std::function<TileCollection::Key(std::uint32_t k)> keyFor;
+    // The index of the first icon harvested: icons first … first + count - 1.
+    std::uint32_t first = 0;
 };
 
 // Appends a tile for every icon of the file, in order, and yields whenever

@@ -28,6 +28,10 @@ public:
     }
     void showStatus(const std::string& text) override { m_c.showStatus(text); }
     void showStatus(const std::filesystem::path& path) override { m_c.showStatus(path); }
+    void showSourceOfTiles(const std::string& text) override {
+        m_c.showStatus(text);
+        m_c.m_statusNamesSource = true;
+    }
     bool yieldToEvents() override {
         m_c.m_view.showTilesSoFar();
         m_c.m_view.handleEvents();
@@ -75,11 +79,17 @@ void HarvestController::show() {
 }
 
 void HarvestController::showStatus(std::variant<std::string, std::filesystem::path> status) {
+    m_statusNamesSource = false;
     m_status = std::move(status);
     if (const auto* path = std::get_if<std::filesystem::path>(&m_status))
         m_view.showStatus(*path);
     else
         m_view.showStatus(std::get<std::string>(m_status));
+}
+
+void HarvestController::forgetSourceOfTiles() {
+    if (m_statusNamesSource)
+        showStatus(std::string(messages::idlePrompt()));
 }
 
 void HarvestController::load() {
@@ -107,9 +117,12 @@ void HarvestController::pickFile() {
     // The list empties before the dialog opens, even if it is then cancelled.
     m_jobs.leaveSource();
     m_tiles.clear();
+    forgetSourceOfTiles();
     const auto chosen =
         m_asker.openFile(m_owner, {text("Orvu Icon Extractor D2002 10 25"),
-                                   {{"(*.exe)", "*.exe"}, {"(*.cur *.ani)", "*.cur *.ani"}},
+                                   {{"(*.exe)", "*.exe"},
+                                    {"(*.cur *.ani)", "*.cur *.ani"},
+                                    {"(*.lnk *.url desktop.ini)", "*.lnk *.url desktop.ini"}},
                                    rootFolder()});
     m_sources.file = chosen ? trimBlanks(*chosen) : std::filesystem::path();
     m_sources.startEnabled = true;
@@ -126,6 +139,7 @@ void HarvestController::pickFolder() {
     m_sources.startEnabled = true;
     show();
     m_tiles.clear();
+    forgetSourceOfTiles();
 }
 
 void HarvestController::start() {
@@ -139,6 +153,7 @@ void HarvestController::stop() {
 
 bool HarvestController::harvest() {
     m_view.harvestBegins();
+    forgetSourceOfTiles();
     const bool ranToItsEnd =
         StartCommand(window(), m_folderKeys, m_png).run(m_sources.file, m_sources.folder);
     m_view.harvestEnds();
@@ -164,6 +179,7 @@ void HarvestController::openPath(const std::filesystem::path& path) {
     const bool folder = source->mode == SourceChoice::Mode::Folder;
     chooseMode(folder ? SourceMode::Folder : SourceMode::File);
     m_tiles.clear();
+    forgetSourceOfTiles();
     (folder ? m_sources.folder : m_sources.file) = source->path;
     m_sources.startEnabled = true;
     show();
@@ -183,7 +199,20 @@ void HarvestController::setIncludesCursors(bool include) {
     m_includesCursors = include;
     if (onIncludesCursorsChanged)
         onIncludesCursorsChanged(include);
-    // The tiles follow the choice at once: a source harvested since it was
+    harvestAgain();
+}
+
+void HarvestController::setHidesRepeats(bool hide) {
+    if (hide == m_tiles.hidesRepeats())
+        return;
+    m_tiles.setHidesRepeats(hide);
+    if (onHidesRepeatsChanged)
+        onHidesRepeatsChanged(hide);
+    harvestAgain();
+}
+
+void HarvestController::harvestAgain() {
+    // The tiles follow a choice at once: a source harvested since it was
     // chosen (Start is disabled then) is harvested again.
     const bool harvested =
         !m_sources.startEnabled && !(m_sources.file.empty() && m_sources.folder.empty());

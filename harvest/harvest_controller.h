@@ -79,6 +79,14 @@ public:
     void setIncludesCursors(bool include);
     std::function<void(bool include)> onIncludesCursorsChanged;
 
+    // Whether an icon that repeats the picture of an earlier tile is counted
+    // in that tile's caption instead of shown again (saving and the details
+    // then take the first file that held it); off until set. Changing it
+    // harvests the source shown again, and tells onHidesRepeatsChanged.
+    bool hidesRepeats() const { return m_tiles.hidesRepeats(); }
+    void setHidesRepeats(bool hide);
+    std::function<void(bool hide)> onHidesRepeatsChanged;
+
     // What the tile menu offers now, with a selection or without.
     struct TileMenu {
         bool saveSelected = false;
@@ -110,8 +118,14 @@ private:
     HarvestWindow& window();
     void show();
     void showStatus(std::variant<std::string, std::filesystem::path> status);
+    // The status line back to the idle prompt where it says where tiles no
+    // longer shown came from.
+    void forgetSourceOfTiles();
     void chooseMode(SourceMode mode);
     bool harvest();
+    // The source shown harvested again to follow a changed choice, where it
+    // was harvested since it was chosen.
+    void harvestAgain();
     std::vector<Tile> tilesAt(const std::vector<std::size_t>& rows) const;
     std::optional<Tile> tileAt(std::optional<std::size_t> row);
 
@@ -126,6 +140,7 @@ private:
     FolderKeys m_folderKeys;
     JobRunner m_jobs;
     bool m_includesCursors = false;
+    bool m_statusNamesSource = false; // showSourceOfTiles
     std::unique_ptr<Harvest> m_window;
 };
 

@@ -47,6 +47,9 @@ public:
     // The status line, with a text (UTF-8) or a path.
     virtual void showStatus(const std::string& text) = 0;
     virtual void showStatus(const std::filesystem::path& path) = 0;
+    // The status line saying where the tiles came from (a shortcut's icon):
+    // a text that holds only while they are shown.
+    virtual void showSourceOfTiles(const std::string& text) { showStatus(text); }
 
     // Lets the window handle its pending events. False when the harvest must
     // stop at once: the window is going away, or the user stopped it or

@@ -104,6 +104,12 @@ std::string cannotReadIcon(const IconOrigin& origin, const Failure& failure) {
                   std::uint64_t{origin.index} + 1, reason(failure));
 }
 
+std::string iconFrom(std::uint32_t index, const std::filesystem::path& file) {
+    // TRANSLATORS: the status line after a shortcut's icon was extracted: the
+    // icon's number in the file it came from, and that file.
+    return fillIn(text("Icon %1 from \"%2\""), std::uint64_t{index} + 1, displayText(file));
+}
+
 std::string keyTaken(const std::string& key, const std::filesystem::path& file) {
     return fillIn(text("The image key \"%1\" already exists; the extraction stopped at \"%2\"."),
                   key, displayText(file));

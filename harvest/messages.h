@@ -35,6 +35,8 @@ std::string folderNotFound(const std::filesystem::path& folder, const Failure& f
 std::string cannotReadFile(const std::filesystem::path& file, const Failure& failure);
 // A tile's icon read again from its file, and failing.
 std::string cannotReadIcon(const IconOrigin& origin, const Failure& failure);
+// Where a shortcut's icon came from: "Icon 3 from \"…/shell32.dll\"".
+std::string iconFrom(std::uint32_t index, const std::filesystem::path& file);
 std::string keyTaken(const std::string& key, const std::filesystem::path& file);
 std::string skippedEntries(const std::vector<Skipped>& skipped);
 std::string tileLimitReached(std::size_t limit);

@@ -19,13 +19,28 @@ std::size_t hashOf(const IconCell& cell, std::uint32_t background) {
 bool TileCollection::append(Key key, IconCell cell, std::uint32_t background, IconOrigin origin) {
     if (keyTaken(key))
         return false;
-    addKey(key);
-    add(Entry{m_cells.store(std::move(cell), background), ++m_icons, std::move(origin)});
+    // Every key taken, in runs that need only go on in keys (firstTile
+    // counts the keys), so that a run is broken by neither a cursor tile nor
+    // a copy and a folder's keys stay one run.
+    addKey(m_takenKeys, key,
+           m_takenKeys.empty() ? 0 : m_takenKeys.back().firstTile + m_takenKeys.back().count);
+    const std::uint32_t stored = m_cells.store(std::move(cell), background);
+    if (m_hidesRepeats) {
+        const auto [shown, isNew] = m_tileOfCell.try_emplace(stored, m_tiles.size());
+        if (!isNew) {
+            ++m_tiles[shown->second].copies;
+            if (m_listener)
+                m_listener->tileCaptionChanged(shown->second);
+            return true;
+        }
+    }
+    addKey(m_keys, key, m_tiles.size());
+    add(Entry{stored, ++m_icons, 1, std::move(origin)});
     return true;
 }
 
 void TileCollection::appendCursor(IconCell cell, std::uint32_t background, IconOrigin origin) {
-    add(Entry{m_cells.store(std::move(cell), background), ++m_cursors, std::move(origin)});
+    add(Entry{m_cells.store(std::move(cell), background), ++m_cursors, 1, std::move(origin)});
 }
 
 void TileCollection::add(Entry entry) {
@@ -39,6 +54,8 @@ void TileCollection::clear() {
     m_cells = {};
     m_sized.clear();
     m_keys.clear();
+    m_takenKeys.clear();
+    m_tileOfCell.clear();
     m_icons = 0;
     m_cursors = 0;
     if (m_listener)
@@ -56,8 +73,9 @@ Tile TileCollection::at(std::size_t i) const {
 
 std::string TileCollection::caption(std::size_t i) const {
     const Entry& tile = m_tiles[i];
-    return tile.origin.kind == GroupKind::Icon ? tileText(tile.number)
-                                               : cursorTileText(tile.number);
+    if (tile.origin.kind != GroupKind::Icon)
+        return cursorTileText(tile.number);
+    return tile.copies > 1 ? copiesTileText(tile.number, tile.copies) : tileText(tile.number);
 }
 
 std::string TileCollection::key(std::size_t i) const {
@@ -72,20 +90,20 @@ std::string TileCollection::key(std::size_t i) const {
 }
 
 bool TileCollection::keyTaken(Key key) const {
-    return std::any_of(m_keys.begin(), m_keys.end(), [key](const KeyRun& run) {
+    return std::any_of(m_takenKeys.begin(), m_takenKeys.end(), [key](const KeyRun& run) {
         return key >= run.firstKey && key - run.firstKey < static_cast<Key>(run.count);
     });
 }
 
-void TileCollection::addKey(Key key) {
+void TileCollection::addKey(std::vector<KeyRun>& runs, Key key, std::size_t tile) {
     // A run goes on only where neither its keys nor its tiles skip one (a
     // cursor tile between two icon tiles).
-    if (!m_keys.empty() && m_keys.back().firstKey + static_cast<Key>(m_keys.back().count) == key &&
-        m_keys.back().firstTile + m_keys.back().count == m_tiles.size()) {
-        ++m_keys.back().count;
+    if (!runs.empty() && runs.back().firstKey + static_cast<Key>(runs.back().count) == key &&
+        runs.back().firstTile + runs.back().count == tile) {
+        ++runs.back().count;
         return;
     }
-    m_keys.push_back(KeyRun{m_tiles.size(), key, 1});
+    runs.push_back(KeyRun{tile, key, 1});
 }
 
 TileCollection::SizedCell TileCollection::cellAt(std::size_t i, int size) const {

@@ -30,6 +30,8 @@ public:
     // Tiles first … first + count - 1 were appended.
     virtual void tilesAppended(std::size_t first, std::size_t count) = 0;
     virtual void tilesCleared() = 0;
+    // Tile i's caption changed (it counts one more copy of its icon).
+    virtual void tileCaptionChanged(std::size_t) {}
 };
 
 // The harvested tiles, in the order they were harvested, numbered from 0:
@@ -49,6 +51,10 @@ public:
 // 48 or 64 pixels for a denser screen), drawn later from its origin and
 // shared in the same way, a pool per size.
 //
+// Where repeats are hidden, an icon whose cell (pixels and background) an
+// earlier icon tile already shows adds no tile: that tile counts it as a
+// copy in its caption, and stays the first file's icon.
+//
 // The key is the design's: "my" and a number, unique in the collection (the
 // icon's index for a single file, the running folder key for a folder);
 // adding under a key the collection holds fails. Keys come in runs of
@@ -57,12 +63,18 @@ class TileCollection {
 public:
     using Key = std::int64_t;
 
-    // Appends an icon tile; false, and nothing added, when the key is taken.
+    // Appends an icon tile, or where repeats are hidden and it repeats one,
+    // counts a copy; false, and nothing added, when the key is taken.
     bool append(Key key, IconCell cell, std::uint32_t background, IconOrigin origin);
     // Appends a cursor tile (origin.kind Cursor or Animated), keyed "cursor"
     // and its number.
     void appendCursor(IconCell cell, std::uint32_t background, IconOrigin origin);
     void clear();
+
+    // Whether icons that repeat a tile are counted by it instead of shown;
+    // off until set. It holds for the icons appended from then on.
+    bool hidesRepeats() const { return m_hidesRepeats; }
+    void setHidesRepeats(bool hide) { m_hidesRepeats = hide; }
 
     std::size_t size() const { return m_tiles.size(); }
     bool empty() const { return m_tiles.empty(); }
@@ -73,8 +85,12 @@ public:
     // The word for the tile's kind and its number among its kind, counted
     // from 1 ("Icon 3", "Cursor 1").
     std::string caption(std::size_t i) const;
-    // "my0", "my17"; a cursor tile's "cursor1".
+    // "my0", "my17"; a cursor tile's "cursor1". A tile that counts copies
+    // has its first icon's key.
     std::string key(std::size_t i) const;
+    // How many icons tile i shows: 1, or with repeats hidden, the icons of
+    // the same cell it counted.
+    std::size_t copies(std::size_t i) const { return m_tiles[i].copies; }
 
     // Tile i's cell at size x size pixels, as far as it is known: Missing
     // when not drawn at that size yet, Unavailable when it can't be (the
@@ -118,6 +134,7 @@ private:
     struct Entry {
         std::uint32_t cell = 0;   // in m_cells
         std::uint32_t number = 0; // among the icon tiles, or among the cursor tiles, from 1
+        std::uint32_t copies = 1;
         IconOrigin origin;
     };
     // Tiles firstTile … firstTile + count - 1 have keys firstKey, firstKey + 1, ….
@@ -129,12 +146,17 @@ private:
 
     bool keyTaken(Key key) const;
     void add(Entry entry);
-    void addKey(Key key);
+    // Records `key` as tile `tile`'s (in `runs`).
+    static void addKey(std::vector<KeyRun>& runs, Key key, std::size_t tile);
 
     std::vector<Entry> m_tiles;
     CellPool m_cells;
     std::map<int, SizedCells> m_sized;
-    std::vector<KeyRun> m_keys;
+    std::vector<KeyRun> m_keys;      // the icon tiles' keys
+    std::vector<KeyRun> m_takenKeys; // every key added, the copies' too (see append)
+    // With repeats hidden: the icon tile that shows each cell.
+    std::unordered_map<std::uint32_t, std::size_t> m_tileOfCell;
+    bool m_hidesRepeats = false;
     std::uint32_t m_icons = 0;
     std::uint32_t m_cursors = 0;
     TileListener* m_listener = nullptr;

@@ -96,8 +96,18 @@ export-name-counter: the second file of a name is app_1-1.ico, not app_1-2.ico
 
 tile-numbers: tiles are numbered from 图标0
   harvest/tile_collection.cpp
-  - background), ++m_icons, std::move(origin)
-  + background), m_icons++, std::move(origin)
+  - Entry{stored, ++m_icons, 1, std::move(origin)}
+  + Entry{stored, m_icons++, 1, std::move(origin)}
+
+hide-repeats-count: with repeated icons hidden, a tile's caption doesn't say how many copies it stands for
+  harvest/tile_collection.cpp
+  - ++m_tiles[shown->second].copies;
+  + m_tiles[shown->second].copies = 1;
+
+hide-repeats-last-file: with repeated icons hidden, saving a tile and its details take the last file that held the icon
+  harvest/tile_collection.cpp
+  - ++m_tiles[shown->second].copies;
+  + ++m_tiles[shown->second].copies;\n            m_tiles[shown->second].origin = std::move(origin);
 
 cursor-file-tiles: a .cur or .ani file opened shows nothing unless cursors are included
   harvest/file_harvest.cpp
@@ -433,15 +443,35 @@ opened-path-as-text: orvu-icons with a name that is not UTF-8 shows the name but
   - .run(m_sources.file, m_sources.folder);
   + .run(displayText(m_sources.file), m_sources.folder);
 
-include-cursors-stale: turning "include cursors" on changes nothing until the file is picked again
+include-cursors-stale: turning "include cursors" or "hide repeated icons" on changes nothing until the file is picked again
   harvest/harvest_controller.cpp
   - if (harvested)\n        start();
   + static_cast<void>(harvested);
+
+window-shortcut-status-stale: after a shortcut's icon, the status line still names its file while another program's icons show
+  harvest/harvest_controller.cpp
+  - if (m_statusNamesSource)\n        showStatus
+  + if (m_statusNamesSource && m_sources.file.empty())\n        showStatus
+
+window-shortcut-icon: a shortcut picked in the window shows its file's first icon, not the one it names
+  harvest/start_command.cpp
+  -                           index};
+  +                           0};
+
+window-shortcut-drive: a shortcut on a Wine prefix's drive, picked in the window, can't be followed
+  harvest/shortcut_source.cpp
+  - const WindowsPaths paths(windowsDriveAbove(file));
+  + const WindowsPaths paths;
 
 replace-question-without-cancel: Esc at "replace them?" saves every file again under new names
   harvest/harvest_controller_tiles.cpp
   - messages::replaceExistingFiles(taken), true)
   + messages::replaceExistingFiles(taken), false)
+
+hide-repeats-menu: "hide repeated icons" in the tile menu ticks and changes nothing
+  app/main_window.cpp
+  - [flows](bool hide) { flows->setHidesRepeats(hide); });
+  + [](bool) {});
 
 details-save-unshown: the details' save button of an image that can't be shown asks where to save it and then fails
   app/image_sheet.cpp

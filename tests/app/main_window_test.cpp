@@ -255,6 +255,16 @@ TEST_F(MainWindowTest, startHarvestsTheFileIntoNumberedTiles) {
     EXPECT_EQ(form.controls().previewBox->image().pixel(32, 32), qRgb(255, 255, 255));
 }
 
+// The tile menu's "hide repeated icons" shows each picture once, counted.
+TEST_F(MainWindowTest, hidingRepeatedIconsCountsThemInOneTile) {
+    chooseFile(executable("twice.exe", {0xFF0000, 0xFF0000, 0x0000FF}));
+    form.controls().startButton->click();
+    form.controls().hideRepeatsAction->trigger();
+    EXPECT_EQ(tileTexts(), (QStringList{"图标1 ×2", "图标2"}));
+    form.controls().hideRepeatsAction->trigger();
+    EXPECT_EQ(tileTexts(), (QStringList{"图标1", "图标2", "图标3"}));
+}
+
 TEST_F(MainWindowTest, rightPressAnywhereInTheListPopsUpTheMenu) {
     QWidget* viewport = form.controls().iconList->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(200, 100));

@@ -5,6 +5,7 @@
 #include "window_script.h"
 
 #include <gtest/gtest.h>
+#include <numeric>
 
 namespace orvu {
 namespace {
@@ -163,6 +164,84 @@ INSTANTIATE_TEST_SUITE_P(
                       // Start, still to be pressed, will harvest with the choice.
                       ChoiceCase{"chosenNotHarvested", 1, {}, true},
                       ChoiceCase{"harvested", 2, {"图标1", "图标2", "光标1"}, false}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// Hiding repeated icons shows at once too: each picture once, its caption
+// counting the copies, its details and saving taking the first file that held
+// it; turned off, every icon again.
+struct RepeatsCase {
+    const char* name;
+    const char* source; // a file or, ending in "/", a folder; nullptr: none chosen
+    bool start;
+    std::vector<std::string> captions;
+    std::vector<std::string> keys;
+    std::vector<std::string> saved; // every tile dragged out, as files
+    const char* lastFile;           // whose icon the last tile's details show
+    std::size_t allTiles;           // with repeats shown
+};
+
+class HideRepeats : public ::testing::TestWithParam<RepeatsCase>, protected test::WindowFlows {};
+
+TEST_P(HideRepeats, countsEachPictureOnceInTheFirstFileThatHeldIt) {
+    const RepeatsCase& c = GetParam();
+    test::writeExecutable(dir / "tree/a.exe", {0xFF0000, 0x00FF00});
+    test::writeExecutable(dir / "tree/b.exe", {0xFF0000, 0x0000FF});
+    test::writeExecutable(dir / "tree/sub/c.exe", {0x00FF00, 0xFF0000});
+    test::writeExecutable(dir / "twice.exe", {0x0000FF, 0x0000FF, 0xFF0000});
+    const std::string source = c.source ? c.source : "";
+    if (source.ends_with("/"))
+        chooseFolder(dir / source);
+    else if (!source.empty())
+        chooseFile(dir / source);
+    if (c.start)
+        window.start();
+    std::vector<bool> remembered;
+    window.onHidesRepeatsChanged = [&](bool hide) { remembered.push_back(hide); };
+    window.setHidesRepeats(true);
+    window.setHidesRepeats(true); // no change
+    EXPECT_EQ(captions(), c.captions);
+    EXPECT_EQ(keys(), c.keys);
+    std::vector<std::size_t> rows(window.tiles().size());
+    std::iota(rows.begin(), rows.end(), std::size_t{0});
+    fs::create_directory(dir / "out");
+    std::vector<std::string> saved;
+    for (const fs::path& file : window.writeDragged(rows, dir / "out"))
+        saved.push_back(file.filename().string());
+    EXPECT_EQ(saved, c.saved);
+    if (!rows.empty()) {
+        const auto details = window.details(rows.back());
+        ASSERT_TRUE(details);
+        EXPECT_EQ(details->file().filename(), c.lastFile) << details->heading();
+    }
+    EXPECT_EQ(view.sources.startEnabled, !c.start && c.source);
+    window.setHidesRepeats(false);
+    EXPECT_EQ(window.tiles().size(), c.allTiles);
+    EXPECT_EQ(remembered, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(asker.told.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, HideRepeats,
+    ::testing::Values(RepeatsCase{"nothingChosen", nullptr, false, {}, {}, {}, "", 0},
+                      // Start, still to be pressed, will harvest with the choice.
+                      RepeatsCase{"chosenNotHarvested", "tree/", false, {}, {}, {}, "", 0},
+                      // Harvested again: the folder keys go on from the first harvest's.
+                      RepeatsCase{"folder",
+                                  "tree/",
+                                  true,
+                                  {"图标1 ×3", "图标2 ×2", "图标3"},
+                                  {"my7", "my8", "my10"},
+                                  {"a_1.ico", "a_2.ico", "b_2.ico"},
+                                  "b.exe",
+                                  6},
+                      RepeatsCase{"oneFile",
+                                  "twice.exe",
+                                  true,
+                                  {"图标1 ×2", "图标2"},
+                                  {"my0", "my2"},
+                                  {"twice_1.ico", "twice_3.ico"},
+                                  "twice.exe",
+                                  3}),
     [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -2,6 +2,7 @@
 // pickers, Start, and paths dropped or handed over.
 
 #include "harvest/messages.h"
+#include "support/shortcut_builders.h"
 #include "window_script.h"
 
 #include <gtest/gtest.h>
@@ -183,9 +184,12 @@ TEST(Pickers, emptyTheListBeforeOrAfterTheirDialogs) {
         EXPECT_EQ(asked.owner.window, &flows) << c.title;
         if (c.picker == Act::PickFile) {
             EXPECT_EQ(asked.file.title, c.title);
-            // Programs first, as designed; cursor files as a second choice.
+            // Programs first, as designed; cursor files, then shortcuts, as choices
+            // of their own.
             EXPECT_EQ(asked.file.types, (std::vector<FileType>{{"(*.exe)", "*.exe"},
-                                                               {"(*.cur *.ani)", "*.cur *.ani"}}));
+                                                               {"(*.cur *.ani)", "*.cur *.ani"},
+                                                               {"(*.lnk *.url desktop.ini)",
+                                                                "*.lnk *.url desktop.ini"}}));
             EXPECT_EQ(asked.file.start, fs::current_path().root_path());
         } else {
             EXPECT_EQ(asked.folder.title, c.title);
@@ -274,6 +278,61 @@ TEST(OpenPaths, aDroppedFileOrFolderIsHarvestedAndAnythingElseRefused) {
 }
 
 #ifndef _WIN32
+// A shortcut picked or dropped gives the one icon it shows, the status line
+// saying where it came from; Windows paths in it are found on the Windows
+// drive the shortcut lies on (in a Windows program, on the system itself).
+// Another source puts the idle prompt back.
+TEST(OpenPaths, aShortcutGivesTheIconItShows) {
+    struct Case {
+        const char* path; // in the folder of test::writeReferenceTree
+        bool picked;      // or dropped
+        std::uint32_t colour;
+        std::string status; // the status line, "@" standing for the folder; or
+        std::string told;   // part of the one message
+    };
+    const Case cases[] = {
+        {"links/App.lnk", true, 0x640080, "图标1，来自“@/drive_c/Program Files/App/App.exe”", ""},
+        {"drive_c/Users/Public/Music/desktop.ini", false, 0x030080,
+         "图标2，来自“@/drive_c/Windows/SystemResources/imageres.dll.mun”", ""},
+        {"drive_c/Users/Public/Desktop/Shell.lnk", false, 0x100080,
+         "图标3，来自“@/drive_c/Windows/System32/shell32.dll”", ""},
+        {"drive_c/Users/Public/Desktop/Site.url", true, 0x040080,
+         "图标2，来自“@/drive_c/Windows/System32/shell32.dll”", ""},
+        // No Windows drive above it to find %SystemRoot% on.
+        {"links/Shell.lnk", false, 0, "点击“开始”提取图标", "无法找到快捷方式或图标引用所指的文件"},
+    };
+    for (const Case& c : cases) {
+        WindowFlows flows;
+        const auto tree = test::writeReferenceTree(flows.dir.path());
+        fs::create_directories(tree.root / "Users/Public/Desktop");
+        for (const char* name : {"Shell.lnk", "Site.url"})
+            fs::copy_file(tree.links / name, tree.root / "Users/Public/Desktop" / name);
+        if (c.picked) {
+            flows.chooseFile(flows.dir / c.path);
+            flows.window.start();
+        } else {
+            flows.window.openPath(flows.dir / c.path);
+        }
+        EXPECT_EQ(flows.window.tiles().size(), c.told.empty() ? 1u : 0u) << c.path;
+        if (!flows.window.tiles().empty()) {
+            EXPECT_EQ(flows.captions(), std::vector<std::string>{"图标1"}) << c.path;
+            EXPECT_EQ(flows.window.tiles().cell(0).pixel(10, 10), c.colour) << c.path;
+        }
+        std::string status = c.status;
+        if (const auto at = status.find('@'); at != std::string::npos)
+            status.replace(at, 1, displayText(flows.dir.path()));
+        EXPECT_EQ(flows.status(), status) << c.path;
+        ASSERT_EQ(flows.asker.told.size(), c.told.empty() ? 0u : 1u) << c.path;
+        if (!c.told.empty()) {
+            EXPECT_NE(flows.asker.told[0].find(c.told), std::string::npos) << flows.asker.told[0];
+            continue;
+        }
+        test::writeExecutable(flows.dir / "a.exe", {0xFF0000});
+        flows.window.openPath(flows.dir / "a.exe");
+        EXPECT_EQ(flows.status(), "点击“开始”提取图标") << c.path;
+    }
+}
+
 // A name that is not text ("Open with" on a file named with a byte that is
 // not UTF-8) still reaches its file, and Start harvests it again.
 TEST(OpenPaths, aPathThatIsNotTextOpensAndHarvests) {
