@@ -13,7 +13,7 @@ output=$2
 export LC_ALL=C.UTF-8
 
 folders=()
-for folder in icons platform png texts export harvest qt controls app cli; do
+for folder in icons platform png texts export harvest qt controls app win32 cli; do
     [ -d "$folder" ] && folders+=("$folder")
 done
 find "${folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) | sort >"$output.files"

@@ -1,0 +1,677 @@
+#include "win32/main_window.h"
+
+#include "harvest/harvest_window.h"
+#include "harvest/icon_details.h"
+#include "harvest/icon_save.h"
+#include "harvest/main_window_layout.h"
+#include "harvest/messages.h"
+#include "harvest/source_choice.h"
+#include "harvest/start_command.h"
+#include "harvest/tile_actions.h"
+#include "texts/text.h"
+#include "win32/about_window.h"
+#include "win32/message_loop.h"
+#include "win32/picture_box.h"
+#include "win32/pictures.h"
+#include "win32/shell_dialogs.h"
+#include "win32/single_instance.h"
+#include "win32/skin.h"
+#include "win32/skinned_button.h"
+#include "win32/tile_list.h"
+#include "win32/tray_icon.h"
+#include "win32/wide_text.h"
+
+#include <commctrl.h>
+#include <shellscalingapi.h>
+#include <windowsx.h>
+
+namespace orvu::win32 {
+namespace {
+
+namespace layout = mainWindowLayout;
+
+constexpr wchar_t BackgroundName[] = L"ORVU_BACKGROUND";
+constexpr wchar_t IconName[] = L"IDI_ICON1";
+
+HICON programIcon(int size) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), IconName, IMAGE_ICON, size, size, LR_SHARED));
+}
+
+SIZE bitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+// The dots an inch of the monitor at a point on the screen, before the
+// window that will show there exists.
+int dpiAt(POINT point) {
+    HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY);
+    UINT x = 0;
+    UINT y = 0;
+    if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &x, &y)) || x == 0)
+        return static_cast<int>(GetDpiForSystem());
+    return static_cast<int>(x);
+}
+
+void place(HWND control, const RECT& r) {
+    MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+} // namespace
+
+// The harvest's view of the window: its preview box, its tiles (which the
+// icon list shows), its Start button, its status line and its message loop.
+class MainWindow::Harvest final : public HarvestWindow {
+public:
+    explicit Harvest(MainWindow& window) : m_window(window) {}
+
+    Surface& previewImage() override {
+        m_window.m_sharpPreview.reset();
+        return m_window.m_preview;
+    }
+    std::uint32_t previewBackground() const override {
+        const COLORREF colour = designColour(layout::PreviewBackColour);
+        return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+               (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+    }
+    void refreshPreview() override {
+        const Surface& shown =
+            m_window.m_sharpPreview ? *m_window.m_sharpPreview : m_window.m_preview;
+        const int size = m_window.m_sharpPreview ? shown.width : m_window.m_scale.px(shown.width);
+        pictureBox::setPicture(m_window.m_controls.preview, &shown, size,
+                               designColour(layout::PreviewBackColour));
+        pictureBox::refresh(m_window.m_controls.preview);
+    }
+    int pictureSize() const override { return m_window.m_scale.pictureSize(CellSize); }
+    void showSharpPreview(const Surface& picture) override {
+        m_window.m_sharpPreview = picture;
+        refreshPreview();
+    }
+    TileCollection& tiles() override { return m_window.m_tiles; }
+    void setStartEnabled(bool enabled) override {
+        EnableWindow(m_window.m_controls.start, enabled);
+    }
+    void showStatus(const std::string& text) override { m_window.setStatus(wide(text)); }
+    void showStatus(const std::filesystem::path& path) override {
+        m_window.setStatus(path.wstring());
+    }
+    bool yieldToEvents() override {
+        m_window.m_list->publishAppends();
+        messageLoop::pump();
+        return m_window.m_jobs.mayContinue();
+    }
+    bool includesCursors() const override { return m_window.m_includesCursors; }
+    void reportProblem(const std::string& message) override {
+        m_window.m_list->publishAppends();
+        shellDialogs::tell(m_window.m_window, message, shellDialogs::Tone::Problem);
+    }
+
+private:
+    MainWindow& m_window;
+};
+
+MainWindow::MainWindow(const PngDecoder* png)
+    : m_png(png), m_filePathColour(layout::OtherPathBoxColour),
+      m_folderPathColour(layout::OtherPathBoxColour),
+      m_preview(Surface::filled(PreviewSize, PreviewSize, 0xFFFFFF)) {
+    m_jobs.harvest = [this] { return harvest(); };
+    m_jobs.harvestStopped = [this](JobRunner::Stop why) {
+        setStatus(
+            wide(why == JobRunner::Stop::ByUser ? messages::stopped() : messages::idlePrompt()));
+    };
+}
+
+MainWindow::~MainWindow() {
+    m_list.reset();
+    m_tray.reset();
+    if (m_menu)
+        DestroyMenu(m_menu);
+    if (m_window) {
+        messageLoop::removeDialogWindow(m_window);
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
+        DestroyWindow(m_window);
+    }
+}
+
+bool MainWindow::load(const std::function<bool()>& onLoad) {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = programIcon(GetSystemMetrics(SM_CXICON));
+        windowClass.hIconSm = programIcon(GetSystemMetrics(SM_CXSMICON));
+        windowClass.lpszClassName = SingleInstance::WindowClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
+
+    const POINT designPlace{layout::StartPosition.x, layout::StartPosition.y};
+    m_scale = ScreenScale(dpiAt(designPlace));
+    const POINT at = m_scale.point(layout::StartPosition);
+    const SIZE size = m_scale.size(layout::ClientSize);
+    m_window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, SingleInstance::WindowClass,
+                               L"", WS_POPUP | WS_CLIPCHILDREN, at.x, at.y, size.cx, size.cy,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!m_window)
+        return false;
+    SetWindowTextW(m_window, wide(design::productTitle()).c_str());
+    m_background = resourceBitmap(BackgroundName);
+    createControls();
+    layOut(ScreenScale::of(m_window));
+    messageLoop::addDialogWindow(m_window);
+
+    EnableWindow(m_controls.pickFile, FALSE);
+    EnableWindow(m_controls.pickFolder, FALSE);
+    EnableWindow(m_controls.start, FALSE);
+    if (onLoad && !onLoad())
+        return false;
+    m_tray = std::make_unique<TrayIcon>(m_window, m_smallIcon, wide(design::productTitle()));
+    m_tray->add();
+    return true;
+}
+
+void MainWindow::show() {
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateWindow(m_window);
+    SetFocus(m_list->window());
+}
+
+void MainWindow::createControls() {
+    using skinnedButton::Kind;
+    Controls& c = m_controls;
+    c.help = skinnedButton::create(m_window, HelpButton, Kind::Help, L"");
+    c.minimise = skinnedButton::create(m_window, MinimiseButton, Kind::Minimise, L"");
+    c.close = skinnedButton::create(m_window, CloseButton, Kind::Close, L"");
+    c.preview = pictureBox::create(m_window, PreviewBox);
+    pictureBox::setPicture(c.preview, &m_preview, 0, designColour(layout::PreviewBackColour));
+    // TRANSLATORS: each option caption has room for 84 pixels: 14 Latin
+    // letters or 7 ideographs.
+    c.folderMode = skinnedButton::create(m_window, FolderModeOption, Kind::Option,
+                                         wide(text("Choose folder:")));
+    c.fileMode =
+        skinnedButton::create(m_window, FileModeOption, Kind::Option, wide(text("Choose file:")));
+    for (HWND option : {c.folderMode, c.fileMode})
+        skinnedButton::setBackColour(option, designColour(layout::OptionBackColour));
+    c.start = skinnedButton::create(m_window, StartButton, Kind::Push, wide(text("Start")));
+    c.pickFolder = skinnedButton::create(m_window, PickFolderButton, Kind::Push,
+                                         wide(text("pick folder button", "...")));
+    const auto pathBox = [&](int id) {
+        return CreateWindowExW(0, WC_EDITW, L"",
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 0,
+                               0, 0, 0, m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr);
+    };
+    c.folderPath = pathBox(FolderPathBox);
+    c.pickFile = skinnedButton::create(m_window, PickFileButton, Kind::Push,
+                                       wide(text("pick file button", ".....")));
+    c.filePath = pathBox(FilePathBox);
+    m_chosenBoxBrush.reset(CreateSolidBrush(designColour(layout::ChosenPathBoxColour)));
+    m_otherBoxBrush.reset(CreateSolidBrush(designColour(layout::OtherPathBoxColour)));
+
+    m_list = std::make_unique<TileList>(m_window, IconList, m_tiles, m_png);
+    m_list->setColours(designColour(layout::ListTextColour), designColour(layout::ListBackColour));
+    m_list->onMenu = [this](POINT at) { showMenu(at); };
+    m_list->onOpen = [] {};
+    m_list->toolTipOf = [this](std::size_t row) {
+        return row < m_tiles.size() ? tileToolTip(m_tiles.origin(row), m_png) : std::string();
+    };
+
+    // The tab order of the design: the list first, then the source controls.
+    HWND order[] = {m_list->window(), c.fileMode,   c.filePath,   c.pickFile,
+                    c.folderMode,     c.folderPath, c.pickFolder, c.start};
+    HWND after = HWND_TOP;
+    for (HWND control : order) {
+        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = control;
+    }
+    setStatus(wide(messages::idlePrompt()));
+}
+
+void MainWindow::layOut(const ScreenScale& scale) {
+    m_scale = scale;
+    m_font = designFont(scale);
+    const Controls& c = m_controls;
+    const std::pair<HWND, design::Rect> placed[] = {
+        {c.help, layout::HelpButton},
+        {c.minimise, layout::MinimiseButton},
+        {c.close, layout::CloseButton},
+        {c.preview, layout::PreviewBox},
+        {c.folderMode, layout::FolderModeOption},
+        {c.fileMode, layout::FileModeOption},
+        {c.start, layout::StartButton},
+        {c.pickFolder, layout::PickFolderButton},
+        {c.folderPath, layout::FolderPathBox},
+        {c.pickFile, layout::PickFileButton},
+        {c.filePath, layout::FilePathBox},
+    };
+    for (const auto& [control, rect] : placed) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+        skinnedButton::setScale(control, scale);
+        place(control, scale.rect(rect));
+    }
+    m_list->place(scale.rect(layout::IconList), scale, m_font.get());
+    Harvest(*this).refreshPreview();
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+RECT MainWindow::titleRect() const {
+    HDC dc = GetDC(m_window);
+    const Selected selected(dc, m_font.get());
+    const std::wstring title = wide(design::productTitle());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &extent);
+    ReleaseDC(m_window, dc);
+    const POINT at = m_scale.point(layout::TitleLabel);
+    return {at.x, at.y, at.x + extent.cx, at.y + extent.cy};
+}
+
+RECT MainWindow::statusRect() const {
+    const POINT at = m_scale.point(layout::StatusLine);
+    TEXTMETRICW metrics{};
+    HDC dc = GetDC(m_window);
+    {
+        const Selected selected(dc, m_font.get());
+        GetTextMetricsW(dc, &metrics);
+    }
+    ReleaseDC(m_window, dc);
+    return {at.x, at.y, m_scale.px(layout::ClientSize.width), at.y + metrics.tmHeight};
+}
+
+void MainWindow::setStatus(const std::wstring& text) {
+    m_status = text;
+    const RECT area = statusRect();
+    InvalidateRect(m_window, &area, FALSE);
+}
+
+void MainWindow::paintSurface(HDC dc) {
+    const ScreenScale& s = m_scale;
+    RECT client{0, 0, s.px(layout::ClientSize.width), s.px(layout::ClientSize.height)};
+    const Brush back(CreateSolidBrush(designColour(layout::BackColour)));
+    FillRect(dc, &client, back.get());
+    if (m_background) {
+        const SIZE size = bitmapSize(m_background.get());
+        drawBitmap(dc, {0, 0, s.px(size.cx), s.px(size.cy)}, m_background.get(),
+                   {0, 0, size.cx, size.cy});
+    }
+    // The source panel: filled, with a 1-pixel outline in the window-text colour.
+    const RECT panel = s.rect(layout::SourcePanel);
+    const Brush panelFill(CreateSolidBrush(designColour(layout::SourcePanelColour)));
+    FillRect(dc, &panel, panelFill.get());
+    const Brush outline(CreateSolidBrush(designColour(design::SystemColour::WindowText)));
+    FrameRect(dc, &panel, outline.get());
+    paintTitleBand(dc, s.rect(layout::TitleBand), s);
+    for (const design::Line& line : layout::FrameLines)
+        paintFrameLine(dc, line, s);
+
+    // The labels, on the surface under every control.
+    const Selected font(dc, m_font.get());
+    SetBkMode(dc, TRANSPARENT);
+    const auto label = [&](design::Point at, const std::wstring& text, std::uint32_t colour) {
+        SetTextColor(dc, designColour(colour));
+        const POINT p = s.point(at);
+        TextOutW(dc, p.x, p.y, text.c_str(), static_cast<int>(text.size()));
+    };
+    label(layout::TitleLabel, wide(design::productTitle()), layout::TitleColour);
+    // TRANSLATORS: room for 88 pixels before the preview box: 14 Latin letters
+    // or 7 ideographs.
+    label(layout::PreviewCaption, wide(text("Preview:")), layout::PreviewCaptionColour);
+    RECT status = statusRect();
+    SetTextColor(dc, designColour(layout::StatusColour));
+    DrawTextW(dc, m_status.c_str(), static_cast<int>(m_status.size()), &status,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
+    if (TrayIcon::isTaskBarCreated(message)) {
+        if (m_tray && m_tray->added())
+            m_tray->add();
+        return 0;
+    }
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(m_window, &ps);
+        paintSurface(dc);
+        EndPaint(m_window, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paintSurface(reinterpret_cast<HDC>(w));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        const auto box = reinterpret_cast<HWND>(l);
+        const std::uint32_t colour =
+            box == m_controls.filePath ? m_filePathColour : m_folderPathColour;
+        HDC dc = reinterpret_cast<HDC>(w);
+        SetBkColor(dc, designColour(colour));
+        SetTextColor(dc, designColour(design::SystemColour::WindowText));
+        return reinterpret_cast<LRESULT>(
+            colour == layout::ChosenPathBoxColour ? m_chosenBoxBrush.get() : m_otherBoxBrush.get());
+    }
+    case WM_COMMAND:
+        if (LOWORD(w) == IDCANCEL) {
+            stopJob();
+            return 0;
+        }
+        command(LOWORD(w));
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(l);
+        if (m_list && header->hwndFrom == m_list->window()) {
+            if (const auto result = m_list->notify(*header))
+                return *result;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        // A press of any button on the title moves the window.
+        const RECT title = titleRect();
+        const POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        if (PtInRect(&title, at)) {
+            ReleaseCapture();
+            SendMessageW(m_window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        }
+        return 0;
+    }
+    case TrayIcon::CallbackMessage:
+        if (TrayIcon::showsWindowFor(l))
+            showFromTray();
+        return 0;
+    case WM_COPYDATA:
+        if (const auto path = SingleInstance::handedOver(*reinterpret_cast<COPYDATASTRUCT*>(l))) {
+            showFromTray();
+            if (!path->empty()) {
+                const std::filesystem::path handed = *path;
+                // After the later start has had its answer: the harvest may run for long.
+                PostMessageW(m_window, WM_APP + 2, 0, 0);
+                m_pendingOpen = handed;
+            }
+            return TRUE;
+        }
+        return FALSE;
+    case WM_APP + 2:
+        if (m_pendingOpen) {
+            const std::filesystem::path path = *m_pendingOpen;
+            m_pendingOpen.reset();
+            openPath(path);
+        }
+        return 0;
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(l);
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(ScreenScale(HIWORD(w)));
+        return 0;
+    }
+    case WM_CLOSE:
+        closeProgram();
+        return 0;
+    case WM_DESTROY:
+        if (m_tray)
+            m_tray->remove();
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, w, l);
+}
+
+void MainWindow::command(int id) {
+    switch (id) {
+    case HelpButton:
+        showAbout();
+        break;
+    case MinimiseButton:
+        minimise();
+        break;
+    case CloseButton:
+        closeProgram();
+        break;
+    case FileModeOption:
+        chooseFileMode();
+        break;
+    case FolderModeOption:
+        chooseFolderMode();
+        break;
+    case PickFileButton:
+        pickFile();
+        break;
+    case PickFolderButton:
+        pickFolder();
+        break;
+    case StartButton:
+        start();
+        break;
+    case SaveIconEntry:
+        saveSelected();
+        break;
+    case IncludeCursorsEntry:
+        setIncludesCursors(!m_includesCursors);
+        if (onIncludesCursorsChanged)
+            onIncludesCursorsChanged(m_includesCursors);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::setPathBox(HWND box, const std::wstring& text) {
+    // The end of a long path shows: the file's or the folder's own name.
+    SetWindowTextW(box, text.c_str());
+    const auto end = static_cast<WPARAM>(text.size());
+    SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
+
+void MainWindow::chooseFileMode() {
+    if (m_mode != Mode::File)
+        m_jobs.leaveSource();
+    m_mode = Mode::File;
+    skinnedButton::setChecked(m_controls.fileMode, true);
+    skinnedButton::setChecked(m_controls.folderMode, false);
+    m_filePathColour = layout::ChosenPathBoxColour;
+    m_folderPathColour = layout::OtherPathBoxColour;
+    m_folderPath.clear();
+    setPathBox(m_controls.folderPath, L"");
+    InvalidateRect(m_controls.filePath, nullptr, TRUE);
+    EnableWindow(m_controls.pickFile, TRUE);
+    EnableWindow(m_controls.pickFolder, FALSE);
+}
+
+void MainWindow::chooseFolderMode() {
+    if (m_mode != Mode::Folder)
+        m_jobs.leaveSource();
+    m_mode = Mode::Folder;
+    skinnedButton::setChecked(m_controls.folderMode, true);
+    skinnedButton::setChecked(m_controls.fileMode, false);
+    m_folderPathColour = layout::ChosenPathBoxColour;
+    m_filePathColour = layout::OtherPathBoxColour;
+    m_filePath.clear();
+    setPathBox(m_controls.filePath, L"");
+    InvalidateRect(m_controls.folderPath, nullptr, TRUE);
+    EnableWindow(m_controls.pickFolder, TRUE);
+    EnableWindow(m_controls.pickFile, FALSE);
+}
+
+void MainWindow::pickFile() {
+    m_jobs.leaveSource();
+    m_tiles.clear();
+    shellDialogs::FileRequest request;
+    request.title = text("Orvu Icon Extractor D2002 10 25");
+    request.types = {{"(*.exe)", "*.exe"}, {"(*.cur *.ani)", "*.cur *.ani"}};
+    request.folder = L"C:\\";
+    const auto chosen = shellDialogs::openFile(m_window, request);
+    m_filePath = chosen ? chosen->path : std::filesystem::path();
+    setPathBox(m_controls.filePath, m_filePath.wstring());
+    EnableWindow(m_controls.start, TRUE);
+}
+
+void MainWindow::pickFolder() {
+    m_jobs.leaveSource();
+    const auto chosen = shellDialogs::chooseFolder(
+        m_window, text("Please choose the folder to extract icons from........"));
+    m_folderPath = chosen.value_or(std::filesystem::path());
+    setPathBox(m_controls.folderPath, m_folderPath.wstring());
+    EnableWindow(m_controls.start, TRUE);
+    m_tiles.clear();
+}
+
+void MainWindow::start() {
+    m_jobs.start();
+}
+
+bool MainWindow::harvest() {
+    Harvest window(*this);
+    m_list->holdAppends();
+    const bool ranToItsEnd =
+        StartCommand(window, m_folderKeys, m_png).run(m_filePath, m_folderPath);
+    m_list->releaseAppends();
+    return ranToItsEnd;
+}
+
+void MainWindow::stopJob() {
+    m_jobs.stopByUser();
+}
+
+void MainWindow::openPath(const std::filesystem::path& path) {
+    const auto source = chooseSource(path);
+    if (!source) {
+        shellDialogs::tell(m_window, messages::cannotReadFile(path, source.failure()),
+                           shellDialogs::Tone::Problem);
+        return;
+    }
+    m_jobs.leaveSource();
+    const bool folder = source->mode == SourceChoice::Mode::Folder;
+    folder ? chooseFolderMode() : chooseFileMode();
+    m_tiles.clear();
+    (folder ? m_folderPath : m_filePath) = source->path;
+    setPathBox(folder ? m_controls.folderPath : m_controls.filePath, source->path.wstring());
+    EnableWindow(m_controls.start, TRUE);
+    start();
+}
+
+void MainWindow::setIncludesCursors(bool include) {
+    m_includesCursors = include;
+}
+
+void MainWindow::showMenu(POINT at) {
+    if (m_menu)
+        DestroyMenu(m_menu);
+    m_menu = CreatePopupMenu();
+    const bool idle = m_jobs.running() == JobRunner::Job::None;
+    const bool selected = m_list->selectedRow().has_value();
+    const auto entry = [&](int id, const char* caption, bool enabled) {
+        AppendMenuW(m_menu, MF_STRING | (enabled ? 0 : MF_GRAYED), static_cast<UINT_PTR>(id),
+                    wide(caption).c_str());
+    };
+    entry(SaveIconEntry, text("Save Icon As..."), true);
+    entry(DetailsEntry, text("Icon Properties..."), true);
+    AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr);
+    entry(SaveSelectedEntry, text("Save Selected Icons..."), idle && selected);
+    entry(SaveAllEntry, text("Save All..."), idle && !m_tiles.empty());
+    entry(CopyEntry, (std::string(text("Copy")) + "\tCtrl+C").c_str(), selected);
+    AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr);
+    entry(IncludeCursorsEntry, text("Include Cursors"), true);
+    CheckMenuItem(m_menu, IncludeCursorsEntry,
+                  MF_BYCOMMAND | (m_includesCursors ? MF_CHECKED : MF_UNCHECKED));
+    TrackPopupMenu(m_menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_window,
+                   nullptr);
+}
+
+void MainWindow::saveSelected() {
+    const auto row = m_list->selectedRow();
+    if (!row) {
+        shellDialogs::tell(m_window, messages::noTileSelected(), shellDialogs::Tone::Problem);
+        return;
+    }
+    const SaveSubject subject = tileSubject(m_tiles.at(*row), m_png);
+    shellDialogs::FileRequest request;
+    request.title = text("Save File As:...");
+    for (const SaveFormat format : subject.formats) {
+        switch (format) {
+        case SaveFormat::Ico:
+            request.types.push_back({text("Icon file"), "*.ico"});
+            break;
+        case SaveFormat::Png:
+            request.types.push_back({text("PNG image"), "*.png"});
+            break;
+        case SaveFormat::Cur:
+            request.types.push_back({text("Cursor file"), "*.cur"});
+            break;
+        case SaveFormat::Ani:
+            request.types.push_back({text("Animated cursor file"), "*.ani"});
+            break;
+        case SaveFormat::Bmp:
+            request.types.push_back({text("Bitmap"), "*.bmp"});
+            break;
+        }
+    }
+    const auto chosen = shellDialogs::saveFile(m_window, request);
+    if (!chosen)
+        return;
+    const SaveTarget target = saveTargetOf(subject, chosen->path, static_cast<int>(chosen->type));
+    if (asksBeforeReplacing(target, chosen->path) &&
+        shellDialogs::ask(m_window, messages::replaceExisting(target.path), false) !=
+            shellDialogs::Answer::Yes)
+        return;
+    if (const SaveOutcome outcome = save(subject, target); !outcome.message.empty())
+        shellDialogs::tell(m_window, outcome.message, shellDialogs::Tone::Problem);
+}
+
+void MainWindow::minimise() {
+    if (m_tray && m_tray->added()) {
+        ShowWindow(m_window, SW_HIDE);
+        return;
+    }
+    // Without a notification area a hidden window could never come back, so
+    // the window takes a task-bar button and stays there minimised.
+    SetWindowLongPtrW(m_window, GWL_EXSTYLE,
+                      (GetWindowLongPtrW(m_window, GWL_EXSTYLE) & ~WS_EX_TOOLWINDOW) |
+                          WS_EX_APPWINDOW);
+    ShowWindow(m_window, SW_MINIMIZE);
+}
+
+void MainWindow::showFromTray() {
+    if (IsIconic(m_window))
+        ShowWindow(m_window, SW_RESTORE);
+    ShowWindow(m_window, SW_SHOW);
+    SetForegroundWindow(m_window);
+}
+
+void MainWindow::showAbout() {
+    AboutWindow::showModal(m_window);
+}
+
+void MainWindow::closeProgram() {
+    if (m_jobs.ending())
+        return;
+    m_jobs.end();
+    if (m_tray)
+        m_tray->remove();
+    ShowWindow(m_window, SW_HIDE);
+    PostQuitMessage(0);
+}
+
+} // namespace orvu::win32
