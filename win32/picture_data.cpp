@@ -18,7 +18,7 @@ std::vector<std::uint8_t> dibV5(const IconBitmap& picture) {
     header.bV5GreenMask = 0x0000FF00;
     header.bV5BlueMask = 0x000000FF;
     header.bV5AlphaMask = 0xFF000000;
-    header.bV5CSType = LCS_sRGB;
+    header.bV5CSType = 0x73524742; // LCS_sRGB, 'sRGB'
     header.bV5Intent = LCS_GM_IMAGES;
     const std::size_t row = static_cast<std::size_t>(picture.width) * 4;
     header.bV5SizeImage = static_cast<DWORD>(row * static_cast<std::size_t>(picture.height));

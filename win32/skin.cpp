@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <gdiplus.h>
 #include <memory>
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
+// clang-format off
 #include <objidl.h>
+#include <gdiplus.h>
+// clang-format on
 
 namespace orvu::win32 {
 namespace {

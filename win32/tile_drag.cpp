@@ -1,6 +1,7 @@
 #include "win32/tile_drag.h"
 
 #include "harvest/tile_actions.h"
+#include "win32/com_object.h"
 #include "win32/picture_data.h"
 
 #include <cstring>
@@ -33,7 +34,7 @@ FORMATETC formatOf(UINT format) {
 }
 
 // The dragged tiles as data: files, and for one tile its picture.
-class TileData final : public IDataObject {
+class TileData final : public ComObject<IDataObject, IID_IDataObject> {
 public:
     TileData(std::vector<Tile> tiles, const PngDecoder* png)
         : m_tiles(std::move(tiles)), m_png(png),
@@ -51,27 +52,6 @@ public:
             }
         }
     }
-    virtual ~TileData() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDataObject)) {
-            *object = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long left = --m_references;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
         if (!wanted || !medium)
             return E_INVALIDARG;
@@ -148,7 +128,6 @@ private:
         return bytes;
     }
 
-    long m_references = 1;
     std::vector<Tile> m_tiles;
     const PngDecoder* m_png;
     std::filesystem::path m_folder;
@@ -159,36 +138,14 @@ private:
 };
 
 // The drag follows the left button: released, the tiles drop; Esc gives up.
-class TileSource final : public IDropSource {
+class TileSource final : public ComObject<IDropSource, IID_IDropSource> {
 public:
-    virtual ~TileSource() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDropSource)) {
-            *object = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long left = --m_references;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape)
             return DRAGDROP_S_CANCEL;
         return (keys & MK_LBUTTON) ? S_OK : DRAGDROP_S_DROP;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-private:
-    long m_references = 1;
 };
 
 } // namespace
