@@ -42,9 +42,9 @@ namespace {
 
 namespace layout = mainWindowLayout;
 
-template <typename Control> Control* place(Control* control, const char* name, QRect area) {
+template <typename Control> Control* place(Control* control, const char* name, design::Rect area) {
     control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(area);
+    control->setGeometry(toQRect(area));
     return control;
 }
 
@@ -90,7 +90,7 @@ void MainWindow::createControls() {
         place(new TitleButton(TitleButton::Kind::Close, this), "closeButton", layout::CloseButton);
 
     c.previewBox = place(new PictureBox(this), "previewBox", layout::PreviewBox);
-    c.previewBox->setBackColor(colour(SystemColour::WindowBackground));
+    c.previewBox->setBackColor(colour(layout::PreviewBackColour));
     m_preview = Surface::filled(PreviewSize, PreviewSize, previewBackground());
     c.previewBox->setImage(toQImage(m_preview));
 
@@ -98,21 +98,21 @@ void MainWindow::createControls() {
     // letters or 7 ideographs.
     c.folderModeOption = place(new OptionButton(qtText("Choose folder:"), this), "folderModeOption",
                                layout::FolderModeOption);
-    c.folderModeOption->setBackColor(colour(PanelColour));
+    c.folderModeOption->setBackColor(colour(layout::OptionBackColour));
     c.fileModeOption = place(new OptionButton(qtText("Choose file:"), this), "fileModeOption",
                              layout::FileModeOption);
-    c.fileModeOption->setBackColor(colour(PanelColour));
+    c.fileModeOption->setBackColor(colour(layout::OptionBackColour));
     c.startButton =
         place(new PushButton(qtText("Start"), this), "startButton", layout::StartButton);
     c.pickFolderButton = place(new PushButton(qtText("pick folder button", "..."), this),
                                "pickFolderButton", layout::PickFolderButton);
 
-    const auto pathBox = [&](const char* name, QRect area) {
+    const auto pathBox = [&](const char* name, design::Rect area) {
         auto* box = place(new QLineEdit(this), name, area);
         box->setReadOnly(true);
         box->setFrame(false);
         box->setAutoFillBackground(true);
-        setPathBoxColour(box, SystemColour::ActiveBorder);
+        setPathBoxColour(box, layout::OtherPathBoxColour);
         return box;
     };
     c.folderPathBox = pathBox("folderPathBox", layout::FolderPathBox);
@@ -122,30 +122,32 @@ void MainWindow::createControls() {
 
     c.iconList = place(new ListView(this), "iconList", layout::IconList);
     QPalette listPalette = c.iconList->palette();
-    listPalette.setColor(QPalette::Text, colour(SystemColour::WindowText));
-    listPalette.setColor(QPalette::Base, colour(SystemColour::WindowBackground));
+    listPalette.setColor(QPalette::Text, colour(layout::ListTextColour));
+    listPalette.setColor(QPalette::Base, colour(layout::ListBackColour));
     c.iconList->setPalette(listPalette);
     m_tileRows = std::make_unique<TileListModel>(m_tiles, m_png);
     c.iconList->setModel(m_tileRows.get());
     connect(c.iconList, &ListView::pixelRatioChanged, m_tileRows.get(),
             &TileListModel::setPixelRatio);
 
-    c.titleLabel = designLabel(this, "titleLabel", productTitle(), layout::TitleLabel,
-                               colour(SystemColour::HighlightText));
+    c.titleLabel = designLabel(this, "titleLabel", productTitle(), toQPoint(layout::TitleLabel),
+                               colour(layout::TitleColour));
     new WindowDrag(c.titleLabel);
     // TRANSLATORS: room for 88 pixels before the preview box: 14 Latin letters
     // or 7 ideographs.
-    c.previewCaption = designLabel(this, "previewCaption", qtText("Preview:"),
-                                   layout::PreviewCaption, colour(SystemColour::WindowText));
+    const QString previewCaption = qtText("Preview:");
+    c.previewCaption =
+        designLabel(this, "previewCaption", previewCaption, toQPoint(layout::PreviewCaption),
+                    colour(layout::PreviewCaptionColour));
     c.previewCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     c.statusLine = new StatusLine(this);
     c.statusLine->setObjectName(QStringLiteral("statusLine"));
     QPalette statusColours = c.statusLine->palette();
-    statusColours.setColor(QPalette::WindowText, colour(SystemColour::HighlightText));
+    statusColours.setColor(QPalette::WindowText, colour(layout::StatusColour));
     c.statusLine->setPalette(statusColours);
     c.statusLine->setText(QString::fromUtf8(messages::idlePrompt()));
-    c.statusLine->setGeometry(layout::StatusLine.x(), layout::StatusLine.y(),
-                              ClientSize.width() - layout::StatusLine.x(),
+    c.statusLine->setGeometry(layout::StatusLine.x, layout::StatusLine.y,
+                              ClientSize.width() - layout::StatusLine.x,
                               c.statusLine->sizeHint().height());
     // Labels paint on the window's surface, under every windowed control.
     c.statusLine->lower();
@@ -214,8 +216,8 @@ void MainWindow::chooseFileMode() {
     if (m_mode != Mode::File)
         m_jobs.leaveSource();
     m_mode = Mode::File;
-    setPathBoxColour(m_controls.filePathBox, SystemColour::WindowBackground);
-    setPathBoxColour(m_controls.folderPathBox, SystemColour::ActiveBorder);
+    setPathBoxColour(m_controls.filePathBox, layout::ChosenPathBoxColour);
+    setPathBoxColour(m_controls.folderPathBox, layout::OtherPathBoxColour);
     m_controls.folderPathBox->clear();
     m_controls.pickFileButton->setEnabled(true);
     m_controls.pickFolderButton->setEnabled(false);
@@ -225,8 +227,8 @@ void MainWindow::chooseFolderMode() {
     if (m_mode != Mode::Folder)
         m_jobs.leaveSource();
     m_mode = Mode::Folder;
-    setPathBoxColour(m_controls.folderPathBox, SystemColour::WindowBackground);
-    setPathBoxColour(m_controls.filePathBox, SystemColour::ActiveBorder);
+    setPathBoxColour(m_controls.folderPathBox, layout::ChosenPathBoxColour);
+    setPathBoxColour(m_controls.filePathBox, layout::OtherPathBoxColour);
     m_controls.filePathBox->clear();
     m_controls.pickFolderButton->setEnabled(true);
     m_controls.pickFileButton->setEnabled(false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_window_layout.h"
+#include "app/window_design.h"
 #include "harvest/folder_keys.h"
 #include "harvest/job_runner.h"
 #include "harvest/tile_collection.h"
@@ -48,8 +49,8 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr QSize ClientSize = mainWindowLayout::ClientSize;
-    static constexpr QPoint StartPosition = mainWindowLayout::StartPosition;
+    static constexpr QSize ClientSize = toQSize(mainWindowLayout::ClientSize);
+    static constexpr QPoint StartPosition = toQPoint(mainWindowLayout::StartPosition);
 
     // The window's controls, in the order the window holds them.
     struct Controls {

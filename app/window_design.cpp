@@ -1,5 +1,6 @@
 #include "app/window_design.h"
 
+#include "app/system_colours.h"
 #include "qt/qt_text.h"
 
 #include <QLabel>
@@ -8,7 +9,7 @@
 namespace orvu {
 
 QString productTitle() {
-    return qtText("Orvu Icon Extractor D2002.10.27");
+    return QString::fromUtf8(design::productTitle());
 }
 
 QString saveDialogTitle() {
@@ -31,15 +32,6 @@ FileFilter saveFilterOf(SaveFormat format) {
     return {qtText("Bitmap"), QStringLiteral("*.bmp")};
 }
 
-QRect twips(int left, int top, int width, int height) {
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-            height / TwipsPerPixel};
-}
-
-QPoint twips(int x, int y) {
-    return {x / TwipsPerPixel, y / TwipsPerPixel};
-}
-
 QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
                     const QColor& colour) {
     auto* label = new QLabel(parent);
@@ -57,9 +49,18 @@ QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoi
 }
 
 void paintTitleBand(QPainter& painter, const QRect& band) {
-    painter.setPen(QPen(QColor(232, 238, 255), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    constexpr qreal Half = design::TitleBandOutline / 2.0;
+    painter.setPen(QPen(literalColour(design::TitleBandColour), design::TitleBandOutline,
+                        Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(band).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter.drawRect(QRectF(band).adjusted(Half, Half, -Half, -Half));
+}
+
+void paintFrameLines(QPainter& painter, std::span<const design::Line> lines, const QColor& colour) {
+    for (const design::Line& line : lines) {
+        painter.setPen(QPen(colour, line.width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(toQPoint(line.from)), QPointF(toQPoint(line.to)));
+    }
 }
 
 } // namespace orvu
