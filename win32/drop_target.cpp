@@ -72,8 +72,7 @@ private:
 
 } // namespace
 
-DropTarget::DropTarget(HWND window,
-                       std::function<void(std::vector<std::filesystem::path>)> dropped)
+DropTarget::DropTarget(HWND window, std::function<void(std::vector<std::filesystem::path>)> dropped)
     : m_window(window), m_target(new Target(window, std::move(dropped))) {
     if (FAILED(RegisterDragDrop(m_window, m_target))) {
         m_target->Release();

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <ole2.h>
+#include <shellapi.h>
 #include <vector>
 
 namespace orvu::win32 {

@@ -1,5 +1,6 @@
 #include "win32/main_window.h"
 
+#include "harvest/batch_export.h"
 #include "harvest/harvest_window.h"
 #include "harvest/icon_details.h"
 #include "harvest/icon_save.h"
@@ -10,17 +11,23 @@
 #include "harvest/tile_actions.h"
 #include "texts/text.h"
 #include "win32/about_window.h"
+#include "win32/details_window.h"
+#include "win32/drop_target.h"
 #include "win32/message_loop.h"
 #include "win32/picture_box.h"
+#include "win32/picture_data.h"
 #include "win32/pictures.h"
 #include "win32/shell_dialogs.h"
 #include "win32/single_instance.h"
+#include "win32/single_save.h"
 #include "win32/skin.h"
 #include "win32/skinned_button.h"
+#include "win32/tile_drag.h"
 #include "win32/tile_list.h"
 #include "win32/tray_icon.h"
 #include "win32/wide_text.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <shellscalingapi.h>
 #include <windowsx.h>
@@ -124,6 +131,7 @@ MainWindow::MainWindow(const PngDecoder* png)
 }
 
 MainWindow::~MainWindow() {
+    m_dropTarget.reset();
     m_list.reset();
     m_tray.reset();
     if (m_menu)
@@ -164,6 +172,8 @@ bool MainWindow::load(const std::function<bool()>& onLoad) {
     createControls();
     layOut(ScreenScale::of(m_window));
     messageLoop::addDialogWindow(m_window);
+    m_dropTarget = std::make_unique<DropTarget>(
+        m_window, [this](std::vector<std::filesystem::path> paths) { openPaths(paths); });
 
     EnableWindow(m_controls.pickFile, FALSE);
     EnableWindow(m_controls.pickFolder, FALSE);
@@ -216,7 +226,14 @@ void MainWindow::createControls() {
     m_list = std::make_unique<TileList>(m_window, IconList, m_tiles, m_png);
     m_list->setColours(designColour(layout::ListTextColour), designColour(layout::ListBackColour));
     m_list->onMenu = [this](POINT at) { showMenu(at); };
-    m_list->onOpen = [] {};
+    m_list->onOpen = [this] { showSelectedDetails(); };
+    m_list->onCopy = [this] { copySelected(); };
+    m_list->onDragOut = [this](std::vector<std::size_t> rows) {
+        std::vector<Tile> dragged;
+        for (const std::size_t row : rows)
+            dragged.push_back(m_tiles.at(row));
+        tileDrag::run(std::move(dragged), m_png);
+    };
     m_list->toolTipOf = [this](std::size_t row) {
         return row < m_tiles.size() ? tileToolTip(m_tiles.origin(row), m_png) : std::string();
     };
@@ -467,6 +484,22 @@ void MainWindow::command(int id) {
     case SaveIconEntry:
         saveSelected();
         break;
+    case DetailsEntry:
+        showSelectedDetails();
+        break;
+    case SaveSelectedEntry:
+        saveMany(m_list->selectedRows());
+        break;
+    case SaveAllEntry: {
+        std::vector<std::size_t> rows(m_tiles.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = i;
+        saveMany(rows);
+        break;
+    }
+    case CopyEntry:
+        copySelected();
+        break;
     case IncludeCursorsEntry:
         setIncludesCursors(!m_includesCursors);
         if (onIncludesCursorsChanged)
@@ -572,6 +605,14 @@ void MainWindow::openPath(const std::filesystem::path& path) {
     start();
 }
 
+void MainWindow::openPaths(const std::vector<std::filesystem::path>& paths) {
+    if (paths.size() != 1) {
+        shellDialogs::tell(m_window, messages::dropOneItem(), shellDialogs::Tone::Problem);
+        return;
+    }
+    openPath(paths.front());
+}
+
 void MainWindow::setIncludesCursors(bool include) {
     m_includesCursors = include;
 }
@@ -606,38 +647,80 @@ void MainWindow::saveSelected() {
         shellDialogs::tell(m_window, messages::noTileSelected(), shellDialogs::Tone::Problem);
         return;
     }
-    const SaveSubject subject = tileSubject(m_tiles.at(*row), m_png);
-    shellDialogs::FileRequest request;
-    request.title = text("Save File As:...");
-    for (const SaveFormat format : subject.formats) {
-        switch (format) {
-        case SaveFormat::Ico:
-            request.types.push_back({text("Icon file"), "*.ico"});
-            break;
-        case SaveFormat::Png:
-            request.types.push_back({text("PNG image"), "*.png"});
-            break;
-        case SaveFormat::Cur:
-            request.types.push_back({text("Cursor file"), "*.cur"});
-            break;
-        case SaveFormat::Ani:
-            request.types.push_back({text("Animated cursor file"), "*.ani"});
-            break;
-        case SaveFormat::Bmp:
-            request.types.push_back({text("Bitmap"), "*.bmp"});
-            break;
-        }
+    saveThroughDialog(m_window, tileSubject(m_tiles.at(*row), m_png));
+}
+
+void MainWindow::showSelectedDetails() {
+    const auto row = m_list->selectedRow();
+    if (!row) {
+        shellDialogs::tell(m_window, messages::noTileSelected(), shellDialogs::Tone::Problem);
+        return;
     }
-    const auto chosen = shellDialogs::saveFile(m_window, request);
+    auto details = IconDetails::open(m_tiles.origin(*row), m_png);
+    if (!details) {
+        shellDialogs::tell(m_window,
+                           messages::cannotReadIcon(m_tiles.origin(*row), details.failure()),
+                           shellDialogs::Tone::Problem);
+        return;
+    }
+    DetailsWindow::open(std::move(*details), m_window);
+}
+
+void MainWindow::saveMany(const std::vector<std::size_t>& rows) {
+    if (rows.empty() || m_jobs.running() != JobRunner::Job::None)
+        return;
+    std::vector<Tile> chosenTiles;
+    for (const std::size_t row : rows)
+        chosenTiles.push_back(m_tiles.at(row));
+    const bool cursors = std::any_of(chosenTiles.begin(), chosenTiles.end(), [](const Tile& tile) {
+        return tile.origin.kind != TileKind::Icon;
+    });
+    const std::vector<std::string> choices{cursors ? std::string(text("Icon and cursor files")) +
+                                                         " (*.ico *.cur *.ani)"
+                                                   : std::string(text("Icon file")) + " (*.ico)",
+                                           std::string(text("PNG image")) + " (*.png)"};
+    const auto chosen = shellDialogs::chooseFolderAnd(m_window, text("Save Icons to a Folder"),
+                                                      text("Save as:"), choices);
     if (!chosen)
         return;
-    const SaveTarget target = saveTargetOf(subject, chosen->path, static_cast<int>(chosen->type));
-    if (asksBeforeReplacing(target, chosen->path) &&
-        shellDialogs::ask(m_window, messages::replaceExisting(target.path), false) !=
-            shellDialogs::Answer::Yes)
+    const SaveFormat format = chosen->choice == 1 ? SaveFormat::Png : SaveFormat::Ico;
+    ExistingFiles existing = ExistingFiles::KeepWithCounter;
+    if (const std::size_t taken = existingNames(chosenTiles, chosen->folder, format);
+        taken > 0 && shellDialogs::ask(m_window, messages::replaceExistingFiles(taken), false) ==
+                         shellDialogs::Answer::Yes)
+        existing = ExistingFiles::Replace;
+    m_jobs.save([&] {
+        const std::wstring status = m_status;
+        Harvest window(*this);
+        const BatchOutcome outcome =
+            exportTiles(window, chosenTiles, chosen->folder, format, existing, m_png);
+        if (m_jobs.ending())
+            return;
+        setStatus(status);
+        std::string summary =
+            messages::savedSummary(outcome.saved, outcome.failed, outcome.stopped);
+        if (outcome.incomplete > 0)
+            summary += "\n" + messages::incompleteIcons(outcome.incomplete);
+        const bool allWell = outcome.failed.empty() && !outcome.stopped && outcome.incomplete == 0;
+        shellDialogs::tell(m_window, summary,
+                           allWell ? shellDialogs::Tone::News : shellDialogs::Tone::Problem);
+    });
+}
+
+void MainWindow::copySelected() {
+    const auto row = m_list->selectedRow();
+    if (!row)
         return;
-    if (const SaveOutcome outcome = save(subject, target); !outcome.message.empty())
-        shellDialogs::tell(m_window, outcome.message, shellDialogs::Tone::Problem);
+    const Tile tile = m_tiles.at(*row);
+    const auto bytes = tileFileBytes(tile, SaveFormat::Png, m_png);
+    if (!bytes) {
+        shellDialogs::tell(m_window, messages::cannotReadIcon(tile.origin, bytes.failure()),
+                           shellDialogs::Tone::Problem);
+        return;
+    }
+    // The largest image with its alpha, as a picture and as PNG data.
+    const auto picture = m_png->decode(ByteView(bytes->bytes));
+    pictureData::copy(m_window, picture ? *picture : IconBitmap{}, bytes->bytes);
 }
 
 void MainWindow::minimise() {
@@ -668,6 +751,7 @@ void MainWindow::closeProgram() {
     if (m_jobs.ending())
         return;
     m_jobs.end();
+    tileDrag::removeDragFolders();
     if (m_tray)
         m_tray->remove();
     ShowWindow(m_window, SW_HIDE);

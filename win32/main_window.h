@@ -14,9 +14,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvu::win32 {
 
+class DropTarget;
 class TileList;
 class TrayIcon;
 
@@ -104,6 +106,10 @@ private:
     void showAbout();
     void showMenu(POINT at);
     void saveSelected();
+    void showSelectedDetails();
+    void saveMany(const std::vector<std::size_t>& rows);
+    void copySelected();
+    void openPaths(const std::vector<std::filesystem::path>& paths);
 
     const PngDecoder* m_png;
     HWND m_window = nullptr;
@@ -119,6 +125,7 @@ private:
     } m_controls;
     std::unique_ptr<TileList> m_list;
     std::unique_ptr<TrayIcon> m_tray;
+    std::unique_ptr<DropTarget> m_dropTarget;
     HMENU m_menu = nullptr;
     Brush m_chosenBoxBrush;
     Brush m_otherBoxBrush;

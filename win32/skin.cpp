@@ -273,6 +273,15 @@ Font designFont(const ScreenScale& scale) {
     return Font(CreateFontIndirectW(&font));
 }
 
+SIZE pushButtonSize(HDC dc, std::wstring_view caption, const ScreenScale& scale) {
+    SIZE text{};
+    GetTextExtentPoint32W(dc, caption.data(), static_cast<int>(caption.size()), &text);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return {std::max<LONG>(scale.px(75), text.cx + scale.px(16)),
+            std::max<LONG>(scale.px(23), metrics.tmHeight + scale.px(8))};
+}
+
 void paintPushButton(HDC dc, const RECT& rect, std::wstring_view caption, HFONT font,
                      ButtonLook look, bool focused, const ScreenScale& scale) {
     {

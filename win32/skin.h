@@ -38,6 +38,10 @@ COLORREF designColour(std::uint32_t colour);
 // it exists, otherwise a CJK face of the same metrics, scaled.
 Font designFont(const ScreenScale& scale);
 
+// A push button's size for its caption in the font selected into `dc`: at
+// least that of a standard dialog button (75 x 23 at 96 dots an inch).
+SIZE pushButtonSize(HDC dc, std::wstring_view caption, const ScreenScale& scale);
+
 void paintPushButton(HDC dc, const RECT& rect, std::wstring_view caption, HFONT font,
                      ButtonLook look, bool focused, const ScreenScale& scale);
 void paintOptionButton(HDC dc, const RECT& rect, std::wstring_view caption, HFONT font,
