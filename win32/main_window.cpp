@@ -38,6 +38,9 @@ namespace {
 namespace layout = mainWindowLayout;
 
 constexpr wchar_t BackgroundName[] = L"ORVU_BACKGROUND";
+// Work the window posts itself, to do once the message at hand is answered.
+constexpr UINT ShowMenu = WM_APP + 2;
+constexpr UINT OpenHandedOver = WM_APP + 3;
 constexpr wchar_t IconName[] = L"IDI_ICON1";
 
 HICON programIcon(int size) {
@@ -225,7 +228,9 @@ void MainWindow::createControls() {
 
     m_list = std::make_unique<TileList>(m_window, IconList, m_tiles, m_png);
     m_list->setColours(designColour(layout::ListTextColour), designColour(layout::ListBackColour));
-    m_list->onMenu = [this](POINT at) { showMenu(at); };
+    // The menu opens once the list has finished with the click that asked
+    // for it (it holds the mouse until then).
+    m_list->onMenu = [this](POINT at) { PostMessageW(m_window, ShowMenu, at.x, at.y); };
     m_list->onOpen = [this] { showSelectedDetails(); };
     m_list->onCopy = [this] { copySelected(); };
     m_list->onDragOut = [this](std::vector<std::size_t> rows) {
@@ -420,13 +425,16 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             if (!path->empty()) {
                 const std::filesystem::path handed = *path;
                 // After the later start has had its answer: the harvest may run for long.
-                PostMessageW(m_window, WM_APP + 2, 0, 0);
+                PostMessageW(m_window, OpenHandedOver, 0, 0);
                 m_pendingOpen = handed;
             }
             return TRUE;
         }
         return FALSE;
-    case WM_APP + 2:
+    case ShowMenu:
+        showMenu({static_cast<LONG>(w), static_cast<LONG>(l)});
+        return 0;
+    case OpenHandedOver:
         if (m_pendingOpen) {
             const std::filesystem::path path = *m_pendingOpen;
             m_pendingOpen.reset();

@@ -59,6 +59,18 @@ bool sameUser(HWND window) {
     return sidOf(theirs) && sidOf(ours) && EqualSid(sidOf(theirs), sidOf(ours));
 }
 
+// The main window of another process of this program, run by this user.
+HWND firstWindow() {
+    for (HWND found = FindWindowExW(nullptr, nullptr, SingleInstance::WindowClass, nullptr); found;
+         found = FindWindowExW(nullptr, found, SingleInstance::WindowClass, nullptr)) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(found, &id);
+        if (id != GetCurrentProcessId() && sameUser(found))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance() : m_name(L"Local\\orvu-icons-" + userName()) {}
@@ -80,8 +92,8 @@ bool SingleInstance::claim(const std::filesystem::path& handOver) {
     m_mutex = nullptr;
 
     for (int attempt = 0; attempt < FindAttempts; ++attempt) {
-        HWND first = FindWindowW(WindowClass, nullptr);
-        if (first && sameUser(first)) {
+        // Its window, which this start's own (made before it asks) is not.
+        if (HWND first = firstWindow()) {
             DWORD id = 0;
             GetWindowThreadProcessId(first, &id);
             AllowSetForegroundWindow(id);

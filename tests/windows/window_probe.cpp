@@ -9,20 +9,27 @@
 //                                  "index<TAB>caption<TAB>left top right bottom"
 //   window_probe select N          selects tile N alone (and gives it the focus)
 //   window_probe tray              whether the window's tray icon is there: "tray yes|no"
+//   window_probe answer PATH       answers the file dialog that the main window opened (waits
+//                                  for it): PATH into its name box, then its OK button
 //   window_probe close             asks the main window to close, as its close button does
+//   window_probe close-others      closes the program's other windows (about, details)
 //
 // Exit status 0, or 1 when there is no main window (or what was asked
 // failed), 2 for a wrong command line.
 
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
+// <windows.h> first: the others build on it.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+// clang-format on
+
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <shellapi.h>
 #include <string>
-#include <windows.h>
 
 namespace {
 
@@ -146,6 +153,56 @@ int select(HWND list, int row) {
     return 0;
 }
 
+// The first visible Edit among a window's descendants.
+HWND nameBox(HWND dialog) {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM data) -> BOOL {
+            wchar_t kind[32]{};
+            GetClassNameW(child, kind, 32);
+            if (_wcsicmp(kind, L"Edit") != 0 || !IsWindowVisible(child))
+                return TRUE;
+            reinterpret_cast<Search*>(data)->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int answer(HWND main, const wchar_t* path) {
+    // The dialog: a visible top-level window that the main window owns.
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        struct Search {
+            HWND owner;
+            HWND found = nullptr;
+        } search{main};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window))
+                    return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        HWND dialog = search.found;
+        HWND box = dialog ? nameBox(dialog) : nullptr;
+        if (box) {
+            Sleep(300); // the dialog fills its name box as it opens
+            SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            std::printf("answered\n");
+            return 0;
+        }
+        Sleep(100);
+    }
+    std::fprintf(stderr, "window_probe: no file dialog\n");
+    return 1;
+}
+
 int tray(HWND main) {
     // Changing an icon succeeds only where it is there.
     NOTIFYICONDATAW data{};
@@ -163,7 +220,8 @@ int tray(HWND main) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: window_probe place|count|tiles [N]|select N|tray|close\n");
+        std::fprintf(stderr, "usage: window_probe place|count|tiles [N]|select N|tray|answer "
+                             "PATH|close|close-others\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -182,6 +240,27 @@ int wmain(int argc, wchar_t** argv) {
         return select(tileList(main), static_cast<int>(std::wcstol(argv[2], nullptr, 10)));
     if (command == L"tray")
         return tray(main);
+    if (command == L"answer" && argc > 2)
+        return answer(main, argv[2]);
+    if (command == L"close-others") {
+        DWORD program = 0;
+        GetWindowThreadProcessId(main, &program);
+        struct Others {
+            HWND main;
+            DWORD program;
+        } others{main, program};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                const auto* o = reinterpret_cast<const Others*>(data);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (window != o->main && owner == o->program && IsWindowVisible(window))
+                    PostMessageW(window, WM_CLOSE, 0, 0);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&others));
+        return 0;
+    }
     if (command == L"close") {
         PostMessageW(main, WM_CLOSE, 0, 0);
         return 0;
