@@ -16,6 +16,24 @@
 
 namespace {
 
+// The one choice the window remembers between runs, where Qt keeps the
+// Linux window's on Windows: HKEY_CURRENT_USER\Software\Orvu\orvu-icons.
+constexpr wchar_t ChoicesKey[] = L"Software\\Orvu\\orvu-icons\\tiles";
+constexpr wchar_t IncludeCursors[] = L"includeCursors";
+
+bool rememberedIncludeCursors() {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    return RegGetValueW(HKEY_CURRENT_USER, ChoicesKey, IncludeCursors, RRF_RT_REG_DWORD, nullptr,
+                        &value, &size) == ERROR_SUCCESS &&
+           value != 0;
+}
+
+void rememberIncludeCursors(bool include) {
+    const DWORD value = include ? 1 : 0;
+    RegSetKeyValueW(HKEY_CURRENT_USER, ChoicesKey, IncludeCursors, REG_DWORD, &value, sizeof value);
+}
+
 // COM in the window's thread, as the shell's dialogs, the clipboard and drag
 // and drop need it.
 class OleSession {
@@ -48,6 +66,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // to come forward and ends.
     win32::SingleInstance instance;
     win32::MainWindow window(defaultPngDecoder());
+    window.setIncludesCursors(rememberedIncludeCursors());
+    window.onIncludesCursorsChanged = rememberIncludeCursors;
     if (!window.load([&] { return instance.claim(path); }))
         return 0;
     window.show();
