@@ -28,6 +28,7 @@
 #include "win32/wide_text.h"
 
 #include <algorithm>
+#include <chrono>
 #include <commctrl.h>
 #include <shellscalingapi.h>
 #include <windowsx.h>
@@ -41,6 +42,8 @@ constexpr wchar_t BackgroundName[] = L"ORVU_BACKGROUND";
 // Work the window posts itself, to do once the message at hand is answered.
 constexpr UINT ShowMenu = WM_APP + 2;
 constexpr UINT OpenHandedOver = WM_APP + 3;
+// The least time between two paints of the preview inside a harvest.
+constexpr std::chrono::milliseconds PreviewFrame(16);
 constexpr wchar_t IconName[] = L"IDI_ICON1";
 
 HICON programIcon(int size) {
@@ -92,7 +95,18 @@ public:
         const int size = m_window.m_sharpPreview ? shown.width : m_window.m_scale.px(shown.width);
         pictureBox::setPicture(m_window.m_controls.preview, &shown, size,
                                designColour(layout::PreviewBackColour));
-        pictureBox::refresh(m_window.m_controls.preview);
+        // The preview shows each icon as it is drawn, as often as a screen
+        // can show it: painting it for every icon of a file that holds
+        // hundreds would cost more than drawing them.
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_window.m_previewPainted >= PreviewFrame) {
+            pictureBox::refresh(m_window.m_controls.preview);
+            m_window.m_previewPainted = now;
+            m_window.m_previewDue = false;
+        } else if (!m_window.m_previewDue) {
+            pictureBox::refreshLater(m_window.m_controls.preview);
+            m_window.m_previewDue = true;
+        }
     }
     int pictureSize() const override { return m_window.m_scale.pictureSize(CellSize); }
     void showSharpPreview(const Surface& picture) override {
@@ -202,6 +216,7 @@ void MainWindow::createControls() {
     c.close = skinnedButton::create(m_window, CloseButton, Kind::Close, L"");
     c.preview = pictureBox::create(m_window, PreviewBox);
     pictureBox::setPicture(c.preview, &m_preview, 0, designColour(layout::PreviewBackColour));
+    pictureBox::refreshLater(c.preview);
     // TRANSLATORS: each option caption has room for 84 pixels: 14 Latin
     // letters or 7 ideographs.
     c.folderMode = skinnedButton::create(m_window, FolderModeOption, Kind::Option,
@@ -589,6 +604,9 @@ bool MainWindow::harvest() {
     const bool ranToItsEnd =
         StartCommand(window, m_folderKeys, m_png).run(m_filePath, m_folderPath);
     m_list->releaseAppends();
+    if (m_previewDue) // the last icon drawn shows
+        pictureBox::refresh(m_controls.preview);
+    m_previewDue = false;
     return ranToItsEnd;
 }
 

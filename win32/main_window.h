@@ -9,6 +9,7 @@
 #include "win32/gdi_objects.h"
 #include "win32/screen_scale.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -142,6 +143,8 @@ private:
     JobRunner m_jobs;
     Surface m_preview;
     std::optional<Surface> m_sharpPreview;
+    std::chrono::steady_clock::time_point m_previewPainted; // last painted inside a harvest
+    bool m_previewDue = false; // changed since, to be painted with the window
     std::optional<std::filesystem::path> m_pendingOpen; // handed over, opened next turn
     bool m_includesCursors = false;
 };

@@ -71,12 +71,15 @@ void setPicture(HWND box, const Surface* picture, int shownSize, COLORREF backgr
         state->picture = picture;
         state->shownSize = shownSize;
         state->background = background;
-        InvalidateRect(box, nullptr, FALSE);
     }
 }
 
 void refresh(HWND box) {
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void refreshLater(HWND box) {
+    InvalidateRect(box, nullptr, FALSE);
 }
 
 } // namespace orvu::win32::pictureBox

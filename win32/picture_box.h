@@ -11,8 +11,11 @@ namespace orvu::win32::pictureBox {
 // for pixel where its size is `shownSize`. The picture belongs to the
 // caller and must outlive the box or be replaced.
 HWND create(HWND parent, int id);
+// What the box shows when it is next painted.
 void setPicture(HWND box, const Surface* picture, int shownSize, COLORREF background);
-// Paints the box now, inside the work that changed its picture.
+// Paints the box now, inside the work that changed its picture; or when the
+// window next paints.
 void refresh(HWND box);
+void refreshLater(HWND box);
 
 } // namespace orvu::win32::pictureBox
