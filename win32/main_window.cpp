@@ -44,6 +44,11 @@ constexpr UINT ShowMenu = WM_APP + 2;
 constexpr UINT OpenHandedOver = WM_APP + 3;
 // The least time between two paints of the preview inside a harvest.
 constexpr std::chrono::milliseconds PreviewFrame(16);
+// The least time between two turns of the message loop inside a harvest.
+constexpr std::chrono::milliseconds PumpInterval(8);
+// The least time between two paints of the status line.
+constexpr std::chrono::milliseconds StatusFrame(20);
+constexpr UINT_PTR StatusTimer = 1;
 constexpr wchar_t IconName[] = L"IDI_ICON1";
 
 HICON programIcon(int size) {
@@ -122,8 +127,16 @@ public:
         m_window.setStatus(path.wstring());
     }
     bool yieldToEvents() override {
-        m_window.m_list->publishAppends();
-        messageLoop::pump();
+        // A turn of the message loop costs a few hundred microseconds on
+        // Windows and milliseconds under Wine: a folder scan, which yields
+        // after every file, takes one at most every PumpInterval, well
+        // within the longest pause the window allows.
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_window.m_pumped >= PumpInterval) {
+            m_window.m_list->publishAppends();
+            messageLoop::pump();
+            m_window.m_pumped = std::chrono::steady_clock::now();
+        }
         return m_window.m_jobs.mayContinue();
     }
     bool includesCursors() const override { return m_window.m_includesCursors; }
@@ -292,6 +305,17 @@ void MainWindow::layOut(const ScreenScale& scale) {
         place(control, scale.rect(rect));
     }
     m_list->place(scale.rect(layout::IconList), scale, m_font.get());
+    // The status line spans the rest of its row, one line of the font high.
+    TEXTMETRICW metrics{};
+    HDC dc = GetDC(m_window);
+    {
+        const Selected selected(dc, m_font.get());
+        GetTextMetricsW(dc, &metrics);
+    }
+    ReleaseDC(m_window, dc);
+    const POINT status = scale.point(layout::StatusLine);
+    m_statusArea = {status.x, status.y, scale.px(layout::ClientSize.width),
+                    status.y + metrics.tmHeight};
     Harvest(*this).refreshPreview();
     InvalidateRect(m_window, nullptr, TRUE);
 }
@@ -308,21 +332,26 @@ RECT MainWindow::titleRect() const {
 }
 
 RECT MainWindow::statusRect() const {
-    const POINT at = m_scale.point(layout::StatusLine);
-    TEXTMETRICW metrics{};
-    HDC dc = GetDC(m_window);
-    {
-        const Selected selected(dc, m_font.get());
-        GetTextMetricsW(dc, &metrics);
-    }
-    ReleaseDC(m_window, dc);
-    return {at.x, at.y, m_scale.px(layout::ClientSize.width), at.y + metrics.tmHeight};
+    return m_statusArea;
 }
 
 void MainWindow::setStatus(const std::wstring& text) {
+    // A folder scan sets a new path for every file, far faster than anyone
+    // can read: the line is painted at most every StatusFrame, its latest
+    // text always.
     m_status = text;
-    const RECT area = statusRect();
-    InvalidateRect(m_window, &area, FALSE);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_statusPainted >= StatusFrame) {
+        InvalidateRect(m_window, &m_statusArea, FALSE);
+        m_statusPainted = now;
+    } else if (!m_statusDue) {
+        m_statusDue = true;
+        SetTimer(m_window, StatusTimer,
+                 static_cast<UINT>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       StatusFrame - (now - m_statusPainted))
+                                       .count()),
+                 nullptr);
+    }
 }
 
 void MainWindow::paintSurface(HDC dc) {
@@ -454,6 +483,14 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             const std::filesystem::path path = *m_pendingOpen;
             m_pendingOpen.reset();
             openPath(path);
+        }
+        return 0;
+    case WM_TIMER:
+        if (w == StatusTimer) {
+            KillTimer(m_window, StatusTimer);
+            m_statusDue = false;
+            m_statusPainted = std::chrono::steady_clock::now();
+            InvalidateRect(m_window, &m_statusArea, FALSE);
         }
         return 0;
     case WM_DPICHANGED: {

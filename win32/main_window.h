@@ -133,6 +133,9 @@ private:
     std::uint32_t m_filePathColour;
     std::uint32_t m_folderPathColour;
     std::wstring m_status;
+    RECT m_statusArea{};
+    std::chrono::steady_clock::time_point m_statusPainted;
+    bool m_statusDue = false; // a paint of the status line is timed
 
     enum class Mode { None, File, Folder };
     Mode m_mode = Mode::None;
@@ -145,6 +148,7 @@ private:
     std::optional<Surface> m_sharpPreview;
     std::chrono::steady_clock::time_point m_previewPainted; // last painted inside a harvest
     bool m_previewDue = false; // changed since, to be painted with the window
+    std::chrono::steady_clock::time_point m_pumped; // the last turn a harvest took
     std::optional<std::filesystem::path> m_pendingOpen; // handed over, opened next turn
     bool m_includesCursors = false;
 };
