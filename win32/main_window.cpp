@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <commctrl.h>
 #include <shellscalingapi.h>
 #include <windowsx.h>
@@ -368,8 +369,13 @@ void MainWindow::paintSurface(HDC dc) {
     const RECT panel = s.rect(layout::SourcePanel);
     const Brush panelFill(CreateSolidBrush(designColour(layout::SourcePanelColour)));
     FillRect(dc, &panel, panelFill.get());
+    // Its outline scales with the screen, as a line of the design does.
     const Brush outline(CreateSolidBrush(designColour(design::SystemColour::WindowText)));
-    FrameRect(dc, &panel, outline.get());
+    const int width = std::max(1, static_cast<int>(std::lround(s.factor())));
+    for (int i = 0; i < width; ++i) {
+        const RECT ring{panel.left + i, panel.top + i, panel.right - i, panel.bottom - i};
+        FrameRect(dc, &ring, outline.get());
+    }
     paintTitleBand(dc, s.rect(layout::TitleBand), s);
     for (const design::Line& line : layout::FrameLines)
         paintFrameLine(dc, line, s);
