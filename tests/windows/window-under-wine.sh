@@ -6,9 +6,10 @@
 #    design's place and size, lists every icon as a numbered tile in the
 #    language asked for (Chinese, English), and its first tiles on the
 #    screen are, pixel for pixel, the cells `orvu-icons-cli cells` draws;
-#  - its tray icon is there;
+#  - its tray icon is there, and comes back when the task bar starts anew;
 #  - "Save Icon As..." from the tile menu writes what `extract` writes;
-#  - a second start hands its path to the first and ends;
+#  - minimised, it hides; a second start brings it back, hands it its path
+#    and ends;
 #  - on a screen of 144 dots an inch it maps scaled by 1.5, its tiles drawn
 #    at 48 pixels as Windows draws them at that size;
 #  - the installer installs silently, the installed program starts, and the
@@ -169,6 +170,8 @@ check "zh: captions" "$(probe tiles | sed 1d | cut -f2 | tr '\n' ' ')" \
     "$(for i in $(seq "$shell32_icons"); do printf '图标%d ' "$i"; done)"
 check_pixels zh "$shell32" 15
 check "zh: tray icon" "$(probe tray)" "tray yes"
+probe taskbar-restart >/dev/null
+check "zh: tray icon again after the task bar restarted" "$(probe tray)" "tray yes"
 
 # "Save Icon As..." on the third tile: a right click on it, the menu's first entry, a name.
 read -r left top right bottom <<<"$(probe tiles 3 | sed -n 4p | cut -f3)"
@@ -190,9 +193,12 @@ check "en: tiles" "$(wait_for 60 "$shell32_icons" tile_count)" "$shell32_icons"
 check "en: captions" "$(probe tiles 3 | sed 1d | cut -f2 | tr '\n' ' ')" "Icon 1 Icon 2 Icon 3 "
 shoot_windows en-96
 user32_icons=$(icon_count "$user32")
+read -r x y w h <<<"$(probe place)"
+xdotool mousemove $((x + 370)) $((y + 18)) click 1 # the minimise button
+check "minimised, it hides" "$(wait_for 10 "shown no" probe shown)" "shown no"
 second=$(LANGUAGE=en timeout 60 wine "$window_exe" "$user32" >/dev/null 2>&1; echo $?)
 check "a second start ends" "$second" 0
-check "one window" "$(probe count)" "windows 1"
+check "one window, shown again" "$(probe count) $(probe shown)" "windows 1 shown yes"
 check "the first window harvests the path handed over" \
     "$(wait_for 60 "$user32_icons" tile_count)" "$user32_icons"
 close_window

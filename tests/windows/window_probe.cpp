@@ -3,12 +3,15 @@
 // own messages:
 //
 //   window_probe place             the main window's place and size: "x y width height"
+//   window_probe shown             whether the main window is shown: "shown yes|no"
 //   window_probe count             how many main windows run: "windows N"
 //   window_probe tiles [N]         the list's tile count, then per tile (the first N, all by
 //                                  default) its caption and the screen rectangle of its picture:
 //                                  "index<TAB>caption<TAB>left top right bottom"
 //   window_probe select N          selects tile N alone (and gives it the focus)
 //   window_probe tray              whether the window's tray icon is there: "tray yes|no"
+//   window_probe taskbar-restart   removes the tray icon and tells the window the task bar
+//                                  started anew, as Explorer does when it restarts
 //   window_probe answer PATH       answers the file dialog that the main window opened (waits
 //                                  for it): PATH into its name box, then its OK button
 //   window_probe close             asks the main window to close, as its close button does
@@ -220,8 +223,8 @@ int tray(HWND main) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: window_probe place|count|tiles [N]|select N|tray|answer "
-                             "PATH|close|close-others\n");
+        std::fprintf(stderr, "usage: window_probe place|shown|count|tiles [N]|select N|tray|"
+                             "taskbar-restart|answer PATH|close|close-others\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -234,12 +237,25 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"place")
         return place(main);
+    if (command == L"shown") {
+        std::printf("shown %s\n", IsWindowVisible(main) ? "yes" : "no");
+        return 0;
+    }
     if (command == L"tiles")
         return tiles(tileList(main), argc > 2 ? std::wcstol(argv[2], nullptr, 10) : -1);
     if (command == L"select" && argc > 2)
         return select(tileList(main), static_cast<int>(std::wcstol(argv[2], nullptr, 10)));
     if (command == L"tray")
         return tray(main);
+    if (command == L"taskbar-restart") {
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = main;
+        data.uID = 1;
+        Shell_NotifyIconW(NIM_DELETE, &data);
+        SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        return 0;
+    }
     if (command == L"answer" && argc > 2)
         return answer(main, argv[2]);
     if (command == L"close-others") {
