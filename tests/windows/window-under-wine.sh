@@ -9,7 +9,7 @@
 #  - its tray icon is there, and comes back when the task bar starts anew;
 #  - "Save Icon As..." from the tile menu writes what `extract` writes;
 #  - minimised, it hides; a second start brings it back, hands it its path
-#    and ends;
+#    (a folder and a file of Chinese names) and ends;
 #  - on a screen of 144 dots an inch it maps scaled by 1.5, its tiles drawn
 #    at 48 pixels as Windows draws them at that size;
 #  - the installer installs silently, the installed program starts, and the
@@ -193,10 +193,13 @@ check "en: tiles" "$(wait_for 60 "$shell32_icons" tile_count)" "$shell32_icons"
 check "en: captions" "$(probe tiles 3 | sed 1d | cut -f2 | tr '\n' ' ')" "Icon 1 Icon 2 Icon 3 "
 shoot_windows en-96
 user32_icons=$(icon_count "$user32")
+mkdir -p "$work/图标 文件夹"
+cp "$user32" "$work/图标 文件夹/用户界面.dll"
 read -r x y w h <<<"$(probe place)"
 xdotool mousemove $((x + 370)) $((y + 18)) click 1 # the minimise button
 check "minimised, it hides" "$(wait_for 10 "shown no" probe shown)" "shown no"
-second=$(LANGUAGE=en timeout 60 wine "$window_exe" "$user32" >/dev/null 2>&1; echo $?)
+second=$(LANGUAGE=en timeout 60 wine "$window_exe" "$work/图标 文件夹/用户界面.dll" >/dev/null 2>&1
+    echo $?)
 check "a second start ends" "$second" 0
 check "one window, shown again" "$(probe count) $(probe shown)" "windows 1 shown yes"
 check "the first window harvests the path handed over" \
