@@ -1,7 +1,6 @@
 #include "app/icon_details_window.h"
 
 #include "app/image_sheet.h"
-#include "app/save_dialog.h"
 #include "app/system_colours.h"
 #include "app/window_design.h"
 #include "controls/push_button.h"
@@ -9,8 +8,9 @@
 #include "controls/title_button.h"
 #include "controls/window_drag.h"
 #include "harvest/details_window_layout.h"
+#include "harvest/icon_save.h"
 #include "harvest/messages.h"
-#include "qt/dialogs.h"
+#include "qt/qt_asker.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_text.h"
 #include "qt/task_bar.h"
@@ -69,13 +69,13 @@ void drawHotspot(QPixmap& picture, const Hotspot& hotspot, int zoom = 1) {
 }
 
 // The text of the button that saves the whole icon, cursor or animated cursor.
-QString saveWholeText(TileKind kind) {
+QString saveWholeText(GroupKind kind) {
     switch (kind) {
-    case TileKind::Icon:
+    case GroupKind::Icon:
         break;
-    case TileKind::Cursor:
+    case GroupKind::Cursor:
         return qtText("Save Whole Cursor (.cur)...");
-    case TileKind::Animated:
+    case GroupKind::Animated:
         return qtText("Save Animated Cursor (.ani)...");
     }
     return qtText("Save Whole Icon (.ico)...");
@@ -83,9 +83,9 @@ QString saveWholeText(TileKind kind) {
 
 } // namespace
 
-IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWidget* owner)
+IconDetailsWindow::IconDetailsWindow(IconDetails details, Asker& asker, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::Tool),
-      m_details(std::move(details)), m_dialogs(dialogs),
+      m_details(std::move(details)), m_asker(asker),
       m_background(QStringLiteral(":/background.bmp")) {
     setObjectName(QStringLiteral("iconDetailsWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -206,11 +206,11 @@ void IconDetailsWindow::closeEvent(QCloseEvent* event) {
 }
 
 void IconDetailsWindow::saveImage(std::size_t i) {
-    saveThroughDialog(this, m_dialogs, m_details.imageSubject(i));
+    saveWithAsker(m_asker, ownerOf(this), m_details.imageSubject(i));
 }
 
 void IconDetailsWindow::saveIcon() {
-    saveThroughDialog(this, m_dialogs, m_details.iconSubject());
+    saveWithAsker(m_asker, ownerOf(this), m_details.iconSubject());
 }
 
 void IconDetailsWindow::showEvent(QShowEvent* event) {

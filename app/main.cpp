@@ -4,7 +4,7 @@
 #include "app/start_path.h"
 #include "app/tray_icon.h"
 #include "app/window_design.h"
-#include "qt/dialogs.h"
+#include "qt/qt_asker.h"
 #include "qt/qt_png_decoder.h"
 #include "qt/qt_text.h"
 #include "qt/single_instance.h"
@@ -78,23 +78,24 @@ int main(int argc, char** argv) {
     if (orvu::loadQtTexts(qtTexts))
         QApplication::installTranslator(&qtTexts);
 
-    orvu::QtDialogs dialogs;
+    orvu::QtAsker asker;
     const orvu::QtPngDecoder png;
     // One instance a user: a later start hands its path to this one, asks it
     // to come forward and ends.
     orvu::SingleInstance instance(orvu::SingleInstance::userKey(QStringLiteral("orvu-icons")));
-    orvu::MainWindow window(dialogs, &png);
+    orvu::MainWindow window(asker, &png);
     window.onLoad = [&instance, &path] { return instance.claim(path); };
     QObject::connect(&instance, &orvu::SingleInstance::showRequested, &window,
                      &orvu::MainWindow::showFromTray);
-    QObject::connect(&instance, &orvu::SingleInstance::pathHandedOver, &window,
-                     [&window](const std::filesystem::path& handed) { window.openPath(handed); });
+    QObject::connect(
+        &instance, &orvu::SingleInstance::pathHandedOver, &window,
+        [&window](const std::filesystem::path& handed) { window.controller().openPath(handed); });
     window.onEndProgram = [] { QApplication::exit(0); };
     // The one choice the window remembers between runs.
     QSettings settings(QStringLiteral("Orvu"), QStringLiteral("orvu-icons"));
     const QString includeCursors = QStringLiteral("tiles/includeCursors");
-    window.setIncludesCursors(settings.value(includeCursors, false).toBool());
-    window.onIncludesCursorsChanged = [&settings, &includeCursors](bool include) {
+    window.controller().setIncludesCursors(settings.value(includeCursors, false).toBool());
+    window.controller().onIncludesCursorsChanged = [&settings, &includeCursors](bool include) {
         settings.setValue(includeCursors, include);
         settings.sync();
     };
@@ -104,6 +105,6 @@ int main(int argc, char** argv) {
         return 0;
     window.show();
     if (!path.empty())
-        QTimer::singleShot(0, &window, [&window, &path] { window.openPath(path); });
+        QTimer::singleShot(0, &window, [&window, &path] { window.controller().openPath(path); });
     return QApplication::exec();
 }

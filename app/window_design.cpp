@@ -1,7 +1,6 @@
 #include "app/window_design.h"
 
 #include "app/system_colours.h"
-#include "qt/qt_text.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -10,26 +9,6 @@ namespace orvu {
 
 QString productTitle() {
     return QString::fromUtf8(design::productTitle());
-}
-
-QString saveDialogTitle() {
-    return qtText("Save File As:...");
-}
-
-FileFilter saveFilterOf(SaveFormat format) {
-    switch (format) {
-    case SaveFormat::Ico:
-        return {qtText("Icon file"), QStringLiteral("*.ico")};
-    case SaveFormat::Png:
-        return {qtText("PNG image"), QStringLiteral("*.png")};
-    case SaveFormat::Cur:
-        return {qtText("Cursor file"), QStringLiteral("*.cur")};
-    case SaveFormat::Ani:
-        return {qtText("Animated cursor file"), QStringLiteral("*.ani")};
-    case SaveFormat::Bmp:
-        break;
-    }
-    return {qtText("Bitmap"), QStringLiteral("*.bmp")};
 }
 
 QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoint at,

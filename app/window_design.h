@@ -1,8 +1,6 @@
 #pragma once
 
-#include "export/save_format.h"
 #include "harvest/window_design.h"
-#include "qt/dialogs.h"
 
 #include <QColor>
 #include <QPoint>
@@ -30,11 +28,6 @@ constexpr QSize toQSize(design::Size s) {
 }
 
 QString productTitle();
-
-// The title of every dialog that saves an icon, and the type it offers for
-// each format.
-QString saveDialogTitle();
-FileFilter saveFilterOf(SaveFormat format);
 
 // A label painted on the window's surface: transparent, plain text, sized
 // to its text, in the given colour.

@@ -19,13 +19,13 @@
 //       and a large resource that is not an icon, for the memory check.
 
 #include "harvest/folder_scan.h"
-#include "harvest/headless_window.h"
 #include "icons/icon_at_size.h"
 #include "platform/folder_listing.h"
 #include "platform/icon_files.h"
 #include "platform/like_pattern.h"
 #include "platform/text_case.h"
 #include "qt/qt_png_decoder.h"
+#include "support/headless_window.h"
 #include "support/icon_builders.h"
 #include "support/test_files.h"
 

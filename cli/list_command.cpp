@@ -160,15 +160,20 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
 }
 
 // Lists one file, handing its text on icon by icon: a file may hold 65 535
-// icons. False when the file fails the command.
-bool listFile(Input& input, bool asJson, Output& out) {
+// icons. False when the file fails the command. Each failure is also said on
+// standard error, unless the listing, which says it too, goes to the same
+// terminal.
+bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
     bool ok = true;
+    const auto fail = [&](const std::string& message) {
+        if (!errorsInListing)
+            complain(message);
+        ok = false;
+    };
     const std::string path = displayText(input.path);
     const auto problem = problemOf(input);
-    if (problem && failsTheCommand(input, *problem)) {
-        complain(path + ": " + describe(*problem));
-        ok = false;
-    }
+    if (problem && failsTheCommand(input, *problem))
+        fail(path + ": " + describe(*problem));
     std::array<std::uint32_t, GroupKinds.size()> counts{};
     for (std::size_t i = 0; i < GroupKinds.size() && !problem; ++i)
         counts[i] = input.library->count(GroupKinds[i]);
@@ -202,11 +207,9 @@ bool listFile(Input& input, bool asJson, Output& out) {
             const auto description = input.library->describe(GroupRef{kind, k});
             const std::string incomplete =
                 description ? incompleteness(*description) : std::string();
-            if (!description || !incomplete.empty()) {
-                complain(path + ": " + kindName(kind) + " " + std::to_string(k + 1) + ": " +
-                         (description ? incomplete : describe(description.failure())));
-                ok = false;
-            }
+            if (!description || !incomplete.empty())
+                fail(path + ": " + kindName(kind) + " " + std::to_string(k + 1) + ": " +
+                     (description ? incomplete : describe(description.failure())));
             if (asJson)
                 writeIconJson(json, kind, k + 1, description);
             else
@@ -229,9 +232,10 @@ int runList(const Arguments& arguments, Output& out) {
         throw UsageError("list needs a PATH");
     const bool asJson = arguments.has("--json");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+    const bool errorsInListing = outputAndErrorsShareATerminal();
     int status = Succeeded;
     walkInputs(arguments.operands(), pattern, defaultPngDecoder(), std::nullopt, [&](Input& input) {
-        if (!listFile(input, asJson, out))
+        if (!listFile(input, asJson, errorsInListing, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known
     });

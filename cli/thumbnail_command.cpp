@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <tuple>
 
 namespace orvu::cli {
@@ -57,19 +58,20 @@ std::vector<std::size_t> candidates(const IconGroup& group, int size) {
 }
 
 // The group a file is shown by: its first icon, or where it has none (a
-// cursor or animated cursor file) its first cursor or animation.
-GroupRef shownGroup(const IconLibrary& library) {
+// cursor or animated cursor file) its first cursor or animation; none for a
+// file without any.
+std::optional<GroupRef> shownGroup(const IconLibrary& library) {
     for (const GroupKind kind : GroupKinds)
         if (library.count(kind) != 0)
-            return {kind, 0};
-    return {GroupKind::Icon, 0};
+            return GroupRef{kind, 0};
+    return std::nullopt;
 }
 
 // The thumbnail's PNG bytes, or why the file has none.
 Result<std::vector<std::uint8_t>> thumbnailOf(IconLibrary& library, int size) {
     if (library.problem())
         return *library.problem();
-    const GroupRef shown = shownGroup(library);
+    const GroupRef shown = shownGroup(library).value_or(GroupRef{});
     // An icon's images are read one by one as they are tried; a cursor's
     // and an animation frame's all together.
     std::optional<IconImages> held;
@@ -136,6 +138,10 @@ int runThumbnail(const Arguments& arguments, Output&) {
     const std::filesystem::path outputPath = pathFromArgument(operands[1]);
 
     auto library = openIconLibrary(inputPath, defaultPngDecoder());
+    if (library && !library->problem() && !shownGroup(*library)) {
+        complain(displayText(inputPath) + ": no thumbnail: the file has no icons");
+        return SomeInputsFailed;
+    }
     const auto png = library ? thumbnailOf(*library, size)
                              : Result<std::vector<std::uint8_t>>(library.failure());
     if (!png) {

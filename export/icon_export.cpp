@@ -37,26 +37,6 @@ std::optional<std::size_t> chosenAt(GroupKind kind, const std::vector<IconImage>
 
 } // namespace
 
-Result<ExportedIcon> iconFileOf(IconLibrary& library, std::uint32_t k) {
-    return groupFileOf(library, {GroupKind::Icon, k});
-}
-
-Result<ExportedIcon> pngOf(IconLibrary& library, std::uint32_t k, std::optional<int> size) {
-    return pngOf(library, {GroupKind::Icon, k}, size);
-}
-
-const char* groupFileExtension(GroupKind kind) {
-    switch (kind) {
-    case GroupKind::Icon:
-        return ".ico";
-    case GroupKind::Cursor:
-        return ".cur";
-    case GroupKind::Animated:
-        return ".ani";
-    }
-    return ".ico";
-}
-
 Result<ExportedIcon> groupFileOf(IconLibrary& library, GroupRef group) {
     if (group.kind == GroupKind::Animated) {
         const auto animation = library.animation(group.index);
@@ -90,14 +70,19 @@ Result<ExportedIcon> pngOf(IconLibrary& library, GroupRef group, std::optional<i
     const auto decoded = library.decode(image);
     if (!decoded)
         return decoded.failure();
-    std::vector<PngText> texts;
-    if (group.kind != GroupKind::Icon && image.entry.hotspot)
-        texts.push_back({"hotspot", std::to_string(image.entry.hotspot->x) + "," +
-                                        std::to_string(image.entry.hotspot->y)});
-    auto png = encodePng(*decoded, texts);
+    auto png =
+        pngOfImage(*decoded, group.kind != GroupKind::Icon ? image.entry.hotspot : std::nullopt);
     if (!png)
         return png.failure();
     return ExportedIcon{std::move(*png), std::move(images->missing)};
+}
+
+Result<std::vector<std::uint8_t>> pngOfImage(const IconBitmap& image,
+                                             const std::optional<Hotspot>& hotspot) {
+    std::vector<PngText> texts;
+    if (hotspot)
+        texts.push_back({"hotspot", std::to_string(hotspot->x) + "," + std::to_string(hotspot->y)});
+    return encodePng(image, texts);
 }
 
 } // namespace orvu

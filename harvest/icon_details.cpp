@@ -1,11 +1,10 @@
 #include "harvest/icon_details.h"
 
 #include "export/icon_export.h"
+#include "export/save_format.h"
 #include "harvest/messages.h"
-#include "harvest/tile_actions.h"
 #include "platform/icon_files.h"
 #include "platform/path_text.h"
-#include "png/png_encoder.h"
 
 #include <algorithm>
 
@@ -76,16 +75,21 @@ std::filesystem::path IconDetails::stem() const {
 SaveSubject IconDetails::imageSubject(std::size_t i) {
     std::filesystem::path name = stem();
     name += "-" + std::to_string(m_description.images.at(i).width);
-    return SaveSubject{
-        {SaveFormat::Png}, name, m_origin, [this, i](SaveFormat) -> Result<ExportedIcon> {
-            const auto decoded = decode(i);
-            if (!decoded)
-                return decoded.failure();
-            auto png = encodePng(*decoded);
-            if (!png)
-                return png.failure();
-            return ExportedIcon{std::move(*png), {}};
-        }};
+    std::vector<SaveFormat> formats;
+    for (const SaveFormatRow& row : saveFormats()) {
+        if (row.ofImage && serves(row.format, m_origin.kind))
+            formats.push_back(row.format);
+    }
+    return SaveSubject{formats, name, m_origin,
+                       [this, i](SaveFormat format) -> Result<ExportedIcon> {
+                           const auto decoded = decode(i);
+                           if (!decoded)
+                               return decoded.failure();
+                           auto bytes = rowOf(format).ofImage(*decoded, std::nullopt);
+                           if (!bytes)
+                               return bytes.failure();
+                           return ExportedIcon{std::move(*bytes), {}};
+                       }};
 }
 
 SaveSubject IconDetails::iconSubject() {

@@ -62,7 +62,8 @@ std::string incompleteIcons(std::size_t icons);
 // How an icon is named for people: its number from 1 among its kind ("Icon
 // 2", "Cursor 2"), then its resource id or name and its language where it has
 // them, joined by " · ".
-std::string iconHeading(std::uint32_t index, const IconName& name, TileKind kind = TileKind::Icon);
+std::string iconHeading(std::uint32_t index, const IconName& name,
+                        GroupKind kind = GroupKind::Icon);
 // A cursor's hotspot: "Hotspot (3, 9)".
 std::string hotspotText(const Hotspot& hotspot);
 // One image: its size, its colour depth and its format, and a cursor
@@ -71,6 +72,6 @@ std::string imageLabel(const ImageDescription& image);
 // A tile's tip: the file's name, the icon's heading and the sizes it holds.
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
                         const IconName& name, const IconGroup& group,
-                        TileKind kind = TileKind::Icon);
+                        GroupKind kind = GroupKind::Icon);
 
 } // namespace orvu::messages

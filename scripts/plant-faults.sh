@@ -75,14 +75,24 @@ cursor-file-tiles: a .cur or .ani file opened shows nothing unless cursors are i
   + return window.includesCursors();
 
 cursor-own-format: saving many writes a cursor as .ico instead of .cur
-  harvest/tile_names.cpp
-  - return whole ? wholeFormatOf(kind) : chosen;
-  + return whole && kind != TileKind::Icon ? SaveFormat::Ico : chosen;
+  export/save_format.cpp
+  - ? wholeFormatOf(kind) : chosen;
+  + ? SaveFormat::Ico : chosen;
 
 tile-sharp-lost: on a screen of two device pixels a pixel every tile shows its 32 x 32 cell blown up
   app/tile_list_model.cpp
   - if (sharp.state == TileCollection::SizedCell::State::Drawn) {
   + if (sharp.state == TileCollection::SizedCell::State::Unavailable) {
+
+list-errors-twice: in a terminal, list says each error twice, on standard output and standard error
+  cli/list_command.cpp
+  - const bool errorsInListing = outputAndErrorsShareATerminal();
+  + const bool errorsInListing = false;
+
+thumbnail-no-icons-message: the thumbnailer says "no such icon: icon 1" of a program that has no icons
+  cli/thumbnail_command.cpp
+  - if (library && !library->problem() && !shownGroup(*library)) {
+  + if (false) {
 
 json-control-escape: list --json writes a control character in a name as \u01: invalid JSON
   cli/json_writer.cpp
@@ -243,10 +253,25 @@ instance-in-shared-folder: without a runtime folder, another user's lock and soc
   - return ownedPrivately(own) ? own : QString();
   + return QDir::tempPath();
 
+dialog-above-screen: the file, folder and save dialogs open with their title bars above the top of the screen
+  qt/dialog_placement.cpp
+  - new Placer(dialog, *owner);
+  + static_cast<void>(dialog);
+
 opened-path-as-text: orvu-icons with a name that is not UTF-8 shows the name but Start can't find the file
-  app/main_window.cpp
-  - return !m_openedPath.empty() && text == toDisplay(m_openedPath) ? m_openedPath : toPath(text);
-  + return toPath(text);
+  harvest/harvest_controller.cpp
+  - .run(m_sources.file, m_sources.folder);
+  + .run(displayText(m_sources.file), m_sources.folder);
+
+include-cursors-stale: turning "include cursors" on changes nothing until the file is picked again
+  harvest/harvest_controller.cpp
+  - if (harvested)\n        start();
+  + static_cast<void>(harvested);
+
+replace-question-without-cancel: Esc at "replace them?" saves every file again under new names
+  harvest/harvest_controller_tiles.cpp
+  - messages::replaceExistingFiles(taken), true)
+  + messages::replaceExistingFiles(taken), false)
 
 details-save-unshown: the details' save button of an image that can't be shown asks where to save it and then fails
   app/image_sheet.cpp
@@ -260,8 +285,13 @@ cur-hotspot-lost: a cursor saved as .cur points with its top-left corner instead
 
 png-hotspot-inverted: a cursor's PNG lacks its hotspot, and an icon's PNG claims one
   export/icon_export.cpp
-  - if (group.kind != GroupKind::Icon && image.entry.hotspot)
-  + if (group.kind == GroupKind::Icon && image.entry.hotspot)
+  - group.kind != GroupKind::Icon ? image.entry.hotspot
+  + group.kind == GroupKind::Icon ? image.entry.hotspot
+
+system-reason-in-english: the Chinese window says why a file can't be read in the system's English ("No such file or directory")
+  harvest/messages.cpp
+  - return systemReason(failure);
+  + return failure.detail;
 
 save-without-extension: a tile saved as "menu" with the .ico type chosen is written without its extension
   harvest/icon_save.cpp

@@ -17,12 +17,13 @@ for folder in icons platform png texts export harvest qt controls app win32 cli;
     [ -d "$folder" ] && folders+=("$folder")
 done
 find "${folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) | sort >"$output.files"
-# text(english), text(context, english), text(singular, plural, n), and the
-# same for qtText; --qt marks the texts with %1 … %9 so that msgfmt --check
+# text(english), text(context, english), text(singular, plural, n), the
+# same for qtText, and textId(english) in tables; --qt marks the texts with %1 … %9 so that msgfmt --check
 # finds a translation that drops or invents one.
 xgettext --qt --language=C++ --from-code=UTF-8 --keyword= \
     --keyword=text:1,1t --keyword=text:1c,2,2t --keyword=text:1,2,3t \
     --keyword=qtText:1,1t --keyword=qtText:1c,2,2t --keyword=qtText:1,2,3t \
+    --keyword=textId:1 \
     --add-comments=TRANSLATORS: --add-location=file --sort-by-file \
     --package-name=orvu-icons --copyright-holder=Orvu \
     --files-from="$output.files" --output="$output"

@@ -396,6 +396,14 @@ TEST(Cli, helpAndVersion) {
                 << arguments << ": " << result.out;
         }
     }
+    // extract's help names each format it takes once, with what it writes.
+    const std::string extract = run("extract --help").out;
+    EXPECT_NE(extract.find("[--format ico|png]"), std::string::npos) << extract;
+    for (const char* format : {" ico (the default): the whole icon", " png: one image"}) {
+        const std::size_t at = extract.find(format);
+        EXPECT_NE(at, std::string::npos) << format;
+        EXPECT_EQ(extract.find(format, at + 1), std::string::npos) << format << " twice";
+    }
     const ToolRun version = run("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "orvu-icons-cli " ORVU_VERSION "\n");
@@ -494,6 +502,38 @@ TEST(Cli, listGoesOnPastUnreadableEntries) {
         return ok;
     });
     EXPECT_TRUE(asExpected);
+}
+
+// In a terminal, where standard output and standard error show as one, each
+// error is said once, by the listing; where they go apart, standard error
+// says it too.
+TEST(Cli, listSaysEachErrorOnceInATerminal) {
+    if (std::system("command -v script >/dev/null") != 0)
+        GTEST_SKIP() << "no script (util-linux)";
+    test::TempDir dir;
+    test::writeFile(dir / "text.exe", {'h', 'i'});
+    test::writeFile(dir / "good.exe", test::buildPe(sampleGroups()));
+    const std::string arguments =
+        "list " + quoted(dir / "text.exe") + " " + quoted(dir / "good.exe");
+    const struct {
+        const char* where;
+        std::string before; // around the tool's command
+        std::string after;
+        std::size_t said;
+    } cases[] = {
+        {"terminal", "script -qec \"", "\" /dev/null", 1},
+        {"pipe", "", "", 2},
+    };
+    for (const auto& c : cases) {
+        const ToolRun result = run(arguments, c.after, "2>&1", c.before);
+        std::size_t said = 0;
+        for (std::size_t at = result.out.find("not an executable"); at != std::string::npos;
+             at = result.out.find("not an executable", at + 1))
+            ++said;
+        EXPECT_EQ(said, c.said) << c.where << ":\n" << result.out;
+        EXPECT_EQ(result.status, 1) << c.where;
+        EXPECT_NE(result.out.find("good.exe: 3 icons"), std::string::npos) << c.where;
+    }
 }
 
 // --- extract -----------------------------------------------------------------
@@ -1018,16 +1058,25 @@ TEST(Cli, thumbnailWithoutAnIconWritesNothing) {
     test::TempDir dir;
     test::writeFile(dir / "text.exe", {'h', 'i'});
     test::writeFile(dir / "none.exe", test::buildPe({}));
-    for (const std::string& input :
-         {quoted(dir / "text.exe"), quoted(dir / "none.exe"), quoted(dir / "missing.exe"),
-          quoted(dir.path()),
-          quoted(std::filesystem::path("file://elsewhere" + (dir / "none.exe").string()))}) {
+    const struct {
+        std::string input;
+        std::string says; // how the one line ends
+    } cases[] = {
+        {quoted(dir / "text.exe"), "not an executable or icon file\n"},
+        {quoted(dir / "none.exe"), "none.exe: no thumbnail: the file has no icons\n"},
+        {quoted(dir / "missing.exe"), "\n"},
+        {quoted(dir.path()), "\n"},
+        {quoted(std::filesystem::path("file://elsewhere" + (dir / "none.exe").string())),
+         "not a local file\n"},
+    };
+    for (const auto& c : cases) {
         std::string err;
         const ToolRun result =
-            runApart("thumbnail " + input + " " + quoted(dir / "thumb.png"), &err);
-        EXPECT_EQ(result.status, 1) << input;
-        EXPECT_EQ(lineCount(err), 1u) << input << ": " << err;
-        EXPECT_FALSE(std::filesystem::exists(dir / "thumb.png")) << input;
+            runApart("thumbnail " + c.input + " " + quoted(dir / "thumb.png"), &err);
+        EXPECT_EQ(result.status, 1) << c.input;
+        EXPECT_EQ(lineCount(err), 1u) << c.input << ": " << err;
+        EXPECT_TRUE(err.ends_with(c.says)) << c.input << ": " << err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "thumb.png")) << c.input;
     }
 }
 

@@ -2,13 +2,13 @@
 // icon's details.
 
 #include "harvest/batch_export.h"
-#include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
 #include "harvest/icon_save.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
 #include "harvest/tile_actions.h"
 #include "png/default_decoder.h"
+#include "support/headless_window.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
 #include "support/test_files.h"
