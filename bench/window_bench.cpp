@@ -248,7 +248,7 @@ int details(const QString& file) {
     std::uint32_t most = 0;
     std::size_t images = 0;
     for (std::uint32_t k = 0; k < library->count(); ++k) {
-        const auto group = library->group(k);
+        const auto group = library->group(orvu::GroupRef{orvu::GroupKind::Icon, k});
         if (group && group->entries.size() > images) {
             images = group->entries.size();
             most = k;

@@ -243,6 +243,8 @@ int runExtract(const Arguments& arguments, Output& out) {
             const std::uint32_t k = group.index;
             const std::string which =
                 std::string(kindName(group.kind)) + " " + std::to_string(k + 1);
+            // Each icon on its own: a file of many large ones is written whole.
+            library.startRequest();
             const auto bytes =
                 exportAs(format, library, group,
                          size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);

@@ -19,7 +19,10 @@ constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--patt
 
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
-(DIB or PNG) and size in bytes. A * marks the image Windows shows at 32 x 32.
+(DIB or PNG) and size in bytes: its size as its own header says, and a DIB's
+depth; where the icon's directory lists it otherwise, "listed as" what the
+directory says.
+A * marks the image Windows shows at 32 x 32 (Windows goes by the directory).
 Then its cursors, then its animated cursors and icons, each numbered from 1
 among its kind, each image of a cursor with its hotspot (x,y from the top
 left). Files without cursors are listed as before.
@@ -30,11 +33,13 @@ GLOB; files named here are always read.
                   {"path", "error", "icons": [{"position", "kind", "id",
                   "name", "language", "large", "images": [{"width",
                   "height", "bits", "colours", "format", "bytes",
-                  "hotspot"}], "error"}]}
+                  "hotspot", "listed_as"}], "error"}]}
                   "large" is the index in "images", from 0, of the image
                   Windows shows at 32 x 32; "kind" is "icon", "cursor" or
                   "animated", "position" counts among the groups of that
-                  kind; "hotspot" ([x, y]) is there for cursor images only
+                  kind; "hotspot" ([x, y]) is there for cursor images only;
+                  "listed_as" ({"width", "height", "bits"}) only for an
+                  image that the directory lists otherwise
   --pattern GLOB  the names of the files read in folders, in any letter case
                   (default *.exe; * for every file)
 )";
@@ -97,6 +102,12 @@ void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
         if (image.hotspot)
             text += " hotspot " + std::to_string(image.hotspot->x) + "," +
                     std::to_string(image.hotspot->y);
+        if (const auto& listed = image.listed) {
+            text += " listed as " + std::to_string(listed->width) + "×" +
+                    std::to_string(listed->height);
+            if (listed->bitCount != 0 && listed->bitCount != image.bitCount)
+                text += " " + std::to_string(listed->bitCount) + "-bit";
+        }
         if (description->large == i)
             text += '*';
     }
@@ -145,6 +156,17 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
             json.integer(image.hotspot->x);
             json.integer(image.hotspot->y);
             json.endArray();
+        }
+        if (const auto& listed = image.listed) {
+            json.key("listed_as");
+            json.beginObject();
+            json.key("width");
+            json.number(static_cast<std::uint64_t>(listed->width));
+            json.key("height");
+            json.number(static_cast<std::uint64_t>(listed->height));
+            json.key("bits");
+            json.number(static_cast<std::uint64_t>(listed->bitCount));
+            json.endObject();
         }
         json.endObject();
     }
@@ -204,6 +226,7 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
     for (std::size_t i = 0; i < GroupKinds.size(); ++i) {
         const GroupKind kind = GroupKinds[i];
         for (std::uint32_t k = 0; k < counts[i]; ++k) {
+            input.library->startRequest(); // each icon on its own
             const auto description = input.library->describe(GroupRef{kind, k});
             const std::string incomplete =
                 description ? incompleteness(*description) : std::string();

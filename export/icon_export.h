@@ -27,7 +27,8 @@ Result<ExportedIcon> groupFileOf(IconLibrary& library, GroupRef group);
 // One image of a group as a PNG file: of the images the file holds, the one
 // Windows would show at `size` x `size` (of a cursor, by Windows' rule for
 // cursors; of an animated one, an image of the frame its first step shows),
-// or with no size the largest. A cursor image's hotspot goes with it
+// or with no size the largest, by what each image's own header says it is
+// (largestImage). A cursor image's hotspot goes with it
 // (pngOfImage).
 Result<ExportedIcon> pngOf(IconLibrary& library, GroupRef group,
                            std::optional<int> size = std::nullopt);

@@ -45,7 +45,6 @@ public:
     TileCollection& tiles() { return m_tiles; }
     const TileCollection& tiles() const { return m_tiles; }
     const FolderKeys& folderKeys() const { return m_folderKeys; }
-    JobRunner::Job runningJob() const { return m_jobs.running(); }
     bool ending() const { return m_jobs.ending(); }
     const PngDecoder* png() const { return m_png; }
     // The status line's text as last shown.

@@ -42,11 +42,10 @@ std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png) {
     auto library = openIconLibrary(*origin.file, png);
     if (!library)
         return messages::cannotReadFile(*origin.file, library.failure());
-    const auto name = library->name(origin.group());
-    const auto group = library->group(origin.group());
-    if (!name || !group)
-        return messages::cannotReadFile(*origin.file, !name ? name.failure() : group.failure());
-    return messages::tileToolTip(*origin.file, origin.index, *name, *group, origin.kind);
+    const auto icon = library->describe(origin.group());
+    if (!icon)
+        return messages::cannotReadFile(*origin.file, icon.failure());
+    return messages::tileToolTip(*origin.file, origin.index, icon->name, icon->images, origin.kind);
 }
 
 std::string IconDetails::heading() const {
@@ -59,6 +58,7 @@ std::string IconDetails::imageLabel(std::size_t i) const {
 }
 
 Result<IconBitmap> IconDetails::decode(std::size_t i) {
+    m_library.startRequest(); // the window keeps the file open: each picture on its own
     const GroupEntry& entry = m_group.entries.at(i);
     const auto image = m_animation ? frameImage(*m_animation, entry) : m_library.image(entry);
     if (!image)
@@ -94,6 +94,7 @@ SaveSubject IconDetails::imageSubject(std::size_t i) {
 
 SaveSubject IconDetails::iconSubject() {
     return SaveSubject{{wholeFormatOf(m_origin.kind)}, stem(), m_origin, [this](SaveFormat) {
+                           m_library.startRequest();
                            return groupFileOf(m_library, m_origin.group());
                        }};
 }
@@ -111,6 +112,7 @@ Result<LoadedCursor> IconDetails::stepPicture(std::size_t s, int size) {
     }
     if (frame < m_frames.size() && m_frames[frame])
         return *m_frames[frame];
+    m_library.startRequest();
     auto picture = m_library.stepAt(*m_animation, s, size);
     if (picture && frame < m_frames.size())
         m_frames[frame] = *picture;

@@ -228,14 +228,18 @@ std::string imageLabel(const ImageDescription& image) {
     }
     if (image.hotspot)
         label += Separator + hotspotText(*image.hotspot);
+    if (image.listed)
+        label += Separator +
+                 fillIn(text("listed as %1 × %2"), image.listed->width, image.listed->height);
     return label;
 }
 
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
-                        const IconName& name, const IconGroup& group, GroupKind kind) {
+                        const IconName& name, const std::vector<ImageDescription>& images,
+                        GroupKind kind) {
     std::vector<std::pair<int, int>> sizes;
-    for (const GroupEntry& entry : group.entries)
-        sizes.emplace_back(entry.pixelWidth(), entry.pixelHeight());
+    for (const ImageDescription& image : images)
+        sizes.emplace_back(image.width, image.height);
     std::sort(sizes.begin(), sizes.end());
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
     std::string list;

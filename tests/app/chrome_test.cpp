@@ -46,7 +46,7 @@ protected:
 
 TEST_F(Chrome, oneTrayIconForTheWholeRunThroughHidingAndShowing) {
     form.trayAvailable = [] { return true; };
-    EXPECT_TRUE(form.trayIcon().isShown());
+    EXPECT_TRUE(form.trayIcon().icon().isVisible());
     EXPECT_EQ(form.trayIcon().icon().toolTip(), QStringLiteral("Orvu图标提取机 D2002.10.27"));
     for (int i = 0; i < 3; ++i) {
         form.controls().minimiseButton->click();
@@ -55,7 +55,7 @@ TEST_F(Chrome, oneTrayIconForTheWholeRunThroughHidingAndShowing) {
         EXPECT_TRUE(form.isVisible());
     }
     EXPECT_EQ(form.findChildren<TrayIcon*>().size(), 1);
-    EXPECT_TRUE(form.trayIcon().isShown());
+    EXPECT_TRUE(form.trayIcon().icon().isVisible());
     EXPECT_EQ(ends, 0);
 }
 
@@ -72,13 +72,13 @@ TEST_F(Chrome, withoutANotificationAreaMinimisingKeepsAWayBack) {
 TEST_F(Chrome, closeButtonRemovesTheTrayIconOnceAndEnds) {
     form.controls().closeButton->click();
     EXPECT_EQ(ends, 1);
-    EXPECT_FALSE(form.trayIcon().isShown());
+    EXPECT_FALSE(form.trayIcon().icon().isVisible());
     EXPECT_FALSE(form.isVisible());
     form.close();
     EXPECT_EQ(ends, 1);
     // Nothing brings the icon back once the program is ending.
     form.trayIcon().add();
-    EXPECT_FALSE(form.trayIcon().isShown());
+    EXPECT_FALSE(form.trayIcon().icon().isVisible());
 }
 
 TEST_F(Chrome, closingDuringAFolderScanStopsItAtOnce) {

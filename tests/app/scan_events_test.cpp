@@ -39,7 +39,7 @@ TEST(ScanEvents, theListGrowsAsTheScanYields) {
     QTimer watch;
     watch.setInterval(0);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (form.controller().runningJob() == JobRunner::Job::Harvest)
+        if (!form.controller().tileMenu(true).saveSelected) // a harvest runs
             rowsAtYields << rows();
     });
     watch.start();
