@@ -82,13 +82,13 @@ void markHotspot(Surface& picture, const Hotspot& hotspot, int zoom = 1) {
     }
 }
 
-const char* saveWholeText(TileKind kind) {
+const char* saveWholeText(GroupKind kind) {
     switch (kind) {
-    case TileKind::Icon:
+    case GroupKind::Icon:
         break;
-    case TileKind::Cursor:
+    case GroupKind::Cursor:
         return text("Save Whole Cursor (.cur)...");
-    case TileKind::Animated:
+    case GroupKind::Animated:
         return text("Save Animated Cursor (.ani)...");
     }
     return text("Save Whole Icon (.ico)...");

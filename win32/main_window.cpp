@@ -742,7 +742,7 @@ void MainWindow::saveMany(const std::vector<std::size_t>& rows) {
     for (const std::size_t row : rows)
         chosenTiles.push_back(m_tiles.at(row));
     const bool cursors = std::any_of(chosenTiles.begin(), chosenTiles.end(), [](const Tile& tile) {
-        return tile.origin.kind != TileKind::Icon;
+        return tile.origin.kind != GroupKind::Icon;
     });
     const std::vector<std::string> choices{cursors ? std::string(text("Icon and cursor files")) +
                                                          " (*.ico *.cur *.ani)"

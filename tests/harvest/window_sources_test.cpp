@@ -39,7 +39,8 @@ TEST_P(Sources, followTheStateTable) {
     test::writeExecutable(dir / "a.exe", {0xFF0000, 0x00FF00});
     const auto inDir = [&](const std::string& path) {
         const fs::path named(std::u8string(path.begin(), path.end()));
-        return path.empty() || path.starts_with(" ") || path.starts_with("/") ? named : dir / named;
+        return path.empty() || path.starts_with(" ") || path.starts_with("/") ? named
+                                                                              : dir.path() / named;
     };
     for (const Step& step : c.steps) {
         switch (step.act) {
