@@ -17,6 +17,7 @@
 #include "png/default_decoder.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
+#include "win32/shell_asker.h"
 #include "win32/skin.h"
 #include "win32/tile_list.h"
 
@@ -103,7 +104,8 @@ double peakMib() {
 }
 
 struct Window {
-    orvu::win32::MainWindow form{orvu::defaultPngDecoder()};
+    orvu::win32::ShellAsker asker;
+    orvu::win32::MainWindow form{asker, orvu::defaultPngDecoder()};
     Window() {
         form.load(nullptr);
         form.show();
@@ -119,7 +121,7 @@ int start(const std::filesystem::path& file, int repeat) {
     for (int i = 0; i < repeat; ++i) {
         Pauses pauses;
         const auto begin = Clock::now();
-        window.form.openPath(file);
+        window.form.controller().openPath(file);
         listed.push_back(milliseconds(Clock::now() - begin));
         // Until the list has drawn what it shows at the screen's size.
         do {
@@ -134,9 +136,9 @@ int start(const std::filesystem::path& file, int repeat) {
     std::sort(drawn.begin(), drawn.end());
     std::printf("windows start: %zu tiles at %d px, best %.2f ms, median %.2f ms, worst %.2f ms; "
                 "drawn: best %.2f ms, median %.2f ms; longest pause %.2f ms\n",
-                window.form.tiles().size(), window.form.tileList().pictureSize(), listed.front(),
-                listed[listed.size() / 2], listed.back(), drawn.front(), drawn[drawn.size() / 2],
-                longest);
+                window.form.controller().tiles().size(), window.form.tileList().pictureSize(),
+                listed.front(), listed[listed.size() / 2], listed.back(), drawn.front(),
+                drawn[drawn.size() / 2], longest);
     return 0;
 }
 
@@ -144,11 +146,12 @@ int scan(const std::filesystem::path& folder) {
     Window window;
     Pauses pauses;
     const auto begin = Clock::now();
-    window.form.openPath(folder);
+    window.form.controller().openPath(folder);
     const double total = milliseconds(Clock::now() - begin) / 1000.0;
     pauses.stop();
     std::printf("windows scan: %zu tiles, %.3f s total, longest pause %.2f ms, peak %.1f MiB\n",
-                window.form.tiles().size(), total, pauses.longestMilliseconds(), peakMib());
+                window.form.controller().tiles().size(), total, pauses.longestMilliseconds(),
+                peakMib());
     return 0;
 }
 

@@ -1,12 +1,13 @@
 #include "win32/details_window.h"
 
 #include "harvest/details_window_layout.h"
+#include "harvest/icon_save.h"
 #include "harvest/messages.h"
 #include "texts/text.h"
 #include "win32/image_sheet.h"
 #include "win32/message_loop.h"
 #include "win32/pictures.h"
-#include "win32/single_save.h"
+#include "win32/shell_asker.h"
 #include "win32/skin.h"
 #include "win32/skinned_button.h"
 #include "win32/wide_text.h"
@@ -96,13 +97,14 @@ const char* saveWholeText(GroupKind kind) {
 
 } // namespace
 
-void DetailsWindow::open(IconDetails details, HWND owner) {
-    new DetailsWindow(std::move(details), owner);
+void DetailsWindow::open(IconDetails details, HWND owner, Asker& asker) {
+    new DetailsWindow(std::move(details), owner, asker);
 }
 
-DetailsWindow::DetailsWindow(IconDetails details, HWND owner)
-    : m_details(std::move(details)), m_scale(owner ? ScreenScale::of(owner) : ScreenScale()),
-      m_font(designFont(m_scale)), m_background(resourceBitmap(L"ORVU_BACKGROUND")) {
+DetailsWindow::DetailsWindow(IconDetails details, HWND owner, Asker& asker)
+    : m_details(std::move(details)), m_asker(asker),
+      m_scale(owner ? ScreenScale::of(owner) : ScreenScale()), m_font(designFont(m_scale)),
+      m_background(resourceBitmap(L"ORVU_BACKGROUND")) {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
@@ -141,7 +143,7 @@ DetailsWindow::DetailsWindow(IconDetails details, HWND owner)
                                             std::move(labels), wide(text("Save as PNG...")), s,
                                             m_font.get(), designColour(layout::ImagesBackColour));
     m_images->onSave = [this](std::size_t i) {
-        saveThroughDialog(m_window, m_details.imageSubject(i));
+        saveWithAsker(m_asker, ownerOf(m_window), m_details.imageSubject(i));
     };
 
     // As tall as the images need, as far as the screen has room; below and
@@ -313,7 +315,7 @@ LRESULT DetailsWindow::handle(UINT message, WPARAM w, LPARAM l) {
         if (LOWORD(w) == CloseButton || LOWORD(w) == IDCANCEL)
             DestroyWindow(m_window);
         else if (LOWORD(w) == SaveWholeButton)
-            saveThroughDialog(m_window, m_details.iconSubject());
+            saveWithAsker(m_asker, ownerOf(m_window), m_details.iconSubject());
         return 0;
     case WM_LBUTTONDOWN:
         // The title band moves the window, as the main window's title does.

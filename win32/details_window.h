@@ -1,5 +1,6 @@
 #pragma once
 
+#include "harvest/asker.h"
 #include "harvest/icon_details.h"
 #include "icons/icon_drawing.h"
 #include "platform/windows_api.h"
@@ -24,15 +25,16 @@ class ImageSheet;
 class DetailsWindow {
 public:
     // Opens a window of the details near `owner` (below and right of it, on
-    // the screen); it destroys itself when closed.
-    static void open(IconDetails details, HWND owner);
+    // the screen), which saves through `asker`; it destroys itself when
+    // closed.
+    static void open(IconDetails details, HWND owner, Asker& asker);
 
     ~DetailsWindow();
     DetailsWindow(const DetailsWindow&) = delete;
     DetailsWindow& operator=(const DetailsWindow&) = delete;
 
 private:
-    DetailsWindow(IconDetails details, HWND owner);
+    DetailsWindow(IconDetails details, HWND owner, Asker& asker);
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
@@ -41,6 +43,7 @@ private:
     void showStep();
 
     IconDetails m_details;
+    Asker& m_asker;
     HWND m_window = nullptr;
     HWND m_close = nullptr;
     HWND m_saveWhole = nullptr;

@@ -6,6 +6,7 @@
 #include "win32/interface_language.h"
 #include "win32/main_window.h"
 #include "win32/message_loop.h"
+#include "win32/shell_asker.h"
 #include "win32/single_instance.h"
 #include "win32/skin.h"
 #include "win32/start_arguments.h"
@@ -65,13 +66,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // One instance a user: a later start hands its path to this one, asks it
     // to come forward and ends.
     win32::SingleInstance instance;
-    win32::MainWindow window(defaultPngDecoder());
-    window.setIncludesCursors(rememberedIncludeCursors());
-    window.onIncludesCursorsChanged = rememberIncludeCursors;
+    win32::ShellAsker asker;
+    win32::MainWindow window(asker, defaultPngDecoder());
     if (!window.load([&] { return instance.claim(path); }))
         return 0;
+    HarvestController& flows = window.controller();
+    flows.setIncludesCursors(rememberedIncludeCursors());
+    flows.onIncludesCursorsChanged = rememberIncludeCursors;
     window.show();
     if (!path.empty())
-        window.openPath(path);
+        flows.openPath(path);
     return win32::messageLoop::run();
 }

@@ -1,14 +1,7 @@
 #include "win32/main_window.h"
 
-#include "harvest/batch_export.h"
-#include "harvest/harvest_window.h"
-#include "harvest/icon_details.h"
-#include "harvest/icon_save.h"
 #include "harvest/main_window_layout.h"
 #include "harvest/messages.h"
-#include "harvest/source_choice.h"
-#include "harvest/start_command.h"
-#include "harvest/tile_actions.h"
 #include "texts/text.h"
 #include "win32/about_window.h"
 #include "win32/details_window.h"
@@ -17,9 +10,8 @@
 #include "win32/picture_box.h"
 #include "win32/picture_data.h"
 #include "win32/pictures.h"
-#include "win32/shell_dialogs.h"
+#include "win32/shell_asker.h"
 #include "win32/single_instance.h"
-#include "win32/single_save.h"
 #include "win32/skin.h"
 #include "win32/skinned_button.h"
 #include "win32/tile_drag.h"
@@ -80,86 +72,9 @@ void place(HWND control, const RECT& r) {
 
 } // namespace
 
-// The harvest's view of the window: its preview box, its tiles (which the
-// icon list shows), its Start button, its status line and its message loop.
-class MainWindow::Harvest final : public HarvestWindow {
-public:
-    explicit Harvest(MainWindow& window) : m_window(window) {}
-
-    Surface& previewImage() override {
-        m_window.m_sharpPreview.reset();
-        return m_window.m_preview;
-    }
-    std::uint32_t previewBackground() const override {
-        const COLORREF colour = designColour(layout::PreviewBackColour);
-        return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
-               (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
-    }
-    void refreshPreview() override {
-        const Surface& shown =
-            m_window.m_sharpPreview ? *m_window.m_sharpPreview : m_window.m_preview;
-        const int size = m_window.m_sharpPreview ? shown.width : m_window.m_scale.px(shown.width);
-        pictureBox::setPicture(m_window.m_controls.preview, &shown, size,
-                               designColour(layout::PreviewBackColour));
-        // The preview shows each icon as it is drawn, as often as a screen
-        // can show it: painting it for every icon of a file that holds
-        // hundreds would cost more than drawing them.
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_window.m_previewPainted >= PreviewFrame) {
-            pictureBox::refresh(m_window.m_controls.preview);
-            m_window.m_previewPainted = now;
-            m_window.m_previewDue = false;
-        } else if (!m_window.m_previewDue) {
-            pictureBox::refreshLater(m_window.m_controls.preview);
-            m_window.m_previewDue = true;
-        }
-    }
-    int pictureSize() const override { return m_window.m_scale.pictureSize(CellSize); }
-    void showSharpPreview(const Surface& picture) override {
-        m_window.m_sharpPreview = picture;
-        refreshPreview();
-    }
-    TileCollection& tiles() override { return m_window.m_tiles; }
-    void setStartEnabled(bool enabled) override {
-        EnableWindow(m_window.m_controls.start, enabled);
-    }
-    void showStatus(const std::string& text) override { m_window.setStatus(wide(text)); }
-    void showStatus(const std::filesystem::path& path) override {
-        m_window.setStatus(path.wstring());
-    }
-    bool yieldToEvents() override {
-        // A turn of the message loop costs a few hundred microseconds on
-        // Windows and milliseconds under Wine: a folder scan, which yields
-        // after every file, takes one at most every PumpInterval, well
-        // within the longest pause the window allows.
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_window.m_pumped >= PumpInterval) {
-            m_window.m_list->publishAppends();
-            messageLoop::pump();
-            m_window.m_pumped = std::chrono::steady_clock::now();
-        }
-        return m_window.m_jobs.mayContinue();
-    }
-    bool includesCursors() const override { return m_window.m_includesCursors; }
-    void reportProblem(const std::string& message) override {
-        m_window.m_list->publishAppends();
-        shellDialogs::tell(m_window.m_window, message, shellDialogs::Tone::Problem);
-    }
-
-private:
-    MainWindow& m_window;
-};
-
-MainWindow::MainWindow(const PngDecoder* png)
-    : m_png(png), m_filePathColour(layout::OtherPathBoxColour),
-      m_folderPathColour(layout::OtherPathBoxColour),
-      m_preview(Surface::filled(PreviewSize, PreviewSize, 0xFFFFFF)) {
-    m_jobs.harvest = [this] { return harvest(); };
-    m_jobs.harvestStopped = [this](JobRunner::Stop why) {
-        setStatus(
-            wide(why == JobRunner::Stop::ByUser ? messages::stopped() : messages::idlePrompt()));
-    };
-}
+MainWindow::MainWindow(Asker& asker, const PngDecoder* png)
+    : m_asker(asker), m_png(png), m_filePathColour(layout::OtherPathBoxColour),
+      m_folderPathColour(layout::OtherPathBoxColour) {}
 
 MainWindow::~MainWindow() {
     m_dropTarget.reset();
@@ -203,12 +118,12 @@ bool MainWindow::load(const std::function<bool()>& onLoad) {
     createControls();
     layOut(ScreenScale::of(m_window));
     messageLoop::addDialogWindow(m_window);
-    m_dropTarget = std::make_unique<DropTarget>(
-        m_window, [this](std::vector<std::filesystem::path> paths) { openPaths(paths); });
+    m_dropTarget =
+        std::make_unique<DropTarget>(m_window, [this](std::vector<std::filesystem::path> paths) {
+            m_controller->openPaths(paths);
+        });
 
-    EnableWindow(m_controls.pickFile, FALSE);
-    EnableWindow(m_controls.pickFolder, FALSE);
-    EnableWindow(m_controls.start, FALSE);
+    m_controller->load();
     if (onLoad && !onLoad())
         return false;
     m_tray = std::make_unique<TrayIcon>(m_window, m_smallIcon, wide(design::productTitle()));
@@ -229,8 +144,6 @@ void MainWindow::createControls() {
     c.minimise = skinnedButton::create(m_window, MinimiseButton, Kind::Minimise, L"");
     c.close = skinnedButton::create(m_window, CloseButton, Kind::Close, L"");
     c.preview = pictureBox::create(m_window, PreviewBox);
-    pictureBox::setPicture(c.preview, &m_preview, 0, designColour(layout::PreviewBackColour));
-    pictureBox::refreshLater(c.preview);
     // TRANSLATORS: each option caption has room for 84 pixels: 14 Latin
     // letters or 7 ideographs.
     c.folderMode = skinnedButton::create(m_window, FolderModeOption, Kind::Option,
@@ -255,22 +168,24 @@ void MainWindow::createControls() {
     m_chosenBoxBrush.reset(CreateSolidBrush(designColour(layout::ChosenPathBoxColour)));
     m_otherBoxBrush.reset(CreateSolidBrush(designColour(layout::OtherPathBoxColour)));
 
-    m_list = std::make_unique<TileList>(m_window, IconList, m_tiles, m_png);
+    MainWindowView& view = *this;
+    m_controller = std::make_unique<HarvestController>(view, m_asker, ownerOf(m_window), m_png);
+    m_list = std::make_unique<TileList>(m_window, IconList, m_controller->tiles(), m_png);
     m_list->setColours(designColour(layout::ListTextColour), designColour(layout::ListBackColour));
     // The menu opens once the list has finished with the click that asked
     // for it (it holds the mouse until then).
     m_list->onMenu = [this](POINT at) { PostMessageW(m_window, ShowMenu, at.x, at.y); };
     m_list->onOpen = [this] { showSelectedDetails(); };
     m_list->onCopy = [this] { copySelected(); };
-    m_list->onDragOut = [this](std::vector<std::size_t> rows) {
+    m_list->onDragOut = [this](const std::vector<std::size_t>& rows) {
         std::vector<Tile> dragged;
-        for (const std::size_t row : rows)
-            dragged.push_back(m_tiles.at(row));
+        for (const std::size_t row : rows) {
+            if (row < m_controller->tiles().size())
+                dragged.push_back(m_controller->tiles().at(row));
+        }
         tileDrag::run(std::move(dragged), m_png);
     };
-    m_list->toolTipOf = [this](std::size_t row) {
-        return row < m_tiles.size() ? tileToolTip(m_tiles.origin(row), m_png) : std::string();
-    };
+    m_list->toolTipOf = [this](std::size_t row) { return m_controller->toolTip(row); };
 
     // The tab order of the design: the list first, then the source controls.
     HWND order[] = {m_list->window(), c.fileMode,   c.filePath,   c.pickFile,
@@ -280,7 +195,6 @@ void MainWindow::createControls() {
         SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = control;
     }
-    setStatus(wide(messages::idlePrompt()));
 }
 
 void MainWindow::layOut(const ScreenScale& scale) {
@@ -317,7 +231,7 @@ void MainWindow::layOut(const ScreenScale& scale) {
     const POINT status = scale.point(layout::StatusLine);
     m_statusArea = {status.x, status.y, scale.px(layout::ClientSize.width),
                     status.y + metrics.tmHeight};
-    Harvest(*this).refreshPreview();
+    refreshPreview();
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
@@ -440,7 +354,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
     }
     case WM_COMMAND:
         if (LOWORD(w) == IDCANCEL) {
-            stopJob();
+            m_controller->stop();
             return 0;
         }
         command(LOWORD(w));
@@ -481,6 +395,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             return TRUE;
         }
         return FALSE;
+    case WM_ENTERIDLE:
+        // A message or dialog shown inside a harvest: the tiles so far show.
+        if (m_list)
+            m_list->publishAppends();
+        break;
     case ShowMenu:
         showMenu({static_cast<LONG>(w), static_cast<LONG>(l)});
         return 0;
@@ -488,7 +407,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         if (m_pendingOpen) {
             const std::filesystem::path path = *m_pendingOpen;
             m_pendingOpen.reset();
-            openPath(path);
+            m_controller->openPath(path);
         }
         return 0;
     case WM_TIMER:
@@ -522,6 +441,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
 }
 
 void MainWindow::command(int id) {
+    HarvestController& flows = *m_controller;
     switch (id) {
     case HelpButton:
         showAbout();
@@ -533,43 +453,37 @@ void MainWindow::command(int id) {
         closeProgram();
         break;
     case FileModeOption:
-        chooseFileMode();
+        flows.chooseFileMode();
         break;
     case FolderModeOption:
-        chooseFolderMode();
+        flows.chooseFolderMode();
         break;
     case PickFileButton:
-        pickFile();
+        flows.pickFile();
         break;
     case PickFolderButton:
-        pickFolder();
+        flows.pickFolder();
         break;
     case StartButton:
-        start();
+        flows.start();
         break;
     case SaveIconEntry:
-        saveSelected();
+        flows.saveTile(m_list->selectedRow());
         break;
     case DetailsEntry:
         showSelectedDetails();
         break;
     case SaveSelectedEntry:
-        saveMany(m_list->selectedRows());
+        flows.saveTiles(m_list->selectedRows());
         break;
-    case SaveAllEntry: {
-        std::vector<std::size_t> rows(m_tiles.size());
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            rows[i] = i;
-        saveMany(rows);
+    case SaveAllEntry:
+        flows.saveAllTiles();
         break;
-    }
     case CopyEntry:
         copySelected();
         break;
     case IncludeCursorsEntry:
-        setIncludesCursors(!m_includesCursors);
-        if (onIncludesCursorsChanged)
-            onIncludesCursorsChanged(m_includesCursors);
+        flows.setIncludesCursors(!flows.includesCursors());
         break;
     default:
         break;
@@ -577,6 +491,11 @@ void MainWindow::command(int id) {
 }
 
 void MainWindow::setPathBox(HWND box, const std::wstring& text) {
+    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    shown.resize(static_cast<std::size_t>(
+        GetWindowTextW(box, shown.data(), static_cast<int>(shown.size()))));
+    if (shown == text)
+        return;
     // The end of a long path shows: the file's or the folder's own name.
     SetWindowTextW(box, text.c_str());
     const auto end = static_cast<WPARAM>(text.size());
@@ -584,114 +503,118 @@ void MainWindow::setPathBox(HWND box, const std::wstring& text) {
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }
 
-void MainWindow::chooseFileMode() {
-    if (m_mode != Mode::File)
-        m_jobs.leaveSource();
-    m_mode = Mode::File;
-    skinnedButton::setChecked(m_controls.fileMode, true);
-    skinnedButton::setChecked(m_controls.folderMode, false);
-    m_filePathColour = layout::ChosenPathBoxColour;
-    m_folderPathColour = layout::OtherPathBoxColour;
-    m_folderPath.clear();
-    setPathBox(m_controls.folderPath, L"");
-    InvalidateRect(m_controls.filePath, nullptr, TRUE);
-    EnableWindow(m_controls.pickFile, TRUE);
-    EnableWindow(m_controls.pickFolder, FALSE);
+void MainWindow::showSources(const SourceControls& sources) {
+    const Controls& c = m_controls;
+    const bool file = sources.mode == SourceMode::File;
+    const bool folder = sources.mode == SourceMode::Folder;
+    skinnedButton::setChecked(c.fileMode, file);
+    skinnedButton::setChecked(c.folderMode, folder);
+    const auto colour = [](bool chosen) {
+        return chosen ? layout::ChosenPathBoxColour : layout::OtherPathBoxColour;
+    };
+    const std::pair<HWND, std::uint32_t&> boxes[] = {{c.filePath, m_filePathColour},
+                                                     {c.folderPath, m_folderPathColour}};
+    for (const auto& [box, shown] : boxes) {
+        const std::uint32_t wanted = colour(box == c.filePath ? file : folder);
+        if (shown != wanted) {
+            shown = wanted;
+            InvalidateRect(box, nullptr, TRUE);
+        }
+    }
+    setPathBox(c.filePath, sources.file.wstring());
+    setPathBox(c.folderPath, sources.folder.wstring());
+    EnableWindow(c.pickFile, file);
+    EnableWindow(c.pickFolder, folder);
+    EnableWindow(c.start, sources.startEnabled);
 }
 
-void MainWindow::chooseFolderMode() {
-    if (m_mode != Mode::Folder)
-        m_jobs.leaveSource();
-    m_mode = Mode::Folder;
-    skinnedButton::setChecked(m_controls.folderMode, true);
-    skinnedButton::setChecked(m_controls.fileMode, false);
-    m_folderPathColour = layout::ChosenPathBoxColour;
-    m_filePathColour = layout::OtherPathBoxColour;
-    m_filePath.clear();
-    setPathBox(m_controls.filePath, L"");
-    InvalidateRect(m_controls.folderPath, nullptr, TRUE);
-    EnableWindow(m_controls.pickFolder, TRUE);
-    EnableWindow(m_controls.pickFile, FALSE);
+void MainWindow::showStatus(const std::string& text) {
+    setStatus(wide(text));
 }
 
-void MainWindow::pickFile() {
-    m_jobs.leaveSource();
-    m_tiles.clear();
-    shellDialogs::FileRequest request;
-    request.title = text("Orvu Icon Extractor D2002 10 25");
-    request.types = {{"(*.exe)", "*.exe"}, {"(*.cur *.ani)", "*.cur *.ani"}};
-    request.folder = L"C:\\";
-    const auto chosen = shellDialogs::openFile(m_window, request);
-    m_filePath = chosen ? chosen->path : std::filesystem::path();
-    setPathBox(m_controls.filePath, m_filePath.wstring());
-    EnableWindow(m_controls.start, TRUE);
+void MainWindow::showStatus(const std::filesystem::path& path) {
+    setStatus(path.wstring());
 }
 
-void MainWindow::pickFolder() {
-    m_jobs.leaveSource();
-    const auto chosen = shellDialogs::chooseFolder(
-        m_window, text("Please choose the folder to extract icons from........"));
-    m_folderPath = chosen.value_or(std::filesystem::path());
-    setPathBox(m_controls.folderPath, m_folderPath.wstring());
-    EnableWindow(m_controls.start, TRUE);
-    m_tiles.clear();
+std::uint32_t MainWindow::previewBackground() const {
+    const COLORREF colour = designColour(layout::PreviewBackColour);
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
-void MainWindow::start() {
-    m_jobs.start();
+void MainWindow::showPreview(const Surface& preview) {
+    m_preview = &preview;
+    m_sharpPreview.reset();
+    refreshPreview();
 }
 
-bool MainWindow::harvest() {
-    Harvest window(*this);
+void MainWindow::showSharpPreview(const Surface& picture) {
+    m_sharpPreview = picture;
+    refreshPreview();
+}
+
+void MainWindow::refreshPreview() {
+    const Surface* shown = m_sharpPreview ? &*m_sharpPreview : m_preview;
+    if (!shown)
+        return;
+    const int size = m_sharpPreview ? shown->width : m_scale.px(shown->width);
+    pictureBox::setPicture(m_controls.preview, shown, size,
+                           designColour(layout::PreviewBackColour));
+    // The preview shows each icon as it is drawn, as often as a screen can
+    // show it: painting it for every icon of a file that holds hundreds
+    // would cost more than drawing them.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_previewPainted >= PreviewFrame) {
+        pictureBox::refresh(m_controls.preview);
+        m_previewPainted = now;
+        m_previewDue = false;
+    } else if (!m_previewDue) {
+        pictureBox::refreshLater(m_controls.preview);
+        m_previewDue = true;
+    }
+}
+
+int MainWindow::pictureSize() const {
+    return m_scale.pictureSize(CellSize);
+}
+
+void MainWindow::handleEvents() {
+    // A turn of the message loop costs a few hundred microseconds on Windows
+    // and milliseconds under Wine: a folder harvest, which yields after
+    // every file, takes one at most every PumpInterval, well within the
+    // longest pause the window allows.
+    if (std::chrono::steady_clock::now() - m_pumped < PumpInterval)
+        return;
+    messageLoop::pump();
+    m_pumped = std::chrono::steady_clock::now();
+}
+
+void MainWindow::harvestBegins() {
     m_list->holdAppends();
-    const bool ranToItsEnd =
-        StartCommand(window, m_folderKeys, m_png).run(m_filePath, m_folderPath);
+}
+
+void MainWindow::showTilesSoFar() {
+    // As seldom as the loop turns; a message shown meanwhile shows them all
+    // (WM_ENTERIDLE).
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_published < PumpInterval)
+        return;
+    m_list->publishAppends();
+    m_published = now;
+}
+
+void MainWindow::harvestEnds() {
     m_list->releaseAppends();
     if (m_previewDue) // the last icon drawn shows
         pictureBox::refresh(m_controls.preview);
     m_previewDue = false;
-    return ranToItsEnd;
-}
-
-void MainWindow::stopJob() {
-    m_jobs.stopByUser();
-}
-
-void MainWindow::openPath(const std::filesystem::path& path) {
-    const auto source = chooseSource(path);
-    if (!source) {
-        shellDialogs::tell(m_window, messages::cannotReadFile(path, source.failure()),
-                           shellDialogs::Tone::Problem);
-        return;
-    }
-    m_jobs.leaveSource();
-    const bool folder = source->mode == SourceChoice::Mode::Folder;
-    folder ? chooseFolderMode() : chooseFileMode();
-    m_tiles.clear();
-    (folder ? m_folderPath : m_filePath) = source->path;
-    setPathBox(folder ? m_controls.folderPath : m_controls.filePath, source->path.wstring());
-    EnableWindow(m_controls.start, TRUE);
-    start();
-}
-
-void MainWindow::openPaths(const std::vector<std::filesystem::path>& paths) {
-    if (paths.size() != 1) {
-        shellDialogs::tell(m_window, messages::dropOneItem(), shellDialogs::Tone::Problem);
-        return;
-    }
-    openPath(paths.front());
-}
-
-void MainWindow::setIncludesCursors(bool include) {
-    m_includesCursors = include;
 }
 
 void MainWindow::showMenu(POINT at) {
     if (m_menu)
         DestroyMenu(m_menu);
     m_menu = CreatePopupMenu();
-    const bool idle = m_jobs.running() == JobRunner::Job::None;
-    const bool selected = m_list->selectedRow().has_value();
+    const auto offered = m_controller->tileMenu(m_list->selectedRow().has_value());
     const auto entry = [&](int id, const char* caption, bool enabled) {
         AppendMenuW(m_menu, MF_STRING | (enabled ? 0 : MF_GRAYED), static_cast<UINT_PTR>(id),
                     wide(caption).c_str());
@@ -699,97 +622,30 @@ void MainWindow::showMenu(POINT at) {
     entry(SaveIconEntry, text("Save Icon As..."), true);
     entry(DetailsEntry, text("Icon Properties..."), true);
     AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr);
-    entry(SaveSelectedEntry, text("Save Selected Icons..."), idle && selected);
-    entry(SaveAllEntry, text("Save All..."), idle && !m_tiles.empty());
-    entry(CopyEntry, (std::string(text("Copy")) + "\tCtrl+C").c_str(), selected);
+    entry(SaveSelectedEntry, text("Save Selected Icons..."), offered.saveSelected);
+    entry(SaveAllEntry, text("Save All..."), offered.saveAll);
+    entry(CopyEntry, (std::string(text("Copy")) + "\tCtrl+C").c_str(), offered.copy);
     AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr);
     entry(IncludeCursorsEntry, text("Include Cursors"), true);
     CheckMenuItem(m_menu, IncludeCursorsEntry,
-                  MF_BYCOMMAND | (m_includesCursors ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (m_controller->includesCursors() ? MF_CHECKED : MF_UNCHECKED));
     TrackPopupMenu(m_menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_window,
                    nullptr);
 }
 
-void MainWindow::saveSelected() {
-    const auto row = m_list->selectedRow();
-    if (!row) {
-        shellDialogs::tell(m_window, messages::noTileSelected(), shellDialogs::Tone::Problem);
-        return;
-    }
-    saveThroughDialog(m_window, tileSubject(m_tiles.at(*row), m_png));
-}
-
 void MainWindow::showSelectedDetails() {
-    const auto row = m_list->selectedRow();
-    if (!row) {
-        shellDialogs::tell(m_window, messages::noTileSelected(), shellDialogs::Tone::Problem);
-        return;
-    }
-    auto details = IconDetails::open(m_tiles.origin(*row), m_png);
-    if (!details) {
-        shellDialogs::tell(m_window,
-                           messages::cannotReadIcon(m_tiles.origin(*row), details.failure()),
-                           shellDialogs::Tone::Problem);
-        return;
-    }
-    DetailsWindow::open(std::move(*details), m_window);
-}
-
-void MainWindow::saveMany(const std::vector<std::size_t>& rows) {
-    if (rows.empty() || m_jobs.running() != JobRunner::Job::None)
-        return;
-    std::vector<Tile> chosenTiles;
-    for (const std::size_t row : rows)
-        chosenTiles.push_back(m_tiles.at(row));
-    const bool cursors = std::any_of(chosenTiles.begin(), chosenTiles.end(), [](const Tile& tile) {
-        return tile.origin.kind != GroupKind::Icon;
-    });
-    const std::vector<std::string> choices{cursors ? std::string(text("Icon and cursor files")) +
-                                                         " (*.ico *.cur *.ani)"
-                                                   : std::string(text("Icon file")) + " (*.ico)",
-                                           std::string(text("PNG image")) + " (*.png)"};
-    const auto chosen = shellDialogs::chooseFolderAnd(m_window, text("Save Icons to a Folder"),
-                                                      text("Save as:"), choices);
-    if (!chosen)
-        return;
-    const SaveFormat format = chosen->choice == 1 ? SaveFormat::Png : SaveFormat::Ico;
-    ExistingFiles existing = ExistingFiles::KeepWithCounter;
-    if (const std::size_t taken = existingNames(chosenTiles, chosen->folder, format);
-        taken > 0 && shellDialogs::ask(m_window, messages::replaceExistingFiles(taken), false) ==
-                         shellDialogs::Answer::Yes)
-        existing = ExistingFiles::Replace;
-    m_jobs.save([&] {
-        const std::wstring status = m_status;
-        Harvest window(*this);
-        const BatchOutcome outcome =
-            exportTiles(window, chosenTiles, chosen->folder, format, existing, m_png);
-        if (m_jobs.ending())
-            return;
-        setStatus(status);
-        std::string summary =
-            messages::savedSummary(outcome.saved, outcome.failed, outcome.stopped);
-        if (outcome.incomplete > 0)
-            summary += "\n" + messages::incompleteIcons(outcome.incomplete);
-        const bool allWell = outcome.failed.empty() && !outcome.stopped && outcome.incomplete == 0;
-        shellDialogs::tell(m_window, summary,
-                           allWell ? shellDialogs::Tone::News : shellDialogs::Tone::Problem);
-    });
+    auto details = m_controller->details(m_list->selectedRow());
+    if (details)
+        DetailsWindow::open(std::move(*details), m_window, m_asker);
 }
 
 void MainWindow::copySelected() {
-    const auto row = m_list->selectedRow();
-    if (!row)
+    const auto png = m_controller->copyPng(m_list->selectedRow());
+    if (!png)
         return;
-    const Tile tile = m_tiles.at(*row);
-    const auto bytes = tileFileBytes(tile, SaveFormat::Png, m_png);
-    if (!bytes) {
-        shellDialogs::tell(m_window, messages::cannotReadIcon(tile.origin, bytes.failure()),
-                           shellDialogs::Tone::Problem);
-        return;
-    }
     // The largest image with its alpha, as a picture and as PNG data.
-    const auto picture = m_png->decode(ByteView(bytes->bytes));
-    pictureData::copy(m_window, picture ? *picture : IconBitmap{}, bytes->bytes);
+    const auto picture = m_png->decode(ByteView(*png));
+    pictureData::copy(m_window, picture ? *picture : IconBitmap{}, *png);
 }
 
 void MainWindow::minimise() {
@@ -817,9 +673,8 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::closeProgram() {
-    if (m_jobs.ending())
+    if (!m_controller->end())
         return;
-    m_jobs.end();
     tileDrag::removeDragFolders();
     if (m_tray)
         m_tray->remove();

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "harvest/folder_keys.h"
-#include "harvest/job_runner.h"
-#include "harvest/tile_collection.h"
+#include "harvest/harvest_controller.h"
 #include "icons/icon_drawing.h"
 #include "icons/png_decoder.h"
 #include "platform/windows_api.h"
@@ -29,8 +27,11 @@ class TrayIcon;
 // picker), Start, the preview surface, the icon list and the status line,
 // every control where the design's placement table puts it, scaled to the
 // screen's density. It has no task-bar button: minimised, it hides, and
-// the tray icon brings it back.
-class MainWindow {
+// the tray icon brings it back. Its flows are the controller's
+// (HarvestController): the controls show what it holds and hand it what the
+// user does; the title bar, the tray, the about window, the clipboard and
+// dragging tiles out are the window's own.
+class MainWindow : private MainWindowView {
 public:
     // The ids of its controls and of the tile menu's entries.
     enum Id : int {
@@ -54,34 +55,37 @@ public:
         IncludeCursorsEntry,
     };
 
-    explicit MainWindow(const PngDecoder* png);
-    ~MainWindow();
+    // The questions of its flows go to `asker`.
+    MainWindow(Asker& asker, const PngDecoder* png);
+    ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // The load sequence: the window and its controls, the three action
-    // buttons disabled, then `onLoad` (false ends the program at once, the
-    // window never shown: another instance runs), then the tray icon.
+    // The load sequence: the window, its controls and its controller, the
+    // three action buttons disabled, then `onLoad` (false ends the program
+    // at once, the window never shown: another instance runs), then the
+    // tray icon.
     bool load(const std::function<bool()>& onLoad);
     void show();
     HWND window() const { return m_window; }
-
-    // A file or folder dropped on the window, handed over by a later start
-    // or named on the command line: chosen as a picker would choose it, then
-    // harvested.
-    void openPath(const std::filesystem::path& path);
+    // Its flows; there once load() has made the window.
+    HarvestController& controller() { return *m_controller; }
+    TileList& tileList() { return *m_list; }
     void showFromTray();
 
-    TileCollection& tiles() { return m_tiles; }
-    TileList& tileList() { return *m_list; }
-    JobRunner& jobs() { return m_jobs; }
-    bool includesCursors() const { return m_includesCursors; }
-    void setIncludesCursors(bool include);
-    // Told when the user turns "include cursors" on or off, to remember it.
-    std::function<void(bool)> onIncludesCursorsChanged;
-
 private:
-    class Harvest;
+    // What the controller shows and runs through the window.
+    void showSources(const SourceControls& sources) override;
+    void showStatus(const std::string& text) override;
+    void showStatus(const std::filesystem::path& path) override;
+    std::uint32_t previewBackground() const override;
+    void showPreview(const Surface& preview) override;
+    void showSharpPreview(const Surface& picture) override;
+    int pictureSize() const override;
+    void handleEvents() override;
+    void harvestBegins() override;
+    void showTilesSoFar() override;
+    void harvestEnds() override;
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
@@ -93,25 +97,17 @@ private:
     RECT titleRect() const;
     void setStatus(const std::wstring& text);
     void setPathBox(HWND box, const std::wstring& text);
+    void refreshPreview();
 
-    // What the user does.
-    void chooseFileMode();
-    void chooseFolderMode();
-    void pickFile();
-    void pickFolder();
-    void start();
-    bool harvest();
-    void stopJob();
+    // What the window does itself.
     void closeProgram();
     void minimise();
     void showAbout();
     void showMenu(POINT at);
-    void saveSelected();
     void showSelectedDetails();
-    void saveMany(const std::vector<std::size_t>& rows);
     void copySelected();
-    void openPaths(const std::vector<std::filesystem::path>& paths);
 
+    Asker& m_asker;
     const PngDecoder* m_png;
     HWND m_window = nullptr;
     ScreenScale m_scale;
@@ -137,20 +133,14 @@ private:
     std::chrono::steady_clock::time_point m_statusPainted;
     bool m_statusDue = false; // a paint of the status line is timed
 
-    enum class Mode { None, File, Folder };
-    Mode m_mode = Mode::None;
-    std::filesystem::path m_filePath;
-    std::filesystem::path m_folderPath;
-    FolderKeys m_folderKeys;
-    TileCollection m_tiles;
-    JobRunner m_jobs;
-    Surface m_preview;
+    std::unique_ptr<HarvestController> m_controller;
+    const Surface* m_preview = nullptr; // the controller's preview surface
     std::optional<Surface> m_sharpPreview;
     std::chrono::steady_clock::time_point m_previewPainted; // last painted inside a harvest
-    bool m_previewDue = false; // changed since, to be painted with the window
+    bool m_previewDue = false;                      // changed since, to be painted with the window
     std::chrono::steady_clock::time_point m_pumped; // the last turn a harvest took
+    std::chrono::steady_clock::time_point m_published;  // the last tiles it showed
     std::optional<std::filesystem::path> m_pendingOpen; // handed over, opened next turn
-    bool m_includesCursors = false;
 };
 
 } // namespace orvu::win32
