@@ -98,6 +98,7 @@ wineserver -w 2>/dev/null || true
 pids=()
 cleanup() {
     wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+    wine reg delete 'HKCU\Software\Orvu\orvu-icons\tiles' /f >/dev/null 2>&1 || true
     wineserver -k 2>/dev/null || true
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
@@ -204,6 +205,31 @@ check "a second start ends" "$second" 0
 check "one window, shown again" "$(probe count) $(probe shown)" "windows 1 shown yes"
 check "the first window harvests the path handed over" \
     "$(wait_for 60 "$user32_icons" tile_count)" "$user32_icons"
+
+# The controller's flows through the window's controls and the shell's
+# dialogs, each control pressed by its id (win32/main_window.h).
+file_mode=105 start_button=106 pick_file=109 save_all=203 include_cursors=205
+user32_cursors=$("$native_cli" cells --kind cursor "$user32" | cut -f2)
+with_cursors=$((user32_icons + user32_cursors))
+probe press $include_cursors >/dev/null
+check "Include Cursors harvests the cursors after the icons" \
+    "$(wait_for 60 "$with_cursors" tile_count) $(probe tiles $((user32_icons + 1)) | tail -n1 | cut -f2)" \
+    "$with_cursors Cursor 1"
+mkdir -p "$work/saved/all"
+probe press $save_all >/dev/null
+probe answer "Z:${work//\//\\}\\saved\\all" >/dev/null
+check "Save All writes every tile, each in its kind's format" \
+    "$(wait_for 60 "$user32_icons $user32_cursors" sh -c "cd '$work/saved/all' && echo \$(ls *.ico 2>/dev/null | wc -l) \$(ls *.cur *.ani 2>/dev/null | wc -l)")" \
+    "$user32_icons $user32_cursors"
+probe close-others >/dev/null # the news that all were saved
+probe press $include_cursors >/dev/null
+check "without cursors again" "$(wait_for 60 "$user32_icons" tile_count)" "$user32_icons"
+probe press $file_mode >/dev/null
+probe press $pick_file >/dev/null
+probe answer "Z:${shell32//\//\\}" >/dev/null
+check "a file picked empties the list" "$(wait_for 20 0 tile_count)" 0
+probe press $start_button >/dev/null
+check "Start harvests the file picked" "$(wait_for 60 "$shell32_icons" tile_count)" "$shell32_icons"
 close_window
 
 echo "== 144 dots an inch ($SECONDS s) =="

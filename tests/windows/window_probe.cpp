@@ -14,6 +14,8 @@
 //                                  started anew, as Explorer does when it restarts
 //   window_probe answer PATH       answers the file dialog that the main window opened (waits
 //                                  for it): PATH into its name box, then its OK button
+//   window_probe press ID          the control or tile-menu entry of that id, as a click on it
+//                                  tells the main window (WM_COMMAND)
 //   window_probe close             asks the main window to close, as its close button does
 //   window_probe close-others      closes the program's other windows (about, details)
 //
@@ -224,7 +226,7 @@ int tray(HWND main) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: window_probe place|shown|count|tiles [N]|select N|tray|"
-                             "taskbar-restart|answer PATH|close|close-others\n");
+                             "taskbar-restart|answer PATH|press ID|close|close-others\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -258,6 +260,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"answer" && argc > 2)
         return answer(main, argv[2]);
+    if (command == L"press" && argc > 2) {
+        const auto id = static_cast<WORD>(std::wcstol(argv[2], nullptr, 10));
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        return 0;
+    }
     if (command == L"close-others") {
         DWORD program = 0;
         GetWindowThreadProcessId(main, &program);
