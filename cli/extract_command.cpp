@@ -3,9 +3,12 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/file_walk.h"
+#include "cli/icon_set.h"
 #include "cli/incomplete_icon.h"
 #include "export/export_names.h"
+#include "export/icon_theme.h"
 #include "export/save_format.h"
+#include "icons/sha256.h"
 #include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "platform/text_case.h"
@@ -14,6 +17,7 @@
 #include <limits>
 #include <map>
 #include <system_error>
+#include <unordered_map>
 
 namespace orvu::cli {
 namespace {
@@ -80,7 +84,10 @@ std::string formatHelp() {
 const std::string Help =
     "usage: orvu-icons-cli extract [-o DIR] [--format " + formatChoices() + "] [--size N]\n" +
     "                              [--kind " + kindChoices() + "]\n" +
-    "                              [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n" +
+    "                              [--icon K | --id ID] [--unique] [--force] [--pattern GLOB]\n" +
+    "                              [--windows-root DIR] PATH...\n" +
+    "       orvu-icons-cli extract --hicolor DIR [--name NAME] [--icon K | --id ID]\n" +
+    "                              [--force] [--pattern GLOB] [--windows-root DIR] PATH...\n" +
     R"(
 Writes each icon of each file as a file of its own, named after the file's
 name without its extension and the icon's position K (from 1, among the
@@ -89,7 +96,10 @@ groups of its kind): <name>_<K>.ico or <name>_<K>.png; a cursor's
 disk or earlier in the same run, gets a counter instead: <name>_<K>-2.ico,
 -3, and so on. Prints the path of every file written, one a line. A folder
 is walked with its subfolders, reading the files whose names match GLOB;
-files named here are always read.
+files named here are always read. A PATH may name one icon: FILE,N is the
+icon at index N (from 0, as Windows counts), FILE,-ID the icon with resource
+id ID; a shortcut (.lnk, .url, desktop.ini) names the icon it shows. That
+icon is written, named after the file that holds it.
 
   -o, --output DIR   the folder to write to, which must exist (default: .)
   --format FORMAT    )" +
@@ -101,15 +111,32 @@ files named here are always read.
   --icon K           only the icon at position K
   --id ID            only the icons with resource id ID: a number, or a name
                      in any letter case (MAINICON)
+  --unique           one file for each distinct icon: an icon whose file
+                     would hold the same bytes as one written before is not
+                     written again, but named as "PATH: icon K: copy of FILE"
+  --hicolor DIR      an application's icon set in the icon theme folder DIR
+                     (made where missing; ~/.local/share/icons for a user):
+                     DIR/hicolor/NxN/apps/NAME.png for N = 16, 24, 32, 48,
+                     64, 128 and 256 up to the icon's largest image, each the
+                     picture Windows shows at N x N with its alpha; the
+                     file's first icon unless --icon or --id says another.
+                     Prints each file written, then the line Icon=NAME that
+                     a desktop entry names it by
+  --name NAME        with --hicolor: the icon's name in the theme (default:
+                     the file's name without its extension)
   --force            replace files in the way instead of adding a counter
+                     (with --hicolor: instead of writing no set)
   --pattern GLOB     the names of the files read in folders, in any letter
                      case (default *.exe; * for every file)
-)";
+)" + std::string(WindowsRootHelp);
 
 const std::string Summary =
     "extract [-o DIR] [--format " + formatChoices() + "] [--size N] [--kind " + kindChoices() +
-    "]\n        [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n"
-    "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files";
+    "]\n        [--icon K | --id ID] [--unique] [--force] [--pattern GLOB] [--windows-root DIR]\n"
+    "        PATH...\n"
+    "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files\n"
+    "  extract --hicolor DIR [--name NAME] [--icon K | --id ID] [--force] PATH...\n"
+    "      writes an icon as an application's icon set of an icon theme";
 
 // Which icons of a file to write.
 struct Selection {
@@ -147,30 +174,40 @@ std::vector<GroupKind> kindsOf(const Arguments& arguments) {
     throw UsageError("--kind is one of " + kindChoices() + ", not '" + name + "'");
 }
 
+// Whether the selection takes the group.
+bool selects(IconLibrary& library, GroupRef group, const Selection& selection) {
+    if (selection.all())
+        return true;
+    if (selection.position)
+        return *selection.position == std::uint64_t{group.index} + 1;
+    const auto name = library.name(group);
+    if (!name)
+        return false;
+    return selection.id
+               ? name->id == selection.id
+               : !name->id && toUpper(decodeUtf8Lenient(name->name)) == *selection.upperName;
+}
+
 // The 0-based indices of the groups of a kind the selection takes from the
-// library.
+// library: of the one icon a reference names, where it names one.
 std::vector<std::uint32_t> selectedGroups(IconLibrary& library, GroupKind kind,
-                                          const Selection& selection) {
+                                          const Selection& selection,
+                                          std::optional<std::uint32_t> named) {
     std::vector<std::uint32_t> icons;
+    if (named) {
+        if (kind == GroupKind::Icon && selects(library, {kind, *named}, selection))
+            icons.push_back(*named);
+        return icons;
+    }
     const std::uint32_t count = library.count(kind);
     if (selection.position) {
         if (*selection.position <= count)
             icons.push_back(static_cast<std::uint32_t>(*selection.position - 1));
         return icons;
     }
-    for (std::uint32_t k = 0; k < count; ++k) {
-        if (selection.all()) {
+    for (std::uint32_t k = 0; k < count; ++k)
+        if (selects(library, {kind, k}, selection))
             icons.push_back(k);
-            continue;
-        }
-        const auto name = library.name(GroupRef{kind, k});
-        if (!name)
-            continue;
-        if (selection.id
-                ? name->id == selection.id
-                : !name->id && toUpper(decodeUtf8Lenient(name->name)) == *selection.upperName)
-            icons.push_back(k);
-    }
     return icons;
 }
 
@@ -198,7 +235,23 @@ int runExtract(const Arguments& arguments, Output& out) {
     const Selection selection = selectionOf(arguments);
     const std::vector<GroupKind> kinds = kindsOf(arguments);
     const bool force = arguments.has("--force");
+    const bool unique = arguments.has("--unique");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+    std::optional<IconSetWriter> iconSets;
+    if (const auto theme = arguments.value("--hicolor")) {
+        for (const char* other : {"--output", "--format", "--size", "--kind", "--unique"}) {
+            if (arguments.has(other))
+                throw UsageError(std::string("--hicolor can't be given with ") + other);
+        }
+        if (theme->empty())
+            throw UsageError("--hicolor needs a folder");
+        const auto name = arguments.value("--name");
+        if (name && !isThemeIconName(*name))
+            throw UsageError("--name '" + *name + "' can't name an icon in a theme");
+        iconSets.emplace(pathFromArgument(*theme), name, force);
+    } else if (arguments.has("--name")) {
+        throw UsageError("--name needs --hicolor");
+    }
 
     fs::path folder;
     if (const auto output = arguments.value("--output")) {
@@ -219,9 +272,18 @@ int runExtract(const Arguments& arguments, Output& out) {
         return namesByExtension.try_emplace(extension, folder, extension, existing).first->second;
     };
 
+    const auto windowsPaths = windowsPathsOf(arguments.value("--windows-root"));
+    if (!windowsPaths)
+        return SomeInputsFailed;
+
+    // With --unique, the file written first for each content.
+    std::unordered_map<std::string, fs::path> writtenBySha256;
     int status = Succeeded;
-    const fs::path output = folder.empty() ? fs::path(".") : folder;
-    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), output, [&](Input& input) {
+    const std::optional<fs::path> output =
+        iconSets ? std::nullopt : std::optional<fs::path>(folder.empty() ? fs::path(".") : folder);
+    const WindowsPaths& paths = *windowsPaths;
+    const PngDecoder* png = defaultPngDecoder();
+    walkInputs(arguments.operands(), pattern, paths, png, output, [&](Input& input) {
         const std::string path = displayText(input.path);
         if (const auto problem = problemOf(input)) {
             if (failsTheCommand(input, *problem)) {
@@ -233,11 +295,16 @@ int runExtract(const Arguments& arguments, Output& out) {
         IconLibrary& library = *input.library;
         std::vector<GroupRef> groups;
         for (const GroupKind kind : kinds)
-            for (const std::uint32_t k : selectedGroups(library, kind, selection))
+            for (const std::uint32_t k : selectedGroups(library, kind, selection, input.icon))
                 groups.push_back({kind, k});
         if (groups.empty() && input.named) {
             complain(path + ": " + nothingSelected(selection, arguments, kinds));
             status = SomeInputsFailed;
+        }
+        if (iconSets) {
+            if (!groups.empty() && !iconSets->write(input, groups.front().index, out))
+                status = SomeInputsFailed;
+            return;
         }
         for (const GroupRef group : groups) {
             const std::uint32_t k = group.index;
@@ -253,7 +320,25 @@ int runExtract(const Arguments& arguments, Output& out) {
                 status = SomeInputsFailed;
                 continue;
             }
-            const auto written = namesFor(group.kind).write(input.path.stem(), k + 1, bytes->bytes);
+            const auto incomplete = [&] {
+                if (!bytes->missing.empty()) {
+                    complain(path + ": " + which + ": " + incompleteness(bytes->missing));
+                    status = SomeInputsFailed;
+                }
+            };
+            std::string sha256;
+            if (unique) {
+                sha256 = sha256Hex(bytes->bytes) +
+                         std::string(extensionOf(formatFor(group.kind, format)));
+                if (const auto first = writtenBySha256.find(sha256);
+                    first != writtenBySha256.end()) {
+                    out.write(printable(path) + ": " + which + ": copy of " +
+                              printablePath(first->second) + "\n");
+                    incomplete();
+                    continue;
+                }
+            }
+            const auto written = namesFor(group.kind).write(input.file.stem(), k + 1, bytes->bytes);
             if (!written.result) {
                 complain("cannot write " + displayText(written.path) + ": " +
                          describe(written.result.failure()));
@@ -261,10 +346,9 @@ int runExtract(const Arguments& arguments, Output& out) {
                 continue;
             }
             out.write(printablePath(written.path) + "\n");
-            if (!bytes->missing.empty()) {
-                complain(path + ": " + which + ": " + incompleteness(bytes->missing));
-                status = SomeInputsFailed;
-            }
+            if (unique)
+                writtenBySha256.emplace(sha256, written.path);
+            incomplete();
         }
     });
     return status;
@@ -283,7 +367,11 @@ const Command ExtractCommand{
      {"--icon", "", true},
      {"--id", "", true},
      {"--force", "", false},
-     {"--pattern", "", true}},
+     {"--unique", "", false},
+     {"--hicolor", "", true},
+     {"--name", "", true},
+     {"--pattern", "", true},
+     {"--windows-root", "", true}},
     runExtract,
 };
 

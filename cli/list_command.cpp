@@ -4,6 +4,8 @@
 #include "cli/file_walk.h"
 #include "cli/incomplete_icon.h"
 #include "cli/json_writer.h"
+#include "export/group_fingerprint.h"
+#include "icons/sandbox_icon_hash.h"
 #include "platform/like_pattern.h"
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
@@ -15,7 +17,9 @@
 namespace orvu::cli {
 namespace {
 
-constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--pattern GLOB] PATH...
+constexpr std::string_view HelpStart =
+    R"(usage: orvu-icons-cli list [--json] [--fingerprints] [--pattern GLOB]
+                           [--windows-root DIR] PATH...
 
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
@@ -28,21 +32,38 @@ among its kind, each image of a cursor with its hotspot (x,y from the top
 left). Files without cursors are listed as before.
 A folder is walked with its subfolders, reading the files whose names match
 GLOB; files named here are always read.
+A PATH may name one icon: FILE,N is the icon at index N (from 0, as Windows
+counts), FILE,-ID the icon with resource id ID; a shortcut (.lnk, .url,
+desktop.ini) names the icon it shows. Where the icons come from another file
+(the one a reference leads to, a system file's .mun), it is named:
+"icons from FILE". A file or folder that exists by the name given is always
+read as itself.
 
   --json          one JSON object per file per line (JSON Lines):
-                  {"path", "error", "icons": [{"position", "kind", "id",
-                  "name", "language", "large", "images": [{"width",
+                  {"path", "source", "error", "icons": [{"position", "kind",
+                  "id", "name", "language", "large", "images": [{"width",
                   "height", "bits", "colours", "format", "bytes",
                   "hotspot", "listed_as"}], "error"}]}
-                  "large" is the index in "images", from 0, of the image
-                  Windows shows at 32 x 32; "kind" is "icon", "cursor" or
-                  "animated", "position" counts among the groups of that
-                  kind; "hotspot" ([x, y]) is there for cursor images only;
+                  "source" is the file the icons are read from; "large" is
+                  the index in "images", from 0, of the image Windows shows
+                  at 32 x 32; "kind" is "icon", "cursor" or "animated",
+                  "position" counts among the groups of that kind;
+                  "hotspot" ([x, y]) is there for cursor images only;
                   "listed_as" ({"width", "height", "bits"}) only for an
                   image that the directory lists otherwise
+  --fingerprints  also what identifies each icon elsewhere: the SHA-256 of
+                  its lossless .ico (.cur, .ani) file and the difference
+                  hash of the picture Windows shows at 32 x 32 on white
+                  (JSON "sha256", "dhash32"), the SHA-256 of each image's
+                  bytes ("sha256" of each image), and the file's "dhash",
+                  the icon hash of the sandboxes CAPEv2 and IntelOwl
+                  (null where they give none); it reads every image, and
+                  takes longer
   --pattern GLOB  the names of the files read in folders, in any letter case
                   (default *.exe; * for every file)
 )";
+
+const std::string Help = std::string(HelpStart) + std::string(WindowsRootHelp);
 
 std::string plural(std::uint64_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
@@ -67,8 +88,26 @@ void padTo(std::string& text, std::size_t width) {
 
 // "  #1  id 2      lang 1033  16×16 32-bit DIB 1128 B, 32×32 32-bit DIB 4264 B*"
 // and for a cursor "  cursor #1  id 2  32×32 1-bit DIB 308 B hotspot 3,9*".
+std::string hashText(const std::optional<std::string>& hash) {
+    return hash ? *hash : "none";
+}
+
+std::optional<std::string> hexOrNone(const std::optional<DifferenceHash>& hash) {
+    if (!hash)
+        return std::nullopt;
+    return hexOf(*hash);
+}
+
+void stringOrNull(JsonWriter& json, const std::optional<std::string>& text) {
+    if (text)
+        json.string(*text);
+    else
+        json.null();
+}
+
 void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
-                   std::size_t positionWidth, const Result<IconDescription>& description) {
+                   std::size_t positionWidth, const Result<IconDescription>& description,
+                   const GroupFingerprint* fingerprint) {
     std::string number = "#" + std::to_string(position);
     padTo(number, positionWidth);
     if (kind != GroupKind::Icon)
@@ -112,10 +151,14 @@ void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
             text += '*';
     }
     text += '\n';
+    if (fingerprint)
+        text += std::string(positionWidth + 6, ' ') + "sha256 " + hashText(fingerprint->sha256) +
+                "  dhash32 " + hashText(hexOrNone(fingerprint->dhash32)) + "\n";
 }
 
 void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
-                   const Result<IconDescription>& description) {
+                   const Result<IconDescription>& description,
+                   const GroupFingerprint* fingerprint) {
     json.beginObject();
     json.key("position");
     json.number(position);
@@ -134,9 +177,16 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
     json.numberOrNull(icon.name.language);
     json.key("large");
     json.numberOrNull(icon.large);
+    if (fingerprint) {
+        json.key("sha256");
+        stringOrNull(json, fingerprint->sha256);
+        json.key("dhash32");
+        stringOrNull(json, hexOrNone(fingerprint->dhash32));
+    }
     json.key("images");
     json.beginArray();
-    for (const ImageDescription& image : icon.images) {
+    for (std::size_t i = 0; i < icon.images.size(); ++i) {
+        const ImageDescription& image = icon.images[i];
         json.beginObject();
         json.key("width");
         json.number(static_cast<std::uint64_t>(image.width));
@@ -168,6 +218,11 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
             json.number(static_cast<std::uint64_t>(listed->bitCount));
             json.endObject();
         }
+        if (fingerprint) {
+            json.key("sha256");
+            stringOrNull(json,
+                         i < fingerprint->images.size() ? fingerprint->images[i] : std::nullopt);
+        }
         json.endObject();
     }
     json.endArray();
@@ -185,7 +240,7 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
 // icons. False when the file fails the command. Each failure is also said on
 // standard error, unless the listing, which says it too, goes to the same
 // terminal.
-bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
+bool listFile(Input& input, bool asJson, bool fingerprints, bool errorsInListing, Output& out) {
     bool ok = true;
     const auto fail = [&](const std::string& message) {
         if (!errorsInListing)
@@ -199,6 +254,18 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
     std::array<std::uint32_t, GroupKinds.size()> counts{};
     for (std::size_t i = 0; i < GroupKinds.size() && !problem; ++i)
         counts[i] = input.library->count(GroupKinds[i]);
+    // The groups listed: every one, or the one icon the PATH names.
+    std::uint32_t first = 0;
+    std::array<std::uint32_t, GroupKinds.size()> ends = counts;
+    if (input.icon) {
+        first = *input.icon;
+        ends = {*input.icon + 1, 0, 0};
+    }
+    const std::string source = displayText(input.source);
+
+    std::optional<std::string> dhash;
+    if (fingerprints && !problem)
+        dhash = hexOrNone(sandboxIconHash(*input.library, defaultPngDecoder()));
 
     std::string text;
     JsonWriter json(text);
@@ -206,26 +273,41 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
         json.beginObject();
         json.key("path");
         json.string(path);
+        json.key("source");
+        json.string(source);
         json.key("error");
         if (problem)
             json.string(describe(*problem));
         else
             json.null();
+        if (fingerprints) {
+            json.key("dhash");
+            stringOrNull(json, dhash);
+        }
         json.key("icons");
         json.beginArray();
     } else {
         std::string counted = plural(counts[0], "icon");
-        if (counts[1] != 0)
-            counted += ", " + plural(counts[1], "cursor");
-        if (counts[2] != 0)
-            counted += ", " + std::to_string(counts[2]) + " animated";
+        if (input.icon) {
+            counted =
+                "icon " + std::to_string(*input.icon + 1) + " of " + std::to_string(counts[0]);
+        } else {
+            if (counts[1] != 0)
+                counted += ", " + plural(counts[1], "cursor");
+            if (counts[2] != 0)
+                counted += ", " + std::to_string(counts[2]) + " animated";
+        }
+        if (source != path)
+            counted += ", icons from " + source;
+        if (dhash)
+            counted += ", dhash " + *dhash;
         text = printable(path) + ": " + (problem ? printable(describe(*problem)) : counted) + "\n";
     }
     const std::size_t positionWidth =
         1 + std::to_string(*std::max_element(counts.begin(), counts.end())).size();
     for (std::size_t i = 0; i < GroupKinds.size(); ++i) {
         const GroupKind kind = GroupKinds[i];
-        for (std::uint32_t k = 0; k < counts[i]; ++k) {
+        for (std::uint32_t k = i == 0 ? first : 0; k < ends[i]; ++k) {
             input.library->startRequest(); // each icon on its own
             const auto description = input.library->describe(GroupRef{kind, k});
             const std::string incomplete =
@@ -233,10 +315,14 @@ bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
             if (!description || !incomplete.empty())
                 fail(path + ": " + kindName(kind) + " " + std::to_string(k + 1) + ": " +
                      (description ? incomplete : describe(description.failure())));
+            std::optional<GroupFingerprint> fingerprint;
+            if (fingerprints && description)
+                fingerprint = fingerprintOf(*input.library, GroupRef{kind, k});
+            const GroupFingerprint* shown = fingerprint ? &*fingerprint : nullptr;
             if (asJson)
-                writeIconJson(json, kind, k + 1, description);
+                writeIconJson(json, kind, k + 1, description, shown);
             else
-                writeIconText(text, kind, k + 1, positionWidth, description);
+                writeIconText(text, kind, k + 1, positionWidth, description, shown);
             out.write(text);
             text.clear();
         }
@@ -254,11 +340,17 @@ int runList(const Arguments& arguments, Output& out) {
     if (arguments.operands().empty())
         throw UsageError("list needs a PATH");
     const bool asJson = arguments.has("--json");
+    const bool fingerprints = arguments.has("--fingerprints");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+    const auto windowsPaths = windowsPathsOf(arguments.value("--windows-root"));
+    if (!windowsPaths)
+        return SomeInputsFailed;
+    const WindowsPaths& paths = *windowsPaths;
+    const PngDecoder* png = defaultPngDecoder();
     const bool errorsInListing = outputAndErrorsShareATerminal();
     int status = Succeeded;
-    walkInputs(arguments.operands(), pattern, defaultPngDecoder(), std::nullopt, [&](Input& input) {
-        if (!listFile(input, asJson, errorsInListing, out))
+    walkInputs(arguments.operands(), pattern, paths, png, std::nullopt, [&](Input& input) {
+        if (!listFile(input, asJson, fingerprints, errorsInListing, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known
     });
@@ -269,10 +361,13 @@ int runList(const Arguments& arguments, Output& out) {
 
 const Command ListCommand{
     "list",
-    "list [--json] [--pattern GLOB] PATH...\n"
+    "list [--json] [--fingerprints] [--pattern GLOB] [--windows-root DIR] PATH...\n"
     "      every icon and cursor of every file: id, language, and each image",
     Help,
-    {{"--json", "", false}, {"--pattern", "", true}},
+    {{"--json", "", false},
+     {"--fingerprints", "", false},
+     {"--pattern", "", true},
+     {"--windows-root", "", true}},
     runList,
 };
 

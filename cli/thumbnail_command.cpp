@@ -3,9 +3,10 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/file_uri.h"
+#include "cli/file_walk.h"
 #include "icons/icon_scaling.h"
 #include "platform/file_in_place.h"
-#include "platform/icon_files.h"
+#include "platform/icon_reference.h"
 #include "platform/path_text.h"
 #include "png/default_decoder.h"
 #include "png/png_encoder.h"
@@ -16,28 +17,37 @@
 namespace orvu::cli {
 namespace {
 
-constexpr std::string_view Help = R"(usage: orvu-icons-cli thumbnail [-s SIZE] INPUT OUTPUT.png
+constexpr std::string_view HelpStart =
+    R"(usage: orvu-icons-cli thumbnail [-s SIZE] [--windows-root DIR] INPUT OUTPUT.png
 
 Writes the icon that Windows shows for INPUT (its first icon; of a cursor
 file, its cursor; of an animated cursor, its first frame) as a PNG picture
 with alpha channel, at most SIZE x SIZE: the icon's smallest image that is at
 least SIZE wide or high, or where none is, its largest. A larger image is
 scaled down, keeping its aspect, each pixel the average of the area it
-covers; a smaller one keeps its size. INPUT is a path or a file:// URI.
+covers; a smaller one keeps its size. INPUT is a path or a file:// URI, or
+names one icon: FILE,N (the icon at index N, from 0), FILE,-ID (the icon
+with resource id ID), a shortcut (.lnk, .url, desktop.ini: the icon it
+shows).
 When the file has no usable icon, nothing is written and the status is 1.
 An OUTPUT that exists is written in place, as the same file; one that is a
 symbolic link, or INPUT itself by any name, is refused (status 1).
 File managers call it through share/thumbnailers/orvu-icons.thumbnailer.
 
-  -s, --size SIZE  the largest width and height (default 256)
+  -s, --size SIZE    the largest width and height (default 256)
 )";
+
+const std::string Help = std::string(HelpStart) + std::string(WindowsRootHelp);
 
 constexpr std::uint64_t DefaultSize = 256;
 
-// The group a file is shown by: its first icon, or where it has none (a
-// cursor or animated cursor file) its first cursor or animation; none for a
-// file without any.
-std::optional<GroupRef> shownGroup(const IconLibrary& library) {
+// The group a file is shown by: the icon a reference names, or its first
+// icon, or where it has none (a cursor or animated cursor file) its first
+// cursor or animation; none for a file without any.
+std::optional<GroupRef> shownGroup(const IconLibrary& library,
+                                   std::optional<std::uint32_t> named) {
+    if (named)
+        return GroupRef{GroupKind::Icon, *named};
     for (const GroupKind kind : GroupKinds)
         if (library.count(kind) != 0)
             return GroupRef{kind, 0};
@@ -45,10 +55,11 @@ std::optional<GroupRef> shownGroup(const IconLibrary& library) {
 }
 
 // The thumbnail's PNG bytes, or why the file has none.
-Result<std::vector<std::uint8_t>> thumbnailOf(IconLibrary& library, int size) {
+Result<std::vector<std::uint8_t>> thumbnailOf(IconLibrary& library,
+                                              std::optional<std::uint32_t> named, int size) {
     if (library.problem())
         return *library.problem();
-    const GroupRef shown = shownGroup(library).value_or(GroupRef{});
+    const GroupRef shown = shownGroup(library, named).value_or(GroupRef{});
     // An icon's images are told by their headers and read one by one as
     // they are tried; a cursor's and an animation frame's all together.
     std::optional<IconImages> held;
@@ -119,19 +130,29 @@ int runThumbnail(const Arguments& arguments, Output&) {
     }
     const std::filesystem::path inputPath = pathFromArgument(input);
     const std::filesystem::path outputPath = pathFromArgument(operands[1]);
+    const auto windowsPaths = windowsPathsOf(arguments.value("--windows-root"));
+    if (!windowsPaths)
+        return SomeInputsFailed;
 
-    auto library = openIconLibrary(inputPath, defaultPngDecoder());
-    if (library && !library->problem() && !shownGroup(*library)) {
+    auto icons = openIconReference(textOfPath(inputPath), *windowsPaths, defaultPngDecoder());
+    if (icons && !icons->library.problem() && !shownGroup(icons->library, icons->icon)) {
         complain(displayText(inputPath) + ": no thumbnail: the file has no icons");
         return SomeInputsFailed;
     }
-    const auto png = library ? thumbnailOf(*library, size)
-                             : Result<std::vector<std::uint8_t>>(library.failure());
+    const auto png = icons ? thumbnailOf(icons->library, icons->icon, size)
+                           : Result<std::vector<std::uint8_t>>(icons.failure());
     if (!png) {
         complain(displayText(inputPath) + ": no thumbnail: " + describe(png.failure()));
         return SomeInputsFailed;
     }
-    if (const auto written = writeFileInPlace(outputPath, *png, inputPath); !written) {
+    // Neither the file read nor a shortcut that led to it is written over
+    // (a symbolic link, writeFileInPlace refuses).
+    std::error_code error;
+    const bool isInput = !std::filesystem::is_symlink(outputPath, error) &&
+                         std::filesystem::equivalent(outputPath, inputPath, error);
+    const auto written = isInput ? Result<void>(Failure{Failure::Kind::Exists, {}})
+                                 : writeFileInPlace(outputPath, *png, icons->source);
+    if (!written) {
         const Failure& why = written.failure();
         complain("cannot write " + displayText(outputPath) + ": " +
                  (why.kind == Failure::Kind::Exists ? "it is the input file" : describe(why)));
@@ -144,10 +165,10 @@ int runThumbnail(const Arguments& arguments, Output&) {
 
 const Command ThumbnailCommand{
     "thumbnail",
-    "thumbnail [-s SIZE] INPUT OUTPUT.png\n"
+    "thumbnail [-s SIZE] [--windows-root DIR] INPUT OUTPUT.png\n"
     "      the icon Windows shows for a file, as a PNG thumbnail",
     Help,
-    {{"--size", "-s", true}},
+    {{"--size", "-s", true}, {"--windows-root", "", true}},
     runThumbnail,
 };
 

@@ -1,6 +1,6 @@
 /*
- * list-icons: every icon of a Windows program or icon file, with its images,
- * and the one Windows shows at 48 x 48 as a PNG file.
+ * list-icons: every icon of a Windows program or icon file, with its images
+ * and its SHA-256, and the image Windows shows at 48 x 48 as a PNG file.
  *
  *   list-icons FILE [PNG]
  *
@@ -23,7 +23,8 @@ static const char* format_name(int format) {
     }
 }
 
-/* One line per icon: its id or name, then each image. */
+/* One line per icon: its id or name, each image, then the SHA-256 of the
+ * icon as an .ico file, which finds the same icon elsewhere. */
 static int list_icon(orvu_icons_file* file, uint32_t index) {
     orvu_icons_icon* icon = NULL;
     if (orvu_icons_describe(file, index, &icon) != ORVU_ICONS_OK) {
@@ -43,6 +44,9 @@ static int list_icon(orvu_icons_file* file, uint32_t index) {
         printf(" %dx%d %d-bit %s%s", (int)info.width, (int)info.height, (int)info.bits,
                format_name(info.format), i == shown ? "*" : "");
     }
+    char sha256[65];
+    if (orvu_icons_kind_sha256(file, ORVU_ICONS_KIND_ICON, index, sha256) == ORVU_ICONS_OK)
+        printf(" sha256 %s", sha256);
     printf("\n");
     orvu_icons_icon_free(icon);
     return 0;

@@ -1,8 +1,9 @@
 // The executable and icon-file reader, as the harvest and the exports drive
-// it: the icon count, every icon at the large size and drawn at 48 x 48 (a
-// tile on a screen of 1.5 device pixels a pixel), its description, every
-// stored image of it decoded at its natural size, and the icon written as an
-// .ico file, which must read back with the same images.
+// it: the icon count, the sandboxes' icon hash of the file, every icon at
+// the large size and drawn at 48 x 48 (a tile on a screen of 1.5 device
+// pixels a pixel), its description, every stored image of it decoded at its
+// natural size, and the icon written as an .ico file, which must read back
+// with the same images.
 
 #include "fuzz_png.h"
 #include "icons/icon_at_size.h"
@@ -10,6 +11,7 @@
 #include "icons/icon_library.h"
 #include "icons/image_choice.h"
 #include "icons/limits.h"
+#include "icons/sandbox_icon_hash.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IconLibrary library =
         IconLibrary::fromBytes(std::vector<std::uint8_t>(data, data + size), fuzz::pngDecoder());
     const std::uint32_t count = library.count();
+    sandboxIconHash(library, fuzz::pngDecoder());
     for (std::uint32_t k = 0; k < count; ++k) {
         if (const auto icon = library.largeIcon(k)) {
             fuzz::checkBitmap(*icon, LargeIconSize);

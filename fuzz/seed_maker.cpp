@@ -1,12 +1,15 @@
 // Writes the generated seeds of the fuzz targets into OUT/icon_library,
-// OUT/icon_image and OUT/icon_cell: small executables and icon files of
-// every kind the reader knows, DIB images of every depth, PNG images of
-// every colour type, and a few near misses of each.
+// OUT/icon_image, OUT/icon_cell, OUT/cursor, OUT/animation and OUT/shortcut:
+// small executables and icon files of every kind the reader knows, DIB
+// images of every depth, PNG images of every colour type, shell links of
+// every layout, .url and desktop.ini texts, a system file whose icons are
+// kept in its .mun file, and a few near misses of each.
 //
 //   orvu_fuzz_seed_maker OUT
 
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
+#include "support/shortcut_builders.h"
 
 #include <array>
 #include <cstdint>
@@ -80,7 +83,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const char* target : {"icon_library", "icon_image", "icon_cell", "cursor", "animation"})
+    for (const char* target :
+         {"icon_library", "icon_image", "icon_cell", "cursor", "animation", "shortcut"})
         fs::create_directories(out / target);
 
     // Images.
@@ -161,6 +165,8 @@ int main(int argc, char** argv) {
     save(out / library / "ne_shift0", orvu::test::buildNe({groups[2]}, 0));
     save(out / library / "ico",
          orvu::test::buildIconFile({groups[0].images[0], groups[1].images[0]}));
+    // A Windows system file whose icons are kept in its .mun file.
+    save(out / library / "pe_mui_stub", orvu::test::muiStub());
 
     // Cursors: groups in executables and .cur files, a hotspot outside the
     // image, a PNG image after its hotspot.
@@ -228,5 +234,56 @@ int main(int argc, char** argv) {
     GroupResource claimingCursor = group(std::uint16_t{32513}, {claim, cursorImages[0]});
     claimingCursor.type = orvu::test::GroupType::Cursor;
     save(out / "cursor" / "pe_claims_65535", orvu::test::buildPe({claimingCursor}));
+    // Shortcuts: links naming an icon, a target by each of their paths,
+    // .url and desktop.ini texts, icon locations.
+    using orvu::test::ShellLinkDescription;
+    const std::string shortcut = "shortcut";
+    ShellLinkDescription icon;
+    icon.iconLocation = "%SystemRoot%\\system32\\shell32.dll";
+    icon.iconIndex = -16;
+    icon.iconEnvironment = "%ProgramFiles%\\App\\app.exe";
+    icon.name = "A comment";
+    save(out / shortcut / "lnk_icon", orvu::test::buildShellLink(icon).bytes);
+    icon.unicode = false;
+    save(out / shortcut / "lnk_icon_ansi", orvu::test::buildShellLink(icon).bytes);
+    ShellLinkDescription target;
+    target.localBasePath = "C:\\Program Files\\App\\app.exe";
+    target.unicodeLinkInfo = true;
+    target.targetEnvironment = "%ProgramFiles%\\App\\app.exe";
+    target.relativePath = "..\\App\\app.exe";
+    target.idListDrive = "C:\\";
+    target.idListNames = {"Program Files", "App", "app.exe"};
+    save(out / shortcut / "lnk_target", orvu::test::buildShellLink(target).bytes);
+    ShellLinkDescription network;
+    network.networkShare = "\\\\server\\share";
+    network.commonPathSuffix = "app.exe";
+    network.idListDrive = "C:\\";
+    network.idListNames = {"app.exe"};
+    network.idListVersion = 3;
+    save(out / shortcut / "lnk_network", orvu::test::buildShellLink(network).bytes);
+    // Near misses: counts and sizes that run past the end of the link.
+    orvu::test::BuiltShellLink damaged = orvu::test::buildShellLink(icon);
+    orvu::test::putU16(damaged.bytes, damaged.iconString, 0xFFFF);
+    save(out / shortcut / "lnk_string_past_end", damaged.bytes);
+    damaged = orvu::test::buildShellLink(icon);
+    orvu::test::putU32(damaged.bytes, damaged.extraData, 0x7FFFFFF0);
+    save(out / shortcut / "lnk_block_past_end", damaged.bytes);
+    damaged = orvu::test::buildShellLink(target);
+    orvu::test::putU32(damaged.bytes, damaged.linkInfo + 16, 0xFFFFFFF0);
+    save(out / shortcut / "lnk_link_info_past_end", damaged.bytes);
+    const auto text = [&](const char* name, const std::string& lines,
+                          orvu::test::TextEncoding encoding) {
+        save(out / shortcut / name, orvu::test::settingsText(lines, encoding));
+    };
+    text("url", "[InternetShortcut]\nURL=https://example.org/\nIconFile=C:\\x.ico\nIconIndex=2\n",
+         orvu::test::TextEncoding::Utf8);
+    text("desktop_ini", "[.ShellClassInfo]\nIconResource=%SystemRoot%\\system32\\imageres.dll,-3\n",
+         orvu::test::TextEncoding::Utf16WithMark);
+    text("desktop_ini_old", "[.ShellClassInfo]\nIconFile=folder.ico\nIconIndex=0\n",
+         orvu::test::TextEncoding::Latin1);
+    text("location", "\"%SystemRoot%\\System32\\imageres.dll\" , -5",
+         orvu::test::TextEncoding::Utf8);
+    text("url_hostile", "[InternetShortcut]\nIconFile=%A%%B%\nIconIndex=99999999999\n",
+         orvu::test::TextEncoding::Utf16WithMark);
     return 0;
 }

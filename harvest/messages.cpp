@@ -82,6 +82,8 @@ std::string reason(const Failure& failure) {
         return text("the file already exists");
     case Failure::Kind::Changed:
         return text("the file has changed since its icons were extracted");
+    case Failure::Kind::Unresolved:
+        return text("the shortcut or icon reference can't be followed");
     }
     return failure.detail;
 }

@@ -76,6 +76,11 @@ Result<ResourceEntryFields> IconContainer::resourceEntry(ByteSource&, std::uint3
                    "icon " + std::to_string(std::uint64_t{k} + 1) + " has no PE resource entry"};
 }
 
+Result<std::vector<std::uint8_t>> IconContainer::groupData(ByteSource&, std::uint32_t k) const {
+    return Failure{Failure::Kind::NoSuchIcon,
+                   "icon " + std::to_string(std::uint64_t{k} + 1) + " is not a PE resource"};
+}
+
 Result<std::unique_ptr<IconContainer>> openIconContainer(ByteSource& source) {
     auto start =
         source.read(0, std::min(source.size(), DosHeader::Size), DosHeader::Size, "file header");

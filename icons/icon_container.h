@@ -61,6 +61,9 @@ public:
     virtual Result<IconName> name(ByteSource& source, std::uint32_t k) const = 0;
     // The PE resource directory entry of icon k; other files have none.
     virtual Result<ResourceEntryFields> resourceEntry(ByteSource& source, std::uint32_t k) const;
+    // The group directory resource of icon k as a PE file stores it, at
+    // most LargestGroup bytes; other files have none.
+    virtual Result<std::vector<std::uint8_t>> groupData(ByteSource& source, std::uint32_t k) const;
     // Where one image of an icon's or cursor's group is stored; nothing is
     // read of the image.
     virtual Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const = 0;
@@ -76,6 +79,11 @@ public:
     virtual Result<IconName> groupName(ByteSource& source, GroupRef group) const;
     // Where animated group k lies.
     virtual Result<StoredAnimation> animation(ByteSource& source, std::uint32_t k) const;
+
+    // Whether the file has a resource of the type named "MUI": a Windows
+    // system file whose resources, icons included, may be kept in a file of
+    // their own (see the .mun redirect in platform/icon_reference.h).
+    virtual bool hasMuiResource() const { return false; }
 
     // One image of a group as stored (see IconImage).
     Result<IconImage> storedImage(ByteSource& source, const GroupEntry& entry) const;
@@ -93,13 +101,17 @@ Failure noSuchGroup(GroupRef group);
 // An executable without icon resources.
 class EmptyContainer final : public IconContainer {
 public:
+    explicit EmptyContainer(bool muiResource = false) : m_muiResource(muiResource) {}
     std::uint32_t iconCount() const override { return 0; }
     Result<IconGroup> group(ByteSource&, std::uint32_t) const override { return noIcon(); }
     Result<IconName> name(ByteSource&, std::uint32_t) const override { return noIcon(); }
     Result<Extent> imageExtent(ByteSource&, const GroupEntry&) const override { return noIcon(); }
+    bool hasMuiResource() const override { return m_muiResource; }
 
 private:
     static Failure noIcon() { return {Failure::Kind::NoSuchIcon, "the file has no icons"}; }
+
+    bool m_muiResource = false;
 };
 
 // The icon container that the file's bytes describe. Fails for a file that

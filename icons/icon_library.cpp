@@ -88,6 +88,12 @@ Result<ResourceEntryFields> IconLibrary::resourceEntry(std::uint32_t k) {
     return m_container->resourceEntry(*m_source, k);
 }
 
+Result<std::vector<std::uint8_t>> IconLibrary::groupData(std::uint32_t k) {
+    if (const auto there = reachable(k); !there)
+        return there.failure();
+    return m_container->groupData(*m_source, k);
+}
+
 Result<IconName> IconLibrary::name(GroupRef group) {
     if (const auto there = reachable(group); !there)
         return there.failure();

@@ -92,6 +92,8 @@ public:
     // Why the file holds no icons, where that is not simply an executable
     // without icons: it is no executable or icon file, or it is damaged.
     const std::optional<Failure>& problem() const { return m_problem; }
+    // Whether the file has an "MUI" resource (IconContainer::hasMuiResource).
+    bool hasMuiResource() const { return m_container && m_container->hasMuiResource(); }
 
     // Starts a new request. The limits on what reading a file may cost,
     // limits::MaxBytesPerFile and limits::MaxDecodedPixelsPerFile, bound one
@@ -114,6 +116,9 @@ public:
     // The PE resource directory entry that names icon k, as stored. Fails
     // with NoSuchIcon for icons of other files.
     Result<ResourceEntryFields> resourceEntry(std::uint32_t k);
+    // Icon k's group directory resource as a PE file stores it (at most
+    // LargestGroup bytes). Fails with NoSuchIcon for icons of other files.
+    Result<std::vector<std::uint8_t>> groupData(std::uint32_t k);
     // One stored image, as a group entry of this file names it.
     Result<IconImage> image(const GroupEntry& entry);
     // One stored image decoded at its natural size, its transparency in its

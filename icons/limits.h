@@ -41,6 +41,9 @@ inline constexpr std::uint32_t MaxGroupEntries = 65535;
 inline constexpr std::uint32_t MaxIconsPerFile = 65535;
 // Sections of a PE file (the loader refuses more than 96).
 inline constexpr std::uint32_t MaxPeSections = 96;
+// Named resource types looked through for a Windows system file's "MUI"
+// resource: real files have a handful, sorted by name.
+inline constexpr std::uint32_t MaxNamedTypesLooked = 256;
 // Type blocks walked in an NE resource table.
 inline constexpr std::uint32_t MaxNeTypeBlocks = 4096;
 // One animated cursor or icon (an .ani file, an RT_ANICURSOR or RT_ANIICON
@@ -51,5 +54,12 @@ inline constexpr std::uint64_t MaxAnimationBytes = 16ull * 1024 * 1024;
 // have tens.
 inline constexpr std::uint32_t MaxAnimationFrames = 4096;
 inline constexpr std::uint32_t MaxAnimationSteps = 4096;
+// A shortcut (.lnk), Internet shortcut (.url) or folder's desktop.ini, which
+// is read whole: real ones have a few kilobytes.
+inline constexpr std::uint64_t MaxShortcutBytes = 1024 * 1024;
+// Shortcuts, Internet shortcuts and folder settings followed one through the
+// next to reach an icon: a shortcut to a shortcut is common, eight in a row
+// is a loop or an attack.
+inline constexpr std::uint32_t MaxReferenceDepth = 8;
 
 } // namespace orvu::limits

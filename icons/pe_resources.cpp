@@ -98,22 +98,6 @@ const char* typeName(std::uint16_t type) {
     }
 }
 
-// UTF-16 (little-endian) as UTF-8; unpaired surrogates become U+FFFD.
-std::string utf16ToUtf8(ByteView text) {
-    std::string utf8;
-    for (std::uint64_t i = 0; i + 1 < text.size(); i += 2) {
-        const std::uint32_t unit = *text.u16(i);
-        const auto next = text.u16(i + 2);
-        if (unit >= 0xD800 && unit < 0xDC00 && next && *next >= 0xDC00 && *next < 0xE000) {
-            appendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (*next - 0xDC00));
-            i += 2;
-        } else {
-            appendUtf8(utf8, unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
-        }
-    }
-    return utf8;
-}
-
 struct DirectoryHeader {
     std::uint16_t named = 0;
     std::uint16_t numbered = 0;
@@ -163,6 +147,38 @@ Result<DirectoryEntry> firstLanguage(ByteSource& source, std::uint64_t at) {
     if (header->total() == 0)
         return damaged("the language directory at " + hexOffset(at) + " is empty");
     return readDirectoryEntry(source, at, 0);
+}
+
+// Whether the root directory at `root` has a type named "MUI" (in any
+// letter case). Only the named entries, which come first, are looked at,
+// and no more of them than limits::MaxNamedTypesLooked.
+bool hasMuiType(ByteSource& source, std::uint64_t root) {
+    const auto header = readDirectoryHeader(source, root);
+    if (!header)
+        return false;
+    const std::uint32_t named = std::min<std::uint32_t>(header->named, limits::MaxNamedTypesLooked);
+    for (std::uint32_t i = 0; i < named; ++i) {
+        const auto entry = readDirectoryEntry(source, root, i);
+        if (!entry)
+            return false;
+        if (!(entry->name & ResourceEntry::NameIsString))
+            continue;
+        const auto name = source.read(root + (entry->name & ResourceEntry::OffsetMask), 8, 8,
+                                      "resource type name");
+        if (!name)
+            continue;
+        const ByteView text(*name);
+        if (text.u16(ResourceName::Length) != 3)
+            continue;
+        bool mui = true;
+        for (std::uint64_t c = 0; c < 3; ++c) {
+            const std::uint16_t unit = *text.u16(ResourceName::Text + 2 * c);
+            mui = mui && (unit == "MUI"[c] || unit == "mui"[c]);
+        }
+        if (mui)
+            return true;
+    }
+    return false;
 }
 
 Result<SectionMap> readSectionTable(ByteSource& source, std::uint64_t at, std::uint16_t count) {
@@ -247,6 +263,7 @@ Result<std::unique_ptr<IconContainer>> PeResources::open(ByteSource& source,
         return damaged("resource directory address " + hexOffset(resourceRva) +
                        " lies in no section");
     auto result = std::unique_ptr<PeResources>(new PeResources(std::move(*sections), *root));
+    result->m_muiResource = hasMuiType(source, *root);
 
     const auto icons = result->typeDirectory(source, RtGroupIcon);
     if (icons) {
@@ -267,7 +284,7 @@ Result<std::unique_ptr<IconContainer>> PeResources::open(ByteSource& source,
     if (const auto animated = result->typeDirectory(source, RtAniIcon))
         result->m_animatedIcons = *animated;
     if (!icons && result->count(GroupKind::Cursor) == 0 && result->count(GroupKind::Animated) == 0)
-        return std::unique_ptr<IconContainer>(new EmptyContainer);
+        return std::unique_ptr<IconContainer>(new EmptyContainer(result->m_muiResource));
     return std::unique_ptr<IconContainer>(std::move(result));
 }
 
@@ -351,15 +368,20 @@ Result<Extent> PeResources::dataIn(ByteSource& source, const TypeDirectory& dire
     return firstLanguageData(source, entry->offset);
 }
 
-Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const {
+Result<std::vector<std::uint8_t>> PeResources::groupData(ByteSource& source,
+                                                         std::uint32_t k) const {
     if (k >= m_iconGroups.count)
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(k + 1)};
     const auto extent = dataIn(source, m_iconGroups, k);
     if (!extent)
         return extent.failure();
     // A group never needs more than its largest possible directory.
-    auto data = source.read(extent->offset, std::min(std::uint64_t{extent->size}, LargestGroup),
-                            LargestGroup, "RT_GROUP_ICON data");
+    return source.read(extent->offset, std::min(std::uint64_t{extent->size}, LargestGroup),
+                       LargestGroup, "RT_GROUP_ICON data");
+}
+
+Result<IconGroup> PeResources::group(ByteSource& source, std::uint32_t k) const {
+    const auto data = groupData(source, k);
     if (!data)
         return data.failure();
     return parseResourceGroup(ByteView(*data));

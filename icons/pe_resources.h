@@ -51,6 +51,7 @@ public:
     // A number or a name, in the group's first language.
     Result<IconName> name(ByteSource& source, std::uint32_t k) const override;
     Result<ResourceEntryFields> resourceEntry(ByteSource& source, std::uint32_t k) const override;
+    Result<std::vector<std::uint8_t>> groupData(ByteSource& source, std::uint32_t k) const override;
     Result<Extent> imageExtent(ByteSource& source, const GroupEntry& entry) const override;
 
     std::uint32_t count(GroupKind kind) const override;
@@ -58,6 +59,7 @@ public:
     Result<IconName> groupName(ByteSource& source, GroupRef group) const override;
     // RT_ANICURSOR resources first, then RT_ANIICON.
     Result<StoredAnimation> animation(ByteSource& source, std::uint32_t k) const override;
+    bool hasMuiResource() const override { return m_muiResource; }
 
 private:
     // A type's directory: its offset from the root, and its entries.
@@ -93,6 +95,7 @@ private:
     std::optional<std::uint32_t> m_cursorDirectory;
     TypeDirectory m_animatedCursors;
     TypeDirectory m_animatedIcons;
+    bool m_muiResource = false;
 };
 
 } // namespace orvu

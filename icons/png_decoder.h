@@ -17,6 +17,10 @@ public:
     virtual ~PngDecoder() = default;
     // An image of at most limits::MaxImageSide a side, alpha not premultiplied.
     virtual Result<IconBitmap> decode(ByteView png) const = 0;
+    // The same, but with each 16-bit sample cut to its high byte instead of
+    // rounded, as Pillow reads such images. A decoder that can't cut them
+    // rounds them.
+    virtual Result<IconBitmap> decodeCuttingSamples(ByteView png) const { return decode(png); }
 };
 
 // What a decoder says of data it can't decode.

@@ -35,6 +35,8 @@ std::string describe(const Failure& failure) {
         return with("already exists");
     case Failure::Kind::Changed:
         return with("changed since it was read");
+    case Failure::Kind::Unresolved:
+        return with("cannot be followed");
     }
     return failure.detail;
 }

@@ -22,6 +22,8 @@ struct Failure {
         NoSuchIcon,  // an icon or image that the file doesn't hold
         Exists,      // a file is in the way and may not be replaced
         Changed,     // a file no longer holds what was read from it before
+        Unresolved,  // a reference or shortcut that can't be followed: a Windows path and
+                     // no Windows root, an unknown environment variable, shortcuts in a loop
     };
 
     Kind kind = Kind::Damaged;

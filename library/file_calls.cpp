@@ -2,6 +2,7 @@
 
 #include "library/handles.h"
 #include "platform/icon_files.h"
+#include "platform/icon_reference.h"
 #include "png/default_decoder.h"
 
 #include <memory>
@@ -11,12 +12,26 @@ using namespace orvu::c_api;
 
 namespace {
 
-orvu_icons_status handOver(Result<IconLibrary> opened, orvu_icons_file** file) {
+// A path as the caller gave it: bytes, or on Windows UTF-8.
+std::filesystem::path pathOf(const char* text) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(text)));
+#else
+    return std::filesystem::path(text);
+#endif
+}
+
+orvu_icons_status handOver(Result<IconLibrary> opened, orvu_icons_file** file,
+                           std::optional<std::string> sourcePath = std::nullopt,
+                           std::optional<std::uint32_t> referencedIcon = std::nullopt) {
     if (!opened)
         return fail(opened.failure());
     if (const auto& problem = opened->problem())
         return fail(*problem);
-    *file = new orvu_icons_file(std::move(*opened));
+    auto handle = std::make_unique<orvu_icons_file>(std::move(*opened));
+    handle->sourcePath = std::move(sourcePath);
+    handle->referencedIcon = referencedIcon;
+    *file = handle.release();
     return ORVU_ICONS_OK;
 }
 
@@ -32,13 +47,48 @@ orvu_icons_status orvu_icons_open(const char* path, orvu_icons_file** file) {
     return guarded([&] {
         if (!path || !file)
             return invalidArgument("orvu_icons_open: a null path or file");
-#ifdef _WIN32
-        const auto name =
-            std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(path)));
-#else
-        const std::filesystem::path name(path);
-#endif
-        return handOver(openIconLibrary(name, defaultPngDecoder()), file);
+        return handOver(openIconLibrary(pathOf(path), defaultPngDecoder()), file, path);
+    });
+}
+
+orvu_icons_status orvu_icons_open_reference(const char* reference, const char* windows_root,
+                                            orvu_icons_file** file) {
+    return guarded([&] {
+        if (!reference || !file)
+            return invalidArgument("orvu_icons_open_reference: a null reference or file");
+        std::optional<std::filesystem::path> root;
+        if (windows_root) {
+            root = pathOf(windows_root);
+            std::error_code error;
+            if (!std::filesystem::is_directory(*root, error))
+                return fail(Failure{Failure::Kind::NotAFolder,
+                                    std::string("the Windows root ") + windows_root});
+        }
+        auto referenced = openIconReference(reference, WindowsPaths(root), defaultPngDecoder());
+        if (!referenced)
+            return fail(referenced.failure());
+        return handOver(std::move(referenced->library), file, textOfPath(referenced->source),
+                        referenced->icon);
+    });
+}
+
+orvu_icons_status orvu_icons_referenced_icon(orvu_icons_file* file, uint32_t* icon) {
+    return guarded([&] {
+        if (!file || !icon)
+            return invalidArgument("orvu_icons_referenced_icon: a null file or icon");
+        if (!file->referencedIcon)
+            return fail(ORVU_ICONS_NO_SUCH_ICON, "the file was opened as a whole, not one icon");
+        *icon = *file->referencedIcon;
+        return ORVU_ICONS_OK;
+    });
+}
+
+orvu_icons_status orvu_icons_source_path(orvu_icons_file* file, const char** path) {
+    return guarded([&] {
+        if (!file || !path)
+            return invalidArgument("orvu_icons_source_path: a null file or path");
+        *path = file->sourcePath ? file->sourcePath->c_str() : nullptr;
+        return ORVU_ICONS_OK;
     });
 }
 

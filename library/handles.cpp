@@ -32,6 +32,8 @@ orvu_icons_status statusOf(Failure::Kind kind) {
         return ORVU_ICONS_OVER_LIMIT;
     case Failure::Kind::NoSuchIcon:
         return ORVU_ICONS_NO_SUCH_ICON;
+    case Failure::Kind::Unresolved:
+        return ORVU_ICONS_UNRESOLVED;
     }
     return ORVU_ICONS_DAMAGED;
 }

@@ -27,6 +27,10 @@ struct orvu_icons_file {
 
     std::mutex mutex;
     orvu::IconLibrary library;
+    // Where the icons are read from (none for bytes in memory), and the
+    // icon a reference named.
+    std::optional<std::string> sourcePath;
+    std::optional<std::uint32_t> referencedIcon;
 };
 
 struct orvu_icons_icon {

@@ -27,7 +27,7 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
 
 // Everything between setjmp and a possible long jump back to it happens here,
 // in a frame without C++ objects, and writes only through `bitmap`.
-bool readImage(png_structp png, png_infop info, IconBitmap& bitmap) {
+bool readImage(png_structp png, png_infop info, bool cutSamples, IconBitmap& bitmap) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_user_limits(png, limits::MaxImageSide, limits::MaxImageSide);
@@ -35,7 +35,10 @@ bool readImage(png_structp png, png_infop info, IconBitmap& bitmap) {
 
     // To 8-bit samples in the byte order that makes each pixel 0xAARRGGBB.
     png_set_expand(png); // palette, grey below 8 bits, tRNS
-    png_set_scale_16(png);
+    if (cutSamples)
+        png_set_strip_16(png);
+    else
+        png_set_scale_16(png);
     png_set_gray_to_rgb(png);
     if constexpr (std::endian::native == std::endian::little) {
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
@@ -64,9 +67,7 @@ bool readImage(png_structp png, png_infop info, IconBitmap& bitmap) {
     return true;
 }
 
-} // namespace
-
-Result<IconBitmap> LibpngDecoder::decode(ByteView data) const {
+Result<IconBitmap> decodePng(ByteView data, bool cutSamples) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, libpng::failQuietly,
                                              libpng::ignoreWarning);
     if (!png)
@@ -80,11 +81,21 @@ Result<IconBitmap> LibpngDecoder::decode(ByteView data) const {
     png_set_read_fn(png, &input, readFromMemory);
 
     IconBitmap bitmap;
-    const bool read = readImage(png, info, bitmap);
+    const bool read = readImage(png, info, cutSamples, bitmap);
     png_destroy_read_struct(&png, &info, nullptr);
     if (!read)
         return undecodablePng();
     return bitmap;
+}
+
+} // namespace
+
+Result<IconBitmap> LibpngDecoder::decode(ByteView data) const {
+    return decodePng(data, false);
+}
+
+Result<IconBitmap> LibpngDecoder::decodeCuttingSamples(ByteView data) const {
+    return decodePng(data, true);
 }
 
 } // namespace orvu

@@ -11,6 +11,7 @@ namespace orvu {
 class LibpngDecoder final : public PngDecoder {
 public:
     Result<IconBitmap> decode(ByteView png) const override;
+    Result<IconBitmap> decodeCuttingSamples(ByteView png) const override;
 };
 
 } // namespace orvu

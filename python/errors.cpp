@@ -29,6 +29,11 @@ ErrorClass errorClasses[] = {
      "one file, or more pixels decoded from one file than 32 images of 1024 x 1024."},
     {"NoSuchIconError", PyExc_IndexError,
      "An icon or image the file doesn't hold: past the end, or listed and missing."},
+    {"", nullptr, ""}, // ORVU_ICONS_INVALID_ARGUMENT: Python's own ValueError
+    {"", nullptr, ""}, // ORVU_ICONS_OUT_OF_MEMORY: Python's own MemoryError
+    {"UnresolvedError", PyExc_ValueError,
+     "An icon reference or shortcut that can't be followed: a Windows path and no Windows "
+     "root, an environment variable it doesn't know, shortcuts in a loop."},
 };
 
 } // namespace
@@ -41,6 +46,8 @@ void addErrors(py::module_& module) {
     module.add_object("Error", py::handle(base.type));
     for (std::size_t i = 2; i < std::size(errorClasses); ++i) {
         ErrorClass& error = errorClasses[i];
+        if (!error.builtin)
+            continue; // a status Python's own exceptions stand for
         const py::tuple bases = py::make_tuple(py::handle(base.type), py::handle(error.builtin));
         const std::string qualified = std::string("orvu_icons.") + error.name;
         error.type = PyErr_NewExceptionWithDoc(qualified.c_str(), error.doc, bases.ptr(), nullptr);

@@ -140,6 +140,10 @@ PYBIND11_MODULE(_native, module) {
         .def(
             "png", [](const Image& image) { return image.owner().imagePng(image.index); },
             "The image as a PNG file (bytes), 8-bit RGBA.")
+        .def(
+            "sha256", [](const Image& image) { return image.owner().imageSha256(image.index); },
+            "The SHA-256 of the image's bytes as the icon's file holds them (hex digits), or "
+            "None for an image the file lacks.")
         .def("__repr__", [](const Image& image) {
             return "<orvu_icons.Image " + std::to_string(image.info.width) + "x" +
                    std::to_string(image.info.height) + " " + std::to_string(image.info.bits) +
@@ -216,6 +220,22 @@ PYBIND11_MODULE(_native, module) {
             "ValueError for another kind.")
         .def("png", &Icon::png, py::arg("size") = py::none(),
              "A PNG file (bytes) of the image Windows shows at size x size, or of the largest.")
+        .def(
+            "best_image",
+            [](py::object self, int size) {
+                return imageOrNone(self, self.cast<Icon&>().bestImage(size));
+            },
+            py::arg("size"),
+            "The image to scale from to show the icon at size x size yourself: one of exactly "
+            "that size, the deepest; or else the nearest larger, the deepest; or else the "
+            "largest. None where the file holds none of its images.")
+        .def("sha256", &Icon::sha256,
+             "The SHA-256 (hex digits) of the group as a file of its kind: what ico(), cur() "
+             "or ani() give.")
+        .def("dhash32", &Icon::dhash32,
+             "The difference hash (16 hex digits) of the picture Windows shows at 32 x 32, "
+             "drawn on white: grey, resampled to 9 x 8 with Pillow's Lanczos filter, a bit per "
+             "level greater than its right neighbour's.")
         .def("draw", &Icon::draw, py::arg("size"), py::arg("background") = 0xFFFFFF,
              "The icon drawn as Windows draws it at size x size over the colour 0xRRGGBB, as "
              "Pixels; a cursor with its hotspot (Pixels.hotspot), an animated one at its first "
@@ -224,11 +244,36 @@ PYBIND11_MODULE(_native, module) {
 
     py::class_<IconFile>(module, "IconFile",
                          "An executable (PE or NE) or icon file, open until close(). Index it "
-                         "or iterate over it for its icons.")
-        .def(py::init<py::object, std::optional<py::buffer>>(), py::arg("path") = py::none(),
-             py::kw_only(), py::arg("data") = py::none())
+                         "or iterate over it for its icons.\n\n"
+                         "The path may name one icon, as Windows names icons: 'FILE,N' the "
+                         "icon at index N (from 0), 'FILE,-ID' the icon with resource id ID, a "
+                         "shortcut (.lnk, .url, desktop.ini) the icon it shows; `icon` is that "
+                         "icon. FILE may be a Windows path with %VARIABLES%, found under "
+                         "windows_root (a folder holding a Windows installation's drive C:, "
+                         "such as a Wine prefix's drive_c; on Windows, without it, the system "
+                         "itself). A system file whose icons are kept in its .mun file is read "
+                         "from there; `source` says which file the icons come from. A file that "
+                         "exists by the name given is always that file. follow=False opens "
+                         "exactly the file named.")
+        .def(py::init<py::object, std::optional<py::buffer>, py::object, bool>(),
+             py::arg("path") = py::none(), py::kw_only(), py::arg("data") = py::none(),
+             py::arg("windows_root") = py::none(), py::arg("follow") = true)
         .def_property_readonly(
             "name", [](py::handle self) { return fileOf(self).name(); }, "The path given, or None.")
+        .def_property_readonly(
+            "source", [](py::handle self) { return fileOf(self).source(); },
+                               "The file the icons are read from: the path given, or the file "
+                               "a reference, shortcut or .mun redirect led to; None for data.")
+        .def_property_readonly(
+            "icon",
+            [](py::object self) -> py::object {
+                const IconFile& file = fileOf(self);
+                if (!file.referencedIcon())
+                    return py::none();
+                return py::cast(Icon(self, file.file(), *file.referencedIcon()));
+            },
+            "The icon the path names (FILE,N, FILE,-ID, a shortcut), or None for a file "
+            "named as a whole.")
         .def_property_readonly("closed", [](py::handle self) { return fileOf(self).closed(); })
         .def("close", [](py::handle self) { fileOf(self).close(); })
         .def("__enter__",
@@ -238,6 +283,9 @@ PYBIND11_MODULE(_native, module) {
              })
         .def("__exit__", [](py::handle self, const py::args&) { fileOf(self).close(); })
         .def("__len__", [](py::handle self) { return fileOf(self).count(ORVU_ICONS_KIND_ICON); })
+        .def("dhash", &IconFile::dhash,
+             "The icon hash the malware sandboxes CAPEv2 and IntelOwl report for the file (16 "
+             "hex digits), bit for bit as they compute it; None where they give none.")
         .def(
             "count",
             [](py::handle self, const std::string& kind) {

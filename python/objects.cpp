@@ -71,16 +71,31 @@ py::bytes Pixels::toBytes() const {
     return {reinterpret_cast<const char*>(m_data.get()), std::size_t{m_width} * m_height * 4};
 }
 
-IconFile::IconFile(const py::object& path, const std::optional<py::buffer>& data)
+IconFile::IconFile(const py::object& path, const std::optional<py::buffer>& data,
+                   const py::object& windowsRoot, bool follow)
     : m_file(std::make_shared<OpenFile>()) {
+    const py::module_ os = py::module_::import("os");
+    // A path-like object as the file system's bytes.
+    const auto encoded = [&](const py::object& name) {
+        const std::string bytes = py::bytes(os.attr("fsencode")(name));
+        if (std::memchr(bytes.data(), 0, bytes.size()))
+            throw py::value_error("embedded null byte");
+        return bytes;
+    };
     orvu_icons_file* opened = nullptr;
     if (!path.is_none()) {
         m_file->name = path;
-        const py::bytes encoded = py::module_::import("os").attr("fsencode")(path);
-        const std::string bytes = encoded;
-        if (std::memchr(bytes.data(), 0, bytes.size()))
-            throw py::value_error("embedded null byte");
-        checked(*m_file, [&] { return orvu_icons_open(bytes.c_str(), &opened); });
+        const std::string bytes = encoded(path);
+        std::optional<std::string> root;
+        if (!windowsRoot.is_none())
+            root = encoded(windowsRoot);
+        if (follow)
+            checked(*m_file, [&] {
+                return orvu_icons_open_reference(bytes.c_str(), root ? root->c_str() : nullptr,
+                                                 &opened);
+            });
+        else
+            checked(*m_file, [&] { return orvu_icons_open(bytes.c_str(), &opened); });
     } else if (data) {
         // The bytes in their logical order: a view with strides (reversed,
         // stepped, a non-contiguous array) is copied into one block first.
@@ -98,6 +113,15 @@ IconFile::IconFile(const py::object& path, const std::optional<py::buffer>& data
     const orvu_icons_status counted = orvu_icons_count(opened, &m_count);
     if (counted != ORVU_ICONS_OK)
         raise(CallFailure::last(counted), m_file->name);
+    std::uint32_t icon = 0;
+    if (orvu_icons_referenced_icon(opened, &icon) == ORVU_ICONS_OK)
+        m_referencedIcon = icon;
+    const char* source = nullptr;
+    if (orvu_icons_source_path(opened, &source) == ORVU_ICONS_OK && source) {
+        const py::bytes bytes(source);
+        m_source = py::isinstance<py::bytes>(path) ? py::object(bytes)
+                                                   : py::object(os.attr("fsdecode")(bytes));
+    }
 }
 
 std::uint32_t IconFile::position(std::int64_t index) const {
@@ -114,6 +138,21 @@ std::uint32_t IconFile::count(orvu_icons_kind kind) const {
     std::uint32_t count = 0;
     checked(*m_file, [&] { return orvu_icons_count_kind(handle.get(), kind, &count); });
     return count;
+}
+
+std::optional<std::string> IconFile::dhash() const {
+    const auto handle = m_file->acquire();
+    char hex[17] = {};
+    orvu_icons_status status;
+    {
+        pybind11::gil_scoped_release unlocked;
+        status = orvu_icons_file_dhash(handle.get(), hex);
+    }
+    if (status == ORVU_ICONS_NO_SUCH_ICON)
+        return std::nullopt;
+    if (status != ORVU_ICONS_OK)
+        raise(CallFailure::last(status), m_file->name);
+    return std::string(hex);
 }
 
 const orvu_icons_icon& Icon::description() {
@@ -225,6 +264,40 @@ Pixels Icon::imageRgba(std::size_t image) {
                                           &height);
     });
     return {data, width, height};
+}
+
+std::string Icon::sha256() {
+    const auto handle = m_file->acquire();
+    char hex[65] = {};
+    checked(*m_file, [&] { return orvu_icons_kind_sha256(handle.get(), m_kind, m_index, hex); });
+    return hex;
+}
+
+std::string Icon::dhash32() {
+    const auto handle = m_file->acquire();
+    char hex[17] = {};
+    checked(*m_file, [&] { return orvu_icons_kind_dhash32(handle.get(), m_kind, m_index, hex); });
+    return hex;
+}
+
+std::optional<std::string> Icon::imageSha256(std::size_t image) {
+    if (imageInfo(image).format == ORVU_ICONS_FORMAT_MISSING)
+        return std::nullopt;
+    const auto handle = m_file->acquire();
+    char hex[65] = {};
+    checked(*m_file, [&] {
+        return orvu_icons_kind_image_sha256(handle.get(), m_kind, m_index, image, hex);
+    });
+    return std::string(hex);
+}
+
+std::optional<std::size_t> Icon::bestImage(int size) {
+    if (size < 1)
+        throw py::value_error("a size is 1 or more, not " + std::to_string(size));
+    std::size_t image = 0;
+    if (orvu_icons_icon_best_image(&description(), size, &image) != ORVU_ICONS_OK)
+        return std::nullopt; // the file holds none of its images
+    return image;
 }
 
 } // namespace orvu::python

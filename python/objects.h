@@ -80,7 +80,10 @@ const char* kindName(orvu_icons_kind kind);
 
 class IconFile {
 public:
-    IconFile(const pybind11::object& path, const std::optional<pybind11::buffer>& data);
+    // `path` is followed as an icon reference (orvu_icons_open_reference),
+    // or with `follow` false opened as the file it names.
+    IconFile(const pybind11::object& path, const std::optional<pybind11::buffer>& data,
+             const pybind11::object& windowsRoot, bool follow);
 
     void close() { m_file->handle.reset(); }
     bool closed() const { return !m_file->handle; }
@@ -91,10 +94,18 @@ public:
     std::uint32_t position(std::int64_t index) const;
     // How many groups of `kind` the file holds.
     std::uint32_t count(orvu_icons_kind kind) const;
+    // The icon a reference named, by index; the file the icons are read
+    // from, of the type of the path given (None for data in memory).
+    const std::optional<std::uint32_t>& referencedIcon() const { return m_referencedIcon; }
+    const pybind11::object& source() const { return m_source; }
+    // The sandboxes' icon hash of the file, or none where they give none.
+    std::optional<std::string> dhash() const;
 
 private:
     std::shared_ptr<OpenFile> m_file;
     std::uint32_t m_count = 0;
+    std::optional<std::uint32_t> m_referencedIcon;
+    pybind11::object m_source = pybind11::none();
 };
 
 // A group of images of any kind: an icon, a cursor or an animated one.
@@ -121,6 +132,12 @@ public:
     Pixels draw(int size, std::uint32_t background);
     pybind11::bytes imagePng(std::size_t image);
     Pixels imageRgba(std::size_t image);
+    // The fingerprints, as hex digits; an image's none where the file lacks it.
+    std::string sha256();
+    std::string dhash32();
+    std::optional<std::string> imageSha256(std::size_t image);
+    // The image to scale from for size x size; none where the file holds none.
+    std::optional<std::size_t> bestImage(int size);
 
 private:
     pybind11::object m_fileObject;

@@ -49,6 +49,36 @@ extract-write-status: extract says it cannot write a file and still exits 0
   - describe(written.result.failure()));\n                status = SomeInputsFailed;
   + describe(written.result.failure()));
 
+extract-reference-name: extract Music.lnk names the icon it shows Music_2.ico, after the shortcut, not imageres_2.ico
+  cli/extract_command.cpp
+  - namesFor(group.kind).write(input.file.stem()
+  + namesFor(group.kind).write(input.path.stem()
+
+list-json-source: list --json says a shortcut's icons come from the shortcut itself
+  cli/list_command.cpp
+  -         json.string(source);
+  +         json.string(path);
+
+extract-unique-copies: extract --unique writes the copies of an icon as well
+  cli/extract_command.cpp
+  - first != writtenBySha256.end()) {
+  + first == writtenBySha256.end()) {
+
+hicolor-past-largest: extract --hicolor writes a 48-pixel icon blown up to 256 pixels
+  export/icon_theme.cpp
+  - if (size > largest)\n            break;
+  + if (size > 2 * MaxShownSize)\n            break;
+
+fingerprint-missing-image: list --fingerprints gives the images after a missing one their neighbours' SHA-256
+  export/group_fingerprint.cpp
+  - missing[image.position] = true;
+  + missing[0] = !missing.empty();
+
+best-image-shallow: best_image() gives a launcher the 8-bit image where a 32-bit one of the size is there
+  icons/best_image.cpp
+  - return std::make_tuple(0, 0LL, -image.bitCount);
+  + return std::make_tuple(0, 0LL, image.bitCount);
+
 usage-status: a wrong command line exits 1 (some inputs failed) instead of 2
   cli/main.cpp
   - tryHelp(command));\n        return UsageFailed;
@@ -129,6 +159,41 @@ dib-row-order: icons are drawn upside down
   - static_cast<std::size_t>(height - 1 - static_cast<std::uint64_t>(y)) * colourStride,
   + static_cast<std::size_t>(y) * colourStride,
 
+dhash-weights-truncated: list --fingerprints gives some programs another dhash than the sandboxes
+  icons/difference_hash.cpp
+  - static_cast<std::int32_t>(weight < 0 ? -0.5 + scaled : 0.5 + scaled));
+  + static_cast<std::int32_t>(scaled));
+
+dhash-grey-unrounded: the sandboxes' dhash and dhash32 differ where a grey level falls on a half
+  icons/difference_hash.cpp
+  - (r * 19595 + g * 38470 + b * 7471 + 0x8000) >> 16
+  + (r * 19595 + g * 38470 + b * 7471) >> 16
+
+dhash-bit-order: every dhash has each byte's bits mirrored
+  icons/difference_hash.cpp
+  - static_cast<std::uint8_t>(1u << column);
+  + static_cast<std::uint8_t>(0x80u >> column);
+
+sandbox-choice-strict: a program whose icon lists two images alike gets the dhash of the first, not the last
+  icons/sandbox_icon_hash.cpp
+  - (candidate.width >= best.width && candidate.height >= best.height &&
+  + (candidate.width > best.width && candidate.height >= best.height &&
+
+pillow-16bit-rounded: programs with 16-bit icons get another dhash than the sandboxes
+  icons/pillow_icon_image.cpp
+  - return value * 255 / most; };
+  + return (value * 255 + most / 2) / most; };
+
+pillow-mask-unchecked: a program whose icon's byte count runs past its image gets a dhash where the sandboxes give none
+  icons/pillow_icon_image.cpp
+  - if (maskAt < 0 || maskAt > fileEnd || fileEnd - maskAt < needed)
+  + if (maskAt < 0 || maskAt > fileEnd || fileEnd < needed)
+
+png-samples-rounded: programs whose icon is a 16-bit PNG get another dhash than the sandboxes
+  png/libpng_decoder.cpp
+  - png_set_strip_16(png);
+  + png_set_scale_16(png);
+
 alpha-rounding: half-transparent pixels are drawn a level darker than Windows draws them
   icons/icon_drawing.cpp
   - (source * alpha + 127) / 255;
@@ -194,6 +259,41 @@ ne-shift: 16-bit programs whose resources are aligned show broken icons
   - Resource{std::uint64_t{*name.u16(NameInfo::Offset)} << shift,
   + Resource{std::uint64_t{*name.u16(NameInfo::Offset)},
 
+mui-resource-unseen: Windows 10's shell32.dll and imageres.dll show no icons: the .mun beside them is never read
+  icons/pe_resources.cpp
+  -     result->m_muiResource = hasMuiType(source, *root);
+  +
+
+reference-first-comma: a file named "a,b.dll,3" is read as icon b.dll,3 of a
+  icons/icon_location.cpp
+  - const std::size_t comma = text.rfind(',');
+  + const std::size_t comma = text.find(',');
+
+reference-index-from-one: shell32.dll,1 shows the first icon instead of the second
+  icons/icon_location.cpp
+  -             return static_cast<std::uint32_t>(number);
+  +             return static_cast<std::uint32_t>(number - 1);
+
+variables-expanded-again: variables that name each other (A=%B%, B=%A%) crash the reader
+  icons/icon_location.cpp
+  -             expanded += *value;
+  +             if (auto again = expandVariables(*value, lookup))\n                expanded += *again;
+
+lnk-string-bytes: a shortcut's Unicode strings are read as half their length: its icon file is a stub of a name
+  icons/shell_link.cpp
+  - std::uint64_t{*count} * (unicode ? 2 : 1)
+  + std::uint64_t{*count}
+
+lnk-windows7-names: a shortcut written by Windows 7 names its target by a broken long name
+  icons/shell_link.cpp
+  -     return version >= 9 ? 46 : version == 8 ? 42 : version == 7 ? 38 : 20;
+  +     return version >= 9 ? 46 : version == 8 ? 38 : version == 7 ? 38 : 20;
+
+lnk-icon-order: a shortcut with an icon environment block shows its plain icon location's icon first
+  icons/shell_link.cpp
+  - {&iconEnvironment, &iconLocation}
+  + {&iconLocation, &iconEnvironment}
+
 writer-offsets: saved .ico files point 2 bytes per image short of their images
   icons/icon_file_writer.cpp
   - IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
@@ -218,6 +318,16 @@ name-case-rule: App_1.ico and app_1.ico count as different names, so one replace
   platform/text_case.cpp
   - key += static_cast<char>(toUpper(static_cast<char32_t>(c)));
   + key += c;
+
+windows-root-escape: C:\..\..\etc under a Windows root reaches above the root
+  platform/windows_paths.cpp
+  -             } else if (!floor) {
+  +             } else {
+
+shortcut-loop-unseen: a shortcut to itself is followed eight times and reported as too deep, not as a loop
+  platform/icon_reference.cpp
+  -         if (std::find(m_followed.begin(), m_followed.end(), key) != m_followed.end())
+  +         if (m_followed.size() > limits::MaxReferenceDepth)
 
 pattern-range: --pattern '[a-c]*' passes over the files that start with a
   platform/like_pattern.cpp
@@ -247,6 +357,11 @@ thumbnail-over-input: thumbnail a.exe a.exe (or through a hard link) writes the 
   platform/file_in_place.cpp
   - if (::stat(source.c_str(), &from) == 0 && from.st_dev == target.st_dev &&
   + if (false && ::stat(source.c_str(), &from) == 0 && from.st_dev == target.st_dev &&
+
+thumbnail-over-shortcut: thumbnail Word.lnk Word.lnk writes the picture over the shortcut
+  cli/thumbnail_command.cpp
+  -     const bool isInput = !std::filesystem::is_symlink(outputPath, error) &&
+  +     const bool isInput = false &&
 
 thumbnail-follows-link: a link at thumbnail's output is followed, and the file it names written over
   platform/file_in_place.cpp
@@ -352,6 +467,11 @@ system-reason-in-english: the Chinese window says why a file can't be read in th
   harvest/messages.cpp
   - return systemReason(failure);
   + return failure.detail;
+
+library-referenced-icon: orvu_icons_referenced_icon says a shortcut named no icon
+  library/file_calls.cpp
+  -     handle->referencedIcon = referencedIcon;
+  +
 
 save-without-extension: a tile saved as "menu" with the .ico type chosen is written without its extension
   harvest/icon_save.cpp

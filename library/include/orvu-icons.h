@@ -22,6 +22,9 @@
  * Version 1 of the interface. Later versions of the library only add
  * functions and enum values, never change or remove one, and grow
  * orvu_icons_image_info only at its end (the caller sets struct_size).
+ * Functions added after 1.0 say since when, and carry that symbol version
+ * (ORVU_ICONS_1.1), so that a program that calls them needs a library that
+ * has them.
  */
 #ifndef ORVU_ICONS_H
 #define ORVU_ICONS_H
@@ -48,7 +51,7 @@ extern "C" {
 /* The version this header belongs to; orvu_icons_version() gives the
  * library's at run time. */
 #define ORVU_ICONS_VERSION_MAJOR 1
-#define ORVU_ICONS_VERSION_MINOR 0
+#define ORVU_ICONS_VERSION_MINOR 1
 #define ORVU_ICONS_VERSION_PATCH 0
 
 /* Why a call failed. Values are never reused or renumbered. */
@@ -74,7 +77,14 @@ typedef enum orvu_icons_status {
     ORVU_ICONS_NO_SUCH_ICON = 6,
     /* A null pointer, or a size outside 1 to 256. */
     ORVU_ICONS_INVALID_ARGUMENT = 7,
-    ORVU_ICONS_OUT_OF_MEMORY = 8
+    ORVU_ICONS_OUT_OF_MEMORY = 8,
+    /* A reference or shortcut that can't be followed
+     * (orvu_icons_open_reference()): a Windows path and no Windows root to
+     * find it in, an environment variable it doesn't know, a drive other
+     * than C: or a network path under a root, an address on the web,
+     * shortcuts that lead back to themselves or through more than eight
+     * others. Since 1.1. */
+    ORVU_ICONS_UNRESOLVED = 9
 } orvu_icons_status;
 
 /* What a group of images is. A file's groups of each kind are numbered
@@ -139,7 +149,7 @@ typedef struct orvu_icons_image_info {
     int32_t listed_bits;
 } orvu_icons_image_info;
 
-/* "1.0.0": the library's version. */
+/* "1.1.0": the library's version. */
 ORVU_ICONS_API const char* orvu_icons_version(void);
 
 /* Why the last call that failed in this thread failed, in English; "" when
@@ -161,6 +171,51 @@ ORVU_ICONS_API orvu_icons_status orvu_icons_open(const char* path, orvu_icons_fi
 /* The same for `size` bytes in memory, which are copied. */
 ORVU_ICONS_API orvu_icons_status orvu_icons_open_memory(const void* data, size_t size,
                                                         orvu_icons_file** file);
+/* Opens the file that `reference` names, as the Windows shell finds an
+ * icon from its location (bytes as the file system takes them; UTF-8 on
+ * Windows):
+ *  - a file that exists by that name is that file, as a whole, whatever
+ *    the name holds (a comma, a % sign);
+ *  - "FILE,N" (N >= 0) names the icon at index N of FILE, counted from 0 as
+ *    ExtractIconEx counts; "FILE,-ID" the icon group with resource id ID
+ *    (",-1" is id 1);
+ *  - FILE may hold %VARIABLES% (%SystemRoot%, %ProgramFiles%, ...) and be a
+ *    Windows path ("C:\Windows\System32\shell32.dll"): with
+ *    `windows_root`, the folder that holds a Windows installation's drive
+ *    C: (a Wine prefix's drive_c, a mounted Windows partition), each name
+ *    found in any letter case and the variables given a Windows
+ *    installation's values; without one, on Windows the system's own, and
+ *    elsewhere ORVU_ICONS_UNRESOLVED;
+ *  - a shortcut (.lnk), an Internet shortcut (.url) or a folder's
+ *    desktop.ini names the one icon it shows: its icon file and number, or
+ *    where it names none, its target's own icon; shortcuts are followed one
+ *    through the next, at most eight;
+ *  - a Windows system file without icons but with an "MUI" resource keeps
+ *    them in the file of its name plus ".mun" in the SystemResources folder
+ *    beside its own (C:\Windows\SystemResources\shell32.dll.mun for
+ *    C:\Windows\System32\shell32.dll): they are read from there.
+ * orvu_icons_referenced_icon() says which icon was named and
+ * orvu_icons_source_path() where the icons are read from; every other call
+ * works as for orvu_icons_open(), on the whole file. Fails as
+ * orvu_icons_open() does, and with ORVU_ICONS_NO_SUCH_ICON where the icon
+ * named isn't there, ORVU_ICONS_UNRESOLVED where the reference can't be
+ * followed, ORVU_ICONS_NOT_A_FILE where `windows_root` is no folder.
+ * `windows_root` may be NULL. Since 1.1. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_open_reference(const char* reference,
+                                                           const char* windows_root,
+                                                           orvu_icons_file** file);
+
+/* The icon the reference of orvu_icons_open_reference() named, by its
+ * index among the file's icons (from 0, as orvu_icons_describe() takes
+ * it); ORVU_ICONS_NO_SUCH_ICON for a file opened as a whole. Since 1.1. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_referenced_icon(orvu_icons_file* file, uint32_t* icon);
+
+/* The path of the file the icons are read from (bytes as the file system
+ * has them; UTF-8 on Windows): the path opened, or the file a reference,
+ * shortcut or .mun redirect led to; NULL for bytes in memory. It lives as
+ * long as the file handle. Since 1.1. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_source_path(orvu_icons_file* file, const char** path);
+
 /* Closes the file and frees the handle; NULL is allowed. */
 ORVU_ICONS_API void orvu_icons_close(orvu_icons_file* file);
 
@@ -296,6 +351,51 @@ ORVU_ICONS_API orvu_icons_status orvu_icons_kind_draw(orvu_icons_file* file, orv
                                                       uint32_t index, int size, uint32_t background,
                                                       uint8_t** pixels, int32_t* hotspot_x,
                                                       int32_t* hotspot_y);
+
+/* Since 1.1: what identifies an icon wherever it turns up again, and the
+ * image to scale an icon from. Each fingerprint is written as lower-case
+ * hex digits and a terminating zero into the caller's buffer, which must
+ * hold 65 bytes for a SHA-256 and 17 for a difference hash. */
+
+/* The SHA-256 of the group as the file orvu_icons_kind_file() gives. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_sha256(orvu_icons_file* file, orvu_icons_kind kind,
+                                                        uint32_t index, char* sha256);
+
+/* The SHA-256 of image `image` of the group (in directory order), its bytes
+ * as that file holds them (an executable's cursor image without the
+ * hotspot it starts with). ORVU_ICONS_NO_SUCH_ICON for an image the file
+ * lacks. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_image_sha256(orvu_icons_file* file,
+                                                              orvu_icons_kind kind, uint32_t index,
+                                                              size_t image, char* sha256);
+
+/* The difference hash of the picture Windows shows for the group at 32 x 32
+ * (orvu_icons_kind_draw() on white): the picture in grey (0.299 R + 0.587 G
+ * + 0.114 B), resampled to 9 x 8 with a Lanczos filter as Pillow does, and
+ * for row r and column c (0 to 7) bit c of byte r set where the level at
+ * (c, r) is greater than the one to its right; bytes in order, 16 hex
+ * digits. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_kind_dhash32(orvu_icons_file* file,
+                                                         orvu_icons_kind kind, uint32_t index,
+                                                         char* dhash);
+
+/* The icon hash that the malware sandboxes CAPEv2 and IntelOwl report for
+ * the file ("dhash"), bit for bit as they compute it: of a PE file's first
+ * icon group, the image they choose, read as Pillow 9.4 reads it, hashed as
+ * orvu_icons_kind_dhash32() hashes its picture. 16 hex digits;
+ * ORVU_ICONS_NO_SUCH_ICON where they give none (no PE file, no icon, an
+ * image they can't read). */
+ORVU_ICONS_API orvu_icons_status orvu_icons_file_dhash(orvu_icons_file* file, char* dhash);
+
+/* The image a program that scales icons itself (a launcher, an icon theme)
+ * best starts from to show the icon at size x size (1 or more), among the
+ * images the file holds: one of exactly that size, the deepest of those;
+ * or else the nearest larger one (the smallest whose width and height are
+ * both at least size), the deepest of those; or else the largest. The first
+ * in directory order on a tie. ORVU_ICONS_NO_SUCH_ICON where the file holds
+ * none of its images. */
+ORVU_ICONS_API orvu_icons_status orvu_icons_icon_best_image(const orvu_icons_icon* description,
+                                                            int size, size_t* image);
 
 #ifdef __cplusplus
 }

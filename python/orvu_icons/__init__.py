@@ -14,10 +14,18 @@
             cursor.draw(32).hotspot             # where Windows reports it at 32 x 32
 
 IconFile takes a path (str, bytes or os.PathLike) or, as data=, bytes in
-memory (any object with the buffer protocol, in any layout). Failures raise
-orvu_icons.Error (NotIconFileError, DamagedError, LimitError,
-NoSuchIconError, NotAFileError) or, where the system refuses, Python's own
-OSError.
+memory (any object with the buffer protocol, in any layout). The path may
+name one icon as Windows does, which becomes `icon`:
+
+    with orvu_icons.IconFile("%SystemRoot%/System32/shell32.dll,-16",
+                             windows_root="/mnt/windows") as icons:
+        icons.icon.png(48)            # the icon with resource id 16
+        icons.source                  # .../Windows/SystemResources/shell32.dll.mun
+    orvu_icons.IconFile("Word.lnk").icon   # the icon a shortcut shows
+
+Failures raise orvu_icons.Error (NotIconFileError, DamagedError,
+LimitError, NoSuchIconError, NotAFileError, UnresolvedError) or, where the
+system refuses, Python's own OSError.
 """
 
 from ._native import (
@@ -31,6 +39,7 @@ from ._native import (
     NotAFileError,
     NotIconFileError,
     Pixels,
+    UnresolvedError,
     library_version,
 )
 
@@ -45,11 +54,12 @@ __all__ = [
     "NotAFileError",
     "NotIconFileError",
     "Pixels",
+    "UnresolvedError",
     "library_version",
     "open",
 ]
 
 
-def open(path=None, *, data=None):  # noqa: A001 - the module's own open, like gzip.open
-    """The icons of the file at `path`, or of `data` in memory: an IconFile."""
-    return IconFile(path, data=data)
+def open(path=None, *, data=None, windows_root=None):  # noqa: A001 - like gzip.open
+    """The icons of the file (or icon reference) at `path`, or of `data` in memory: an IconFile."""
+    return IconFile(path, data=data, windows_root=windows_root)

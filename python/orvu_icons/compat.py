@@ -126,7 +126,7 @@ class IconExtractor:
             raise _DataTypeError("data is a str, not bytes")
         try:
             if filename is not None:
-                self._file = _native.IconFile(filename)
+                self._file = _native.IconFile(filename, follow=False)
             else:
                 self._file = _native.IconFile(data=data)
         except _UNREADABLE as error:

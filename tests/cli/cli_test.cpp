@@ -5,6 +5,7 @@
 #include "png/png_encoder.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
+#include "support/shortcut_builders.h"
 #include "support/test_files.h"
 #include "support/unprivileged.h"
 
@@ -248,7 +249,8 @@ std::string readJsonLines(const std::string& jsonLines) {
 import json, os, sys
 for line in open(sys.argv[1], encoding='utf-8'):
     d = json.loads(line)
-    assert sorted(d) == ['error', 'icons', 'path'], d
+    assert sorted(d) == ['error', 'icons', 'path', 'source'], d
+    assert d['source'] == d['path'], d
     icons = []
     for i in d['icons']:
         assert sorted(i) == ['error', 'id', 'images', 'kind', 'language', 'large', 'name',
@@ -1232,6 +1234,108 @@ TEST(Cli, thumbnailOnAFullDiskLeavesItsOutputEmpty) {
     EXPECT_EQ(result.status, 1) << err;
     EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
     EXPECT_EQ(result.out, "0\n") << err;
+}
+
+// --- Icons by reference ------------------------------------------------------
+
+TEST(Cli, referencesAndShortcutsNameOneIconAndSayWhereItComesFrom) {
+    test::TempDir dir;
+    const test::ReferenceTree tree = test::writeReferenceTree(dir.path());
+    const std::string root = "--windows-root " + quoted(tree.root);
+    const std::string shell32 = (tree.root / "Windows/System32/shell32.dll").string();
+    const std::string mun = (tree.root / "Windows/SystemResources/imageres.dll.mun").string();
+    struct Case {
+        std::string arguments;
+        std::vector<std::string> out; // each in the standard output
+        std::string err;              // in the standard error, or nothing there
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"list " + quoted(std::filesystem::path(shell32 + ",-16")),
+         {shell32 + ",-16: icon 3 of 3, icons from " + shell32 + "\n", "  #3  id 16 "},
+         "",
+         0},
+        {"list " + root + " '%SystemRoot%\\System32\\imageres.dll'",
+         {"imageres.dll: 3 icons, icons from " + mun + "\n", "  #1  id 2 ", "  #3  id 5 "},
+         "",
+         0},
+        {"list --json " + root + " " + quoted(tree.links / "Shell.lnk"),
+         {"\"source\": \"" + shell32 + "\"",
+          "\"icons\": [{\"position\": 3, \"kind\": \"icon\", \"id\": 16,"},
+         "",
+         0},
+        {"list --json " + root + " " + quoted(tree.links / "Music.lnk"),
+         {"\"source\": \"" + mun + "\"", "[{\"position\": 2, \"kind\": \"icon\", \"id\": 3,"},
+         "",
+         0},
+        {"list --pattern '*.dll' " + quoted(tree.root / "Windows/System32"),
+         {"imageres.dll: 3 icons, icons from " + mun + "\n", "shell32.dll: 3 icons\n"},
+         "",
+         0},
+        {"list --pattern '*' " + quoted(tree.links),
+         {"Shell.lnk: not an executable or icon file\n"},
+         "",
+         0},
+        {"list 'C:\\Windows\\System32\\shell32.dll,0'",
+         {},
+         "cannot be followed: a Windows path, and no Windows root to find it in",
+         1},
+        {"list --windows-root " + quoted(dir / "none") + " " +
+             quoted(std::filesystem::path(shell32)),
+         {},
+         "orvu-icons-cli: --windows-root " + (dir / "none").string() +
+             ": No such file or directory\n",
+         1},
+        {"list " + quoted(std::filesystem::path(shell32 + ",7")), {}, "no icon at index 7", 1},
+        {"extract --icon 1 -o " + quoted(dir.path()) + " " +
+             quoted(std::filesystem::path(shell32 + ",-16")),
+         {},
+         "no icon 1",
+         1},
+    };
+    for (const Case& c : cases) {
+        std::string err;
+        const ToolRun result = runApart(c.arguments, &err);
+        EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << err;
+        for (const std::string& text : c.out)
+            EXPECT_NE(result.out.find(text), std::string::npos) << c.arguments << "\n"
+                                                                << result.out;
+        if (c.err.empty())
+            EXPECT_EQ(err, "") << c.arguments;
+        else
+            EXPECT_NE(err.find(c.err), std::string::npos) << c.arguments << "\n" << err;
+    }
+}
+
+TEST(Cli, extractAndThumbnailTakeTheIconAShortcutShows) {
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    const test::ReferenceTree tree = test::writeReferenceTree(dir.path());
+    const std::string root = "--windows-root " + quoted(tree.root);
+    fs::create_directories(dir / "out");
+
+    const ToolRun extracted = run("extract " + root + " -o " + quoted(dir / "out") + " " +
+                                  quoted(tree.links / "Music.lnk"));
+    EXPECT_EQ(extracted.status, 0) << extracted.out;
+    EXPECT_EQ(extracted.out, (dir / "out/imageres_2.ico").string() + "\n");
+    IconLibrary icon = IconLibrary::fromBytes(test::readFile(dir / "out/imageres_2.ico"), nullptr);
+    const auto large = icon.largeIcon(0);
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->pixel(0, 0) & 0xFFFFFF, 0x030080u); // the icon with id 3
+
+    const ToolRun thumbnail = run("thumbnail " + root + " -s 16 " +
+                                  quoted(tree.links / "Shell.lnk") + " " + quoted(dir / "t.png"));
+    EXPECT_EQ(thumbnail.status, 0) << thumbnail.out;
+    const auto png = test::readFile(dir / "t.png");
+    const auto picture = LibpngDecoder().decode(ByteView(png));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 16);
+    EXPECT_EQ(picture->pixel(8, 8) & 0xFFFFFF, 0x100080u); // the icon with id 16, scaled
+
+    const std::string link = quoted(tree.links / "Shell.lnk");
+    const ToolRun overLink = run("thumbnail " + root + " " + link + " " + link);
+    EXPECT_EQ(overLink.status, 1);
+    EXPECT_NE(overLink.out.find("it is the input file"), std::string::npos) << overLink.out;
 }
 
 } // namespace

@@ -48,9 +48,16 @@ check_example() {
     grep -q "^$icon: [1-9][0-9]* icons (liborvu-icons [0-9.]*)$" "$work/$how.out" ||
         fail "$how: no line for the file: $(head -n 1 "$work/$how.out")"
     grep -q '^icon 0: .*\*' "$work/$how.out" || fail "$how: no image chosen for icon 0"
+    grep -q "^icon 0: .* sha256 $icon_sha256\$" "$work/$how.out" ||
+        fail "$how: icon 0's SHA-256 is not that of its .ico: $(grep '^icon 0' "$work/$how.out")"
     [ "$(head -c 8 "$work/$how.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
         fail "$how: the file written is no PNG"
 }
+
+# The SHA-256 of the first icon as the command-line tool extracts it.
+mkdir "$work/extracted"
+icon_sha256=$(sha256sum "$("$build/orvu-icons-cli" extract --icon 1 -o "$work/extracted" "$icon")" |
+    cut -d ' ' -f 1)
 
 # pkg-config, and a C compiler that is strict about the header.
 export PKG_CONFIG_PATH=$libdir/pkgconfig

@@ -109,15 +109,32 @@ struct Leaf {
     const ByteVector* data = nullptr;
 };
 
+// Types as a resource directory keeps them: named ones first, by name, then
+// numbered ones in ascending order.
+struct TypeOrder {
+    bool operator()(const ResourceName& a, const ResourceName& b) const {
+        if (a.index() != b.index())
+            return a.index() == 1;
+        return a < b;
+    }
+};
+
+bool isType(const ResourceName& type, std::uint16_t id) {
+    return std::holds_alternative<std::uint16_t>(type) && std::get<std::uint16_t>(type) == id;
+}
+
 // The resource tree, laid out as resource compilers do: directories, then
 // data entries, then name strings, then the data. The types come in
 // ascending order; RT_ICON and RT_GROUP_ICON are always there.
 class ResourceTree {
 public:
-    ResourceTree(const std::vector<GroupResource>& groups, std::uint32_t dataRva) {
+    ResourceTree(const std::vector<GroupResource>& groups, std::uint32_t dataRva,
+                 const std::vector<OtherResource>& others = {}) {
         m_numbered = numberIcons(groups);
         m_types[RtIcon];
         m_types[RtGroupIcon];
+        for (const OtherResource& other : others)
+            m_types[other.type].push_back({other.name, {0}, &other.data});
         for (std::size_t g = 0; g < groups.size(); ++g) {
             const std::uint16_t imageType = isCursor(groups[g]) ? RtCursor : RtIcon;
             for (std::size_t i = 0; i < groups[g].images.size(); ++i)
@@ -158,7 +175,7 @@ private:
             m_typeDirectories[type] = at;
             at += directorySize(leaves.size());
         }
-        std::map<std::uint16_t, std::vector<std::uint32_t>> languageDirs;
+        std::map<ResourceName, std::vector<std::uint32_t>, TypeOrder> languageDirs;
         std::size_t entryCount = 0;
         for (const auto& [type, leaves] : m_types) {
             for (const Leaf& leaf : leaves) {
@@ -169,8 +186,13 @@ private:
         }
         const std::uint32_t dataEntries = at;
         at += static_cast<std::uint32_t>(16 * entryCount);
-        std::map<std::pair<std::uint16_t, std::size_t>, std::uint32_t> nameOffsets;
+        std::map<std::pair<ResourceName, std::size_t>, std::uint32_t> nameOffsets;
+        std::map<ResourceName, std::uint32_t, TypeOrder> typeNameOffsets;
         for (const auto& [type, leaves] : m_types) {
+            if (const auto* name = std::get_if<std::u16string>(&type)) {
+                typeNameOffsets[type] = at;
+                at += static_cast<std::uint32_t>(2 + 2 * name->size());
+            }
             for (std::size_t i = 0; i < leaves.size(); ++i) {
                 if (const auto* name = std::get_if<std::u16string>(&leaves[i].name)) {
                     nameOffsets[{type, i}] = at;
@@ -192,10 +214,22 @@ private:
             putU32(m_bytes, directoryOffset + 16 + 8 * index + 4, target);
         };
         constexpr std::uint32_t Subdirectory = 0x80000000u;
-        directory(0, 0, static_cast<std::uint16_t>(m_types.size()));
+        const auto nameAt = [&](std::uint32_t offset, const std::u16string& text) {
+            putU16(m_bytes, offset, static_cast<std::uint16_t>(text.size()));
+            for (std::size_t c = 0; c < text.size(); ++c)
+                putU16(m_bytes, offset + 2 + 2 * c, static_cast<std::uint16_t>(text[c]));
+            return Subdirectory | offset;
+        };
+        const auto namedTypes = static_cast<std::uint16_t>(typeNameOffsets.size());
+        directory(0, namedTypes, static_cast<std::uint16_t>(m_types.size() - namedTypes));
         std::size_t typeIndex = 0;
-        for (const auto& [type, leaves] : m_types)
-            entry(0, typeIndex++, type, Subdirectory | m_typeDirectories[type]);
+        for (const auto& [type, leaves] : m_types) {
+            const std::uint32_t name =
+                std::holds_alternative<std::u16string>(type)
+                    ? nameAt(typeNameOffsets.at(type), std::get<std::u16string>(type))
+                    : std::get<std::uint16_t>(type);
+            entry(0, typeIndex++, name, Subdirectory | m_typeDirectories[type]);
+        }
 
         std::uint32_t nextDataEntry = dataEntries;
         for (const auto& [type, leaves] : m_types) {
@@ -208,11 +242,7 @@ private:
                 const Leaf& leaf = leaves[i];
                 std::uint32_t name = 0;
                 if (const auto* text = std::get_if<std::u16string>(&leaf.name)) {
-                    const std::uint32_t offset = nameOffsets.at({type, i});
-                    putU16(m_bytes, offset, static_cast<std::uint16_t>(text->size()));
-                    for (std::size_t c = 0; c < text->size(); ++c)
-                        putU16(m_bytes, offset + 2 + 2 * c, static_cast<std::uint16_t>((*text)[c]));
-                    name = Subdirectory | offset;
+                    name = nameAt(nameOffsets.at({type, i}), *text);
                 } else {
                     name = std::get<std::uint16_t>(leaf.name);
                 }
@@ -223,7 +253,7 @@ private:
                 for (std::size_t l = 0; l < languages.size(); ++l) {
                     entry(languageDir, l, languages[l], nextDataEntry);
                     const std::uint32_t blob = static_cast<std::uint32_t>(m_bytes.size());
-                    if (type == RtGroupIcon && l == 0)
+                    if (isType(type, RtGroupIcon) && l == 0)
                         m_groupData.push_back(blob);
                     m_bytes.insert(m_bytes.end(), leaf.data->begin(), leaf.data->end());
                     align(m_bytes, 8);
@@ -237,8 +267,8 @@ private:
     }
 
     NumberedGroups m_numbered;
-    std::map<std::uint16_t, std::vector<Leaf>> m_types;
-    std::map<std::uint16_t, std::uint32_t> m_typeDirectories;
+    std::map<ResourceName, std::vector<Leaf>, TypeOrder> m_types;
+    std::map<ResourceName, std::uint32_t, TypeOrder> m_typeDirectories;
     ByteVector m_bytes;
     std::vector<std::uint32_t> m_groupData;
 };
@@ -517,7 +547,8 @@ ByteVector iconFileRepeating(const StoredImage& image, std::uint16_t times) {
 }
 
 PeLayout peLayout(const std::vector<GroupResource>& groups, const PeOptions& options) {
-    const ResourceTree tree(groups, options.sectionRva + options.rootOffsetInSection);
+    const ResourceTree tree(groups, options.sectionRva + options.rootOffsetInSection,
+                            options.others);
     PeLayout layout;
     layout.peHeader = PeHeaderAt;
     layout.sectionTable = PeHeaderAt + 24 + (options.pe32Plus ? 240 : 224);
@@ -530,7 +561,8 @@ PeLayout peLayout(const std::vector<GroupResource>& groups, const PeOptions& opt
 }
 
 ByteVector buildPe(const std::vector<GroupResource>& groups, const PeOptions& options) {
-    const ResourceTree tree(groups, options.sectionRva + options.rootOffsetInSection);
+    const ResourceTree tree(groups, options.sectionRva + options.rootOffsetInSection,
+                            options.others);
     const std::uint32_t optionalSize = options.pe32Plus ? 240 : 224;
     ByteVector bytes(options.sectionFileOffset, 0);
     bytes[0] = 'M';

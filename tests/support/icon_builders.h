@@ -112,12 +112,21 @@ struct GroupResource {
 // entryListingPngByItsHeader.
 GroupResource iconListingPngByItsHeader(std::uint32_t pngArgb = 0xFFFFFF00);
 
+// A resource of any type, beside the groups: a version block, a Windows
+// system file's "MUI" resource.
+struct OtherResource {
+    ResourceName type; // a number, or a name ("MUI")
+    ResourceName name;
+    ByteVector data;
+};
+
 struct PeOptions {
     bool pe32Plus = true;
     std::uint32_t sectionRva = 0x1000;
     std::uint32_t sectionFileOffset = 0x400;
     // Bytes of padding before the resource root inside its section.
     std::uint32_t rootOffsetInSection = 0;
+    std::vector<OtherResource> others = {};
 };
 
 // A PE file with a single .rsrc section holding the groups; RT_ICON ids, and

@@ -6,9 +6,13 @@
 //   orvu_icon_cases --cursors FOLDER
 //                              writes cursors instead: executables' cursor
 //                              groups, .cur and .ani files
+//   orvu_icon_cases --references FOLDER
+//                              writes a Windows drive C: in miniature and
+//                              shortcuts to it (writeReferenceTree)
 
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
+#include "support/shortcut_builders.h"
 #include "support/test_files.h"
 
 #include <cstdio>
@@ -599,11 +603,16 @@ void writeAnimations(CaseWriter& out) {
 
 int main(int argc, char** argv) {
     const bool cursors = argc == 3 && std::string(argv[1]) == "--cursors";
-    if (argc != 2 && !cursors) {
-        std::fprintf(stderr, "usage: orvu_icon_cases [--cursors] FOLDER\n");
+    const bool references = argc == 3 && std::string(argv[1]) == "--references";
+    if (argc != 2 && !cursors && !references) {
+        std::fprintf(stderr, "usage: orvu_icon_cases [--cursors | --references] FOLDER\n");
         return 2;
     }
     try {
+        if (references) {
+            orvu::test::writeReferenceTree(argv[2]);
+            return 0;
+        }
         const std::filesystem::path folder = argv[argc - 1];
         std::filesystem::create_directories(folder);
         orvu::test::CaseWriter out(folder);
