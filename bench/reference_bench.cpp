@@ -47,7 +47,7 @@ std::string upper(std::string text) {
 
 // Reads the directory of the icon named, as a caller would look at it.
 bool named(orvu::Result<orvu::ReferencedIcons> icons) {
-    return icons && icons->icon && icons->library.group(*icons->icon);
+    return icons && icons->icon && icons->library.group({orvu::GroupKind::Icon, *icons->icon});
 }
 
 } // namespace
@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
         {"open the files",
          [&](std::size_t i) {
              auto library = orvu::openIconLibrary(files[i], nullptr);
-             return library && library->group(static_cast<std::uint32_t>(i % 3));
+             return library &&
+                    library->group({orvu::GroupKind::Icon, static_cast<std::uint32_t>(i % 3)});
          }},
         {"references, one root",
          [&](std::size_t i) {

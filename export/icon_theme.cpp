@@ -7,7 +7,7 @@
 namespace orvu {
 
 Result<std::vector<ThemePicture>> themePictures(IconLibrary& library, std::uint32_t k) {
-    const auto description = library.describe(k);
+    const auto description = library.describe({GroupKind::Icon, k});
     if (!description)
         return description.failure();
     int largest = 0;

@@ -90,7 +90,7 @@ Result<std::uint32_t> iconNumbered(IconLibrary& library, std::int32_t number) {
     }
     const std::int64_t id = -std::int64_t{number};
     for (std::uint32_t k = 0; k < count && id <= 0xFFFF; ++k) {
-        const auto name = library.name(k);
+        const auto name = library.name({GroupKind::Icon, k});
         if (name && name->id == id)
             return k;
     }
