@@ -1,5 +1,6 @@
 #include "app/image_sheet.h"
 
+#include "app/window_design.h"
 #include "controls/push_button.h"
 
 #include <QHash>
@@ -13,13 +14,10 @@
 namespace orvu {
 namespace {
 
-constexpr int Margin = 9;
-constexpr int Gap = 12;       // between cells and rows
-constexpr int PictureGap = 4; // between a picture and its label
-constexpr int ButtonGap = 4;  // between the text lines and the button
-constexpr int MaxShownSide = 256;
-// A picture larger than this has a row of its own.
-constexpr int LargeSide = 96;
+using imageGrid::ButtonGap;
+using imageGrid::Gap;
+using imageGrid::Margin;
+using imageGrid::PictureGap;
 
 } // namespace
 
@@ -38,8 +36,7 @@ ImageSheet::ImageSheet(const std::vector<ImageDescription>& images, std::vector<
     m_rows.reserve(images.size());
     for (std::size_t i = 0; i < images.size(); ++i) {
         Row row;
-        row.room = QSize(std::clamp(images[i].width, 1, MaxShownSide),
-                         std::clamp(images[i].height, 1, MaxShownSide));
+        row.room = toQSize(imageGrid::pictureRoom(images[i].width, images[i].height));
         row.label = i < labels.size() ? std::move(labels[i]) : QString();
         auto width = widths.constFind(row.label);
         if (width == widths.constEnd())
@@ -50,31 +47,31 @@ ImageSheet::ImageSheet(const std::vector<ImageDescription>& images, std::vector<
     layOut();
 }
 
-std::vector<FlowCell> ImageSheet::cells() const {
-    std::vector<FlowCell> cells;
+std::vector<imageGrid::Cell> ImageSheet::cells() const {
+    std::vector<imageGrid::Cell> cells;
     cells.reserve(m_rows.size());
     for (const Row& row : m_rows)
-        cells.push_back(FlowCell{
-            QSize(std::max(row.room.width(), row.textWidth), row.room.height() + m_textHeight),
-            std::max(row.room.width(), row.room.height()) > LargeSide});
+        cells.push_back(imageGrid::Cell{
+            {std::max(row.room.width(), row.textWidth), row.room.height() + m_textHeight},
+            imageGrid::standsAlone({row.room.width(), row.room.height()})});
     return cells;
 }
 
 int ImageSheet::heightFor(int width) const {
     const int frame = 2 * frameWidth();
     const int inside = width - frame - verticalScrollBar()->sizeHint().width() - 2 * Margin;
-    return flowCells(cells(), inside, Gap).height + 2 * Margin + frame;
+    return imageGrid::flow(cells(), inside, Gap).height + 2 * Margin + frame;
 }
 
 void ImageSheet::layOut() {
-    m_layout = flowCells(cells(), viewport()->width() - 2 * Margin, Gap);
+    m_layout = imageGrid::flow(cells(), viewport()->width() - 2 * Margin, Gap);
     m_height = m_layout.height + 2 * Margin;
     updateScrollBar();
     viewport()->update();
 }
 
 QRect ImageSheet::cellRect(std::size_t i) const {
-    return m_layout.cells.at(i).translated(Margin, Margin - verticalScrollBar()->value());
+    return toQRect(m_layout.cells.at(i)).translated(Margin, Margin - verticalScrollBar()->value());
 }
 
 int ImageSheet::textTop(std::size_t i) const {
@@ -112,7 +109,7 @@ QRect ImageSheet::saveButtonRect(std::size_t i) const {
 }
 
 void ImageSheet::scrollTo(std::size_t i) {
-    verticalScrollBar()->setValue(m_layout.cells.at(i).top());
+    verticalScrollBar()->setValue(m_layout.cells.at(i).top);
 }
 
 void ImageSheet::updateRow(std::size_t i) {
@@ -139,8 +136,9 @@ void ImageSheet::resizeEvent(QResizeEvent* event) {
 std::optional<std::size_t> ImageSheet::buttonAt(QPoint point) const {
     const int y = point.y() + verticalScrollBar()->value() - Margin;
     // The last grid row that starts above the point, and its cells.
-    const auto after = std::partition_point(m_layout.rows.begin(), m_layout.rows.end(),
-                                            [y](const FlowRow& row) { return row.top <= y; });
+    const auto after =
+        std::partition_point(m_layout.rows.begin(), m_layout.rows.end(),
+                             [y](const imageGrid::Row& row) { return row.top <= y; });
     if (after == m_layout.rows.begin())
         return std::nullopt;
     const std::size_t end = after == m_layout.rows.end() ? m_rows.size() : after->first;
@@ -157,10 +155,9 @@ void ImageSheet::paintEvent(QPaintEvent* event) {
     painter.fillRect(area, palette().color(QPalette::Window));
     const int offset = verticalScrollBar()->value() - Margin;
     // Only the grid rows in view: the first whose bottom reaches the area, on.
-    auto row =
-        std::partition_point(m_layout.rows.begin(), m_layout.rows.end(), [&](const FlowRow& r) {
-            return r.top + r.height - offset < area.top();
-        });
+    auto row = std::partition_point(
+        m_layout.rows.begin(), m_layout.rows.end(),
+        [&](const imageGrid::Row& r) { return r.top + r.height - offset < area.top(); });
     for (; row != m_layout.rows.end() && row->top - offset <= area.bottom(); ++row) {
         const auto next = std::next(row);
         const std::size_t end = next == m_layout.rows.end() ? m_rows.size() : next->first;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/image_flow.h"
+#include "harvest/image_grid.h"
 #include "icons/icon_library.h"
 
 #include <QAbstractScrollArea>
@@ -56,7 +56,7 @@ protected:
 
 private:
     struct Row {    // one image
-        QSize room; // for the picture: the directory's size, at most MaxShownSide
+        QSize room; // for the picture: imageGrid::pictureRoom
         int textWidth = 0;
         QString label;
         QString failure;
@@ -69,13 +69,13 @@ private:
     // top of its texts, which line up along the row below its pictures.
     QRect cellRect(std::size_t i) const;
     int textTop(std::size_t i) const;
-    std::vector<FlowCell> cells() const;
+    std::vector<imageGrid::Cell> cells() const;
     void layOut();
     void updateScrollBar();
     void updateRow(std::size_t i);
 
     std::vector<Row> m_rows;
-    FlowLayout m_layout;
+    imageGrid::Layout m_layout;
     QString m_saveCaption;
     int m_lineHeight = 0;
     int m_textHeight = 0; // from a picture's bottom to its cell's

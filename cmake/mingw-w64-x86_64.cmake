@@ -1,6 +1,7 @@
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64 (package
 # g++-mingw-w64-x86-64). The posix thread model gives std::thread and
-# std::mutex; the runtime is linked statically, so the programs run on a
+# std::mutex; the runtime is linked statically, so the programs and the
+# library run on a
 # bare Windows or under Wine without any DLL next to them.
 #
 #   cmake -S . -B build-win -G Ninja -DORVU_WITH_QT=OFF \
@@ -22,6 +23,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Programs built here run under Wine where it is installed: CTest and
 # gtest_discover_tests start them through this wrapper, with a Wine prefix in

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows checks: cross-builds the core, orvu-icons-cli and the test
+# The Windows checks: cross-builds the core, the window, orvu-icons-cli and the test
 # suites that need no Qt for 64-bit Windows with mingw-w64, runs them under
-# Wine, and compares the reader with the Windows API (Wine's user32 and gdi32)
-# on every corpus file and on generated icon files: the CTest label "wine".
+# Wine, compares the reader with the Windows API (Wine's user32 and gdi32)
+# on every corpus file and on generated icon files, and uses the window, its
+# installer and its zip on an X screen of their own: the CTest label "wine".
 #
 #   scripts/check-windows.sh                      in the build folder "build"
 #   ORVU_BUILD_DIR=build-other scripts/check-windows.sh
@@ -33,6 +34,7 @@ else
           -DORVU_WARNINGS_AS_ERRORS=$werror -DORVU_WINE_TESTS=ON
 fi
 # What the tests labelled wine run natively; the Windows build is their first test.
-cmake --build "$build" -j "$jobs" --target orvu-icons-cli orvu_icon_cases orvu_compare_cells
+cmake --build "$build" -j "$jobs" --target orvu-icons-cli orvu_icon_cases orvu_compare_cells \
+    orvu_icons_shared
 ctest --test-dir "$build" -L wine --output-on-failure -j "$jobs"
 echo "Windows checks: $((SECONDS - start)) s"

@@ -3,6 +3,7 @@
 #   install-deps.sh           to build and run the program
 #   install-deps.sh --tests   also what the tests, the fuzzers and the Windows checks need
 #   install-deps.sh --package also what making and checking the Debian package needs
+#   install-deps.sh --windows also what building the packages for Windows needs
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config gettext qt6-base-dev libgl-dev libxcb1-dev
@@ -11,9 +12,13 @@ case "${1:-}" in
     --tests)
         packages+=(libgtest-dev clang libclang-rt-14-dev
                    g++-mingw-w64-x86-64 wine wine64 icoutils
+                   xvfb icewm xdotool imagemagick nsis zip
                    desktop-file-utils appstream man-db groff-base python3 file
                    tumbler dbus shared-mime-info gir1.2-gnomedesktop-3.0 python3-gi bubblewrap
                    icoextract python3-pefile python3-pil python3-numpy)
+        ;;
+    --windows)
+        packages+=(g++-mingw-w64-x86-64 nsis zip)
         ;;
     --package)
         packages+=(dpkg-dev debhelper dh-python binutils file fakeroot lintian
