@@ -283,6 +283,8 @@ def declaration(statement):
         return True
     if re.match(r"[\w:<>,\s*&]+\s[*&]*\w+\s*(\[\w*\])?\s*(=|\{|;|\()", statement):
         return True
+    if re.match(r"(const\s+)?auto\s*[&*]*\s*\[", statement):  # a structured binding
+        return True
     # A constructor's: Name(Type name, ...);
     call = re.match(r"~?\w+\((.*)\)[\w\s]*;$", statement)
     return bool(call) and any(looks_declared(call.group(1)[a:b])
@@ -495,7 +497,9 @@ class Build:
             if line and not line.startswith(" "):
                 target = line.split(":")[0]
             elif line.strip() and target:
-                self.objects_of.setdefault(Path(line.strip()).resolve(), []).append(target)
+                # Relative to the build folder, often through its links to the tree.
+                included = (self.build / line.strip()).resolve()
+                self.objects_of.setdefault(included, []).append(target)
         for folder, _, names in os.walk(self.build):
             for name in names:
                 link = Path(folder) / name
@@ -554,12 +558,16 @@ class Build:
         return seeing
 
     def object_digest(self, objects):
+        """A digest of the objects' code and data, without their debugging
+        information (which a change of no effect may still alter)."""
         digest = hashlib.sha256()
+        stripped = self.build / "mutant-stripped.o"
         for obj in sorted(objects):
-            try:
-                digest.update((self.build / obj).read_bytes())
-            except FileNotFoundError:
+            if run(["strip", "--strip-debug", "-o", str(stripped), str(self.build / obj)]) == 0:
+                digest.update(stripped.read_bytes())
+            else:
                 digest.update(b"-")
+        stripped.unlink(missing_ok=True)
         return digest.hexdigest()
 
     def read_costs(self):
