@@ -4,6 +4,7 @@
 #include "app/window_design.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
+#include "harvest/about_window_layout.h"
 #include "qt/qt_text.h"
 #include "qt/task_bar.h"
 
@@ -13,6 +14,11 @@
 #include <QPointer>
 
 namespace orvu {
+namespace {
+
+namespace layout = aboutWindowLayout;
+
+} // namespace
 
 AboutWindow::AboutWindow()
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::Tool),
@@ -32,33 +38,33 @@ AboutWindow::~AboutWindow() = default;
 
 void AboutWindow::createControls() {
     const QPalette& system = palette();
-    const QColor windowText = designColour(SystemColour::WindowText, system);
+    const QColor windowText = designColour(layout::LineColour, system);
     Controls& c = m_controls;
 
     c.closeButton = new TitleButton(TitleButton::Kind::Close, this);
     c.closeButton->setObjectName(QStringLiteral("closeButton"));
-    c.closeButton->setGeometry(twips(4440, 120, 315, 315));
+    c.closeButton->setGeometry(toQRect(layout::CloseButton));
 
-    c.titleLabel = designLabel(this, "titleLabel", productTitle(), twips(240, 240),
-                               designColour(SystemColour::HighlightText, system));
-    c.authorLine = designLabel(this, "authorLine", qtText("Author: Orvu Studio"), twips(2040, 960),
-                               windowText);
+    c.titleLabel = designLabel(this, "titleLabel", productTitle(), toQPoint(layout::TitleLabel),
+                               designColour(layout::TitleColour, system));
+    c.authorLine = designLabel(this, "authorLine", qtText("Author: Orvu Studio"),
+                               toQPoint(layout::AuthorLine), windowText);
 
     c.picture = new QLabel(this);
     c.picture->setObjectName(QStringLiteral("picture"));
     c.picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     c.picture->setScaledContents(false);
     c.picture->setPixmap(QPixmap(QStringLiteral(":/about.jpg")));
-    c.picture->setGeometry(twips(240, 720, 1500, 1950));
+    c.picture->setGeometry(toQRect(layout::Picture));
 
-    c.messengerLine =
-        designLabel(this, "messengerLine", qtText("QQ: 10000"), twips(2040, 1440), windowText);
+    c.messengerLine = designLabel(this, "messengerLine", qtText("QQ: 10000"),
+                                  toQPoint(layout::MessengerLine), windowText);
     c.mailLine = designLabel(this, "mailLine", qtText("E-mail: orvu@example.com"),
-                             twips(2040, 1920), windowText);
+                             toQPoint(layout::MailLine), windowText);
     // The web-site line keeps the design's width whatever its text.
     c.webLine = designLabel(this, "webLine", qtText("Home page: www.example.com"),
-                            twips(2040, 2520), windowText);
-    c.webLine->resize(twips(0, 0, 2610, 0).width(), c.webLine->height());
+                            toQPoint(layout::WebLine), windowText);
+    c.webLine->resize(layout::WebLineWidth, c.webLine->height());
 
     // The labels and the picture are painted on the window's surface, under
     // the close button.
@@ -89,20 +95,13 @@ void AboutWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_background);
 
-    // The frame lines, 1 pixel wide in the window-text colour; the right one
-    // runs past the bottom and is clipped there.
-    painter.setPen(QPen(designColour(SystemColour::WindowText, palette()), 1));
-    const auto line = [&](int x1, int y1, int x2, int y2) {
-        painter.drawLine(twips(x1, y1), twips(x2, y2));
-    };
-    line(0, 0, 5040, 0);       // top
-    line(0, 0, 0, 2880);       // left
-    line(5040, 2880, 0, 2880); // bottom
-    line(5040, 0, 5040, 3240); // right
-
-    // The title band: a 3-pixel outline inside its bounds, as on the main window.
-    const QRect band = twips(120, 120, 4815, 375);
-    paintTitleBand(painter, band);
+    // The frame lines; the right one runs past the bottom and is clipped there.
+    for (const design::Line& line : layout::FrameLines) {
+        painter.setPen(QPen(designColour(SystemColour::WindowText, palette()), line.width));
+        painter.drawLine(toQPoint(line.from), toQPoint(line.to));
+    }
+    // The title band, as on the main window.
+    paintTitleBand(painter, toQRect(layout::TitleBand));
 }
 
 } // namespace orvu

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/window_design.h"
+#include "harvest/about_window_layout.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -19,8 +22,8 @@ class AboutWindow : public QWidget {
 public:
     // Client area and place on the screen, in pixels: always the same,
     // wherever the main window is.
-    static constexpr QSize ClientSize{338, 194};
-    static constexpr QPoint StartPosition{229, 150};
+    static constexpr QSize ClientSize = toQSize(aboutWindowLayout::ClientSize);
+    static constexpr QPoint StartPosition = toQPoint(aboutWindowLayout::StartPosition);
 
     AboutWindow();
     ~AboutWindow() override;

@@ -1,15 +1,16 @@
 #include "app/icon_details_window.h"
 
 #include "app/image_sheet.h"
-#include "app/save_dialog.h"
 #include "app/system_colours.h"
 #include "app/window_design.h"
 #include "controls/push_button.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
 #include "controls/window_drag.h"
+#include "harvest/details_window_layout.h"
+#include "harvest/icon_save.h"
 #include "harvest/messages.h"
-#include "qt/dialogs.h"
+#include "qt/qt_asker.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_text.h"
 #include "qt/task_bar.h"
@@ -27,13 +28,12 @@
 namespace orvu {
 namespace {
 
+namespace layout = detailsWindowLayout;
+
 // The window's width and least height; it is as much taller as its images
 // need, as far as the screen has room.
-constexpr QSize WindowSize{760, 420};
-constexpr int TitleBandHeight = 29;
-constexpr int Checker = 8;    // pixels a checkerboard square
-constexpr int PlayerZoom = 2; // the animation is played at twice its size
-constexpr int PlayerSize = LargeIconSize * PlayerZoom;
+constexpr QSize WindowSize = toQSize(layout::LeastSize);
+constexpr int Checker = layout::CheckerSquare;
 
 // The picture over a light checkerboard, which shows what is transparent,
 // for a screen of `ratio` device pixels a pixel.
@@ -47,7 +47,7 @@ QPixmap onCheckerboard(const QImage& image, qreal ratio) {
         for (int x = 0; x < image.width(); x += Checker) {
             const bool light = (x / Checker + y / Checker) % 2 == 0;
             painter.fillRect(x, y, Checker, Checker,
-                             light ? QColor(255, 255, 255) : QColor(220, 220, 220));
+                             literalColour(light ? layout::CheckerLight : layout::CheckerDark));
         }
     }
     painter.drawImage(QRect(QPoint(0, 0), image.size()), image);
@@ -69,13 +69,13 @@ void drawHotspot(QPixmap& picture, const Hotspot& hotspot, int zoom = 1) {
 }
 
 // The text of the button that saves the whole icon, cursor or animated cursor.
-QString saveWholeText(TileKind kind) {
+QString saveWholeText(GroupKind kind) {
     switch (kind) {
-    case TileKind::Icon:
+    case GroupKind::Icon:
         break;
-    case TileKind::Cursor:
+    case GroupKind::Cursor:
         return qtText("Save Whole Cursor (.cur)...");
-    case TileKind::Animated:
+    case GroupKind::Animated:
         return qtText("Save Animated Cursor (.ani)...");
     }
     return qtText("Save Whole Icon (.ico)...");
@@ -83,9 +83,9 @@ QString saveWholeText(TileKind kind) {
 
 } // namespace
 
-IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWidget* owner)
+IconDetailsWindow::IconDetailsWindow(IconDetails details, Asker& asker, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::Tool),
-      m_details(std::move(details)), m_dialogs(dialogs),
+      m_details(std::move(details)), m_asker(asker),
       m_background(QStringLiteral(":/background.bmp")) {
     setObjectName(QStringLiteral("iconDetailsWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -95,33 +95,33 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
 
     m_close = new TitleButton(TitleButton::Kind::Close, this);
     m_close->setObjectName(QStringLiteral("closeButton"));
-    m_close->setGeometry(WindowSize.width() - 29, 8, 21, 21);
+    m_close->setGeometry(toQRect(layout::CloseButton));
     connect(m_close, &QAbstractButton::clicked, this, &QWidget::close);
 
-    auto* title = designLabel(this, "titleLabel", caption, QPoint(16, 16),
-                              designColour(SystemColour::HighlightText, palette()));
+    auto* title = designLabel(this, "titleLabel", caption, toQPoint(layout::TitleLabel),
+                              designColour(layout::TitleColour, palette()));
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // An animation plays at the top right, the images start below it.
     const bool playing = m_details.stepCount() > 0;
-    const int textWidth = WindowSize.width() - 32 - (playing ? PlayerSize + 16 : 0);
-    const int imagesTop = TitleBandHeight + (playing ? 60 + PlayerSize - 24 : 60);
+    const int textWidth = layout::TextWidth - (playing ? layout::PlayerSide + layout::Margin : 0);
+    const int imagesTop = playing ? layout::ImagesTopWithPlayer : layout::ImagesTop;
     auto* heading = new QLabel(fromUtf8(m_details.heading()), this);
     heading->setObjectName(QStringLiteral("heading"));
-    heading->setGeometry(16, TitleBandHeight + 16, textWidth, 18);
+    heading->setGeometry(layout::Margin, layout::HeadingTop, textWidth, layout::TextLineHeight);
     auto* path = new QLabel(toDisplay(m_details.file()), this);
     path->setObjectName(QStringLiteral("filePath"));
-    path->setGeometry(16, TitleBandHeight + 36, textWidth, 18);
+    path->setGeometry(layout::Margin, layout::PathTop, textWidth, layout::TextLineHeight);
     path->setToolTip(path->text());
     if (playing) {
         m_player = new QLabel(this);
         m_player->setObjectName(QStringLiteral("player"));
-        m_player->setGeometry(WindowSize.width() - 16 - PlayerSize, TitleBandHeight + 12,
-                              PlayerSize, PlayerSize);
+        m_player->setGeometry(toQRect(layout::Player));
         m_playerHotspot = new QLabel(this);
         m_playerHotspot->setObjectName(QStringLiteral("playerHotspot"));
         m_playerHotspot->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_playerHotspot->setGeometry(16, TitleBandHeight + 56, textWidth, 18);
+        m_playerHotspot->setGeometry(layout::Margin, layout::PlayerHotspotTop, textWidth,
+                                     layout::TextLineHeight);
         m_stepTimer = new QTimer(this);
         m_stepTimer->setSingleShot(true);
         connect(m_stepTimer, &QTimer::timeout, this, [this] {
@@ -139,26 +139,28 @@ IconDetailsWindow::IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWid
     m_images->setObjectName(QStringLiteral("images"));
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().height() - 16 : WindowSize.height();
-    const int height = std::clamp(imagesTop + m_images->heightFor(WindowSize.width() - 32) + 48,
-                                  WindowSize.height(), std::max(WindowSize.height(), room));
+    const int height =
+        std::clamp(imagesTop + m_images->heightFor(layout::TextWidth) + layout::ImagesBottomGap,
+                   WindowSize.height(), std::max(WindowSize.height(), room));
     setFixedSize(WindowSize.width(), height);
-    m_images->setGeometry(16, imagesTop, WindowSize.width() - 32, height - imagesTop - 48);
+    m_images->setGeometry(layout::Margin, imagesTop, layout::TextWidth,
+                          height - imagesTop - layout::ImagesBottomGap);
     // The light panel of the program's windows behind the pictures.
     QPalette panel = m_images->palette();
-    panel.setColor(QPalette::Window, designColour(PanelColour, palette()));
+    panel.setColor(QPalette::Window, designColour(layout::ImagesBackColour, palette()));
     m_images->setPalette(panel);
     connect(m_images, &ImageSheet::saveRequested, this, &IconDetailsWindow::saveImage);
 
     m_saveIcon = new PushButton(saveWholeText(m_details.kind()), this);
     m_saveIcon->setObjectName(QStringLiteral("saveIconButton"));
     const QSize buttonSize = m_saveIcon->sizeHint();
-    m_saveIcon->setGeometry(WindowSize.width() - 16 - buttonSize.width(),
-                            height - 16 - buttonSize.height(), buttonSize.width(),
+    m_saveIcon->setGeometry(WindowSize.width() - layout::Margin - buttonSize.width(),
+                            height - layout::Margin - buttonSize.height(), buttonSize.width(),
                             buttonSize.height());
     connect(m_saveIcon, &QAbstractButton::clicked, this, &IconDetailsWindow::saveIcon);
 
     // The title band moves the window, as the main window's title does.
-    new WindowDrag(this, [](QPoint at) { return at.y() < TitleBandHeight + 8; });
+    new WindowDrag(this, [](QPoint at) { return at.y() < layout::DragBandHeight; });
     QTimer::singleShot(0, this, &IconDetailsWindow::decodeNext);
     if (playing)
         showStep();
@@ -185,8 +187,8 @@ void IconDetailsWindow::showStep() {
     if (const auto picture = m_details.stepPicture(m_step)) {
         const QImage image = toQImage(picture->bitmap);
         QPixmap shown =
-            onCheckerboard(image.scaled(image.size() * PlayerZoom), devicePixelRatioF());
-        drawHotspot(shown, picture->hotspot, PlayerZoom);
+            onCheckerboard(image.scaled(image.size() * layout::PlayerZoom), devicePixelRatioF());
+        drawHotspot(shown, picture->hotspot, layout::PlayerZoom);
         m_player->setPixmap(shown);
         m_playerHotspot->setText(fromUtf8(messages::hotspotText(picture->hotspot)));
     }
@@ -204,11 +206,11 @@ void IconDetailsWindow::closeEvent(QCloseEvent* event) {
 }
 
 void IconDetailsWindow::saveImage(std::size_t i) {
-    saveThroughDialog(this, m_dialogs, m_details.imageSubject(i));
+    saveWithAsker(m_asker, ownerOf(this), m_details.imageSubject(i));
 }
 
 void IconDetailsWindow::saveIcon() {
-    saveThroughDialog(this, m_dialogs, m_details.iconSubject());
+    saveWithAsker(m_asker, ownerOf(this), m_details.iconSubject());
 }
 
 void IconDetailsWindow::showEvent(QShowEvent* event) {
@@ -220,7 +222,7 @@ void IconDetailsWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), m_background);
-    paintTitleBand(painter, QRect(8, 8, width() - 16, TitleBandHeight - 4));
+    paintTitleBand(painter, toQRect(layout::TitleBand));
     painter.setPen(QPen(designColour(SystemColour::WindowText, palette()), 1));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -10,7 +10,7 @@ class QTimer;
 
 namespace orvu {
 
-class Dialogs;
+class Asker;
 class ImageSheet;
 class PushButton;
 class TitleButton;
@@ -27,7 +27,7 @@ class IconDetailsWindow : public QWidget {
     Q_OBJECT
 
 public:
-    IconDetailsWindow(IconDetails details, Dialogs& dialogs, QWidget* owner);
+    IconDetailsWindow(IconDetails details, Asker& asker, QWidget* owner);
     ~IconDetailsWindow() override;
 
     // Images decoded so far; each shows once it is.
@@ -57,7 +57,7 @@ private:
     void showStep();
 
     IconDetails m_details;
-    Dialogs& m_dialogs;
+    Asker& m_asker;
     QPixmap m_background;
     TitleButton* m_close = nullptr;
     PushButton* m_saveIcon = nullptr;

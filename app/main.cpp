@@ -4,7 +4,7 @@
 #include "app/start_path.h"
 #include "app/tray_icon.h"
 #include "app/window_design.h"
-#include "qt/dialogs.h"
+#include "qt/qt_asker.h"
 #include "qt/qt_png_decoder.h"
 #include "qt/qt_text.h"
 #include "qt/single_instance.h"
@@ -20,6 +20,26 @@
 
 namespace {
 
+using orvu::qtText;
+
+// The help of `orvu-icons --help`, in the language of the windows.
+QString helpText() {
+    const QString options[][2] = {
+        {QStringLiteral("-h, --help"), qtText("Shows this help.")},
+        {QStringLiteral("-v, --version"), qtText("Shows the version.")},
+    };
+    const auto line = [](const QString& left, const QString& right) {
+        return QStringLiteral("  %1  %2\n").arg(left, -13).arg(right);
+    };
+    QString text = qtText("Usage: orvu-icons [options] [PATH]") + u'\n' +
+                   qtText("Pulls the icons out of Windows programs.") + QStringLiteral("\n\n") +
+                   qtText("Options:") + u'\n';
+    for (const auto& [option, description] : options)
+        text += line(option, description);
+    return text + u'\n' + qtText("Arguments:") + u'\n' +
+           line(QStringLiteral("PATH"), qtText("A program, icon file or folder to harvest."));
+}
+
 // orvu-icons [PATH]: a file or folder to harvest at once ("Open with"). Read
 // before the window system is reached, so that --help and --version work
 // without a display. The path comes back absolute, as the file system's own
@@ -30,26 +50,28 @@ std::optional<std::filesystem::path> readCommandLine(int argc, char** argv, int&
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Pulls the icons out of Windows programs."));
-    const QCommandLineOption help = options.addHelpOption();
-    const QCommandLineOption version = options.addVersionOption();
-    options.addPositionalArgument(QStringLiteral("PATH"),
-                                  QStringLiteral("A program, icon file or folder to harvest."),
-                                  QStringLiteral("[PATH]"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    options.addOptions({help, version});
     status = 0;
-    if (!options.parse(arguments) || options.positionalArguments().size() > 1) {
-        std::fprintf(stderr, "orvu-icons: %s\nTry 'orvu-icons --help'.\n",
-                     qPrintable(options.errorText().isEmpty() ? QStringLiteral("one PATH at most")
-                                                              : options.errorText()));
+    const bool parsed = options.parse(arguments);
+    if (!parsed || options.positionalArguments().size() > 1) {
+        // The options take no value: what isn't an unknown option is a value
+        // given to one (--help=x).
+        const QString problem =
+            !options.unknownOptionNames().isEmpty()
+                ? qtText("Unknown option \"%1\".").arg(options.unknownOptionNames().first())
+            : !parsed ? qtText("The options take no value.")
+                      : qtText("One PATH at most.");
+        std::fputs(
+            qPrintable(qtText("orvu-icons: %1\nTry 'orvu-icons --help'.").arg(problem) + u'\n'),
+            stderr);
         status = 2;
         return std::nullopt;
     }
     if (options.isSet(help) || options.isSet(version)) {
-        // Without an application object Qt can't name the program itself.
-        QString text = options.helpText();
-        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("orvu-icons"));
         std::fputs(qPrintable(options.isSet(help)
-                                  ? text
+                                  ? helpText()
                                   : QStringLiteral("orvu-icons %1\n").arg(ORVU_VERSION)),
                    stdout);
         return std::nullopt;
@@ -78,23 +100,24 @@ int main(int argc, char** argv) {
     if (orvu::loadQtTexts(qtTexts))
         QApplication::installTranslator(&qtTexts);
 
-    orvu::QtDialogs dialogs;
+    orvu::QtAsker asker;
     const orvu::QtPngDecoder png;
     // One instance a user: a later start hands its path to this one, asks it
     // to come forward and ends.
     orvu::SingleInstance instance(orvu::SingleInstance::userKey(QStringLiteral("orvu-icons")));
-    orvu::MainWindow window(dialogs, &png);
+    orvu::MainWindow window(asker, &png);
     window.onLoad = [&instance, &path] { return instance.claim(path); };
     QObject::connect(&instance, &orvu::SingleInstance::showRequested, &window,
                      &orvu::MainWindow::showFromTray);
-    QObject::connect(&instance, &orvu::SingleInstance::pathHandedOver, &window,
-                     [&window](const std::filesystem::path& handed) { window.openPath(handed); });
+    QObject::connect(
+        &instance, &orvu::SingleInstance::pathHandedOver, &window,
+        [&window](const std::filesystem::path& handed) { window.controller().openPath(handed); });
     window.onEndProgram = [] { QApplication::exit(0); };
     // The one choice the window remembers between runs.
     QSettings settings(QStringLiteral("Orvu"), QStringLiteral("orvu-icons"));
     const QString includeCursors = QStringLiteral("tiles/includeCursors");
-    window.setIncludesCursors(settings.value(includeCursors, false).toBool());
-    window.onIncludesCursorsChanged = [&settings, &includeCursors](bool include) {
+    window.controller().setIncludesCursors(settings.value(includeCursors, false).toBool());
+    window.controller().onIncludesCursorsChanged = [&settings, &includeCursors](bool include) {
         settings.setValue(includeCursors, include);
         settings.sync();
     };
@@ -104,6 +127,6 @@ int main(int argc, char** argv) {
         return 0;
     window.show();
     if (!path.empty())
-        QTimer::singleShot(0, &window, [&window, &path] { window.openPath(path); });
+        QTimer::singleShot(0, &window, [&window, &path] { window.controller().openPath(path); });
     return QApplication::exec();
 }

@@ -1,14 +1,11 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
-#include "app/main_window_harvest.h"
 #include "app/picture_box.h"
 #include "app/status_line.h"
 #include "app/system_colours.h"
-#include "app/tile_actions.h"
 #include "app/tile_list_model.h"
 #include "app/tray_icon.h"
-#include "app/window_design.h"
 #include "controls/help_button.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
@@ -16,25 +13,22 @@
 #include "controls/skin.h"
 #include "controls/title_button.h"
 #include "controls/window_drag.h"
-#include "harvest/messages.h"
-#include "harvest/source_choice.h"
-#include "harvest/start_command.h"
-#include "qt/dialogs.h"
+#include "qt/qt_asker.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_text.h"
 #include "qt/task_bar.h"
 
 #include <QCloseEvent>
-#include <QDir>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace orvu {
@@ -42,17 +36,16 @@ namespace {
 
 namespace layout = mainWindowLayout;
 
-template <typename Control> Control* place(Control* control, const char* name, QRect area) {
+template <typename Control> Control* place(Control* control, const char* name, design::Rect area) {
     control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(area);
+    control->setGeometry(toQRect(area));
     return control;
 }
 
 } // namespace
 
-MainWindow::MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_dialogs(dialogs),
-      m_png(png), m_preview(Surface::filled(PreviewSize, PreviewSize, 0xFFFFFF)),
+MainWindow::MainWindow(Asker& asker, const PngDecoder* png, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_asker(asker),
       m_background(QStringLiteral(":/background.bmp")) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QString());
@@ -64,13 +57,10 @@ MainWindow::MainWindow(Dialogs& dialogs, const PngDecoder* png, QWidget* parent)
     trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     m_tray = new TrayIcon(windowIcon(), productTitle(), this);
     connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::showFromTray);
-    m_jobs.harvest = [this] { return harvest(); };
-    m_jobs.harvestStopped = [this](JobRunner::Stop why) {
-        m_controls.statusLine->setText(QString::fromUtf8(
-            why == JobRunner::Stop::ByUser ? messages::stopped() : messages::idlePrompt()));
-    };
     createControls();
-    m_tileActions = std::make_unique<TileActions>(*this);
+    MainWindowView& view = *this;
+    m_controller = std::make_unique<HarvestController>(view, m_asker, ownerOf(this), png);
+    createTileList(png);
     createTileMenu();
     connectHandlers();
     setTabOrder();
@@ -90,29 +80,27 @@ void MainWindow::createControls() {
         place(new TitleButton(TitleButton::Kind::Close, this), "closeButton", layout::CloseButton);
 
     c.previewBox = place(new PictureBox(this), "previewBox", layout::PreviewBox);
-    c.previewBox->setBackColor(colour(SystemColour::WindowBackground));
-    m_preview = Surface::filled(PreviewSize, PreviewSize, previewBackground());
-    c.previewBox->setImage(toQImage(m_preview));
+    c.previewBox->setBackColor(colour(layout::PreviewBackColour));
 
     // TRANSLATORS: each option caption has room for 84 pixels: 14 Latin
     // letters or 7 ideographs.
     c.folderModeOption = place(new OptionButton(qtText("Choose folder:"), this), "folderModeOption",
                                layout::FolderModeOption);
-    c.folderModeOption->setBackColor(colour(PanelColour));
+    c.folderModeOption->setBackColor(colour(layout::OptionBackColour));
     c.fileModeOption = place(new OptionButton(qtText("Choose file:"), this), "fileModeOption",
                              layout::FileModeOption);
-    c.fileModeOption->setBackColor(colour(PanelColour));
+    c.fileModeOption->setBackColor(colour(layout::OptionBackColour));
     c.startButton =
         place(new PushButton(qtText("Start"), this), "startButton", layout::StartButton);
     c.pickFolderButton = place(new PushButton(qtText("pick folder button", "..."), this),
                                "pickFolderButton", layout::PickFolderButton);
 
-    const auto pathBox = [&](const char* name, QRect area) {
+    const auto pathBox = [&](const char* name, design::Rect area) {
         auto* box = place(new QLineEdit(this), name, area);
         box->setReadOnly(true);
         box->setFrame(false);
         box->setAutoFillBackground(true);
-        setPathBoxColour(box, SystemColour::ActiveBorder);
+        setPathBoxColour(box, layout::OtherPathBoxColour);
         return box;
     };
     c.folderPathBox = pathBox("folderPathBox", layout::FolderPathBox);
@@ -122,30 +110,27 @@ void MainWindow::createControls() {
 
     c.iconList = place(new ListView(this), "iconList", layout::IconList);
     QPalette listPalette = c.iconList->palette();
-    listPalette.setColor(QPalette::Text, colour(SystemColour::WindowText));
-    listPalette.setColor(QPalette::Base, colour(SystemColour::WindowBackground));
+    listPalette.setColor(QPalette::Text, colour(layout::ListTextColour));
+    listPalette.setColor(QPalette::Base, colour(layout::ListBackColour));
     c.iconList->setPalette(listPalette);
-    m_tileRows = std::make_unique<TileListModel>(m_tiles, m_png);
-    c.iconList->setModel(m_tileRows.get());
-    connect(c.iconList, &ListView::pixelRatioChanged, m_tileRows.get(),
-            &TileListModel::setPixelRatio);
 
-    c.titleLabel = designLabel(this, "titleLabel", productTitle(), layout::TitleLabel,
-                               colour(SystemColour::HighlightText));
+    c.titleLabel = designLabel(this, "titleLabel", productTitle(), toQPoint(layout::TitleLabel),
+                               colour(layout::TitleColour));
     new WindowDrag(c.titleLabel);
     // TRANSLATORS: room for 88 pixels before the preview box: 14 Latin letters
     // or 7 ideographs.
-    c.previewCaption = designLabel(this, "previewCaption", qtText("Preview:"),
-                                   layout::PreviewCaption, colour(SystemColour::WindowText));
+    const QString previewCaption = qtText("Preview:");
+    c.previewCaption =
+        designLabel(this, "previewCaption", previewCaption, toQPoint(layout::PreviewCaption),
+                    colour(layout::PreviewCaptionColour));
     c.previewCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     c.statusLine = new StatusLine(this);
     c.statusLine->setObjectName(QStringLiteral("statusLine"));
     QPalette statusColours = c.statusLine->palette();
-    statusColours.setColor(QPalette::WindowText, colour(SystemColour::HighlightText));
+    statusColours.setColor(QPalette::WindowText, colour(layout::StatusColour));
     c.statusLine->setPalette(statusColours);
-    c.statusLine->setText(QString::fromUtf8(messages::idlePrompt()));
-    c.statusLine->setGeometry(layout::StatusLine.x(), layout::StatusLine.y(),
-                              ClientSize.width() - layout::StatusLine.x(),
+    c.statusLine->setGeometry(layout::StatusLine.x, layout::StatusLine.y,
+                              ClientSize.width() - layout::StatusLine.x,
                               c.statusLine->sizeHint().height());
     // Labels paint on the window's surface, under every windowed control.
     c.statusLine->lower();
@@ -153,31 +138,51 @@ void MainWindow::createControls() {
         label->lower();
 }
 
+void MainWindow::createTileList(const PngDecoder* png) {
+    ListView* list = m_controls.iconList;
+    m_tileRows = std::make_unique<TileListModel>(m_controller->tiles(), png);
+    list->setModel(m_tileRows.get());
+    connect(list, &ListView::pixelRatioChanged, m_tileRows.get(), &TileListModel::setPixelRatio);
+    list->dragData = [this](const QList<int>& rows) { return dragData(rows); };
+    m_tileRows->toolTipOf = [this](int row) {
+        return row < 0 ? QString() : fromUtf8(m_controller->toolTip(static_cast<std::size_t>(row)));
+    };
+}
+
 void MainWindow::connectHandlers() {
     const Controls& c = m_controls;
-    connect(c.fileModeOption, &QAbstractButton::clicked, this, &MainWindow::chooseFileMode);
-    connect(c.folderModeOption, &QAbstractButton::clicked, this, &MainWindow::chooseFolderMode);
-    connect(c.pickFileButton, &QAbstractButton::clicked, this, &MainWindow::pickFile);
-    connect(c.pickFolderButton, &QAbstractButton::clicked, this, &MainWindow::pickFolder);
-    connect(c.startButton, &QAbstractButton::clicked, this, &MainWindow::start);
-    TileActions* tiles = m_tileActions.get();
-    connect(c.iconList, &ListView::pressed, tiles, &TileActions::listPressed);
-    connect(c.saveIconAction, &QAction::triggered, tiles, &TileActions::saveSelected);
-    connect(c.detailsAction, &QAction::triggered, tiles, &TileActions::showSelectedDetails);
-    connect(c.iconList, &ListView::tileDoubleClicked, tiles, &TileActions::showSelectedDetails);
-    connect(c.saveSelectedAction, &QAction::triggered, tiles, &TileActions::saveSelectedTiles);
-    connect(c.saveAllAction, &QAction::triggered, tiles, &TileActions::saveAll);
-    connect(c.copyAction, &QAction::triggered, tiles, &TileActions::copySelected);
-    connect(c.iconList, &ListView::copyRequested, tiles, &TileActions::copySelected);
-    connect(c.includeCursorsAction, &QAction::triggered, this, [this](bool include) {
-        if (onIncludesCursorsChanged)
-            onIncludesCursorsChanged(include);
+    HarvestController* flows = m_controller.get();
+    connect(c.fileModeOption, &QAbstractButton::clicked, this,
+            [flows] { flows->chooseFileMode(); });
+    connect(c.folderModeOption, &QAbstractButton::clicked, this,
+            [flows] { flows->chooseFolderMode(); });
+    connect(c.pickFileButton, &QAbstractButton::clicked, this, [flows] { flows->pickFile(); });
+    connect(c.pickFolderButton, &QAbstractButton::clicked, this, [flows] { flows->pickFolder(); });
+    connect(c.startButton, &QAbstractButton::clicked, this, [flows] { flows->start(); });
+    connect(c.iconList, &ListView::pressed, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
+                listPressed(button, at);
+            });
+    connect(c.saveIconAction, &QAction::triggered, this,
+            [this] { m_controller->saveTile(selectedRow()); });
+    connect(c.detailsAction, &QAction::triggered, this, &MainWindow::showSelectedDetails);
+    connect(c.iconList, &ListView::tileDoubleClicked, this, &MainWindow::showSelectedDetails);
+    connect(c.saveSelectedAction, &QAction::triggered, this, [this] {
+        std::vector<std::size_t> rows;
+        for (const int row : m_controls.iconList->selectedRows())
+            rows.push_back(static_cast<std::size_t>(row));
+        m_controller->saveTiles(rows);
     });
+    connect(c.saveAllAction, &QAction::triggered, this, [flows] { flows->saveAllTiles(); });
+    connect(c.copyAction, &QAction::triggered, this, &MainWindow::copySelected);
+    connect(c.iconList, &ListView::copyRequested, this, &MainWindow::copySelected);
+    connect(c.includeCursorsAction, &QAction::triggered, this,
+            [flows](bool include) { flows->setIncludesCursors(include); });
     connect(c.closeButton, &QAbstractButton::clicked, this, &MainWindow::closeProgram);
     connect(c.minimiseButton, &QAbstractButton::clicked, this, &MainWindow::minimise);
     connect(c.helpButton, &QAbstractButton::clicked, this, &MainWindow::showAbout);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &MainWindow::stopJob);
+    connect(escape, &QShortcut::activated, this, [flows] { flows->stop(); });
 }
 
 void MainWindow::setTabOrder() {
@@ -192,9 +197,7 @@ void MainWindow::setTabOrder() {
 }
 
 bool MainWindow::load() {
-    m_controls.pickFileButton->setEnabled(false);
-    m_controls.pickFolderButton->setEnabled(false);
-    m_controls.startButton->setEnabled(false);
+    m_controller->load();
     if (onLoad && !onLoad())
         return false;
     m_tray->add();
@@ -210,109 +213,72 @@ void MainWindow::setPathBoxColour(QLineEdit* box, std::uint32_t value) {
     box->setPalette(colours);
 }
 
-void MainWindow::chooseFileMode() {
-    if (m_mode != Mode::File)
-        m_jobs.leaveSource();
-    m_mode = Mode::File;
-    setPathBoxColour(m_controls.filePathBox, SystemColour::WindowBackground);
-    setPathBoxColour(m_controls.folderPathBox, SystemColour::ActiveBorder);
-    m_controls.folderPathBox->clear();
-    m_controls.pickFileButton->setEnabled(true);
-    m_controls.pickFolderButton->setEnabled(false);
+void MainWindow::showSources(const SourceControls& sources) {
+    const Controls& c = m_controls;
+    const bool file = sources.mode == SourceMode::File;
+    const bool folder = sources.mode == SourceMode::Folder;
+    c.fileModeOption->setChecked(file);
+    c.folderModeOption->setChecked(folder);
+    setPathBoxColour(c.filePathBox,
+                     file ? layout::ChosenPathBoxColour : layout::OtherPathBoxColour);
+    setPathBoxColour(c.folderPathBox,
+                     folder ? layout::ChosenPathBoxColour : layout::OtherPathBoxColour);
+    c.filePathBox->setText(toDisplay(sources.file));
+    c.folderPathBox->setText(toDisplay(sources.folder));
+    c.pickFileButton->setEnabled(file);
+    c.pickFolderButton->setEnabled(folder);
+    c.startButton->setEnabled(sources.startEnabled);
 }
 
-void MainWindow::chooseFolderMode() {
-    if (m_mode != Mode::Folder)
-        m_jobs.leaveSource();
-    m_mode = Mode::Folder;
-    setPathBoxColour(m_controls.folderPathBox, SystemColour::WindowBackground);
-    setPathBoxColour(m_controls.filePathBox, SystemColour::ActiveBorder);
-    m_controls.filePathBox->clear();
-    m_controls.pickFolderButton->setEnabled(true);
-    m_controls.pickFileButton->setEnabled(false);
+void MainWindow::showStatus(const std::string& text) {
+    m_controls.statusLine->setText(fromUtf8(text));
 }
 
-bool MainWindow::includesCursors() const {
-    return m_controls.includeCursorsAction->isChecked();
-}
-
-void MainWindow::setIncludesCursors(bool include) {
-    m_controls.includeCursorsAction->setChecked(include);
+void MainWindow::showStatus(const std::filesystem::path& path) {
+    m_controls.statusLine->setText(toDisplay(path));
 }
 
 std::uint32_t MainWindow::previewBackground() const {
     return m_controls.previewBox->backColor().rgb() & 0xFFFFFF;
 }
 
-void MainWindow::pickFile() {
-    m_jobs.leaveSource();
-    m_tiles.clear();
-    const auto chosen = m_dialogs.openFile(
-        this, {qtText("Orvu Icon Extractor D2002 10 25"),
-               {{QStringLiteral("(*.exe)"), QStringLiteral("*.exe")},
-                {QStringLiteral("(*.cur *.ani)"), QStringLiteral("*.cur *.ani")}},
-               QDir::rootPath()});
-    m_controls.filePathBox->setText(chosen ? chosen->trimmed() : QString());
-    m_controls.startButton->setEnabled(true);
+void MainWindow::showPreview(const Surface& preview) {
+    m_controls.previewBox->setImage(toQImage(preview));
+    m_controls.previewBox->refresh();
 }
 
-void MainWindow::pickFolder() {
-    m_jobs.leaveSource();
-    const auto chosen = m_dialogs.chooseFolder(
-        this, qtText("Please choose the folder to extract icons from........"));
-    m_controls.folderPathBox->setText(chosen.value_or(QString()));
-    m_controls.startButton->setEnabled(true);
-    m_tiles.clear();
+void MainWindow::showSharpPreview(const Surface& picture) {
+    m_controls.previewBox->setImage(toQImage(picture),
+                                    static_cast<qreal>(picture.width) / CellSize);
+    m_controls.previewBox->refresh();
 }
 
-void MainWindow::start() {
-    // Pressed while a job yields: that job's end runs it.
-    m_jobs.start();
+int MainWindow::pictureSize() const {
+    return m_tileRows->pictureSize();
 }
 
-bool MainWindow::harvest() {
-    MainWindowHarvest window(*this);
+void MainWindow::handleEvents() {
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::harvestBegins() {
+    m_tileRows->setPixelRatio(m_controls.iconList->devicePixelRatioF());
     m_tileRows->holdAppends();
-    const bool ranToItsEnd =
-        StartCommand(window, m_folderKeys, m_png)
-            .run(pathIn(m_controls.filePathBox), pathIn(m_controls.folderPathBox));
+}
+
+void MainWindow::showTilesSoFar() {
+    m_tileRows->publishAppends();
+}
+
+void MainWindow::harvestEnds() {
     m_tileRows->releaseAppends();
-    return ranToItsEnd;
-}
-
-void MainWindow::stopJob() {
-    m_jobs.stopByUser();
-}
-
-std::filesystem::path MainWindow::pathIn(const QLineEdit* box) const {
-    // The opened path where the box still shows it, the text otherwise.
-    const QString text = box->text();
-    return !m_openedPath.empty() && text == toDisplay(m_openedPath) ? m_openedPath : toPath(text);
 }
 
 void MainWindow::openPaths(const QStringList& paths) {
-    if (paths.size() != 1) {
-        m_dialogs.tell(this, QString::fromUtf8(messages::dropOneItem()));
-        return;
-    }
-    openPath(toPath(paths[0]));
-}
-
-void MainWindow::openPath(const std::filesystem::path& path) {
-    const auto source = chooseSource(path);
-    if (!source) {
-        m_dialogs.tell(this, fromUtf8(messages::cannotReadFile(path, source.failure())));
-        return;
-    }
-    // As the pickers do: the old source's harvest stops, the list empties.
-    m_jobs.leaveSource();
-    const bool folder = source->mode == SourceChoice::Mode::Folder;
-    (folder ? m_controls.folderModeOption : m_controls.fileModeOption)->click();
-    m_tiles.clear();
-    m_openedPath = source->path;
-    (folder ? m_controls.folderPathBox : m_controls.filePathBox)->setText(toDisplay(source->path));
-    m_controls.startButton->setEnabled(true);
-    start();
+    std::vector<std::filesystem::path> chosen;
+    for (const QString& path : paths)
+        chosen.push_back(toPath(path));
+    m_controller->openPaths(chosen);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -362,9 +328,8 @@ void MainWindow::showFromTray() {
 }
 
 void MainWindow::closeProgram() {
-    if (m_jobs.ending())
+    if (!m_controller->end())
         return;
-    m_jobs.end();
     m_tray->remove();
     hide();
     if (onEndProgram)

@@ -9,14 +9,12 @@ namespace orvu::mainWindowLayout {
 
 void paintFrame(QPainter& painter, const QPalette& palette) {
     const QColor windowText = designColour(SystemColour::WindowText, palette);
-    painter.fillRect(SourcePanel, designColour(PanelColour, palette));
+    const QRect panel = toQRect(SourcePanel);
+    painter.fillRect(panel, designColour(SourcePanelColour, palette));
     painter.setPen(QPen(windowText, 1));
-    painter.drawRect(SourcePanel.adjusted(0, 0, -1, -1));
-    paintTitleBand(painter, TitleBand);
-    for (const FrameLine& line : FrameLines) {
-        painter.setPen(QPen(windowText, line.width, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(QPointF(line.from), QPointF(line.to));
-    }
+    painter.drawRect(panel.adjusted(0, 0, -1, -1));
+    paintTitleBand(painter, toQRect(TitleBand));
+    paintFrameLines(painter, FrameLines, windowText);
 }
 
 } // namespace orvu::mainWindowLayout

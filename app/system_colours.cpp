@@ -1,12 +1,11 @@
 #include "app/system_colours.h"
 
 namespace orvu {
-namespace {
 
-// Windows' classic "active border" grey, where the palette has no such role.
-constexpr QRgb ActiveBorderGrey = 0xFFD4D0C8;
-
-} // namespace
+QColor literalColour(std::uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
 
 QColor designColour(std::uint32_t value, const QPalette& palette) {
     switch (value) {
@@ -18,14 +17,13 @@ QColor designColour(std::uint32_t value, const QPalette& palette) {
     case SystemColour::HighlightText:
         return palette.color(QPalette::Active, QPalette::HighlightedText);
     case SystemColour::ActiveBorder:
-        return QColor::fromRgb(ActiveBorderGrey);
+        return literalColour(design::ActiveBorderGrey);
     default:
         break;
     }
-    if (value & 0x80000000u)
+    if (design::isSystemColour(value))
         return palette.color(QPalette::Active, QPalette::Window);
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
+    return literalColour(value);
 }
 
 } // namespace orvu

@@ -21,7 +21,6 @@ public:
 
     void add();
     void remove();
-    bool isShown() const { return m_icon.isVisible(); }
     const QSystemTrayIcon& icon() const { return m_icon; }
 
 signals:

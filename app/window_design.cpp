@@ -1,6 +1,6 @@
 #include "app/window_design.h"
 
-#include "qt/qt_text.h"
+#include "app/system_colours.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -8,36 +8,7 @@
 namespace orvu {
 
 QString productTitle() {
-    return qtText("Orvu Icon Extractor D2002.10.27");
-}
-
-QString saveDialogTitle() {
-    return qtText("Save File As:...");
-}
-
-FileFilter saveFilterOf(SaveFormat format) {
-    switch (format) {
-    case SaveFormat::Ico:
-        return {qtText("Icon file"), QStringLiteral("*.ico")};
-    case SaveFormat::Png:
-        return {qtText("PNG image"), QStringLiteral("*.png")};
-    case SaveFormat::Cur:
-        return {qtText("Cursor file"), QStringLiteral("*.cur")};
-    case SaveFormat::Ani:
-        return {qtText("Animated cursor file"), QStringLiteral("*.ani")};
-    case SaveFormat::Bmp:
-        break;
-    }
-    return {qtText("Bitmap"), QStringLiteral("*.bmp")};
-}
-
-QRect twips(int left, int top, int width, int height) {
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-            height / TwipsPerPixel};
-}
-
-QPoint twips(int x, int y) {
-    return {x / TwipsPerPixel, y / TwipsPerPixel};
+    return QString::fromUtf8(design::productTitle());
 }
 
 QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
@@ -57,9 +28,18 @@ QLabel* designLabel(QWidget* parent, const char* name, const QString& text, QPoi
 }
 
 void paintTitleBand(QPainter& painter, const QRect& band) {
-    painter.setPen(QPen(QColor(232, 238, 255), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    constexpr qreal Half = design::TitleBandOutline / 2.0;
+    painter.setPen(QPen(literalColour(design::TitleBandColour), design::TitleBandOutline,
+                        Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(band).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter.drawRect(QRectF(band).adjusted(Half, Half, -Half, -Half));
+}
+
+void paintFrameLines(QPainter& painter, std::span<const design::Line> lines, const QColor& colour) {
+    for (const design::Line& line : lines) {
+        painter.setPen(QPen(colour, line.width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(toQPoint(line.from)), QPointF(toQPoint(line.to)));
+    }
 }
 
 } // namespace orvu

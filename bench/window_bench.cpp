@@ -39,13 +39,12 @@
 
 #include "app/icon_details_window.h"
 #include "app/main_window.h"
-#include "app/tile_actions.h"
 #include "app/tile_list_model.h"
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
+#include "harvest/asker.h"
 #include "platform/icon_files.h"
-#include "qt/dialogs.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_png_decoder.h"
 #include "support/icon_builders.h"
@@ -70,27 +69,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Dialogs that answer with one path and never show anything.
-class ScriptedDialogs final : public orvu::Dialogs {
+// An asker that answers with one path and never shows anything.
+class ScriptedAsker final : public orvu::Asker {
 public:
     QString path;
-    std::optional<QString> openFile(QWidget*, const orvu::FileDialogRequest&) override {
-        return path;
+    std::optional<std::filesystem::path> openFile(orvu::Owner, const orvu::FileQuestion&) override {
+        return orvu::toPath(path);
     }
-    std::optional<orvu::SaveChoice> saveFile(QWidget*, const orvu::FileDialogRequest&) override {
+    std::optional<orvu::SavePlace> saveFile(orvu::Owner, const orvu::FileQuestion&) override {
         return {};
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return path; }
-    std::optional<FolderChoice> chooseFolderAnd(QWidget*, const QString&, const QString&,
-                                                const QStringList&) override {
-        return FolderChoice{path, choice};
+    std::optional<orvu::FolderAnswer> chooseFolder(orvu::Owner,
+                                                   const orvu::FolderQuestion&) override {
+        return orvu::FolderAnswer{orvu::toPath(path), choice};
     }
-    void tell(QWidget*, const QString& message) override {
-        std::fprintf(stderr, "message: %s\n", message.toUtf8().constData());
+    orvu::Reply ask(orvu::Owner, const std::string&, bool) override { return orvu::Reply::Yes; }
+    void tell(orvu::Owner, const std::string& message) override {
+        std::fprintf(stderr, "message: %s\n", message.c_str());
     }
-    void inform(QWidget*, const QString& message) override { tell(nullptr, message); }
-    bool confirm(QWidget*, const QString&) override { return true; }
-    int choice = 0;
+    void inform(orvu::Owner owner, const std::string& message) override { tell(owner, message); }
+    std::size_t choice = 0;
 };
 
 // The longest time between two turns of the event loop while it is running:
@@ -143,7 +141,7 @@ double residentMib() {
 }
 
 struct Window {
-    ScriptedDialogs dialogs;
+    ScriptedAsker dialogs;
     orvu::QtPngDecoder png;
     orvu::MainWindow form{dialogs, &png};
     Window() {
@@ -157,9 +155,9 @@ struct Window {
 int sharpTiles(orvu::MainWindow& form) {
     const int size = form.tileRows().pictureSize();
     int sharp = 0;
-    for (std::size_t i = 0; i < form.tiles().size(); ++i)
-        sharp +=
-            form.tiles().cellAt(i, size).state == orvu::TileCollection::SizedCell::State::Drawn;
+    for (std::size_t i = 0; i < form.controller().tiles().size(); ++i)
+        sharp += form.controller().tiles().cellAt(i, size).state ==
+                 orvu::TileCollection::SizedCell::State::Drawn;
     return sharp;
 }
 
@@ -167,7 +165,7 @@ int sharpTiles(orvu::MainWindow& form) {
 orvu::IconDetailsWindow* openDetails(Window& window, int row) {
     orvu::ListView* list = window.form.controls().iconList;
     list->setCurrentIndex(list->model()->index(row, 0));
-    window.form.tileActions().showSelectedDetails();
+    window.form.showSelectedDetails();
     orvu::IconDetailsWindow* shown = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
         shown = shown ? shown : qobject_cast<orvu::IconDetailsWindow*>(top);
@@ -198,7 +196,7 @@ int startClick(const QString& file, int repeat) {
         shown.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         pauses.stop();
         longestPause = std::max(longestPause, pauses.longestMilliseconds());
-        tiles = static_cast<int>(window.form.tiles().size());
+        tiles = static_cast<int>(window.form.controller().tiles().size());
         sharp = sharpTiles(window.form);
     }
     std::sort(times.begin(), times.end());
@@ -228,9 +226,9 @@ int scanThroughWindow(const QString& folder) {
     pauses.stop();
     std::printf("window scan at ratio %.2f: %d tiles, %.3f s total, %llu event-loop turns, "
                 "longest pause %.2f ms, %.1f MiB more in use after it, peak %.1f MiB\n",
-                qApp->devicePixelRatio(), static_cast<int>(window.form.tiles().size()), total,
-                static_cast<unsigned long long>(pauses.turns()), pauses.longestMilliseconds(),
-                residentMib() - before, peakMib());
+                qApp->devicePixelRatio(), static_cast<int>(window.form.controller().tiles().size()),
+                total, static_cast<unsigned long long>(pauses.turns()),
+                pauses.longestMilliseconds(), residentMib() - before, peakMib());
     return 0;
 }
 
@@ -250,7 +248,7 @@ int details(const QString& file) {
     std::uint32_t most = 0;
     std::size_t images = 0;
     for (std::uint32_t k = 0; k < library->count(); ++k) {
-        const auto group = library->group(k);
+        const auto group = library->group(orvu::GroupRef{orvu::GroupKind::Icon, k});
         if (group && group->entries.size() > images) {
             images = group->entries.size();
             most = k;
@@ -285,13 +283,13 @@ int saveAll(const QString& folder, const QString& out) {
     QElapsedTimer timer;
     Pauses pauses;
     timer.start();
-    window.form.tileActions().saveAll();
+    window.form.controller().saveAllTiles();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     pauses.stop();
     const auto written = QDir(out).entryList(QDir::Files).size();
     std::printf("save all: %d tiles, %lld files written, %.3f s, longest pause %.2f ms\n",
-                static_cast<int>(window.form.tiles().size()), static_cast<long long>(written),
-                seconds, pauses.longestMilliseconds());
+                static_cast<int>(window.form.controller().tiles().size()),
+                static_cast<long long>(written), seconds, pauses.longestMilliseconds());
     return 0;
 }
 
@@ -300,7 +298,7 @@ int selectAll(int tiles) {
     orvu::ListView* list = window.form.controls().iconList;
     const orvu::IconCell cell = orvu::Surface::filled(32, 32, 0x008080);
     for (int i = 0; i < tiles; ++i)
-        window.form.tiles().append(i, cell, 0xFFFFFF, {});
+        window.form.controller().tiles().append(i, cell, 0xFFFFFF, {});
     list->setFocus();
     QApplication::processEvents();
     QElapsedTimer timer;
@@ -310,7 +308,7 @@ int selectAll(int tiles) {
     list->viewport()->repaint();
     const double selecting = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     timer.restart();
-    window.form.tileActions().listPressed(Qt::RightButton, {}, QPoint(10, 10));
+    window.form.listPressed(Qt::RightButton, QPoint(10, 10));
     QApplication::processEvents();
     const double menu = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     std::printf("%d tiles: select all %.2f ms (%lld selected), menu %.2f ms\n", tiles, selecting,

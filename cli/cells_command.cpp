@@ -1,5 +1,6 @@
-// orvu-icons-cli cells: what the window's tiles show, as text. A test under
-// Wine compares it with what Windows draws, so its output stays as it is.
+// orvu-icons-cli cells: the icons as Windows draws them, as text, for
+// checking against Windows: the comparison with the Windows API under Wine
+// reads it, and so do comparisons outside, so its output stays as it is.
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
@@ -18,18 +19,24 @@ namespace {
 constexpr std::string_view Help =
     R"(usage: orvu-icons-cli cells [--kind cursor|animated] [--size N] FILE...
 
-For tests. One line per file: the path, a TAB, the number of icons, a TAB,
-and each icon's large image drawn on white as 32 x 32 RGB in hex (six digits
-a pixel), separated by '|' ("null" for an icon without a usable image).
+Draws each icon of each FILE as Windows draws it, on white, and prints the
+pixels as text, for checking against what Windows itself draws (the
+window's tiles show the same pictures). One line per file: the path, a TAB,
+the number of icons, a TAB, and each icon as 32 x 32 RGB pixels in hex (six
+digits a pixel, row by row from the top left), separated by '|' ("null" for
+an icon without a usable image). The picture is the image Windows shows at
+32 x 32, drawn through its mask or alpha channel.
 
-With --size N (1 to 256, before the files), each icon as Windows draws it at
-N x N instead: the image it chooses for that size, scaled where the icon has
-none of that size. Every other argument is a FILE.
+With --size N (1 to 256, after --kind and before the files), each icon as
+Windows draws it at N x N instead: the image it chooses for that size,
+scaled where the icon has none of that size.
 
 With --kind cursor (or animated; first of all the arguments), the file's
 cursors (animated cursors, at their first step) instead of its icons, each
-drawn as Windows draws it at 32 x 32 (or N x N) on white and followed by
-'@' and its hotspot as Windows reports it: <hex>@x,y.
+drawn as Windows draws it at 32 x 32 (or N x N) and followed by '@' and its
+hotspot as Windows reports it: <hex>@x,y.
+
+Every other argument is a FILE, one that starts with '-' too.
 )";
 
 constexpr std::uint32_t White = 0xFFFFFF;
@@ -136,12 +143,11 @@ int runCells(const Arguments& arguments, Output& out) {
 
 const Command CellsCommand{
     "cells",
-    "cells FILE...\n"
-    "      (for tests) each icon as Windows draws it at 32 x 32, in hex",
+    "cells [--kind cursor|animated] [--size N] FILE...\n"
+    "      each icon as Windows draws it, in hex, for checking against Windows",
     Help,
     {},
     runCells,
-    false,
     false,
 };
 

@@ -19,17 +19,12 @@ struct Command {
     int (*run)(const Arguments& arguments, Output& out);
     // False for a command whose every argument is an operand (cells).
     bool parsesOptions = true;
-    // False for the commands that serve the tests and the timing (cells,
-    // scan): they work and have their own help, but the tool's help and its
-    // manual page leave them out.
-    bool forUsers = true;
 };
 
 extern const Command ListCommand;
 extern const Command ExtractCommand;
 extern const Command ThumbnailCommand;
 extern const Command CellsCommand;
-extern const Command ScanCommand;
 
 // Exit statuses.
 inline constexpr int Succeeded = 0;

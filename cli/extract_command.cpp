@@ -5,7 +5,6 @@
 #include "cli/file_walk.h"
 #include "cli/incomplete_icon.h"
 #include "export/export_names.h"
-#include "export/icon_export.h"
 #include "export/save_format.h"
 #include "platform/like_pattern.h"
 #include "platform/path_text.h"
@@ -21,27 +20,80 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view Help =
-    R"(usage: orvu-icons-cli extract [-o DIR] [--format ico|png] [--size N]
-                              [--kind icon|cursor|animated|all]
-                              [--icon K | --id ID] [--force] [--pattern GLOB] PATH...
+// "ico|png": the formats --format takes, from the formats table (those that
+// keep `keeps`, where it is given).
+std::string formatChoices(std::optional<Keeps> keeps = std::nullopt) {
+    std::string choices;
+    for (const SaveFormatRow& row : saveFormats()) {
+        if (!row.optionName.empty() && (!keeps || row.keeps == *keeps))
+            choices += (choices.empty() ? "" : "|") + std::string(row.optionName);
+    }
+    return choices;
+}
 
+// "icon|cursor|animated|all": the kinds --kind takes.
+std::string kindChoices() {
+    std::string choices;
+    for (const GroupKind kind : GroupKinds)
+        choices += kindName(kind) + std::string("|");
+    return choices + "all";
+}
+
+// "ico (the default): ...", a paragraph per format that --format takes,
+// wrapped to the help's second column.
+std::string formatHelp() {
+    constexpr std::size_t Column = 21;
+    constexpr std::size_t Width = 78;
+    std::string help;
+    std::size_t line = Column;
+    const auto word = [&](std::string_view text) {
+        if (line > Column && line + 1 + text.size() > Width) {
+            help += "\n" + std::string(Column, ' ');
+            line = Column;
+        } else if (line > Column) {
+            help += ' ';
+            ++line;
+        }
+        help += text;
+        line += text.size();
+    };
+    bool first = true;
+    for (const SaveFormatRow& row : saveFormats()) {
+        if (row.optionName.empty())
+            continue;
+        if (!first) {
+            help += "\n" + std::string(Column, ' ');
+            line = Column;
+        }
+        std::string paragraph = std::string(row.optionName) + (first ? " (the default): " : ": ") +
+                                std::string(row.optionHelp);
+        for (std::size_t start = 0; start < paragraph.size();) {
+            const std::size_t end = std::min(paragraph.find(' ', start), paragraph.size());
+            word(std::string_view(paragraph).substr(start, end - start));
+            start = end + 1;
+        }
+        first = false;
+    }
+    return help;
+}
+
+const std::string Help =
+    "usage: orvu-icons-cli extract [-o DIR] [--format " + formatChoices() + "] [--size N]\n" +
+    "                              [--kind " + kindChoices() + "]\n" +
+    "                              [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n" +
+    R"(
 Writes each icon of each file as a file of its own, named after the file's
 name without its extension and the icon's position K (from 1, among the
 groups of its kind): <name>_<K>.ico or <name>_<K>.png; a cursor's
-<name>_<K>.cur, an animated cursor's <name>_<K>.ani. A name that is taken, on disk or earlier in
-the same run, gets a counter instead: <name>_<K>-2.ico, -3, and so on. Prints
-the path of every file written, one a line. A folder is walked with its
-subfolders, reading the files whose names match GLOB; files named here are
-always read.
+<name>_<K>.cur, an animated cursor's <name>_<K>.ani. A name that is taken, on
+disk or earlier in the same run, gets a counter instead: <name>_<K>-2.ico,
+-3, and so on. Prints the path of every file written, one a line. A folder
+is walked with its subfolders, reading the files whose names match GLOB;
+files named here are always read.
 
   -o, --output DIR   the folder to write to, which must exist (default: .)
-  --format ico|png   ico (the default): the whole icon, every image as stored;
-                     png: one image with its alpha channel
-                     (a cursor: a .cur, every image as stored with its
-                     hotspot; an animated cursor: the .ani exactly as
-                     stored); png: one image with its alpha channel (a
-                     cursor's with its hotspot as the text "hotspot", "x,y")
+  --format FORMAT    )" +
+    formatHelp() + R"(
   --size N           with --format png: the image Windows shows at N x N,
                      at its natural size (default: the largest image)
   --kind KIND        which groups: icon (the default), cursor, animated
@@ -53,6 +105,11 @@ always read.
   --pattern GLOB     the names of the files read in folders, in any letter
                      case (default *.exe; * for every file)
 )";
+
+const std::string Summary =
+    "extract [-o DIR] [--format " + formatChoices() + "] [--size N] [--kind " + kindChoices() +
+    "]\n        [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n"
+    "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files";
 
 // Which icons of a file to write.
 struct Selection {
@@ -87,7 +144,7 @@ std::vector<GroupKind> kindsOf(const Arguments& arguments) {
     for (const GroupKind kind : GroupKinds)
         if (name == kindName(kind))
             return {kind};
-    throw UsageError("--kind is icon, cursor, animated or all, not '" + name + "'");
+    throw UsageError("--kind is one of " + kindChoices() + ", not '" + name + "'");
 }
 
 // The 0-based indices of the groups of a kind the selection takes from the
@@ -127,24 +184,17 @@ std::string nothingSelected(const Selection& selection, const Arguments& argumen
     return kinds.size() == 1 && kinds.front() == GroupKind::Icon ? "no icons" : "no " + noun + "s";
 }
 
-// A group as the bytes of a file of its kind (.ico, .cur, .ani) or a PNG file.
-Result<ExportedIcon> exportOf(IconLibrary& library, GroupRef group, SaveFormat format,
-                              std::optional<std::uint64_t> size) {
-    if (format == SaveFormat::Ico)
-        return groupFileOf(library, group);
-    return pngOf(library, group, size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
-}
-
 int runExtract(const Arguments& arguments, Output& out) {
     if (arguments.operands().empty())
         throw UsageError("extract needs a PATH");
-    const std::string formatName = asciiLower(arguments.value("--format").value_or("ico"));
-    if (formatName != "ico" && formatName != "png")
-        throw UsageError("--format is ico or png, not '" + formatName + "'");
-    const SaveFormat format = formatName == "png" ? SaveFormat::Png : SaveFormat::Ico;
+    const std::string formatName = arguments.value("--format").value_or("ico");
+    const auto chosen = formatOfOption(formatName);
+    if (!chosen)
+        throw UsageError("--format is one of " + formatChoices() + ", not '" + formatName + "'");
+    const SaveFormat format = *chosen;
     const auto size = arguments.number("--size", 1, 0xFFFF);
-    if (size && format != SaveFormat::Png)
-        throw UsageError("--size needs --format png");
+    if (size && rowOf(format).keeps != Keeps::OneImage)
+        throw UsageError("--size needs --format " + formatChoices(Keeps::OneImage));
     const Selection selection = selectionOf(arguments);
     const std::vector<GroupKind> kinds = kindsOf(arguments);
     const bool force = arguments.has("--force");
@@ -165,8 +215,7 @@ int runExtract(const Arguments& arguments, Output& out) {
     const ExistingFiles existing = force ? ExistingFiles::Replace : ExistingFiles::KeepWithCounter;
     std::map<std::string, ExportNames> namesByExtension;
     const auto namesFor = [&](GroupKind kind) -> ExportNames& {
-        const std::string extension =
-            format == SaveFormat::Png ? extensionOf(format) : groupFileExtension(kind);
+        const std::string extension(extensionOf(formatFor(kind, format)));
         return namesByExtension.try_emplace(extension, folder, extension, existing).first->second;
     };
 
@@ -194,7 +243,11 @@ int runExtract(const Arguments& arguments, Output& out) {
             const std::uint32_t k = group.index;
             const std::string which =
                 std::string(kindName(group.kind)) + " " + std::to_string(k + 1);
-            const auto bytes = exportOf(library, group, format, size);
+            // Each icon on its own: a file of many large ones is written whole.
+            library.startRequest();
+            const auto bytes =
+                exportAs(format, library, group,
+                         size ? std::optional<int>(static_cast<int>(*size)) : std::nullopt);
             if (!bytes) {
                 complain(path + ": " + which + ": " + describe(bytes.failure()));
                 status = SomeInputsFailed;
@@ -221,9 +274,7 @@ int runExtract(const Arguments& arguments, Output& out) {
 
 const Command ExtractCommand{
     "extract",
-    "extract [-o DIR] [--format ico|png] [--size N] [--kind icon|cursor|animated|all]\n"
-    "        [--icon K | --id ID] [--force] [--pattern GLOB] PATH...\n"
-    "      writes icons as .ico or PNG files, cursors as .cur, .ani or PNG files",
+    Summary,
     Help,
     {{"--output", "-o", true},
      {"--format", "", true},

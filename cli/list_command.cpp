@@ -19,7 +19,10 @@ constexpr std::string_view Help = R"(usage: orvu-icons-cli list [--json] [--patt
 
 For every file, every icon: its position (from 1), its resource id or name,
 its language, and each of its images with width x height, bit depth, format
-(DIB or PNG) and size in bytes. A * marks the image Windows shows at 32 x 32.
+(DIB or PNG) and size in bytes: its size as its own header says, and a DIB's
+depth; where the icon's directory lists it otherwise, "listed as" what the
+directory says.
+A * marks the image Windows shows at 32 x 32 (Windows goes by the directory).
 Then its cursors, then its animated cursors and icons, each numbered from 1
 among its kind, each image of a cursor with its hotspot (x,y from the top
 left). Files without cursors are listed as before.
@@ -30,11 +33,13 @@ GLOB; files named here are always read.
                   {"path", "error", "icons": [{"position", "kind", "id",
                   "name", "language", "large", "images": [{"width",
                   "height", "bits", "colours", "format", "bytes",
-                  "hotspot"}], "error"}]}
+                  "hotspot", "listed_as"}], "error"}]}
                   "large" is the index in "images", from 0, of the image
                   Windows shows at 32 x 32; "kind" is "icon", "cursor" or
                   "animated", "position" counts among the groups of that
-                  kind; "hotspot" ([x, y]) is there for cursor images only
+                  kind; "hotspot" ([x, y]) is there for cursor images only;
+                  "listed_as" ({"width", "height", "bits"}) only for an
+                  image that the directory lists otherwise
   --pattern GLOB  the names of the files read in folders, in any letter case
                   (default *.exe; * for every file)
 )";
@@ -97,6 +102,12 @@ void writeIconText(std::string& text, GroupKind kind, std::uint32_t position,
         if (image.hotspot)
             text += " hotspot " + std::to_string(image.hotspot->x) + "," +
                     std::to_string(image.hotspot->y);
+        if (const auto& listed = image.listed) {
+            text += " listed as " + std::to_string(listed->width) + "×" +
+                    std::to_string(listed->height);
+            if (listed->bitCount != 0 && listed->bitCount != image.bitCount)
+                text += " " + std::to_string(listed->bitCount) + "-bit";
+        }
         if (description->large == i)
             text += '*';
     }
@@ -146,6 +157,17 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
             json.integer(image.hotspot->y);
             json.endArray();
         }
+        if (const auto& listed = image.listed) {
+            json.key("listed_as");
+            json.beginObject();
+            json.key("width");
+            json.number(static_cast<std::uint64_t>(listed->width));
+            json.key("height");
+            json.number(static_cast<std::uint64_t>(listed->height));
+            json.key("bits");
+            json.number(static_cast<std::uint64_t>(listed->bitCount));
+            json.endObject();
+        }
         json.endObject();
     }
     json.endArray();
@@ -160,15 +182,20 @@ void writeIconJson(JsonWriter& json, GroupKind kind, std::uint32_t position,
 }
 
 // Lists one file, handing its text on icon by icon: a file may hold 65 535
-// icons. False when the file fails the command.
-bool listFile(Input& input, bool asJson, Output& out) {
+// icons. False when the file fails the command. Each failure is also said on
+// standard error, unless the listing, which says it too, goes to the same
+// terminal.
+bool listFile(Input& input, bool asJson, bool errorsInListing, Output& out) {
     bool ok = true;
+    const auto fail = [&](const std::string& message) {
+        if (!errorsInListing)
+            complain(message);
+        ok = false;
+    };
     const std::string path = displayText(input.path);
     const auto problem = problemOf(input);
-    if (problem && failsTheCommand(input, *problem)) {
-        complain(path + ": " + describe(*problem));
-        ok = false;
-    }
+    if (problem && failsTheCommand(input, *problem))
+        fail(path + ": " + describe(*problem));
     std::array<std::uint32_t, GroupKinds.size()> counts{};
     for (std::size_t i = 0; i < GroupKinds.size() && !problem; ++i)
         counts[i] = input.library->count(GroupKinds[i]);
@@ -199,14 +226,13 @@ bool listFile(Input& input, bool asJson, Output& out) {
     for (std::size_t i = 0; i < GroupKinds.size(); ++i) {
         const GroupKind kind = GroupKinds[i];
         for (std::uint32_t k = 0; k < counts[i]; ++k) {
+            input.library->startRequest(); // each icon on its own
             const auto description = input.library->describe(GroupRef{kind, k});
             const std::string incomplete =
                 description ? incompleteness(*description) : std::string();
-            if (!description || !incomplete.empty()) {
-                complain(path + ": " + kindName(kind) + " " + std::to_string(k + 1) + ": " +
-                         (description ? incomplete : describe(description.failure())));
-                ok = false;
-            }
+            if (!description || !incomplete.empty())
+                fail(path + ": " + kindName(kind) + " " + std::to_string(k + 1) + ": " +
+                     (description ? incomplete : describe(description.failure())));
             if (asJson)
                 writeIconJson(json, kind, k + 1, description);
             else
@@ -229,9 +255,10 @@ int runList(const Arguments& arguments, Output& out) {
         throw UsageError("list needs a PATH");
     const bool asJson = arguments.has("--json");
     const std::string pattern = arguments.value("--pattern").value_or(ExecutablePattern);
+    const bool errorsInListing = outputAndErrorsShareATerminal();
     int status = Succeeded;
     walkInputs(arguments.operands(), pattern, defaultPngDecoder(), std::nullopt, [&](Input& input) {
-        if (!listFile(input, asJson, out))
+        if (!listFile(input, asJson, errorsInListing, out))
             status = SomeInputsFailed;
         out.flush(); // each file's line as soon as it is known
     });

@@ -18,8 +18,8 @@
 namespace orvu::cli {
 namespace {
 
-constexpr std::array<const Command*, 5> Commands{&ListCommand, &ExtractCommand, &ThumbnailCommand,
-                                                 &CellsCommand, &ScanCommand};
+constexpr std::array<const Command*, 4> Commands{&ListCommand, &ExtractCommand, &ThumbnailCommand,
+                                                 &CellsCommand};
 
 constexpr std::string_view Footer = R"(
 A folder PATH is walked with its subfolders (a folder's files first, then
@@ -40,10 +40,8 @@ std::string toolHelp() {
                        "Lists, extracts and draws the icons of Windows programs and libraries\n"
                        "(PE and NE) and of .ico files, reading them as Windows does.\n\n"
                        "Commands:\n";
-    for (const Command* command : Commands) {
-        if (command->forUsers)
-            text += "  " + std::string(command->summary) + "\n";
-    }
+    for (const Command* command : Commands)
+        text += "  " + std::string(command->summary) + "\n";
     text += Footer;
     return text;
 }
@@ -63,7 +61,7 @@ std::string tryHelp(const Command* command) {
 
 int run(const std::vector<std::string>& line, Output& out) {
     if (line.size() < 2) {
-        complain("a command is needed: list, extract or thumbnail; " + tryHelp(nullptr));
+        complain("a command is needed: list, extract, thumbnail or cells; " + tryHelp(nullptr));
         return UsageFailed;
     }
     const std::string& first = line[1];
@@ -117,8 +115,8 @@ int run(const std::vector<std::string>& line, Output& out) {
 
 int main(int argc, char** argv) {
 #if defined(__GLIBC__)
-    // A scan allocates and frees a few kilobytes per file on each thread;
-    // growing the heap in large steps spares a system call every few files.
+    // Reading a tree allocates and frees a few kilobytes per file; growing
+    // the heap in large steps spares a system call every few files.
     mallopt(M_TOP_PAD, 4 << 20);
 #endif
     using namespace orvu::cli;

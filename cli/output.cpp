@@ -8,6 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace orvu::cli {
 
@@ -62,6 +68,18 @@ void complain(std::string_view message) {
     line += printable(message);
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+bool outputAndErrorsShareATerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stdout)) && _isatty(_fileno(stderr));
+#else
+    struct stat out {};
+    struct stat err {};
+    return ::isatty(STDOUT_FILENO) && ::isatty(STDERR_FILENO) &&
+           ::fstat(STDOUT_FILENO, &out) == 0 && ::fstat(STDERR_FILENO, &err) == 0 &&
+           out.st_rdev == err.st_rdev;
+#endif
 }
 
 } // namespace orvu::cli

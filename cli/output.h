@@ -34,4 +34,9 @@ std::string printablePath(const std::filesystem::path& path);
 // One line on standard error: the tool's name and the message, printable.
 void complain(std::string_view message);
 
+// Whether standard output and standard error go to one terminal, where a
+// person reads them as one: what the output says needs no line on standard
+// error as well.
+bool outputAndErrorsShareATerminal();
+
 } // namespace orvu::cli

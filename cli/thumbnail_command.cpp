@@ -11,8 +11,7 @@
 #include "png/png_encoder.h"
 
 #include <algorithm>
-#include <numeric>
-#include <tuple>
+#include <optional>
 
 namespace orvu::cli {
 namespace {
@@ -35,59 +34,45 @@ File managers call it through share/thumbnailers/orvu-icons.thumbnailer.
 
 constexpr std::uint64_t DefaultSize = 256;
 
-// The order in which to try a group's images for a thumbnail of at most
-// size x size. Windows' own choice (chooseImage) takes the nearest size,
-// which for 128 picks a 48 x 48 image over a 256 x 256 one; a thumbnail
-// shrinks the larger one instead. So: the images at least `size` on their
-// longer side, smallest first; then the others, largest first; among equal
-// sides the most pixels, then the deepest colour, then directory order.
-std::vector<std::size_t> candidates(const IconGroup& group, int size) {
-    std::vector<std::size_t> order(group.entries.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const auto rank = [&](std::size_t i) {
-        const GroupEntry& entry = group.entries[i];
-        const int side = std::max(entry.pixelWidth(), entry.pixelHeight());
-        const bool covers = side >= size;
-        return std::make_tuple(!covers, covers ? side : -side,
-                               -entry.pixelWidth() * entry.pixelHeight(), -int{entry.bitCount});
-    };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
-    return order;
-}
-
 // The group a file is shown by: its first icon, or where it has none (a
-// cursor or animated cursor file) its first cursor or animation.
-GroupRef shownGroup(const IconLibrary& library) {
+// cursor or animated cursor file) its first cursor or animation; none for a
+// file without any.
+std::optional<GroupRef> shownGroup(const IconLibrary& library) {
     for (const GroupKind kind : GroupKinds)
         if (library.count(kind) != 0)
-            return {kind, 0};
-    return {GroupKind::Icon, 0};
+            return GroupRef{kind, 0};
+    return std::nullopt;
 }
 
 // The thumbnail's PNG bytes, or why the file has none.
 Result<std::vector<std::uint8_t>> thumbnailOf(IconLibrary& library, int size) {
     if (library.problem())
         return *library.problem();
-    const GroupRef shown = shownGroup(library);
-    // An icon's images are read one by one as they are tried; a cursor's
-    // and an animation frame's all together.
+    const GroupRef shown = shownGroup(library).value_or(GroupRef{});
+    // An icon's images are told by their headers and read one by one as
+    // they are tried; a cursor's and an animation frame's all together.
     std::optional<IconImages> held;
+    IconGroup entries;
+    std::vector<ImageSize> sizes;
     if (shown.kind != GroupKind::Icon) {
         auto images = library.images(shown);
         if (!images)
             return images.failure();
         held = std::move(*images);
-    }
-    const auto group = held ? Result<IconGroup>(IconGroup{}) : library.group(shown);
-    if (!group)
-        return group.failure();
-    IconGroup entries = *group;
-    if (held)
         for (const IconImage& image : held->images)
-            entries.entries.push_back(image.entry);
+            sizes.push_back(ownSize(shown.kind, image.entry, ByteView(image.bytes)));
+    } else {
+        auto group = library.group(shown);
+        auto description =
+            group ? library.describe(shown) : Result<IconDescription>(group.failure());
+        if (!description)
+            return description.failure();
+        entries = std::move(*group);
+        for (const ImageDescription& image : description->images)
+            sizes.push_back({image.width, image.height, image.bitCount});
+    }
     Failure why = damaged("an icon group without images");
-    for (const std::size_t i : candidates(entries, size)) {
+    for (const std::size_t i : pictureOrder(sizes, size)) {
         const auto image =
             held ? Result<IconImage>(held->images[i]) : library.image(entries.entries[i]);
         if (!image) {
@@ -136,6 +121,10 @@ int runThumbnail(const Arguments& arguments, Output&) {
     const std::filesystem::path outputPath = pathFromArgument(operands[1]);
 
     auto library = openIconLibrary(inputPath, defaultPngDecoder());
+    if (library && !library->problem() && !shownGroup(*library)) {
+        complain(displayText(inputPath) + ": no thumbnail: the file has no icons");
+        return SomeInputsFailed;
+    }
     const auto png = library ? thumbnailOf(*library, size)
                              : Result<std::vector<std::uint8_t>>(library.failure());
     if (!png) {

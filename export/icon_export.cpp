@@ -1,8 +1,7 @@
 #include "export/icon_export.h"
 
-#include "icons/cursor_choice.h"
-#include "icons/icon_choice.h"
 #include "icons/icon_file_writer.h"
+#include "icons/image_choice.h"
 #include "png/png_encoder.h"
 
 namespace orvu {
@@ -12,50 +11,27 @@ Failure noImageHeld() {
     return {Failure::Kind::NoSuchIcon, "the file holds none of the icon's images"};
 }
 
-// What Windows chooses a group's image at a size by, among the images the
-// file holds.
-std::optional<std::size_t> chosenAt(GroupKind kind, const std::vector<IconImage>& images,
-                                    int size) {
-    IconGroup held;
-    for (const IconImage& image : images)
-        held.entries.push_back(image.entry);
-    if (kind == GroupKind::Icon)
-        return chooseImage(held, size);
-    // A cursor file's and a frame's keys are in their images' headers.
+// Among the images the file holds, the one Windows chooses at `size`, or
+// with no size the largest.
+std::optional<std::size_t> chosen(GroupKind kind, const std::vector<IconImage>& images,
+                                  std::optional<int> size) {
+    if (!size) {
+        std::vector<ImageSize> sizes;
+        for (const IconImage& image : images)
+            sizes.push_back(ownSize(kind, image.entry, ByteView(image.bytes)));
+        return largestImage(sizes);
+    }
     std::vector<ChoiceKey> keys;
     for (const IconImage& image : images) {
-        const auto key = image.entry.cursorSize
-                             ? std::optional<ChoiceKey>(directoryKeys({{image.entry}}).front())
-                             : fileEntryKey(image.entry, ByteView(image.bytes));
+        const auto key = choiceKey(kind, image.entry, ByteView(image.bytes));
         if (!key)
             break;
         keys.push_back(*key);
     }
-    return kind == GroupKind::Cursor ? chooseCursorImage(keys, size)
-                                     : chooseNearestImage(keys, size, DisplayBitsPerPixel);
+    return chooseImageOfKind(kind, keys, *size);
 }
 
 } // namespace
-
-Result<ExportedIcon> iconFileOf(IconLibrary& library, std::uint32_t k) {
-    return groupFileOf(library, {GroupKind::Icon, k});
-}
-
-Result<ExportedIcon> pngOf(IconLibrary& library, std::uint32_t k, std::optional<int> size) {
-    return pngOf(library, {GroupKind::Icon, k}, size);
-}
-
-const char* groupFileExtension(GroupKind kind) {
-    switch (kind) {
-    case GroupKind::Icon:
-        return ".ico";
-    case GroupKind::Cursor:
-        return ".cur";
-    case GroupKind::Animated:
-        return ".ani";
-    }
-    return ".ico";
-}
 
 Result<ExportedIcon> groupFileOf(IconLibrary& library, GroupRef group) {
     if (group.kind == GroupKind::Animated) {
@@ -80,24 +56,26 @@ Result<ExportedIcon> pngOf(IconLibrary& library, GroupRef group, std::optional<i
     auto images = library.images(group);
     if (!images)
         return images.failure();
-    IconGroup held;
-    for (const IconImage& image : images->images)
-        held.entries.push_back(image.entry);
-    const auto chosen = size ? chosenAt(group.kind, images->images, *size) : largestImage(held);
-    if (!chosen)
+    const auto chosenImage = chosen(group.kind, images->images, size);
+    if (!chosenImage)
         return images->missing.empty() ? damaged("an icon group without images") : noImageHeld();
-    const IconImage& image = images->images[*chosen];
+    const IconImage& image = images->images[*chosenImage];
     const auto decoded = library.decode(image);
     if (!decoded)
         return decoded.failure();
-    std::vector<PngText> texts;
-    if (group.kind != GroupKind::Icon && image.entry.hotspot)
-        texts.push_back({"hotspot", std::to_string(image.entry.hotspot->x) + "," +
-                                        std::to_string(image.entry.hotspot->y)});
-    auto png = encodePng(*decoded, texts);
+    auto png =
+        pngOfImage(*decoded, group.kind != GroupKind::Icon ? image.entry.hotspot : std::nullopt);
     if (!png)
         return png.failure();
     return ExportedIcon{std::move(*png), std::move(images->missing)};
+}
+
+Result<std::vector<std::uint8_t>> pngOfImage(const IconBitmap& image,
+                                             const std::optional<Hotspot>& hotspot) {
+    std::vector<PngText> texts;
+    if (hotspot)
+        texts.push_back({"hotspot", std::to_string(hotspot->x) + "," + std::to_string(hotspot->y)});
+    return encodePng(image, texts);
 }
 
 } // namespace orvu

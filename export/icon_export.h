@@ -17,26 +17,24 @@ struct ExportedIcon {
     std::vector<MissingImage> missing;
 };
 
-// Icon k of the library as an .ico file: every image it holds, as stored.
-// Fails when it holds none, or the icon is past a limit (icons/limits.h).
-Result<ExportedIcon> iconFileOf(IconLibrary& library, std::uint32_t k);
-// One image of icon k as a PNG file: of the images the file holds, the one
-// Windows would show at `size` x `size`, or with no size the largest.
-Result<ExportedIcon> pngOf(IconLibrary& library, std::uint32_t k,
-                           std::optional<int> size = std::nullopt);
-
 // A group of any kind as a file of its kind, losing nothing: an icon as an
-// .ico (iconFileOf); a cursor as a .cur, every image it holds byte for byte
-// as stored, each entry with the image's hotspot; an animated cursor or
-// icon as an .ani, its bytes exactly as stored.
+// .ico, every image it holds as stored; a cursor as a .cur, every image it
+// holds byte for byte as stored, each entry with the image's hotspot; an
+// animated cursor or icon as an .ani, its bytes exactly as stored. Fails
+// when the file holds none of its images, or the group is past a limit
+// (icons/limits.h).
 Result<ExportedIcon> groupFileOf(IconLibrary& library, GroupRef group);
-// The extension of that file: ".ico", ".cur" or ".ani".
-const char* groupFileExtension(GroupKind kind);
-// One image of a group as a PNG file, as pngOf: of a cursor, the image
-// Windows' rule for cursors takes at `size`, of an animated one, an image of
-// the frame its first step shows. A cursor image's hotspot goes with it as
-// the text chunk "hotspot", "x,y".
+// One image of a group as a PNG file: of the images the file holds, the one
+// Windows would show at `size` x `size` (of a cursor, by Windows' rule for
+// cursors; of an animated one, an image of the frame its first step shows),
+// or with no size the largest, by what each image's own header says it is
+// (largestImage). A cursor image's hotspot goes with it
+// (pngOfImage).
 Result<ExportedIcon> pngOf(IconLibrary& library, GroupRef group,
                            std::optional<int> size = std::nullopt);
+// A decoded image as a PNG file; a cursor image's hotspot as the text chunk
+// "hotspot", "x,y".
+Result<std::vector<std::uint8_t>> pngOfImage(const IconBitmap& image,
+                                             const std::optional<Hotspot>& hotspot);
 
 } // namespace orvu

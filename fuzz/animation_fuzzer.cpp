@@ -31,10 +31,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (library.stepAt(*animation, animation->steps.size(), LargeIconSize))
                 __builtin_trap();
         }
+        // The choice at the smallest and the largest size shown.
+        for (const int size : {1, MaxShownSize})
+            static_cast<void>(library.imageAt(group, size));
         const auto description = library.describe(group);
         if (description && description->large && *description->large >= description->images.size())
             __builtin_trap();
         if (const auto held = library.images(group)) {
+            // What each image is, and the order a thumbnail tries them in.
+            std::vector<ImageSize> sizes;
+            for (const IconImage& image : held->images)
+                sizes.push_back(ownSize(GroupKind::Animated, image.entry, ByteView(image.bytes)));
+            if (pictureOrder(sizes, MaxShownSize).size() != sizes.size() ||
+                largestImage(sizes) >= sizes.size())
+                __builtin_trap();
             for (const IconImage& image : held->images) {
                 if (const auto decoded = library.decode(image))
                     fuzz::checkBitmap(*decoded, limits::MaxImageSide);

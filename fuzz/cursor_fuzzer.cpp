@@ -27,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (drawn->surface.pixels.size() != LargeIconSize * LargeIconSize)
                 __builtin_trap();
         }
+        // The choice at the smallest and the largest size shown.
+        for (const int size : {1, MaxShownSize})
+            static_cast<void>(library.imageAt(cursor, size));
         const auto description = library.describe(cursor);
         if (description && description->large && *description->large >= description->images.size())
             __builtin_trap();
@@ -34,6 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!held)
             continue;
         const std::vector<IconImage>& images = held->images;
+        // What each image is, and the order a thumbnail tries them in.
+        std::vector<ImageSize> sizes;
+        for (const IconImage& image : images)
+            sizes.push_back(ownSize(GroupKind::Cursor, image.entry, ByteView(image.bytes)));
+        if (pictureOrder(sizes, MaxShownSize).size() != sizes.size() ||
+            largestImage(sizes) >= sizes.size())
+            __builtin_trap();
         for (const IconImage& image : images) {
             if (image.bytes.size() > limits::MaxImageBytes)
                 __builtin_trap();

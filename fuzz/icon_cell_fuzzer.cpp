@@ -5,10 +5,10 @@
 // 16); the rest is the image.
 
 #include "fuzz_png.h"
-#include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
 #include "icons/icon_image.h"
 #include "icons/icon_scaling.h"
+#include "icons/image_choice.h"
 #include "icons/limits.h"
 
 #include <cstddef>

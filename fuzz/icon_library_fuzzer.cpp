@@ -6,9 +6,9 @@
 
 #include "fuzz_png.h"
 #include "icons/icon_at_size.h"
-#include "icons/icon_choice.h"
 #include "icons/icon_file_writer.h"
 #include "icons/icon_library.h"
+#include "icons/image_choice.h"
 #include "icons/limits.h"
 
 #include <cstddef>
@@ -30,13 +30,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (drawn->width != 48 || drawn->height != 48 || drawn->pixels.size() != 48 * 48)
                 __builtin_trap();
         }
-        const auto description = library.describe(k);
+        const auto description = library.describe({GroupKind::Icon, k});
         if (description && description->large && *description->large >= description->images.size())
             __builtin_trap();
-        const auto icon = library.images(k);
+        const auto icon = library.images({GroupKind::Icon, k});
         if (!icon)
             continue;
         const std::vector<IconImage>& images = icon->images;
+        // What each image is, and the order a thumbnail tries them in.
+        std::vector<ImageSize> sizes;
+        for (const IconImage& image : images)
+            sizes.push_back(ownSize(GroupKind::Icon, image.entry, ByteView(image.bytes)));
+        if (pictureOrder(sizes, MaxShownSize).size() != sizes.size() ||
+            largestImage(sizes) >= sizes.size())
+            __builtin_trap();
         if (description && description->images.size() != images.size() + icon->missing.size())
             __builtin_trap();
         for (const IconImage& image : images) {
@@ -58,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (file->size() > limits::MaxBytesPerFile / 2)
             continue;
         IconLibrary reread = IconLibrary::fromBytes(*file, nullptr);
-        const auto again = reread.images(0);
+        const auto again = reread.images({GroupKind::Icon, 0});
         if (reread.count() != 1 || !again || again->images.size() != images.size() ||
             !again->missing.empty())
             __builtin_trap();
@@ -68,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // Past the last icon there is nothing, whatever the file says.
-    if (library.largeIcon(count) || library.images(count))
+    if (library.largeIcon(count) || library.images({GroupKind::Icon, count}))
         __builtin_trap();
     return 0;
 }

@@ -200,5 +200,33 @@ int main(int argc, char** argv) {
     animated.type = orvu::test::GroupType::AnimatedCursor;
     animated.animation = orvu::test::buildAnimation({.frames = {frameB}, .rates = {3}});
     save(out / animation / "pe_anicursor", orvu::test::buildPe({groups[0], animated}));
+
+    // Sizes at the edges of what the fields hold, beside a good image: PNG
+    // frames and cursor images claiming 2^31 - 1 pixels a side, on both
+    // sides and (a mutation away from that) on one, and an executable's
+    // cursor directory claiming 65 535 a side for an image whose header
+    // can't be read. With the dictionary's tokens of extreme sizes they lead
+    // to the sums and products of sizes, which must not overflow.
+    const auto claiming = [&](std::uint32_t width, std::uint32_t height) {
+        StoredImage image = stored(0, 32, makePng(1, 1, 6, 8, width, height));
+        image.entry.hotspot = orvu::Hotspot{0, 0};
+        return image;
+    };
+    const StoredImage huge = claiming(0x7FFFFFFF, 0x7FFFFFFF);
+    save(out / "cursor" / "cur_claims_huge", orvu::test::buildCursorFile({huge, cursorImages[0]}));
+    save(out / "cursor" / "cur_claims_wide",
+         orvu::test::buildCursorFile({claiming(0x7FFFFFFF, 1), cursorImages[0]}));
+    save(out / animation / "ani_claims_huge",
+         orvu::test::buildAnimation(
+             {.frames = {orvu::test::buildCursorFile({huge, cursorImages[0]})}}));
+    save(out / animation / "ani_claims_tall",
+         orvu::test::buildAnimation({.frames = {orvu::test::buildCursorFile(
+                                         {claiming(1, 0x7FFFFFFF), cursorImages[0]})}}));
+    StoredImage claim = cursorImages[1];
+    claim.entry.cursorSize = orvu::CursorSize{0xFFFF, 0xFFFF};
+    claim.bytes.resize(8);
+    GroupResource claimingCursor = group(std::uint16_t{32513}, {claim, cursorImages[0]});
+    claimingCursor.type = orvu::test::GroupType::Cursor;
+    save(out / "cursor" / "pe_claims_65535", orvu::test::buildPe({claimingCursor}));
     return 0;
 }

@@ -14,7 +14,7 @@ std::size_t existingNames(const std::vector<Tile>& tiles, const std::filesystem:
     std::size_t existing = 0;
     for (const Tile& tile : tiles) {
         std::error_code error;
-        const auto path = names.next(tile, tileFormat(tile.origin.kind, format));
+        const auto path = names.next(tile, formatFor(tile.origin.kind, format));
         existing += std::filesystem::exists(std::filesystem::symlink_status(path, error)) ? 1 : 0;
     }
     return existing;
@@ -39,7 +39,7 @@ BatchOutcome exportTiles(HarvestWindow& window, const std::vector<Tile>& tiles,
         const auto fail = [&](const Failure& failure) {
             outcome.failed.push_back({messages::tileName(tile.origin), failure});
         };
-        const SaveFormat own = tileFormat(tile.origin.kind, format);
+        const SaveFormat own = formatFor(tile.origin.kind, format);
         const auto bytes = tileSubject(tile, png).bytes(own);
         if (!bytes) {
             fail(bytes.failure());

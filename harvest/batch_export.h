@@ -29,7 +29,7 @@ std::size_t existingNames(const std::vector<Tile>& tiles, const std::filesystem:
 // Saves the tiles into one folder, one file each, named after the icon's file
 // and position (notepad_1.ico, TileNames), a counter added where names
 // collide, each in its own kind's format where `format` is a whole one
-// (tileFormat: a cursor as .cur, an animated one as .ani): each
+// (formatFor: a cursor as .cur, an animated one as .ani): each
 // tile's bytes as saving it alone makes them (tileSubject), written by the
 // names' own atomic write. Files
 // already there are replaced or kept as `existing` says. Each icon is read

@@ -61,7 +61,7 @@ bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& ico
             renderCell(window.previewImage(), window.previewBackground(), icon ? &*icon : nullptr);
         const TileCollection::Key key = icons.keyFor(k);
         if (window.tiles().append(key, std::move(cell), window.previewBackground(),
-                                  IconOrigin{icons.file, k, TileKind::Icon}))
+                                  IconOrigin{icons.file, k, GroupKind::Icon}))
             return true;
         window.reportProblem(messages::keyTaken(TileCollection::keyText(key), *icons.file));
         return false;
@@ -76,10 +76,9 @@ bool harvestIcons(HarvestWindow& window, HarvestPace& pace, const FileIcons& ico
 bool harvestCursors(HarvestWindow& window, HarvestPace& pace,
                     const std::shared_ptr<const std::filesystem::path>& file,
                     IconLibrary& library) {
-    for (const TileKind kind : {TileKind::Cursor, TileKind::Animated}) {
-        const GroupKind group = groupKindOf(kind);
+    for (const GroupKind kind : {GroupKind::Cursor, GroupKind::Animated}) {
         const auto add = [&](std::uint32_t k) {
-            const auto cursor = library.cursorAt({group, k}, CellSize);
+            const auto cursor = library.cursorAt({kind, k}, CellSize);
             IconCell cell = renderCell(window.previewImage(), window.previewBackground(),
                                        cursor ? &cursor->bitmap : nullptr);
             window.tiles().appendCursor(std::move(cell), window.previewBackground(),
@@ -88,12 +87,12 @@ bool harvestCursors(HarvestWindow& window, HarvestPace& pace,
         };
         const auto drawAt = [&](std::uint32_t k, int size,
                                 std::uint32_t background) -> Result<Surface> {
-            auto drawn = drawCursorAt(library, {group, k}, size, background);
+            auto drawn = drawCursorAt(library, {kind, k}, size, background);
             if (!drawn)
                 return drawn.failure();
             return std::move(drawn->surface);
         };
-        if (!harvestTiles(window, pace, library.count(group), add, drawAt))
+        if (!harvestTiles(window, pace, library.count(kind), add, drawAt))
             return false;
     }
     return true;

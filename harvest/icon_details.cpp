@@ -1,11 +1,10 @@
 #include "harvest/icon_details.h"
 
 #include "export/icon_export.h"
+#include "export/save_format.h"
 #include "harvest/messages.h"
-#include "harvest/tile_actions.h"
 #include "platform/icon_files.h"
 #include "platform/path_text.h"
-#include "png/png_encoder.h"
 
 #include <algorithm>
 
@@ -43,11 +42,10 @@ std::string tileToolTip(const IconOrigin& origin, const PngDecoder* png) {
     auto library = openIconLibrary(*origin.file, png);
     if (!library)
         return messages::cannotReadFile(*origin.file, library.failure());
-    const auto name = library->name(origin.group());
-    const auto group = library->group(origin.group());
-    if (!name || !group)
-        return messages::cannotReadFile(*origin.file, !name ? name.failure() : group.failure());
-    return messages::tileToolTip(*origin.file, origin.index, *name, *group, origin.kind);
+    const auto icon = library->describe(origin.group());
+    if (!icon)
+        return messages::cannotReadFile(*origin.file, icon.failure());
+    return messages::tileToolTip(*origin.file, origin.index, icon->name, icon->images, origin.kind);
 }
 
 std::string IconDetails::heading() const {
@@ -60,6 +58,7 @@ std::string IconDetails::imageLabel(std::size_t i) const {
 }
 
 Result<IconBitmap> IconDetails::decode(std::size_t i) {
+    m_library.startRequest(); // the window keeps the file open: each picture on its own
     const GroupEntry& entry = m_group.entries.at(i);
     const auto image = m_animation ? frameImage(*m_animation, entry) : m_library.image(entry);
     if (!image)
@@ -76,20 +75,26 @@ std::filesystem::path IconDetails::stem() const {
 SaveSubject IconDetails::imageSubject(std::size_t i) {
     std::filesystem::path name = stem();
     name += "-" + std::to_string(m_description.images.at(i).width);
-    return SaveSubject{
-        {SaveFormat::Png}, name, m_origin, [this, i](SaveFormat) -> Result<ExportedIcon> {
-            const auto decoded = decode(i);
-            if (!decoded)
-                return decoded.failure();
-            auto png = encodePng(*decoded);
-            if (!png)
-                return png.failure();
-            return ExportedIcon{std::move(*png), {}};
-        }};
+    std::vector<SaveFormat> formats;
+    for (const SaveFormatRow& row : saveFormats()) {
+        if (row.ofImage && serves(row.format, m_origin.kind))
+            formats.push_back(row.format);
+    }
+    return SaveSubject{formats, name, m_origin,
+                       [this, i](SaveFormat format) -> Result<ExportedIcon> {
+                           const auto decoded = decode(i);
+                           if (!decoded)
+                               return decoded.failure();
+                           auto bytes = rowOf(format).ofImage(*decoded, std::nullopt);
+                           if (!bytes)
+                               return bytes.failure();
+                           return ExportedIcon{std::move(*bytes), {}};
+                       }};
 }
 
 SaveSubject IconDetails::iconSubject() {
     return SaveSubject{{wholeFormatOf(m_origin.kind)}, stem(), m_origin, [this](SaveFormat) {
+                           m_library.startRequest();
                            return groupFileOf(m_library, m_origin.group());
                        }};
 }
@@ -107,6 +112,7 @@ Result<LoadedCursor> IconDetails::stepPicture(std::size_t s, int size) {
     }
     if (frame < m_frames.size() && m_frames[frame])
         return *m_frames[frame];
+    m_library.startRequest();
     auto picture = m_library.stepAt(*m_animation, s, size);
     if (picture && frame < m_frames.size())
         m_frames[frame] = *picture;

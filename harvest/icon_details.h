@@ -41,7 +41,7 @@ public:
     SaveSubject imageSubject(std::size_t i);
     SaveSubject iconSubject();
 
-    TileKind kind() const { return m_origin.kind; }
+    GroupKind kind() const { return m_origin.kind; }
     // An animated cursor's steps, none for anything else.
     std::size_t stepCount() const { return m_animation ? m_animation->steps.size() : 0; }
     // How long step s shows: its rate, at least a sixtieth of a second so

@@ -2,11 +2,44 @@
 
 #include "harvest/messages.h"
 #include "platform/atomic_file.h"
+#include "platform/user_folders.h"
+#include "texts/text.h"
 
 #include <algorithm>
 #include <system_error>
 
 namespace orvu {
+
+void saveWithAsker(Asker& asker, Owner owner, const SaveSubject& subject) {
+    const auto chosen = asker.saveFile(owner, saveQuestion(subject));
+    if (!chosen || chosen->path.empty())
+        return;
+    const SaveTarget target = saveTargetOf(subject, chosen->path, static_cast<int>(chosen->type));
+    if (asksBeforeReplacing(target, chosen->path) &&
+        asker.ask(owner, messages::replaceExisting(target.path), false) != Reply::Yes)
+        return;
+    if (const SaveOutcome outcome = save(subject, target); !outcome.message.empty())
+        asker.tell(owner, outcome.message);
+}
+
+FileType fileTypeOf(SaveFormat format) {
+    const SaveFormatRow& row = rowOf(format);
+    return {text(row.typeName), "*" + std::string(row.extension)};
+}
+
+FileQuestion saveQuestion(const SaveSubject& subject) {
+    FileQuestion question{text("Save File As:..."), {}, {}};
+    for (const SaveFormat format : subject.formats)
+        question.types.push_back(fileTypeOf(format));
+    std::filesystem::path folder = environmentFolder("WinDir");
+    question.start = folder.empty() ? homeFolder() : folder;
+    if (!subject.suggestedStem.empty() && !subject.formats.empty()) {
+        std::filesystem::path name = subject.suggestedStem;
+        name += extensionOf(subject.formats.front());
+        question.start /= name;
+    }
+    return question;
+}
 
 SaveTarget saveTargetOf(const SaveSubject& subject, const std::filesystem::path& chosen,
                         int chosenType) {

@@ -2,6 +2,7 @@
 
 #include "export/icon_export.h"
 #include "export/save_format.h"
+#include "harvest/asker.h"
 #include "harvest/icon_origin.h"
 
 #include <filesystem>
@@ -22,9 +23,25 @@ struct SaveSubject {
     std::function<Result<ExportedIcon>(SaveFormat)> bytes;
 };
 
-// The one way a single thing is saved, in steps between which the window
-// asks the user: the dialog's answer becomes a target, the target may need a
-// question, then the bytes are made and written.
+// The one way a single thing is saved: saveWithAsker asks where, and
+// whether to replace a file, and says what went wrong; between its steps the
+// dialog's answer becomes a target, the target may need a question, then
+// the bytes are made and written.
+void saveWithAsker(Asker& asker, Owner owner, const SaveSubject& subject);
+
+// A format as a file dialog offers it: its type's name in the language in
+// use and its pattern ("PNG image", "*.png").
+FileType fileTypeOf(SaveFormat format);
+// What the save dialog asks for the subject: its formats in its order, the
+// first chosen; it starts in the folder WinDir names (the home folder where
+// it names none) with the subject's suggested name.
+FileQuestion saveQuestion(const SaveSubject& subject);
+
+// Where and how the subject is saved.
+struct SaveTarget {
+    std::filesystem::path path;
+    SaveFormat format = SaveFormat::Ico;
+};
 
 // Where the dialog's answer saves the subject: a name whose extension names
 // one of the offered formats is saved in that format; any other name gets

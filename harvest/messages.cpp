@@ -2,6 +2,7 @@
 
 #include "harvest/tiles.h"
 #include "platform/path_text.h"
+#include "platform/system_failure.h"
 #include "texts/text.h"
 
 #include <algorithm>
@@ -35,10 +36,36 @@ const char* dropOneItem() {
     return text("Please drop only one file or one folder.");
 }
 
+namespace {
+
+// The system's reason in words of the catalogue, where it is one a person
+// meets often; the system's own words otherwise.
+std::string systemReason(const Failure& failure) {
+    switch (systemReasonOf(failure.systemError)) {
+    case SystemReason::Missing:
+        return text("the file or folder does not exist");
+    case SystemReason::NoPermission:
+        return text("permission denied");
+    case SystemReason::DiskFull:
+        return text("the disk is full");
+    case SystemReason::ReadOnly:
+        return text("the disk is read-only");
+    case SystemReason::NameTooLong:
+        return text("the name is too long");
+    case SystemReason::IsAFolder:
+        return text("it is a folder");
+    case SystemReason::Other:
+        break;
+    }
+    return failure.detail.empty() ? text("system error") : failure.detail;
+}
+
+} // namespace
+
 std::string reason(const Failure& failure) {
     switch (failure.kind) {
     case Failure::Kind::System:
-        return failure.detail.empty() ? text("system error") : failure.detail;
+        return systemReason(failure);
     case Failure::Kind::NotAFile:
         return text("not a regular file");
     case Failure::Kind::NotAFolder:
@@ -113,7 +140,7 @@ std::string replaceExisting(const std::filesystem::path& file) {
 
 std::string tileName(const IconOrigin& origin) {
     const std::string file = origin.file ? displayText(origin.file->filename()) : std::string();
-    if (origin.kind != TileKind::Icon) {
+    if (origin.kind != GroupKind::Icon) {
         // TRANSLATORS: a file's name and the number of one of its cursors.
         return fillIn(text("%1 cursor %2"), file, std::uint64_t{origin.index} + 1);
     }
@@ -127,9 +154,11 @@ std::string savingProgress(std::size_t done, std::size_t total) {
 
 std::string replaceExistingFiles(std::size_t count) {
     return fillIn(text("The folder already holds %1 file of the same name. Do you want to "
-                       "replace it?\nChoose \"No\" to save under new names and replace nothing.",
+                       "replace it?\nChoose \"No\" to save under new names and replace "
+                       "nothing, \"Cancel\" to save nothing.",
                        "The folder already holds %1 files of the same names. Do you want to "
-                       "replace them?\nChoose \"No\" to save under new names and replace nothing.",
+                       "replace them?\nChoose \"No\" to save under new names and replace "
+                       "nothing, \"Cancel\" to save nothing.",
                        count),
                   count);
 }
@@ -164,8 +193,8 @@ std::string incompleteIcons(std::size_t icons) {
                   icons);
 }
 
-std::string iconHeading(std::uint32_t index, const IconName& name, TileKind kind) {
-    std::string heading = kind == TileKind::Icon
+std::string iconHeading(std::uint32_t index, const IconName& name, GroupKind kind) {
+    std::string heading = kind == GroupKind::Icon
                               ? fillIn(text("icon heading", "Icon %1"), std::uint64_t{index} + 1)
                               : cursorTileText(std::uint64_t{index} + 1);
     if (name.id)
@@ -199,14 +228,18 @@ std::string imageLabel(const ImageDescription& image) {
     }
     if (image.hotspot)
         label += Separator + hotspotText(*image.hotspot);
+    if (image.listed)
+        label += Separator +
+                 fillIn(text("listed as %1 × %2"), image.listed->width, image.listed->height);
     return label;
 }
 
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
-                        const IconName& name, const IconGroup& group, TileKind kind) {
+                        const IconName& name, const std::vector<ImageDescription>& images,
+                        GroupKind kind) {
     std::vector<std::pair<int, int>> sizes;
-    for (const GroupEntry& entry : group.entries)
-        sizes.emplace_back(entry.pixelWidth(), entry.pixelHeight());
+    for (const ImageDescription& image : images)
+        sizes.emplace_back(image.width, image.height);
     std::sort(sizes.begin(), sizes.end());
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
     std::string list;

@@ -62,15 +62,18 @@ std::string incompleteIcons(std::size_t icons);
 // How an icon is named for people: its number from 1 among its kind ("Icon
 // 2", "Cursor 2"), then its resource id or name and its language where it has
 // them, joined by " · ".
-std::string iconHeading(std::uint32_t index, const IconName& name, TileKind kind = TileKind::Icon);
+std::string iconHeading(std::uint32_t index, const IconName& name,
+                        GroupKind kind = GroupKind::Icon);
 // A cursor's hotspot: "Hotspot (3, 9)".
 std::string hotspotText(const Hotspot& hotspot);
-// One image: its size, its colour depth and its format, and a cursor
-// image's hotspot, joined by " · ".
+// One image: its size, its colour depth and its format, a cursor image's
+// hotspot, and the size its directory lists where that is another, joined
+// by " · ".
 std::string imageLabel(const ImageDescription& image);
-// A tile's tip: the file's name, the icon's heading and the sizes it holds.
+// A tile's tip: the file's name, the icon's heading and the sizes its
+// images are.
 std::string tileToolTip(const std::filesystem::path& file, std::uint32_t index,
-                        const IconName& name, const IconGroup& group,
-                        TileKind kind = TileKind::Icon);
+                        const IconName& name, const std::vector<ImageDescription>& images,
+                        GroupKind kind = GroupKind::Icon);
 
 } // namespace orvu::messages

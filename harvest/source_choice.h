@@ -19,4 +19,9 @@ struct SourceChoice {
 // is no choice: the failure says why.
 Result<SourceChoice> chooseSource(const std::filesystem::path& path);
 
+// The path with the blanks at both its ends taken away (spaces, tabs, line
+// breaks and the other white space of Unicode), as the file picker takes
+// its dialog's answer.
+std::filesystem::path trimBlanks(const std::filesystem::path& path);
+
 } // namespace orvu

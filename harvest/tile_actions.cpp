@@ -1,6 +1,5 @@
 #include "harvest/tile_actions.h"
 
-#include "export/bitmap_file.h"
 #include "export/export_names.h"
 #include "harvest/tile_names.h"
 #include "platform/icon_files.h"
@@ -27,39 +26,26 @@ bool sameIcon(IconLibrary& library, const IconOrigin& origin, const IconCell& ce
 
 } // namespace
 
-SaveFormat wholeFormatOf(TileKind kind) {
-    switch (kind) {
-    case TileKind::Icon:
-        break;
-    case TileKind::Cursor:
-        return SaveFormat::Cur;
-    case TileKind::Animated:
-        return SaveFormat::Ani;
-    }
-    return SaveFormat::Ico;
-}
-
 Result<ExportedIcon> tileFileBytes(const Tile& tile, SaveFormat format, const PngDecoder* png) {
     const IconOrigin& origin = tile.origin;
     if (!tile.cell)
         return Failure{Failure::Kind::NoSuchIcon, "the tile has no cell"};
     const IconCell& cell = *tile.cell;
-    if (format == SaveFormat::Bmp)
-        return ExportedIcon{encodeBitmapFile(cell), {}};
+    const SaveFormatRow& row = rowOf(formatFor(origin.kind, format));
+    if (row.ofCell)
+        return ExportedIcon{row.ofCell(cell), {}};
     if (!origin.file)
         return Failure{Failure::Kind::NoSuchIcon, "the tile has no file"};
     auto library = openIconLibrary(*origin.file, png);
     if (!library)
         return library.failure();
-    format = tileFormat(origin.kind, format);
     if (!sameIcon(*library, origin, cell, tile.background))
         return Failure{Failure::Kind::Changed, {}};
-    return format == SaveFormat::Png ? pngOf(*library, origin.group())
-                                     : groupFileOf(*library, origin.group());
+    return exportAs(row.format, *library, origin.group());
 }
 
 SaveSubject tileSubject(const Tile& tile, const PngDecoder* png) {
-    return SaveSubject{{wholeFormatOf(tile.origin.kind), SaveFormat::Png, SaveFormat::Bmp},
+    return SaveSubject{formatsOffered(tile.origin.kind),
                        {},
                        tile.origin,
                        [tile, png](SaveFormat format) { return tileFileBytes(tile, format, png); }};

@@ -15,19 +15,16 @@ namespace orvu {
 // save routine) or many (batch_export.h), copy one, drag some out, look at
 // one closer (icon_details.h).
 
-// The format that keeps a tile's whole icon or cursor: .ico, .cur or .ani.
-SaveFormat wholeFormatOf(TileKind kind);
-
 // What a tile is saved as. The whole icon (.ico), cursor (.cur), animated
 // cursor (.ani) and the .png are read again from the icon's file, of the
 // images it holds; when the file no longer holds the icon the tile shows
 // (its cell drawn anew differs), the failure says the file changed. The
 // .bmp is the tile's cell itself. A whole format that is not the tile's
-// kind's saves in its kind's.
+// kind's saves in its kind's (formatFor).
 Result<ExportedIcon> tileFileBytes(const Tile& tile, SaveFormat format, const PngDecoder* png);
 
-// A tile to save: its whole icon or cursor (wholeFormatOf), its largest
-// image or its cell, offered in that order.
+// A tile to save: its whole icon or cursor, its largest image or its cell,
+// as the formats table offers them for its kind (formatsOffered).
 SaveSubject tileSubject(const Tile& tile, const PngDecoder* png);
 
 // Dragged tiles: each tile whole (wholeFormatOf) as a file in `folder`, named

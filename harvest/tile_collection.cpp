@@ -56,11 +56,12 @@ Tile TileCollection::at(std::size_t i) const {
 
 std::string TileCollection::caption(std::size_t i) const {
     const Entry& tile = m_tiles[i];
-    return tile.origin.kind == TileKind::Icon ? tileText(tile.number) : cursorTileText(tile.number);
+    return tile.origin.kind == GroupKind::Icon ? tileText(tile.number)
+                                               : cursorTileText(tile.number);
 }
 
 std::string TileCollection::key(std::size_t i) const {
-    if (m_tiles[i].origin.kind != TileKind::Icon)
+    if (m_tiles[i].origin.kind != GroupKind::Icon)
         return "cursor" + std::to_string(m_tiles[i].number);
     // The last run that begins at or before tile i holds it.
     const auto run =

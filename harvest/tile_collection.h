@@ -75,8 +75,6 @@ public:
     std::string caption(std::size_t i) const;
     // "my0", "my17"; a cursor tile's "cursor1".
     std::string key(std::size_t i) const;
-    // How many different cells the tiles show.
-    std::size_t distinctCells() const { return m_cells.cells.size(); }
 
     // Tile i's cell at size x size pixels, as far as it is known: Missing
     // when not drawn at that size yet, Unavailable when it can't be (the

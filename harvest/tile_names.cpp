@@ -1,7 +1,5 @@
 #include "harvest/tile_names.h"
 
-#include "harvest/tile_actions.h"
-
 namespace orvu {
 namespace {
 
@@ -11,17 +9,11 @@ std::filesystem::path stemOf(const Tile& tile) {
 
 } // namespace
 
-SaveFormat tileFormat(TileKind kind, SaveFormat chosen) {
-    const bool whole =
-        chosen == SaveFormat::Ico || chosen == SaveFormat::Cur || chosen == SaveFormat::Ani;
-    return whole ? wholeFormatOf(kind) : chosen;
-}
-
 TileNames::TileNames(std::filesystem::path folder, ExistingFiles existing)
     : m_folder(std::move(folder)), m_existing(existing) {}
 
 ExportNames& TileNames::namesFor(SaveFormat format) {
-    const std::string extension = extensionOf(format);
+    const std::string extension(extensionOf(format));
     return m_names.try_emplace(extension, m_folder, extension, m_existing).first->second;
 }
 

@@ -12,11 +12,6 @@
 
 namespace orvu {
 
-// The format a tile is saved in when `chosen` is asked for: a whole format
-// (.ico, .cur, .ani) saves each tile whole in its own kind's (wholeFormatOf),
-// .png and .bmp stay as they are.
-SaveFormat tileFormat(TileKind kind, SaveFormat chosen);
-
 // The names of tiles saved into one folder, as ExportNames gives them: after
 // the icon's file and its position among the groups of its kind
 // (notepad_1.ico, user32_3.cur), one run of names per extension, so that a

@@ -10,7 +10,7 @@ Result<IconCell> drawTileAt(IconLibrary& library, const IconOrigin& origin, int 
                             std::uint32_t background) {
     if (origin.index >= library.count(origin.group().kind))
         return Failure{Failure::Kind::Changed, {}};
-    if (origin.kind == TileKind::Icon)
+    if (origin.kind == GroupKind::Icon)
         return drawIconAt(library, origin.index, size, background);
     auto cursor = drawCursorAt(library, origin.group(), size, background);
     if (!cursor)

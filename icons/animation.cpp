@@ -1,5 +1,6 @@
 #include "icons/animation.h"
 
+#include "icons/icon_image.h"
 #include "icons/limits.h"
 
 #include <algorithm>
@@ -180,8 +181,11 @@ std::vector<ChoiceKey> frameKeys(const Animation& animation, const IconGroup& fr
         // Windows reads the header as far as the animation goes, whatever
         // size the entry gives.
         const auto head =
-            bytes.sub(entry.location, std::min<std::uint64_t>(bytes.size() - entry.location, 40));
-        const auto key = head ? fileEntryKey(entry, *head) : std::nullopt;
+            entry.location < bytes.size()
+                ? bytes.sub(entry.location,
+                            std::min<std::uint64_t>(bytes.size() - entry.location, ImageHeadSize))
+                : std::nullopt;
+        const auto key = head ? choiceKey(GroupKind::Animated, entry, *head) : std::nullopt;
         if (!key)
             break;
         keys.push_back(*key);

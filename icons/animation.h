@@ -1,9 +1,9 @@
 #pragma once
 
 #include "icons/byte_view.h"
-#include "icons/cursor_choice.h"
 #include "icons/icon_container.h"
 #include "icons/icon_group.h"
+#include "icons/image_choice.h"
 #include "icons/result.h"
 
 #include <cstdint>
@@ -92,7 +92,7 @@ bool isAnimationHeader(ByteView head);
 // don't hold are dropped. Fails for a frame without entries.
 Result<IconGroup> frameGroup(const Animation& animation, std::size_t frame);
 
-// The keys Windows chooses frame f's image by (fileEntryKey), up to the
+// The keys Windows chooses frame f's image by (choiceKey), up to the
 // first entry whose image header the bytes don't hold.
 std::vector<ChoiceKey> frameKeys(const Animation& animation, const IconGroup& frame);
 

@@ -21,7 +21,7 @@ Result<std::vector<std::uint8_t>> ByteSource::read(std::uint64_t offset, std::ui
         return Failure{Failure::Kind::OverLimit,
                        named("exceeds MaxBytesPerFile, the " +
                              std::to_string(limits::MaxBytesPerFile) +
-                             " bytes that may be read of one file in all")};
+                             " bytes that one request may read of a file")};
     m_bytesDelivered += length;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     if (!readInto(offset, bytes))

@@ -12,8 +12,8 @@ namespace orvu {
 
 // Random access to the bytes of a file (or of memory, in tests). Reads are
 // checked against the size known at opening and against the byte budget of
-// limits::MaxBytesPerFile; a source that comes up short (a file that shrank
-// since it was opened) makes the read fail, never the program.
+// one request, limits::MaxBytesPerFile; a source that comes up short (a file
+// that shrank since it was opened) makes the read fail, never the program.
 class ByteSource {
 public:
     explicit ByteSource(std::uint64_t size) : m_size(size) {}
@@ -22,6 +22,8 @@ public:
     ByteSource& operator=(const ByteSource&) = delete;
 
     std::uint64_t size() const { return m_size; }
+    // Starts a new request: its reads are counted against the budget afresh.
+    void startRequest() { m_bytesDelivered = 0; }
 
     // The `length` bytes at `offset`. Fails when they lie outside the source,
     // exceed `maxLength`, exceed the budget or can't be read; `what` names
@@ -35,7 +37,7 @@ protected:
 
 private:
     std::uint64_t m_size = 0;
-    std::uint64_t m_bytesDelivered = 0;
+    std::uint64_t m_bytesDelivered = 0; // in this request
 };
 
 // Bytes held in memory (tests, fuzzing).

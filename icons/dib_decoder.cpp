@@ -9,28 +9,6 @@
 namespace orvu {
 namespace {
 
-// BITMAPCOREHEADER.
-namespace CoreHeader {
-constexpr std::uint64_t Width = 4; // 16-bit
-constexpr std::uint64_t Height = 6;
-constexpr std::uint64_t BitCount = 10;
-constexpr std::uint32_t Size = 12;
-} // namespace CoreHeader
-
-// BITMAPINFOHEADER.
-namespace InfoHeader {
-constexpr std::uint64_t HeaderSize = 0; // biSize, which tells the two headers apart
-constexpr std::uint64_t Width = 4;      // 32-bit, signed
-constexpr std::uint64_t Height = 8;
-constexpr std::uint64_t BitCount = 14;
-constexpr std::uint64_t Compression = 16;
-constexpr std::uint64_t ColoursUsed = 32;
-constexpr std::uint32_t Size = 40;
-constexpr std::uint32_t RgbCompression = 0;    // BI_RGB
-constexpr std::uint32_t FieldsCompression = 3; // BI_BITFIELDS: three masks follow the header
-constexpr std::uint64_t MaskSize = 4;
-} // namespace InfoHeader
-
 struct DibLayout {
     std::int64_t width = 0;
     std::int64_t height = 0; // of the colour image: half the stored height
@@ -204,7 +182,9 @@ ImageHeader dibHeader(ByteView data) {
     const auto layout = readLayout(data);
     if (!layout)
         return {};
-    return {static_cast<std::uint64_t>(layout->width) * static_cast<std::uint64_t>(layout->height),
+    // Both sides are within limits::MaxImageSide here.
+    return {static_cast<int>(layout->width), static_cast<int>(layout->height),
+            static_cast<std::uint64_t>(layout->width) * static_cast<std::uint64_t>(layout->height),
             layout->bitCount};
 }
 

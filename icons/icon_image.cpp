@@ -27,7 +27,9 @@ ImageHeader imageHeader(ByteView data) {
     const auto header = readPngHeader(data);
     if (!header)
         return {};
-    return {std::uint64_t{header->width} * header->height, header->bitsPerPixel};
+    // Both sides are within limits::MaxImageSide here.
+    return {static_cast<int>(header->width), static_cast<int>(header->height),
+            std::uint64_t{header->width} * header->height, header->bitsPerPixel};
 }
 
 } // namespace orvu

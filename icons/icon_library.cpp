@@ -1,8 +1,8 @@
 #include "icons/icon_library.h"
 
-#include "icons/icon_choice.h"
 #include "icons/icon_image.h"
 #include "icons/icon_scaling.h"
+#include "icons/image_choice.h"
 #include "icons/limits.h"
 
 #include <algorithm>
@@ -37,6 +37,12 @@ std::uint32_t IconLibrary::count() const {
     return m_container ? m_container->iconCount() : 0;
 }
 
+void IconLibrary::startRequest() {
+    if (m_source)
+        m_source->startRequest();
+    m_pixelsDecoded = 0;
+}
+
 Result<void> IconLibrary::reachable(std::uint32_t k) const {
     if (!m_container || k >= count())
         return Failure{Failure::Kind::NoSuchIcon, "icon " + std::to_string(std::uint64_t{k} + 1)};
@@ -59,12 +65,6 @@ Result<void> IconLibrary::reachable(GroupRef group) const {
     return {};
 }
 
-Result<IconGroup> IconLibrary::group(std::uint32_t k) {
-    if (const auto there = reachable(k); !there)
-        return there.failure();
-    return m_container->group(*m_source, k);
-}
-
 Result<IconGroup> IconLibrary::group(GroupRef group) {
     if (const auto there = reachable(group); !there)
         return there.failure();
@@ -76,16 +76,10 @@ Result<IconGroup> IconLibrary::group(GroupRef group) {
     case GroupKind::Animated:
         break;
     }
-    auto first = firstFrame(group.index);
+    auto first = keyedGroup(group);
     if (!first)
         return first.failure();
     return std::move(first->group);
-}
-
-Result<IconName> IconLibrary::name(std::uint32_t k) {
-    if (const auto there = reachable(k); !there)
-        return there.failure();
-    return m_container->name(*m_source, k);
 }
 
 Result<ResourceEntryFields> IconLibrary::resourceEntry(std::uint32_t k) {
@@ -106,41 +100,19 @@ Result<IconImage> IconLibrary::image(const GroupEntry& entry) {
     return m_container->storedImage(*m_source, entry);
 }
 
-Result<IconImage> IconLibrary::imageAt(std::uint32_t k, int size) {
-    return imageAt(GroupRef{GroupKind::Icon, k}, size);
-}
-
 Result<IconImage> IconLibrary::imageAt(GroupRef group, int size) {
     if (size < 1 || size > MaxShownSize)
         return Failure{Failure::Kind::OverLimit,
                        "icons are shown at 1 to " + std::to_string(MaxShownSize) + " pixels"};
-    if (group.kind == GroupKind::Animated) {
-        if (const auto there = reachable(group); !there)
-            return there.failure();
-        auto first = firstFrame(group.index);
-        if (!first)
-            return first.failure();
-        const auto chosen = chooseNearestImage(frameKeys(first->animation, first->group), size,
-                                               DisplayBitsPerPixel);
-        if (!chosen)
-            return damaged("a frame whose images' headers are missing");
-        return frameImage(first->animation, first->group.entries[*chosen]);
-    }
-    auto entries = this->group(group);
-    if (!entries)
-        return entries.failure();
-    std::optional<std::size_t> chosen;
-    if (group.kind == GroupKind::Icon) {
-        chosen = chooseImage(*entries, size);
-    } else {
-        const auto keys = cursorKeys(*entries);
-        if (!keys)
-            return keys.failure();
-        chosen = chooseCursorImage(*keys, size);
-    }
+    const auto keyed = keyedGroup(group);
+    if (!keyed)
+        return keyed.failure();
+    const auto chosen = chooseImageOfKind(group.kind, keyed->keys, size);
     if (!chosen)
-        return damaged("an icon group without images");
-    return image(entries->entries[*chosen]);
+        return damaged(keyed->group.entries.empty() ? "an icon group without images"
+                                                    : "a group whose images' headers are missing");
+    const GroupEntry& entry = keyed->group.entries[*chosen];
+    return keyed->animation ? frameImage(*keyed->animation, entry) : image(entry);
 }
 
 Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
@@ -149,15 +121,15 @@ Result<IconBitmap> IconLibrary::decodeWithinBudget(const IconImage& image) {
     const std::uint64_t pixels = imageHeader(bytes).pixels;
     if (pixels > limits::MaxDecodedPixelsPerFile - m_pixelsDecoded)
         return Failure{Failure::Kind::OverLimit,
-                       "the file's images exceed MaxDecodedPixelsPerFile, the " +
+                       "the images exceed MaxDecodedPixelsPerFile, the " +
                            std::to_string(limits::MaxDecodedPixelsPerFile) +
-                           " pixels that are decoded of one file"};
+                           " pixels that one request may decode of a file"};
     m_pixelsDecoded += pixels;
     return decodeIconImage(bytes, m_png);
 }
 
 Result<IconBitmap> IconLibrary::iconAt(std::uint32_t k, int size) {
-    const auto image = imageAt(k, size);
+    const auto image = imageAt(GroupRef{GroupKind::Icon, k}, size);
     if (!image)
         return image.failure();
     auto decoded = decodeWithinBudget(*image);
@@ -166,58 +138,65 @@ Result<IconBitmap> IconLibrary::iconAt(std::uint32_t k, int size) {
     return fitIconToSize(std::move(*decoded), size, size);
 }
 
-Result<IconDescription> IconLibrary::describe(std::uint32_t k) {
-    return describe(GroupRef{GroupKind::Icon, k});
-}
-
 Result<IconDescription> IconLibrary::describe(GroupRef ref) {
-    if (ref.kind == GroupKind::Animated)
-        return describeAnimated(ref.index);
-    auto group = this->group(ref);
-    if (!group)
-        return group.failure();
+    auto keyed = keyedGroup(ref);
+    if (!keyed)
+        return keyed.failure();
     auto name = this->name(ref);
     if (!name)
         return name.failure();
     IconDescription description{ref.index, std::move(*name), {}, std::nullopt, ref.kind};
-    if (ref.kind == GroupKind::Icon) {
-        description.large = chooseImage(*group);
-    } else if (const auto keys = cursorKeys(*group)) {
-        description.large = chooseCursorImage(*keys, LargeIconSize);
-    }
-    for (const GroupEntry& entry : group->entries) {
-        ImageDescription image{entry.pixelWidth(), entry.pixelHeight(),  entry.bitCount,
-                               entry.colourCount,  ImageFormat::Missing, 0,
-                               entry.hotspot};
-        // A cursor file's entry holds the hotspot where the depth would be.
-        if (ref.kind == GroupKind::Cursor && !entry.cursorSize)
-            image.bitCount = 0;
+    description.large = chooseImageOfKind(ref.kind, keyed->keys, LargeIconSize);
+    for (const GroupEntry& entry : keyed->group.entries) {
+        const ImageSize listed = listedSize(ref.kind, entry);
         // An executable's cursor entry has no colour count: those bytes are
         // its 16-bit width.
-        if (entry.cursorSize)
-            image.colourCount = 0;
-        // Enough of the image to tell its format and depth (and the hotspot
-        // an executable's cursor image starts with).
-        const auto extent = m_container->imageExtent(*m_source, entry);
-        if (extent) {
-            const std::uint64_t prefix = extent->startsWithHotspot ? CursorImageHotspot::Size : 0;
-            const auto head =
-                m_source->read(extent->offset, std::min<std::uint64_t>(extent->size, 40 + prefix),
-                               40 + prefix, "image header");
-            const auto stored =
-                head ? imageFromStored(entry, *extent, *head) : Result<IconImage>(head.failure());
-            if (stored) {
-                const ByteView header(stored->bytes);
-                image.bytes = extent->size - prefix;
-                image.hotspot = stored->entry.hotspot;
-                image.format = isPng(header) ? ImageFormat::Png : ImageFormat::Dib;
-                if (image.bitCount == 0)
-                    image.bitCount = imageHeader(header).bitCount;
-            }
+        ImageDescription image{listed.width,         listed.height,
+                               listed.bitCount,      entry.cursorSize ? 0 : entry.colourCount,
+                               ImageFormat::Missing, 0,
+                               entry.hotspot,        std::nullopt};
+        if (const auto head = imageHead(*keyed, entry)) {
+            const ByteView bytes(head->image.bytes);
+            const ImageSize own = ownSize(ref.kind, entry, bytes);
+            image.width = own.width;
+            image.height = own.height;
+            image.bitCount = own.bitCount;
+            image.format = isPng(bytes) ? ImageFormat::Png : ImageFormat::Dib;
+            image.bytes = head->storedBytes;
+            image.hotspot = head->image.entry.hotspot;
+            if (own.width != listed.width || own.height != listed.height ||
+                (listed.bitCount != 0 && listed.bitCount != own.bitCount))
+                image.listed = listed;
         }
         description.images.push_back(image);
     }
     return description;
+}
+
+Result<IconLibrary::ImageHead> IconLibrary::imageHead(const KeyedGroup& keyed,
+                                                      const GroupEntry& entry) {
+    if (keyed.animation) {
+        auto image = frameImage(*keyed.animation, entry);
+        if (!image)
+            return image.failure();
+        const std::uint64_t stored = image->bytes.size();
+        return ImageHead{std::move(*image), stored};
+    }
+    const auto extent = m_container->imageExtent(*m_source, entry);
+    if (!extent)
+        return extent.failure();
+    // Enough of the image to tell its format, size and depth (and the
+    // hotspot an executable's cursor image starts with).
+    const std::uint64_t prefix = extent->startsWithHotspot ? CursorImageHotspot::Size : 0;
+    auto head = m_source->read(extent->offset,
+                               std::min<std::uint64_t>(extent->size, ImageHeadSize + prefix),
+                               ImageHeadSize + prefix, "image header");
+    if (!head)
+        return head.failure();
+    auto image = imageFromStored(entry, *extent, std::move(*head));
+    if (!image)
+        return image.failure();
+    return ImageHead{std::move(*image), extent->size - prefix};
 }
 
 Result<IconBitmap> IconLibrary::decode(const IconImage& image) {
@@ -225,10 +204,6 @@ Result<IconBitmap> IconLibrary::decode(const IconImage& image) {
     if (!decoded)
         return decoded.failure();
     return withAlphaChannel(std::move(*decoded));
-}
-
-Result<IconImages> IconLibrary::images(std::uint32_t k) {
-    return images(GroupRef{GroupKind::Icon, k});
 }
 
 Result<IconImages> IconLibrary::images(GroupRef ref) {

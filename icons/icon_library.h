@@ -4,8 +4,8 @@
 #include "icons/byte_source.h"
 #include "icons/group_kind.h"
 #include "icons/icon_bitmap.h"
-#include "icons/icon_choice.h"
 #include "icons/icon_container.h"
+#include "icons/image_choice.h"
 #include "icons/png_decoder.h"
 
 #include <cstdint>
@@ -17,17 +17,22 @@ namespace orvu {
 
 enum class ImageFormat { Dib, Png, Missing };
 
-// One image of an icon as the file describes it, without decoding it.
+// One image of an icon as the file describes it, without decoding it: what
+// it is (ownSize), with what its directory entry lists where that differs.
 struct ImageDescription {
-    int width = 0; // 256 for a 0 in the directory
+    int width = 0; // a directory's 0 lists 256
     int height = 0;
-    int bitCount = 0;    // the directory's, or where it says 0, the image's own
+    int bitCount = 0;    // 0 where neither header nor directory says
     int colourCount = 0; // the directory's (0 for 256 colours or more)
     ImageFormat format = ImageFormat::Missing;
     std::uint64_t bytes = 0; // as stored; 0 for an image the file lacks
     // A cursor image's hotspot as stored; none for an icon's, or for an
     // executable's cursor image that the file lacks.
     std::optional<Hotspot> hotspot;
+    // What the directory entry lists, where it differs from the image's own
+    // header: another size, or a bit count it gives that the image hasn't
+    // (listedSize). Windows' choice of image for a size goes by the entry.
+    std::optional<ImageSize> listed;
 };
 
 // An image that an icon's directory lists and the file doesn't hold: there
@@ -88,54 +93,57 @@ public:
     // without icons: it is no executable or icon file, or it is damaged.
     const std::optional<Failure>& problem() const { return m_problem; }
 
+    // Starts a new request. The limits on what reading a file may cost,
+    // limits::MaxBytesPerFile and limits::MaxDecodedPixelsPerFile, bound one
+    // request: everything asked of the file since it was opened, or since
+    // the last startRequest. A caller that keeps a file open calls it as
+    // each request of its own begins (each call of the C interface, each
+    // icon the command-line tool writes), so that a file never fails for
+    // having been asked before; a hostile file still can't make any one
+    // request read or decode more than the limits allow.
+    void startRequest();
+
     // Icon k loaded at size x size as Windows loads it for that size: the
-    // image chooseImage picks, fitted to the size (fitIconToSize), ready to
+    // image imageAt picks, fitted to the size (fitIconToSize), ready to
     // draw. Fails where Windows gives a null handle (no such icon, invalid
     // group, missing or undecodable image), for a size outside 1 to
-    // MaxShownSize, and once the file's images have used up
+    // MaxShownSize, and once the request's images have used up
     // limits::MaxDecodedPixelsPerFile.
     Result<IconBitmap> iconAt(std::uint32_t k, int size);
     Result<IconBitmap> largeIcon(std::uint32_t k) { return iconAt(k, LargeIconSize); }
-    // The stored image that icon k shows at size x size.
-    Result<IconImage> imageAt(std::uint32_t k, int size);
-    Result<IconImage> largeImage(std::uint32_t k) { return imageAt(k, LargeIconSize); }
-    // Icon k's group directory: its images as the directory lists them.
-    Result<IconGroup> group(std::uint32_t k);
-    // How the file names icon k.
-    Result<IconName> name(std::uint32_t k);
     // The PE resource directory entry that names icon k, as stored. Fails
     // with NoSuchIcon for icons of other files.
     Result<ResourceEntryFields> resourceEntry(std::uint32_t k);
     // One stored image, as a group entry of this file names it.
     Result<IconImage> image(const GroupEntry& entry);
-    // Every stored image of icon k, and the ones its directory lists that
+    // One stored image decoded at its natural size, its transparency in its
+    // alpha channel (see withAlphaChannel).
+    Result<IconBitmap> decode(const IconImage& image);
+
+    // Groups of any kind: icons, cursors, animated ones.
+    std::uint32_t count(GroupKind kind) const;
+    // The group's directory: its images as the directory lists them.
+    Result<IconGroup> group(GroupRef group);
+    // How the file names the group.
+    Result<IconName> name(GroupRef group);
+    // Every stored image of the group, and the ones its directory lists that
     // the file lacks. Each image counts against limits::MaxBytesPerFile as
     // often as the directory lists it, so an icon that lists one image
     // thousands of times fails over that limit instead of filling the
     // memory. Fails when the group can't be read, an image is larger than
     // limits::MaxImageBytes or can't be read.
-    Result<IconImages> images(std::uint32_t k);
-    // Icon k's name and images, reading only the group and each image's
-    // first bytes.
-    Result<IconDescription> describe(std::uint32_t k);
-    // One stored image decoded at its natural size, its transparency in its
-    // alpha channel (see withAlphaChannel).
-    Result<IconBitmap> decode(const IconImage& image);
-
-    // Groups of any kind. For icons these are the calls above.
-    std::uint32_t count(GroupKind kind) const;
-    Result<IconGroup> group(GroupRef group);
-    Result<IconName> name(GroupRef group);
     Result<IconImages> images(GroupRef group);
+    // The group's name and images, reading only the group and each image's
+    // first bytes (ImageHeadSize).
     Result<IconDescription> describe(GroupRef group);
-    // The stored image Windows loads for the group at size x size: an icon's
-    // by chooseImage, a cursor's by chooseCursorImage, an animated one's from
-    // the frame its first step shows, by chooseNearestImage.
+    // The stored image Windows loads for the group at size x size, by
+    // chooseImageOfKind on its choiceKeys; an animated one's from the frame
+    // its first step shows.
     Result<IconImage> imageAt(GroupRef group, int size);
     // What Windows compares of the group's images when it chooses one for a
-    // size (chooseImageOfKind takes them): an icon's directory entries, a
-    // cursor's as chooseCursorImage reads them, those of the frame an
-    // animated one's first step shows.
+    // size (choiceKey of each entry, up to the first without one): an
+    // icon's directory entries, a cursor's, those of the frame an animated
+    // one's first step shows.
     Result<std::vector<ChoiceKey>> choiceKeys(GroupRef group);
     // The group loaded at size x size as Windows loads it to show it (an
     // animated one at its first step; see stepAt), with the hotspot Windows
@@ -159,15 +167,22 @@ private:
     // Whether icon k is there to be read.
     Result<void> reachable(std::uint32_t k) const;
     Result<void> reachable(GroupRef group) const;
-    // The keys Windows chooses a cursor's image by (chooseCursorImage).
-    Result<std::vector<ChoiceKey>> cursorKeys(const IconGroup& group);
-    // The frame an animation's first step shows, and its directory.
-    struct FirstFrame {
-        Animation animation;
+    // A group's directory and the keys Windows chooses among its images by;
+    // of an animated one, the directory of the frame its first step shows,
+    // with the animation.
+    struct KeyedGroup {
         IconGroup group;
+        std::vector<ChoiceKey> keys;
+        std::optional<Animation> animation;
     };
-    Result<FirstFrame> firstFrame(std::uint32_t k);
-    Result<IconDescription> describeAnimated(std::uint32_t k);
+    Result<KeyedGroup> keyedGroup(GroupRef group);
+    // The first bytes (ImageHeadSize) of the image an entry of the group
+    // names, as imageFromStored makes them, and the image's size as stored.
+    struct ImageHead {
+        IconImage image;
+        std::uint64_t storedBytes = 0;
+    };
+    Result<ImageHead> imageHead(const KeyedGroup& group, const GroupEntry& entry);
     Result<IconImages> animatedImages(std::uint32_t k);
     // Decodes as stored, charging the image to the file's pixel budget.
     Result<IconBitmap> decodeWithinBudget(const IconImage& image);
@@ -176,7 +191,7 @@ private:
     std::unique_ptr<IconContainer> m_container;
     std::optional<Failure> m_problem;
     const PngDecoder* m_png = nullptr;
-    std::uint64_t m_pixelsDecoded = 0; // against limits::MaxDecodedPixelsPerFile
+    std::uint64_t m_pixelsDecoded = 0; // in this request, against limits::MaxDecodedPixelsPerFile
 };
 
 } // namespace orvu

@@ -1,17 +1,15 @@
 // IconLibrary's cursors and animated cursors.
 
-#include "icons/cursor_choice.h"
 #include "icons/icon_image.h"
 #include "icons/icon_library.h"
 #include "icons/icon_scaling.h"
+#include "icons/image_choice.h"
 #include "icons/limits.h"
 
 #include <algorithm>
 
 namespace orvu {
 namespace {
-
-constexpr std::uint64_t ImageHeadSize = 40;
 
 // A hotspot given for an image of `from` pixels, where the image is loaded
 // at `to`: Windows scales it with the image, rounding toward 0.
@@ -23,41 +21,48 @@ Hotspot scaledHotspot(Hotspot hotspot, int fromWidth, int fromHeight, int toWidt
 
 } // namespace
 
-Result<std::vector<ChoiceKey>> IconLibrary::cursorKeys(const IconGroup& group) {
-    if (group.entries.empty() || group.entries.front().cursorSize)
-        return directoryKeys(group);
-    // A cursor file: each image's header, as far as the file goes.
+Result<IconLibrary::KeyedGroup> IconLibrary::keyedGroup(GroupRef ref) {
+    if (ref.kind == GroupKind::Animated) {
+        auto animation = this->animation(ref.index);
+        if (!animation)
+            return animation.failure();
+        auto group = frameGroup(*animation, animation->steps.front().frame);
+        if (!group)
+            return group.failure();
+        auto keys = frameKeys(*animation, *group);
+        return KeyedGroup{std::move(*group), std::move(keys), std::move(*animation)};
+    }
+    auto group = this->group(ref);
+    if (!group)
+        return group.failure();
+    // A cursor file's keys are in its images' headers, as far as the file goes.
     std::vector<ChoiceKey> keys;
-    for (const GroupEntry& entry : group.entries) {
-        const std::uint64_t size = m_source->size();
-        if (entry.location >= size)
-            break;
-        const auto head =
-            m_source->read(entry.location, std::min(size - entry.location, ImageHeadSize),
-                           ImageHeadSize, "image header");
-        if (!head)
-            return head.failure();
-        const auto key = fileEntryKey(entry, ByteView(*head));
+    for (const GroupEntry& entry : group->entries) {
+        std::vector<std::uint8_t> head;
+        if (keyedByImageHead(ref.kind, entry)) {
+            const std::uint64_t size = m_source->size();
+            if (entry.location >= size)
+                break;
+            auto read =
+                m_source->read(entry.location, std::min(size - entry.location, ImageHeadSize),
+                               ImageHeadSize, "image header");
+            if (!read)
+                return read.failure();
+            head = std::move(*read);
+        }
+        const auto key = choiceKey(ref.kind, entry, ByteView(head));
         if (!key)
             break;
         keys.push_back(*key);
     }
-    return keys;
+    return KeyedGroup{std::move(*group), std::move(keys), std::nullopt};
 }
 
 Result<std::vector<ChoiceKey>> IconLibrary::choiceKeys(GroupRef group) {
-    if (group.kind == GroupKind::Animated) {
-        const auto first = firstFrame(group.index);
-        if (!first)
-            return first.failure();
-        return frameKeys(first->animation, first->group);
-    }
-    const auto entries = this->group(group);
-    if (!entries)
-        return entries.failure();
-    if (group.kind == GroupKind::Icon)
-        return directoryKeys(*entries);
-    return cursorKeys(*entries);
+    auto keyed = keyedGroup(group);
+    if (!keyed)
+        return keyed.failure();
+    return std::move(keyed->keys);
 }
 
 Result<Animation> IconLibrary::animation(std::uint32_t k) {
@@ -74,47 +79,13 @@ Result<Animation> IconLibrary::animation(std::uint32_t k) {
     return parseAnimation(std::move(*bytes), stored->icon);
 }
 
-Result<IconLibrary::FirstFrame> IconLibrary::firstFrame(std::uint32_t k) {
-    auto animation = this->animation(k);
-    if (!animation)
-        return animation.failure();
-    auto group = frameGroup(*animation, animation->steps.front().frame);
-    if (!group)
-        return group.failure();
-    return FirstFrame{std::move(*animation), std::move(*group)};
-}
-
-Result<IconDescription> IconLibrary::describeAnimated(std::uint32_t k) {
-    const GroupRef ref{GroupKind::Animated, k};
-    auto name = this->name(ref);
-    if (!name)
-        return name.failure();
-    const auto first = firstFrame(k);
-    if (!first)
-        return first.failure();
-    const Animation& animation = first->animation;
-    IconDescription description{k, std::move(*name), {}, std::nullopt, ref.kind};
-    description.large =
-        chooseNearestImage(frameKeys(animation, first->group), LargeIconSize, DisplayBitsPerPixel);
-    for (const GroupEntry& entry : first->group.entries) {
-        const auto image = frameImage(animation, entry);
-        const ByteView bytes = image ? ByteView(image->bytes) : ByteView();
-        description.images.push_back(
-            {entry.pixelWidth(), entry.pixelHeight(), imageHeader(bytes).bitCount,
-             entry.colourCount,
-             image ? (isPng(bytes) ? ImageFormat::Png : ImageFormat::Dib) : ImageFormat::Missing,
-             bytes.size(), entry.hotspot});
-    }
-    return description;
-}
-
 Result<IconImages> IconLibrary::animatedImages(std::uint32_t k) {
-    const auto first = firstFrame(k);
+    const auto first = keyedGroup({GroupKind::Animated, k});
     if (!first)
         return first.failure();
     IconImages result;
     for (std::size_t i = 0; i < first->group.entries.size(); ++i) {
-        auto image = frameImage(first->animation, first->group.entries[i]);
+        auto image = frameImage(*first->animation, first->group.entries[i]);
         if (image)
             result.images.push_back(std::move(*image));
         else
@@ -152,7 +123,7 @@ Result<LoadedCursor> IconLibrary::stepAt(const Animation& animation, std::size_t
     const auto group = frameGroup(animation, animation.steps[step].frame);
     if (!group)
         return group.failure();
-    const auto chosen = chooseNearestImage(frameKeys(animation, *group), size, DisplayBitsPerPixel);
+    const auto chosen = chooseImageOfKind(GroupKind::Animated, frameKeys(animation, *group), size);
     if (!chosen)
         return damaged("a frame whose images' headers are missing");
     const GroupEntry& entry = group->entries[*chosen];

@@ -9,9 +9,9 @@
 // as a Result holding a Failure.
 
 #include "icons/icon_at_size.h"
-#include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
 #include "icons/icon_file_writer.h"
 #include "icons/icon_library.h"
+#include "icons/image_choice.h"
 #include "icons/limits.h"
 #include "icons/result.h"

@@ -4,23 +4,30 @@
 
 // Upper bounds for every size that a file decides. A value past its bound
 // makes the structure invalid; nothing is allocated for it.
+//
+// The two budgets, MaxBytesPerFile and MaxDecodedPixelsPerFile, bound what
+// one request may cost, whatever the file holds: a request is everything
+// asked of an open file from its opening, or from IconLibrary::startRequest,
+// on: one call of the C interface, one icon the command-line tool lists or
+// writes, one file the window harvests. They never count what earlier
+// requests cost, so a file kept open (by a launcher, a thumbnail service, a
+// details window) works however often it is asked.
 namespace orvu::limits {
 
-// Bytes one reader may take from one file over its whole life, an image
-// counted each time it is handed out: a file whose thousands of icons all
-// point at one huge image can't keep us reading, and an icon that lists one
-// image thousands of times can't be exported as a file (or held in memory)
-// larger than this.
+// Bytes one request may read of a file, an image counted each time it is
+// handed out: a file whose thousands of icons all point at one huge image
+// can't keep a harvest reading, and an icon that lists one image thousands
+// of times can't be exported as a file (or held in memory) larger than this.
 inline constexpr std::uint64_t MaxBytesPerFile = 64ull * 1024 * 1024;
 // One icon image (DIB or PNG) as stored in the file.
 inline constexpr std::uint64_t MaxImageBytes = 8ull * 1024 * 1024;
 // Width or height of a decoded image, DIB or PNG.
 inline constexpr std::int32_t MaxImageSide = 1024;
-// Pixels one reader may decode from one file over its whole life, counted
-// from each image's header before it is decoded: 32 images of the largest
-// side, 512 of 256 x 256, 32 768 of 32 x 32. A file whose thousands of
-// icons all name one image that inflates from a few kilobytes to the
-// largest size can't keep the harvest decoding for a minute.
+// Pixels one request may decode of a file, counted from each image's header
+// before it is decoded: 32 images of the largest side, 512 of 256 x 256,
+// 32 768 of 32 x 32. A file whose thousands of icons all name one image
+// that inflates from a few kilobytes to the largest size can't keep a
+// harvest decoding for a minute.
 inline constexpr std::uint64_t MaxDecodedPixelsPerFile =
     32ull * static_cast<std::uint64_t>(MaxImageSide) * static_cast<std::uint64_t>(MaxImageSide);
 // Entries of a colour table.

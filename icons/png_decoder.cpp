@@ -7,18 +7,6 @@
 namespace orvu {
 namespace {
 
-constexpr std::array<std::uint8_t, 8> Signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-// The IHDR chunk, which must come first: length, type, then its fields.
-namespace Ihdr {
-constexpr std::uint64_t Type = 12;
-constexpr std::uint64_t Width = 16; // big-endian, as every PNG number
-constexpr std::uint64_t Height = 20;
-constexpr std::uint64_t BitDepth = 24;
-constexpr std::uint64_t ColourType = 25;
-constexpr std::uint32_t Tag = 0x49484452; // "IHDR"
-} // namespace Ihdr
-
 // A chunk: its length (of the data only), its type, its data, then the
 // CRC-32 of type and data.
 namespace Chunk {
@@ -50,10 +38,10 @@ std::uint32_t crc32(Bytes bytes) {
 }
 
 bool isWholePng(ByteView data) {
-    if (!data.startsWith(Signature) || data.u32BigEndian(Ihdr::Type) != Ihdr::Tag)
+    if (!data.startsWith(PngSignature) || data.u32BigEndian(Ihdr::Type) != Ihdr::Tag)
         return false;
     // Each chunk takes at least Framing bytes, so the walk ends.
-    for (std::uint64_t at = Signature.size(); at < data.size();) {
+    for (std::uint64_t at = PngSignature.size(); at < data.size();) {
         const auto length = data.u32BigEndian(at + Chunk::Length);
         const auto type = data.u32BigEndian(at + Chunk::Type);
         if (!length || !type)
@@ -71,11 +59,11 @@ bool isWholePng(ByteView data) {
 
 bool isPng(ByteView data) {
     // Windows looks at the first four bytes only.
-    return data.startsWith(Bytes(Signature.data(), 4));
+    return data.startsWith(Bytes(PngSignature.data(), 4));
 }
 
 Result<PngHeader> readPngHeader(ByteView data) {
-    if (!data.startsWith(Signature) || data.u32BigEndian(Ihdr::Type) != Ihdr::Tag)
+    if (!data.startsWith(PngSignature) || data.u32BigEndian(Ihdr::Type) != Ihdr::Tag)
         return damaged("a PNG image without its signature and IHDR chunk");
     const auto width = data.u32BigEndian(Ihdr::Width);
     const auto height = data.u32BigEndian(Ihdr::Height);

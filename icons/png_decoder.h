@@ -4,6 +4,9 @@
 #include "icons/icon_bitmap.h"
 #include "icons/result.h"
 
+#include <array>
+#include <cstdint>
+
 namespace orvu {
 
 // Decodes PNG icon images. The library recognises them and checks their
@@ -20,6 +23,21 @@ public:
 inline Failure undecodablePng() {
     return damaged("the PNG image can't be decoded");
 }
+
+inline constexpr std::array<std::uint8_t, 8> PngSignature{0x89, 'P',  'N',  'G',
+                                                          '\r', '\n', 0x1A, '\n'};
+
+// The IHDR chunk, which must come first after the signature: its length,
+// its type, then its fields.
+namespace Ihdr {
+constexpr std::uint64_t Type = 12;
+constexpr std::uint64_t Width = 16; // big-endian, as every PNG number
+constexpr std::uint64_t Height = 20;
+constexpr std::uint64_t BitDepth = 24;
+constexpr std::uint64_t ColourType = 25;
+constexpr std::uint32_t Tag = 0x49484452; // "IHDR"
+constexpr std::uint8_t Rgba = 6;          // the colour type of RGBA
+} // namespace Ihdr
 
 struct PngHeader {
     std::uint32_t width = 0;

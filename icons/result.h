@@ -40,8 +40,9 @@ inline Failure damaged(std::string where) {
 // "0x1a2b": file offsets in failure details.
 std::string hexOffset(std::uint64_t offset);
 
-// What a failure says, in English, for logs and the command-line tool. The
-// window composes its own Chinese text from the kind and the detail.
+// What a failure says, in English, for logs, the command-line tool and the
+// library. The windows say it in their language instead, by its kind, from
+// the catalogue (messages::reason in harvest/messages.h).
 std::string describe(const Failure& failure);
 
 // A value or the Failure that prevented it: the one way the libraries report

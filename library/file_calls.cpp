@@ -59,7 +59,7 @@ orvu_icons_status orvu_icons_count(orvu_icons_file* file, uint32_t* count) {
     return guarded([&] {
         if (!file || !count)
             return invalidArgument("orvu_icons_count: a null file or count");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         *count = file->library.count();
         return ORVU_ICONS_OK;
     });
@@ -73,7 +73,7 @@ orvu_icons_status orvu_icons_count_kind(orvu_icons_file* file, orvu_icons_kind k
         const auto groups = groupKind(kind);
         if (!groups)
             return invalidArgument("orvu_icons_count_kind: no such kind");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         *count = file->library.count(*groups);
         return ORVU_ICONS_OK;
     });
@@ -84,7 +84,7 @@ orvu_icons_status orvu_icons_resource_entry(orvu_icons_file* file, uint32_t icon
     return guarded([&] {
         if (!file || !name || !offset_to_data)
             return invalidArgument("orvu_icons_resource_entry: a null argument");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         const auto entry = file->library.resourceEntry(icon);
         if (!entry)
             return fail(entry.failure());

@@ -1,6 +1,6 @@
 #include "library/handles.h"
 
-#include "icons/icon_choice.h"
+#include "icons/image_choice.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -16,7 +16,15 @@
 struct orvu_icons_file {
     explicit orvu_icons_file(orvu::IconLibrary opened) : library(std::move(opened)) {}
 
-    // Calls on one handle take turns: the library reads through one cache.
+    // Holds the file for one call: calls on one handle take turns (the
+    // library reads through one cache), and each is a request of its own,
+    // whose cost the reader's limits bound whatever calls came before.
+    std::unique_lock<std::mutex> call() {
+        std::unique_lock lock(mutex);
+        library.startRequest();
+        return lock;
+    }
+
     std::mutex mutex;
     orvu::IconLibrary library;
 };

@@ -1,6 +1,6 @@
 // One icon's description: its name and its images, read once.
 
-#include "icons/cursor_choice.h"
+#include "icons/image_choice.h"
 #include "library/handles.h"
 
 #include <algorithm>
@@ -49,7 +49,7 @@ orvu_icons_status orvu_icons_describe_kind(orvu_icons_file* file, orvu_icons_kin
         if (!groups)
             return invalidArgument("orvu_icons_describe_kind: no such kind");
         const GroupRef ref{*groups, index};
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         auto described = file->library.describe(ref);
         if (!described)
             return fail(described.failure());
@@ -113,6 +113,12 @@ orvu_icons_status orvu_icons_icon_image(const orvu_icons_icon* description, size
             filled.has_hotspot = 1;
             filled.hotspot_x = described.hotspot->x;
             filled.hotspot_y = described.hotspot->y;
+        }
+        if (described.listed) {
+            filled.is_listed_otherwise = 1;
+            filled.listed_width = described.listed->width;
+            filled.listed_height = described.listed->height;
+            filled.listed_bits = described.listed->bitCount;
         }
         copyInto(info, filled, info->struct_size);
         return ORVU_ICONS_OK;

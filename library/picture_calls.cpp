@@ -40,7 +40,7 @@ Result<IconImage> groupImage(IconLibrary& library, GroupRef group, std::size_t i
 Result<IconBitmap> decodedImage(IconLibrary& library, GroupRef ref, std::size_t index) {
     Result<IconImage> image = Failure{Failure::Kind::NoSuchIcon, ""};
     if (ref.kind == GroupKind::Icon) {
-        const auto group = library.group(ref.index);
+        const auto group = library.group(ref);
         if (!group)
             return group.failure();
         if (index >= group->entries.size())
@@ -96,7 +96,7 @@ orvu_icons_status orvu_icons_kind_file(orvu_icons_file* file, orvu_icons_kind ki
         const auto groups = groupKind(kind);
         if (!groups)
             return invalidArgument("orvu_icons_kind_file: no such kind");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         const auto exported = groupFileOf(file->library, {*groups, index});
         if (!exported)
             return fail(exported.failure());
@@ -119,7 +119,7 @@ orvu_icons_status orvu_icons_kind_image_rgba(orvu_icons_file* file, orvu_icons_k
         const auto groups = groupKind(kind);
         if (!groups)
             return invalidArgument("orvu_icons_kind_image_rgba: no such kind");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         const auto decoded = decodedImage(file->library, {*groups, index}, image);
         if (!decoded)
             return fail(decoded.failure());
@@ -146,7 +146,7 @@ orvu_icons_status orvu_icons_kind_image_png(orvu_icons_file* file, orvu_icons_ki
         const auto groups = groupKind(kind);
         if (!groups)
             return invalidArgument("orvu_icons_kind_image_png: no such kind");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         const auto decoded = decodedImage(file->library, {*groups, index}, image);
         if (!decoded)
             return fail(decoded.failure());
@@ -170,7 +170,7 @@ orvu_icons_status orvu_icons_kind_png_for_size(orvu_icons_file* file, orvu_icons
         const auto groups = groupKind(kind);
         if (!groups)
             return invalidArgument("orvu_icons_kind_png_for_size: no such kind");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         const auto png = pngOf(file->library, {*groups, index},
                                size == 0 ? std::nullopt : std::optional<int>(size));
         if (!png)
@@ -197,7 +197,7 @@ orvu_icons_status orvu_icons_kind_draw(orvu_icons_file* file, orvu_icons_kind ki
         const auto groups = groupKind(kind);
         if (!groups)
             return invalidArgument("orvu_icons_kind_draw: no such kind");
-        const std::lock_guard lock(file->mutex);
+        const auto held = file->call();
         orvu_icons_status status;
         Hotspot hotspot{size / 2, size / 2};
         if (*groups == GroupKind::Icon) {

@@ -64,12 +64,21 @@ std::optional<FileIdentity> identityOf(const fs::path& path) {
     return identity;
 }
 
+// Empties the file from the start.
+bool empty(HANDLE file) {
+    return SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
 Result<void> fill(HANDLE file, const std::vector<std::uint8_t>& bytes) {
-    DWORD written = 0;
-    if (!SetEndOfFile(file) ||
-        !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size() || !FlushFileBuffers(file))
+    if (!empty(file))
         return lastSystemFailure();
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size() || !FlushFileBuffers(file)) {
+        const Failure failure = lastSystemFailure();
+        empty(file); // a part of a picture is worse than none
+        return failure;
+    }
     return {};
 }
 
@@ -116,11 +125,14 @@ namespace {
 Result<void> fill(int fd, const std::vector<std::uint8_t>& bytes) {
     if (::ftruncate(fd, 0) != 0)
         return lastSystemFailure();
-    if (const auto written = writeAll(fd, bytes); !written)
-        return written;
-    if (::fsync(fd) != 0)
-        return lastSystemFailure();
-    return {};
+    Result<void> written = writeAll(fd, bytes);
+    if (written && ::fsync(fd) != 0)
+        written = lastSystemFailure();
+    // A part of a picture (a full disk) is worse than none: the file is
+    // left empty, which its reader takes for no picture.
+    if (!written)
+        static_cast<void>(::ftruncate(fd, 0));
+    return written;
 }
 
 // Checks what `fd` opened before anything is written to it.

@@ -12,7 +12,8 @@ namespace orvu {
 // that file, holds it open and reads back what is written into it (the file
 // managers' thumbnail services): an existing regular file stays the same
 // file (the same inode), truncated, filled and flushed to the disk; a missing
-// one is created as createFileAtomically creates it.
+// one is created as createFileAtomically creates it. Where the writing fails
+// once the file is truncated (a full disk), the file is left empty.
 //
 // Nothing is written, and the failure says why, where `path` names a
 // symbolic link (never followed, even to a file: Failure::Kind::NotAFile),

@@ -11,4 +11,9 @@ namespace orvu {
 Failure lastSystemFailure();
 Failure systemFailure(const std::error_code& error);
 
+// The reasons a person meets most, by the system's error number
+// (Failure::systemError); Other for the rest.
+enum class SystemReason { Other, Missing, NoPermission, DiskFull, ReadOnly, NameTooLong, IsAFolder };
+SystemReason systemReasonOf(int systemError);
+
 } // namespace orvu

@@ -48,6 +48,36 @@ std::string describeIcon(Icon& icon) {
     return text + " images=" + std::to_string(icon.imageCount()) + ">";
 }
 
+// Whether the C++ object of `self`, an instance of a bound class, was made.
+// One made by __new__ alone has none, and pybind11 would hand its methods
+// memory that no constructor ran on.
+bool made(py::handle self) {
+    auto* instance = reinterpret_cast<py::detail::instance*>(self.ptr());
+    return instance->get_value_and_holder().holder_constructed();
+}
+
+// The IconFile of `self`, which every method of IconFile takes through here.
+IconFile& fileOf(py::handle self) {
+    if (!py::isinstance<IconFile>(self))
+        throw py::type_error(
+            "an IconFile is needed, not " +
+            py::str(py::type::handle_of(self).attr("__name__")).cast<std::string>());
+    if (!made(self))
+        throw py::type_error("IconFile.__init__() was not called: the object holds no file");
+    return self.cast<IconFile&>();
+}
+
+// Icons, their images and pixels come only from an IconFile: made by
+// __new__, they would hold no icon.
+PyObject* refuseNew(PyTypeObject* type, PyObject*, PyObject*) {
+    PyErr_Format(PyExc_TypeError, "cannot create '%s' instances: an IconFile gives them",
+                 type->tp_name);
+    return nullptr;
+}
+
+const py::custom_type_setup madeByIconFile{
+    [](PyHeapTypeObject* type) { type->ht_type.tp_new = refuseNew; }};
+
 } // namespace
 
 PYBIND11_MODULE(_native, module) {
@@ -55,7 +85,7 @@ PYBIND11_MODULE(_native, module) {
     module.attr("library_version") = orvu_icons_version();
     addErrors(module);
 
-    py::class_<Pixels>(module, "Pixels", py::buffer_protocol(),
+    py::class_<Pixels>(module, "Pixels", py::buffer_protocol(), madeByIconFile,
                        "Pixels of an image: `height` rows of `width` pixels, 4 bytes each in "
                        "the order R, G, B, A, alpha not premultiplied. A read-only buffer of "
                        "shape (height, width, 4): numpy.asarray(pixels) and Pillow's "
@@ -77,7 +107,8 @@ PYBIND11_MODULE(_native, module) {
                    std::to_string(pixels.height()) + " RGBA>";
         });
 
-    py::class_<Image>(module, "Image", "One image of an icon as its directory describes it.")
+    py::class_<Image>(module, "Image", madeByIconFile,
+                      "One image of an icon as its directory describes it.")
         .def_readonly("icon", &Image::icon)
         .def_readonly("index", &Image::index, "Its place in the icon's directory, from 0.")
         .def_property_readonly("width", [](const Image& image) { return image.info.width; })
@@ -115,7 +146,7 @@ PYBIND11_MODULE(_native, module) {
                    "-bit " + formatName(image.info.format) + ">";
         });
 
-    py::class_<Icon>(module, "Icon",
+    py::class_<Icon>(module, "Icon", madeByIconFile,
                      "One icon of a file, or one cursor or animated cursor (see kind). Its "
                      "description is read on first use.")
         .def_property_readonly("file", &Icon::file)
@@ -196,22 +227,27 @@ PYBIND11_MODULE(_native, module) {
                          "or iterate over it for its icons.")
         .def(py::init<py::object, std::optional<py::buffer>>(), py::arg("path") = py::none(),
              py::kw_only(), py::arg("data") = py::none())
-        .def_property_readonly("name", &IconFile::name, "The path given, or None.")
-        .def_property_readonly("closed", &IconFile::closed)
-        .def("close", &IconFile::close)
-        .def("__enter__", [](py::object self) { return self; })
-        .def("__exit__", [](IconFile& file, py::args) { file.close(); })
-        .def("__len__", [](const IconFile& file) { return file.count(ORVU_ICONS_KIND_ICON); })
+        .def_property_readonly(
+            "name", [](py::handle self) { return fileOf(self).name(); }, "The path given, or None.")
+        .def_property_readonly("closed", [](py::handle self) { return fileOf(self).closed(); })
+        .def("close", [](py::handle self) { fileOf(self).close(); })
+        .def("__enter__",
+             [](py::object self) {
+                 fileOf(self);
+                 return self;
+             })
+        .def("__exit__", [](py::handle self, const py::args&) { fileOf(self).close(); })
+        .def("__len__", [](py::handle self) { return fileOf(self).count(ORVU_ICONS_KIND_ICON); })
         .def(
             "count",
-            [](const IconFile& file, const std::string& kind) {
-                return file.count(kindNamed(kind));
+            [](py::handle self, const std::string& kind) {
+                return fileOf(self).count(kindNamed(kind));
             },
             py::arg("kind") = "icon", "How many groups of the kind the file holds.")
         .def(
             "groups",
             [](py::object self, const std::optional<std::string>& kind) {
-                const IconFile& file = self.cast<const IconFile&>();
+                const IconFile& file = fileOf(self);
                 std::vector<orvu_icons_kind> kinds{ORVU_ICONS_KIND_ICON, ORVU_ICONS_KIND_CURSOR,
                                                    ORVU_ICONS_KIND_ANIMATED};
                 if (kind)
@@ -227,10 +263,13 @@ PYBIND11_MODULE(_native, module) {
             "icons, then the cursors, then the animated ones. A list of Icon.")
         .def("__getitem__",
              [](py::object self, std::int64_t index) {
-                 const IconFile& file = self.cast<const IconFile&>();
+                 const IconFile& file = fileOf(self);
                  return Icon(self, file.file(), file.position(index));
              })
-        .def("__repr__", [](const IconFile& file) {
+        .def("__repr__", [](py::handle self) -> std::string {
+            if (!made(self))
+                return "<orvu_icons.IconFile uninitialised>";
+            const IconFile& file = fileOf(self);
             return "<orvu_icons.IconFile " + py::repr(file.name()).cast<std::string>() + " " +
                    std::to_string(file.count()) + " icons" + (file.closed() ? " closed>" : ">");
         });

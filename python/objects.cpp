@@ -1,6 +1,8 @@
 #include "objects.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace py = pybind11;
 
@@ -42,6 +44,15 @@ const char* kindName(orvu_icons_kind kind) {
     return "icon";
 }
 
+void retakeGil(PyThreadState* state) {
+    try {
+        PyEval_RestoreThread(state);
+    } catch (...) { // only the unwind that ends the thread: the C call throws nothing else
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::hours(1));
+    }
+}
+
 std::shared_ptr<orvu_icons_file> OpenFile::acquire() const {
     if (!handle)
         throw py::value_error("I/O operation on closed file");
@@ -71,9 +82,15 @@ IconFile::IconFile(const py::object& path, const std::optional<py::buffer>& data
             throw py::value_error("embedded null byte");
         checked(*m_file, [&] { return orvu_icons_open(bytes.c_str(), &opened); });
     } else if (data) {
-        const py::buffer_info view = data->request();
-        const auto size = static_cast<std::size_t>(view.size * view.itemsize);
-        checked(*m_file, [&] { return orvu_icons_open_memory(view.ptr, size, &opened); });
+        // The bytes in their logical order: a view with strides (reversed,
+        // stepped, a non-contiguous array) is copied into one block first.
+        const auto contiguous = py::reinterpret_steal<py::object>(
+            PyMemoryView_GetContiguous(data->ptr(), PyBUF_READ, 'C'));
+        if (!contiguous)
+            throw py::error_already_set();
+        const Py_buffer& view = *PyMemoryView_GET_BUFFER(contiguous.ptr());
+        const auto size = static_cast<std::size_t>(view.len);
+        checked(*m_file, [&] { return orvu_icons_open_memory(view.buf, size, &opened); });
     } else {
         throw py::type_error("IconFile needs a path or data");
     }
@@ -138,11 +155,8 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> Icon::resourceEntry() {
     const auto handle = m_file->acquire();
     std::uint32_t name = 0;
     std::uint32_t offset = 0;
-    orvu_icons_status status;
-    {
-        py::gil_scoped_release unlocked;
-        status = orvu_icons_resource_entry(handle.get(), m_index, &name, &offset);
-    }
+    const orvu_icons_status status = withoutGil(
+        [&] { return orvu_icons_resource_entry(handle.get(), m_index, &name, &offset); });
     if (status == ORVU_ICONS_NO_SUCH_ICON)
         return std::nullopt;
     if (status != ORVU_ICONS_OK)

@@ -22,17 +22,35 @@ struct OpenFile {
     std::shared_ptr<orvu_icons_file> acquire() const;
 };
 
+// Takes the GIL back after a call that ran without it. A daemon thread that
+// comes back while the interpreter is finalizing is ended by Python with
+// pthread_exit; its unwind would run the destructors of Python objects
+// without the GIL, and end the process where it meets a noexcept one. Such
+// a thread waits here for the process to end instead.
+void retakeGil(PyThreadState* state);
+
+// Runs `call` without the GIL and returns what it returns.
+template <typename Call> auto withoutGil(Call&& call) {
+    PyThreadState* const state = PyEval_SaveThread();
+    std::optional<decltype(call())> result;
+    try {
+        result.emplace(call());
+    } catch (...) {
+        retakeGil(state);
+        throw;
+    }
+    retakeGil(state);
+    return std::move(*result);
+}
+
 // Runs `call` (returning an orvu_icons_status) without the GIL and raises
 // what it failed with.
 template <typename Call> void checked(const OpenFile& file, Call&& call) {
-    orvu_icons_status status;
-    CallFailure failure;
-    {
-        pybind11::gil_scoped_release unlocked;
-        status = call();
-        if (status != ORVU_ICONS_OK)
-            failure = CallFailure::last(status);
-    }
+    const auto [status, failure] = withoutGil([&] {
+        const orvu_icons_status result = call();
+        return std::pair{result,
+                         result == ORVU_ICONS_OK ? CallFailure{} : CallFailure::last(result)};
+    });
     if (status != ORVU_ICONS_OK)
         raise(failure, file.name);
 }

@@ -51,15 +51,4 @@ QByteArray toByteArray(const std::vector<std::uint8_t>& bytes) {
                       static_cast<qsizetype>(bytes.size()));
 }
 
-Surface toSurface(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    Surface surface = Surface::filled(rgb.width(), rgb.height(), 0);
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
-            surface.pixels[static_cast<std::size_t>(y * rgb.width() + x)] = row[x] & 0xFFFFFF;
-    }
-    return surface;
-}
-
 } // namespace orvu

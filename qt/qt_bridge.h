@@ -22,8 +22,6 @@ QString fromUtf8(const std::string& text);
 
 // An opaque RGB32 picture of the surface.
 QImage toQImage(const Surface& surface);
-// The surface that a picture shows (alpha dropped).
-Surface toSurface(const QImage& image);
 // A decoded image with its alpha channel.
 QImage toQImage(const IconBitmap& bitmap);
 // The bytes of a file written in memory (a PNG, an .ico).

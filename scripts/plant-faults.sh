@@ -99,9 +99,9 @@ cursor-file-tiles: a .cur or .ani file opened shows nothing unless cursors are i
   + return window.includesCursors();
 
 cursor-own-format: saving many writes a cursor as .ico instead of .cur
-  harvest/tile_names.cpp
-  - return whole ? wholeFormatOf(kind) : chosen;
-  + return whole && kind != TileKind::Icon ? SaveFormat::Ico : chosen;
+  export/save_format.cpp
+  - ? wholeFormatOf(kind) : chosen;
+  + ? SaveFormat::Ico : chosen;
 
 tile-sharp-lost: on a screen of two device pixels a pixel every tile shows its 32 x 32 cell blown up
   app/tile_list_model.cpp
@@ -112,6 +112,16 @@ cell-size-rounding: on a screen of 1.49 device pixels a pixel tiles are drawn at
   app/tile_list_model.cpp
   - static_cast<int>(std::lround(CellSize * ratio))
   + static_cast<int>(CellSize * ratio)
+
+list-errors-twice: in a terminal, list says each error twice, on standard output and standard error
+  cli/list_command.cpp
+  - const bool errorsInListing = outputAndErrorsShareATerminal();
+  + const bool errorsInListing = false;
+
+thumbnail-no-icons-message: the thumbnailer says "no such icon: icon 1" of a program that has no icons
+  cli/thumbnail_command.cpp
+  - if (library && !library->problem() && !shownGroup(*library)) {
+  + if (false) {
 
 json-control-escape: list --json writes a control character in a name as \u01: invalid JSON
   cli/json_writer.cpp
@@ -169,19 +179,34 @@ zero-means-256: 256 x 256 images count as 0 pixels wide: the wrong image is show
   + return width;
 
 choice-size-tie: of two images equally near 32 x 32, the last is shown instead of the first
-  icons/cursor_choice.cpp
+  icons/image_choice.cpp
   - if (dx + dy < bestSum) {
   + if (dx + dy <= bestSum) {
 
 choice-depth-tie: of images of the same size and depth, the last is shown instead of the first
-  icons/cursor_choice.cpp
+  icons/image_choice.cpp
   - if (depthGap < bestDepthGap) {
   + if (depthGap <= bestDepthGap) {
 
+choice-distance-overflow: an animated cursor whose frame holds a PNG claiming 2^31 - 1 pixels a side beside a good image can't be drawn
+  icons/image_choice.cpp
+  - const std::int64_t dx = distance(key.width, size);\n        const std::int64_t dy = distance(key.height, size);
+  + const int dx = static_cast<int>(distance(key.width, size));\n        const int dy = static_cast<int>(distance(key.height, size));
+
 largest-deepest: the PNG of an icon is its largest image in its fewest colours
-  icons/icon_choice.cpp
-  - entry.bitCount > best.bitCount
-  + entry.bitCount < best.bitCount
+  icons/image_choice.cpp
+  - image.bitCount > best.bitCount
+  + image.bitCount < best.bitCount
+
+largest-by-directory: the PNG, copy and thumbnail of a Delphi or Inno Setup program are its 48 x 48 image, not its 256 x 256 PNG listed as 13 x 0
+  icons/image_choice.cpp
+  - if (header.pixels == 0)\n        return listed;
+  + if (true)\n        return listed;
+
+request-budget: a launcher that keeps a file open can't draw its icon a 513th time at 256 pixels
+  icons/icon_library.cpp
+  - m_source->startRequest();\n    m_pixelsDecoded = 0;
+  + m_source->startRequest();
 
 section-mapping: programs whose resources don't sit at their address in the file show no icons
   icons/pe_resources.cpp
@@ -239,9 +264,14 @@ pattern-range: --pattern '[a-c]*' passes over the files that start with a
   + if (c > list[i] && c <= list[i + 2])
 
 thumbnail-choice: a 48-pixel thumbnail is shrunk from the 256 x 256 image instead of taking the 48 x 48 one
-  cli/thumbnail_command.cpp
+  icons/image_choice.cpp
   - const bool covers = side >= size;
   + const bool covers = side > size;
+
+thumbnail-rank-overflow: a cursor whose directory claims 65 535 pixels a side makes the thumbnailer's ranking overflow (the sanitizers abort it)
+  icons/image_choice.cpp
+  - -std::int64_t{image.width} * image.height, -image.bitCount);
+  + -(image.width * image.height), -image.bitCount);
 
 uri-escape-at-end: a file whose URI ends in an escape (a name ending in a space or a Chinese letter) gets no thumbnail
   cli/file_uri.cpp
@@ -267,6 +297,11 @@ thumbnail-follows-link: a link at thumbnail's output is followed, and the file i
   - O_WRONLY | O_NOFOLLOW | O_NONBLOCK
   + O_WRONLY | O_NONBLOCK
 
+thumbnail-full-disk: a full disk leaves the start of a picture in the file manager's cache
+  platform/file_in_place.cpp
+  - if (!written)\n        static_cast<void>(::ftruncate(fd, 0));
+  + if (false)\n        static_cast<void>(::ftruncate(fd, 0));
+
 thumbnail-damaged-png: a stored PNG with a wrong checksum or no end becomes a thumbnail the file managers can't read
   cli/thumbnail_command.cpp
   - if (isWholePng(ByteView(image->bytes)))
@@ -282,20 +317,70 @@ extract-reads-its-output: extract --pattern '*' -o OUT DIR, OUT inside DIR, extr
   - walk.passOver(*passOver);
   + walk.passOver(step->folder);
 
+python-strided-data: IconFile(data=...) of a reversed or stepped view parses the wrong bytes, or reads past its buffer
+  python/objects.cpp
+  - PyMemoryView_GetContiguous(data->ptr(), PyBUF_READ, 'C'));
+  + PyMemoryView_FromObject(data->ptr()));
+
+python-new-refused: Icon.__new__(Icon) makes an icon whose repr, id, images or draw() crash the interpreter
+  python/module.cpp
+  - py::class_<Icon>(module, "Icon", madeByIconFile,
+  + py::class_<Icon>(module, "Icon",
+
+python-init-not-called: an IconFile made by __new__ without __init__ crashes the interpreter
+  python/module.cpp
+  - if (!made(self))\n        throw py::type_error("IconFile.__init__() was not called: the object holds no file");
+  +
+
+python-gil-at-exit: the interpreter aborts at exit while daemon threads are inside calls
+  python/objects.h
+  - PyThreadState* const state = PyEval_SaveThread();\n    std::optional<decltype(call())> result;\n    try {\n        result.emplace(call());\n    } catch (...) {\n        retakeGil(state);\n        throw;\n    }\n    retakeGil(state);\n    return std::move(*result);
+  + pybind11::gil_scoped_release unlocked;\n    return call();
+
+compat-damaged-icon: the drop-in's get_icon of an icon whose data lies outside the file is no pefile.PEFormatError
+  python/orvu_icons/compat.py
+  - raise DamagedIconError(str(error)) from None
+  + raise InvalidIconDefinitionError(str(error)) from None
+
+compat-data-header: the drop-in takes an executable without icons, given as rows of an array, for a file of another kind
+  python/orvu_icons/compat.py
+  - head = view.cast("B")[:2] if view.c_contiguous else view.tobytes()[:2]
+  + head = view[:2]
+
 instance-in-shared-folder: without a runtime folder, another user's lock and socket in /tmp receive the path opened and keep the window from starting
   qt/single_instance.cpp
   - return ownedPrivately(own) ? own : QString();
   + return QDir::tempPath();
 
+dialog-above-screen: the file, folder and save dialogs open with their title bars above the top of the screen
+  qt/dialog_placement.cpp
+  - new Placer(dialog, *owner);
+  + static_cast<void>(dialog);
+
 opened-path-as-text: orvu-icons with a name that is not UTF-8 shows the name but Start can't find the file
-  app/main_window.cpp
-  - return !m_openedPath.empty() && text == toDisplay(m_openedPath) ? m_openedPath : toPath(text);
-  + return toPath(text);
+  harvest/harvest_controller.cpp
+  - .run(m_sources.file, m_sources.folder);
+  + .run(displayText(m_sources.file), m_sources.folder);
+
+include-cursors-stale: turning "include cursors" on changes nothing until the file is picked again
+  harvest/harvest_controller.cpp
+  - if (harvested)\n        start();
+  + static_cast<void>(harvested);
+
+replace-question-without-cancel: Esc at "replace them?" saves every file again under new names
+  harvest/harvest_controller_tiles.cpp
+  - messages::replaceExistingFiles(taken), true)
+  + messages::replaceExistingFiles(taken), false)
 
 details-save-unshown: the details' save button of an image that can't be shown asks where to save it and then fails
   app/image_sheet.cpp
   - if (buttonAt(event->position().toPoint()) == pressed && canSave(*pressed))
   + if (buttonAt(event->position().toPoint()) == pressed)
+
+english-tip: the about window's picture shows an English tip in the Chinese window
+  app/about_window.cpp
+  - c.picture->setObjectName(QStringLiteral("picture"));
+  + c.picture->setObjectName(QStringLiteral("picture"));\n    c.picture->setToolTip(QStringLiteral("About the program"));
 
 cur-hotspot-lost: a cursor saved as .cur points with its top-left corner instead of its hotspot
   icons/icon_file_writer.cpp
@@ -304,8 +389,13 @@ cur-hotspot-lost: a cursor saved as .cur points with its top-left corner instead
 
 png-hotspot-inverted: a cursor's PNG lacks its hotspot, and an icon's PNG claims one
   export/icon_export.cpp
-  - if (group.kind != GroupKind::Icon && image.entry.hotspot)
-  + if (group.kind == GroupKind::Icon && image.entry.hotspot)
+  - group.kind != GroupKind::Icon ? image.entry.hotspot
+  + group.kind == GroupKind::Icon ? image.entry.hotspot
+
+system-reason-in-english: the Chinese window says why a file can't be read in the system's English ("No such file or directory")
+  harvest/messages.cpp
+  - return systemReason(failure);
+  + return failure.detail;
 
 library-struct-size: the C library writes an image's description past the struct_size its caller gave
   library/icon_calls.cpp

@@ -22,6 +22,13 @@ const char* text(const char* context, const char* english);
 // The form for the number n: in English `singular` for 1, `plural` otherwise.
 const char* text(const char* singular, const char* plural, unsigned long n);
 
+// Names a text of the catalogue where a table holds it, to be looked up
+// later with text(): the English as it is. xgettext finds the texts so
+// named too.
+constexpr const char* textId(const char* english) {
+    return english;
+}
+
 // `pattern` with %1 … %9 replaced by values[0] … values[8], in whatever
 // order the translation puts them; any other character, a lone '%'
 // included, stays as it is.

@@ -64,8 +64,10 @@ typedef enum orvu_icons_status {
     /* A structure runs past its data or holds a value no valid file has. */
     ORVU_ICONS_DAMAGED = 4,
     /* A size past one of the reader's limits: an image over 8 MiB, more
-     * than 64 MiB read from one file, more pixels decoded than 32 images
-     * of 1024 x 1024. */
+     * than 64 MiB read from the file in one call, more pixels decoded in
+     * one call than 32 images of 1024 x 1024. The limits bound what one
+     * call may cost, whatever the file holds; they never count what calls
+     * before it cost, so a file stays usable however often it is asked. */
     ORVU_ICONS_OVER_LIMIT = 5,
     /* An icon or image the file doesn't hold (an index past the end, an
      * image its directory lists that isn't there). */
@@ -106,9 +108,14 @@ typedef struct orvu_icons_icon orvu_icons_icon;
  * keeps working with a later library whose structure is longer. */
 typedef struct orvu_icons_image_info {
     size_t struct_size;
-    int32_t width; /* pixels; 256 where the directory says 0 */
+    /* What the image is: the size its own header gives, where that header
+     * makes an image, and a DIB's bits per pixel (a PNG, which Windows
+     * decodes to 32 bits, keeps the directory's where that is a depth an
+     * image can have); otherwise (a missing image, a damaged header) what
+     * the directory lists, 256 where it says 0. */
+    int32_t width; /* pixels */
     int32_t height;
-    int32_t bits;    /* bits per pixel: the directory's, or the image's own */
+    int32_t bits;    /* bits per pixel; 0 where neither header nor directory says */
     int32_t colours; /* the directory's colour count, 0 for 256 or more */
     int32_t format;  /* orvu_icons_format */
     uint64_t bytes;  /* as stored; 0 for a missing image */
@@ -118,6 +125,18 @@ typedef struct orvu_icons_image_info {
     int32_t has_hotspot;
     int32_t hotspot_x;
     int32_t hotspot_y;
+    /* What the icon's directory lists the image as, where that differs from
+     * what the image's own header says (is_listed_otherwise 1): another
+     * size, or another bit count where the directory gives one. Some
+     * resource compilers list a 256 x 256 PNG image by bytes of its header,
+     * as 13 x 0 at 21060 bits. Windows chooses the image for a size by what
+     * the directory lists (orvu_icons_icon_image_for_size() does too).
+     * 0, 0, 0, 0 where they agree. A library older than the header leaves
+     * these as the caller set them. */
+    int32_t is_listed_otherwise;
+    int32_t listed_width;
+    int32_t listed_height;
+    int32_t listed_bits;
 } orvu_icons_image_info;
 
 /* "1.0.0": the library's version. */
@@ -207,7 +226,8 @@ ORVU_ICONS_API orvu_icons_status orvu_icons_image_png(orvu_icons_file* file, uin
 
 /* Icon `icon` as a PNG file of one image: among the images the file holds,
  * the one Windows shows at size x size (1 to 256), or for size 0 the
- * largest (the most pixels, then the deepest colour), at its natural size. */
+ * largest (the most pixels, then the deepest colour, as the images' own
+ * headers say), at its natural size. */
 ORVU_ICONS_API orvu_icons_status orvu_icons_png_for_size(orvu_icons_file* file, uint32_t icon,
                                                          int size, uint8_t** data, size_t* bytes);
 

@@ -14,9 +14,10 @@
             cursor.draw(32).hotspot             # where Windows reports it at 32 x 32
 
 IconFile takes a path (str, bytes or os.PathLike) or, as data=, bytes in
-memory. Failures raise orvu_icons.Error (NotIconFileError, DamagedError,
-LimitError, NoSuchIconError, NotAFileError) or, where the system refuses,
-Python's own OSError.
+memory (any object with the buffer protocol, in any layout). Failures raise
+orvu_icons.Error (NotIconFileError, DamagedError, LimitError,
+NoSuchIconError, NotAFileError) or, where the system refuses, Python's own
+OSError.
 """
 
 from ._native import (

@@ -19,7 +19,14 @@ the same order with the same images byte for byte, also icoextract's later
   pefile's PEFormatError through. NE executables and .ico files, which
   icoextract can't read, work: their icons are listed and extracted. A .cur
   or .ani file, which holds no icons and is no executable, raises
-  FileFormatError too, as icoextract's PEFormatError for it.
+  FileFormatError too, as icoextract's PEFormatError for it. So does data
+  given as a str (also a TypeError), which pefile reads as text and refuses.
+  A filename that is an int, which pefile takes for a file descriptor,
+  raises a TypeError that is also an OSError (what pefile raises for a
+  descriptor that isn't open): only paths are read.
+- `data` may be any object with the buffer protocol (memoryview, bytearray,
+  array, a numpy array, in any layout), read in its logical order; pefile
+  takes only bytes and bytearray.
 - Only icons are extracted, as by icoextract: an executable's cursors and
   animated cursors are not listed, and one that holds cursors but no icons
   raises NoIconsAvailableError.
@@ -27,11 +34,15 @@ the same order with the same images byte for byte, also icoextract's later
   copies it from the group entry even when that lies.
 - An icon whose file lacks some of the images its group lists is written
   with the images the file holds (icoextract raises KeyError); one that holds
-  none of them, or whose group Windows refuses (a type that is not an icon,
-  no entries), raises InvalidIconDefinitionError.
-- An index or resource id that the file doesn't have raises
-  IconNotFoundError, an IconExtractorError and an IndexError (icoextract
-  0.1.4 raises IndexError, later versions IconNotFoundError).
+  none of them, whose group or images lie outside the file or are damaged,
+  or whose group Windows refuses (a type that is not an icon, no entries),
+  raises DamagedIconError: an InvalidIconDefinitionError and, where pefile
+  is installed, a pefile.PEFormatError, as icoextract raises for data it
+  can't fetch.
+- An index or resource id that the file doesn't have (an index too large
+  for any list too) raises IconNotFoundError, an IconExtractorError and an
+  IndexError (icoextract 0.1.4 raises IndexError, later versions
+  IconNotFoundError).
 - `resource_id` also takes a named resource's name, in any letter case.
 - export_icon() writes its file only once the icon has been read: a failure
   leaves no empty file behind.
@@ -43,6 +54,7 @@ the same order with the same images byte for byte, also icoextract's later
 """
 
 import io
+import operator
 
 from . import _native
 
@@ -68,16 +80,27 @@ class IconNotFoundError(IconExtractorError, IndexError):
     """No icon at that index, or with that resource id."""
 
 
-if _PEFormatError is None:
+# Where icoextract lets pefile's PEFormatError through, ours is one too.
+_PE_FORMAT = () if _PEFormatError is None else (_PEFormatError,)
 
-    class FileFormatError(IconExtractorError):
-        """The file is no executable or icon file that can be read."""
 
-else:
+class FileFormatError(IconExtractorError, *_PE_FORMAT):
+    """The file is no executable or icon file that can be read; also a
+    pefile.PEFormatError where pefile is installed."""
 
-    class FileFormatError(IconExtractorError, _PEFormatError):
-        """The file is no executable or icon file that can be read; also a
-        pefile.PEFormatError."""
+
+class DamagedIconError(InvalidIconDefinitionError, *_PE_FORMAT):
+    """The icon's resources can't be read: its group or images lie outside
+    the file, are damaged or missing; also a pefile.PEFormatError where
+    pefile is installed."""
+
+
+class _DataTypeError(FileFormatError, TypeError):
+    """Data that is a str, not bytes: pefile reads it as text and refuses it."""
+
+
+class _FilenameTypeError(TypeError, OSError):
+    """A filename that is an int, which pefile takes as a file descriptor."""
 
 
 _UNREADABLE = (
@@ -96,6 +119,11 @@ class IconExtractor:
         a file without icons."""
         if filename is None and data is None:
             raise ValueError("Must supply either name or data")
+        if isinstance(filename, int):
+            raise _FilenameTypeError(f"expected str, bytes or os.PathLike object, not "
+                                     f"{type(filename).__name__}")
+        if filename is None and isinstance(data, str):
+            raise _DataTypeError("data is a str, not bytes")
         try:
             if filename is not None:
                 self._file = _native.IconFile(filename)
@@ -141,7 +169,7 @@ class IconExtractor:
         try:
             return icon.ico()
         except _INVALID_ICON as error:
-            raise InvalidIconDefinitionError(str(error)) from None
+            raise DamagedIconError(str(error)) from None
 
     def _icon(self, num, resource_id):
         if resource_id is not None:
@@ -149,10 +177,10 @@ class IconExtractor:
                 if _has_resource_id(icon, resource_id):
                     return icon
             raise IconNotFoundError(f"No icon exists with resource ID {resource_id}")
-        try:
-            return self._file[num]
-        except IndexError:
-            raise IconNotFoundError(f"No icon exists at index {num}") from None
+        index = operator.index(num)  # TypeError for what no list takes as an index
+        if not -len(self._file) <= index < len(self._file):
+            raise IconNotFoundError(f"No icon exists at index {num}")
+        return self._file[index]
 
 
 def _starts_as_executable(filename, data):
@@ -161,7 +189,9 @@ def _starts_as_executable(filename, data):
     if filename is not None:
         with open(filename, "rb") as file:
             return file.read(2) == b"MZ"
-    return bytes(memoryview(data)[:2]) == b"MZ"
+    view = memoryview(data)
+    head = view.cast("B")[:2] if view.c_contiguous else view.tobytes()[:2]
+    return bytes(head) == b"MZ"
 
 
 def _group_entry(icon):
@@ -191,4 +221,5 @@ __all__ = [
     "InvalidIconDefinitionError",
     "IconNotFoundError",
     "FileFormatError",
+    "DamagedIconError",
 ]

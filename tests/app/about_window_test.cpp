@@ -8,7 +8,7 @@
 #include "controls/help_button.h"
 #include "controls/option_button.h"
 #include "controls/title_button.h"
-#include "fake_dialogs.h"
+#include "support/scripted_asker.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -49,7 +49,7 @@ void clickThroughWindow(QWidget* control, QPoint at = {}) {
 
 class AboutWindowTest : public ::testing::Test {
 protected:
-    AboutWindowTest() : form(dialogs, nullptr) {
+    AboutWindowTest() : form(asker, nullptr) {
         form.onEndProgram = [] {};
         EXPECT_TRUE(form.load());
         form.show();
@@ -94,7 +94,7 @@ protected:
         return ran && !rescued;
     }
 
-    test::FakeDialogs dialogs;
+    test::ScriptedAsker asker;
     MainWindow form;
 };
 

@@ -7,8 +7,8 @@
 #include "controls/option_button.h"
 #include "controls/push_button.h"
 #include "controls/title_button.h"
-#include "fake_dialogs.h"
 #include "support/icon_builders.h"
+#include "support/scripted_asker.h"
 #include "support/test_files.h"
 
 #include <QApplication>
@@ -32,21 +32,21 @@ TEST(TrayIconEvents, onlyALeftClickBringsTheWindow) {
 
 class Chrome : public ::testing::Test {
 protected:
-    Chrome() : form(dialogs, nullptr) {
+    Chrome() : form(asker, nullptr) {
         form.onEndProgram = [this] { ++ends; };
         EXPECT_TRUE(form.load());
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
     }
 
-    test::FakeDialogs dialogs;
+    test::ScriptedAsker asker;
     MainWindow form;
     int ends = 0;
 };
 
 TEST_F(Chrome, oneTrayIconForTheWholeRunThroughHidingAndShowing) {
     form.trayAvailable = [] { return true; };
-    EXPECT_TRUE(form.trayIcon().isShown());
+    EXPECT_TRUE(form.trayIcon().icon().isVisible());
     EXPECT_EQ(form.trayIcon().icon().toolTip(), QStringLiteral("Orvu图标提取机 D2002.10.27"));
     for (int i = 0; i < 3; ++i) {
         form.controls().minimiseButton->click();
@@ -55,7 +55,7 @@ TEST_F(Chrome, oneTrayIconForTheWholeRunThroughHidingAndShowing) {
         EXPECT_TRUE(form.isVisible());
     }
     EXPECT_EQ(form.findChildren<TrayIcon*>().size(), 1);
-    EXPECT_TRUE(form.trayIcon().isShown());
+    EXPECT_TRUE(form.trayIcon().icon().isVisible());
     EXPECT_EQ(ends, 0);
 }
 
@@ -72,13 +72,13 @@ TEST_F(Chrome, withoutANotificationAreaMinimisingKeepsAWayBack) {
 TEST_F(Chrome, closeButtonRemovesTheTrayIconOnceAndEnds) {
     form.controls().closeButton->click();
     EXPECT_EQ(ends, 1);
-    EXPECT_FALSE(form.trayIcon().isShown());
+    EXPECT_FALSE(form.trayIcon().icon().isVisible());
     EXPECT_FALSE(form.isVisible());
     form.close();
     EXPECT_EQ(ends, 1);
     // Nothing brings the icon back once the program is ending.
     form.trayIcon().add();
-    EXPECT_FALSE(form.trayIcon().isShown());
+    EXPECT_FALSE(form.trayIcon().icon().isVisible());
 }
 
 TEST_F(Chrome, closingDuringAFolderScanStopsItAtOnce) {
@@ -90,7 +90,7 @@ TEST_F(Chrome, closingDuringAFolderScanStopsItAtOnce) {
         test::writeFile(dir / ("app" + std::to_string(i) + ".exe"), test::buildPe({group}));
     }
     form.controls().folderModeOption->click();
-    dialogs.answers.push_back(QString::fromStdString(dir.path().string()));
+    asker.answer(dir.path());
     form.controls().pickFolderButton->click();
     QTimer::singleShot(0, form.controls().closeButton, &QAbstractButton::click);
     form.controls().startButton->click();
@@ -108,7 +108,7 @@ TEST_F(Chrome, pressingTheTitleWithAnyButtonDragsTheWindow) {
                                                            test::solidDib(16, 24, 0x336699)}}));
     auto icon = IconDetails::open({std::make_shared<const fs::path>(dir / "one.ico"), 0}, nullptr);
     ASSERT_TRUE(icon);
-    IconDetailsWindow details(std::move(*icon), dialogs, nullptr);
+    IconDetailsWindow details(std::move(*icon), asker, nullptr);
     details.setAttribute(Qt::WA_DeleteOnClose, false);
     details.show();
     struct Case {

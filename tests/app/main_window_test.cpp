@@ -13,12 +13,12 @@
 #include "controls/push_button.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
-#include "fake_dialogs.h"
 #include "icons/icon_library.h"
 #include "qt/qt_png_decoder.h"
 #include "qt/qt_text.h"
 #include "support/c_locale.h"
 #include "support/icon_builders.h"
+#include "support/scripted_asker.h"
 #include "support/test_files.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ QColor boxColour(const QLineEdit* box) {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() : form(dialogs, &png) {
+    MainWindowTest() : form(asker, &png) {
         EXPECT_TRUE(form.load());
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
@@ -72,7 +72,7 @@ protected:
 
     void chooseFile(const fs::path& path) {
         form.controls().fileModeOption->click();
-        dialogs.answers.push_back(QString::fromStdString(path.string()));
+        asker.answer(path);
         form.controls().pickFileButton->click();
     }
 
@@ -94,14 +94,7 @@ protected:
             .value<QImage>();
     }
 
-    QStringList keys() {
-        QStringList result;
-        for (std::size_t i = 0; i < form.tiles().size(); ++i)
-            result << QString::fromStdString(form.tiles().key(i));
-        return result;
-    }
-
-    test::FakeDialogs dialogs;
+    test::ScriptedAsker asker;
     QtPngDecoder png;
     MainWindow form;
     test::TempDir dir;
@@ -169,9 +162,9 @@ TEST_F(MainWindowTest, textsAreTheDesignsAndLabelsAreNeverClipped) {
 
 TEST(MainWindowInEnglish, speaksEnglishThatFitsTheDesign) {
     const test::InLanguage inEnglish(SourceLanguage);
-    test::FakeDialogs dialogs;
+    test::ScriptedAsker asker;
     QtPngDecoder png;
-    MainWindow form(dialogs, &png);
+    MainWindow form(asker, &png);
     const MainWindow::Controls& c = form.controls();
     const std::pair<QString, QString> captions[] = {
         {c.titleLabel->text(), "Orvu Icon Extractor D2002.10.27"},
@@ -244,36 +237,6 @@ TEST_F(MainWindowTest, modeSwitchesFollowTheStateTable) {
     EXPECT_TRUE(form.controls().folderModeOption->isChecked());
 }
 
-TEST_F(MainWindowTest, clickingTheFileModeTwiceKeepsThePath) {
-    const fs::path file = executable("a.exe", {0xFF0000});
-    chooseFile(file);
-    form.controls().folderPathBox->setText(QStringLiteral("stale"));
-    form.controls().fileModeOption->click();
-    EXPECT_EQ(form.controls().filePathBox->text().toStdString(), file.string());
-    EXPECT_EQ(form.controls().folderPathBox->text(), QString());
-}
-
-TEST_F(MainWindowTest, switchingModeAfterChoosingKeepsStartButEmptiesTheOtherBox) {
-    chooseFile(executable("a.exe", {0xFF0000, 0x00FF00}));
-    form.controls().startButton->click();
-    ASSERT_EQ(form.controls().iconList->model()->rowCount(), 2);
-    const QString status = form.controls().statusLine->text();
-
-    dialogs.answers.push_back(QString::fromStdString((dir / "a.exe").string()));
-    form.controls().pickFileButton->click(); // Start enabled again, list emptied
-    form.tiles().append(0, Surface::filled(32, 32, 0xFFFFFF), 0xFFFFFF, {});
-    form.controls().folderModeOption->click();
-    EXPECT_EQ(form.controls().filePathBox->text(), QString());
-    EXPECT_TRUE(form.controls().startButton->isEnabled());
-    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 1); // switching doesn't clear
-    EXPECT_EQ(form.controls().statusLine->text(), status);
-
-    form.controls().startButton->click(); // both boxes empty: only clears and disables
-    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 0);
-    EXPECT_FALSE(form.controls().startButton->isEnabled());
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
 TEST_F(MainWindowTest, typingIntoThePathBoxesChangesNothing) {
     form.controls().fileModeOption->click();
     form.controls().filePathBox->setFocus();
@@ -281,100 +244,15 @@ TEST_F(MainWindowTest, typingIntoThePathBoxesChangesNothing) {
     EXPECT_EQ(form.controls().filePathBox->text(), QString());
 }
 
-TEST_F(MainWindowTest, filePickerEmptiesTheListBeforeItsDialog) {
-    chooseFile(executable("a.exe", {0xFF0000}));
-    form.controls().startButton->click();
-    std::size_t tilesWhenAsked = 1;
-    int rowsWhenAsked = -1;
-    dialogs.onOpen = [&] {
-        tilesWhenAsked = form.tiles().size();
-        rowsWhenAsked = form.controls().iconList->model()->rowCount();
-    };
-    form.controls().pickFileButton->click(); // cancelled
-    EXPECT_EQ(tilesWhenAsked, 0u);
-    EXPECT_EQ(rowsWhenAsked, 0);
-    EXPECT_EQ(form.controls().filePathBox->text(), QString());
-    EXPECT_TRUE(form.controls().startButton->isEnabled());
-
-    const auto& request = dialogs.requests.back();
-    EXPECT_EQ(request.file.title, QStringLiteral("Orvu图标提取器 D2002 10 25"));
-    // Programs first, as designed; cursor files as a second choice.
-    ASSERT_EQ(request.file.filters.size(), 2);
-    EXPECT_EQ(request.file.filters[0].name, QStringLiteral("(*.exe)"));
-    EXPECT_EQ(request.file.filters[0].pattern, QStringLiteral("*.exe"));
-    EXPECT_EQ(request.file.filters[1].pattern, QStringLiteral("*.cur *.ani"));
-    EXPECT_EQ(request.file.initialFolder, QDir::rootPath());
-}
-
-TEST_F(MainWindowTest, chosenFileIsTrimmedIntoTheBox) {
-    form.controls().fileModeOption->click();
-    dialogs.answers.push_back(QStringLiteral("  /data/长 名字/app.exe  "));
-    form.controls().pickFileButton->click();
-    EXPECT_EQ(form.controls().filePathBox->text(), QStringLiteral("/data/长 名字/app.exe"));
-}
-
-TEST_F(MainWindowTest, folderPickerEmptiesTheListOnlyAfterItsDialog) {
-    chooseFile(executable("a.exe", {0xFF0000}));
-    form.controls().startButton->click();
-    form.controls().folderModeOption->click();
-    int tilesWhenAsked = -1;
-    dialogs.onOpen = [&] { tilesWhenAsked = form.controls().iconList->model()->rowCount(); };
-    dialogs.answers.push_back(QStringLiteral("/some/folder/"));
-    form.controls().pickFolderButton->click();
-    EXPECT_EQ(tilesWhenAsked, 1);
-    EXPECT_TRUE(form.tiles().empty());
-    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 0);
-    EXPECT_EQ(form.controls().folderPathBox->text(), QStringLiteral("/some/folder/"));
-    EXPECT_TRUE(form.controls().startButton->isEnabled());
-    EXPECT_EQ(dialogs.requests.back().title, QStringLiteral("请选择要提取图标的文件夹........"));
-
-    form.controls().pickFolderButton->click(); // cancelled
-    EXPECT_EQ(form.controls().folderPathBox->text(), QString());
-    EXPECT_TRUE(form.controls().startButton->isEnabled());
-}
-
 TEST_F(MainWindowTest, startHarvestsTheFileIntoNumberedTiles) {
     chooseFile(executable("three.exe", {0xFF0000, 0x00FF00, 0x0000FF}));
     form.controls().startButton->click();
-    EXPECT_EQ(keys(), (QStringList{"my0", "my1", "my2"}));
     EXPECT_EQ(tileTexts(), (QStringList{"图标1", "图标2", "图标3"}));
     EXPECT_EQ(pictureOf(1).pixel(10, 10), qRgb(0, 255, 0));
     EXPECT_FALSE(form.controls().startButton->isEnabled());
     // The preview shows the last icon drawn.
     EXPECT_EQ(form.controls().previewBox->image().pixel(5, 5), qRgb(0, 0, 255));
     EXPECT_EQ(form.controls().previewBox->image().pixel(32, 32), qRgb(255, 255, 255));
-}
-
-TEST_F(MainWindowTest, unreadableFileSaysSoAndKeepsRunning) {
-    chooseFile(dir / "gone.exe");
-    form.controls().startButton->click();
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains("gone.exe"));
-    EXPECT_EQ(form.controls().iconList->model()->rowCount(), 0);
-    EXPECT_FALSE(form.ending());
-}
-
-TEST_F(MainWindowTest, folderHarvestShowsEachImageOnceAndEndsIdle) {
-    executable("tree/a.exe", {1, 2});
-    executable("tree/sub/b.EXE", {3});
-    test::writeFile(dir / "tree/notes.txt", {'x'});
-    form.controls().folderModeOption->click();
-    dialogs.answers.push_back(QString::fromStdString((dir / "tree").string()));
-    form.controls().pickFolderButton->click();
-    form.controls().startButton->click();
-    EXPECT_EQ(keys(), (QStringList{"my1", "my2", "my3"}));
-    EXPECT_EQ(tileTexts(), (QStringList{"图标1", "图标2", "图标3"}));
-    EXPECT_EQ(form.controls().statusLine->text(), QStringLiteral("点击“开始”提取图标"));
-    EXPECT_EQ(form.folderKeys().handedOut, 3);
-}
-
-TEST_F(MainWindowTest, missingFolderIsReported) {
-    form.controls().folderModeOption->click();
-    dialogs.answers.push_back(QString::fromStdString((dir / "nowhere").string()));
-    form.controls().pickFolderButton->click();
-    form.controls().startButton->click();
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains("nowhere"));
 }
 
 TEST_F(MainWindowTest, rightPressAnywhereInTheListPopsUpTheMenu) {
@@ -388,142 +266,6 @@ TEST_F(MainWindowTest, rightPressAnywhereInTheListPopsUpTheMenu) {
     QTest::mousePress(viewport, Qt::RightButton, {}, QPoint(200, 100)); // an empty list
     EXPECT_TRUE(form.controls().tileMenu->isVisible());
     form.controls().tileMenu->hide();
-}
-
-class Export : public MainWindowTest {
-protected:
-    Export() {
-        source = executable("two.exe", {0x336699, 0xCC0000});
-        chooseFile(source);
-        form.controls().startButton->click();
-    }
-    void selectTile(int position) {
-        const ListView* list = form.controls().iconList;
-        const QRect tile = list->visualRect(list->model()->index(position - 1, 0));
-        QTest::mousePress(list->viewport(), Qt::RightButton, {}, tile.center());
-        form.controls().tileMenu->hide();
-    }
-    // Saves the selected tile under `name` with the dialog's filter `filter`.
-    void save(const fs::path& name, int filter) {
-        dialogs.answers.push_back(QString::fromStdString(name.string()));
-        dialogs.filters.push_back(filter);
-        form.controls().saveIconAction->trigger();
-    }
-    QByteArray formatOf(const fs::path& path) {
-        QImageReader reader(QString::fromStdString(path.string()));
-        reader.setDecideFormatFromContent(true);
-        return reader.format();
-    }
-
-    fs::path source;
-};
-
-TEST_F(Export, theDialogOffersIconPngAndBitmapInThatOrder) {
-    selectTile(2);
-    dialogs.cancelNext();
-    form.controls().saveIconAction->trigger();
-    const auto& request = dialogs.requests.back();
-    EXPECT_EQ(request.file.title, QStringLiteral("保存文件为:..."));
-    ASSERT_EQ(request.file.filters.size(), 3);
-    EXPECT_EQ(request.file.filters[0].name, QStringLiteral("图标文件"));
-    EXPECT_EQ(request.file.filters[0].pattern, QStringLiteral("*.ico"));
-    EXPECT_EQ(request.file.filters[1].name, QStringLiteral("PNG 图像"));
-    EXPECT_EQ(request.file.filters[2].name, QStringLiteral("位图"));
-    EXPECT_EQ(request.file.filters[2].pattern, QStringLiteral("*.bmp"));
-    EXPECT_EQ(request.file.selectedFilter, 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-}
-
-// The file is written in the format its extension names, or else its filter's.
-TEST_F(Export, eachFormatIsWrittenAsItsNameOrFilterSays) {
-    struct Case {
-        std::string typed;
-        int filter;
-        std::string written;
-        QByteArray format;
-    };
-    const Case cases[] = {
-        {"a.ico", 0, "a.ico", "ico"}, {"b.png", 0, "b.png", "png"}, {"c", 1, "c.png", "png"},
-        {"d", 2, "d.bmp", "bmp"},     {"E.BMP", 0, "E.BMP", "bmp"}, {"f", 0, "f.ico", "ico"},
-    };
-    selectTile(2);
-    for (const Case& c : cases) {
-        save(dir / c.typed, c.filter);
-        ASSERT_TRUE(fs::exists(dir / c.written)) << c.typed;
-        EXPECT_EQ(formatOf(dir / c.written), c.format) << c.typed;
-        const QImage picture(QString::fromStdString((dir / c.written).string()));
-        ASSERT_EQ(picture.size(), QSize(32, 32)) << c.typed;
-        EXPECT_EQ(picture.pixel(16, 16), qRgb(0xCC, 0, 0)) << c.typed;
-    }
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
-    // The .ico holds the icon's own image, byte for byte.
-    IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "a.ico"), nullptr);
-    IconLibrary original = IconLibrary::fromBytes(test::readFile(source), nullptr);
-    ASSERT_EQ(saved.count(), 1u);
-    EXPECT_EQ(saved.images(0)->images.at(0).bytes, original.images(1)->images.at(0).bytes);
-    // The bitmap is the tile's cell, 24 bits a pixel.
-    EXPECT_EQ(test::readFile(dir / "d.bmp")[28], 24);
-}
-
-TEST_F(Export, anExistingFileIsReplacedOnlyWhenTheUserAgrees) {
-    selectTile(1);
-    test::writeFile(dir / "old.png", {'o', 'l', 'd'});
-    dialogs.confirmations.push_back(false);
-    save(dir / "old", 1); // becomes old.png, which the dialog never asked about
-    EXPECT_EQ(dialogs.questions.size(), 1);
-    EXPECT_TRUE(dialogs.questions[0].contains("old.png"));
-    EXPECT_EQ(test::readFile(dir / "old.png"), (test::ByteVector{'o', 'l', 'd'}));
-
-    dialogs.confirmations.push_back(true);
-    save(dir / "old", 1);
-    EXPECT_EQ(formatOf(dir / "old.png"), QByteArray("png"));
-}
-
-TEST_F(Export, aSourceThatChangedOrVanishedIsSaidAndNothingIsWritten) {
-    selectTile(2);
-    test::writeFile(source, test::buildPe({})); // no icons any more
-    save(dir / "changed.ico", 0);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains("已经改变")) << dialogs.messages[0].toStdString();
-    fs::remove(source);
-    save(dir / "gone.png", 1);
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_TRUE(dialogs.messages[1].contains("two.exe")) << dialogs.messages[1].toStdString();
-    EXPECT_FALSE(fs::exists(dir / "changed.ico"));
-    EXPECT_FALSE(fs::exists(dir / "gone.png"));
-    // The cell needs no source file.
-    save(dir / "kept.bmp", 2);
-    EXPECT_EQ(formatOf(dir / "kept.bmp"), QByteArray("bmp"));
-}
-
-TEST_F(Export, withoutASelectedTileNoDialogOpens) {
-    QTest::mousePress(form.controls().iconList->viewport(), Qt::RightButton, {}, QPoint(400, 180));
-    form.controls().tileMenu->hide();
-    ASSERT_FALSE(form.controls().iconList->selectedRow());
-    const std::size_t asked = dialogs.requests.size();
-    form.controls().saveIconAction->trigger();
-    EXPECT_EQ(dialogs.requests.size(), asked);
-    EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("请先选择一个图标")});
-}
-
-TEST_F(Export, failedSavesKeepTheEarlierFileAndSaySo) {
-    selectTile(1);
-    // A folder that doesn't exist.
-    save(dir / "no/such/x.bmp", 2);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains("x.bmp"));
-
-    // A device, through a link with a bitmap's name: never replaced, never written.
-    struct stat before {};
-    ASSERT_EQ(::stat("/dev/full", &before), 0);
-    fs::create_symlink("/dev/full", dir / "device.bmp");
-    save(dir / "device.bmp", 2);
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_TRUE(dialogs.messages[1].contains("不是普通文件")) << dialogs.messages[1].toStdString();
-    struct stat after {};
-    ASSERT_EQ(::stat("/dev/full", &after), 0);
-    EXPECT_TRUE(S_ISCHR(after.st_mode));
-    EXPECT_EQ(after.st_rdev, before.st_rdev);
 }
 
 TEST_F(MainWindowTest, tilesTellTheirIconAndADoubleClickOpensItsDetails) {
@@ -562,7 +304,7 @@ TEST_F(MainWindowTest, theDetailsShowEveryImageAndSaveTheOneWhoseButtonIsPressed
     test::writeFile(file, test::buildIconFile(images));
     auto details = IconDetails::open({std::make_shared<const fs::path>(file), 0}, &png);
     ASSERT_TRUE(details);
-    auto* window = new IconDetailsWindow(std::move(*details), dialogs, nullptr);
+    auto* window = new IconDetailsWindow(std::move(*details), asker, nullptr);
     window->show();
     ImageSheet* sheet = window->images();
     ASSERT_EQ(sheet->count(), images.size());
@@ -576,15 +318,15 @@ TEST_F(MainWindowTest, theDetailsShowEveryImageAndSaveTheOneWhoseButtonIsPressed
         bool saves;
     } cases[] = {{41, true}, {40, false}, {3, true}};
     for (const auto& c : cases) {
-        dialogs.requests.clear();
+        asker.dialogs.clear();
         const fs::path saved = dir / ("row" + std::to_string(c.row) + ".png");
-        dialogs.answers.push_back(QString::fromStdString(saved.string()));
+        asker.answer(saved);
         sheet->scrollTo(c.row);
         QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {},
                           sheet->saveButtonRect(c.row).center());
-        EXPECT_EQ(dialogs.requests.size(), c.saves ? 1u : 0u) << c.row;
+        EXPECT_EQ(asker.dialogs.size(), c.saves ? 1u : 0u) << c.row;
         if (!c.saves) {
-            dialogs.answers.clear();
+            asker.paths.clear();
             continue;
         }
         const QImage picture(QString::fromStdString(saved.string()));
@@ -592,58 +334,6 @@ TEST_F(MainWindowTest, theDetailsShowEveryImageAndSaveTheOneWhoseButtonIsPressed
         EXPECT_EQ(picture.pixel(4, 4), c.row == 41 ? qRgb(0x33, 0x66, 0x99) : qRgb(0, 3, 0));
     }
     window->close();
-}
-
-// A file or folder dropped on the window, or named at start, is chosen as a
-// picker would choose it and harvested at once.
-TEST_F(MainWindowTest, aDroppedFileOrFolderIsHarvestedAndAnythingElseRefused) {
-    const fs::path file = executable("one/a.exe", {0xFF0000, 0x00FF00});
-    executable("one/b.exe", {0x0000FF});
-    struct Case {
-        QStringList paths;
-        int tiles;
-        bool folderMode;
-        QString message;
-    };
-    const QString folder = QString::fromStdString((dir / "one").string());
-    const Case cases[] = {
-        {{QString::fromStdString(file.string())}, 2, false, {}},
-        {{folder}, 3, true, {}},
-        {{folder, folder}, 3, true, QStringLiteral("请只拖入一个文件或一个文件夹。")},
-        {{QString::fromStdString((dir / "gone.exe").string())},
-         3,
-         true,
-         QStringLiteral("gone.exe")},
-    };
-    for (const Case& c : cases) {
-        dialogs.messages.clear();
-        form.openPaths(c.paths);
-        EXPECT_EQ(form.controls().iconList->model()->rowCount(), c.tiles)
-            << c.paths.join(' ').toStdString();
-        EXPECT_EQ(form.controls().folderModeOption->isChecked(), c.folderMode);
-        if (c.message.isEmpty())
-            EXPECT_TRUE(dialogs.messages.isEmpty());
-        else
-            EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.messages[0].contains(c.message))
-                << dialogs.messages.join('|').toStdString();
-    }
-}
-
-// A name that is not text ("Open with" on a file named with a byte that is
-// not UTF-8) still reaches its file, and Start harvests it again.
-TEST_F(MainWindowTest, aPathThatIsNotTextOpensAndHarvests) {
-    for (const char* name : {"\xff.exe", "dir \xfe/one.exe"}) {
-        const fs::path file = executable(name, {0xFF0000, 0x00FF00});
-        for (const fs::path& path : {file, file.parent_path()}) {
-            dialogs.messages.clear();
-            form.openPath(path);
-            EXPECT_EQ(form.controls().iconList->model()->rowCount(), 2) << path;
-            EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('|').toStdString();
-            form.controls().startButton->click();
-            EXPECT_EQ(form.controls().iconList->model()->rowCount(), 2) << path;
-        }
-        fs::remove_all(dir / fs::path(name).begin()->string());
-    }
 }
 
 TEST_F(MainWindowTest, copyPutsTheLargestImageOnTheClipboard) {
@@ -658,74 +348,6 @@ TEST_F(MainWindowTest, copyPutsTheLargestImageOnTheClipboard) {
     EXPECT_EQ(picture.size(), QSize(32, 32));
     EXPECT_EQ(picture.pixel(5, 5), qRgb(0x33, 0x66, 0x99));
     EXPECT_TRUE(copied->hasImage());
-}
-
-TEST_F(MainWindowTest, saveManyWritesOneFileEachAndSaysHowItWent) {
-    chooseFile(executable("three.exe", {1, 2, 3}));
-    form.controls().startButton->click();
-    ListView* list = form.controls().iconList;
-    list->selectionModel()->select(
-        QItemSelection(list->model()->index(0, 0), list->model()->index(1, 0)),
-        QItemSelectionModel::ClearAndSelect);
-    fs::create_directory(dir / "out");
-    test::writeFile(dir / "out" / "three_2.png", {'o', 'l', 'd'});
-    dialogs.answers.push_back(QString::fromStdString((dir / "out").string()));
-    dialogs.choices.push_back(1);           // PNG
-    dialogs.confirmations.push_back(false); // keep what is there
-    form.controls().saveSelectedAction->trigger();
-    ASSERT_EQ(dialogs.questions.size(), 1);
-    EXPECT_TRUE(dialogs.questions[0].contains(QStringLiteral("1 个同名文件")));
-    EXPECT_TRUE(fs::exists(dir / "out" / "three_1.png"));
-    EXPECT_TRUE(fs::exists(dir / "out" / "three_2-2.png"));
-    EXPECT_EQ(test::readFile(dir / "out" / "three_2.png"), (test::ByteVector{'o', 'l', 'd'}));
-    EXPECT_EQ(dialogs.news, QStringList{QStringLiteral("已保存 2 个图标。")});
-    EXPECT_FALSE(form.saving());
-
-    dialogs.answers.push_back(QString::fromStdString((dir / "out").string()));
-    form.controls().saveAllAction->trigger(); // .ico, the first choice
-    EXPECT_EQ(dialogs.news.last(), QStringLiteral("已保存 3 个图标。"));
-    EXPECT_TRUE(fs::exists(dir / "out" / "three_3.ico"));
-}
-
-// An icon whose file lacks one of its images is saved with the others, and
-// the window says so once: after saving it alone, and in the summary of
-// saving many.
-TEST_F(MainWindowTest, anIconLackingAnImageIsSavedWithTheRestAndSaidOnce) {
-    test::GroupResource whole;
-    whole.name = std::uint16_t{1};
-    whole.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x336699)}};
-    test::GroupResource lacking = whole;
-    lacking.name = std::uint16_t{2};
-    GroupEntry held = whole.images[0].entry;
-    held.bytesInResource = static_cast<std::uint32_t>(whole.images[0].bytes.size());
-    held.location = 2;
-    lacking.rawGroup = test::groupDirectory({held, test::groupEntry(16, 16, 4, 99, 296)});
-    test::writeFile(dir / "app.exe", test::buildPe({whole, lacking}));
-    chooseFile(dir / "app.exe");
-    form.controls().startButton->click();
-    ASSERT_EQ(form.controls().iconList->model()->rowCount(), 2);
-
-    ListView* list = form.controls().iconList;
-    list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
-    dialogs.answers.push_back(QString::fromStdString((dir / "one.ico").string()));
-    dialogs.filters.push_back(0);
-    form.controls().saveIconAction->trigger();
-    EXPECT_EQ(
-        IconLibrary::fromBytes(test::readFile(dir / "one.ico"), nullptr).images(0)->images.size(),
-        1u);
-    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
-    EXPECT_TRUE(dialogs.messages[0].endsWith(
-        QStringLiteral("中的图标 2 缺少 1 个图像，已保存其余的图像。")))
-        << dialogs.messages[0].toStdString();
-
-    fs::create_directory(dir / "out");
-    dialogs.answers.push_back(QString::fromStdString((dir / "out").string()));
-    form.controls().saveAllAction->trigger();
-    EXPECT_TRUE(fs::exists(dir / "out" / "app_2.ico"));
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[1],
-              QStringLiteral("已保存 2 个图标。\n其中 1 个图标缺少图像，只保存了其余的图像。"));
-    EXPECT_TRUE(dialogs.news.isEmpty());
 }
 
 TEST_F(MainWindowTest, draggedTilesBecomeIconFilesAndOneTileAPictureToo) {

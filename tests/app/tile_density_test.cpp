@@ -8,13 +8,13 @@
 #include "controls/list_view.h"
 #include "controls/option_button.h"
 #include "controls/push_button.h"
-#include "fake_dialogs.h"
 #include "icons/cursor_at_size.h"
 #include "icons/icon_at_size.h"
 #include "platform/icon_files.h"
 #include "qt/qt_bridge.h"
 #include "qt/qt_png_decoder.h"
 #include "support/icon_builders.h"
+#include "support/scripted_asker.h"
 #include "support/test_files.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ fs::path fileFor(const std::string& name, const fs::path& dir) {
 
 class TileDensity : public ::testing::TestWithParam<const char*> {
 protected:
-    TileDensity() : form(dialogs, &png) {
+    TileDensity() : form(asker, &png) {
         EXPECT_TRUE(form.load());
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
@@ -57,7 +57,7 @@ protected:
 
     void harvest(const fs::path& file) {
         form.controls().fileModeOption->click();
-        dialogs.answers.push_back(QString::fromStdString(file.string()));
+        asker.answer(file);
         form.controls().pickFileButton->click();
         form.controls().startButton->click();
         settle();
@@ -88,10 +88,10 @@ protected:
     // (a cursor as Windows draws a cursor, an animated one its first step).
     QImage expected(IconLibrary& library, int row) {
         const int size = static_cast<int>(std::lround(32 * qApp->devicePixelRatio()));
-        const Tile tile = form.tiles().at(static_cast<std::size_t>(row));
+        const Tile tile = form.controller().tiles().at(static_cast<std::size_t>(row));
         if (size == CellSize)
             return toQImage(*tile.cell);
-        if (tile.origin.kind != TileKind::Icon) {
+        if (tile.origin.kind != GroupKind::Icon) {
             auto cursor = drawCursorAt(library, tile.origin.group(), size, tile.background);
             return cursor ? toQImage(cursor->surface) : QImage();
         }
@@ -109,7 +109,7 @@ protected:
     }
 
     test::TempDir dir;
-    test::FakeDialogs dialogs;
+    test::ScriptedAsker asker;
     QtPngDecoder png;
     MainWindow form;
 };

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -148,10 +149,6 @@ TEST(Cli, badArgumentsAndUnreadablePathsFailWithOneLine) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("/nonexistent/app.exe"), std::string::npos);
     EXPECT_EQ(std::count(missing.out.begin(), missing.out.end(), '\n'), 1);
-
-    const ToolRun notAFolder = run("scan /nonexistent");
-    EXPECT_EQ(notAFolder.status, 1);
-    EXPECT_EQ(std::count(notAFolder.out.begin(), notAFolder.out.end(), '\n'), 1);
 }
 
 // Output that can't be written is a failure, never a success.
@@ -162,8 +159,8 @@ TEST(Cli, aFullDiskFailsWithOneLine) {
     group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x123456)}};
     test::writeFile(dir / "a.exe", test::buildPe({group}));
     for (const std::string& arguments :
-         {"cells " + quoted(dir / "a.exe"), "scan " + quoted(dir.path()),
-          "list " + quoted(dir.path()), "list --json " + quoted(dir.path()),
+         {"cells " + quoted(dir / "a.exe"), "list " + quoted(dir.path()),
+          "list --json " + quoted(dir.path()),
           "extract -o " + quoted(dir.path()) + " " + quoted(dir / "a.exe"),
           std::string("--help")}) {
         const ToolRun full = run(arguments, ">/dev/full");
@@ -172,25 +169,6 @@ TEST(Cli, aFullDiskFailsWithOneLine) {
         EXPECT_NE(full.out.find("No space left on device"), std::string::npos) << full.out;
         EXPECT_EQ(run(arguments, ">/dev/null").status, 0) << arguments;
     }
-}
-
-TEST(Cli, scanEndsWithFilesIconsAndSeconds) {
-    test::TempDir dir;
-    test::GroupResource group;
-    group.name = std::uint16_t{1};
-    group.images = {{test::groupEntry(32, 32, 24, 0), test::solidDib(32, 24, 0x654321)}};
-    std::filesystem::create_directory(dir / "sub");
-    test::writeFile(dir / "a.EXE", test::buildPe({group}));
-    test::writeFile(dir / "sub/b.exe", test::buildPe({group, group}));
-    test::writeFile(dir / "c.dll", test::buildPe({group}));
-    const ToolRun executables = run("scan " + quoted(dir.path()));
-    EXPECT_EQ(executables.status, 0);
-    EXPECT_NE(executables.out.find("2 files matched, 3 icons, "), std::string::npos)
-        << executables.out;
-    const ToolRun everything = run("scan " + quoted(dir.path()) + " --pattern '*'");
-    EXPECT_NE(everything.out.find("3 files matched, 4 icons, "), std::string::npos)
-        << everything.out;
-    EXPECT_NE(everything.out.find(" seconds\n"), std::string::npos);
 }
 
 // --- Shared by the tests of list, extract and thumbnail ---------------------
@@ -363,8 +341,6 @@ TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
                                         "thumbnail a b c",
                                         "thumbnail -s 0 a b",
                                         "thumbnail -s x a b",
-                                        "scan",
-                                        "scan a b",
                                         "cells",
                                         "cells --size 0 x",
                                         "cells --size 257 x",
@@ -379,22 +355,25 @@ TEST(Cli, wrongCommandLinesExitWith2AndOneLine) {
     }
 }
 
-// The commands for tests and timing (cells, scan) keep their own help but
-// stay out of the tool's.
 TEST(Cli, helpAndVersion) {
     const ToolRun help = run("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"list", "extract", "thumbnail"})
-        EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
-    for (const char* command : {"cells", "scan"})
-        EXPECT_EQ(help.out.find(command), std::string::npos) << command;
-    for (const std::string command : {"list", "extract", "thumbnail", "cells", "scan"}) {
+    for (const std::string command : {"list", "extract", "thumbnail", "cells"}) {
+        EXPECT_NE(help.out.find("\n  " + command + " "), std::string::npos) << command;
         for (const std::string& arguments : {command + " --help", "help " + command}) {
             const ToolRun result = run(arguments);
             EXPECT_EQ(result.status, 0) << arguments;
             EXPECT_EQ(result.out.rfind("usage: orvu-icons-cli " + command + " ", 0), 0u)
                 << arguments << ": " << result.out;
         }
+    }
+    // extract's help names each format it takes once, with what it writes.
+    const std::string extract = run("extract --help").out;
+    EXPECT_NE(extract.find("[--format ico|png]"), std::string::npos) << extract;
+    for (const char* format : {" ico (the default): the whole icon", " png: one image"}) {
+        const std::size_t at = extract.find(format);
+        EXPECT_NE(at, std::string::npos) << format;
+        EXPECT_EQ(extract.find(format, at + 1), std::string::npos) << format << " twice";
     }
     const ToolRun version = run("--version");
     EXPECT_EQ(version.status, 0);
@@ -494,6 +473,38 @@ TEST(Cli, listGoesOnPastUnreadableEntries) {
         return ok;
     });
     EXPECT_TRUE(asExpected);
+}
+
+// In a terminal, where standard output and standard error show as one, each
+// error is said once, by the listing; where they go apart, standard error
+// says it too.
+TEST(Cli, listSaysEachErrorOnceInATerminal) {
+    if (std::system("command -v script >/dev/null") != 0)
+        GTEST_SKIP() << "no script (util-linux)";
+    test::TempDir dir;
+    test::writeFile(dir / "text.exe", {'h', 'i'});
+    test::writeFile(dir / "good.exe", test::buildPe(sampleGroups()));
+    const std::string arguments =
+        "list " + quoted(dir / "text.exe") + " " + quoted(dir / "good.exe");
+    const struct {
+        const char* where;
+        std::string before; // around the tool's command
+        std::string after;
+        std::size_t said;
+    } cases[] = {
+        {"terminal", "script -qec \"", "\" /dev/null", 1},
+        {"pipe", "", "", 2},
+    };
+    for (const auto& c : cases) {
+        const ToolRun result = run(arguments, c.after, "2>&1", c.before);
+        std::size_t said = 0;
+        for (std::size_t at = result.out.find("not an executable"); at != std::string::npos;
+             at = result.out.find("not an executable", at + 1))
+            ++said;
+        EXPECT_EQ(said, c.said) << c.where << ":\n" << result.out;
+        EXPECT_EQ(result.status, 1) << c.where;
+        EXPECT_NE(result.out.find("good.exe: 3 icons"), std::string::npos) << c.where;
+    }
 }
 
 // --- extract -----------------------------------------------------------------
@@ -760,7 +771,7 @@ TEST(Cli, extractWritesWhatWrestoolWritesForTheSameGroup) {
         ASSERT_TRUE(library);
         const std::string stem = std::filesystem::path(name).stem().string();
         for (std::uint32_t k = 0; k < library->count(); ++k) {
-            const auto icon = library->describe(k);
+            const auto icon = library->describe({GroupKind::Icon, k});
             ASSERT_TRUE(icon);
             const std::string id = icon->name.id ? std::to_string(*icon->name.id) : icon->name.name;
             const auto mine = test::readFile(ours / (stem + "_" + std::to_string(k + 1) + ".ico"));
@@ -1061,16 +1072,25 @@ TEST(Cli, thumbnailWithoutAnIconWritesNothing) {
     test::TempDir dir;
     test::writeFile(dir / "text.exe", {'h', 'i'});
     test::writeFile(dir / "none.exe", test::buildPe({}));
-    for (const std::string& input :
-         {quoted(dir / "text.exe"), quoted(dir / "none.exe"), quoted(dir / "missing.exe"),
-          quoted(dir.path()),
-          quoted(std::filesystem::path("file://elsewhere" + (dir / "none.exe").string()))}) {
+    const struct {
+        std::string input;
+        std::string says; // how the one line ends
+    } cases[] = {
+        {quoted(dir / "text.exe"), "not an executable or icon file\n"},
+        {quoted(dir / "none.exe"), "none.exe: no thumbnail: the file has no icons\n"},
+        {quoted(dir / "missing.exe"), "\n"},
+        {quoted(dir.path()), "\n"},
+        {quoted(std::filesystem::path("file://elsewhere" + (dir / "none.exe").string())),
+         "not a local file\n"},
+    };
+    for (const auto& c : cases) {
         std::string err;
         const ToolRun result =
-            runApart("thumbnail " + input + " " + quoted(dir / "thumb.png"), &err);
-        EXPECT_EQ(result.status, 1) << input;
-        EXPECT_EQ(lineCount(err), 1u) << input << ": " << err;
-        EXPECT_FALSE(std::filesystem::exists(dir / "thumb.png")) << input;
+            runApart("thumbnail " + c.input + " " + quoted(dir / "thumb.png"), &err);
+        EXPECT_EQ(result.status, 1) << c.input;
+        EXPECT_EQ(lineCount(err), 1u) << c.input << ": " << err;
+        EXPECT_TRUE(err.ends_with(c.says)) << c.input << ": " << err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "thumb.png")) << c.input;
     }
 }
 
@@ -1148,6 +1168,120 @@ TEST(Cli, thumbnailWritesItsOutputInPlaceAndNeverOverItsInput) {
         ASSERT_GE(png.size(), iend.size()) << c.what;
         EXPECT_TRUE(std::equal(iend.begin(), iend.end(), png.end() - 8)) << c.what;
     }
+}
+
+// A 256 x 256 PNG that the directory lists as 13 x 0 at 21 060 bits (as
+// Delphi's and Inno Setup's resource compilers write it) is listed as it is,
+// with what the directory says, and is the largest image wherever one
+// picture is taken; Windows' choice for a size still goes by the directory.
+TEST(Cli, aPngListedByBytesOfItsHeaderIsTheLargestImage) {
+    test::TempDir dir;
+    const auto icon = test::iconListingPngByItsHeader(0xFFFFFF00);
+    test::writeFile(dir / "setup.exe", test::buildPe({icon}));
+    const std::string setup = quoted(dir / "setup.exe");
+    const std::string png = sizeOf(icon.images[3]);
+    EXPECT_NE(run("list " + setup)
+                  .out.find(", 256×256 32-bit PNG " + png + " B listed as 13×0 21060-bit\n"),
+              std::string::npos);
+    EXPECT_NE(run("list --json " + setup)
+                  .out.find(R"({"width": 256, "height": 256, "bits": 32, "colours": 0, )"
+                            R"("format": "png", "bytes": )" +
+                            png + R"(, "listed_as": {"width": 13, "height": 0, "bits": 21060}})"),
+              std::string::npos);
+
+    struct Case {
+        std::string command; // writing OUT
+        int side;
+        std::uint32_t colour;
+    };
+    const std::vector<Case> cases = {
+        {"extract --format png -o OUT", 256, 0xFFFFFF00},
+        {"extract --format png --size 256 -o OUT", 48, 0xFF0000FF}, // as Windows chooses
+        {"thumbnail -s 256 IN OUT/t.png", 256, 0xFFFFFF00},
+        {"thumbnail -s 128 IN OUT/t.png", 128, 0xFFFFFF00},
+    };
+    const LibpngDecoder decoder;
+    for (const Case& c : cases) {
+        test::TempDir out;
+        std::string command = c.command;
+        command.replace(command.find("OUT"), 3, quoted(out.path()));
+        if (const auto in = command.find("IN"); in != std::string::npos)
+            command.replace(in, 2, setup);
+        else
+            command += " " + setup;
+        std::string err;
+        ASSERT_EQ(runApart(command, &err).status, 0) << c.command << ": " << err;
+        const auto written = std::filesystem::directory_iterator(out.path())->path();
+        const auto picture = decoder.decode(ByteView(test::readFile(written)));
+        ASSERT_TRUE(picture) << c.command;
+        EXPECT_EQ(picture->width, c.side) << c.command;
+        EXPECT_EQ(picture->pixel(c.side / 2, c.side / 2), c.colour) << c.command;
+    }
+}
+
+// A cursor whose directory claims 65 535 pixels a side for an image that
+// can't be read ranks by 64-bit products: the thumbnail is its good image.
+TEST(Cli, thumbnailPassesOverAnImageClaimingTheLargestSides) {
+    test::TempDir dir;
+    test::StoredImage claim{test::groupEntry(0, 0, 32, 0), {0, 0, 0, 0}};
+    claim.entry.cursorSize = CursorSize{0xFFFF, 0xFFFF};
+    test::GroupResource cursor = groupOf(std::uint16_t{1}, {claim, solidImage(32, 32, 0x2080C0)});
+    cursor.type = test::GroupType::Cursor;
+    test::writeFile(dir / "cursor.exe", test::buildPe({cursor}));
+    std::string err;
+    ASSERT_EQ(
+        runApart("thumbnail " + quoted(dir / "cursor.exe") + " " + quoted(dir / "t.png"), &err)
+            .status,
+        0)
+        << err;
+    const auto picture = LibpngDecoder().decode(ByteView(test::readFile(dir / "t.png")));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 32);
+    EXPECT_EQ(picture->pixel(0, 0), 0xFF2080C0u);
+}
+
+// Where the disk fills up while the picture goes into the file the service
+// made, the file is left empty (no picture) instead of holding the first
+// part of one: past the file size limit (the write fails, EFBIG), and on a
+// full file system (ENOSPC), a 16 KB tmpfs in a mount namespace of the
+// test's own where the machine allows one.
+TEST(Cli, thumbnailOnAFullDiskLeavesItsOutputEmpty) {
+    test::TempDir dir;
+    std::vector<std::uint32_t> noise(256 * 256);
+    std::uint32_t seed = 1;
+    for (std::uint32_t& pixel : noise)
+        pixel = 0xFF000000u | (seed = seed * 1664525u + 1013904223u) >> 8;
+    const auto png = test::encodePng(256, 256, noise); // some 200 KB, stored whole
+    test::writeFile(
+        dir / "a.exe",
+        test::buildPe({groupOf(std::uint16_t{1}, {{test::groupEntry(0, 0, 32, 0), png}})}));
+    const std::string thumbnail = "thumbnail " + quoted(dir / "a.exe") + " ";
+
+    test::writeFile(dir / "out.png", {});
+    std::string err;
+    ToolRun result =
+        runApart(thumbnail + quoted(dir / "out.png"), &err, "trap '' XFSZ; ulimit -f 32 && ");
+    EXPECT_EQ(result.status, 1) << err;
+    EXPECT_NE(err.find("cannot write " + (dir / "out.png").string()), std::string::npos) << err;
+    EXPECT_EQ(std::filesystem::file_size(dir / "out.png"), 0u);
+
+    // The tool runs inside the namespace, which then says the output's size.
+    const std::string space = ::getuid() == 0 ? "unshare --mount --propagation private "
+                                              : "unshare --user --map-root-user --mount ";
+    if (std::system((space + "true 2>/dev/null").c_str()) != 0) {
+        std::cout << "no mount namespace here: the full file system is not tried\n";
+        return;
+    }
+    const std::filesystem::path disk = dir / "disk";
+    std::filesystem::create_directory(disk);
+    const std::string inside = "\"" + disk.string() + "\"";
+    result = runApart(thumbnail + quoted(disk / "out.png"), &err,
+                      space + "sh -c 'mount -t tmpfs -o size=16k none " + inside + " && : >" +
+                          inside + "/out.png && \"$0\" \"$@\"; s=$?; stat -c %s " + inside +
+                          "/out.png; exit $s' ");
+    EXPECT_EQ(result.status, 1) << err;
+    EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
+    EXPECT_EQ(result.out, "0\n") << err;
 }
 
 } // namespace

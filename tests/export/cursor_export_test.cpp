@@ -2,6 +2,7 @@
 // stored, and a PNG that keeps the hotspot.
 
 #include "export/icon_export.h"
+#include "export/save_format.h"
 #include "png/default_decoder.h"
 #include "support/icon_builders.h"
 
@@ -74,7 +75,7 @@ TEST(CursorExport, aCursorFileKeepsEveryImageByteForByteWithItsHotspot) {
         // A cursor file's hotspot is unsigned: a negative one keeps its 16 bits.
         EXPECT_EQ(again->hotspot.x, original->hotspot.x & 0xFFFF);
         EXPECT_EQ(again->hotspot.y, original->hotspot.y & 0xFFFF);
-        EXPECT_EQ(groupFileExtension(GroupKind::Cursor), std::string(".cur"));
+        EXPECT_EQ(extensionOf(wholeFormatOf(GroupKind::Cursor)), ".cur");
     }
 }
 

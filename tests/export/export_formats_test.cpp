@@ -3,6 +3,7 @@
 
 #include "export/bitmap_file.h"
 #include "export/save_format.h"
+#include "icons/group_kind.h"
 #include "support/save_picture.h"
 #include "support/test_files.h"
 #include "support/unprivileged.h"
@@ -107,26 +108,50 @@ TEST(SavePicture, readOnlyFolderKeepsItsEarlierFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "locked"), fs::directory_iterator()), 1);
 }
 
-TEST(SaveTarget, takesTheFormatItsNameSaysOrTheChosenOnesExtension) {
+// The formats table: what a name's extension names, which format keeps a
+// whole group of each kind, what saving a group of each kind offers, and what
+// the command line's --format takes.
+TEST(SaveFormats, tellEachKindItsFormats) {
+    using F = SaveFormat;
     struct Case {
-        const char* chosen;
-        SaveFormat format;
-        const char* path;
-        SaveFormat written;
+        GroupKind kind;
+        F whole;
+        std::vector<F> offered;
+        F asPng;
     };
     const Case cases[] = {
-        {"a.ico", SaveFormat::Png, "a.ico", SaveFormat::Ico},
-        {"b.PNG", SaveFormat::Ico, "b.PNG", SaveFormat::Png},
-        {"c", SaveFormat::Bmp, "c.bmp", SaveFormat::Bmp},
-        {"d.txt", SaveFormat::Ico, "d.txt.ico", SaveFormat::Ico},
-        {".png", SaveFormat::Ico, ".png.ico", SaveFormat::Ico},
-        {"e.ıco", SaveFormat::Png, "e.ıco.png", SaveFormat::Png}, // a dotless i is no i
+        {GroupKind::Icon, F::Ico, {F::Ico, F::Png, F::Bmp}, F::Png},
+        {GroupKind::Cursor, F::Cur, {F::Cur, F::Png, F::Bmp}, F::Png},
+        {GroupKind::Animated, F::Ani, {F::Ani, F::Png, F::Bmp}, F::Png},
     };
     for (const Case& c : cases) {
-        const SaveTarget target = saveTarget(c.chosen, c.format);
-        EXPECT_EQ(target.path, std::filesystem::path(c.path)) << c.chosen;
-        EXPECT_EQ(target.format, c.written) << c.chosen;
+        EXPECT_EQ(wholeFormatOf(c.kind), c.whole) << kindName(c.kind);
+        EXPECT_EQ(formatsOffered(c.kind), c.offered) << kindName(c.kind);
+        // A whole format asked for saves each kind in its own.
+        for (const F whole : {F::Ico, F::Cur, F::Ani})
+            EXPECT_EQ(formatFor(c.kind, whole), c.whole) << kindName(c.kind);
+        EXPECT_EQ(formatFor(c.kind, F::Png), c.asPng) << kindName(c.kind);
     }
+}
+
+TEST(SaveFormats, nameTheFormatByItsExtensionInAnyCase) {
+    struct Case {
+        const char* name;
+        std::optional<SaveFormat> format;
+    };
+    const Case cases[] = {
+        {"a.ico", SaveFormat::Ico}, {"b.PNG", SaveFormat::Png},
+        {"c.Bmp", SaveFormat::Bmp}, {"d.CUR", SaveFormat::Cur},
+        {"e.ani", SaveFormat::Ani}, {"f.txt", std::nullopt},
+        {".png", std::nullopt},     {"g", std::nullopt},
+        {"h.ıco", std::nullopt}, // a dotless i is no i
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(formatOfName(c.name), c.format) << c.name;
+    EXPECT_EQ(formatOfOption("PNG"), SaveFormat::Png);
+    EXPECT_EQ(formatOfOption("ico"), SaveFormat::Ico);
+    for (const char* other : {"bmp", "cur", "ani", "", "jpeg"})
+        EXPECT_EQ(formatOfOption(other), std::nullopt) << other;
 }
 
 } // namespace

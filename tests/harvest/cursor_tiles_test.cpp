@@ -3,11 +3,11 @@
 // saved in their own formats.
 
 #include "harvest/batch_export.h"
-#include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
 #include "harvest/start_command.h"
 #include "harvest/tile_actions.h"
 #include "platform/icon_files.h"
+#include "support/headless_window.h"
 #include "support/icon_builders.h"
 #include "support/test_files.h"
 
@@ -204,13 +204,13 @@ TEST_F(CursorTiles, areSavedInTheirOwnFormatAloneAndMany) {
 TEST_F(CursorTiles, detailsSayTheHotspotAndPlayTheSteps) {
     struct Row {
         const char* file;
-        TileKind kind;
+        GroupKind kind;
         std::string label;
         std::vector<std::uint32_t> steps; // colour of each step
     };
     const Row rows[] = {
-        {"arrow.cur", TileKind::Cursor, "32 × 32 · 32 位 · BMP · 热点 (5, 6)", {}},
-        {"busy.ani", TileKind::Animated, "32 × 32 · 32 位 · BMP · 热点 (0, 0)", {Green, Blue}},
+        {"arrow.cur", GroupKind::Cursor, "32 × 32 · 32 位 · BMP · 热点 (5, 6)", {}},
+        {"busy.ani", GroupKind::Animated, "32 × 32 · 32 位 · BMP · 热点 (0, 0)", {Green, Blue}},
     };
     for (const Row& row : rows) {
         const IconOrigin origin{std::make_shared<const fs::path>(dir / row.file), 0, row.kind};

@@ -2,13 +2,13 @@
 // icon's details.
 
 #include "harvest/batch_export.h"
-#include "harvest/headless_window.h"
 #include "harvest/icon_details.h"
 #include "harvest/icon_save.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
 #include "harvest/tile_actions.h"
 #include "png/default_decoder.h"
+#include "support/headless_window.h"
 #include "support/icon_builders.h"
 #include "support/png_writer.h"
 #include "support/test_files.h"
@@ -61,7 +61,26 @@ TEST(IconDetails, showsEveryImageAndSavesItOrTheWholeIcon) {
     ASSERT_TRUE(save(details->iconSubject(), {dir / "whole.ico", SaveFormat::Ico}).saved);
     IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "whole.ico"), nullptr);
     ASSERT_EQ(saved.count(), 1u);
-    EXPECT_EQ(saved.images(0)->images.size(), 3u);
+    EXPECT_EQ(saved.images({GroupKind::Icon, 0})->images.size(), 3u);
+}
+
+// A 256 x 256 PNG that the directory lists as 13 x 0 (as Delphi's and Inno
+// Setup's resource compilers write it) is labelled, named and told by its own
+// size; the window keeps the file open and draws it however often it is asked.
+TEST(IconDetails, anImageListedOtherwiseIsShownAsItIsAsOftenAsAsked) {
+    test::TempDir dir;
+    const auto file = dir / "setup.exe";
+    test::writeFile(file, test::buildPe({test::iconListingPngByItsHeader()}));
+    auto details = IconDetails::open(originOf(file), defaultPngDecoder());
+    ASSERT_TRUE(details);
+    ASSERT_EQ(details->imageCount(), 4u);
+    EXPECT_EQ(details->imageLabel(3), "256 × 256 · 32 位 · PNG · 目录记作 13 × 0");
+    EXPECT_EQ(details->imageSubject(3).suggestedStem, "setup_1-256");
+    EXPECT_EQ(tileToolTip(originOf(file), defaultPngDecoder()),
+              "setup.exe\n图标 1 · 名称 MAINICON\n尺寸：16, 32, 48, 256");
+    // More draws of the largest image than one request may decode.
+    for (int i = 0; i < 520; ++i)
+        ASSERT_TRUE(details->decode(3)) << "draw " << i + 1;
 }
 
 TEST(IconDetails, aFileThatChangedOrVanishedIsSaid) {
@@ -88,7 +107,9 @@ TEST(TileExport, writesTheIconTheTileShowsOrSaysTheFileChanged) {
     const Tile tile = window.tiles().at(0);
     const auto ico = tileFileBytes(tile, SaveFormat::Ico, defaultPngDecoder());
     ASSERT_TRUE(ico);
-    EXPECT_EQ(IconLibrary::fromBytes(ico->bytes, nullptr).images(0)->images.size(), 3u);
+    EXPECT_EQ(
+        IconLibrary::fromBytes(ico->bytes, nullptr).images({GroupKind::Icon, 0})->images.size(),
+        3u);
     const auto png = tileFileBytes(tile, SaveFormat::Png, defaultPngDecoder());
     ASSERT_TRUE(png);
     EXPECT_EQ(defaultPngDecoder()->decode(ByteView(png->bytes))->width, 256); // the largest
@@ -185,14 +206,17 @@ TEST(SaveRoutine, writesWhatTheSubjectMakesOrSaysWhyNot) {
 }
 
 TEST(TileToolTip, namesTheFileTheIconAndItsSizes) {
-    IconGroup group;
-    for (int size : {48, 16, 32, 256, 16})
-        group.entries.push_back(test::groupEntry(size, size, 32, 0));
-    group.entries.push_back(test::groupEntry(16, 24, 8, 0));
-    EXPECT_EQ(messages::tileToolTip("/x/notepad.exe", 0, {2, "", 1033}, group),
+    std::vector<ImageDescription> images;
+    for (const auto& [width, height] :
+         {std::pair{48, 48}, {16, 16}, {32, 32}, {256, 256}, {16, 16}, {16, 24}}) {
+        images.emplace_back();
+        images.back().width = width;
+        images.back().height = height;
+    }
+    EXPECT_EQ(messages::tileToolTip("/x/notepad.exe", 0, {2, "", 1033}, images),
               "notepad.exe\n图标 1 · ID 2 · 语言 1033\n尺寸：16, 16×24, 32, 48, 256");
     // A named icon in the neutral language.
-    EXPECT_EQ(messages::tileToolTip("a.dll", 4, {std::nullopt, "MAINICON", 0}, group),
+    EXPECT_EQ(messages::tileToolTip("a.dll", 4, {std::nullopt, "MAINICON", 0}, images),
               "a.dll\n图标 5 · 名称 MAINICON\n尺寸：16, 16×24, 32, 48, 256");
 }
 

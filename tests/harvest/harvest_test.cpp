@@ -1,12 +1,14 @@
 // The Start command and the folder scan, driven through a window without a screen.
 
 #include "harvest/folder_scan.h"
-#include "harvest/headless_window.h"
 #include "harvest/messages.h"
 #include "harvest/start_command.h"
+#include "platform/system_failure.h"
+#include "support/headless_window.h"
 #include "support/icon_builders.h"
 #include "support/test_files.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -279,6 +281,33 @@ TEST_F(Harvest, specialAndBrokenEntriesAreSkippedNamedAndNeverOpened) {
     EXPECT_EQ(report.find("pipe.txt"), std::string::npos) << report;
     EXPECT_EQ(window.yields(), 4u);
 #endif
+}
+
+// The reasons a person meets most are said in the window's language; the
+// others in the system's own words.
+TEST(Messages, theSystemsCommonReasonsAreSaidInTheWindowsLanguage) {
+    struct Case {
+        int error;
+        const char* said;
+    };
+#ifdef _WIN32
+    const Case cases[] = {{2, "文件或文件夹不存在"},
+                          {3, "文件或文件夹不存在"},
+                          {5, "没有权限"},
+                          {112, "磁盘已满"},
+                          {19, "磁盘是只读的"},
+                          {206, "名称太长"},
+                          {31, "in the system's words"}};
+#else
+    const Case cases[] = {
+        {ENOENT, "文件或文件夹不存在"}, {EACCES, "没有权限"},          {EPERM, "没有权限"},
+        {ENOSPC, "磁盘已满"},           {EROFS, "磁盘是只读的"},       {ENAMETOOLONG, "名称太长"},
+        {EISDIR, "这是一个文件夹"},     {EIO, "in the system's words"}};
+#endif
+    for (const Case& c : cases) {
+        const Failure failure{Failure::Kind::System, "in the system's words", c.error};
+        EXPECT_EQ(messages::reason(failure), c.said) << c.error;
+    }
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Cursors and animated cursors: read from PE and NE executables, .cur and
 // .ani files, chosen and loaded as Windows loads them, and hostile files.
 
-#include "icons/cursor_choice.h"
 #include "icons/icon_library.h"
+#include "icons/image_choice.h"
 #include "icons/limits.h"
 #include "png/default_decoder.h"
 #include "support/icon_builders.h"
@@ -134,7 +134,7 @@ TEST(CursorReader, iconsOfAFileWithCursorsAreReadAsBefore) {
     const auto icon = library.largeIcon(1);
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->pixel(0, 0) & 0xFFFFFF, Green);
-    const auto description = library.describe(1);
+    const auto description = library.describe({GroupKind::Icon, 1});
     ASSERT_TRUE(description);
     EXPECT_EQ(description->kind, GroupKind::Icon);
     EXPECT_FALSE(description->images.at(0).hotspot);
@@ -159,7 +159,40 @@ TEST(CursorChoice, takesTheLargestImageThatFitsThenTheSmallestThatDoesnt) {
         {"no display depth preference", {{32, 32, 32}, {32, 32, 1}}, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(chooseCursorImage(c.keys, 32), c.chosen) << c.name;
+        EXPECT_EQ(chooseImageOfKind(GroupKind::Cursor, c.keys, 32), c.chosen) << c.name;
+}
+
+// A cursor file's and a frame's keys come from the images' headers: a PNG
+// claiming 2^31 - 1 pixels a side is as far from 32 as can be, and the good
+// 32 x 32 image beside it is shown, described as the large one, and saved.
+TEST(CursorChoice, anImageClaimingTheLargestSidesLosesToAGoodOne) {
+    test::PngFormat claim;
+    claim.width = 0x7FFFFFFF;
+    claim.height = 0x7FFFFFFF;
+    StoredImage huge{test::groupEntry(0, 0, 32, 0), test::zeroPng(claim, 0)};
+    huge.entry.hotspot = Hotspot{1, 1};
+    const std::vector<StoredImage> images = {huge, cursorImage(32, 32, Green, {3, 9})};
+    const ByteVector cursorFile = test::buildCursorFile(images);
+    struct Case {
+        const char* name;
+        ByteVector file;
+        GroupKind kind;
+    };
+    const Case cases[] = {
+        {"a cursor file", cursorFile, GroupKind::Cursor},
+        {"a frame of an animated cursor", test::buildAnimation({.frames = {cursorFile}}),
+         GroupKind::Animated},
+    };
+    for (const Case& c : cases) {
+        IconLibrary library = IconLibrary::fromBytes(c.file, defaultPngDecoder());
+        EXPECT_EQ(cursorAt32(library, c.kind, 0), (Shown{Green, {3, 9}})) << c.name;
+        const auto description = library.describe({c.kind, 0});
+        ASSERT_TRUE(description) << c.name;
+        EXPECT_EQ(description->large, 1u) << c.name;
+        const auto chosen = library.imageAt({c.kind, 0}, 48);
+        ASSERT_TRUE(chosen) << c.name;
+        EXPECT_EQ(chosen->bytes, images[1].bytes) << c.name;
+    }
 }
 
 // The hotspot Windows reports scales with an image loaded at another size,

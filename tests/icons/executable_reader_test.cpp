@@ -115,7 +115,7 @@ TEST(PeSectionMap, rootAndDataFollowTheirOwnRules) {
 TEST(PeReader, keepsEveryImageOfAnIconWithItsBytes) {
     const auto groups = threeIcons();
     IconLibrary library = IconLibrary::fromBytes(test::buildPe(groups), nullptr);
-    const auto icon = library.images(2);
+    const auto icon = library.images({GroupKind::Icon, 2});
     ASSERT_TRUE(icon);
     const std::vector<IconImage>& images = icon->images;
     ASSERT_EQ(images.size(), 2u);
@@ -123,7 +123,7 @@ TEST(PeReader, keepsEveryImageOfAnIconWithItsBytes) {
     EXPECT_EQ(images[0].bytes, groups[2].images[0].bytes);
     EXPECT_EQ(images[1].bytes, groups[2].images[1].bytes);
     EXPECT_EQ(images[0].entry.pixelWidth(), 16);
-    const auto chosen = library.largeImage(2);
+    const auto chosen = library.imageAt({GroupKind::Icon, 2}, LargeIconSize);
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->bytes, groups[2].images[1].bytes);
 }

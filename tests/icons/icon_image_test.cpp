@@ -2,10 +2,10 @@
 
 #include "icons/dib_decoder.h"
 #include "icons/icon_at_size.h"
-#include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
 #include "icons/icon_image.h"
 #include "icons/icon_scaling.h"
+#include "icons/image_choice.h"
 #include "support/icon_builders.h"
 
 #include <gtest/gtest.h>
@@ -16,34 +16,38 @@ namespace {
 using test::ByteVector;
 using test::DibDescription;
 
-IconGroup groupOf(std::initializer_list<GroupEntry> entries) {
-    return IconGroup{std::vector<GroupEntry>(entries)};
+// The image Windows shows at 32 x 32 of an icon of these entries.
+std::optional<std::size_t> chooseImage(std::initializer_list<GroupEntry> entries) {
+    std::vector<ChoiceKey> keys;
+    for (const GroupEntry& entry : entries)
+        keys.push_back(*choiceKey(GroupKind::Icon, entry, {}));
+    return chooseImageOfKind(GroupKind::Icon, keys, LargeIconSize);
 }
 
 TEST(IconChoice, closestSizeThenClosestDepthThenFirst) {
     using test::groupEntry;
-    EXPECT_EQ(chooseImage(groupOf({groupEntry(16, 16, 32, 1), groupEntry(32, 32, 4, 2),
-                                   groupEntry(48, 48, 32, 3)})),
+    EXPECT_EQ(chooseImage(
+                  {groupEntry(16, 16, 32, 1), groupEntry(32, 32, 4, 2), groupEntry(48, 48, 32, 3)}),
               1u);
-    EXPECT_EQ(chooseImage(groupOf(
-                  {groupEntry(32, 32, 4, 1), groupEntry(32, 32, 8, 2), groupEntry(32, 32, 24, 3)})),
+    EXPECT_EQ(chooseImage(
+                  {groupEntry(32, 32, 4, 1), groupEntry(32, 32, 8, 2), groupEntry(32, 32, 24, 3)}),
               2u);
     // 16 and 48 are equally far from 32: depth decides, then order.
-    EXPECT_EQ(chooseImage(groupOf({groupEntry(16, 16, 8, 1), groupEntry(48, 48, 32, 2)})), 1u);
-    EXPECT_EQ(chooseImage(groupOf({groupEntry(48, 48, 8, 1), groupEntry(16, 16, 8, 2)})), 0u);
+    EXPECT_EQ(chooseImage({groupEntry(16, 16, 8, 1), groupEntry(48, 48, 32, 2)}), 1u);
+    EXPECT_EQ(chooseImage({groupEntry(48, 48, 8, 1), groupEntry(16, 16, 8, 2)}), 0u);
     // The pair of distances, not just their sum, must match the first best entry.
-    EXPECT_EQ(chooseImage(groupOf(
-                  {groupEntry(40, 32, 4, 1), groupEntry(32, 40, 32, 2), groupEntry(40, 32, 8, 3)})),
+    EXPECT_EQ(chooseImage(
+                  {groupEntry(40, 32, 4, 1), groupEntry(32, 40, 32, 2), groupEntry(40, 32, 8, 3)}),
               2u);
     // Equally near in sum: the first entry's pair of distances decides.
-    EXPECT_EQ(chooseImage(groupOf({groupEntry(32, 40, 32, 1), groupEntry(40, 32, 32, 2)})), 0u);
+    EXPECT_EQ(chooseImage({groupEntry(32, 40, 32, 1), groupEntry(40, 32, 32, 2)}), 0u);
+    // Sides as far from 32 as a PNG's header can claim are farthest of all.
+    EXPECT_EQ(chooseImageOfKind(GroupKind::Icon, {{0x7FFFFFFF, 0x7FFFFFFF, 32}, {48, 48, 32}}, 32),
+              1u);
 }
 
 TEST(IconChoice, largestIsTheMostPixelsThenTheDeepestThenTheFirst) {
-    using test::groupEntry;
-    EXPECT_EQ(largestImage(groupOf({groupEntry(48, 48, 8, 1), groupEntry(32, 32, 32, 2),
-                                    groupEntry(48, 48, 32, 3), groupEntry(48, 48, 32, 4)})),
-              2u);
+    EXPECT_EQ(largestImage({{48, 48, 8}, {32, 32, 32}, {48, 48, 32}, {48, 48, 32}}), 2u);
 }
 
 // Icons whose images are each of one colour, drawn at sizes other than 32:
@@ -107,10 +111,10 @@ TEST(IconChoice, zeroWidthAndHeightMean256) {
     using test::groupEntry;
     GroupEntry huge = groupEntry(0, 0, 32, 1);
     EXPECT_EQ(huge.pixelWidth(), 256);
-    EXPECT_EQ(chooseImage(groupOf({huge, groupEntry(64, 64, 32, 2)})), 1u);
+    EXPECT_EQ(chooseImage({huge, groupEntry(64, 64, 32, 2)}), 1u);
     GroupEntry flat = groupEntry(0, 32, 32, 3);
     EXPECT_EQ(flat.pixelWidth(), 0);
-    EXPECT_FALSE(chooseImage(groupOf({})));
+    EXPECT_FALSE(chooseImage({}));
 }
 
 TEST(DibDecoder, decodesEveryDepthThroughItsPalette) {

@@ -2,11 +2,11 @@
 // icon count of every file, every icon's large image drawn on white, and the
 // icons as they are saved.
 
-#include "icons/icon_choice.h"
 #include "icons/icon_drawing.h"
 #include "icons/icon_file_writer.h"
 #include "icons/icon_image.h"
 #include "icons/icon_library.h"
+#include "icons/image_choice.h"
 #include "png/png_encoder.h"
 #include "qt/qt_png_decoder.h"
 #include "support/sha256.h"
@@ -160,7 +160,7 @@ TEST_P(ReferenceTest, exportedIconsAreLosslessAndTheirPngsLookLikeTheCells) {
             continue;
         IconLibrary library = IconLibrary::fromBytes(std::move(bytes), &png);
         for (std::uint32_t k = 0; k < library.count(); ++k) {
-            const auto icon = library.images(k);
+            const auto icon = library.images({GroupKind::Icon, k});
             if (!icon || icon->images.empty() || row.cells[k] == "null")
                 continue;
             const std::vector<IconImage>* images = &icon->images;
@@ -169,7 +169,7 @@ TEST_P(ReferenceTest, exportedIconsAreLosslessAndTheirPngsLookLikeTheCells) {
             ASSERT_TRUE(file) << row.name << " icon " << k;
             IconLibrary reread = IconLibrary::fromBytes(*file, &png);
             ASSERT_EQ(reread.count(), 1u);
-            const auto again = reread.images(0);
+            const auto again = reread.images({GroupKind::Icon, 0});
             ASSERT_TRUE(again) << row.name << " icon " << k;
             ASSERT_EQ(again->images.size(), images->size());
             for (std::size_t i = 0; i < images->size(); ++i)
@@ -177,7 +177,7 @@ TEST_P(ReferenceTest, exportedIconsAreLosslessAndTheirPngsLookLikeTheCells) {
             EXPECT_EQ(renderCell(reread, 0), renderCell(library, k)) << row.name << " icon " << k;
 
             const bool scaled = row.scaled.size() > k && row.scaled[k] == 's';
-            const auto large = library.largeImage(k);
+            const auto large = library.imageAt({GroupKind::Icon, k}, LargeIconSize);
             const auto stored = large ? decodeIconImage(ByteView(large->bytes), &png)
                                       : Result<IconBitmap>(large.failure());
             if (scaled || !stored || invertsBackground(*stored))

@@ -52,14 +52,14 @@ TEST_F(WholeIcon, describesEveryImageWithTheIconsNameAndLanguage) {
         IconName name;
     };
     for (const Row& row : {Row{0, {std::nullopt, "MAINICON", 1033}}, Row{1, {101, "", 1033}}}) {
-        const auto icon = library.describe(row.k);
+        const auto icon = library.describe({GroupKind::Icon, row.k});
         ASSERT_TRUE(icon) << row.k;
         EXPECT_EQ(icon->index, row.k);
         EXPECT_EQ(icon->name, row.name);
         ASSERT_EQ(icon->images.size(), 3u);
         EXPECT_EQ(icon->large, std::optional<std::size_t>(1)); // the 32 x 32 one
     }
-    const auto icon = library.describe(1);
+    const auto icon = library.describe({GroupKind::Icon, 1});
     const ImageDescription& small = icon->images[0];
     EXPECT_EQ(small.width, 16);
     EXPECT_EQ(small.bitCount, 4);
@@ -69,6 +69,28 @@ TEST_F(WholeIcon, describesEveryImageWithTheIconsNameAndLanguage) {
     EXPECT_EQ(large.height, 256);
     EXPECT_EQ(large.format, ImageFormat::Png);
     EXPECT_EQ(large.bytes, mixedIcon().images[2].bytes.size());
+}
+
+// A 256 x 256 PNG listed by bytes of its header (13 x 0, 21 060 bits) is
+// described as what it is, with what the directory lists; Windows' choice
+// for a size still goes by the directory, which puts it farther from 256
+// than the 48 x 48 image.
+TEST_F(WholeIcon, aPngListedByBytesOfItsHeaderIsDescribedAsItIs) {
+    IconLibrary library =
+        IconLibrary::fromBytes(test::buildPe({test::iconListingPngByItsHeader()}), decoder);
+    const auto icon = library.describe({GroupKind::Icon, 0});
+    ASSERT_TRUE(icon);
+    ASSERT_EQ(icon->images.size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_FALSE(icon->images[i].listed) << i;
+    const ImageDescription& large = icon->images[3];
+    EXPECT_EQ((ImageSize{large.width, large.height, large.bitCount}), (ImageSize{256, 256, 32}));
+    EXPECT_EQ(large.format, ImageFormat::Png);
+    EXPECT_EQ(large.listed, (ImageSize{13, 0, 21060}));
+    EXPECT_EQ(icon->large, 1u);
+    const auto at256 = library.imageAt({GroupKind::Icon, 0}, 256);
+    ASSERT_TRUE(at256);
+    EXPECT_EQ(at256->bytes, test::iconListingPngByItsHeader().images[2].bytes);
 }
 
 // Images the directory lists and the file lacks are described as missing,
@@ -99,14 +121,14 @@ TEST_F(WholeIcon, imagesTheFileLacksAreMissingAndTheOthersStayReadable) {
         GroupResource broken = icon;
         broken.rawGroup = test::groupDirectory(c.directory);
         IconLibrary library = IconLibrary::fromBytes(test::buildPe({broken}), decoder);
-        const auto described = library.describe(0);
+        const auto described = library.describe({GroupKind::Icon, 0});
         ASSERT_TRUE(described) << c.what;
         ASSERT_EQ(described->images.size(), c.directory.size()) << c.what;
         for (const std::size_t i : c.missing) {
             EXPECT_EQ(described->images[i].format, ImageFormat::Missing) << c.what;
             EXPECT_EQ(described->images[i].bytes, 0u) << c.what;
         }
-        const auto images = library.images(0);
+        const auto images = library.images({GroupKind::Icon, 0});
         ASSERT_TRUE(images) << c.what;
         ASSERT_EQ(images->images.size(), c.held.size()) << c.what;
         for (std::size_t i = 0; i < c.held.size(); ++i) {
@@ -153,7 +175,7 @@ TEST_F(WholeIcon, anImageListedOverAndOverCountsAgainstTheFilesByteLimit) {
     };
     for (const Case& c : cases) {
         IconLibrary library = IconLibrary::fromBytes(c.file, decoder);
-        const auto images = library.images(0);
+        const auto images = library.images({GroupKind::Icon, 0});
         if (c.images == 0) {
             ASSERT_FALSE(images) << c.what;
             EXPECT_EQ(images.failure().kind, Failure::Kind::OverLimit) << c.what;
@@ -171,7 +193,7 @@ TEST_F(WholeIcon, anImageListedOverAndOverCountsAgainstTheFilesByteLimit) {
 // What the executable stores is what the .ico holds, and it reads back the same.
 TEST_F(WholeIcon, iconFileHoldsEveryImageByteForByteAndReadsBackTheSame) {
     IconLibrary original = IconLibrary::fromBytes(test::buildPe({mixedIcon()}), decoder);
-    const auto icon = original.images(0);
+    const auto icon = original.images({GroupKind::Icon, 0});
     ASSERT_TRUE(icon);
     const std::vector<IconImage>& images = icon->images;
     const auto file = writeIconFile(images);
@@ -179,7 +201,7 @@ TEST_F(WholeIcon, iconFileHoldsEveryImageByteForByteAndReadsBackTheSame) {
 
     IconLibrary reread = IconLibrary::fromBytes(*file, decoder);
     ASSERT_EQ(reread.count(), 1u);
-    const auto again = reread.images(0);
+    const auto again = reread.images({GroupKind::Icon, 0});
     ASSERT_TRUE(again);
     ASSERT_EQ(again->images.size(), images.size());
     for (std::size_t i = 0; i < images.size(); ++i) {
@@ -202,18 +224,18 @@ TEST_F(WholeIcon, byteCountsComeFromTheImagesNotFromTheGroup) {
     GroupResource group = mixedIcon();
     group.images[1].entry.bytesInResource = 0xFFFFFF; // claims far more than it holds
     IconLibrary library = IconLibrary::fromBytes(test::buildPe({group}), decoder);
-    const auto images = library.images(0);
+    const auto images = library.images({GroupKind::Icon, 0});
     ASSERT_TRUE(images);
     EXPECT_EQ(images->images[1].bytes, group.images[1].bytes);
     const auto file = writeIconFile(images->images);
     ASSERT_TRUE(file);
     IconLibrary reread = IconLibrary::fromBytes(*file, decoder);
-    EXPECT_EQ(reread.images(0)->images.at(1).bytes, group.images[1].bytes);
+    EXPECT_EQ(reread.images({GroupKind::Icon, 0})->images.at(1).bytes, group.images[1].bytes);
 }
 
 TEST_F(WholeIcon, imagesDecodeAtTheirNaturalSizeWithTheirAlpha) {
     IconLibrary library = IconLibrary::fromBytes(test::buildPe({mixedIcon()}), decoder);
-    const auto images = library.images(0);
+    const auto images = library.images({GroupKind::Icon, 0});
     ASSERT_TRUE(images);
     struct Row {
         std::size_t image;

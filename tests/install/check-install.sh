@@ -95,11 +95,13 @@ value() { sed -n "s/^$1=//p" "$thumbnailer"; }
 thumbnail_types=$(value MimeType)
 [ "${thumbnail_types: -1}" = ";" ] || fail "thumbnailer MimeType does not end with ';'"
 # Every type the program opens gets a thumbnail, and so does every name of a
-# Windows program or icon that Debian's shared-mime-info or libmagic give.
+# Windows program or icon that Debian's shared-mime-info or libmagic give,
+# and the one PCManFM's MIME data (libfm-data) gives *.dll.
 desktop_types=$(sed -n 's/^MimeType=//p' "$desktop")
 [ -n "$desktop_types" ] || fail "the menu entry has no MimeType"
 for type in ${desktop_types//;/ } application/x-ms-dos-executable image/vnd.microsoft.icon \
-    application/vnd.microsoft.portable-executable application/x-ms-ne-executable; do
+    application/vnd.microsoft.portable-executable application/x-ms-ne-executable \
+    application/x-sharedlib; do
     case ";$thumbnail_types" in
         *";$type;"*) ;;
         *) fail "thumbnailer misses $type" ;;

@@ -256,7 +256,7 @@ TEST(FileSource, closedLibraryKeepsItsCountAndLetsGoOfTheFile) {
     library.closeFile();
     EXPECT_EQ(library.count(), 2u);
     EXPECT_FALSE(library.largeIcon(0));
-    EXPECT_FALSE(library.images(0));
+    EXPECT_FALSE(library.images({GroupKind::Icon, 0}));
     if (before >= 0) {
         EXPECT_EQ(openFiles(), before);
     }

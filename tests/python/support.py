@@ -5,6 +5,7 @@ import json
 import os
 import struct
 import subprocess
+import sys
 import tempfile
 import unittest
 
@@ -91,3 +92,11 @@ def is_pe(path):
             return False
         file.seek(struct.unpack_from("<I", head, 0x3C)[0])
         return file.read(4) == b"PE\0\0"
+
+
+def run_python(code, *arguments):
+    """Runs `code` in a Python interpreter of its own, so that a crash ends
+    that one, not the tests: (exit status, standard output, standard error)."""
+    ran = subprocess.run([sys.executable, "-c", code, *arguments], capture_output=True,
+                         text=True, timeout=120, check=False)
+    return ran.returncode, ran.stdout, ran.stderr

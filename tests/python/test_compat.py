@@ -40,11 +40,36 @@ def outcome(extractor, num):
 
 
 def same_class(ours, theirs):
-    """Whether our exception is of the class theirs is: the same name for
-    icoextract's own classes, a subclass for others (PEFormatError, IndexError)."""
+    """Whether our exception is of the class theirs is: of a class of that
+    name for icoextract's own classes, a subclass for others (PEFormatError,
+    IndexError)."""
     if type(theirs).__module__ == "icoextract":
-        return type(ours).__name__ == type(theirs).__name__
+        return type(theirs).__name__ in [base.__name__ for base in type(ours).__mro__]
     return isinstance(ours, type(theirs))
+
+
+def moved_out(data, resource_type):
+    """`data`, a PE file, with the data of every resource of a type moved
+    past the end of the file."""
+    pe = pefile.PE(data=data, fast_load=True)
+    pe.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
+    moved = bytearray(data)
+    for type_entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if type_entry.id == resource_type:
+            for entry in type_entry.directory.entries:
+                for language in entry.directory.entries:
+                    offset = language.data.struct.get_file_offset()
+                    moved[offset:offset + 4] = (0x7FFFFF00).to_bytes(4, "little")
+    return bytes(moved)
+
+
+def failure(module, arguments, num):
+    """What `module`.IconExtractor(**arguments) raises, or its get_icon(num)."""
+    try:
+        module.IconExtractor(**arguments).get_icon(num)
+    except Exception as error:  # pylint: disable=broad-except
+        return error
+    return None
 
 
 class CompatAgreesWithIcoextract(unittest.TestCase):
@@ -93,6 +118,28 @@ class CompatAgreesWithIcoextract(unittest.TestCase):
         for path in support.case_files():
             with self.subTest(path=path):
                 self.check_file(path)
+
+    def test_failures_as_icoextract_raises_them(self):
+        path = next(p for p in support.case_files() if p.endswith("many-groups.exe"))
+        with open(path, "rb") as file:
+            data = file.read()
+        closed = os.open(os.devnull, os.O_RDONLY)
+        os.close(closed)
+        cases = [
+            ("data a str", dict(data="MZ" + "\0" * 200), 0),
+            ("data a short str", dict(data="MZ"), 0),
+            ("filename a descriptor not open", dict(filename=closed), 0),
+            ("index too large for a list", dict(data=data), 2**64),
+            ("images past the end", dict(data=moved_out(data, pefile.RESOURCE_TYPE["RT_ICON"])), 0),
+            ("group past the end",
+             dict(data=moved_out(data, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])), 1),
+        ]
+        for name, arguments, num in cases:
+            with self.subTest(name):
+                theirs = failure(icoextract, arguments, num)
+                ours = failure(compat, arguments, num)
+                self.assertIsNotNone(theirs, "icoextract fails")
+                self.assertTrue(same_class(ours, theirs), f"{ours!r} for {theirs!r}")
 
     def test_icons_by_resource_id_and_to_a_file(self):
         path = os.path.join(support.CORPUS, "usr/lib/x86_64-linux-gnu/wine/x86_64-windows",

@@ -25,6 +25,12 @@ QString sourceFile(const char* name) {
     return QStringLiteral(ORVU_RESOURCES_SOURCE_DIR "/") + QString::fromUtf8(name);
 }
 
+// A file the build writes: the menu entry and the AppStream description,
+// translated from the catalogue.
+QString builtFile(const char* name) {
+    return QStringLiteral(ORVU_RESOURCES_BUILD_DIR "/") + QString::fromUtf8(name);
+}
+
 std::uint32_t le16(const QByteArray& bytes, qsizetype at) {
     return static_cast<std::uint8_t>(bytes.at(at)) | static_cast<std::uint8_t>(bytes.at(at + 1))
                                                          << 8;
@@ -197,17 +203,31 @@ TEST(InstalledIcons, matchTheirFolderSizesAndHaveAlpha) {
 }
 
 TEST(DesktopEntry, startsTheProgramWithItsIconOnTheFileOpened) {
-    const QString text = QString::fromUtf8(readAll(sourceFile("orvu-icons.desktop")));
+    const QString text = QString::fromUtf8(readAll(builtFile("orvu-icons.desktop")));
     const QStringList lines = text.split(QLatin1Char('\n'));
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
     for (const char* line :
          {"Type=Application", "Name=Orvu Icon Extractor", "Name[zh_CN]=Orvu图标提取机",
-          "Exec=orvu-icons %f", "Icon=orvu-icons", "Terminal=false", "Categories=Utility;Graphics;",
+          "GenericName[zh_CN]=图标提取工具", "Comment[zh_CN]=提取 Windows 程序中的图标并保存为图片",
+          "Keywords[zh_CN]=图标;提取;exe;ico;", "Exec=orvu-icons %f", "Icon=orvu-icons",
+          "Terminal=false", "Categories=Utility;Graphics;",
           "MimeType=application/x-ms-dos-executable;application/x-msdownload;"
           "application/vnd.microsoft.portable-executable;"
           "application/x-ms-ne-executable;image/vnd.microsoft.icon;"}) {
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
+    }
+}
+
+TEST(AppStreamDescription, speaksEachLanguageOfTheCatalogue) {
+    const QString text = QString::fromUtf8(readAll(builtFile("io.github.orvu.icons.metainfo.xml")));
+    for (const char* element :
+         {"<name>Orvu Icon Extractor</name>", "<name xml:lang=\"zh_CN\">Orvu图标提取机</name>",
+          "<summary xml:lang=\"zh_CN\">提取 Windows 程序中的图标</summary>",
+          "<p xml:lang=\"zh_CN\">Orvu图标提取机把 Windows 可执行文件", "<keyword>icon</keyword>",
+          "<keyword xml:lang=\"zh_CN\">图标</keyword>",
+          "<launchable type=\"desktop-id\">orvu-icons.desktop</launchable>"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(element))) << element;
     }
 }
 

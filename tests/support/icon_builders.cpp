@@ -1,6 +1,7 @@
 #include "support/icon_builders.h"
 
 #include "icons/byte_writer.h"
+#include "support/png_writer.h"
 
 #include <algorithm>
 #include <map>
@@ -379,6 +380,27 @@ ByteVector solidDib(int size, int bitCount, std::uint32_t rgb) {
     }
     dib.pixels.assign(static_cast<std::size_t>(size * size), value);
     return encodeDib(dib);
+}
+
+GroupEntry entryListingPngByItsHeader(const ByteVector& png) {
+    const ByteView bytes(png);
+    GroupEntry entry;
+    entry.width = static_cast<std::uint8_t>(*bytes.u32(4));      // biWidth
+    entry.height = static_cast<std::uint8_t>(*bytes.u32(8) / 2); // biHeight, halved
+    entry.planes = *bytes.u16(12);                               // biPlanes: "IH"
+    entry.bitCount = *bytes.u16(14);                             // biBitCount: "DR"
+    entry.bytesInResource = static_cast<std::uint32_t>(png.size());
+    return entry;
+}
+
+GroupResource iconListingPngByItsHeader(std::uint32_t pngArgb) {
+    GroupResource group;
+    group.name = std::u16string(u"MAINICON");
+    for (const auto& [size, rgb] : {std::pair{16, 0xFF0000u}, {32, 0x00FF00u}, {48, 0x0000FFu}})
+        group.images.push_back({groupEntry(size, size, 32, 0), solidDib(size, 32, rgb)});
+    const ByteVector png = encodePng(256, 256, std::vector<std::uint32_t>(256 * 256, pngArgb));
+    group.images.push_back({entryListingPngByItsHeader(png), png});
+    return group;
 }
 
 GroupEntry groupEntry(int width, int height, int bitCount, std::uint32_t location,

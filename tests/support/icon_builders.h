@@ -39,6 +39,12 @@ ByteVector solidDib(int size, int bitCount, std::uint32_t rgb);
 GroupEntry groupEntry(int width, int height, int bitCount, std::uint32_t location,
                       std::uint32_t bytes = 0);
 
+// The group entry that some resource compilers (Delphi's, and so Inno
+// Setup's) write for a PNG image: they read the PNG's first bytes as a
+// BITMAPINFOHEADER, so that an image of any size is listed as 13 x 0 with
+// planes 0x4849 and 21 060 bits a pixel.
+GroupEntry entryListingPngByItsHeader(const ByteVector& png);
+
 struct StoredImage {
     // location is ignored; the builder fills it in. A cursor image's hotspot
     // (none: 0, 0) goes where its file or resource keeps it.
@@ -100,6 +106,11 @@ struct GroupResource {
     GroupType type = GroupType::Icon;
     ByteVector animation; // the data of an animated one
 };
+
+// An icon as those compilers store one: 16, 32 and 48 pixel DIBs, red,
+// green and blue, and a 256 x 256 PNG of the colour `pngArgb` listed by
+// entryListingPngByItsHeader.
+GroupResource iconListingPngByItsHeader(std::uint32_t pngArgb = 0xFFFFFF00);
 
 struct PeOptions {
     bool pe32Plus = true;

@@ -3,6 +3,8 @@
 # language lacks one:
 #   - no Chinese (or other CJK) characters in the product's code, only in
 #     the translators' files under texts/po/;
+#   - no English text in the windows' code that reaches a person without
+#     text() or qtText() (uncatalogued_texts.py says how it finds them);
 #   - the template texts/po/orvu-icons.pot holds exactly the texts that
 #     xgettext finds in the code (texts/update-texts.sh makes it anew);
 #   - every language's .po translates every text of the template, none left
@@ -11,6 +13,7 @@
 set -uo pipefail
 
 source=${1:?usage: check-catalogue.sh SOURCE_DIR}
+here=$(cd "$(dirname "$0")" && pwd)
 cd "$source" || exit 1
 export LC_ALL=C.UTF-8
 failed=0
@@ -20,7 +23,7 @@ fail() {
 }
 
 folders=()
-for folder in icons platform png texts export harvest qt controls app cli; do
+for folder in $(grep -v '^#' texts/source-folders); do
     [ -d "$folder" ] && folders+=("$folder")
 done
 # CJK punctuation, ideographs and full-width forms.
@@ -28,6 +31,17 @@ written=$(grep -rlP '[\x{3000}-\x{303f}\x{3400}-\x{9fff}\x{f900}-\x{faff}\x{ff00
           --exclude-dir=po "${folders[@]}")
 [ -z "$written" ] || fail "texts written outside the catalogue (texts/po/), in:
 $written"
+
+# The windows' code: the Qt toolkit's layers.
+widgets=()
+for folder in qt controls app; do
+    [ -d "$folder" ] && widgets+=("$folder")
+done
+if [ ${#widgets[@]} -gt 0 ]; then
+    mapfile -t files < <(find "${widgets[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+    python3 "$here/uncatalogued_texts.py" "${files[@]}" >&2 ||
+        fail "English texts outside the catalogue: write them as qtText(\"...\")"
+fi
 
 fresh=$(mktemp)
 trap 'rm -f "$fresh"' EXIT

@@ -52,7 +52,7 @@ TEST(LanguageChoice, languageThenTheLocaleAndTheDesignsChineseInTheCLocale) {
 }
 
 ImageDescription cursorImage() {
-    return {32, 32, 32, 0, ImageFormat::Dib, 4264, Hotspot{3, 9}};
+    return {32, 32, 32, 0, ImageFormat::Dib, 4264, Hotspot{3, 9}, std::nullopt};
 }
 
 TEST(Texts, readInEachLanguageWithTheirValuesInTheirPlaces) {

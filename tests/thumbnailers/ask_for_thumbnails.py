@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Asks a file manager's thumbnail service for thumbnails, as the file manager does.
 
-    ask_for_thumbnails.py tumbler|gnome FILE:MIME ...
+    ask_for_thumbnails.py tumbler|gnome [!]FILE:MIME ...
 
 tumbler: Xfce's service, over the session bus (org.freedesktop.thumbnails.Thumbnailer1).
 gnome:   GNOME's thumbnail factory (GnomeDesktop.DesktopThumbnailFactory), which Files,
@@ -10,8 +10,9 @@ gnome:   GNOME's thumbnail factory (GnomeDesktop.DesktopThumbnailFactory), which
 For each file and for the flavours normal (128) and large (256), it checks that the
 thumbnail lands in $XDG_CACHE_HOME/thumbnails/<flavour>/<md5 of the URI>.png and that it
 is a PNG that fills the flavour's size on its longer side (the files given here all hold
-an image of at least 256 pixels). Prints one line per thumbnail; the status is the number
-of thumbnails missing or wrong.
+an image of at least 256 pixels). A file marked "!" must get no thumbnail: the service
+reports a failure for it and nothing lands in the cache. Prints one line per thumbnail;
+the status is the number of thumbnails missing or wrong.
 """
 
 import hashlib
@@ -95,9 +96,12 @@ def ask_gnome(files, flavour):
 def main():
     service = sys.argv[1]
     files = []
+    refused = set()
     for argument in sys.argv[2:]:
-        path, mime = argument.rsplit(":", 1)
+        path, mime = argument.lstrip("!").rsplit(":", 1)
         files.append(("file://" + os.path.abspath(path), mime))
+        if argument.startswith("!"):
+            refused.add(files[-1][0])
     ask = {"tumbler": ask_tumbler, "gnome": ask_gnome}[service]
     failures = 0
     for flavour, side in FLAVOURS.items():
@@ -105,7 +109,13 @@ def main():
         for uri, _ in files:
             name = os.path.basename(uri)
             thumbnail = cached_thumbnail(uri, flavour)
-            if uri in errors:
+            if uri in refused:
+                if uri in errors and not os.path.exists(thumbnail):
+                    print(f"ok   {service} {flavour} {name}: refused")
+                else:
+                    print(f"FAIL {service} {flavour} {name}: not refused")
+                    failures += 1
+            elif uri in errors:
                 print(f"FAIL {service} {flavour} {name}: {errors[uri]}")
                 failures += 1
             elif not os.path.exists(thumbnail):

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # check-thumbnail-services.sh BUILD_DIR tumbler|gnome CORPUS_DIR
 # Installs the build into a temporary prefix and has a file manager's own
-# thumbnail service make thumbnails of a Windows program and an icon file
-# through the installed thumbnailer entry:
+# thumbnail service make thumbnails of a Windows program, an icon file and a
+# DLL typed as PCManFM's MIME data types *.dll (application/x-sharedlib)
+# through the installed thumbnailer entry, and refuse a Linux library of that
+# type:
 #   tumbler  Xfce's service (Thunar), started on a private session bus whose
 #            environment finds the prefix first; its built-in picture loader
 #            is switched off, so that the .ico goes through our entry too.
@@ -23,8 +25,9 @@ skip() {
 }
 
 program=$corpus/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe
+library=$corpus/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll
 icon=$corpus/usr/share/nsis/Contrib/Graphics/Icons/nsis3-install.ico
-if [ ! -f "$program" ] || [ ! -f "$icon" ]; then
+if [ ! -f "$program" ] || [ ! -f "$library" ] || [ ! -f "$icon" ]; then
     skip "no corpus in $corpus (scripts/fetch-corpus.sh)"
 fi
 
@@ -38,9 +41,12 @@ if ! "$here/../install/install-build.sh" "$build" "$prefix" >"$work/install.log"
     exit 1
 fi
 mkdir -p "$work/files" "$work/home" "$work/cache" "$work/config/tumbler"
-cp "$program" "$icon" "$work/files/"
+cp "$program" "$library" "$icon" "$work/files/"
+cp "$(readlink -f /usr/lib/x86_64-linux-gnu/libz.so.1)" "$work/files/libz.so"
 files=("$work/files/notepad.exe:application/x-ms-dos-executable"
-       "$work/files/nsis3-install.ico:image/vnd.microsoft.icon")
+       "$work/files/nsis3-install.ico:image/vnd.microsoft.icon"
+       "$work/files/shell32.dll:application/x-sharedlib"
+       "!$work/files/libz.so:application/x-sharedlib")
 ask=(/usr/bin/python3 "$here/ask_for_thumbnails.py" "$service" "${files[@]}")
 base_environment=(HOME="$work/home" XDG_CACHE_HOME="$work/cache" XDG_CONFIG_HOME="$work/config"
                   LANG=C.UTF-8)

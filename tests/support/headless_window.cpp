@@ -1,4 +1,4 @@
-#include "harvest/headless_window.h"
+#include "support/headless_window.h"
 
 #include "platform/path_text.h"
 

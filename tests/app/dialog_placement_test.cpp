@@ -1,0 +1,79 @@
+// The dialogs open over their window, wholly on the screen, with room above
+// for the title bar a window manager adds.
+
+#include "qt/dialog_placement.h"
+#include "qt/qt_asker.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QScreen>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace orvu {
+namespace {
+
+// Room a window manager's title bar takes at least.
+constexpr int TitleBar = 20;
+
+struct Placement {
+    const char* where;
+    QPoint window; // the owner's top-left corner
+    bool centred;  // the screen has room for the dialog centred on its window
+};
+
+// Where the dialog ended up, within the screen's room.
+void expectOverAndOnScreen(const QWidget& dialog, const QWidget& owner, const char* where,
+                           bool centred) {
+    const QRect room = owner.screen()->availableGeometry();
+    const QRect placed = dialog.geometry();
+    EXPECT_GE(placed.top(), room.top() + TitleBar) << where;
+    EXPECT_LE(placed.bottom(), room.bottom()) << where;
+    EXPECT_GE(placed.left(), room.left()) << where;
+    EXPECT_LE(placed.right(), room.right()) << where;
+    if (centred) {
+        EXPECT_LE(std::abs(placed.center().x() - owner.frameGeometry().center().x()), 1) << where;
+    }
+}
+
+TEST(DialogPlacement, aDialogOpensOverItsWindowWithinTheScreen) {
+    for (const Placement& c : {Placement{"the design's place", {178, 71}, true},
+                               Placement{"the top left", {0, 0}, false},
+                               Placement{"far right and low", {700, 500}, false}}) {
+        QWidget owner(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        owner.setGeometry(QRect(c.window, QSize(425, 362)));
+        owner.show();
+        QDialog dialog(&owner);
+        dialog.resize(600, 460);
+        placeOverOwner(dialog, &owner);
+        expectOverAndOnScreen(dialog, owner, c.where, c.centred);
+    }
+}
+
+// The asker's own dialogs are placed so.
+TEST(DialogPlacement, theAskersDialogsArePlaced) {
+    QWidget owner(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    owner.setGeometry(178, 71, 425, 362);
+    owner.show();
+    QtAsker asker;
+    int checked = 0;
+    const auto checkAndClose = [&] {
+        QTimer::singleShot(0, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                expectOverAndOnScreen(*dialog, owner, dialog->metaObject()->className(), true);
+                ++checked;
+                dialog->close();
+            }
+        });
+    };
+    checkAndClose();
+    EXPECT_FALSE(asker.openFile(ownerOf(&owner), {"open", {{"(*.exe)", "*.exe"}}, {}}));
+    checkAndClose();
+    EXPECT_FALSE(asker.chooseFolder(ownerOf(&owner), {"folder", {}, "as:", {"a", "b"}}));
+    checkAndClose();
+    EXPECT_EQ(asker.ask(ownerOf(&owner), "replace?", true), Reply::Cancel);
+    EXPECT_EQ(checked, 3);
+}
+
+} // namespace
+} // namespace orvu
