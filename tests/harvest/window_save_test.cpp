@@ -80,7 +80,8 @@ TEST_F(SaveOne, eachFormatIsWrittenAsItsNameOrTypeSays) {
     IconLibrary saved = IconLibrary::fromBytes(test::readFile(dir / "a.ico"), nullptr);
     IconLibrary original = IconLibrary::fromBytes(test::readFile(source), nullptr);
     ASSERT_EQ(saved.count(), 1u);
-    EXPECT_EQ(saved.images(0)->images.at(0).bytes, original.images(1)->images.at(0).bytes);
+    EXPECT_EQ(saved.images({GroupKind::Icon, 0})->images.at(0).bytes,
+              original.images({GroupKind::Icon, 1})->images.at(0).bytes);
     // The bitmap is the tile's cell, 24 bits a pixel.
     EXPECT_EQ(test::readFile(dir / "d.bmp")[28], 24);
 }
@@ -255,7 +256,7 @@ TEST(SaveLacking, anIconLackingAnImageIsSavedWithTheRestAndSaidOnce) {
     flows.asker.answer(flows.dir / "one.ico");
     flows.window.saveTile(1);
     EXPECT_EQ(IconLibrary::fromBytes(test::readFile(flows.dir / "one.ico"), nullptr)
-                  .images(0)
+                  .images({GroupKind::Icon, 0})
                   ->images.size(),
               1u);
     ASSERT_EQ(flows.asker.told.size(), 1u);
