@@ -238,6 +238,11 @@ ani-sequence-past-steps: an animated cursor whose sequence is longer than its he
   - stepCount = std::min<std::uint64_t>(stepCount, sequence->size / 4);
   + stepCount = sequence->size / 4;
 
+ani-title-first: an animated cursor whose title list comes before its header reads as damaged
+  icons/animation.cpp
+  - if (!header && tagged(bytes, at, HeaderTag))
+  + if (!header || tagged(bytes, at, HeaderTag))
+
 read-to-the-end: an icon whose last image ends where its file ends reads as damaged
   icons/byte_source.cpp
   - if (offset > m_size || length > m_size - offset)
@@ -311,6 +316,11 @@ raw-names-on-stderr: a file name's escape sequence retitles the terminal when th
   cli/output.cpp
   - line += printable(message);
   + line += message;
+
+list-lines-late: list into a pipe writes its lines only at its end, after every error of standard error
+  cli/output.cpp
+  - if (m_error == 0 && std::fflush(stdout) != 0)
+  + if (m_error == 1 && std::fflush(stdout) != 0)
 
 extract-reads-its-output: extract --pattern '*' -o OUT DIR, OUT inside DIR, extracts its own fresh .ico files again
   cli/file_walk.cpp

@@ -484,6 +484,11 @@ ByteVector buildAnimation(const AnimationDescription& animation) {
     appendU32(header, animation.displayRate);
     appendU32(header, animation.flags.value_or(animation.sequence.empty() ? 1 : 3));
     ByteVector form{'A', 'C', 'O', 'N'};
+    if (animation.titled) {
+        ByteVector info{'I', 'N', 'F', 'O'};
+        appendChunk(info, "INAM", ByteVector{'B', 'u', 's', 'y', 0});
+        appendChunk(form, "LIST", info);
+    }
     appendChunk(form, "anih", header);
     if (!animation.rates.empty())
         appendChunk(form, "rate", numbers(animation.rates));
