@@ -617,6 +617,8 @@ def main():
     parser.add_argument("--base", help="mutate the lines changed since this revision")
     parser.add_argument("--sample", type=int, default=50, help="mutants to judge (0: all)")
     parser.add_argument("--seed", type=int, default=1, help="of the sample")
+    parser.add_argument("--skip", type=int, default=0,
+                        help="pass over the first N mutants drawn (an earlier batch's)")
     parser.add_argument("--budget", type=float, default=0, help="minutes, then stop (0: none)")
     parser.add_argument("--kinds", default="compare,logic,plus-one,constant,remove,swap")
     parser.add_argument("--judge", choices=("seen", "all"), default="seen",
@@ -644,7 +646,7 @@ def main():
           f"({', '.join(f'{k} {v}' for k, v in sorted(counts.items()))}), seed {options.seed}",
           flush=True)
     if options.list:
-        for mutant in order[:options.sample or len(order)]:
+        for mutant in order[options.skip:options.skip + (options.sample or len(order))]:
             print(f"{mutant.path}:{mutant.line}: {mutant.kind}: {mutant.describe()}")
         return 0
     if not pool:
@@ -668,7 +670,7 @@ def main():
     unbuilt = same = 0
     report = open(logs / "mutants.tsv", "w")
     report.write("verdict\tfile\tline\tkind\tchange\tdetail\tseconds\n")
-    for number, mutant in enumerate(order, 1):
+    for number, mutant in enumerate(order[options.skip:], options.skip + 1):
         if judged >= wanted:
             break
         if options.budget and time.monotonic() - started > options.budget * 60:

@@ -20,7 +20,8 @@
 #   scripts/plant-faults.sh --generate --list icons/animation.cpp  # only list them
 #
 # with --sample N (mutants to judge, default 50; 0: all), --seed S (which
-# sample, default 1), --budget MINUTES (stop drawing after; default none),
+# sample, default 1), --skip K (pass over the K mutants an earlier batch of
+# that seed drew), --budget MINUTES (stop drawing after; default none),
 # --kinds compare,logic,plus-one,constant,remove,swap, --judge all (after the
 # tests that can see a mutant, run the rest of the suite too), and --min
 # (default 80 here). It prints each mutant killed or SURVIVED with its file,
@@ -491,7 +492,7 @@ main() {
     while [ $# -gt 0 ]; do
         case $1 in
             --generate) generate=1; min=80 ;;
-            --base|--sample|--seed|--budget|--kinds|--judge|--timeout)
+            --base|--sample|--seed|--skip|--budget|--kinds|--judge|--timeout)
                 generated+=("$1" "$2"); shift ;;
             --list) list=1 ;;
             --check) check=1 ;;
