@@ -239,7 +239,7 @@ ani-sequence-past-steps: an animated cursor whose sequence is longer than its he
   - stepCount = std::min<std::uint64_t>(stepCount, sequence->size / 4);
   + stepCount = sequence->size / 4;
 
-ani-title-first: an animated cursor whose title list comes before its header reads as damaged
+ani-header-last: an animated cursor whose sequence and rates come before its header plays its frames in order at one rate
   icons/animation.cpp
   - if (!header && tagged(bytes, at, HeaderTag))
   + if (!header || tagged(bytes, at, HeaderTag))

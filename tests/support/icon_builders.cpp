@@ -489,11 +489,14 @@ ByteVector buildAnimation(const AnimationDescription& animation) {
         appendChunk(info, "INAM", ByteVector{'B', 'u', 's', 'y', 0});
         appendChunk(form, "LIST", info);
     }
-    appendChunk(form, "anih", header);
+    if (!animation.headerLast)
+        appendChunk(form, "anih", header);
     if (!animation.rates.empty())
         appendChunk(form, "rate", numbers(animation.rates));
     if (!animation.sequence.empty())
         appendChunk(form, "seq ", numbers(animation.sequence));
+    if (animation.headerLast)
+        appendChunk(form, "anih", header);
     ByteVector list{'f', 'r', 'a', 'm'};
     for (const ByteVector& frame : animation.frames)
         appendChunk(list, "icon", frame);
