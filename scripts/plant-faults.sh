@@ -12,6 +12,21 @@
 #   scripts/plant-faults.sh --from REV     # plants into REV instead of HEAD
 #   scripts/plant-faults.sh --remove       # deletes the scratch worktree and build
 #
+# --generate plants faults that a program makes (scripts/mutants.py says
+# which) instead of the table's, in the same scratch tree and build:
+#
+#   scripts/plant-faults.sh --generate library/ 'cli/output.*'   # these files
+#   scripts/plant-faults.sh --generate --base main               # the lines changed since main
+#   scripts/plant-faults.sh --generate --list icons/animation.cpp  # only list them
+#
+# with --sample N (mutants to judge, default 50; 0: all), --seed S (which
+# sample, default 1), --skip K (pass over the K mutants an earlier batch of
+# that seed drew), --budget MINUTES (stop drawing after; default none),
+# --kinds compare,logic,plus-one,constant,remove,swap, --judge all (after the
+# tests that can see a mutant, run the rest of the suite too), and --min
+# (default 80 here). It prints each mutant killed or SURVIVED with its file,
+# line and change, and the share killed.
+#
 # --no-baseline skips the first run of the tree as it is; --min P sets the
 # share caught below which the status is 1 (default 90); -j N the jobs
 # (default 2). ORVU_PLANT_DIR is the scratch folder (default
@@ -109,6 +124,16 @@ hide-repeats-last-file: with repeated icons hidden, saving a tile and its detail
   - ++m_tiles[shown->second].copies;
   + ++m_tiles[shown->second].copies;\n            m_tiles[shown->second].origin = std::move(origin);
 
+plural-zero-singular: English says "Saved 0 icon." where it wants the plural
+  texts/text.cpp
+  - return n == 1 ? singular : plural;
+  + return n <= 1 ? singular : plural;
+
+plural-form-shifted: a language of several plural forms shows each number the next form
+  texts/catalogue.cpp
+  - for (unsigned long form = m_plural(n); form > 0; --form) {
+  + for (unsigned long form = m_plural(n); form > 1; --form) {
+
 cursor-file-tiles: a .cur or .ani file opened shows nothing unless cursors are included
   harvest/file_harvest.cpp
   - if (window.includesCursors())\n        return true;
@@ -123,6 +148,11 @@ tile-sharp-lost: on a screen of two device pixels a pixel every tile shows its 3
   app/tile_list_model.cpp
   - if (sharp.state == TileCollection::SizedCell::State::Drawn) {
   + if (sharp.state == TileCollection::SizedCell::State::Unavailable) {
+
+cell-size-rounding: on a screen of 1.49 device pixels a pixel tiles are drawn at 47 pixels, not 48
+  app/tile_list_model.cpp
+  - static_cast<int>(std::lround(CellSize * ratio))
+  + static_cast<int>(CellSize * ratio)
 
 list-errors-twice: in a terminal, list says each error twice, on standard output and standard error
   cli/list_command.cpp
@@ -309,6 +339,21 @@ writer-offsets: saved .ico files point 2 bytes per image short of their images
   - IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::FileEntrySize;
   + IconDirectory::HeaderSize + images.size() * IconDirectoryEntry::ResourceEntrySize;
 
+cur-doubled-height: a cursor saved from a program claims twice its height in its .cur directory
+  icons/icon_file_writer.cpp
+  - file.push_back(sizeByte(entry.pixelHeight()));
+  + file.push_back(sizeByte(2 * entry.pixelHeight()));
+
+ani-sequence-past-steps: an animated cursor whose sequence is longer than its header's steps plays the extra steps
+  icons/animation.cpp
+  - stepCount = std::min<std::uint64_t>(stepCount, sequence->size / 4);
+  + stepCount = sequence->size / 4;
+
+ani-header-last: an animated cursor whose sequence and rates come before its header plays its frames in order at one rate
+  icons/animation.cpp
+  - if (!header && tagged(bytes, at, HeaderTag))
+  + if (!header || tagged(bytes, at, HeaderTag))
+
 read-to-the-end: an icon whose last image ends where its file ends reads as damaged
   icons/byte_source.cpp
   - if (offset > m_size || length > m_size - offset)
@@ -373,6 +418,11 @@ thumbnail-over-shortcut: thumbnail Word.lnk Word.lnk writes the picture over the
   -     const bool isInput = !std::filesystem::is_symlink(outputPath, error) &&
   +     const bool isInput = false &&
 
+thumbnail-keeps-tail: a thumbnail written over a longer old one keeps the old file's tail after its end
+  platform/file_in_place.cpp
+  - if (::ftruncate(fd, 0) != 0)
+  + if (false)
+
 thumbnail-follows-link: a link at thumbnail's output is followed, and the file it names written over
   platform/file_in_place.cpp
   - O_WRONLY | O_NOFOLLOW | O_NONBLOCK
@@ -392,6 +442,11 @@ raw-names-on-stderr: a file name's escape sequence retitles the terminal when th
   cli/output.cpp
   - line += printable(message);
   + line += message;
+
+list-lines-late: list into a pipe writes its lines only at its end, after every error of standard error
+  cli/output.cpp
+  - if (m_error == 0 && std::fflush(stdout) != 0)
+  + if (m_error == 1 && std::fflush(stdout) != 0)
 
 extract-reads-its-output: extract --pattern '*' -o OUT DIR, OUT inside DIR, extracts its own fresh .ico files again
   cli/file_walk.cpp
@@ -503,6 +558,16 @@ library-referenced-icon: orvu_icons_referenced_icon says a shortcut named no ico
   -     handle->referencedIcon = referencedIcon;
   +
 
+library-struct-size: the C library writes an image's description past the struct_size its caller gave
+  library/icon_calls.cpp
+  - const size_t fits = std::min(size, sizeof info);
+  + const size_t fits = sizeof info;
+
+library-past-end-status: the C library answers an image index past the end with ORVU_ICONS_DAMAGED
+  library/picture_calls.cpp
+  - return {Failure::Kind::NoSuchIcon,
+  + return {Failure::Kind::Damaged,
+
 save-without-extension: a tile saved as "menu" with the .ico type chosen is written without its extension
   harvest/icon_save.cpp
   - path += extensionOf(format);
@@ -572,8 +637,13 @@ main() {
     check=0
     remove=0
     patterns=()
+    generate=0
+    generated=()
     while [ $# -gt 0 ]; do
         case $1 in
+            --generate) generate=1; min=80 ;;
+            --base|--sample|--seed|--skip|--budget|--kinds|--judge|--timeout)
+                generated+=("$1" "$2"); shift ;;
             --list) list=1 ;;
             --check) check=1 ;;
             --no-baseline) baseline=0 ;;
@@ -587,6 +657,11 @@ main() {
         esac
         shift
     done
+
+    if [ "$generate" = 1 ] && [ "$list" = 1 ]; then
+        exec python3 "$repo/scripts/mutants.py" --source "$repo" --list "${generated[@]}" \
+            -- "${patterns[@]}"
+    fi
 
     names=() files=() texts=() withs=() effects=()
     while IFS= read -r name && IFS= read -r file && IFS= read -r text && IFS= read -r with &&
@@ -635,7 +710,7 @@ main() {
         exit 0
     fi
 
-    if [ ${#names[@]} -eq 0 ]; then
+    if [ ${#names[@]} -eq 0 ] && [ "$generate" = 0 ]; then
         echo "plant-faults.sh: no row is named ${patterns[*]} (see --list)" >&2
         exit 2
     fi
@@ -668,6 +743,12 @@ main() {
             echo "plant-faults.sh: its tests fail already ($(first_failure)), see $logs/baseline.test.log" >&2
             exit 1
         fi
+    fi
+
+    if [ "$generate" = 1 ]; then
+        python3 "$repo/scripts/mutants.py" --source "$source" --build "$build" --logs "$logs" \
+            -j "$jobs" --min "$min" "${generated[@]}" -- "${patterns[@]}"
+        exit
     fi
 
     caught=0 missed=0 broken=0

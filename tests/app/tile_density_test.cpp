@@ -140,6 +140,34 @@ TEST_P(TileDensity, tilesShowTheIconAsWindowsDrawsItForTheScreen) {
     }
 }
 
+// On a screen of r device pixels a pixel a tile is drawn at round(32 r)
+// pixels, shown at 32 x 32.
+TEST(TileSize, aTileIsDrawnAtItsScreensRatioRounded) {
+    test::TempDir dir;
+    test::writeFile(dir / "a.ico", test::buildIconFile({{test::groupEntry(32, 32, 32, 0),
+                                                         test::solidDib(32, 32, 0x00FF00)}}));
+    TileCollection tiles;
+    tiles.append(0, Surface::filled(CellSize, CellSize, 0x00FF00), 0xFFFFFF,
+                 {std::make_shared<const fs::path>(dir / "a.ico"), 0});
+    QtPngDecoder png;
+    TileListModel rows(tiles, &png);
+    const struct {
+        qreal ratio;
+        int pixels;
+    } ratios[] = {{1.0, 32},  {1.25, 40}, {1.49, 48}, {1.5, 48}, {1.51, 48},
+                  {1.74, 56}, {2.0, 64},  {2.26, 72}, {3.0, 96}, {0.01, 1}};
+    for (const auto& r : ratios) {
+        rows.setPixelRatio(r.ratio);
+        EXPECT_EQ(rows.pictureSize(), r.pixels) << r.ratio;
+        (void)rows.data(rows.index(0), Qt::DecorationRole); // asks for it
+        for (int turn = 0; turn < 1000 && rows.redrawing(); ++turn)
+            QApplication::processEvents();
+        const QImage shown = rows.data(rows.index(0), Qt::DecorationRole).value<QImage>();
+        EXPECT_EQ(shown.width(), r.pixels) << r.ratio;
+        EXPECT_EQ(shown.deviceIndependentSize(), QSizeF(CellSize, CellSize)) << r.ratio;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     CorpusFiles, TileDensity,
     ::testing::Values("usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll",

@@ -479,7 +479,8 @@ TEST(Cli, listGoesOnPastUnreadableEntries) {
 
 // In a terminal, where standard output and standard error show as one, each
 // error is said once, by the listing; where they go apart, standard error
-// says it too.
+// says it too. Either way each file's line comes as soon as it is known, so
+// one log of both holds the files in their order.
 TEST(Cli, listSaysEachErrorOnceInATerminal) {
     if (std::system("command -v script >/dev/null") != 0)
         GTEST_SKIP() << "no script (util-linux)";
@@ -487,7 +488,7 @@ TEST(Cli, listSaysEachErrorOnceInATerminal) {
     test::writeFile(dir / "text.exe", {'h', 'i'});
     test::writeFile(dir / "good.exe", test::buildPe(sampleGroups()));
     const std::string arguments =
-        "list " + quoted(dir / "text.exe") + " " + quoted(dir / "good.exe");
+        "list " + quoted(dir / "good.exe") + " " + quoted(dir / "text.exe");
     const struct {
         const char* where;
         std::string before; // around the tool's command
@@ -505,7 +506,9 @@ TEST(Cli, listSaysEachErrorOnceInATerminal) {
             ++said;
         EXPECT_EQ(said, c.said) << c.where << ":\n" << result.out;
         EXPECT_EQ(result.status, 1) << c.where;
-        EXPECT_NE(result.out.find("good.exe: 3 icons"), std::string::npos) << c.where;
+        EXPECT_LT(result.out.find("good.exe: 3 icons"), result.out.find("not an executable"))
+            << c.where << ":\n"
+            << result.out;
     }
 }
 
@@ -851,6 +854,49 @@ TEST(Cli, extractedCursorsHoldWrestoolsImagesAndHotspots) {
     EXPECT_EQ(compared, 38u); // 28 + 4 + 4 + 1 + 1
 }
 
+// A cursor saved from a program, as icoutils' icotool reads it: each image
+// at its size with its hotspot, and the file's directory giving each image
+// the size its bitmap has (an executable's cursor directory doubles the
+// height; a .cur file's doesn't).
+TEST(Cli, extractedCursorsReadBackInIcotoolAtTheirSizes) {
+    if (std::system("command -v icotool >/dev/null") != 0)
+        GTEST_SKIP() << "no icotool (Debian package icoutils)";
+    const auto image = [](int size, int bits, Hotspot hotspot) {
+        test::StoredImage made = solidImage(size, bits, 0x336699);
+        made.entry.hotspot = hotspot;
+        return made;
+    };
+    test::GroupResource cursor =
+        groupOf(std::uint16_t{32512},
+                {image(32, 32, {3, 9}), image(48, 1, {47, 0}), image(16, 8, {0, 15})});
+    cursor.type = test::GroupType::Cursor;
+    test::TempDir dir;
+    test::writeFile(dir / "app.exe", test::buildPe({cursor}));
+    ASSERT_EQ(run("extract --kind cursor -o " + quoted(dir.path()) + " " + quoted(dir / "app.exe"))
+                  .status,
+              0);
+    const std::filesystem::path saved = dir / "app_1.cur";
+    const std::string listing = quoted(dir / "listing.txt");
+    ASSERT_EQ(std::system(("icotool -l " + quoted(saved) + " >" + listing).c_str()), 0);
+    const auto text = test::readFile(dir / "listing.txt");
+    const std::vector<std::string> lines = linesOf(std::string(text.begin(), text.end()));
+    const std::vector<std::string> expected = {
+        "--cursor --index=1 --width=32 --height=32 --bit-depth=32 --palette-size=0 --hotspot-x=3 "
+        "--hotspot-y=9",
+        "--cursor --index=2 --width=48 --height=48 --bit-depth=1 --palette-size=2 --hotspot-x=47 "
+        "--hotspot-y=0",
+        "--cursor --index=3 --width=16 --height=16 --bit-depth=8 --palette-size=2 "
+        "--hotspot-x=0 --hotspot-y=15"};
+    EXPECT_EQ(lines, expected);
+    const auto file = test::readFile(saved);
+    const ByteView view(file);
+    for (std::uint16_t i = 0; i < 3; ++i) {
+        const int side = i == 0 ? 32 : i == 1 ? 48 : 16;
+        EXPECT_EQ(int{view.u8(6 + 16 * i).value_or(0)}, side) << "width of image " << i + 1;
+        EXPECT_EQ(int{view.u8(6 + 16 * i + 1).value_or(0)}, side) << "height of image " << i + 1;
+    }
+}
+
 // A program's cursors and an animated cursor, and cursor and animated cursor
 // files, as each command shows them.
 TEST(Cli, cursorsAreListedExtractedThumbnailedAndDrawnByKind) {
@@ -1070,6 +1116,9 @@ TEST(Cli, thumbnailWritesItsOutputInPlaceAndNeverOverItsInput) {
     const std::vector<Case> cases = {
         {"a file the service made", [&](auto& d) { test::writeFile(d / "out.png", {}); }, "a.exe",
          "out.png", ""},
+        {"a longer file the service made",
+         [&](auto& d) { test::writeFile(d / "out.png", std::vector<std::uint8_t>(65536, 'x')); },
+         "a.exe", "out.png", ""},
         {"no file yet", [](auto&) {}, "a.exe", "out.png", ""},
         {"the input itself", [](auto&) {}, "a.exe", "a.exe", "a.exe: it is the input file"},
         {"a hard link to the input",
@@ -1119,6 +1168,10 @@ TEST(Cli, thumbnailWritesItsOutputInPlaceAndNeverOverItsInput) {
         const auto picture = decoder.decode(ByteView(png));
         ASSERT_TRUE(picture) << c.what;
         EXPECT_EQ(picture->width, 32) << c.what;
+        // The file ends where the PNG ends, with its IEND chunk: nothing of an older file stays.
+        const std::vector<std::uint8_t> iend = {'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+        ASSERT_GE(png.size(), iend.size()) << c.what;
+        EXPECT_TRUE(std::equal(iend.begin(), iend.end(), png.end() - 8)) << c.what;
     }
 }
 

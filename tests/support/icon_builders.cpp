@@ -514,11 +514,19 @@ ByteVector buildAnimation(const AnimationDescription& animation) {
     appendU32(header, animation.displayRate);
     appendU32(header, animation.flags.value_or(animation.sequence.empty() ? 1 : 3));
     ByteVector form{'A', 'C', 'O', 'N'};
-    appendChunk(form, "anih", header);
+    if (animation.titled) {
+        ByteVector info{'I', 'N', 'F', 'O'};
+        appendChunk(info, "INAM", ByteVector{'B', 'u', 's', 'y', 0});
+        appendChunk(form, "LIST", info);
+    }
+    if (!animation.headerLast)
+        appendChunk(form, "anih", header);
     if (!animation.rates.empty())
         appendChunk(form, "rate", numbers(animation.rates));
     if (!animation.sequence.empty())
         appendChunk(form, "seq ", numbers(animation.sequence));
+    if (animation.headerLast)
+        appendChunk(form, "anih", header);
     ByteVector list{'f', 'r', 'a', 'm'};
     for (const ByteVector& frame : animation.frames)
         appendChunk(list, "icon", frame);

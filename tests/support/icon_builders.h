@@ -75,6 +75,8 @@ struct AnimationDescription {
     std::uint32_t displayRate = 10;
     std::optional<std::uint32_t> flags = {};    // none: AF_ICON, and AF_SEQUENCE with a sequence
     std::optional<std::uint32_t> riffSize = {}; // none: the true size
+    bool titled = false;     // a LIST INFO with a title before "anih", as many tools write
+    bool headerLast = false; // "rate" and "seq " before "anih", as RIFF allows
 };
 ByteVector buildAnimation(const AnimationDescription& animation);
 

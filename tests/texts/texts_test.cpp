@@ -89,6 +89,9 @@ TEST(Texts, readInEachLanguageWithTheirValuesInTheirPlaces) {
         {DesignLanguage, [] { return messages::savedSummary(1, {}, false); }, "已保存 1 个图标。"},
         {DesignLanguage, [] { return messages::savedSummary(2, {}, true); },
          "保存已停止。已保存 2 个图标。"},
+        // Zero takes English's plural and Chinese's one form.
+        {SourceLanguage, [] { return messages::savedSummary(0, {}, false); }, "Saved 0 icons."},
+        {DesignLanguage, [] { return messages::savedSummary(0, {}, false); }, "已保存 0 个图标。"},
         // A cursor image's label ends with its hotspot.
         {DesignLanguage, [] { return messages::imageLabel(cursorImage()); },
          "32 × 32 · 32 位 · BMP · 热点 (3, 9)"},
@@ -103,6 +106,65 @@ TEST(Texts, readInEachLanguageWithTheirValuesInTheirPlaces) {
         const test::InLanguage language(row.language);
         EXPECT_EQ(row.shown(), row.expected) << row.language;
     }
+}
+
+// A compiled catalogue (.mo) of the texts given, each source with its
+// translation; its first entry the header.
+std::vector<std::uint8_t>
+compiledCatalogue(const std::vector<std::pair<std::string, std::string>>& texts) {
+    std::vector<std::pair<std::string, std::string>> entries{{"", "Plural-Forms: nplurals=3;\n"}};
+    entries.insert(entries.end(), texts.begin(), texts.end());
+    const auto count = static_cast<std::uint32_t>(entries.size());
+    std::vector<std::uint8_t> mo(28 + 16 * count);
+    const auto put = [&mo](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            mo[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    put(0, 0x950412DE);
+    put(8, count);
+    put(12, 28);
+    put(16, 28 + 8 * count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        for (const auto& [table, text] :
+             {std::pair{28u, entries[i].first}, std::pair{28u + 8 * count, entries[i].second}}) {
+            put(table + 8 * i, static_cast<std::uint32_t>(text.size()));
+            put(table + 8 * i + 4, static_cast<std::uint32_t>(mo.size()));
+            mo.insert(mo.end(), text.begin(), text.end());
+            mo.push_back(0);
+        }
+    }
+    return mo;
+}
+
+// A language of three forms: one, a few (2-4, 22-24, …), many.
+unsigned long threeForms(unsigned long n) {
+    return n == 1 ? 0 : n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 10 || n % 100 >= 20) ? 1 : 2;
+}
+
+TEST(Catalogue, eachNumberGetsTheFormTheLanguagesRuleNames) {
+    using namespace std::string_literals;
+    const auto mo = compiledCatalogue({{"%1 file\0%1 files"s, "one %1\0few %1\0many %1"s},
+                                       {"menu\x04Open"s, "open from the menu"s},
+                                       {"Open"s, "open"s}});
+    const auto catalogue = Catalogue::read(mo, threeForms);
+    ASSERT_TRUE(catalogue);
+    struct Row {
+        unsigned long n;
+        std::string form;
+    };
+    const Row rows[] = {{0, "many %1"},  {1, "one %1"},   {2, "few %1"},
+                        {4, "few %1"},   {5, "many %1"},  {11, "many %1"},
+                        {12, "many %1"}, {21, "many %1"}, {22, "few %1"}};
+    for (const Row& row : rows)
+        EXPECT_EQ(catalogue->find("", "%1 file", row.n), row.form) << row.n;
+    EXPECT_STREQ(catalogue->find("", "Open"), "open");
+    EXPECT_STREQ(catalogue->find("menu", "Open"), "open from the menu");
+    EXPECT_EQ(catalogue->find("", "%1 files"), nullptr);
+    EXPECT_EQ(catalogue->find("", "Close"), nullptr);
+    // A rule that names a form past the last gives the last.
+    const auto pastTheLast = Catalogue::read(mo, [](unsigned long) { return 7ul; });
+    ASSERT_TRUE(pastTheLast);
+    EXPECT_STREQ(pastTheLast->find("", "%1 file", 1), "many %1");
 }
 
 TEST(Catalogue, oneCutShortIsRefusedNotReadPastItsEnd) {
