@@ -161,7 +161,7 @@ list-errors-twice: in a terminal, list says each error twice, on standard output
 
 thumbnail-no-icons-message: the thumbnailer says "no such icon: icon 1" of a program that has no icons
   cli/thumbnail_command.cpp
-  - if (library && !library->problem() && !shownGroup(*library)) {
+  - if (icons && !icons->library.problem() && !shownGroup(icons->library, icons->icon)) {
   + if (false) {
 
 json-control-escape: list --json writes a control character in a name as \u01: invalid JSON
