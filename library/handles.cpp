@@ -73,9 +73,11 @@ bool shownSize(int size) {
     return size >= 1 && size <= MaxShownSize;
 }
 
-std::optional<GroupKind> groupKind(orvu_icons_kind kind) {
-    // As the number a caller of any language passed.
-    switch (static_cast<int>(kind)) {
+std::optional<GroupKind> groupKind(const orvu_icons_kind& kind) {
+    int number = 0;
+    static_assert(sizeof number == sizeof kind);
+    std::memcpy(&number, &kind, sizeof number);
+    switch (number) {
     case ORVU_ICONS_KIND_ICON:
         return GroupKind::Icon;
     case ORVU_ICONS_KIND_CURSOR:

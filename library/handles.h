@@ -69,8 +69,10 @@ orvu_icons_status handOver(const std::vector<std::uint8_t>& bytes, std::uint8_t*
 // Whether icons are shown at `size` pixels.
 bool shownSize(int size);
 
-// The group `kind` names, or nullopt for a value that names no kind.
-std::optional<GroupKind> groupKind(orvu_icons_kind kind);
+// The group `kind` names, or nullopt for a value that names no kind. Taken
+// by reference and read as the number a caller of any language passed: a
+// value outside the enumeration may not be loaded as one.
+std::optional<GroupKind> groupKind(const orvu_icons_kind& kind);
 orvu_icons_kind kindValue(GroupKind kind);
 
 } // namespace orvu::c_api
