@@ -581,13 +581,24 @@ class Build:
                 if len(parts) == 3:
                     self.cost[parts[0]] = float(parts[2])
 
-    def ctest(self, indices, timeout, log):
+    def ctest(self, indices, timeout, log, layer=""):
         """Runs the tests numbered `indices` until one fails, the quick ones
-        first (ctest itself starts the longest first): 0 when all pass."""
+        first (ctest itself starts the longest first), and of each, those of
+        the mutated file's own layer first: 0 when all pass."""
         names = {index: name for index, name, _, _ in self.tests}
-        quick = [i for i in indices if self.cost.get(names[i], 0) < QUICK_TEST_SECONDS]
-        slow = [i for i in indices if i not in set(quick)]
-        for batch, part in ((quick, "quick"), (slow, "slow")):
+        programs = {index: paths[0] if paths else "" for index, _, paths, _ in self.tests}
+
+        def own(i):
+            return bool(layer) and (names[i].startswith(layer + ".") or
+                                    os.path.basename(programs[i]) == f"orvu_{layer}_tests")
+
+        batches = []
+        for quick in (True, False):
+            for mine in (True, False):
+                batch = [i for i in indices if own(i) == mine and
+                         (self.cost.get(names[i], 0) < QUICK_TEST_SECONDS) == quick]
+                batches.append((batch, ("quick" if quick else "slow") + ("-own" if mine else "")))
+        for batch, part in batches:
             if not batch:
                 continue
             chosen = self.build / "mutant-tests.txt"
@@ -703,7 +714,8 @@ def main():
                 seeing = build.tests_seeing(mutant.path, outputs)
                 if not objects and not mutant.path.endswith(PY_SUFFIXES):
                     seeing = everything  # a file the graph doesn't know: all of them
-                status = build.ctest(seeing, options.timeout, logs / f"{name}.test.log")
+                status = build.ctest(seeing, options.timeout, logs / f"{name}.test.log",
+                                     mutant.path.split("/")[0])
                 if status == 0 and options.judge == "all":
                     rest = [i for i in everything if i not in set(seeing)]
                     status = build.ctest(rest, options.timeout, logs / f"{name}.rest.log")
