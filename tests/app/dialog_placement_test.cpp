@@ -6,9 +6,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace orvu {
 namespace {
@@ -57,11 +61,14 @@ TEST(DialogPlacement, theAskersDialogsArePlaced) {
     owner.show();
     QtAsker asker;
     int checked = 0;
+    std::vector<std::pair<QMessageBox::Icon, std::string>> boxes;
     const auto checkAndClose = [&] {
         QTimer::singleShot(0, [&] {
             if (QWidget* dialog = QApplication::activeModalWidget()) {
                 expectOverAndOnScreen(*dialog, owner, dialog->metaObject()->className(), true);
                 ++checked;
+                if (const auto* box = qobject_cast<QMessageBox*>(dialog))
+                    boxes.emplace_back(box->icon(), box->text().toStdString());
                 dialog->close();
             }
         });
@@ -72,7 +79,16 @@ TEST(DialogPlacement, theAskersDialogsArePlaced) {
     EXPECT_FALSE(asker.chooseFolder(ownerOf(&owner), {"folder", {}, "as:", {"a", "b"}}));
     checkAndClose();
     EXPECT_EQ(asker.ask(ownerOf(&owner), "replace?", true), Reply::Cancel);
-    EXPECT_EQ(checked, 3);
+    checkAndClose();
+    asker.tell(ownerOf(&owner), "cannot write");
+    checkAndClose();
+    asker.inform(ownerOf(&owner), "3 saved");
+    EXPECT_EQ(checked, 5);
+    const std::vector<std::pair<QMessageBox::Icon, std::string>> shown{
+        {QMessageBox::Question, "replace?"},
+        {QMessageBox::Warning, "cannot write"},
+        {QMessageBox::Information, "3 saved"}};
+    EXPECT_EQ(boxes, shown);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "harvest/icon_details.h"
 #include "harvest/start_command.h"
 #include "harvest/tile_actions.h"
+#include "icons/image_choice.h"
 #include "platform/icon_files.h"
 #include "support/headless_window.h"
 #include "support/icon_builders.h"
@@ -226,6 +227,23 @@ TEST_F(CursorTiles, detailsSayTheHotspotAndPlayTheSteps) {
             EXPECT_EQ(details->stepDuration(s), std::chrono::milliseconds(10 * 1000 / 60));
         }
     }
+}
+
+// The details window keeps its file open: its animation plays on however
+// often it is drawn afresh, here at each size it is shown at, three frames
+// of 256 x 256 at 256 sizes being more than one request may decode.
+TEST_F(CursorTiles, detailsPlayAtEverySize) {
+    const ByteVector frame = test::buildCursorFile(
+        {{test::groupEntry(256, 256, 32, 0), test::solidDib(256, 32, Green)}});
+    test::writeFile(dir / "large.ani", test::buildAnimation({{frame, frame, frame}, {}, {}}));
+    const IconOrigin origin{std::make_shared<const fs::path>(dir / "large.ani"), 0,
+                            GroupKind::Animated};
+    auto details = IconDetails::open(origin, nullptr);
+    ASSERT_TRUE(details);
+    ASSERT_EQ(details->stepCount(), 3u);
+    for (int size = 1; size <= MaxShownSize; ++size)
+        for (std::size_t s = 0; s < 3; ++s)
+            ASSERT_TRUE(details->stepPicture(s, size)) << size << ", step " << s;
 }
 
 } // namespace

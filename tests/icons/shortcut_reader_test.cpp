@@ -29,6 +29,14 @@ const std::string AppPath = "C:\\Program Files\\App\\App.exe";
 // What a test does to a built link before it is read.
 using Damage = std::function<void(BuiltShellLink&)>;
 
+// Clears one of the header's LinkFlags, leaving what it announces in place.
+void clearFlag(BuiltShellLink& built, std::uint32_t flag) {
+    std::uint32_t flags = 0;
+    for (int i = 3; i >= 0; --i)
+        flags = flags << 8 | built.bytes[0x14 + static_cast<std::size_t>(i)];
+    test::putU32(built.bytes, 0x14, flags & ~flag);
+}
+
 struct LinkRow {
     const char* name;
     ShellLinkDescription link;
@@ -151,6 +159,21 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 0,
                 {"%ProgramFiles%\\App\\App.exe", AppPath}},
+        // A block whose flag is not set is not looked at.
+        LinkRow{
+            "targetEnvironmentBlockWithoutItsFlag",
+            with(viaIdList(9), [](auto& l) { l.targetEnvironment = "%ProgramFiles%\\Other.exe"; }),
+            {},
+            0,
+            {AppPath},
+            [](BuiltShellLink& b) { clearFlag(b, 0x200); }},
+        LinkRow{"iconEnvironmentBlockWithoutItsFlag",
+                with(withIcon("C:\\icons.dll", 1),
+                     [](auto& l) { l.iconEnvironment = "%SystemRoot%\\x.dll"; }),
+                {"C:\\icons.dll"},
+                1,
+                {},
+                [](BuiltShellLink& b) { clearFlag(b, 0x4000); }},
         LinkRow{"targetOfAnXpIdList", viaIdList(3), {}, 0, {AppPath}},
         LinkRow{"targetOfAVistaIdList", viaIdList(7), {}, 0, {AppPath}},
         LinkRow{"targetOfAWindows7IdList", viaIdList(8), {}, 0, {AppPath}},

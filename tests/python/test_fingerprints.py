@@ -75,6 +75,9 @@ def held_out_images():
            masks=struct.pack("<IIII", 0xFF, 0xFF00, 0xFF0000, 0xFF000000))
     bitmap("32-bit fields XBGR", 24, 24, 32, compression=3,
            masks=struct.pack("<III", 0xFF000000, 0xFF0000, 0xFF00))
+    bitmap("32-bit fields BGRX", 24, 24, 32, compression=3,
+           masks=struct.pack("<III", 0xFF0000, 0xFF00, 0xFF))
+    bitmap("32-bit fields all zero", 24, 24, 32, compression=3, masks=struct.pack("<III", 0, 0, 0))
     bitmap("24-bit top-down", 30, 20, 24, top_down=True)
     bitmap("24-bit V5 header", 30, 20, 24, header=124)
     bitmap("32-bit 9x8", 9, 8, 32)
