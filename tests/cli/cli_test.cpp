@@ -758,6 +758,34 @@ TEST(Cli, anIconListingOneImageOverAndOverFailsOverTheLimit) {
     }
 }
 
+// The limit bounds each icon listed, not the whole file, whose icons may
+// hold more (imageres.dll's 256-pixel images do): 20 icons naming one 4 MB
+// image, 80 MB in all, are each listed with their fingerprints.
+TEST(Cli, listGivesEachIconTheWholeLimit) {
+    test::TempDir dir;
+    test::DibDescription huge;
+    huge.width = 1024;
+    huge.height = 1024;
+    huge.pixels.assign(1024 * 1024, 0x2080C0);
+    const test::StoredImage image{test::groupEntry(0, 0, 32, 0), test::encodeDib(huge)};
+    GroupEntry entry = image.entry;
+    entry.bytesInResource = static_cast<std::uint32_t>(image.bytes.size());
+    entry.location = 1;
+    std::vector<test::GroupResource> groups{groupOf(std::uint16_t{1}, {image})};
+    for (std::uint16_t id = 2; id <= 20; ++id) {
+        groups.push_back(groupOf(id, {}));
+        groups.back().rawGroup = test::groupDirectory({entry});
+    }
+    test::writeFile(dir / "large.exe", test::buildPe(groups));
+
+    std::string err;
+    const ToolRun result = runApart("list --fingerprints " + quoted(dir / "large.exe"), &err);
+    EXPECT_EQ(result.status, 0) << err;
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(lineCount(result.out), 1u + 20 * 2) << result.out; // each icon, then its hashes
+    EXPECT_EQ(result.out.find("none"), std::string::npos) << result.out;
+}
+
 // The .ico files hold what icoutils' wrestool writes for the same groups.
 // wrestool ends each file with as many bytes more as the group resource is
 // long (6 + 14 per image), bytes that lie past the last image and that no

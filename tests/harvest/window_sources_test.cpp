@@ -136,9 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     true,
                     0},
-        // No-break space and next line: blanks of two bytes in UTF-8.
-        SourcesCase{"chosenFileIsTrimmedOfWideBlanks",
-                    {{A::FileMode}, {A::PickFile, " \u00a0/data/app.exe\u0085"}},
+        // Unicode's 25 blanks (White_Space), of one, two and three bytes in UTF-8.
+        SourcesCase{"chosenFileIsTrimmedOfEveryBlank",
+                    {{A::FileMode},
+                     {A::PickFile, " \t\n\v\f\r\u0085\u00a0\u1680/data/app.exe"
+                                   "\u2000\u2001\u2002\u2003\u2004\u2005\u2006\u2007\u2008"
+                                   "\u2009\u200a\u2028\u2029\u202f\u205f\u3000"}},
                     SourceMode::File,
                     "/data/app.exe",
                     "",
