@@ -107,6 +107,30 @@ TEST(IconChoice, eachSizeDrawsTheImageWindowsChoosesForIt) {
         EXPECT_FALSE(drawIconAt(library, 0, size, 0xFFFFFF)) << size;
 }
 
+// An image is what its own header says; only a PNG, whose header gives no
+// depth in the directory's sense, keeps the depth its entry lists where an
+// image can have that one.
+TEST(IconChoice, anImageIsListedAsItsHeaderSays) {
+    const ByteVector png = test::iconListingPngByItsHeader().images[3].bytes;
+    const ByteVector dib = test::solidDib(32, 32, 0xFF0000);
+    struct Case {
+        const ByteVector& image;
+        int listedBits;
+        ImageSize own;
+    };
+    const Case cases[] = {
+        {png, 1, {256, 256, 1}},      {png, 4, {256, 256, 4}},   {png, 8, {256, 256, 8}},
+        {png, 16, {256, 256, 16}},    {png, 24, {256, 256, 24}}, {png, 32, {256, 256, 32}},
+        {png, 0, {256, 256, 32}},     {png, 2, {256, 256, 32}},  {png, 15, {256, 256, 32}},
+        {png, 21060, {256, 256, 32}}, {dib, 8, {32, 32, 32}},    {dib, 0, {32, 32, 32}},
+    };
+    for (const Case& c : cases) {
+        const GroupEntry entry = test::groupEntry(0, 0, c.listedBits, 1);
+        EXPECT_EQ(ownSize(GroupKind::Icon, entry, ByteView(c.image)), c.own)
+            << (&c.image == &png ? "PNG" : "DIB") << " listed at " << c.listedBits;
+    }
+}
+
 TEST(IconChoice, zeroWidthAndHeightMean256) {
     using test::groupEntry;
     GroupEntry huge = groupEntry(0, 0, 32, 1);

@@ -128,6 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
         leadsTo("minusOneIsIdOne", "{root}/Windows/System32/shell32.dll,-1", Shell32, 0),
         leadsTo("windowsPathInAnyCase", "C:\\WINDOWS\\system32\\Shell32.DLL,-4", Shell32, 1),
         leadsTo("windowsPathWithSlashes", "c:/windows/system32/shell32.dll,0", Shell32, 0),
+        leadsTo("windowsPathWithoutLengthLimit", "\\\\?\\C:\\Windows\\System32\\shell32.dll,0",
+                Shell32, 0),
         leadsTo("windowsPathWithoutDrive", "\\Windows\\System32\\shell32.dll,0", Shell32, 0),
         leadsTo("variable", "%SystemRoot%\\System32\\shell32.dll,-16", Shell32, 2),
         leadsTo("variableInAnyCase", "%systemroot%\\system32\\shell32.dll,2", Shell32, 2),
@@ -176,6 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         fails("otherDrive", "D:\\x.dll,0", Failure::Kind::Unresolved, "drive D:"),
         fails("networkPath", "\\\\server\\share\\x.dll,0", Failure::Kind::Unresolved, "network"),
+        fails("networkPathWithoutLengthLimit", "\\\\?\\UNC\\server\\share\\x.dll,0",
+              Failure::Kind::Unresolved, "network"),
         fails("unknownVariable", "%APPDATA%\\x.dll,0", Failure::Kind::Unresolved, "%APPDATA%"),
         fails("missingFile", "C:\\Windows\\nothing.dll,0", Failure::Kind::System, ""),
         fails("indexPastTheEnd", "%SystemRoot%\\System32\\shell32.dll,3", Failure::Kind::NoSuchIcon,
