@@ -615,7 +615,8 @@ class Build:
         if failed.exists():
             lines = failed.read_text().split("\n")
             if lines and ":" in lines[0]:
-                return lines[0].split(":", 1)[1]
+                # Without gtest's dump of a test's parameter.
+                return lines[0].split(":", 1)[1].split("  # GetParam()")[0]
         return "?"
 
 
