@@ -636,7 +636,7 @@ test_it() {
 # The first test that failed in the last run.
 first_failure() {
     local failed=$build/Testing/Temporary/LastTestsFailed.log
-    [ -s "$failed" ] && head -n 1 "$failed" | cut -d: -f2- || echo "?"
+    [ -s "$failed" ] && head -n 1 "$failed" | cut -d: -f2- | sed "s/  # GetParam().*//" || echo "?"
 }
 
 # Wholly read before it runs, so that editing the script can't change a run.
