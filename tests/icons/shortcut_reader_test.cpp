@@ -7,6 +7,7 @@
 #include "icons/icon_library.h"
 #include "icons/icon_location.h"
 #include "icons/ini_shortcuts.h"
+#include "icons/limits.h"
 #include "icons/shell_link.h"
 #include "icons/shortcut.h"
 #include "support/shortcut_builders.h"
@@ -270,6 +271,23 @@ TEST(ShellLinkReader, aLinkCutInsideItsHeaderIsDamaged) {
     const auto link = readShellLink(source);
     ASSERT_FALSE(link);
     EXPECT_EQ(link.failure().kind, Failure::Kind::Damaged);
+}
+
+// A shortcut is read whole, up to a bound far above what a real one holds.
+TEST(Shortcuts, areReadWholeUpToTheirLimit) {
+    for (const std::uint64_t size : {limits::MaxShortcutBytes, limits::MaxShortcutBytes + 1}) {
+        std::string text = "[InternetShortcut]\r\nIconFile=C:\\icons.dll\r\nIconIndex=2\r\n;";
+        text.resize(size, 'x');
+        MemorySource source(ByteVector(text.begin(), text.end()));
+        const auto icon = readShortcut(ShortcutKind::InternetShortcut, source);
+        if (size <= limits::MaxShortcutBytes) {
+            ASSERT_TRUE(icon) << describe(icon.failure());
+            EXPECT_EQ(icon->iconFiles, Strings{"C:\\icons.dll"});
+        } else {
+            ASSERT_FALSE(icon);
+            EXPECT_EQ(icon.failure().kind, Failure::Kind::OverLimit);
+        }
+    }
 }
 
 struct IniRow {
