@@ -268,7 +268,7 @@ TEST_F(AboutLook, aOnePixelFrameInTheWindowTextColour) {
         EXPECT_EQ(shot.pixel(on), frame) << on.x() << "," << on.y();
     // One pixel in, and the pixels beyond the frame, show the background.
     for (const QPoint off : {QPoint(168, 1), QPoint(1, 97), QPoint(168, 191), QPoint(335, 97),
-                             QPoint(337, 97), QPoint(168, 193)})
+                             QPoint(337, 97), QPoint(337, 192), QPoint(168, 193)})
         EXPECT_NE(shot.pixel(off), frame) << off.x() << "," << off.y();
 }
 

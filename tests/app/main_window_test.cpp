@@ -275,6 +275,12 @@ TEST_F(MainWindowTest, rightPressAnywhereInTheListPopsUpTheMenu) {
     EXPECT_FALSE(form.controls().tileMenu->isVisible());
     QTest::mousePress(viewport, Qt::RightButton, {}, QPoint(200, 100)); // an empty list
     EXPECT_TRUE(form.controls().tileMenu->isVisible());
+    QStringList entries; // "-" for a separator
+    for (const QAction* action : form.controls().tileMenu->actions())
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(entries.join(QStringLiteral(" | ")).toStdString(),
+              "图标另存为 | 图标属性… | - | 保存选中的图标… | 全部保存… | 复制 | - | 包括光标 | "
+              "隐藏重复的图标");
     form.controls().tileMenu->hide();
 }
 

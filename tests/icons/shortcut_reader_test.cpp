@@ -10,6 +10,7 @@
 #include "icons/limits.h"
 #include "icons/shell_link.h"
 #include "icons/shortcut.h"
+#include "icons/utf8.h"
 #include "support/shortcut_builders.h"
 
 #include <functional>
@@ -288,6 +289,33 @@ TEST(Shortcuts, areReadWholeUpToTheirLimit) {
             EXPECT_EQ(icon.failure().kind, Failure::Kind::OverLimit);
         }
     }
+}
+
+// A settings text without a byte order mark is UTF-8 where it is that by
+// RFC 3629 (else Latin-1): the edges of each length, overlong forms and
+// UTF-16's surrogates.
+TEST(SettingsText, isUtf8WhereRfc3629SaysSo) {
+    const std::pair<std::string_view, bool> cases[] = {
+        {"C:\\\xE5\x9B\xBE\xE6\xA0\x87.dll", true},
+        {"\xC2\x80", true},
+        {"\xDF\xBF", true},
+        {"\xC1\xBF", false},
+        {"\xE0\xA0\x80", true},
+        {"\xE0\x9F\xBF", false},
+        {"\xED\x9F\xBF", true},
+        {"\xED\xA0\x80", false},
+        {"\xED\xBF\xBF", false},
+        {"\xEE\x80\x80", true},
+        {"\xEF\xBF\xBF", true},
+        {"\xF0\x90\x80\x80", true},
+        {"\xF0\x8F\xBF\xBF", false},
+        {"\xF4\x8F\xBF\xBF", true},
+        {"\xF4\x90\x80\x80", false},
+        {"\xE5\x9B", false},
+        {"K\xE4" "fer", false},
+    };
+    for (const auto& [text, utf8] : cases)
+        EXPECT_EQ(isUtf8(text), utf8) << testing::PrintToString(std::string(text));
 }
 
 struct IniRow {
