@@ -312,10 +312,30 @@ TEST(SettingsText, isUtf8WhereRfc3629SaysSo) {
         {"\xF4\x8F\xBF\xBF", true},
         {"\xF4\x90\x80\x80", false},
         {"\xE5\x9B", false},
-        {"K\xE4" "fer", false},
+        {"K\xE4"
+         "fer",
+         false},
     };
     for (const auto& [text, utf8] : cases)
         EXPECT_EQ(isUtf8(text), utf8) << testing::PrintToString(std::string(text));
+}
+
+// UTF-16 (of links and settings texts) with characters past U+FFFF, and
+// surrogates without their pair, which show as U+FFFD.
+TEST(SettingsText, utf16IsReadWithItsSurrogatePairs) {
+    const std::pair<std::vector<std::uint16_t>, std::string> cases[] = {
+        {{'a', 0xD83D, 0xDE00, 'b', 0x56FE}, "a\U0001F600b\u56FE"},
+        {{0xD840, 0xDC00, 0xD840, 0xDC01}, "\U00020000\U00020001"},
+        {{'a', 0xD83D, 'b'}, "a\uFFFDb"},
+        {{0xDE00, 'b', 0xD83D}, "\uFFFDb\uFFFD"},
+    };
+    for (const auto& [units, utf8] : cases) {
+        ByteVector bytes;
+        for (const std::uint16_t unit : units)
+            bytes.insert(bytes.end(), {static_cast<std::uint8_t>(unit & 0xFF),
+                                       static_cast<std::uint8_t>(unit >> 8)});
+        EXPECT_EQ(utf16ToUtf8(ByteView(bytes)), utf8);
+    }
 }
 
 struct IniRow {
