@@ -276,9 +276,14 @@ TEST_F(AboutLook, theTitleBandOutlinesTheTitleRowInsideTheFrame) {
     ASSERT_EQ(shot.size(), AboutSize);
     const QRgb band = qRgb(232, 238, 255);
     // A 3-pixel outline just inside the band's bounds (8, 8, 321 x 25).
-    for (const QPoint on : {QPoint(9, 20), QPoint(326, 20), QPoint(160, 9), QPoint(160, 31)})
+    for (const QPoint on : {QPoint(8, 20), QPoint(10, 20), QPoint(326, 20), QPoint(328, 20),
+                            QPoint(160, 8), QPoint(160, 10), QPoint(160, 30), QPoint(160, 32)})
         EXPECT_EQ(shot.pixel(on), band) << on.x() << "," << on.y();
-    EXPECT_NE(shot.pixel(QPoint(160, 20)), band); // no fill
+    // Outside it, and inside (no fill).
+    for (const QPoint off :
+         {QPoint(7, 20), QPoint(11, 20), QPoint(325, 20), QPoint(329, 20), QPoint(160, 7),
+          QPoint(160, 11), QPoint(160, 29), QPoint(160, 33), QPoint(160, 20)})
+        EXPECT_NE(shot.pixel(off), band) << off.x() << "," << off.y();
 }
 
 } // namespace

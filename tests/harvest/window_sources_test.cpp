@@ -338,6 +338,11 @@ TEST(OpenPaths, aShortcutGivesTheIconItShows) {
             EXPECT_NE(flows.asker.told[0].find(c.told), std::string::npos) << flows.asker.told[0];
             continue;
         }
+        // Start in the other mode, with its box empty, empties the list.
+        flows.window.chooseFolderMode();
+        flows.window.start();
+        EXPECT_EQ(flows.window.tiles().size(), 0u) << c.path;
+        EXPECT_EQ(flows.status(), "点击“开始”提取图标") << c.path;
         test::writeExecutable(flows.dir / "a.exe", {0xFF0000});
         flows.window.openPath(flows.dir / "a.exe");
         EXPECT_EQ(flows.status(), "点击“开始”提取图标") << c.path;
