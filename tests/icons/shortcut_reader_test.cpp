@@ -177,6 +177,14 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 [](BuiltShellLink& b) { clearFlag(b, 0x4000); }},
         LinkRow{"targetOfAnXpIdList", viaIdList(3), {}, 0, {AppPath}},
+        LinkRow{"targetOfAnIdListOfUnicodeNames",
+                with(viaIdList(9),
+                     [](auto& l) {
+                         l.idListNames = {"用户", "张三", "应用.exe"};
+                     }),
+                {},
+                0,
+                {"C:\\用户\\张三\\应用.exe"}},
         LinkRow{"targetOfAVistaIdList", viaIdList(7), {}, 0, {AppPath}},
         LinkRow{"targetOfAWindows7IdList", viaIdList(8), {}, 0, {AppPath}},
         LinkRow{"targetOfAWindows10IdList", viaIdList(9), {}, 0, {AppPath}},

@@ -89,14 +89,17 @@ ByteVector item(const ByteVector& data) {
 }
 
 // A file entry item: type 0x32 (a file) or 0x31 (a folder), its primary
-// name, then the 0xBEEF0004 block with the long name.
+// name, then the 0xBEEF0004 block with the long name. A name that is not
+// ASCII has its whole self as the primary name, in UTF-16 (type bit 0x04).
 ByteVector fileEntry(const std::string& name, bool folder, std::uint16_t version) {
-    ByteVector data = {static_cast<std::uint8_t>(folder ? 0x31 : 0x32), 0};
+    const bool unicode = std::any_of(name.begin(), name.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    ByteVector data = {static_cast<std::uint8_t>((folder ? 0x31 : 0x32) | (unicode ? 0x04 : 0)), 0};
     data.resize(12, 0); // file size, date and time, attributes
     std::string primary = name.substr(0, 8);
     std::transform(primary.begin(), primary.end(), primary.begin(),
                    [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
-    append(data, latin1(primary, true));
+    append(data, unicode ? utf16(name, true) : latin1(primary, true));
     if (data.size() % 2) // the block starts at an even offset of the item
         data.push_back(0);
     const std::uint64_t nameAt = version >= 9 ? 46 : version == 8 ? 42 : version == 7 ? 38 : 20;
