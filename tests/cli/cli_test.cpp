@@ -716,23 +716,32 @@ TEST(Cli, anImageTheFileLacksIsNamedAndTheRestExported) {
     }
 }
 
+// An image of the largest side, 1024 x 1024 at 32 bits (4 MB), listed as 256.
+test::StoredImage largestSideImage() {
+    test::DibDescription huge;
+    huge.width = 1024;
+    huge.height = 1024;
+    huge.pixels.assign(1024 * 1024, 0x2080C0);
+    return {test::groupEntry(0, 0, 32, 0), test::encodeDib(huge)};
+}
+
+// The group entry of `image` stored as the first RT_ICON resource.
+GroupEntry firstResourceEntry(const test::StoredImage& image) {
+    GroupEntry entry = image.entry;
+    entry.bytesInResource = static_cast<std::uint32_t>(image.bytes.size());
+    entry.location = 1;
+    return entry;
+}
+
 // A small file whose icon lists one large image over and over fails over
 // the bytes one file may give, within bounded memory and writing nothing:
 // a 5 MB icon file listing a 4 MB image 65 535 times, and a 0.9 MB
 // executable listing a 4 KB one as often (a 280 MB .ico otherwise).
 TEST(Cli, anIconListingOneImageOverAndOverFailsOverTheLimit) {
     test::TempDir dir;
-    test::DibDescription huge;
-    huge.width = 1024;
-    huge.height = 1024;
-    huge.pixels.assign(1024 * 1024, 0);
-    test::writeFile(
-        dir / "bomb.ico",
-        test::iconFileRepeating({test::groupEntry(0, 0, 32, 0), test::encodeDib(huge)}, 0xFFFF));
+    test::writeFile(dir / "bomb.ico", test::iconFileRepeating(largestSideImage(), 0xFFFF));
     const test::StoredImage image = solidImage(32, 32, 0x2080C0);
-    GroupEntry entry = image.entry;
-    entry.bytesInResource = static_cast<std::uint32_t>(image.bytes.size());
-    entry.location = 1;
+    const GroupEntry entry = firstResourceEntry(image);
     test::GroupResource group = groupOf(std::uint16_t{1}, {image});
     group.rawGroup = test::groupDirectory(std::vector<GroupEntry>(0xFFFF, entry));
     test::writeFile(dir / "bomb.exe", test::buildPe({group}));
@@ -763,14 +772,8 @@ TEST(Cli, anIconListingOneImageOverAndOverFailsOverTheLimit) {
 // image, 80 MB in all, are each listed with their fingerprints.
 TEST(Cli, listGivesEachIconTheWholeLimit) {
     test::TempDir dir;
-    test::DibDescription huge;
-    huge.width = 1024;
-    huge.height = 1024;
-    huge.pixels.assign(1024 * 1024, 0x2080C0);
-    const test::StoredImage image{test::groupEntry(0, 0, 32, 0), test::encodeDib(huge)};
-    GroupEntry entry = image.entry;
-    entry.bytesInResource = static_cast<std::uint32_t>(image.bytes.size());
-    entry.location = 1;
+    const test::StoredImage image = largestSideImage();
+    const GroupEntry entry = firstResourceEntry(image);
     std::vector<test::GroupResource> groups{groupOf(std::uint16_t{1}, {image})};
     for (std::uint16_t id = 2; id <= 20; ++id) {
         groups.push_back(groupOf(id, {}));
