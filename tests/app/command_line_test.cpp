@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace orvu {
 namespace {
@@ -18,7 +19,9 @@ struct WindowRun {
 
 // The program with `arguments`, in the locale that `environment` sets.
 WindowRun runWindow(const std::string& environment, const std::string& arguments) {
-    const std::string errors = ::testing::TempDir() + "orvu-icons-command-line.err";
+    // Named by the process: builds tested side by side don't share it.
+    const std::string errors =
+        ::testing::TempDir() + "orvu-icons-command-line-" + std::to_string(::getpid()) + ".err";
     const std::string command = "env -u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG " + environment +
                                 " '" ORVU_WINDOW "' " + arguments + " 2>'" + errors + "'";
     WindowRun run;
@@ -35,6 +38,7 @@ WindowRun runWindow(const std::string& environment, const std::string& arguments
             run.err.append(buffer.data(), got);
         std::fclose(file);
     }
+    std::remove(errors.c_str());
     return run;
 }
 
