@@ -33,9 +33,7 @@ using Damage = std::function<void(BuiltShellLink&)>;
 
 // Clears one of the header's LinkFlags, leaving what it announces in place.
 void clearFlag(BuiltShellLink& built, std::uint32_t flag) {
-    std::uint32_t flags = 0;
-    for (int i = 3; i >= 0; --i)
-        flags = flags << 8 | built.bytes[0x14 + static_cast<std::size_t>(i)];
+    const std::uint32_t flags = *ByteView(built.bytes).u32(0x14);
     test::putU32(built.bytes, 0x14, flags & ~flag);
 }
 
