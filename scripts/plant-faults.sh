@@ -394,7 +394,7 @@ thumbnail-choice: a 48-pixel thumbnail is shrunk from the 256 x 256 image instea
   - const bool covers = side >= size;
   + const bool covers = side > size;
 
-thumbnail-rank-overflow: a cursor whose directory claims 65 535 pixels a side makes the thumbnailer's ranking overflow (the sanitizers abort it)
+thumbnail-rank-overflow: a cursor whose directory claims 65 535 pixels a side makes the thumbnailer's ranking overflow: it tries a smaller claim first
   icons/image_choice.cpp
   - -std::int64_t{image.width} * image.height, -image.bitCount);
   + -(image.width * image.height), -image.bitCount);

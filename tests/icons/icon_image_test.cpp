@@ -50,6 +50,37 @@ TEST(IconChoice, largestIsTheMostPixelsThenTheDeepestThenTheFirst) {
     EXPECT_EQ(largestImage({{48, 48, 8}, {32, 32, 32}, {48, 48, 32}, {48, 48, 32}}), 2u);
 }
 
+// A thumbnail of a side tries the smallest image that covers it first, then
+// the larger ones, then those that don't cover it, largest first.
+TEST(IconChoice, thumbnailTriesImagesFromTheSmallestThatCoversIt) {
+    struct Case {
+        const char* what;
+        int size;
+        std::vector<ImageSize> images;
+        std::vector<std::size_t> order;
+    };
+    const std::vector<Case> cases = {
+        {"sides",
+         48,
+         {{32, 32, 32}, {256, 256, 32}, {48, 48, 32}, {64, 64, 32}, {16, 16, 32}, {32, 32, 32}},
+         {2, 3, 1, 0, 5, 4}},
+        {"one side, then the most pixels, then the deepest",
+         64,
+         {{64, 32, 32}, {64, 64, 8}, {64, 64, 32}},
+         {2, 1, 0}},
+        {"sides as large as a cursor's directory claims",
+         256,
+         {{16, 16, 32}, {0xFFFF, 1, 0}, {0xFFFF, 0xFFFF, 0}},
+         {2, 1, 0}},
+        {"sides as large as a PNG's header claims",
+         256,
+         {{0x7FFFFFFF, 1, 32}, {0x7FFFFFFF, 0x7FFFFFFF, 32}},
+         {1, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pictureOrder(c.images, c.size), c.order) << c.what;
+}
+
 // Icons whose images are each of one colour, drawn at sizes other than 32:
 // the colour shows which image Windows chooses where sizes or depths tie.
 TEST(IconChoice, eachSizeDrawsTheImageWindowsChoosesForIt) {
