@@ -153,6 +153,16 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 0,
                 {"\\\\server\\tools\\app.exe"}},
+        LinkRow{"targetOnANetworkShareInUnicode",
+                with(ShellLinkDescription{},
+                     [](auto& l) {
+                         l.networkShare = "\\\\服务器\\工具";
+                         l.commonPathSuffix = "应用.exe";
+                         l.unicodeLinkInfo = true;
+                     }),
+                {},
+                0,
+                {"\\\\服务器\\工具\\应用.exe"}},
         LinkRow{"targetEnvironmentBlockFirst",
                 with(withTarget(AppPath),
                      [](auto& l) { l.targetEnvironment = "%ProgramFiles%\\App\\App.exe"; }),

@@ -144,9 +144,15 @@ ByteVector linkInfo(const ShellLinkDescription& link) {
     }
     if (link.networkShare) {
         flags |= 2;
-        ByteVector network(0x14, 0);
-        putU32(network, 8, 0x14);
+        // A NetNameOffset past 0x14 says the Unicode offsets follow.
+        const std::uint32_t networkSize = link.unicodeLinkInfo ? 0x1C : 0x14;
+        ByteVector network(networkSize, 0);
+        putU32(network, 8, networkSize);
         append(network, latin1(*link.networkShare, true));
+        if (link.unicodeLinkInfo) {
+            putU32(network, 20, static_cast<std::uint32_t>(network.size()));
+            append(network, utf16(*link.networkShare, true));
+        }
         putU32(network, 0, static_cast<std::uint32_t>(network.size()));
         putU32(info, 20, static_cast<std::uint32_t>(info.size()));
         append(info, network);

@@ -24,7 +24,7 @@ struct ShellLinkDescription {
     std::optional<std::string> targetEnvironment; // EnvironmentVariableDataBlock (HasExpString)
     // LinkInfo: a local path (LocalBasePath and CommonPathSuffix) or a
     // network share's name with the suffix; the paths also in UTF-16 where
-    // `unicodeLinkInfo` (a header of 0x24 bytes).
+    // `unicodeLinkInfo` (a header of 0x24 bytes, a network part of 0x1C).
     std::optional<std::string> localBasePath;
     std::optional<std::string> networkShare;
     std::string commonPathSuffix;
