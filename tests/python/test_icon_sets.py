@@ -106,6 +106,9 @@ class HicolorSets(unittest.TestCase):
     def test_wrong_command_lines_exit_with_2(self):
         path = program(self.folder, "game.exe", [(16, 32, translucent_dib(16))])
         for arguments in (["--hicolor", self.folder, "--name", "a/b"],
+                          ["--hicolor", self.folder, "--name", ""],
+                          ["--hicolor", self.folder, "--name", "."],
+                          ["--hicolor", self.folder, "--name", ".."],
                           ["--hicolor", self.folder, "-o", self.folder],
                           ["--hicolor", self.folder, "--format", "png"],
                           ["--name", "app"]):
