@@ -13,6 +13,7 @@
 #include "controls/push_button.h"
 #include "controls/skin.h"
 #include "controls/title_button.h"
+#include "harvest/details_window_layout.h"
 #include "icons/icon_library.h"
 #include "qt/qt_png_decoder.h"
 #include "qt/qt_text.h"
@@ -350,6 +351,43 @@ TEST_F(MainWindowTest, theDetailsShowEveryImageAndSaveTheOneWhoseButtonIsPressed
         EXPECT_EQ(picture.pixel(4, 4), c.row == 41 ? qRgb(0x33, 0x66, 0x99) : qRgb(0, 3, 0));
     }
     window->close();
+}
+
+// The details' parts lie inside the window below its title band, each clear
+// of the others, whether or not an animation plays at the top right.
+TEST_F(MainWindowTest, theDetailsPartsLieApartBelowTheTitleBand) {
+    test::StoredImage frame{test::groupEntry(32, 32, 32, 0), test::solidDib(32, 32, 0x336699)};
+    const std::vector<std::tuple<const char*, GroupKind, test::ByteVector>> files = {
+        {"still.ico", GroupKind::Icon, test::buildIconFile({frame})},
+        {"moving.ani", GroupKind::Animated,
+         test::buildAnimation({{test::buildCursorFile({frame}), test::buildCursorFile({frame})}})},
+    };
+    for (const auto& [name, kind, bytes] : files) {
+        test::writeFile(dir / name, bytes);
+        auto details =
+            IconDetails::open({std::make_shared<const fs::path>(dir / name), 0, kind}, &png);
+        ASSERT_TRUE(details) << name;
+        IconDetailsWindow window(std::move(*details), asker, nullptr);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.show();
+        std::vector<QWidget*> parts = {window.findChild<QWidget*>(QStringLiteral("heading")),
+                                       window.findChild<QWidget*>(QStringLiteral("filePath")),
+                                       window.images()};
+        if (window.player())
+            parts.insert(parts.end(), {window.player(), window.playerHotspot()});
+        EXPECT_EQ(parts.size(), kind == GroupKind::Animated ? 5u : 3u) << name;
+        const int below = detailsWindowLayout::DragBandHeight;
+        const QRect room(0, below, window.width(), window.height() - below);
+        for (std::size_t a = 0; a < parts.size(); ++a) {
+            ASSERT_NE(parts[a], nullptr) << name << " " << a;
+            EXPECT_TRUE(room.contains(parts[a]->geometry()))
+                << name << " " << parts[a]->objectName().toStdString();
+            for (std::size_t b = 0; b < a; ++b)
+                EXPECT_FALSE(parts[a]->geometry().intersects(parts[b]->geometry()))
+                    << name << " " << parts[a]->objectName().toStdString() << " over "
+                    << parts[b]->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(MainWindowTest, copyPutsTheLargestImageOnTheClipboard) {
