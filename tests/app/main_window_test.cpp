@@ -236,6 +236,15 @@ TEST_F(MainWindowTest, modeSwitchesFollowTheStateTable) {
     // Clicking the chosen option again keeps it chosen.
     form.controls().folderModeOption->click();
     EXPECT_TRUE(form.controls().folderModeOption->isChecked());
+
+    // A file dropped on the window chooses the file mode, a folder the folder mode.
+    const QString program = QString::fromStdString(executable("dropped.exe", {0x336699}).string());
+    const QString folder = QString::fromStdString(dir.path().string());
+    for (const QString& dropped : {program, folder, program}) {
+        form.openPaths({dropped});
+        EXPECT_EQ(form.controls().fileModeOption->isChecked(), dropped == program);
+        EXPECT_EQ(form.controls().folderModeOption->isChecked(), dropped == folder);
+    }
 }
 
 TEST_F(MainWindowTest, typingIntoThePathBoxesChangesNothing) {
