@@ -248,6 +248,20 @@ INSTANTIATE_TEST_SUITE_P(
                     for (std::uint64_t i = b.linkInfo + 0x1C + 17; i < b.linkInfo + size; ++i)
                         b.bytes[i] = 'x';
                 }},
+        LinkRow{"iconAfterALinkInfoOfItsHeaderAlone",
+                withIcon("C:\\icons.dll", 4),
+                {"C:\\icons.dll"},
+                4,
+                {},
+                [](BuiltShellLink& b) {
+                    // A LinkInfo that names no path: its 0x1C-byte header, no flags.
+                    ByteVector header(0x1C, 0);
+                    test::putU32(header, 0, 0x1C);
+                    test::putU32(header, 4, 0x1C);
+                    b.bytes.insert(b.bytes.begin() + static_cast<std::ptrdiff_t>(b.linkInfo),
+                                   header.begin(), header.end());
+                    test::putU32(b.bytes, 0x14, *ByteView(b.bytes).u32(0x14) | 0x2);
+                }},
         LinkRow{"stringPastTheEnd",
                 withIcon("C:\\icons.dll", 1),
                 {},
