@@ -55,6 +55,18 @@ INSTANTIATE_TEST_SUITE_P(
                     PictureRow{"narrowAndTall", 3, 500, 4, "24f0780400060ca8"}),
     [](const testing::TestParamInfo<PictureRow>& row) { return std::string(row.param.name); });
 
+// Colours to grey as Pillow converts them (Image.convert("L")), among them
+// colours whose weighted sum ends exactly half a level short of the next.
+TEST(GreyLevels, areThoseOfPillow) {
+    const struct {
+        std::uint32_t rgb;
+        int grey;
+    } cases[] = {{0x000000, 0},   {0xFFFFFF, 255}, {0xFF0000, 76},  {0x00FF00, 150}, {0x0000FF, 29},
+                 {0x808080, 128}, {0x003EE5, 62},  {0x00B71B, 110}, {0x01B81C, 111}};
+    for (const auto& c : cases)
+        EXPECT_EQ(int{greyOf(c.rgb)}, c.grey) << std::hex << c.rgb;
+}
+
 struct Sha256Row {
     const char* name;
     std::string message;
