@@ -62,6 +62,11 @@ def held_out_images():
     bitmap("8-bit of 16 colours", 16, 16, 8, colours=16,
            palette=bytes(reference.noise("16", 64, 255)))
     bitmap("8-bit grey ramp", 16, 16, 8, palette=b"".join(bytes([i, i, i, 0]) for i in range(256)))
+    # A ramp in two channels only is a palette like any other.
+    bitmap("8-bit ramp but its blue", 16, 16, 8,
+           palette=b"".join(bytes([i ^ 0x80, i, i, 0]) for i in range(256)))
+    bitmap("8-bit ramp but its green", 16, 16, 8,
+           palette=b"".join(bytes([i, i ^ 0x80, i, 0]) for i in range(256)))
     bitmap("1-bit black and white", 40, 40, 1, palette=bytes([0, 0, 0, 0, 255, 255, 255, 0]))
     bitmap("4-bit core header", 16, 16, 4, header=12, palette=bytes(reference.noise("c", 48, 255)))
     bitmap("16-bit 5-6-5", 20, 20, 16, compression=3, masks=struct.pack("<III", 0xF800, 0x7E0, 0x1F))
