@@ -356,6 +356,7 @@ TEST(SettingsText, utf16IsReadWithItsSurrogatePairs) {
     const std::pair<std::vector<std::uint16_t>, std::string> cases[] = {
         {{'a', 0xD83D, 0xDE00, 'b', 0x56FE}, "a\U0001F600b\u56FE"},
         {{0xD840, 0xDC00, 0xD840, 0xDC01}, "\U00020000\U00020001"},
+        {{0xDBFF, 0xDFFF, 0xD800, 0xDC00}, "\U0010FFFF\U00010000"},
         {{'a', 0xD83D, 'b'}, "a\uFFFDb"},
         {{0xDE00, 'b', 0xD83D}, "\uFFFDb\uFFFD"},
     };
