@@ -94,6 +94,8 @@ def held_out_images():
     bitmap("24-bit without its mask", 32, 32, 24, mask=False)
     bitmap("24-bit whose byte count runs past it", 32, 32, 24, byte_count=100000)
     bitmap("24-bit whose byte count is short", 32, 32, 24, byte_count=64)
+    # 22 + 106 - 128: the AND mask is read from the first byte of the .ico.
+    bitmap("24-bit whose mask would start at the file's start", 32, 32, 24, byte_count=106)
     bitmap("24-bit whose byte count is a little long", 32, 32, 24,
            byte_count=len(reference.dib(32, 32, 24, [b""] * 32)) + 8)
     rle = struct.pack("<IiiHHIIiiII", 40, 4, 8, 1, 8, 1, 0, 0, 0, 2, 0) + bytes(
