@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <string>
@@ -52,6 +53,23 @@ TEST(DialogPlacement, aDialogOpensOverItsWindowWithinTheScreen) {
         placeOverOwner(dialog, &owner);
         expectOverAndOnScreen(dialog, owner, c.where, c.centred);
     }
+}
+
+// Once painted, a dialog that its person resizes by an edge stays where it is.
+TEST(DialogPlacement, aShownDialogResizedStaysWhereItIs) {
+    QWidget owner(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    owner.setGeometry(178, 71, 425, 362);
+    owner.show();
+    QDialog dialog(&owner);
+    dialog.resize(300, 200);
+    placeOverOwner(dialog, &owner);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.repaint();
+    const QPoint corner = dialog.pos();
+    dialog.resize(400, 300);
+    EXPECT_EQ(dialog.pos(), corner);
+    EXPECT_EQ(dialog.size(), QSize(400, 300));
 }
 
 // The asker's own dialogs are placed so.
