@@ -195,6 +195,29 @@ TEST(CursorChoice, anImageClaimingTheLargestSidesLosesToAGoodOne) {
     }
 }
 
+// A PNG in a cursor file counts the bits of its colour type, RGBA 32 and the
+// others 24: among PNGs of one size, the RGBA one is shown.
+TEST(CursorChoice, aPngCountsTheBitsOfItsColourType) {
+    const auto png = [](std::uint8_t colourType) {
+        test::PngFormat format;
+        format.width = 32;
+        format.height = 32;
+        format.colourType = colourType;
+        return StoredImage{test::groupEntry(0, 0, 32, 0), test::zeroPng(format)};
+    };
+    for (const std::uint8_t other : {0, 2, 4}) {
+        for (const bool rgbaFirst : {false, true}) {
+            const std::vector<StoredImage> images =
+                rgbaFirst ? std::vector{png(6), png(other)} : std::vector{png(other), png(6)};
+            IconLibrary library =
+                IconLibrary::fromBytes(test::buildCursorFile(images), defaultPngDecoder());
+            const auto description = library.describe({GroupKind::Cursor, 0});
+            ASSERT_TRUE(description);
+            EXPECT_EQ(description->large, rgbaFirst ? 0u : 1u) << int{other};
+        }
+    }
+}
+
 // The hotspot Windows reports scales with an image loaded at another size,
 // rounding toward zero; a cursor file's choice looks at each image's own
 // depth, not at the planes and bit count fields that hold its hotspot.
