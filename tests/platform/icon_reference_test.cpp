@@ -146,6 +146,19 @@ INSTANTIATE_TEST_SUITE_P(
         leadsTo("linkToAFolderWithDesktopIni", "{links}/Music.lnk", ImageresMun, 1),
         leadsTo("internetShortcut", "{links}/Site.url", Shell32, 1),
         leadsTo("linkToALink", "{links}/Chain.lnk", Shell32, 2),
+        Row{"internetShortcutWithAFileUrl",
+            "{links}/Local.url",
+            true,
+            App,
+            1u,
+            {},
+            {},
+            [](const fs::path& links) {
+                test::writeFile(links / "Local.url",
+                                test::settingsText("[InternetShortcut]\nIconIndex=1\n"
+                                                   "IconFile=file:///C:/Program%20Files/%41pp/"
+                                                   "App.exe\n"));
+            }},
         leadsTo("desktopIni", "{root}/Users/Public/Music/desktop.ini", ImageresMun, 1),
         leadsTo("linkThroughItsRelativePathWithoutARoot", "{links}/App.lnk", App, 0, false),
         // A file that exists by the name given is that file, comma or not.
