@@ -898,8 +898,8 @@ TEST(Cli, extractedCursorsReadBackInIcotoolAtTheirSizes) {
         return made;
     };
     test::GroupResource cursor =
-        groupOf(std::uint16_t{32512},
-                {image(32, 32, {3, 9}), image(48, 1, {47, 0}), image(16, 8, {0, 15})});
+        groupOf(std::uint16_t{32512}, {image(32, 32, {3, 9}), image(48, 1, {47, 0}),
+                                       image(16, 8, {0, 15}), image(1, 32, {0, 0})});
     cursor.type = test::GroupType::Cursor;
     test::TempDir dir;
     test::writeFile(dir / "app.exe", test::buildPe({cursor}));
@@ -917,12 +917,14 @@ TEST(Cli, extractedCursorsReadBackInIcotoolAtTheirSizes) {
         "--cursor --index=2 --width=48 --height=48 --bit-depth=1 --palette-size=2 --hotspot-x=47 "
         "--hotspot-y=0",
         "--cursor --index=3 --width=16 --height=16 --bit-depth=8 --palette-size=2 "
-        "--hotspot-x=0 --hotspot-y=15"};
+        "--hotspot-x=0 --hotspot-y=15",
+        "--cursor --index=4 --width=1 --height=1 --bit-depth=32 --palette-size=0 --hotspot-x=0 "
+        "--hotspot-y=0"};
     EXPECT_EQ(lines, expected);
     const auto file = test::readFile(saved);
     const ByteView view(file);
-    for (std::uint16_t i = 0; i < 3; ++i) {
-        const int side = i == 0 ? 32 : i == 1 ? 48 : 16;
+    for (std::uint16_t i = 0; i < 4; ++i) {
+        const int side = std::array{32, 48, 16, 1}[i];
         EXPECT_EQ(int{view.u8(6 + 16 * i).value_or(0)}, side) << "width of image " << i + 1;
         EXPECT_EQ(int{view.u8(6 + 16 * i + 1).value_or(0)}, side) << "height of image " << i + 1;
     }
