@@ -108,6 +108,20 @@ TEST(Texts, readInEachLanguageWithTheirValuesInTheirPlaces) {
     }
 }
 
+// Values go where a placeholder of theirs stands, and nowhere else: a % at
+// the end of a text (here cut from a longer one) stays a %.
+TEST(Texts, valuesGoOnlyWhereTheirPlaceholdersStand) {
+    const std::vector<std::string> values = {"a", "b"};
+    const std::pair<std::string_view, std::string> cases[] = {
+        {"%2 of %1", "b of a"},
+        {"100%", "100%"},
+        {std::string_view("50%1").substr(0, 3), "50%"},
+        {"%3 %0 %x", "%3 %0 %x"},
+    };
+    for (const auto& [pattern, filled] : cases)
+        EXPECT_EQ(fillIn(pattern, std::span<const std::string>(values)), filled) << pattern;
+}
+
 // A compiled catalogue (.mo) of the texts given, each source with its
 // translation; its first entry the header.
 std::vector<std::uint8_t>
