@@ -382,6 +382,9 @@ TEST(AnimatedCursorReader, stepsFollowTheSequenceAndRatesWithTheChecksHostileFil
          {{0, 10}, {1, 10}, {2, 10}}},
         {"frames stored as bitmaps", {.frames = three, .flags = 0}, {}},
         {"no frames", {.frames = {}, .frameCount = 1}, {}},
+        {"as many frames as can be",
+         {.frames = three, .frameCount = limits::MaxAnimationFrames, .stepCount = 3},
+         {{0, 10}, {1, 10}, {2, 10}}},
         {"too many frames", {.frames = three, .frameCount = limits::MaxAnimationFrames + 1}, {}},
         {"a RIFF size short of the frames", {.frames = three, .riffSize = 60}, {}},
     };
