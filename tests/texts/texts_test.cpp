@@ -189,5 +189,46 @@ TEST(Catalogue, oneCutShortIsRefusedNotReadPastItsEnd) {
         EXPECT_FALSE(Catalogue::read(compiled.mo.first(size), compiled.plural)) << size;
 }
 
+// A catalogue whose tables follow its texts, as a .mo may lay them out,
+// damaged in each field a text is found by: each is refused, none read past.
+TEST(Catalogue, aDamagedTableEntryIsRefused) {
+    using Mo = std::vector<std::uint8_t>;
+    const Mo whole = [] {
+        Mo mo = compiledCatalogue({{"Open", "open"}, {"Close", "close"}});
+        const std::uint32_t count = 3;
+        const auto tablesEnd = static_cast<std::ptrdiff_t>(28 + 16 * count);
+        const auto moved = static_cast<std::uint32_t>(mo.size());
+        mo.insert(mo.end(), mo.begin() + 28, mo.begin() + tablesEnd);
+        for (const auto& [field, table] : {std::pair{12, moved}, std::pair{16, moved + 8 * count}})
+            for (int i = 0; i < 4; ++i)
+                mo[field + i] = static_cast<std::uint8_t>(table >> (8 * i));
+        return mo;
+    }();
+    const auto lastLengthAt = whole.size() - 8;
+    const auto textsEnd = whole.size() - 16 * 3; // where the tables were moved to
+    const struct {
+        const char* what;
+        std::function<void(Mo&)> damage;
+    } cases[] = {
+        {"the last translation's offset cut off", [](Mo& mo) { mo.resize(mo.size() - 4); }},
+        {"its length cut in half", [](Mo& mo) { mo.resize(mo.size() - 6); }},
+        {"a length past the file",
+         [&](Mo& mo) {
+             for (int i = 0; i < 4; ++i)
+                 mo[lastLengthAt + i] = i == 3 ? 0x7F : 0xF0;
+         }},
+        {"the last text without its NUL", [&](Mo& mo) { mo[textsEnd - 1] = 'x'; }},
+        {"another magic", [](Mo& mo) { std::reverse(mo.begin(), mo.begin() + 4); }},
+    };
+    const auto read = [](const Mo& mo) { return Catalogue::read(mo, threeForms); };
+    ASSERT_TRUE(read(whole));
+    EXPECT_STREQ(read(whole)->find("", "Close"), "close");
+    for (const auto& c : cases) {
+        Mo damaged = whole;
+        c.damage(damaged);
+        EXPECT_FALSE(read(damaged)) << c.what;
+    }
+}
+
 } // namespace
 } // namespace orvu
