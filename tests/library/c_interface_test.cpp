@@ -15,6 +15,9 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <iostream>
 #include <optional>
 #include <string>
@@ -804,6 +807,22 @@ TEST(CInterfaceOpenFile, anImageListedOtherwiseIsDescribedAsItIs) {
     EXPECT_EQ(png[19], 0);
     orvu_icons_free(png);
 }
+
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) // AddressSanitizer counts its own
+// orvu_icons_free() gives back what a call handed over: here the 256 KB of
+// a 256 x 256 drawing, as glibc counts the memory in use.
+TEST_F(CInterface, freeGivesTheMemoryBack) {
+    const auto inUse = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return info.uordblks + info.hblkhd;
+    };
+    std::uint8_t* pixels = nullptr;
+    ASSERT_EQ(orvu_icons_draw(exe, 0, 256, 0xFFFFFF, &pixels), ORVU_ICONS_OK);
+    const std::size_t held = inUse();
+    orvu_icons_free(pixels);
+    EXPECT_GE(held - inUse(), std::size_t{256 * 256 * 4});
+}
+#endif
 
 } // namespace
 } // namespace orvu
