@@ -153,7 +153,18 @@ shoot_windows() { # shoot_windows SUFFIX
     screenshot "about-$suffix"
     probe close-others >/dev/null
     sleep 0.5
-    read -r left top right bottom <<<"$(probe tiles 1 | sed -n 2p | cut -f3)"
+    # A window that has just lost its about box may take a moment to answer.
+    local rect=""
+    for _ in $(seq 30); do
+        rect=$(probe tiles 1 | sed -n 2p | cut -f3) || rect=""
+        [ -n "$rect" ] && break
+        sleep 0.3
+    done
+    if [ -z "$rect" ]; then
+        check "$suffix: the first tile's place" "" "a rectangle"
+        return
+    fi
+    read -r left top right bottom <<<"$rect"
     xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click --repeat 2 --delay 80 1
     sleep 2
     screenshot "details-$suffix"
